@@ -6,10 +6,10 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-pdf-dev qt6-base-dev-tools
-    libqt6svg6
+    libqt6opengl6-dev libxkbcommon-dev libgl-dev libvulkan-dev
     libhpdf-dev libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth socat lrzsz poppler-utils imagemagick
-    fonts-liberation fonts-wine
+    fonts-liberation fonts-wine locales
 )
 
 missing=()
@@ -19,15 +19,20 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A comma-decimal locale, so the tests can show that number texts never follow
+# the user's regional settings.
+if ! locale -a 2>/dev/null | grep -qi '^da_DK\.utf-\?8$'; then
+    $sudo localedef -i da_DK -c -f UTF-8 da_DK.UTF-8
+fi

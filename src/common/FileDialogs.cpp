@@ -1,0 +1,39 @@
+#include "FileDialogs.h"
+
+#include <QFileDialog>
+
+namespace common {
+
+namespace {
+
+FileDialogPresenter& CurrentPresenter() {
+    static FileDialogPresenter presenter;
+    return presenter;
+}
+
+} // namespace
+
+QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
+    if (const auto& presenter = CurrentPresenter()) {
+        return presenter(request);
+    }
+    QFileDialog dialog(parent, request.caption, QString(), request.filter);
+    dialog.setAcceptMode(request.kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.kind == FileDialogKind::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) {
+        dialog.selectFile(request.fileName);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter) {
+    FileDialogPresenter previous = std::move(CurrentPresenter());
+    CurrentPresenter() = std::move(presenter);
+    return previous;
+}
+
+} // namespace common

@@ -1,0 +1,267 @@
+#include "NumberFormat.h"
+
+#include <bit>
+#include <charconv>
+#include <clocale>
+#include <locale.h>
+#include <stdlib.h>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace common {
+
+namespace {
+
+std::string PadLeft(std::string text, int width) {
+    if (static_cast<int>(text.size()) < width) {
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    }
+    return text;
+}
+
+// Number of fractional decimal digits in the exact expansion of a finite double:
+// the value is m * 2^e with an odd integer m, and 2^-k needs exactly k digits.
+int ExactFractionDigits(double magnitude) {
+    if (magnitude == 0.0) {
+        return 0;
+    }
+    int exponent = 0;
+    const double mantissa = std::frexp(magnitude, &exponent); // magnitude = mantissa * 2^exponent
+    const auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));
+    const int binaryExponent = exponent - 53 + std::countr_zero(bits);
+    return binaryExponent < 0 ? -binaryExponent : 0;
+}
+
+} // namespace
+
+std::string FormatFixed(double value, int width, int decimals) {
+    if (std::isnan(value)) {
+        return PadLeft("Nan", width);
+    }
+    if (std::isinf(value)) {
+        return PadLeft(value > 0 ? "+Inf" : "-Inf", width);
+    }
+    if (decimals < 0) {
+        decimals = 0;
+    }
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+
+    // Print every digit of the exact binary value, so that the rounding below sees
+    // the true remainder: 0.125 is a real half, 0.15 is a little less than one.
+    const int precision = std::max(decimals + 1, ExactFractionDigits(magnitude));
+    // to_chars is exact and never consults the locale.
+    std::vector<char> buffer(static_cast<std::size_t>(precision) + 400);
+    const auto printed =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::fixed, precision);
+    std::string digits(buffer.data(), printed.ptr);
+
+    const std::size_t point = digits.find('.');
+    const char firstDropped = digits[point + 1 + static_cast<std::size_t>(decimals)];
+    std::string kept = digits.substr(0, point) + digits.substr(point + 1, static_cast<std::size_t>(decimals));
+
+    if (firstDropped >= '5') { // halves and above go away from zero
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
+            kept[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++kept[static_cast<std::size_t>(i)];
+        } else {
+            kept.insert(kept.begin(), '1');
+        }
+    }
+    const std::size_t intLength = kept.size() - static_cast<std::size_t>(decimals);
+    std::string text = kept.substr(0, intLength);
+    if (decimals > 0) {
+        text += '.';
+        text += kept.substr(intLength);
+    }
+    // A value that rounds to zero is shown without a sign: "-0.00" would suggest a
+    // direction the number does not have.
+    const bool allZero = kept.find_first_not_of('0') == std::string::npos;
+    if (negative && !allZero) {
+        text.insert(text.begin(), '-');
+    }
+    return PadLeft(std::move(text), width);
+}
+
+std::string FormatGeneral(double value) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "INF" : "-INF";
+    }
+    if (value == 0.0) {
+        return "0";
+    }
+    // 15 significant digits, correctly rounded, as d.dddddddddddddde±x
+    char buffer[40];
+    const auto printed =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, 14);
+    *printed.ptr = '\0';
+    const char* e = std::strchr(buffer, 'e');
+    const int exponent = std::atoi(e + 1);
+    std::string mantissa;
+    mantissa += buffer[0];
+    mantissa.append(static_cast<const char*>(buffer + 2), e);
+    while (mantissa.size() > 1 && mantissa.back() == '0') {
+        mantissa.pop_back();
+    }
+
+    std::string text = value < 0 ? "-" : "";
+    if (exponent >= 15 || exponent < -5) {
+        text += mantissa[0];
+        if (mantissa.size() > 1) {
+            text += '.';
+            text.append(mantissa, 1);
+        }
+        text += 'E';
+        text += std::to_string(exponent);
+    } else if (exponent < 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += mantissa;
+    } else {
+        const auto intDigits = static_cast<std::size_t>(exponent) + 1;
+        if (mantissa.size() <= intDigits) {
+            text += mantissa;
+            text.append(intDigits - mantissa.size(), '0');
+        } else {
+            text.append(mantissa, 0, intDigits);
+            text += '.';
+            text.append(mantissa, intDigits);
+        }
+    }
+    return text;
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string Quoted(std::string_view text, const char* what) {
+    return "'" + std::string(text) + "' is not a valid " + what;
+}
+
+// The C locale, whatever the user's regional settings say.
+locale_t CLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return locale;
+}
+
+} // namespace
+
+bool TryParseInt(std::string_view text, std::int32_t& value) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return false;
+    }
+    std::int64_t result = 0;
+    for (; i < text.size(); ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
+        }
+        result = result * 10 + (text[i] - '0');
+        if (result > 2147483648LL) {
+            return false;
+        }
+    }
+    if (negative) {
+        result = -result;
+    }
+    if (result > INT32_MAX || result < INT32_MIN) {
+        return false;
+    }
+    value = static_cast<std::int32_t>(result);
+    return true;
+}
+
+bool TryParseFloat(std::string_view text, double& value) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && text[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == ' ') {
+        --end;
+    }
+    std::size_t i = begin;
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t numberStart = i;
+    std::size_t mantissaDigits = 0;
+    while (i < end && IsDigit(text[i])) {
+        ++i;
+        ++mantissaDigits;
+    }
+    if (i < end && text[i] == '.') {
+        ++i;
+        while (i < end && IsDigit(text[i])) {
+            ++i;
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0) {
+        return false;
+    }
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < end && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        std::size_t exponentDigits = 0;
+        while (i < end && IsDigit(text[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0) {
+            return false;
+        }
+    }
+    if (i != end) {
+        return false;
+    }
+    // The grammar is checked above; the conversion itself is the C library's
+    // correctly rounded one, pinned to the C locale.
+    const std::string number(text.substr(numberStart, end - numberStart));
+    const double result = strtod_l(number.c_str(), nullptr, CLocale());
+    if (std::isinf(result)) {
+        return false; // too large for a double: refused rather than read as infinity
+    }
+    value = negative ? -result : result;
+    return true;
+}
+
+std::int32_t ParseInt(std::string_view text) {
+    std::int32_t value = 0;
+    if (!TryParseInt(text, value)) {
+        throw ConvertError(Quoted(text, "integer value"));
+    }
+    return value;
+}
+
+double ParseFloat(std::string_view text) {
+    double value = 0.0;
+    if (!TryParseFloat(text, value)) {
+        throw ConvertError(Quoted(text, "floating point value"));
+    }
+    return value;
+}
+
+} // namespace common

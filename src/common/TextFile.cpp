@@ -1,0 +1,93 @@
+#include "TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <array>
+
+namespace common {
+
+namespace {
+
+// The 0x80..0x9F block of Windows-1252; 0 marks the five unassigned bytes.
+constexpr std::array<char16_t, 32> kHighBlock = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+} // namespace
+
+QByteArray EncodeWindows1252(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            bytes.append(static_cast<char>(code));
+            continue;
+        }
+        char out = '?';
+        for (std::size_t i = 0; i < kHighBlock.size(); ++i) {
+            if (kHighBlock[i] != 0 && kHighBlock[i] == code) {
+                out = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        bytes.append(out);
+    }
+    return bytes;
+}
+
+QString DecodeWindows1252(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code >= 0x80 && code < 0xA0 && kHighBlock[code - 0x80] != 0) {
+            text.append(QChar(kHighBlock[code - 0x80]));
+        } else {
+            text.append(QChar(code));
+        }
+    }
+    return text;
+}
+
+bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    for (const QString& line : lines) {
+        file.write(EncodeWindows1252(line));
+        file.write("\r\n", 2);
+    }
+    if (!file.commit()) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
+bool ReadTextFile(const QString& path, QStringList& lines, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    QString text = DecodeWindows1252(file.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast(); // the line end of the last line, not an extra line
+    }
+    return true;
+}
+
+} // namespace common

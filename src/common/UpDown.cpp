@@ -1,0 +1,74 @@
+#include "UpDown.h"
+
+#include "NumberFormat.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <algorithm>
+
+namespace common {
+
+UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* button : {up_, down_}) {
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    up_->setObjectName(QStringLiteral("up"));
+    down_->setObjectName(QStringLiteral("down"));
+    connect(up_, &QToolButton::clicked, this, &UpDown::StepUp);
+    connect(down_, &QToolButton::clicked, this, &UpDown::StepDown);
+    resize(20, 28);
+}
+
+void UpDown::Associate(QLineEdit* edit) {
+    edit_ = edit;
+    setGeometry(edit->x() + edit->width(), edit->y(), width(), edit->height());
+    edit->installEventFilter(this);
+}
+
+void UpDown::SetRange(int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = maximum;
+    position_ = std::clamp(position_, minimum_, maximum_);
+}
+
+void UpDown::SetIncrement(int increment) { increment_ = increment; }
+
+void UpDown::SetPosition(int position) { position_ = std::clamp(position, minimum_, maximum_); }
+
+void UpDown::Step(int direction) {
+    std::int32_t current = position_;
+    if (edit_ != nullptr) {
+        TryParseInt(edit_->text().toStdString(), current);
+    }
+    const long long next = static_cast<long long>(current) + static_cast<long long>(direction) * increment_;
+    position_ = static_cast<int>(std::clamp<long long>(next, minimum_, maximum_));
+    if (edit_ != nullptr) {
+        const QString digits = QString::number(position_);
+        if (edit_->text() != digits) {
+            edit_->setText(digits);
+        }
+    }
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            Step(key == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void UpDown::resizeEvent(QResizeEvent*) {
+    const int half = height() / 2;
+    up_->setGeometry(0, 0, width(), half);
+    down_->setGeometry(0, half, width(), height() - half);
+}
+
+} // namespace common

@@ -1,0 +1,33 @@
+#include "Assets.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPixmapCache>
+
+namespace shell {
+
+QString AssetPath(const QString& name) {
+    const QString besideExecutable = QCoreApplication::applicationDirPath() + QStringLiteral("/assets/") + name;
+    if (QFileInfo::exists(besideExecutable)) {
+        return besideExecutable;
+    }
+    return QStringLiteral(TORMALIND_ASSET_DIR "/") + name;
+}
+
+QPixmap AssetPixmap(const QString& name) {
+    QPixmap pixmap;
+    if (!QPixmapCache::find(name, &pixmap)) {
+        pixmap.load(AssetPath(name));
+        QPixmapCache::insert(name, pixmap);
+    }
+    return pixmap;
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace shell

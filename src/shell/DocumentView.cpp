@@ -1,0 +1,41 @@
+#include "DocumentView.h"
+
+#include <QDesktopServices>
+#include <QPdfDocument>
+#include <QUrl>
+
+namespace shell {
+
+namespace {
+
+DocumentView::Opener& CurrentOpener() {
+    static DocumentView::Opener opener;
+    return opener;
+}
+
+} // namespace
+
+DocumentView::DocumentView(const QString& path, QWidget* parent)
+    : QPdfView(parent), path_(path), document_(new QPdfDocument(this)) {
+    document_->load(path);
+    setDocument(document_);
+    setPageMode(QPdfView::PageMode::SinglePage);
+    setZoomMode(QPdfView::ZoomMode::FitInView);
+}
+
+DocumentView::Opener DocumentView::SetOpener(Opener opener) {
+    Opener previous = std::move(CurrentOpener());
+    CurrentOpener() = std::move(opener);
+    return previous;
+}
+
+void DocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (const auto& opener = CurrentOpener()) {
+        opener(path_);
+    } else {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path_));
+    }
+    QPdfView::mouseDoubleClickEvent(event);
+}
+
+} // namespace shell

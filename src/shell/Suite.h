@@ -1,0 +1,19 @@
+// The windows that exist from start to end of a run: the launcher and the one
+// TPU calculator, made in that order (the launcher, made first, is the main
+// window; the TPU window starts hidden and keeps its values for the whole run).
+#pragma once
+
+#include "Tutility_main.h"
+
+#include <memory>
+
+namespace shell {
+
+struct Suite {
+    std::unique_ptr<QWidget> tpu;
+    std::unique_ptr<Tutility_main> launcher;
+};
+
+Suite CreateSuite();
+
+} // namespace shell

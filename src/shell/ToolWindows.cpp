@@ -1,0 +1,35 @@
+#include "ToolWindows.h"
+
+#include "TIHOForm.h"
+
+#include <QWidget>
+#include <functional>
+#include <map>
+
+namespace shell {
+
+namespace {
+
+template <typename Window> QWidget* Make() { return new Window(); }
+
+const std::map<QString, std::function<QWidget*()>>& Factories() {
+    static const std::map<QString, std::function<QWidget*()>> factories = {
+        {QStringLiteral("TIHOForm"), &Make<TIHOForm>},
+    };
+    return factories;
+}
+
+} // namespace
+
+QWidget* CreateToolWindow(const QString& className) {
+    const auto& factories = Factories();
+    const auto found = factories.find(className);
+    if (found == factories.end()) {
+        return nullptr;
+    }
+    QWidget* window = found->second();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    return window;
+}
+
+} // namespace shell

@@ -1,0 +1,71 @@
+#include "MessageLog.h"
+#include "Messages.h"
+#include "NumberFormat.h"
+#include "UpDown.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace common;
+
+TEST(Messages, ErrorTextGetsAFullStopOnlyWhenMissing) {
+    MessageLog::Take();
+    ShowError(QStringLiteral("'abc' is not a valid integer value"));
+    ShowError(QStringLiteral("Already ends."));
+    ShowMessage(QStringLiteral("Invallid input value\nUse positive numbers"));
+    EXPECT_EQ(MessageLog::Take(), (QStringList{QStringLiteral("error: 'abc' is not a valid integer value."),
+                                              QStringLiteral("error: Already ends."),
+                                              QStringLiteral("message: Invallid input value\nUse positive numbers")}));
+}
+
+TEST(Messages, GuardedHandlerStopsAtAConversionErrorAndReportsIt) {
+    MessageLog::Take();
+    bool reachedEnd = false;
+    RunGuarded([&] {
+        ParseFloat("1,5");
+        reachedEnd = true;
+    });
+    EXPECT_FALSE(reachedEnd);
+    EXPECT_EQ(MessageLog::Take(), QStringList{QStringLiteral("error: '1,5' is not a valid floating point value.")});
+}
+
+TEST(UpDown, StepsFromTheFieldWithinItsRange) {
+    QWidget window;
+    QLineEdit edit(&window);
+    UpDown spinner(&window);
+    spinner.SetRange(1, 15000);
+    spinner.SetIncrement(5);
+    spinner.SetPosition(10);
+    spinner.Associate(&edit);
+
+    struct Case {
+        const char* before;
+        int direction;
+        const char* after;
+    } cases[] = {
+        {"10", +1, "15"},
+        {"102", +1, "107"},      // from the typed number, not the last position
+        {"3", -1, "1"},          // clamped at the bottom
+        {"14998", +1, "15000"},  // clamped at the top
+        {"20000", +1, "15000"},  // a typed value above the range comes back in
+        {"1000", +1, "1005"},    // plain digits, no thousands separator
+    };
+    for (const auto& c : cases) {
+        edit.setText(QString::fromLatin1(c.before));
+        c.direction > 0 ? spinner.StepUp() : spinner.StepDown();
+        EXPECT_EQ(edit.text().toStdString(), c.after) << c.before;
+    }
+}
+
+TEST(UpDown, AStepThatChangesNothingDoesNotRewriteTheField) {
+    QWidget window;
+    QLineEdit edit(&window);
+    UpDown spinner(&window);
+    spinner.SetRange(1, 15000);
+    spinner.Associate(&edit);
+    edit.setText(QStringLiteral("15000"));
+    QSignalSpy changes(&edit, &QLineEdit::textChanged);
+    spinner.StepUp();
+    EXPECT_EQ(changes.count(), 0);
+}

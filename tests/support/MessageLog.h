@@ -1,0 +1,27 @@
+// Records every message and error box instead of showing it, so a test can
+// assert what the user would have seen and how often.
+#pragma once
+
+#include "Messages.h"
+
+#include <QString>
+#include <QStringList>
+
+class MessageLog {
+public:
+    static void Install() {
+        common::SetMessagePresenter([](common::MessageKind kind, const QString& text) {
+            Entries().append((kind == common::MessageKind::Error ? QStringLiteral("error: ") : QStringLiteral("message: ")) +
+                             text);
+        });
+    }
+    static QStringList& Entries() {
+        static QStringList entries;
+        return entries;
+    }
+    static QStringList Take() {
+        QStringList taken = Entries();
+        Entries().clear();
+        return taken;
+    }
+};
