@@ -23,6 +23,13 @@ DocumentView::DocumentView(const QString& path, QWidget* parent)
     setZoomMode(QPdfView::ZoomMode::FitInView);
 }
 
+DocumentView::~DocumentView() {
+    // The document would otherwise outlive the view's scroll area by a moment and
+    // report its closing to a half-destroyed view.
+    setDocument(nullptr);
+    delete document_;
+}
+
 DocumentView::Opener DocumentView::SetOpener(Opener opener) {
     Opener previous = std::move(CurrentOpener());
     CurrentOpener() = std::move(opener);

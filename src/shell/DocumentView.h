@@ -13,6 +13,7 @@ class DocumentView : public QPdfView {
     Q_OBJECT
 public:
     DocumentView(const QString& path, QWidget* parent = nullptr);
+    ~DocumentView() override;
 
     QString Path() const { return path_; }
     QPdfDocument* Document() const { return document_; }
