@@ -1,0 +1,118 @@
+#include "MessageLog.h"
+#include "Suite.h"
+#include "TIHOForm.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+#include <cfenv>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+QAction* FindAction(QMenuBar* bar, const QStringList& path) {
+    QList<QAction*> actions = bar->actions();
+    QAction* found = nullptr;
+    for (const QString& text : path) {
+        found = nullptr;
+        for (QAction* action : actions) {
+            if (action->text() == text) {
+                found = action;
+            }
+        }
+        if (found == nullptr) {
+            return nullptr;
+        }
+        if (found->menu() != nullptr) {
+            actions = found->menu()->actions();
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(Startup, ArithmeticNeverTrapsAndNumbersUseAPoint) {
+    // The shared test main ran the suite's process set-up.
+    EXPECT_EQ(fegetexcept(), 0);
+    volatile double zero = 0.0;
+    EXPECT_TRUE(std::isinf(1.0 / zero));
+    EXPECT_TRUE(std::isnan(std::sqrt(-1.0 + zero)));
+    EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral("."));
+    EXPECT_EQ(QLocale().toString(2.5), QStringLiteral("2.5"));
+}
+
+TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
+    shell::Suite suite = shell::CreateSuite();
+    QAction* command = FindAction(suite.launcher->menuBar(), {"R2 Calculations", "Survey Specifications (IHO etc)"});
+    ASSERT_NE(command, nullptr);
+
+    QList<QWidget*> opened;
+    QObject::connect(suite.launcher.get(), &Tutility_main::WindowOpened, suite.launcher.get(),
+                     [&](QWidget* window) { opened << window; });
+    command->trigger();
+    command->trigger();
+    ASSERT_EQ(opened.size(), 2);
+    auto* first = qobject_cast<TIHOForm*>(opened[0]);
+    auto* second = qobject_cast<TIHOForm*>(opened[1]);
+    ASSERT_TRUE(first != nullptr && second != nullptr && first != second);
+    EXPECT_EQ(first->windowTitle(), "Tormalind Survey Specification Calculator");
+
+    first->edt_Depth->end(false);
+    QTest::keyClicks(first->edt_Depth, QStringLiteral("x")); // the bad depth of one window...
+    EXPECT_EQ(MessageLog::Take().size(), 2);
+    second->edt_Depth->end(false);
+    QTest::keyClicks(second->edt_Depth, QStringLiteral("0"));
+    EXPECT_EQ(second->edt_TVU->text(), "±0.79 m"); // ...is not the other's: depth 100
+    EXPECT_EQ(first->edt_Depth->text(), "");
+
+    // A closed tool window is gone for good; the next command makes a new one.
+    QPointer<QWidget> closed = first;
+    first->close();
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    second->close();
+}
+
+TEST(Launcher, TpuCalculatorIsOneWindowForTheWholeRun) {
+    shell::Suite suite = shell::CreateSuite();
+    EXPECT_FALSE(suite.tpu->isVisible());
+    EXPECT_EQ(suite.tpu->windowTitle(), "Tormalind ApS  TPU Calculator");
+    QWidget* shown = suite.launcher->OpenWindow(QStringLiteral("TTPU_Calculator"));
+    EXPECT_EQ(shown, suite.tpu.get());
+    EXPECT_TRUE(shown->isVisible());
+    shown->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(suite.tpu->isVisible()); // hidden, not destroyed
+    EXPECT_EQ(suite.launcher->OpenWindow(QStringLiteral("TTPU_Calculator")), suite.tpu.get());
+}
+
+TEST(Launcher, FixedMenuStatesAndExit) {
+    shell::Suite suite = shell::CreateSuite();
+    QMenuBar* bar = suite.launcher->menuBar();
+
+    QAction* typeI = FindAction(bar, {"R2 Specifications", "I2NS", "I2NS - Type I"});
+    ASSERT_NE(typeI, nullptr);
+    EXPECT_TRUE(typeI->isChecked());
+    typeI->trigger(); // choosing it does not clear the mark
+    EXPECT_TRUE(typeI->isChecked());
+
+    QAction* help = FindAction(bar, {"Help", "Help"});
+    ASSERT_NE(help, nullptr);
+    EXPECT_FALSE(help->isEnabled());
+
+    int exits = 0;
+    Tutility_main::SetExitHandler([&] { ++exits; });
+    FindAction(bar, {"E&xit"})->trigger();
+    EXPECT_EQ(exits, 1);
+    Tutility_main::SetExitHandler([] { std::_Exit(0); });
+
+    EXPECT_EQ(suite.launcher->windowTitle(), "Tormalind");
+    EXPECT_EQ(suite.launcher->centralWidget()->size(), QSize(694, 501));
+}
