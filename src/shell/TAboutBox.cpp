@@ -45,8 +45,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     memo->setGeometry(12, 18, 213, 167);
     memo->setFont(PixelFont(QStringLiteral("Tahoma"), 17));
     memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgb(192, 220, 192); }"));
-    memo->setPlainText(QStringLiteral("Tormalind ApS\nHydrographic survey software\n\nHavnegade 12\nDK-9900 Frederikshavn\n"
-                                      "Denmark\n\nsupport@tormalind.example"));
+    memo->setPlainText(QStringLiteral("Tormalind ApS\nSurvey software\nHavnegade 12\n9900 Frederikshavn\nDenmark\n"
+                                      "tormalind.example"));
     memo->setReadOnly(true);
 
     auto* version = new QLabel(QStringLiteral("Version 14022020_1a"), panel);

@@ -172,7 +172,6 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
         return nullptr;
     }
     if (!window->isVisible()) {
-        window->adjustSize();
         window->move(frameGeometry().center() - window->rect().center());
     }
     window->show();
