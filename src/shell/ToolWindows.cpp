@@ -1,6 +1,9 @@
 #include "ToolWindows.h"
 
+#include "TConversion_tester.h"
+#include "TGyrospeederror.h"
 #include "TIHOForm.h"
+#include "TPressureConvert.h"
 
 #include <QWidget>
 #include <functional>
@@ -15,6 +18,9 @@ template <typename Window> QWidget* Make() { return new Window(); }
 const std::map<QString, std::function<QWidget*()>>& Factories() {
     static const std::map<QString, std::function<QWidget*()>> factories = {
         {QStringLiteral("TIHOForm"), &Make<TIHOForm>},
+        {QStringLiteral("TGyrospeederror"), &Make<TGyrospeederror>},
+        {QStringLiteral("TPressureConvert"), &Make<TPressureConvert>},
+        {QStringLiteral("TConversion_tester"), &Make<TConversion_tester>},
     };
     return factories;
 }

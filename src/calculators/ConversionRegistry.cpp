@@ -1,0 +1,532 @@
+#include "ConversionRegistry.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <mutex>
+
+namespace calculators {
+
+namespace {
+
+bool SameText(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+// The C "%f" form, whatever the locale.
+std::string FixedSix(double value) {
+    if (std::isnan(value)) {
+        return "nan";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "inf" : "-inf";
+    }
+    char buffer[400];
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    return std::string(buffer, printed.ptr);
+}
+
+// ---------------------------------------------------------------------------
+// Temperatures. The offsets are decimal fractions, so each rule works in
+// extended precision and rounds once, at the end.
+
+constexpr long double kKelvinOffset = 273.15L;
+constexpr long double kRankineOffset = 459.67L;
+
+long double FahrenheitToCelsiusX(long double f) { return (f - 32.0L) * 5.0L / 9.0L; }
+long double CelsiusToFahrenheitX(long double c) { return c * 9.0L / 5.0L + 32.0L; }
+
+double KelvinToCelsius(double x) { return static_cast<double>(x - kKelvinOffset); }
+double CelsiusToKelvin(double c) { return static_cast<double>(c + kKelvinOffset); }
+double FahrenheitToCelsius(double x) { return static_cast<double>(FahrenheitToCelsiusX(x)); }
+double CelsiusToFahrenheit(double c) { return static_cast<double>(CelsiusToFahrenheitX(c)); }
+double RankineToCelsius(double x) { return static_cast<double>(FahrenheitToCelsiusX(x - kRankineOffset)); }
+double CelsiusToRankine(double c) { return static_cast<double>(CelsiusToFahrenheitX(c) + kRankineOffset); }
+double ReaumurToCelsius(double x) {
+    return static_cast<double>(FahrenheitToCelsiusX(static_cast<long double>(x) * 9.0L / 4.0L + 32.0L));
+}
+double CelsiusToReaumur(double c) { return static_cast<double>((CelsiusToFahrenheitX(c) - 32.0L) * 4.0L / 9.0L); }
+
+// ---------------------------------------------------------------------------
+// Dates. A value in days counts from 1899-12-30 00:00: the whole part is the day,
+// the absolute value of the fraction the time of day (so -1.25 is 1899-12-29
+// 06:00). Dates are those of the Gregorian calendar in the years 1 to 9999.
+
+constexpr std::int64_t kFirstDay = -693593; // 0001-01-01
+constexpr std::int64_t kLastDay = 2958465;  // 9999-12-31
+constexpr double kMillisecondsPerDay = 86400000.0;
+
+// Days since 1970-01-01 of a proleptic Gregorian date, and back (era arithmetic).
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+struct CivilDate {
+    std::int64_t year, month, day;
+};
+
+CivilDate CivilFromDays(std::int64_t z) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
+    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    return {yoe + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+
+const std::int64_t kEpoch = DaysFromCivil(1899, 12, 30);
+
+bool IsValidDate(std::int64_t y, std::int64_t m, std::int64_t d) {
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) {
+        return false;
+    }
+    static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= kMonthDays[m - 1] + (m == 2 && leap ? 1 : 0);
+}
+
+// A moment counted linearly in days from 1899-12-30 00:00, in the day count form:
+// before the epoch the day stays whole and the time of day is subtracted.
+double EncodeDays(double linear) {
+    if (linear >= 0.0) {
+        return linear;
+    }
+    const double day = std::floor(linear);
+    return day - (linear - day);
+}
+
+double DaysToJulian(double days) {
+    if (!(std::trunc(days) >= static_cast<double>(kFirstDay) && std::trunc(days) <= static_cast<double>(kLastDay))) {
+        throw ConversionError(FixedSix(days) + " days cannot be represented as a Julian date");
+    }
+    const CivilDate date = CivilFromDays(static_cast<std::int64_t>(std::trunc(days)) + kEpoch);
+    const std::int64_t y = date.year;
+    const std::int64_t m = date.month;
+    const std::int64_t q = (m - 14) / 12;
+    const std::int64_t dayNumber = (1461 * (y + 4800 + q)) / 4 + (367 * (m - 2 - 12 * q)) / 12 -
+                                   (3 * ((y + 4900 + q) / 100)) / 4 + date.day;
+    return static_cast<double>(dayNumber) - 32075.5 + std::fabs(days - std::trunc(days));
+}
+
+double JulianToDays(double julian) {
+    const auto fail = [julian] {
+        return ConversionError(FixedSix(julian) + " Julian cannot be represented as a DateTime");
+    };
+    // Far beyond the years 1 to 9999; also keeps the integer arithmetic in range.
+    if (!(std::fabs(julian) < 1e12)) {
+        throw fail();
+    }
+    std::int64_t l = static_cast<std::int64_t>(std::trunc(julian)) + 68570;
+    const std::int64_t n = (4 * l) / 146097;
+    l = l - (146097 * n + 3) / 4;
+    const std::int64_t y1 = (4000 * (l + 1)) / 1461001;
+    l = l - (1461 * y1) / 4 + 31;
+    const std::int64_t m1 = (80 * l) / 2447;
+    const std::int64_t d = l - (2447 * m1) / 80;
+    const std::int64_t k = m1 / 11;
+    const std::int64_t m = m1 + 2 - 12 * k;
+    const std::int64_t y = 100 * (n - 49) + y1 + k;
+    if (!IsValidDate(y, m, d)) {
+        throw fail();
+    }
+    // A Julian day begins at noon: the date found is that of the following
+    // midnight, so step back half a day and add the time elapsed since noon.
+    const auto dayCount = static_cast<double>(DaysFromCivil(y, m, d) - kEpoch);
+    const double milliseconds = std::nearbyint(std::fabs(julian - std::trunc(julian)) * kMillisecondsPerDay);
+    return EncodeDays(dayCount - 0.5 + milliseconds / kMillisecondsPerDay);
+}
+
+constexpr double kModifiedJulianOffset = 2400000.5;
+
+double DaysToModifiedJulian(double days) { return DaysToJulian(days) - kModifiedJulianOffset; }
+double ModifiedJulianToDays(double mjd) { return JulianToDays(mjd + kModifiedJulianOffset); }
+
+// ---------------------------------------------------------------------------
+
+struct FactorRow {
+    const char* description;
+    double factor;
+};
+
+const FactorRow kDistance[] = {
+    {"Micromicrons", 1e-12},
+    {"Angstroms", 1e-10},
+    {"Millimicrons", 1e-9},
+    {"Microns", 1e-6},
+    {"Millimeters", 0.001},
+    {"Centimeters", 0.01},
+    {"Decimeters", 0.1},
+    {"Meters", 1},
+    {"Decameters", 10},
+    {"Hectometers", 100},
+    {"Kilometers", 1000},
+    {"Megameters", 1e6},
+    {"Gigameters", 1e9},
+    {"Inches", 0.0254},
+    {"Feet", 0.3048},
+    {"Yards", 0.9144},
+    {"Miles", 1609.344},
+    {"NauticalMiles", 1852},
+    {"AstronomicalUnits", 1.49598e11},
+    {"LightYears", 9460528404879358.0},
+    {"Parsecs", 30856802484953068.0},
+    {"Cubits", 0.4572},
+    {"Fathoms", 1.8288},
+    {"Furlongs", 201.168},
+    {"Hands", 0.1016},
+    {"Paces", 0.762},
+    {"Rods", 5.0292},
+    {"Chains", 20.1168},
+    {"Links", 0.201168},
+    {"Picas", 0.0042175176},
+    {"Points", 0.0003514598},
+};
+
+const FactorRow kArea[] = {
+    {"SquareMillimeters", 1e-6},
+    {"SquareCentimeters", 0.0001},
+    {"SquareDecimeters", 0.01},
+    {"SquareMeters", 1},
+    {"SquareDecameters", 100},
+    {"SquareHectometers", 10000},
+    {"SquareKilometers", 1e6},
+    {"SquareInches", 0.00064516},
+    {"SquareFeet", 0.09290304},
+    {"SquareYards", 0.83612736},
+    {"SquareMiles", 2589988.110336},
+    {"Acres", 4046.8564224},
+    {"Centares", 1},
+    {"Ares", 100},
+    {"Hectares", 10000},
+    {"SquareRods", 25.29285264},
+};
+
+const FactorRow kVolume[] = {
+    {"CubicMillimeters", 1e-9},
+    {"CubicCentimeters", 1e-6},
+    {"CubicDecimeters", 0.001},
+    {"CubicMeters", 1},
+    {"CubicDecameters", 1000},
+    {"CubicHectometers", 1e6},
+    {"CubicKilometers", 1e9},
+    {"CubicInches", 0.000016387064},
+    {"CubicFeet", 0.028316846592},
+    {"CubicYards", 0.764554857984},
+    {"CubicMiles", 4168181825.4405794},
+    {"MilliLiters", 1e-6},
+    {"CentiLiters", 0.00001},
+    {"DeciLiters", 0.0001},
+    {"Liters", 0.001},
+    {"DecaLiters", 0.01},
+    {"HectoLiters", 0.1},
+    {"KiloLiters", 1},
+    {"AcreFeet", 1233.48183754752},
+    {"AcreInches", 102.79015312896},
+    {"Cords", 3.624556363776},
+    {"CordFeet", 0.453069545472},
+    {"Decisteres", 0.1},
+    {"Steres", 1},
+    {"Decasteres", 10},
+    {"FluidGallons", 0.003785411784},
+    {"FluidQuarts", 0.000946352946},
+    {"FluidPints", 0.000473176473},
+    {"FluidCups", 0.0002365882365},
+    {"FluidGills", 0.00011829411825},
+    {"FluidOunces", 0.0000295735295625},
+    {"FluidTablespoons", 0.00001478676478125},
+    {"FluidTeaspoons", 4.92892159375e-6},
+    {"DryGallons", 0.00440488377086},
+    {"DryQuarts", 0.001101220942715},
+    {"DryPints", 0.0005506104713575},
+    {"DryPecks", 0.00880976754172},
+    {"DryBuckets", 0.01761953508344},
+    {"DryBushels", 0.03523907016688},
+    {"UKGallons", 0.00454609},
+    {"UKPottle", 0.002273045},
+    {"UKQuarts", 0.0011365225},
+    {"UKPints", 0.00056826125},
+    {"UKGill", 0.0001420653125},
+    {"UKOunces", 0.0000284130625},
+    {"UKPecks", 0.00909218},
+    {"UKBuckets", 0.01818436},
+    {"UKBushels", 0.03636872},
+};
+
+const FactorRow kMass[] = {
+    {"Nanograms", 1e-9},
+    {"Micrograms", 1e-6},
+    {"Milligrams", 0.001},
+    {"Centigrams", 0.01},
+    {"Decigrams", 0.1},
+    {"Grams", 1},
+    {"Decagrams", 10},
+    {"Hectograms", 100},
+    {"Kilograms", 1000},
+    {"MetricTons", 1e6},
+    {"Drams", 1.7718451953125},
+    {"Grains", 0.06479891},
+    {"Tons", 907184.74},
+    {"LongTons", 1016046.9088},
+    {"Ounces", 28.349523125},
+    {"Pounds", 453.59237},
+    {"Stones", 6350.29318},
+};
+
+// The time units in days. Months and years are the mean calendar lengths.
+constexpr double kDaysPerYear = 365.25;
+const FactorRow kTimeFactors[] = {
+    {"MilliSeconds", 1.0 / 86400000.0},
+    {"Seconds", 1.0 / 86400.0},
+    {"Minutes", 1.0 / 1440.0},
+    {"Hours", 1.0 / 24.0},
+    {"Days", 1},
+    {"Weeks", 7},
+    {"Fortnights", 14},
+    {"Months", 30.4375},
+    {"Years", kDaysPerYear},
+    {"Decades", kDaysPerYear * 10},
+    {"Centuries", kDaysPerYear * 100},
+    {"Millennia", kDaysPerYear * 1000},
+    {"DateTime", 1},
+};
+
+template <std::size_t N> void RegisterFactors(ConversionRegistry& registry, const char* family, const FactorRow (&rows)[N]) {
+    const TConvFamily number = registry.RegisterFamily(family);
+    for (const FactorRow& row : rows) {
+        registry.RegisterUnit(number, row.description, row.factor);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+TConvFamily ConversionRegistry::RegisterFamily(const std::string& description) {
+    std::unique_lock lock(familiesLock_);
+    for (const auto& family : families_) {
+        if (SameText(family->Description(), description)) {
+            throw ConversionError("Conversion family (" + description + ") already registered");
+        }
+    }
+    if (families_.size() > std::numeric_limits<TConvFamily>::max()) {
+        throw ConversionError("No conversion family number left for (" + description + ")");
+    }
+    const auto number = static_cast<TConvFamily>(families_.size());
+    families_.push_back(std::make_unique<TConvFamilyInfo>(number, description));
+    return number;
+}
+
+TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string& description, double factor) {
+    return Register(std::make_unique<TConvTypeFactor>(family, description, factor));
+}
+
+TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string& description,
+                                           TConversionProc toCommon, TConversionProc fromCommon) {
+    if (toCommon == nullptr || fromCommon == nullptr) {
+        throw ConversionError("Conversion type (" + description + ") needs both conversion procedures");
+    }
+    return Register(std::make_unique<TConvTypeProcs>(family, description, toCommon, fromCommon));
+}
+
+TConvType ConversionRegistry::Register(std::unique_ptr<TConvTypeInfo> unit) {
+    CheckFamily(unit->ConvFamily());
+    std::unique_lock lock(unitsLock_);
+    for (const auto& existing : units_) {
+        if (existing->ConvFamily() == unit->ConvFamily() && SameText(existing->Description(), unit->Description())) {
+            // `unit` is freed on the way out.
+            throw ConversionError("Conversion type (" + unit->Description() + ") already registered in " +
+                                  FamilyDescription(unit->ConvFamily()));
+        }
+    }
+    if (units_.size() > std::numeric_limits<TConvType>::max()) {
+        throw ConversionError("No conversion type number left for (" + unit->Description() + ")");
+    }
+    unit->FConvType = static_cast<TConvType>(units_.size());
+    units_.push_back(std::move(unit));
+    return units_.back()->ConvType();
+}
+
+void ConversionRegistry::CheckFamily(TConvFamily family) const {
+    std::shared_lock lock(familiesLock_);
+    if (family >= families_.size()) {
+        throw ConversionError("Unknown conversion family " + std::to_string(family));
+    }
+}
+
+TConvFamilyArray ConversionRegistry::Families() const {
+    std::shared_lock lock(familiesLock_);
+    TConvFamilyArray numbers;
+    numbers.reserve(families_.size());
+    for (const auto& family : families_) {
+        numbers.push_back(family->ConvFamily());
+    }
+    return numbers;
+}
+
+TConvTypeArray ConversionRegistry::Units(TConvFamily family) const {
+    std::shared_lock lock(unitsLock_);
+    TConvTypeArray numbers;
+    for (const auto& unit : units_) {
+        if (unit->ConvFamily() == family) {
+            numbers.push_back(unit->ConvType());
+        }
+    }
+    return numbers;
+}
+
+std::string ConversionRegistry::FamilyDescription(TConvFamily family) const {
+    std::shared_lock lock(familiesLock_);
+    if (family >= families_.size()) {
+        throw ConversionError("Unknown conversion family " + std::to_string(family));
+    }
+    return families_[family]->Description();
+}
+
+std::string ConversionRegistry::UnitDescription(TConvType unit) const {
+    std::shared_lock lock(unitsLock_);
+    return UnitLocked(unit).Description();
+}
+
+const TConvTypeInfo& ConversionRegistry::UnitLocked(TConvType unit) const {
+    if (unit >= units_.size()) {
+        throw ConversionError("Unknown conversion type " + std::to_string(unit));
+    }
+    return *units_[unit];
+}
+
+double ConversionRegistry::Convert(double value, TConvType from, TConvType to) const {
+    std::shared_lock lock(unitsLock_);
+    const TConvTypeInfo& source = UnitLocked(from);
+    const TConvTypeInfo& target = UnitLocked(to);
+    if (source.ConvFamily() != target.ConvFamily()) {
+        throw ConversionError("Incompatible conversion types [" + source.Description() + ", " +
+                              target.Description() + "]");
+    }
+    return target.FromCommon(source.ToCommon(value));
+}
+
+// ---------------------------------------------------------------------------
+
+void RegisterStandardConversions(ConversionRegistry& registry) {
+    RegisterFactors(registry, "Distance", kDistance);
+    RegisterFactors(registry, "Area", kArea);
+    RegisterFactors(registry, "Volume", kVolume);
+    RegisterFactors(registry, "Mass", kMass);
+
+    const TConvFamily temperature = registry.RegisterFamily("Temperature");
+    registry.RegisterUnit(temperature, "Celsius", 1.0);
+    registry.RegisterUnit(temperature, "Kelvin", &KelvinToCelsius, &CelsiusToKelvin);
+    registry.RegisterUnit(temperature, "Fahrenheit", &FahrenheitToCelsius, &CelsiusToFahrenheit);
+    registry.RegisterUnit(temperature, "Rankine", &RankineToCelsius, &CelsiusToRankine);
+    registry.RegisterUnit(temperature, "Reaumur", &ReaumurToCelsius, &CelsiusToReaumur);
+
+    RegisterFactors(registry, "Time", kTimeFactors);
+    const TConvFamily time = registry.Families().back();
+    registry.RegisterUnit(time, "JulianDate", &JulianToDays, &DaysToJulian);
+    registry.RegisterUnit(time, "ModifiedJulianDate", &ModifiedJulianToDays, &DaysToModifiedJulian);
+
+    registry.RegisterFamily("Sorry Not Valid1");
+}
+
+ConversionRegistry& Conversions() {
+    static ConversionRegistry registry;
+    return registry;
+}
+
+void FillConversions() {
+    static std::once_flag filled;
+    std::call_once(filled, [] { RegisterStandardConversions(Conversions()); });
+}
+
+// ---------------------------------------------------------------------------
+
+std::string FormatGroupedNumber(double value) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "INF" : "-INF";
+    }
+    // 17 significant digits, as d.dddddddddddddddde±x: every digit a double
+    // carries, so the two-decimal rounding below sees the stored value (2.675 is
+    // stored below the half), and no digit beyond it, which would only show the
+    // binary representation (1e308 would read 1.00000000000000001E308).
+    char buffer[40];
+    const auto printed =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, 16);
+    *printed.ptr = '\0';
+    const char* e = std::strchr(buffer, 'e');
+    const int exponent = std::atoi(e + 1);
+    std::string digits;
+    digits += buffer[0];
+    digits.append(static_cast<const char*>(buffer + 2), e);
+    const bool negative = value < 0;
+
+    if (std::fabs(value) >= 1e18) {
+        while (digits.size() > 1 && digits.back() == '0') {
+            digits.pop_back();
+        }
+        std::string text = negative ? "-" : "";
+        text += digits[0];
+        if (digits.size() > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
+        return text + 'E' + std::to_string(exponent);
+    }
+
+    // Place the digits around the decimal point, then keep two decimals, halves
+    // away from zero.
+    std::string integer;
+    std::string fraction;
+    if (exponent < 0) {
+        integer = "0";
+        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const auto intDigits = static_cast<std::size_t>(exponent) + 1;
+        digits.resize(std::max(digits.size(), intDigits), '0');
+        integer = digits.substr(0, intDigits);
+        fraction = digits.substr(intDigits);
+    }
+    fraction.resize(std::max<std::size_t>(fraction.size(), 3), '0');
+    std::string kept = integer + fraction.substr(0, 2);
+    if (fraction[2] >= '5') {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
+            kept[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++kept[static_cast<std::size_t>(i)];
+        } else {
+            kept.insert(kept.begin(), '1');
+        }
+    }
+    const std::string whole = kept.substr(0, kept.size() - 2);
+    std::string grouped;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += whole[i];
+    }
+    // A value that shows as zero gets no sign, as in every other figure of the suite.
+    const bool shownZero = kept.find_first_not_of('0') == std::string::npos;
+    return (negative && !shownZero ? "-" : "") + grouped + '.' + kept.substr(kept.size() - 2);
+}
+
+} // namespace calculators
