@@ -32,6 +32,21 @@ std::string FixedSix(double value) {
     return std::string(buffer, printed.ptr);
 }
 
+// The first `count` significant digits of |value|, correctly rounded, and the
+// decimal exponent of the first one.
+int ScientificDigits(double value, int count, std::string& digits) {
+    char buffer[40];
+    const auto printed =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, count - 1);
+    *printed.ptr = '\0';
+    const char* e = std::strchr(buffer, 'e');
+    digits.assign(1, buffer[0]);
+    if (count > 1) {
+        digits.append(static_cast<const char*>(buffer + 2), e);
+    }
+    return std::atoi(e + 1);
+}
+
 // ---------------------------------------------------------------------------
 // Temperatures. The offsets are decimal fractions, so each rule works in
 // extended precision and rounds once, at the end.
@@ -117,8 +132,8 @@ double DaysToJulian(double days) {
     const std::int64_t y = date.year;
     const std::int64_t m = date.month;
     const std::int64_t q = (m - 14) / 12;
-    const std::int64_t dayNumber = (1461 * (y + 4800 + q)) / 4 + (367 * (m - 2 - 12 * q)) / 12 -
-                                   (3 * ((y + 4900 + q) / 100)) / 4 + date.day;
+    const std::int64_t dayNumber =
+        (1461 * (y + 4800 + q)) / 4 + (367 * (m - 2 - 12 * q)) / 12 - (3 * ((y + 4900 + q) / 100)) / 4 + date.day;
     return static_cast<double>(dayNumber) - 32075.5 + std::fabs(days - std::trunc(days));
 }
 
@@ -267,23 +282,12 @@ const FactorRow kVolume[] = {
 };
 
 const FactorRow kMass[] = {
-    {"Nanograms", 1e-9},
-    {"Micrograms", 1e-6},
-    {"Milligrams", 0.001},
-    {"Centigrams", 0.01},
-    {"Decigrams", 0.1},
-    {"Grams", 1},
-    {"Decagrams", 10},
-    {"Hectograms", 100},
-    {"Kilograms", 1000},
-    {"MetricTons", 1e6},
-    {"Drams", 1.7718451953125},
-    {"Grains", 0.06479891},
-    {"Tons", 907184.74},
-    {"LongTons", 1016046.9088},
-    {"Ounces", 28.349523125},
-    {"Pounds", 453.59237},
-    {"Stones", 6350.29318},
+    {"Nanograms", 1e-9},   {"Micrograms", 1e-6},       {"Milligrams", 0.001},
+    {"Centigrams", 0.01},  {"Decigrams", 0.1},         {"Grams", 1},
+    {"Decagrams", 10},     {"Hectograms", 100},        {"Kilograms", 1000},
+    {"MetricTons", 1e6},   {"Drams", 1.7718451953125}, {"Grains", 0.06479891},
+    {"Tons", 907184.74},   {"LongTons", 1016046.9088}, {"Ounces", 28.349523125},
+    {"Pounds", 453.59237}, {"Stones", 6350.29318},
 };
 
 // The time units in days. Months and years are the mean calendar lengths.
@@ -304,7 +308,8 @@ const FactorRow kTimeFactors[] = {
     {"DateTime", 1},
 };
 
-template <std::size_t N> void RegisterFactors(ConversionRegistry& registry, const char* family, const FactorRow (&rows)[N]) {
+template <std::size_t N>
+void RegisterFactors(ConversionRegistry& registry, const char* family, const FactorRow (&rows)[N]) {
     const TConvFamily number = registry.RegisterFamily(family);
     for (const FactorRow& row : rows) {
         registry.RegisterUnit(number, row.description, row.factor);
@@ -334,8 +339,8 @@ TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string
     return Register(std::make_unique<TConvTypeFactor>(family, description, factor));
 }
 
-TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string& description,
-                                           TConversionProc toCommon, TConversionProc fromCommon) {
+TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string& description, TConversionProc toCommon,
+                                           TConversionProc fromCommon) {
     if (toCommon == nullptr || fromCommon == nullptr) {
         throw ConversionError("Conversion type (" + description + ") needs both conversion procedures");
     }
@@ -413,8 +418,8 @@ double ConversionRegistry::Convert(double value, TConvType from, TConvType to) c
     const TConvTypeInfo& source = UnitLocked(from);
     const TConvTypeInfo& target = UnitLocked(to);
     if (source.ConvFamily() != target.ConvFamily()) {
-        throw ConversionError("Incompatible conversion types [" + source.Description() + ", " +
-                              target.Description() + "]");
+        throw ConversionError("Incompatible conversion types [" + source.Description() + ", " + target.Description() +
+                              "]");
     }
     return target.FromCommon(source.ToCommon(value));
 }
@@ -461,22 +466,12 @@ std::string FormatGroupedNumber(double value) {
     if (std::isinf(value)) {
         return value > 0 ? "INF" : "-INF";
     }
-    // 17 significant digits, as d.dddddddddddddddde±x: every digit a double
-    // carries, so the two-decimal rounding below sees the stored value (2.675 is
-    // stored below the half), and no digit beyond it, which would only show the
-    // binary representation (1e308 would read 1.00000000000000001E308).
-    char buffer[40];
-    const auto printed =
-        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, 16);
-    *printed.ptr = '\0';
-    const char* e = std::strchr(buffer, 'e');
-    const int exponent = std::atoi(e + 1);
-    std::string digits;
-    digits += buffer[0];
-    digits.append(static_cast<const char*>(buffer + 2), e);
     const bool negative = value < 0;
-
     if (std::fabs(value) >= 1e18) {
+        // Up to 17 significant digits, all that a double holds: an 18th would only
+        // show the binary representation (1e308 would read 1.00000000000000001E308).
+        std::string digits;
+        const int exponent = ScientificDigits(value, 17, digits);
         while (digits.size() > 1 && digits.back() == '0') {
             digits.pop_back();
         }
@@ -489,6 +484,11 @@ std::string FormatGroupedNumber(double value) {
         return text + 'E' + std::to_string(exponent);
     }
 
+    // Below 1e18 the first 18 significant digits of the stored value decide the
+    // rounding to two decimals: 2.675 is stored below the half and shows 2.67,
+    // and the whole digits of a large double are shown as it holds them.
+    std::string digits;
+    const int exponent = ScientificDigits(value, 18, digits);
     // Place the digits around the decimal point, then keep two decimals, halves
     // away from zero.
     std::string integer;

@@ -85,8 +85,7 @@ private:
 // A unit whose relation to the base unit is a formula, such as an offset scale.
 class TConvTypeProcs : public TConvTypeInfo {
 public:
-    TConvTypeProcs(TConvFamily family, std::string description, TConversionProc toCommon,
-                   TConversionProc fromCommon)
+    TConvTypeProcs(TConvFamily family, std::string description, TConversionProc toCommon, TConversionProc fromCommon)
         : TConvTypeInfo(family, std::move(description)), FToCommonProc(toCommon), FFromCommonProc(fromCommon) {}
 
     double ToCommon(double value) const override { return FToCommonProc(value); }
@@ -143,10 +142,10 @@ ConversionRegistry& Conversions();
 void FillConversions();
 
 // A converted value as the result list shows it: two decimals rounded half away
-// from zero from the first 17 significant digits (all that a double holds),
-// integer digits grouped by three with ","; from 1e18 on, where two decimals would
-// be meaningless, up to 17 significant digits and an exponent ("1.5E20", "1E308");
-// "INF", "-INF", "NAN" for the non-finite values.
+// from zero from the first 18 significant digits, integer digits grouped by three
+// with ","; from 1e18 on, where two decimals mean nothing, up to 17 significant
+// digits and an exponent ("1.5E20", "1E308"); "INF", "-INF", "NAN" for the
+// non-finite values.
 std::string FormatGroupedNumber(double value);
 
 } // namespace calculators

@@ -23,7 +23,7 @@ struct GyroInput {
 };
 
 struct GyroResult {
-    double error = 0.0;                                 // degrees, already rounded to 2 decimals
+    double error = 0.0;                                  // degrees, already rounded to 2 decimals
     std::array<double, kGyroRanges.size()> horizontal{}; // metres, one per kGyroRanges entry
 };
 

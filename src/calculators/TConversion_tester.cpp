@@ -101,8 +101,7 @@ void TConversion_tester::resizeEvent(QResizeEvent* event) {
     StatusBar1->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
     ConvTypes->setGeometry(kTypesRect.adjusted(0, 0, 0, drop));
     ConvValue->setGeometry(kValueRect.adjusted(0, 0, grow - kSpinnerWidth, 0));
-    ConvValueIncDec->setGeometry(ConvValue->geometry().right() + 1, ConvValue->y(), kSpinnerWidth,
-                                 ConvValue->height());
+    ConvValueIncDec->setGeometry(ConvValue->geometry().right() + 1, ConvValue->y(), kSpinnerWidth, ConvValue->height());
     ConvResults->setGeometry(kResultsRect.adjusted(0, 0, grow, drop));
 }
 
@@ -137,7 +136,8 @@ void TConversion_tester::ConvFamiliesChange() {
     const QVariant family = ConvFamilies->tabBar()->tabData(ConvFamilies->currentIndex());
     std::vector<std::pair<QString, calculators::TConvType>> units;
     if (family.isValid() && family.toInt() >= 0) {
-        for (const calculators::TConvType unit : registry.Units(static_cast<calculators::TConvFamily>(family.toInt()))) {
+        for (const calculators::TConvType unit :
+             registry.Units(static_cast<calculators::TConvFamily>(family.toInt()))) {
             units.emplace_back(QString::fromStdString(registry.UnitDescription(unit)), unit);
         }
     }

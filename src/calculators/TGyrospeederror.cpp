@@ -288,8 +288,8 @@ void TGyrospeederror::BuildResults() {
                                   QStringLiteral("Horizontal Error (m)"), 0, 24, head, Qt::magenta);
     errorHead->move(265 - 8 - errorHead->width(), 24);
 
-    const std::array<QLabel**, 11> values{&lbl_Range10,  &lbl_Range20,  &lbl_Range30,   &lbl_Range50,
-                                          &lbl_Range100, &lbl_Range200, &lbl_Range300,  &lbl_Range500,
+    const std::array<QLabel**, 11> values{&lbl_Range10,   &lbl_Range20,   &lbl_Range30,   &lbl_Range50,
+                                          &lbl_Range100,  &lbl_Range200,  &lbl_Range300,  &lbl_Range500,
                                           &lbl_Range1000, &lbl_Range5000, &lbl_Range10000};
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int range = calculators::kGyroRanges[i];

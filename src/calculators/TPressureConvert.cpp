@@ -53,8 +53,8 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent) {
 
     // Only the value takes part in the Tab order; the selectors and the result
     // are reached with the mouse.
-    for (QWidget* skipped : {static_cast<QWidget*>(cbo_From), static_cast<QWidget*>(cbo_To),
-                             static_cast<QWidget*>(edt_Result)}) {
+    for (QWidget* skipped :
+         {static_cast<QWidget*>(cbo_From), static_cast<QWidget*>(cbo_To), static_cast<QWidget*>(edt_Result)}) {
         skipped->setFocusPolicy(Qt::ClickFocus);
     }
     edt_Value->setFocus();

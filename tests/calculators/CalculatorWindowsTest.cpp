@@ -80,24 +80,42 @@ TEST_F(GyroWindow, ShowsTheErrorWithItsSignAndEveryRange) {
         QStringList ranges;
     };
     const Case cases[] = {
-        {"0", "10", "0", "0.64\u00BA",
+        {"0",
+         "10",
+         "0",
+         "0.64\u00BA",
          {"0.11 m", "0.22 m", "0.34 m", "0.56 m", "1.12 m", "2.23 m", "3.35 m", "5.6 m", "11.2 m", "55.8 m",
           "111.7 m"}},
-        {"60", "10", "0", "1.27\u00BA",
+        {"60",
+         "10",
+         "0",
+         "1.27\u00BA",
          {"0.22 m", "0.44 m", "0.66 m", "1.11 m", "2.22 m", "4.43 m", "6.65 m", "11.1 m", "22.2 m", "110.8 m",
           "221.6 m"}},
-        {"45", "12", "180", "-1.08\u00BA",
-         {"-0.19 m", "-0.38 m", "-0.57 m", "-0.94 m", "-1.88 m", "-3.77 m", "-5.65 m", "-9.4 m", "-18.8 m",
-          "-94.2 m", "-188.5 m"}},
-        {"95", "20", "0", "72.95\u00BA",
+        {"45",
+         "12",
+         "180",
+         "-1.08\u00BA",
+         {"-0.19 m", "-0.38 m", "-0.57 m", "-0.94 m", "-1.88 m", "-3.77 m", "-5.65 m", "-9.4 m", "-18.8 m", "-94.2 m",
+          "-188.5 m"}},
+        {"95",
+         "20",
+         "0",
+         "72.95\u00BA",
          {"9.56 m", "19.12 m", "28.68 m", "47.8 m", "95.6 m", "191.21 m", "286.81 m", "478 m", "956 m", "4780.2 m",
           "9560.5 m"}},
         {"0", "0", "0", "0\u00BA", QStringList(11, QStringLiteral("0 m"))},
         // Leading zeros and blanks around the number are read as the number.
-        {"058.5", "10", "0", "1.22\u00BA",
+        {"058.5",
+         "10",
+         "0",
+         "1.22\u00BA",
          {"0.21 m", "0.43 m", "0.64 m", "1.06 m", "2.13 m", "4.26 m", "6.39 m", "10.6 m", "21.3 m", "106.5 m",
           "212.9 m"}},
-        {" 58.5 ", "10", "0", "1.22\u00BA",
+        {" 58.5 ",
+         "10",
+         "0",
+         "1.22\u00BA",
          {"0.21 m", "0.43 m", "0.64 m", "1.06 m", "2.13 m", "4.26 m", "6.39 m", "10.6 m", "21.3 m", "106.5 m",
           "212.9 m"}},
     };
@@ -119,8 +137,10 @@ TEST_F(GyroWindow, UnreadableFieldStopsAtTheErrorBoxAndKeepsEveryResult) {
         QString text;
     };
     const Case cases[] = {
-        {window.edt_Speed, QStringLiteral("1,5")},  {window.edt_Speed, QString()},
-        {window.edt_Course, QStringLiteral("-")},   {window.edt_Latitude, QStringLiteral("N58")},
+        {window.edt_Speed, QStringLiteral("1,5")},
+        {window.edt_Speed, QString()},
+        {window.edt_Course, QStringLiteral("-")},
+        {window.edt_Latitude, QStringLiteral("N58")},
     };
     for (const Case& c : cases) {
         const QString before = c.field->text();
@@ -205,8 +225,8 @@ TEST_F(PressureWindow, OpensOnPsiWithValueOneAndNoResult) {
     EXPECT_EQ(window.edt_Value->text(), "1");
     EXPECT_EQ(window.edt_Result->text(), "");
     EXPECT_TRUE(window.edt_Result->isReadOnly());
-    const QStringList units{"psi",    "kPa",   "hPa",     "Pa",      "bar",   "millibar", "mmHg",
-                            "atmos",  "mWater", "cmWater", "g/cm2", "Kg/m2", "dyne/cm2"};
+    const QStringList units{"psi",   "kPa",    "hPa",     "Pa",    "bar",   "millibar", "mmHg",
+                            "atmos", "mWater", "cmWater", "g/cm2", "Kg/m2", "dyne/cm2"};
     for (QComboBox* selector : {window.cbo_From, window.cbo_To}) {
         QStringList listed;
         for (int i = 0; i < selector->count(); ++i) {
@@ -222,11 +242,11 @@ TEST_F(PressureWindow, EveryChangeConvertsAtOnce) {
         const char *from, *value, *to, *expected;
     };
     const Case cases[] = {
-        {"psi", "1", "psi", "  1.000000"},      {"psi", "1", "kPa", "  6.894757"},
-        {"bar", "1", "psi", " 14.503774"},      {"atmos", "1", "psi", " 14.695950"},
-        {"atmos", "1", "mmHg", "760.000006"},   {"kPa", "1", "psi", "  0.145038"},
-        {"mWater", "10", "bar", "  0.980665"},  {"psi", "100", "Pa", "689475.700000"},
-        {"psi", "-2", "psi", " -2.000000"},     {"psi", "0", "bar", "  0.000000"},
+        {"psi", "1", "psi", "  1.000000"},     {"psi", "1", "kPa", "  6.894757"},
+        {"bar", "1", "psi", " 14.503774"},     {"atmos", "1", "psi", " 14.695950"},
+        {"atmos", "1", "mmHg", "760.000006"},  {"kPa", "1", "psi", "  0.145038"},
+        {"mWater", "10", "bar", "  0.980665"}, {"psi", "100", "Pa", "689475.700000"},
+        {"psi", "-2", "psi", " -2.000000"},    {"psi", "0", "bar", "  0.000000"},
         {"psi", "1e3", "kPa", "6894.757000"},
     };
     for (const Case& c : cases) {
@@ -326,9 +346,8 @@ TEST_F(ConversionWindow, FirstShowListsFamiliesAsTabsAndConvertsOneAcre) {
 TEST_F(ConversionWindow, UnitListsAreSortedWithoutRegardToCase) {
     ChooseTab(QStringLiteral("Time"));
     EXPECT_EQ(Items(window.ConvTypes),
-              (QStringList{"Centuries", "DateTime", "Days", "Decades", "Fortnights", "Hours", "JulianDate",
-                           "Millennia", "MilliSeconds", "Minutes", "ModifiedJulianDate", "Months", "Seconds", "Weeks",
-                           "Years"}));
+              (QStringList{"Centuries", "DateTime", "Days", "Decades", "Fortnights", "Hours", "JulianDate", "Millennia",
+                           "MilliSeconds", "Minutes", "ModifiedJulianDate", "Months", "Seconds", "Weeks", "Years"}));
     EXPECT_EQ(window.ConvTypes->currentItem()->text(), "Centuries");
     ChooseTab(QStringLiteral("Temperature"));
     EXPECT_EQ(Items(window.ConvTypes), (QStringList{"Celsius", "Fahrenheit", "Kelvin", "Rankine", "Reaumur"}));
@@ -341,16 +360,26 @@ TEST_F(ConversionWindow, ResultLinesForEachWorkedCase) {
         int count;            // lines in the whole list
     };
     const Case cases[] = {
-        {"Distance", "Meters", "1",
+        {"Distance",
+         "Meters",
+         "1",
          {"0.00 AstronomicalUnits", "0.55 Fathoms", "3.28 Feet", "39.37 Inches", "0.00 Kilometers", "1.00 Meters",
           "1,000,000,000,000.00 Micromicrons", "0.00 NauticalMiles"},
          31},
-        {"Temperature", "Celsius", "1",
-         {"1.00 Celsius", "33.80 Fahrenheit", "274.15 Kelvin", "493.47 Rankine", "0.80 Reaumur"}, 5},
+        {"Temperature",
+         "Celsius",
+         "1",
+         {"1.00 Celsius", "33.80 Fahrenheit", "274.15 Kelvin", "493.47 Rankine", "0.80 Reaumur"},
+         5},
         // Text that is not a number converts as 0.
-        {"Temperature", "Celsius", "abc",
-         {"0.00 Celsius", "32.00 Fahrenheit", "273.15 Kelvin", "491.67 Rankine", "0.00 Reaumur"}, 5},
-        {"Time", "Centuries", "1",
+        {"Temperature",
+         "Celsius",
+         "abc",
+         {"0.00 Celsius", "32.00 Fahrenheit", "273.15 Kelvin", "491.67 Rankine", "0.00 Reaumur"},
+         5},
+        {"Time",
+         "Centuries",
+         "1",
          {"1.00 Centuries", "36,525.00 Days", "2,608.93 Fortnights", "2,451,543.50 JulianDate",
           "51,543.00 ModifiedJulianDate", "1,200.00 Months", "100.00 Years"},
          15},
@@ -358,8 +387,11 @@ TEST_F(ConversionWindow, ResultLinesForEachWorkedCase) {
         // Lines before the failing unit stay.
         {"Time", "Centuries", "32000", {"32,000.00 Centuries", "1,168,800,000.00 Days", "Cannot parse value"}, 7},
         {"Distance", "Meters", "-1234.5678", {"-1.23 Kilometers", "-1,234.57 Meters"}, 31},
-        {"Distance", "Meters", "1e308",
-         {"INF Angstroms", "9.9999999999999994E304 Kilometers", "1E308 Meters", "INF Micromicrons"}, 31},
+        {"Distance",
+         "Meters",
+         "1e308",
+         {"INF Angstroms", "9.9999999999999994E304 Kilometers", "1E308 Meters", "INF Micromicrons"},
+         31},
         {"Area", "Hectares", "2.5e1", {"61.78 Acres", "250,000.00 SquareMeters"}, 16},
     };
     for (const Case& c : cases) {

@@ -32,7 +32,8 @@ TEST(GyroSpeedError, WorkedCasesGiveTheErrorAndTheRoundedHorizontalErrors) {
     };
     const Case cases[] = {
         {{0, 10, 0}, {"0.64", "0.11", "0.22", "0.34", "0.56", "1.12", "2.23", "3.35", "5.6", "11.2", "55.8", "111.7"}},
-        {{60, 10, 0}, {"1.27", "0.22", "0.44", "0.66", "1.11", "2.22", "4.43", "6.65", "11.1", "22.2", "110.8", "221.6"}},
+        {{60, 10, 0},
+         {"1.27", "0.22", "0.44", "0.66", "1.11", "2.22", "4.43", "6.65", "11.1", "22.2", "110.8", "221.6"}},
         {{45, 12, 180},
          {"-1.08", "-0.19", "-0.38", "-0.57", "-0.94", "-1.88", "-3.77", "-5.65", "-9.4", "-18.8", "-94.2", "-188.5"}},
         // Beyond 89° the latitude is held at 89°.
@@ -71,10 +72,7 @@ TEST(GyroSpeedError, RoundingTakesHalvesToEvenOnTheStoredValue) {
         {0.135, 2, 0.14},   // stored a hair above the half
         {0.145, 2, 0.14},   // stored a hair below the half
         {0.165, 2, 0.17},   // stored above; in plain double arithmetic 16.5 would go to 16
-        {2.5, 0, 2.0},
-        {3.5, 0, 4.0},
-        {0.25, 1, 0.2},
-        {478.04, 1, 478.0},
+        {2.5, 0, 2.0},      {3.5, 0, 4.0}, {0.25, 1, 0.2}, {478.04, 1, 478.0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RoundHalfEven(c.value, c.decimals), c.expected) << c.value << " to " << c.decimals;
@@ -89,12 +87,12 @@ TEST(PressureConversion, WorkedCasesAsTheResultFieldShowsThem) {
         const char* expected;
     };
     const Case cases[] = {
-        {1, "psi", "psi", "  1.000000"},       {1, "psi", "kPa", "  6.894757"},
-        {1, "bar", "psi", " 14.503774"},       {1, "atmos", "psi", " 14.695950"},
-        {1, "atmos", "mmHg", "760.000006"},    {1, "kPa", "psi", "  0.145038"},
-        {10, "mWater", "bar", "  0.980665"},   {100, "psi", "Pa", "689475.700000"},
-        {-2, "psi", "psi", " -2.000000"},      {0, "dyne/cm2", "hPa", "  0.000000"},
-        {1, "hPa", "millibar", "  1.000000"},  {1, "cmWater", "g/cm2", "  1.000000"},
+        {1, "psi", "psi", "  1.000000"},      {1, "psi", "kPa", "  6.894757"},
+        {1, "bar", "psi", " 14.503774"},      {1, "atmos", "psi", " 14.695950"},
+        {1, "atmos", "mmHg", "760.000006"},   {1, "kPa", "psi", "  0.145038"},
+        {10, "mWater", "bar", "  0.980665"},  {100, "psi", "Pa", "689475.700000"},
+        {-2, "psi", "psi", " -2.000000"},     {0, "dyne/cm2", "hPa", "  0.000000"},
+        {1, "hPa", "millibar", "  1.000000"}, {1, "cmWater", "g/cm2", "  1.000000"},
         {1, "Kg/m2", "mWater", "  0.001000"},
     };
     const auto index = [](const char* name) {
@@ -159,9 +157,9 @@ TEST_F(StandardConversions, SixFamiliesWithTheirUnitsThenTheEmptyOne) {
         const char* last;
     };
     const Expected expected[] = {
-        {"Distance", 31, "Micromicrons", "Points"},   {"Area", 16, "SquareMillimeters", "SquareRods"},
+        {"Distance", 31, "Micromicrons", "Points"},      {"Area", 16, "SquareMillimeters", "SquareRods"},
         {"Volume", 48, "CubicMillimeters", "UKBushels"}, {"Mass", 17, "Nanograms", "Stones"},
-        {"Temperature", 5, "Celsius", "Reaumur"},     {"Time", 15, "MilliSeconds", "ModifiedJulianDate"},
+        {"Temperature", 5, "Celsius", "Reaumur"},        {"Time", 15, "MilliSeconds", "ModifiedJulianDate"},
     };
     const TConvFamilyArray families = registry.Families();
     ASSERT_EQ(families.size(), 7U);
@@ -225,10 +223,9 @@ TEST_F(StandardConversions, TemperatureScalesWithOffsets) {
         const char* expected;
     };
     const Case cases[] = {
-        {1, "Celsius", "1.00"},   {1, "Fahrenheit", "33.80"}, {1, "Kelvin", "274.15"},
-        {1, "Rankine", "493.47"}, {1, "Reaumur", "0.80"},     {0, "Fahrenheit", "32.00"},
-        {0, "Kelvin", "273.15"},  {0, "Rankine", "491.67"},   {0, "Reaumur", "0.00"},
-        {-40, "Fahrenheit", "-40.00"},
+        {1, "Celsius", "1.00"}, {1, "Fahrenheit", "33.80"},    {1, "Kelvin", "274.15"}, {1, "Rankine", "493.47"},
+        {1, "Reaumur", "0.80"}, {0, "Fahrenheit", "32.00"},    {0, "Kelvin", "273.15"}, {0, "Rankine", "491.67"},
+        {0, "Reaumur", "0.00"}, {-40, "Fahrenheit", "-40.00"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ConvertText("Temperature", c.celsius, "Celsius", c.unit), c.expected) << c.celsius << " " << c.unit;
@@ -255,12 +252,12 @@ TEST_F(StandardConversions, TimeUnitsAndJulianDates) {
         {1, "Centuries", "Years", "100.00"},
         {1, "Centuries", "Fortnights", "2,608.93"},
         {1, "Days", "MilliSeconds", "86,400,000.00"},
-        {0, "Days", "JulianDate", "2,415,018.50"},          // the day count's own start, 1899-12-30
-        {-1.5, "Days", "JulianDate", "2,415,018.00"},       // 1899-12-29 12:00, before that start
-        {2451545.0, "JulianDate", "Days", "36,526.50"},     // 2000-01-01 12:00
-        {2451544.75, "JulianDate", "Days", "36,526.25"},    // 2000-01-01 06:00
-        {2415018.0, "JulianDate", "Days", "-1.50"},         // noon of 1899-12-29 in the day count form
-        {2415018.25, "JulianDate", "Days", "-1.75"},        // 1899-12-29 18:00
+        {0, "Days", "JulianDate", "2,415,018.50"},       // the day count's own start, 1899-12-30
+        {-1.5, "Days", "JulianDate", "2,415,018.00"},    // 1899-12-29 12:00, before that start
+        {2451545.0, "JulianDate", "Days", "36,526.50"},  // 2000-01-01 12:00
+        {2451544.75, "JulianDate", "Days", "36,526.25"}, // 2000-01-01 06:00
+        {2415018.0, "JulianDate", "Days", "-1.50"},      // noon of 1899-12-29 in the day count form
+        {2415018.25, "JulianDate", "Days", "-1.75"},     // 1899-12-29 18:00
         {51544.5, "ModifiedJulianDate", "Days", "36,526.50"},
     };
     for (const Case& c : cases) {
@@ -286,8 +283,8 @@ TEST_F(StandardConversions, DatesOutsideTheYearsOneTo9999FailAsConversions) {
         {-2400000, "ModifiedJulianDate", "Days", "0.500000 Julian cannot be represented as a DateTime"},
         {1e300, "JulianDate", "Days", nullptr},
         {std::numeric_limits<double>::infinity(), "JulianDate", "Days", nullptr},
-        {2958466, "Days", "JulianDate", nullptr},  // 10000-01-01
-        {-693594, "Days", "JulianDate", nullptr},  // 0000-12-31
+        {2958466, "Days", "JulianDate", nullptr}, // 10000-01-01
+        {-693594, "Days", "JulianDate", nullptr}, // 0000-12-31
         {32000, "Centuries", "JulianDate", nullptr},
         {std::numeric_limits<double>::quiet_NaN(), "Days", "ModifiedJulianDate", nullptr},
     };
@@ -384,18 +381,19 @@ TEST(ConversionRegistry, ResultNumbersHaveTwoDecimalsAndGroupedThousands) {
         {0, "0.00"},
         {-0.0, "0.00"},
         {0.004, "0.00"},
-        {-0.004, "0.00"},     // shows as zero, so no sign
-        {0.005, "0.01"},      // stored a hair above the half
-        {0.125, "0.13"},      // a true half goes away from zero
+        {-0.004, "0.00"}, // shows as zero, so no sign
+        {0.005, "0.01"},  // stored a hair above the half
+        {0.125, "0.13"},  // a true half goes away from zero
         {-0.125, "-0.13"},
-        {2.675, "2.67"},      // stored below the half
+        {2.675, "2.67"},       // stored below the half
         {999.995, "1,000.00"}, // the carry reaches a new group
         {123.0, "123.00"},
         {1234.0, "1,234.00"},
         {-1234567.891, "-1,234,567.89"},
         {1e12, "1,000,000,000,000.00"},
         {1e-300, "0.00"},
-        {999999999999999872.0, "999,999,999,999,999,870.00"},
+        {999999999999999872.0, "999,999,999,999,999,872.00"}, // every whole digit the double holds
+        {1234567890123456.75, "1,234,567,890,123,456.75"},
         {1e18, "1E18"},
         {1.5e20, "1.5E20"},
         {-1.5e20, "-1.5E20"},
