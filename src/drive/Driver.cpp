@@ -1,5 +1,6 @@
 #include "Driver.h"
 
+#include "ChartView.h"
 #include "FileDialogs.h"
 #include "Messages.h"
 #include "UpDown.h"
@@ -451,9 +452,26 @@ bool Driver::State(const QString& name) {
     return true;
 }
 
-bool Driver::Series(const QString& name, int) {
+bool Driver::Series(const QString& name, int index) {
     QWidget* widget = Find(name);
-    return widget != nullptr && Fail(QStringLiteral("not a chart ") + name);
+    auto* chart = qobject_cast<shell::ChartView*>(widget);
+    if (chart == nullptr) {
+        return widget != nullptr && Fail(QStringLiteral("not a chart ") + name);
+    }
+    if (index < 0 || index >= chart->SeriesCount()) {
+        return Fail(QStringLiteral("no series %1 in ").arg(index) + name);
+    }
+    const shell::ChartSeries& series = chart->GetSeries(index);
+    QString points;
+    for (const QPointF& p : series.Points()) {
+        if (!points.isEmpty()) {
+            points += QLatin1Char(' ');
+        }
+        points += QString::asprintf("(%.10g,%.10g)", p.x(), p.y());
+    }
+    out_ << name << '[' << index << "]\tactive=" << (series.IsActive() ? 1 : 0) << "\tcount=" << series.Count() << '\t'
+         << points << Qt::endl;
+    return true;
 }
 
 bool Driver::Shot(const QString& file) {

@@ -2,6 +2,7 @@
 
 #include "Assets.h"
 #include "DocumentView.h"
+#include "GraphOverview.h"
 #include "Messages.h"
 #include "NumberFormat.h"
 #include "SurveyOrders.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -289,12 +291,8 @@ void TIHOForm::BuildPages() {
             }
             definitionButtons_->button(0)->setChecked(true);
         } else {
-            page = new QWidget;
-            page->setObjectName(QStringLiteral("pnl_GraphOverview"));
-            page->setAutoFillBackground(true);
-            QPalette palette = page->palette();
-            palette.setColor(QPalette::Window, kCream);
-            page->setPalette(palette);
+            pnl_GraphOverview = new GraphOverview;
+            page = pnl_GraphOverview;
         }
         pgc_Orders->addTab(page, QString::fromLatin1(kTabCaptions[row]));
     }
@@ -328,6 +326,8 @@ void TIHOForm::cbo_OrderChange() {
     edt_Depth->setFocus();
     if (row < kDefinitionsRow) {
         edt_Depth->setText(QStringLiteral("10"));
+    } else if (row == kGraphOverviewRow) {
+        pnl_GraphOverview->ResetGraphDepth();
     }
     pgc_Orders->setCurrentIndex(row);
     ShowItemsOfRow(row);
@@ -357,6 +357,17 @@ void TIHOForm::ShowItemsOfRow(int row) {
     img_ScrollHint->setVisible(row == kGraphOverviewRow);
     lbl_ScrollDepth->setVisible(row == kGraphOverviewRow);
 }
+
+void TIHOForm::mousePressEvent(QMouseEvent* event) {
+    // Presses that a control ignored arrive here too; only a point with no
+    // control under it is the window's background.
+    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
+        FormClick();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void TIHOForm::FormClick() { pnl_GraphOverview->scb_VerticalChange(); }
 
 void TIHOForm::rdg_DefinitionsClick() {
     const int chosen = definitionButtons_->checkedId();

@@ -17,6 +17,7 @@ class QPlainTextEdit;
 class QGroupBox;
 class QButtonGroup;
 class QTabWidget;
+class GraphOverview;
 
 namespace common {
 class UpDown;
@@ -34,6 +35,9 @@ public:
     void edt_DepthChange();
     void cbo_OrderChange();
     void rdg_DefinitionsClick();
+    // A click on the window's own background, not on any control: the graph
+    // overview redraws its TVU chart and column for the unchanged depth.
+    void FormClick();
 
     QComboBox* cbo_Order = nullptr;
     QLineEdit* edt_Depth = nullptr;
@@ -54,6 +58,10 @@ public:
     QLabel* lbl_THU_01 = nullptr;
     QLabel* img_ScrollHint = nullptr;
     QLabel* lbl_ScrollDepth = nullptr;
+    GraphOverview* pnl_GraphOverview = nullptr;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void BuildInputColumn();

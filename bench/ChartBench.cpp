@@ -1,0 +1,27 @@
+#include "GraphOverview.h"
+#include "TIHOForm.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+// One step of the graph-depth scroll bar at its deep end, as the user drags it:
+// both refreshes compute their 1,400 points, both charts are refilled and the
+// whole window is painted into an offscreen picture.
+static void BM_GraphOverviewScrollStep(benchmark::State& state) {
+    TIHOForm form;
+    form.show();
+    form.cbo_Order->setCurrentIndex(TIHOForm::kGraphOverviewRow);
+    emit form.cbo_Order->activated(TIHOForm::kGraphOverviewRow);
+    QImage picture(form.size(), QImage::Format_ARGB32_Premultiplied);
+    QScrollBar* bar = form.pnl_GraphOverview->scb_Vertical;
+    int step = 0;
+    for (auto _ : state) {
+        bar->setValue(step++ % 2 == 0 ? 199 : 200);
+        QCoreApplication::sendPostedEvents(); // the charts' relayout, as the event loop runs it
+        form.render(&picture);
+    }
+}
+BENCHMARK(BM_GraphOverviewScrollStep)->Unit(benchmark::kMillisecond);

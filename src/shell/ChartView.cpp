@@ -1,0 +1,837 @@
+#include "ChartView.h"
+
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QGraphicsPathItem>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QValueAxis>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace shell {
+
+namespace {
+
+// Margins around the chart's contents, before any room for titles.
+constexpr double kMarginLeft = 4;
+constexpr double kMarginTop = 6;
+constexpr double kMarginRight = 8;
+constexpr double kMarginBottom = 2;
+// Tick marks reach this far out of the plot; labels sit beyond them.
+constexpr double kTickRoom = 6;
+// Label widths are rounded up to this, so the plot edge does not creep by a
+// pixel each time a label changes.
+constexpr double kLabelWidthStep = 8;
+
+// Roughly how many pixels apart the axis labels may sit before they crowd.
+constexpr double kPixelsPerXTick = 70.0;
+constexpr double kPixelsPerYTick = 30.0;
+
+// Zoom per wheel notch, and how long a run of notches counts as one undo step.
+constexpr double kWheelZoomPerNotch = 0.8;
+constexpr qint64 kWheelStepMs = 800;
+
+// A middle click that moves less than this is a click, not a zoom rectangle.
+constexpr int kMinimumBand = 4;
+
+// A drawn line may leave out points that lie closer than this to it, in
+// pixels: far below what an anti-aliased 2-pixel line can show.
+constexpr double kThinning = 0.2;
+// How much finer the scale may get before a thinned line is thinned again.
+constexpr double kRethinGrowth = 1.25;
+
+// Room kept between the extreme points and the plot's frame, so a line along
+// the top or bottom is drawn whole and not half under the frame.
+constexpr double kEdgeRoom = 4.0;
+
+// NaN sorts with +infinity so the order stays strict and weak whatever a
+// computation produced.
+double SortKey(double x) { return std::isnan(x) ? std::numeric_limits<double>::infinity() : x; }
+
+double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return std::sqrt(QPointF::dotProduct(d, d));
+}
+
+// The points a line needs at this scale (pixels per unit): those that lie
+// within kThinning pixels of the line through their neighbours are left out
+// (Douglas-Peucker). Straight runs, such as a THU growing linearly with depth,
+// shrink to their ends, and a refill of a thousand points draws as a few dozen
+// segments. Points that are not finite have no place on the plot.
+QList<QPointF> Thinned(const QList<QPointF>& points, QSizeF scale) {
+    QList<QPointF> finite;
+    finite.reserve(points.size());
+    std::copy_if(points.begin(), points.end(), std::back_inserter(finite),
+                 [](const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); });
+    const qsizetype n = finite.size();
+    if (n <= 2 || !std::isfinite(scale.width()) || !std::isfinite(scale.height())) {
+        return finite;
+    }
+    std::vector<QPointF> pixels(static_cast<std::size_t>(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        pixels[std::size_t(i)] = QPointF(finite[i].x() * scale.width(), finite[i].y() * scale.height());
+    }
+    std::vector<char> keep(static_cast<std::size_t>(n), 0);
+    keep.front() = keep.back() = 1;
+    std::vector<std::pair<qsizetype, qsizetype>> spans = {{0, n - 1}};
+    while (!spans.empty()) {
+        const auto [first, last] = spans.back();
+        spans.pop_back();
+        double farthest = 0.0;
+        qsizetype at = -1;
+        for (qsizetype i = first + 1; i < last; ++i) {
+            const double d =
+                DistanceToSegment(pixels[std::size_t(i)], pixels[std::size_t(first)], pixels[std::size_t(last)]);
+            if (d > farthest) {
+                farthest = d;
+                at = i;
+            }
+        }
+        if (at >= 0 && farthest > kThinning) {
+            keep[std::size_t(at)] = 1;
+            spans.push_back({first, at});
+            spans.push_back({at, last});
+        }
+    }
+    QList<QPointF> drawn;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (keep[std::size_t(i)]) {
+            drawn.append(finite[i]);
+        }
+    }
+    return drawn;
+}
+
+QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted) {
+    // Square caps and bevel joins: round ones turn every one of a thousand
+    // short segments into curves for the stroker, and at 2 or 3 pixels the
+    // difference does not show.
+    QPen pen(color, highlighted ? width + 2 : width);
+    pen.setJoinStyle(Qt::BevelJoin);
+    switch (style) {
+    case LineStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        pen.setCapStyle(Qt::SquareCap);
+        break;
+    case LineStyle::Dotted:
+        // Flat caps keep the gaps open; square caps would close dots of a
+        // 2-pixel line into a nearly solid one.
+        pen.setStyle(Qt::DotLine);
+        pen.setCapStyle(Qt::FlatCap);
+        break;
+    case LineStyle::Dashed:
+        pen.setStyle(Qt::DashLine);
+        pen.setCapStyle(Qt::FlatCap);
+        break;
+    }
+    return pen;
+}
+
+// The labelled values of an axis: multiples of a step of 1, 2, 2.5 or 5 times
+// a power of ten, about `count` of them over the range.
+struct Ticks {
+    double step = 1.0;
+    int decimals = 0;
+    std::vector<double> values;
+    std::vector<QString> texts;
+};
+
+Ticks MakeTicks(double low, double high, double count) {
+    Ticks ticks;
+    const double raw = (high - low) / std::max(count, 1.0);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double normal = raw / magnitude;
+    const double nice = normal < 1.5 ? 1.0 : normal < 2.25 ? 2.0 : normal < 3.5 ? 2.5 : normal < 7.5 ? 5.0 : 10.0;
+    ticks.step = nice * magnitude;
+    while (ticks.decimals < 12) {
+        const double scaled = ticks.step * std::pow(10.0, ticks.decimals);
+        if (std::abs(scaled - std::round(scaled)) < 1e-6 * scaled) {
+            break;
+        }
+        ++ticks.decimals;
+    }
+    const double slack = ticks.step * 1e-9;
+    for (double k = std::ceil((low - slack) / ticks.step); k * ticks.step <= high + slack; k += 1.0) {
+        const double value = k * ticks.step;
+        ticks.values.push_back(value);
+        // "0.00", never "-0.00", for the tick at zero.
+        ticks.texts.push_back(QString::number(k == 0.0 ? 0.0 : value, 'f', ticks.decimals));
+        if (ticks.values.size() > 200) {
+            break;
+        }
+    }
+    return ticks;
+}
+
+// A range with room in it: one value alone, or none, still gets an axis.
+void Widen(double& low, double& high) {
+    if (!(low <= high)) {
+        low = 0.0;
+        high = 1.0;
+    } else if (low == high) {
+        // Half a unit of the value's leading digit either side: 1 shows from
+        // 0.5 to 1.5, 200 from 150 to 250.
+        const double pad = low == 0.0 ? 1.0 : 0.5 * std::pow(10.0, std::floor(std::log10(std::abs(low))));
+        low -= pad;
+        high += pad;
+    }
+}
+
+// Text items of the chart, kept and reused from one layout to the next.
+void UseItems(std::vector<QGraphicsSimpleTextItem*>& pool, std::size_t count, QGraphicsItem* parent,
+              const QFont& font) {
+    while (pool.size() < count) {
+        auto* item = new QGraphicsSimpleTextItem(parent);
+        item->setFont(font);
+        item->setZValue(10);
+        pool.push_back(item);
+    }
+    for (std::size_t i = 0; i < pool.size(); ++i) {
+        pool[i]->setVisible(i < count);
+    }
+}
+
+double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// ChartSeries
+
+ChartSeries::ChartSeries(ChartView* view, const SeriesSettings& settings, QLineSeries* line)
+    : view_(view), settings_(settings), line_(line), color_(settings.color) {}
+
+void ChartSeries::Clear() {
+    points_.clear();
+    sorted_ = true;
+    view_->SeriesChanged(this, ChartView::Change::Points);
+}
+
+void ChartSeries::AddXY(double x, double y) {
+    if (sorted_ && !points_.isEmpty() && SortKey(x) < SortKey(points_.constLast().x())) {
+        sorted_ = false;
+    }
+    points_.append(QPointF(x, y));
+    view_->SeriesChanged(this, ChartView::Change::Points);
+}
+
+void ChartSeries::SetActive(bool active) {
+    if (active_ != active) {
+        active_ = active;
+        view_->SeriesChanged(this, ChartView::Change::Shown);
+    }
+}
+
+void ChartSeries::SetColor(const QColor& color) {
+    if (color_ != color) {
+        color_ = color;
+        line_->setPen(SeriesPen(color_, settings_.width, settings_.style, hovered_));
+        view_->SeriesChanged(this, ChartView::Change::Look);
+    }
+}
+
+const QList<QPointF>& ChartSeries::Points() const {
+    if (!sorted_) {
+        // Stable, so points with equal x keep the order they were added in.
+        std::stable_sort(points_.begin(), points_.end(),
+                         [](const QPointF& a, const QPointF& b) { return SortKey(a.x()) < SortKey(b.x()); });
+        sorted_ = true;
+    }
+    return points_;
+}
+
+// ---------------------------------------------------------------------------
+// ChartView
+
+ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), axisTitleFont_(font()) {
+    QChart* plot = chart();
+    plot->setAnimationOptions(QChart::NoAnimation);
+    plot->setBackgroundRoundness(0);
+    plot->setDropShadowEnabled(false);
+    plot->layout()->setContentsMargins(0, 0, 0, 0);
+    plot->setPlotAreaBackgroundVisible(false);
+    plot->legend()->hide();
+    // The chart does not move its own plot background to a plot area set from
+    // outside, so the frame is an item of ours, under the grid and the lines.
+    frame_ = new QGraphicsRectItem(plot);
+    frame_->setBrush(Qt::white);
+    frame_->setPen(QPen(QColor(96, 96, 96), 1));
+    frame_->setZValue(0.5);
+    grid_ = new QGraphicsPathItem(plot);
+    grid_->setPen(QPen(QColor(218, 218, 218), 1));
+    grid_->setZValue(0.6);
+    ticks_ = new QGraphicsPathItem(plot);
+    ticks_->setPen(QPen(QColor(96, 96, 96), 1));
+    ticks_->setZValue(0.6);
+
+    // The axes only map the lines into the plot. Hidden, they skip the label
+    // layout that QtCharts does in rich text on every change of range; the
+    // grid, ticks and labels are drawn by LayOut instead.
+    axisX_ = new QValueAxis(plot);
+    axisY_ = new QValueAxis(plot);
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setTickCount(2);
+        axis->setMinorTickCount(0);
+        axis->setVisible(false);
+    }
+    plot->addAxis(axisX_, Qt::AlignBottom);
+    plot->addAxis(axisY_, Qt::AlignLeft);
+    xTitle_ = new QGraphicsSimpleTextItem(plot);
+    yTitle_ = new QGraphicsSimpleTextItem(plot);
+    yTitle_->setRotation(-90.0);
+
+    setRenderHint(QPainter::Antialiasing);
+    setFrameShape(QFrame::NoFrame);
+    setRubberBand(QChartView::NoRubberBand);
+    setDragMode(QGraphicsView::NoDrag);
+    band_ = new QRubberBand(QRubberBand::Rectangle, this);
+
+    ApplyAxisRange(AutoRange());
+    axesStale_ = false;
+}
+
+ChartView::~ChartView() = default;
+
+void ChartView::SetTitle(const TitleSettings& title) {
+    title_ = title;
+    for (QGraphicsSimpleTextItem* item : titleItems_) {
+        delete item;
+    }
+    titleItems_.clear();
+    for (const QString& line : title_.lines) {
+        auto* item = new QGraphicsSimpleTextItem(line, chart());
+        item->setFont(title_.font);
+        item->setBrush(title_.color);
+        item->setZValue(10);
+        if (title_.rotated) {
+            item->setRotation(-90.0);
+        }
+        titleItems_.push_back(item);
+    }
+    ApplyAxisRange(shownRange_, true);
+}
+
+void ChartView::SetLegend(const LegendSettings& legend) {
+    legend_ = legend;
+    QLegend* shown = chart()->legend();
+    shown->setVisible(legend_.visible);
+    if (legend_.visible) {
+        // Detached, the legend lies over the plot instead of taking room from it.
+        shown->detachFromChart();
+        shown->setAlignment(Qt::AlignTop);
+        shown->setBackgroundVisible(false);
+        shown->setMarkerShape(QLegend::MarkerShapeFromSeries);
+        shown->setShowToolTips(false);
+        QFont bold = legend_.font;
+        bold.setBold(true);
+        shown->setFont(bold);
+        shown->setZValue(11);
+    }
+    legendPlace_ = QRectF();
+    UpdateLegendMarkers();
+}
+
+void ChartView::SetAxisTitles(const QString& bottom, const QString& left, const QFont& font) {
+    axisTitleFont_ = font;
+    xTitle_->setText(bottom);
+    yTitle_->setText(left);
+    for (QGraphicsSimpleTextItem* item : {xTitle_, yTitle_}) {
+        item->setFont(font);
+        item->setVisible(!item->text().isEmpty());
+    }
+    ApplyAxisRange(shownRange_, true);
+}
+
+void ChartView::SetAxisFont(const QFont& font) {
+    labelFont_ = font;
+    for (auto* pool : {&xLabels_, &yLabels_}) {
+        for (QGraphicsSimpleTextItem* item : *pool) {
+            item->setFont(font);
+        }
+    }
+    ApplyAxisRange(shownRange_, true);
+}
+
+void ChartView::SetBackground(const QColor& color) {
+    chart()->setBackgroundBrush(color);
+    setBackgroundBrush(color);
+}
+
+ChartSeries& ChartView::AddSeries(const SeriesSettings& settings) {
+    auto* line = new QLineSeries;
+    line->setName(settings.legendText.isEmpty() ? settings.title : settings.legendText);
+    line->setPen(SeriesPen(settings.color, settings.width, settings.style, false));
+    line->setMarkerSize(settings.width * 2.5);
+    chart()->addSeries(line);
+    line->attachAxis(axisX_);
+    line->attachAxis(axisY_);
+    series_.push_back(std::unique_ptr<ChartSeries>(new ChartSeries(this, settings, line)));
+    ChartSeries* added = series_.back().get();
+    if (settings.hoverHighlight) {
+        connect(line, &QLineSeries::hovered, this, [added](const QPointF&, bool over) {
+            added->hovered_ = over;
+            added->line_->setPen(SeriesPen(added->color_, added->settings_.width, added->settings_.style, over));
+        });
+    }
+    UpdateLegendMarkers();
+    return *added;
+}
+
+ChartSeries& ChartView::GetSeries(int index) { return *series_.at(static_cast<std::size_t>(index)); }
+
+const ChartSeries& ChartView::GetSeries(int index) const { return *series_.at(static_cast<std::size_t>(index)); }
+
+void ChartView::SeriesChanged(ChartSeries* series, Change change) {
+    switch (change) {
+    case Change::Points:
+        series->pointsChanged_ = true;
+        // Points of a hidden series do not move the axes.
+        axesStale_ = axesStale_ || series->active_;
+        break;
+    case Change::Shown:
+        axesStale_ = true;
+        legendStale_ = true;
+        break;
+    case Change::Look:
+        legendStale_ = true;
+        break;
+    }
+    if (batchDepth_ == 0) {
+        ScheduleFlush();
+    }
+}
+
+void ChartView::ScheduleFlush() {
+    if (!flushScheduled_) {
+        flushScheduled_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (flushScheduled_) {
+                    Flush();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void ChartView::Flush() {
+    flushScheduled_ = false;
+    // The axes first, while the lines still hold their old points: each change
+    // of range lays out every line again.
+    if (axesStale_) {
+        axesStale_ = false;
+        if (!IsZoomed()) {
+            ApplyAxisRange(AutoRange());
+        }
+    }
+    const QSizeF scale = PixelScale();
+    for (const auto& series : series_) {
+        if (series->active_) {
+            // A line thinned for a coarser scale would show its corners when
+            // the plot grows or the user zooms in; a finer one stays good.
+            const bool coarse = series->drawnScale_.width() * kRethinGrowth < scale.width() ||
+                                series->drawnScale_.height() * kRethinGrowth < scale.height();
+            if (series->pointsChanged_ || coarse) {
+                const QList<QPointF> drawn = Thinned(series->Points(), scale);
+                // A line through one point draws nothing; a dot shows it is there.
+                series->line_->setPointsVisible(drawn.size() == 1);
+                series->line_->replace(drawn);
+                series->drawnScale_ = scale;
+                series->pointsChanged_ = false;
+            }
+            if (!series->line_->isVisible()) {
+                series->line_->setVisible(true);
+            }
+        } else if (series->line_->isVisible()) {
+            series->line_->setVisible(false);
+        }
+    }
+    if (legendStale_) {
+        UpdateLegendMarkers();
+    }
+}
+
+QSizeF ChartView::PixelScale() const {
+    const QRectF range = AxisRange();
+    return QSizeF(plot_.width() / range.width(), plot_.height() / range.height());
+}
+
+QRectF ChartView::AutoRange() const {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    double xLow = inf;
+    double xHigh = -inf;
+    double yLow = inf;
+    double yHigh = -inf;
+    for (const auto& series : series_) {
+        if (!series->active_) {
+            continue;
+        }
+        for (const QPointF& p : series->points_) {
+            if (std::isfinite(p.x()) && std::isfinite(p.y())) {
+                xLow = std::min(xLow, p.x());
+                xHigh = std::max(xHigh, p.x());
+                yLow = std::min(yLow, p.y());
+                yHigh = std::max(yHigh, p.y());
+            }
+        }
+    }
+    Widen(xLow, xHigh);
+    Widen(yLow, yHigh);
+    // The legend lies over the top of the plot; the range reaches up past the
+    // highest point so that no line runs under the legend's texts.
+    const double roomAbove = kEdgeRoom + (legend_.visible ? legendHeight_ : 0.0);
+    const double drawn = plot_.height() - roomAbove - kEdgeRoom;
+    if (drawn > plot_.height() / 3) {
+        const double perPixel = (yHigh - yLow) / drawn;
+        yHigh += roomAbove * perPixel;
+        yLow -= kEdgeRoom * perPixel;
+    }
+    return QRectF(QPointF(xLow, yLow), QPointF(xHigh, yHigh));
+}
+
+QRectF ChartView::AxisRange() const { return shownRange_; }
+
+void ChartView::ApplyAxisRange(const QRectF& range, bool force) {
+    if (range == shownRange_ && !force) {
+        return;
+    }
+    shownRange_ = range;
+    LayOut();
+}
+
+void ChartView::LayOut() {
+    const QRectF range = shownRange_;
+    const QSizeF size = chart()->size().isEmpty() ? QSizeF(this->size()) : chart()->size();
+    const QFontMetricsF labelMetrics(labelFont_);
+    const QFontMetricsF titleMetrics(title_.font);
+    const QFontMetricsF axisTitleMetrics(axisTitleFont_);
+    const double titleRoom = title_.lines.isEmpty() ? 0.0 : titleMetrics.height() * double(title_.lines.size()) + 2;
+    const double yTitleRoom = yTitle_->text().isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
+    const double xTitleRoom = xTitle_->text().isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
+
+    // The tick spacing depends on the plot's size and the plot's left edge on
+    // the widest tick label: start from the last plot, settle in two rounds.
+    QRectF plot = plot_.isEmpty() ? QRectF(QPointF(40, 10), size - QSizeF(50, 30)) : plot_;
+    Ticks xTicks;
+    Ticks yTicks;
+    for (int round = 0; round < 2; ++round) {
+        xTicks = MakeTicks(range.left(), range.right(), plot.width() / kPixelsPerXTick);
+        yTicks = MakeTicks(range.top(), range.bottom(), plot.height() / kPixelsPerYTick);
+        double yLabelWidth = 0;
+        for (const QString& text : yTicks.texts) {
+            yLabelWidth = std::max(yLabelWidth, labelMetrics.horizontalAdvance(text));
+        }
+        double xLabelHalf = 0;
+        for (const QString& text : xTicks.texts) {
+            xLabelHalf = std::max(xLabelHalf, labelMetrics.horizontalAdvance(text) / 2);
+        }
+        const double left =
+            kMarginLeft + (title_.rotated ? titleRoom : 0.0) + yTitleRoom + RoundUp(yLabelWidth) + kTickRoom;
+        const double top = kMarginTop + (title_.rotated ? 0.0 : titleRoom);
+        const double right = size.width() - std::max(kMarginRight, RoundUp(xLabelHalf) + 2);
+        const double bottom = size.height() - kMarginBottom - xTitleRoom - labelMetrics.height() - kTickRoom;
+        plot = QRectF(QPointF(left, top), QPointF(std::max(right, left + 10), std::max(bottom, top + 10)));
+    }
+    if (plot != plot_) {
+        plot_ = plot;
+        chart()->setPlotArea(plot_);
+        frame_->setRect(QRectF(QPointF(std::floor(plot_.left()) + 0.5, std::floor(plot_.top()) + 0.5),
+                               QPointF(std::floor(plot_.right()) + 0.5, std::floor(plot_.bottom()) + 0.5)));
+    }
+    axisX_->setRange(range.left(), range.right());
+    axisY_->setRange(range.top(), range.bottom());
+
+    // Grid and tick lines on pixel centres, so they stay one crisp pixel wide.
+    const auto centre = [](double v) { return std::floor(v) + 0.5; };
+    QPainterPath grid;
+    QPainterPath marks;
+    for (double value : xTicks.values) {
+        const double x = centre(plot_.left() + (value - range.left()) / range.width() * plot_.width());
+        if (x > plot_.left() + 1 && x < plot_.right() - 1) {
+            grid.moveTo(x, plot_.top());
+            grid.lineTo(x, plot_.bottom());
+        }
+        marks.moveTo(x, plot_.bottom());
+        marks.lineTo(x, plot_.bottom() + kTickRoom - 2);
+    }
+    for (double value : yTicks.values) {
+        const double y = centre(plot_.bottom() - (value - range.top()) / range.height() * plot_.height());
+        if (y > plot_.top() + 1 && y < plot_.bottom() - 1) {
+            grid.moveTo(plot_.left(), y);
+            grid.lineTo(plot_.right(), y);
+        }
+        marks.moveTo(plot_.left(), y);
+        marks.lineTo(plot_.left() - kTickRoom + 2, y);
+    }
+    grid_->setPath(grid);
+    ticks_->setPath(marks);
+
+    UseItems(xLabels_, xTicks.values.size(), chart(), labelFont_);
+    for (std::size_t i = 0; i < xTicks.values.size(); ++i) {
+        QGraphicsSimpleTextItem* label = xLabels_[i];
+        label->setText(xTicks.texts[i]);
+        const double x = plot_.left() + (xTicks.values[i] - range.left()) / range.width() * plot_.width();
+        label->setPos(x - label->boundingRect().width() / 2, plot_.bottom() + kTickRoom);
+    }
+    UseItems(yLabels_, yTicks.values.size(), chart(), labelFont_);
+    for (std::size_t i = 0; i < yTicks.values.size(); ++i) {
+        QGraphicsSimpleTextItem* label = yLabels_[i];
+        label->setText(yTicks.texts[i]);
+        const double y = plot_.bottom() - (yTicks.values[i] - range.top()) / range.height() * plot_.height();
+        const QRectF box = label->boundingRect();
+        label->setPos(plot_.left() - kTickRoom - box.width(), y - box.height() / 2);
+    }
+    if (xTitle_->isVisible()) {
+        xTitle_->setPos(plot_.center().x() - xTitle_->boundingRect().width() / 2,
+                        size.height() - kMarginBottom - axisTitleMetrics.height());
+    }
+    if (yTitle_->isVisible()) {
+        const double x = kMarginLeft + (title_.rotated ? titleRoom : 0.0);
+        yTitle_->setPos(x, plot_.center().y() + yTitle_->boundingRect().width() / 2);
+    }
+
+    for (std::size_t i = 0; i < titleItems_.size(); ++i) {
+        QGraphicsSimpleTextItem* item = titleItems_[i];
+        const double length = item->boundingRect().width();
+        const double line = titleMetrics.height() * double(i);
+        if (title_.rotated) {
+            // Rotated a quarter turn back, the text's baseline runs up the
+            // left edge; the first line is the outermost, and "left" is the
+            // bottom, where reading starts.
+            double bottom = plot_.bottom();
+            if (title_.alignment & Qt::AlignHCenter) {
+                bottom = plot_.center().y() + length / 2;
+            } else if (title_.alignment & Qt::AlignRight) {
+                bottom = plot_.top() + length;
+            }
+            item->setPos(QPointF(kMarginLeft + line, bottom) + title_.offset);
+        } else {
+            double left = plot_.left();
+            if (title_.alignment & Qt::AlignHCenter) {
+                left = plot_.center().x() - length / 2;
+            } else if (title_.alignment & Qt::AlignRight) {
+                left = plot_.right() - length;
+            }
+            item->setPos(QPointF(left, kMarginTop + line) + title_.offset);
+        }
+    }
+    PlaceLegend();
+}
+
+void ChartView::PlaceLegend() {
+    if (!legend_.visible) {
+        return;
+    }
+    QLegend* legend = chart()->legend();
+    const QPointF origin = plot_.topLeft() + legend_.offset;
+    const QRectF place(origin, QSizeF(std::max(plot_.right() - origin.x(), 10.0), plot_.height()));
+    if (place == legendPlace_) {
+        return;
+    }
+    legendPlace_ = place;
+    // Laid out in the whole plot first, then cut to the rows of markers, so
+    // the legend does not catch the pointer over the lines below it.
+    legend->setGeometry(place);
+    legend->layout()->activate();
+    QRectF markers;
+    for (QGraphicsItem* group : legend->childItems()) {
+        for (QGraphicsItem* item : group->childItems()) {
+            if (item->isVisible()) {
+                markers |= item->mapRectToItem(legend, item->boundingRect());
+            }
+        }
+    }
+    const double used = markers.isValid() ? std::min(markers.bottom() + 2, place.height()) : 0.0;
+    legend->setGeometry(QRectF(origin, QSizeF(place.width(), used)));
+    const double height = used + std::max(legend_.offset.y(), 0.0);
+    if (height != legendHeight_) {
+        legendHeight_ = height;
+        axesStale_ = true;
+        ScheduleFlush();
+    }
+}
+
+void ChartView::UpdateLegendMarkers() {
+    legendStale_ = false;
+    QLegend* legend = chart()->legend();
+    for (const auto& series : series_) {
+        for (QLegendMarker* marker : legend->markers(series->line_)) {
+            marker->setVisible(legend_.visible && series->active_ && !series->settings_.legendText.isEmpty());
+            if (legend_.textInSeriesColor) {
+                marker->setLabelBrush(series->color_);
+            }
+        }
+    }
+    // Markers shown or hidden change the rows the legend needs.
+    legendPlace_ = QRectF();
+    PlaceLegend();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    plot_ = QRectF();
+    ApplyAxisRange(shownRange_, true);
+    // The room kept for the legend is a share of the height, and lines
+    // thinned for the old size may need more points.
+    axesStale_ = true;
+    ScheduleFlush();
+}
+
+// ---------------------------------------------------------------------------
+// Zoom
+
+QPointF ChartView::ToValue(const QPointF& viewPoint) const {
+    const QPointF inChart = chart()->mapFromScene(mapToScene(viewPoint.toPoint()));
+    const QRectF range = AxisRange();
+    const double x = range.left() + (inChart.x() - plot_.left()) / plot_.width() * range.width();
+    const double y = range.bottom() - (inChart.y() - plot_.top()) / plot_.height() * range.height();
+    return {x, y};
+}
+
+QRect ChartView::ZoomBand(const QPoint& from, const QPoint& to) const {
+    // The band keeps the plot's proportions, so a zoom enlarges both axes by
+    // the same factor and a slope keeps its look.
+    const double aspect = plot_.height() > 0 ? plot_.width() / plot_.height() : 1.0;
+    const double dx = to.x() - from.x();
+    const double dy = to.y() - from.y();
+    const double w = std::max(std::abs(dx), std::abs(dy) * aspect);
+    const double h = w / aspect;
+    const QPointF corner(from.x() + (dx < 0 ? -w : w), from.y() + (dy < 0 ? -h : h));
+    return QRectF(QPointF(from), corner).normalized().toRect();
+}
+
+void ChartView::ZoomTo(const QRectF& valueRect) {
+    const QRectF target = valueRect.normalized();
+    if (!(target.width() > 0) || !(target.height() > 0)) {
+        return;
+    }
+    zoomHistory_.push_back(AxisRange());
+    lastWheel_.invalidate();
+    ApplyAxisRange(target);
+    Flush();
+}
+
+void ChartView::UndoZoom() {
+    if (zoomHistory_.empty()) {
+        return;
+    }
+    const QRectF previous = zoomHistory_.back();
+    zoomHistory_.pop_back();
+    lastWheel_.invalidate();
+    // Back at the first step the axes follow the points again, which may have
+    // changed while the user looked closer.
+    ApplyAxisRange(zoomHistory_.empty() ? AutoRange() : previous);
+    Flush();
+}
+
+void ChartView::ResetZoom() {
+    zoomHistory_.clear();
+    lastWheel_.invalidate();
+    ApplyAxisRange(AutoRange());
+    Flush();
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        dragging_ = true;
+        bandOrigin_ = event->position().toPoint();
+        band_->setGeometry(QRect(bandOrigin_, QSize()));
+        band_->show();
+    } else if (event->button() == Qt::RightButton) {
+        UndoZoom();
+    } else {
+        QChartView::mousePressEvent(event);
+    }
+    // A chart is a control: a click on it is never a click on the window.
+    event->accept();
+}
+
+void ChartView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second click of a quick pair is one more undo or a new band.
+    if (event->button() == Qt::MiddleButton || event->button() == Qt::RightButton) {
+        mousePressEvent(event);
+    } else {
+        QChartView::mouseDoubleClickEvent(event);
+        event->accept();
+    }
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) {
+        band_->setGeometry(ZoomBand(bandOrigin_, event->position().toPoint()));
+        event->accept();
+        return;
+    }
+    QChartView::mouseMoveEvent(event);
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    if (dragging_ && event->button() == Qt::MiddleButton) {
+        dragging_ = false;
+        band_->hide();
+        const QRect rect = ZoomBand(bandOrigin_, event->position().toPoint());
+        if (rect.width() < kMinimumBand && rect.height() < kMinimumBand) {
+            UndoZoom();
+        } else {
+            ZoomTo(QRectF(ToValue(rect.topLeft()), ToValue(rect.bottomRight())));
+        }
+        event->accept();
+        return;
+    }
+    if (event->button() != Qt::RightButton) {
+        QChartView::mouseReleaseEvent(event);
+    }
+    event->accept();
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0) {
+        event->accept();
+        return;
+    }
+    const QRectF range = AxisRange();
+    QPointF centre = ToValue(event->position());
+    if (!range.contains(centre)) {
+        centre = range.center();
+    }
+    const double factor = std::pow(kWheelZoomPerNotch, notches);
+    const QRectF target(
+        QPointF(centre.x() + (range.left() - centre.x()) * factor, centre.y() + (range.top() - centre.y()) * factor),
+        QPointF(centre.x() + (range.right() - centre.x()) * factor,
+                centre.y() + (range.bottom() - centre.y()) * factor));
+    // A turn of the wheel is one step of the history, however many notches.
+    if (!lastWheel_.isValid() || lastWheel_.elapsed() > kWheelStepMs) {
+        zoomHistory_.push_back(range);
+    }
+    lastWheel_.start();
+    ApplyAxisRange(target);
+    Flush();
+    event->accept(); // never hand the wheel to the scroll area: it would pan
+}
+
+// ---------------------------------------------------------------------------
+// ChartBatch
+
+ChartBatch::ChartBatch(ChartView* chart) : chart_(chart) { ++chart_->batchDepth_; }
+
+ChartBatch::~ChartBatch() {
+    if (--chart_->batchDepth_ == 0) {
+        chart_->Flush();
+    }
+}
+
+} // namespace shell

@@ -1,0 +1,208 @@
+// The line chart every tool draws its curves in: the graph overview of the
+// survey orders, the coverage calculator's swath graph and the TPU charts (whose
+// report grabs the widget as drawn).
+//
+// A window builds the chart once (titles, legend, axis titles, its series with
+// colour, width and line style) and afterwards only calls GetSeries, Clear,
+// AddXY, SetActive and SetColor. The points live here, in the series model, kept
+// in ascending x; the drawn QLineSeries are refilled from the model with one
+// replace() per changed series, once per event-loop turn or at the end of a
+// ChartBatch, so refilling 1,400 points costs one repaint and not 1,400. The
+// axes follow the points of the shown series unless the user has zoomed.
+//
+// QtCharts draws the lines and the legend. The plot area, frame, grid, tick
+// labels and titles are laid out here with plain graphics items: the chart's
+// own axes set every label as rich text on each change of range and move the
+// plot whenever a label changes width, which made each scroll step slow and
+// the plot jitter.
+//
+// Zoom: drag a rectangle with the middle mouse button (it keeps the plot's
+// aspect ratio); a right click, or a middle click without dragging, undoes the
+// last zoom step; the wheel zooms in and out about the pointer and never pans.
+#pragma once
+
+#include <QChartView>
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QLineSeries;
+class QValueAxis;
+class QRubberBand;
+class QGraphicsSimpleTextItem;
+class QGraphicsRectItem;
+class QGraphicsPathItem;
+
+namespace shell {
+
+class ChartView;
+
+enum class LineStyle { Solid, Dotted, Dashed };
+
+struct SeriesSettings {
+    QString title;
+    QString legendText; // empty: the series is not listed in the legend
+    QColor color = Qt::black;
+    int width = 2;
+    LineStyle style = LineStyle::Solid;
+    bool hoverHighlight = false; // drawn wider while the pointer is over its line
+};
+
+struct TitleSettings {
+    QStringList lines;
+    Qt::Alignment alignment = Qt::AlignHCenter; // AlignLeft, AlignHCenter or AlignRight
+    QFont font;
+    QColor color = Qt::black;
+    bool rotated = false; // reads upward along the left edge; "left" is then the bottom
+    QPointF offset;       // nudges the title from the place the alignment gives
+};
+
+struct LegendSettings {
+    bool visible = false;
+    QFont font;                     // drawn bold
+    bool textInSeriesColor = false; // each legend text in the colour of its line
+    QPointF offset;                 // from the top-left corner of the plot
+};
+
+// One line of a chart. The points stay in ascending x; points with equal x keep
+// the order they were added in.
+class ChartSeries {
+public:
+    void Clear();
+    void AddXY(double x, double y);
+    void SetActive(bool active);
+    void SetColor(const QColor& color);
+
+    bool IsActive() const { return active_; }
+    QColor Color() const { return color_; }
+    const QString& Title() const { return settings_.title; }
+    const QString& LegendText() const { return settings_.legendText; }
+    int Count() const { return static_cast<int>(points_.size()); }
+    const QList<QPointF>& Points() const;
+
+private:
+    friend class ChartView;
+    ChartSeries(ChartView* view, const SeriesSettings& settings, QLineSeries* line);
+
+    ChartView* view_;
+    SeriesSettings settings_;
+    QLineSeries* line_;
+    QColor color_;
+    bool active_ = true;
+    bool hovered_ = false;
+    bool pointsChanged_ = false;
+    QSizeF drawnScale_;          // pixels per unit the drawn line was thinned for
+    mutable bool sorted_ = true; // false once a point came in below the last x
+    mutable QList<QPointF> points_;
+};
+
+class ChartView : public QChartView {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+    ~ChartView() override;
+
+    // Set-up, once, while the window is built.
+    void SetTitle(const TitleSettings& title);
+    void SetLegend(const LegendSettings& legend);
+    void SetAxisTitles(const QString& bottom, const QString& left, const QFont& font = QFont());
+    void SetAxisFont(const QFont& font);
+    void SetBackground(const QColor& color);
+    ChartSeries& AddSeries(const SeriesSettings& settings);
+
+    // The run-time operations the windows use.
+    ChartSeries& GetSeries(int index);
+    const ChartSeries& GetSeries(int index) const;
+    int SeriesCount() const { return static_cast<int>(series_.size()); }
+
+    // Pushes pending changes to the drawing now instead of on the next
+    // event-loop turn, e.g. before grabbing the widget as a picture.
+    void Flush();
+
+    // Zoom history, as the mouse gestures drive it.
+    bool IsZoomed() const { return !zoomHistory_.empty(); }
+    int ZoomSteps() const { return static_cast<int>(zoomHistory_.size()); }
+    void ZoomTo(const QRectF& valueRect);
+    void UndoZoom();
+    void ResetZoom();
+
+    // The ranges the axes show now, as (x min, y min) to (x max, y max).
+    QRectF AxisRange() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class ChartSeries;
+    friend class ChartBatch;
+
+    enum class Change { Points, Shown, Look };
+    void SeriesChanged(ChartSeries* series, Change change);
+    void ScheduleFlush();
+    void ApplyAxisRange(const QRectF& range, bool force = false);
+    void LayOut();
+    void PlaceLegend();
+    void UpdateLegendMarkers();
+    QRectF AutoRange() const;
+    QSizeF PixelScale() const;
+    QPointF ToValue(const QPointF& viewPoint) const;
+    QRect ZoomBand(const QPoint& from, const QPoint& to) const;
+
+    std::vector<std::unique_ptr<ChartSeries>> series_;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    QFont labelFont_;
+    QFont axisTitleFont_;
+    std::vector<QGraphicsSimpleTextItem*> xLabels_;
+    std::vector<QGraphicsSimpleTextItem*> yLabels_;
+    QGraphicsSimpleTextItem* xTitle_ = nullptr;
+    QGraphicsSimpleTextItem* yTitle_ = nullptr;
+    TitleSettings title_;
+    std::vector<QGraphicsSimpleTextItem*> titleItems_;
+    LegendSettings legend_;
+    QRectF legendPlace_;        // where the legend was last laid out
+    double legendHeight_ = 0.0; // how far the legend reaches down into the plot
+
+    int batchDepth_ = 0;
+    bool flushScheduled_ = false;
+    bool axesStale_ = true;
+    bool legendStale_ = true;
+    QRectF shownRange_;
+    QRectF plot_; // the plot area, in chart coordinates
+    QGraphicsRectItem* frame_ = nullptr;
+    QGraphicsPathItem* grid_ = nullptr;
+    QGraphicsPathItem* ticks_ = nullptr;
+
+    std::vector<QRectF> zoomHistory_; // the range before each step
+    QElapsedTimer lastWheel_;         // wheel notches close together make one undo step
+    QRubberBand* band_ = nullptr;
+    QPoint bandOrigin_;
+    bool dragging_ = false;
+};
+
+// Holds back the drawing of the given charts while a whole refresh is written;
+// the last batch to end pushes the points, one replace() per series, and the
+// axes once.
+class ChartBatch {
+public:
+    explicit ChartBatch(ChartView* chart);
+    ~ChartBatch();
+    ChartBatch(const ChartBatch&) = delete;
+    ChartBatch& operator=(const ChartBatch&) = delete;
+
+private:
+    ChartView* chart_;
+};
+
+} // namespace shell
