@@ -2,14 +2,14 @@
 
 #include <QChart>
 #include <QGraphicsLayout>
-#include <QGraphicsPathItem>
-#include <QGraphicsRectItem>
-#include <QGraphicsSimpleTextItem>
+#include <QHash>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRubberBand>
+#include <QStaticText>
 #include <QValueAxis>
 #include <QWheelEvent>
 
@@ -189,23 +189,93 @@ void Widen(double& low, double& high) {
     }
 }
 
-// Text items of the chart, kept and reused from one layout to the next.
-void UseItems(std::vector<QGraphicsSimpleTextItem*>& pool, std::size_t count, QGraphicsItem* parent,
-              const QFont& font) {
-    while (pool.size() < count) {
-        auto* item = new QGraphicsSimpleTextItem(parent);
-        item->setFont(font);
-        item->setZValue(10);
-        pool.push_back(item);
-    }
-    for (std::size_t i = 0; i < pool.size(); ++i) {
-        pool[i]->setVisible(i < count);
-    }
-}
-
 double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
 
 } // namespace
+
+// Everything of the chart but the lines and the legend, painted in one go: the
+// plot's white ground and frame, the grid, the tick marks and all texts. The
+// lines are on whole pixels and drawn without anti-aliasing, and each text is
+// a QStaticText, laid out once and then only copied on every repaint.
+class ChartDecoration : public QGraphicsItem {
+public:
+    struct Text {
+        QStaticText text;
+        QPointF at;        // top left of the text; with `upward`, its bottom left
+        const QFont* font; // owned by the view
+        QColor color;
+        bool upward = false; // turned a quarter back, read from the bottom up
+    };
+
+    explicit ChartDecoration(QGraphicsItem* parent) : QGraphicsItem(parent) {
+        setZValue(0.5); // over the chart's background, under the lines
+    }
+
+    QRectF boundingRect() const override { return bounds_; }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->fillRect(frame_, Qt::white);
+        painter->setPen(QPen(QColor(218, 218, 218), 0));
+        painter->drawLines(grid_);
+        painter->setPen(QPen(QColor(96, 96, 96), 0));
+        painter->drawLines(ticks_);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(frame_);
+        for (const Text& each : texts_) {
+            painter->setFont(*each.font);
+            painter->setPen(each.color);
+            if (each.upward) {
+                painter->save();
+                painter->translate(each.at);
+                painter->rotate(-90.0);
+                painter->drawStaticText(QPointF(0, 0), each.text);
+                painter->restore();
+            } else {
+                painter->drawStaticText(each.at, each.text);
+            }
+        }
+    }
+
+    void Set(const QRectF& bounds, const QRect& frame, QList<QLine> grid, QList<QLine> ticks, std::vector<Text> texts) {
+        if (bounds != bounds_) {
+            prepareGeometryChange();
+            bounds_ = bounds;
+        }
+        frame_ = frame;
+        grid_ = std::move(grid);
+        ticks_ = std::move(ticks);
+        texts_ = std::move(texts);
+        update();
+    }
+
+    // The same words in the same font keep their laid-out text from one
+    // layout to the next.
+    QStaticText Static(const QString& words, const QFont& font, bool upward = false) {
+        const QString key = font.key() + (upward ? QStringLiteral("\n^") : QStringLiteral("\n")) + words;
+        auto found = known_.constFind(key);
+        if (found != known_.constEnd()) {
+            return *found;
+        }
+        if (known_.size() > 500) {
+            known_.clear();
+        }
+        QStaticText text(words);
+        text.setTextFormat(Qt::PlainText);
+        text.setPerformanceHint(QStaticText::AggressiveCaching);
+        text.prepare(upward ? QTransform().rotate(-90.0) : QTransform(), font);
+        known_.insert(key, text);
+        return text;
+    }
+
+private:
+    QRectF bounds_;
+    QRect frame_;
+    QList<QLine> grid_;
+    QList<QLine> ticks_;
+    std::vector<Text> texts_;
+    QHash<QString, QStaticText> known_;
+};
 
 // ---------------------------------------------------------------------------
 // ChartSeries
@@ -264,17 +334,8 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), 
     plot->setPlotAreaBackgroundVisible(false);
     plot->legend()->hide();
     // The chart does not move its own plot background to a plot area set from
-    // outside, so the frame is an item of ours, under the grid and the lines.
-    frame_ = new QGraphicsRectItem(plot);
-    frame_->setBrush(Qt::white);
-    frame_->setPen(QPen(QColor(96, 96, 96), 1));
-    frame_->setZValue(0.5);
-    grid_ = new QGraphicsPathItem(plot);
-    grid_->setPen(QPen(QColor(218, 218, 218), 1));
-    grid_->setZValue(0.6);
-    ticks_ = new QGraphicsPathItem(plot);
-    ticks_->setPen(QPen(QColor(96, 96, 96), 1));
-    ticks_->setZValue(0.6);
+    // outside, so the ground and frame are drawn by the decoration.
+    decoration_ = new ChartDecoration(plot);
 
     // The axes only map the lines into the plot. Hidden, they skip the label
     // layout that QtCharts does in rich text on every change of range; the
@@ -288,9 +349,6 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), 
     }
     plot->addAxis(axisX_, Qt::AlignBottom);
     plot->addAxis(axisY_, Qt::AlignLeft);
-    xTitle_ = new QGraphicsSimpleTextItem(plot);
-    yTitle_ = new QGraphicsSimpleTextItem(plot);
-    yTitle_->setRotation(-90.0);
 
     setRenderHint(QPainter::Antialiasing);
     setFrameShape(QFrame::NoFrame);
@@ -302,24 +360,16 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), 
     axesStale_ = false;
 }
 
-ChartView::~ChartView() = default;
+ChartView::~ChartView() {
+    // The chart and its lines go with the base class, after the series models:
+    // no hover signal may reach a model that is gone.
+    for (const auto& series : series_) {
+        series->line_->disconnect(this);
+    }
+}
 
 void ChartView::SetTitle(const TitleSettings& title) {
     title_ = title;
-    for (QGraphicsSimpleTextItem* item : titleItems_) {
-        delete item;
-    }
-    titleItems_.clear();
-    for (const QString& line : title_.lines) {
-        auto* item = new QGraphicsSimpleTextItem(line, chart());
-        item->setFont(title_.font);
-        item->setBrush(title_.color);
-        item->setZValue(10);
-        if (title_.rotated) {
-            item->setRotation(-90.0);
-        }
-        titleItems_.push_back(item);
-    }
     ApplyAxisRange(shownRange_, true);
 }
 
@@ -344,23 +394,14 @@ void ChartView::SetLegend(const LegendSettings& legend) {
 }
 
 void ChartView::SetAxisTitles(const QString& bottom, const QString& left, const QFont& font) {
+    xTitle_ = bottom;
+    yTitle_ = left;
     axisTitleFont_ = font;
-    xTitle_->setText(bottom);
-    yTitle_->setText(left);
-    for (QGraphicsSimpleTextItem* item : {xTitle_, yTitle_}) {
-        item->setFont(font);
-        item->setVisible(!item->text().isEmpty());
-    }
     ApplyAxisRange(shownRange_, true);
 }
 
 void ChartView::SetAxisFont(const QFont& font) {
     labelFont_ = font;
-    for (auto* pool : {&xLabels_, &yLabels_}) {
-        for (QGraphicsSimpleTextItem* item : *pool) {
-            item->setFont(font);
-        }
-    }
     ApplyAxisRange(shownRange_, true);
 }
 
@@ -373,12 +414,12 @@ ChartSeries& ChartView::AddSeries(const SeriesSettings& settings) {
     auto* line = new QLineSeries;
     line->setName(settings.legendText.isEmpty() ? settings.title : settings.legendText);
     line->setPen(SeriesPen(settings.color, settings.width, settings.style, false));
-    line->setMarkerSize(settings.width * 2.5);
     chart()->addSeries(line);
     line->attachAxis(axisX_);
     line->attachAxis(axisY_);
     series_.push_back(std::unique_ptr<ChartSeries>(new ChartSeries(this, settings, line)));
     ChartSeries* added = series_.back().get();
+    added->markerSize_ = line->markerSize();
     if (settings.hoverHighlight) {
         connect(line, &QLineSeries::hovered, this, [added](const QPointF&, bool over) {
             added->hovered_ = over;
@@ -447,7 +488,13 @@ void ChartView::Flush() {
             if (series->pointsChanged_ || coarse) {
                 const QList<QPointF> drawn = Thinned(series->Points(), scale);
                 // A line through one point draws nothing; a dot shows it is there.
-                series->line_->setPointsVisible(drawn.size() == 1);
+                // The legend draws its line sample as long as the marker size,
+                // so the small dot size is set only while the dot shows.
+                const bool dot = drawn.size() == 1;
+                if (dot != series->line_->pointsVisible()) {
+                    series->line_->setMarkerSize(dot ? series->settings_.width * 2.5 : series->markerSize_);
+                    series->line_->setPointsVisible(dot);
+                }
                 series->line_->replace(drawn);
                 series->drawnScale_ = scale;
                 series->pointsChanged_ = false;
@@ -519,8 +566,8 @@ void ChartView::LayOut() {
     const QFontMetricsF titleMetrics(title_.font);
     const QFontMetricsF axisTitleMetrics(axisTitleFont_);
     const double titleRoom = title_.lines.isEmpty() ? 0.0 : titleMetrics.height() * double(title_.lines.size()) + 2;
-    const double yTitleRoom = yTitle_->text().isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
-    const double xTitleRoom = xTitle_->text().isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
+    const double yTitleRoom = yTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
+    const double xTitleRoom = xTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
 
     // The tick spacing depends on the plot's size and the plot's left edge on
     // the widest tick label: start from the last plot, settle in two rounds.
@@ -548,76 +595,72 @@ void ChartView::LayOut() {
     if (plot != plot_) {
         plot_ = plot;
         chart()->setPlotArea(plot_);
-        frame_->setRect(QRectF(QPointF(std::floor(plot_.left()) + 0.5, std::floor(plot_.top()) + 0.5),
-                               QPointF(std::floor(plot_.right()) + 0.5, std::floor(plot_.bottom()) + 0.5)));
     }
     axisX_->setRange(range.left(), range.right());
     axisY_->setRange(range.top(), range.bottom());
 
-    // Grid and tick lines on pixel centres, so they stay one crisp pixel wide.
-    const auto centre = [](double v) { return std::floor(v) + 0.5; };
-    QPainterPath grid;
-    QPainterPath marks;
-    for (double value : xTicks.values) {
-        const double x = centre(plot_.left() + (value - range.left()) / range.width() * plot_.width());
-        if (x > plot_.left() + 1 && x < plot_.right() - 1) {
-            grid.moveTo(x, plot_.top());
-            grid.lineTo(x, plot_.bottom());
-        }
-        marks.moveTo(x, plot_.bottom());
-        marks.lineTo(x, plot_.bottom() + kTickRoom - 2);
-    }
-    for (double value : yTicks.values) {
-        const double y = centre(plot_.bottom() - (value - range.top()) / range.height() * plot_.height());
-        if (y > plot_.top() + 1 && y < plot_.bottom() - 1) {
-            grid.moveTo(plot_.left(), y);
-            grid.lineTo(plot_.right(), y);
-        }
-        marks.moveTo(plot_.left(), y);
-        marks.lineTo(plot_.left() - kTickRoom + 2, y);
-    }
-    grid_->setPath(grid);
-    ticks_->setPath(marks);
-
-    UseItems(xLabels_, xTicks.values.size(), chart(), labelFont_);
+    // Lines on whole pixels: without anti-aliasing they stay one crisp pixel.
+    const QRect frame(QPoint(int(std::floor(plot_.left())), int(std::floor(plot_.top()))),
+                      QPoint(int(std::floor(plot_.right())), int(std::floor(plot_.bottom()))));
+    const auto xPixel = [&](double value) {
+        return int(std::floor(plot_.left() + (value - range.left()) / range.width() * plot_.width()));
+    };
+    const auto yPixel = [&](double value) {
+        return int(std::floor(plot_.bottom() - (value - range.top()) / range.height() * plot_.height()));
+    };
+    const int tick = int(kTickRoom) - 2;
+    QList<QLine> grid;
+    QList<QLine> marks;
+    std::vector<ChartDecoration::Text> texts;
     for (std::size_t i = 0; i < xTicks.values.size(); ++i) {
-        QGraphicsSimpleTextItem* label = xLabels_[i];
-        label->setText(xTicks.texts[i]);
-        const double x = plot_.left() + (xTicks.values[i] - range.left()) / range.width() * plot_.width();
-        label->setPos(x - label->boundingRect().width() / 2, plot_.bottom() + kTickRoom);
+        const int x = xPixel(xTicks.values[i]);
+        if (x > frame.left() && x < frame.right()) {
+            grid.append(QLine(x, frame.top() + 1, x, frame.bottom() - 1));
+        }
+        marks.append(QLine(x, frame.bottom(), x, frame.bottom() + tick));
+        const double width = labelMetrics.horizontalAdvance(xTicks.texts[i]);
+        texts.push_back({decoration_->Static(xTicks.texts[i], labelFont_),
+                         QPointF(x - width / 2, plot_.bottom() + kTickRoom), &labelFont_, Qt::black});
     }
-    UseItems(yLabels_, yTicks.values.size(), chart(), labelFont_);
     for (std::size_t i = 0; i < yTicks.values.size(); ++i) {
-        QGraphicsSimpleTextItem* label = yLabels_[i];
-        label->setText(yTicks.texts[i]);
-        const double y = plot_.bottom() - (yTicks.values[i] - range.top()) / range.height() * plot_.height();
-        const QRectF box = label->boundingRect();
-        label->setPos(plot_.left() - kTickRoom - box.width(), y - box.height() / 2);
+        const int y = yPixel(yTicks.values[i]);
+        if (y > frame.top() && y < frame.bottom()) {
+            grid.append(QLine(frame.left() + 1, y, frame.right() - 1, y));
+        }
+        marks.append(QLine(frame.left() - tick, y, frame.left(), y));
+        const double width = labelMetrics.horizontalAdvance(yTicks.texts[i]);
+        texts.push_back({decoration_->Static(yTicks.texts[i], labelFont_),
+                         QPointF(plot_.left() - kTickRoom - width, y - labelMetrics.height() / 2), &labelFont_,
+                         Qt::black});
     }
-    if (xTitle_->isVisible()) {
-        xTitle_->setPos(plot_.center().x() - xTitle_->boundingRect().width() / 2,
-                        size.height() - kMarginBottom - axisTitleMetrics.height());
+    if (!xTitle_.isEmpty()) {
+        const double width = axisTitleMetrics.horizontalAdvance(xTitle_);
+        texts.push_back(
+            {decoration_->Static(xTitle_, axisTitleFont_),
+             QPointF(plot_.center().x() - width / 2, size.height() - kMarginBottom - axisTitleMetrics.height()),
+             &axisTitleFont_, Qt::black});
     }
-    if (yTitle_->isVisible()) {
+    if (!yTitle_.isEmpty()) {
+        const double width = axisTitleMetrics.horizontalAdvance(yTitle_);
         const double x = kMarginLeft + (title_.rotated ? titleRoom : 0.0);
-        yTitle_->setPos(x, plot_.center().y() + yTitle_->boundingRect().width() / 2);
+        texts.push_back({decoration_->Static(yTitle_, axisTitleFont_, true), QPointF(x, plot_.center().y() + width / 2),
+                         &axisTitleFont_, Qt::black, true});
     }
-
-    for (std::size_t i = 0; i < titleItems_.size(); ++i) {
-        QGraphicsSimpleTextItem* item = titleItems_[i];
-        const double length = item->boundingRect().width();
+    for (qsizetype i = 0; i < title_.lines.size(); ++i) {
+        const double length = titleMetrics.horizontalAdvance(title_.lines[i]);
         const double line = titleMetrics.height() * double(i);
+        QPointF at;
         if (title_.rotated) {
-            // Rotated a quarter turn back, the text's baseline runs up the
-            // left edge; the first line is the outermost, and "left" is the
-            // bottom, where reading starts.
+            // Turned a quarter back, the text runs up the left edge; the first
+            // line is the outermost, and "left" is the bottom, where reading
+            // starts.
             double bottom = plot_.bottom();
             if (title_.alignment & Qt::AlignHCenter) {
                 bottom = plot_.center().y() + length / 2;
             } else if (title_.alignment & Qt::AlignRight) {
                 bottom = plot_.top() + length;
             }
-            item->setPos(QPointF(kMarginLeft + line, bottom) + title_.offset);
+            at = QPointF(kMarginLeft + line, bottom);
         } else {
             double left = plot_.left();
             if (title_.alignment & Qt::AlignHCenter) {
@@ -625,9 +668,12 @@ void ChartView::LayOut() {
             } else if (title_.alignment & Qt::AlignRight) {
                 left = plot_.right() - length;
             }
-            item->setPos(QPointF(left, kMarginTop + line) + title_.offset);
+            at = QPointF(left, kMarginTop + line);
         }
+        texts.push_back({decoration_->Static(title_.lines[i], title_.font, title_.rotated), at + title_.offset,
+                         &title_.font, title_.color, title_.rotated});
     }
+    decoration_->Set(QRectF(QPointF(0, 0), size), frame, std::move(grid), std::move(marks), std::move(texts));
     PlaceLegend();
 }
 

@@ -7,14 +7,16 @@
 // AddXY, SetActive and SetColor. The points live here, in the series model, kept
 // in ascending x; the drawn QLineSeries are refilled from the model with one
 // replace() per changed series, once per event-loop turn or at the end of a
-// ChartBatch, so refilling 1,400 points costs one repaint and not 1,400. The
+// ChartBatch, so refilling 1,400 points costs one repaint and not 1,400. What is
+// drawn leaves out the points that lie within a fifth of a pixel of the line
+// through their neighbours, and is thinned again when the user zooms in. The
 // axes follow the points of the shown series unless the user has zoomed.
 //
 // QtCharts draws the lines and the legend. The plot area, frame, grid, tick
-// labels and titles are laid out here with plain graphics items: the chart's
-// own axes set every label as rich text on each change of range and move the
-// plot whenever a label changes width, which made each scroll step slow and
-// the plot jitter.
+// labels and titles are laid out here and painted by one item of our own: the
+// chart's own axes set every label as rich text on each change of range and
+// move the plot whenever a label changes width, which made each scroll step
+// slow and the plot jitter.
 //
 // Zoom: drag a rectangle with the middle mouse button (it keeps the plot's
 // aspect ratio); a right click, or a middle click without dragging, undoes the
@@ -35,13 +37,11 @@
 class QLineSeries;
 class QValueAxis;
 class QRubberBand;
-class QGraphicsSimpleTextItem;
-class QGraphicsRectItem;
-class QGraphicsPathItem;
 
 namespace shell {
 
 class ChartView;
+class ChartDecoration;
 
 enum class LineStyle { Solid, Dotted, Dashed };
 
@@ -98,6 +98,7 @@ private:
     bool hovered_ = false;
     bool pointsChanged_ = false;
     QSizeF drawnScale_;          // pixels per unit the drawn line was thinned for
+    double markerSize_ = 0.0;    // QtCharts' own, which also sets the legend's line sample
     mutable bool sorted_ = true; // false once a point came in below the last x
     mutable QList<QPointF> points_;
 };
@@ -164,12 +165,10 @@ private:
     QValueAxis* axisY_ = nullptr;
     QFont labelFont_;
     QFont axisTitleFont_;
-    std::vector<QGraphicsSimpleTextItem*> xLabels_;
-    std::vector<QGraphicsSimpleTextItem*> yLabels_;
-    QGraphicsSimpleTextItem* xTitle_ = nullptr;
-    QGraphicsSimpleTextItem* yTitle_ = nullptr;
+    QString xTitle_;
+    QString yTitle_;
     TitleSettings title_;
-    std::vector<QGraphicsSimpleTextItem*> titleItems_;
+    ChartDecoration* decoration_ = nullptr; // owned by the chart
     LegendSettings legend_;
     QRectF legendPlace_;        // where the legend was last laid out
     double legendHeight_ = 0.0; // how far the legend reaches down into the plot
@@ -180,9 +179,6 @@ private:
     bool legendStale_ = true;
     QRectF shownRange_;
     QRectF plot_; // the plot area, in chart coordinates
-    QGraphicsRectItem* frame_ = nullptr;
-    QGraphicsPathItem* grid_ = nullptr;
-    QGraphicsPathItem* ticks_ = nullptr;
 
     std::vector<QRectF> zoomHistory_; // the range before each step
     QElapsedTimer lastWheel_;         // wheel notches close together make one undo step
@@ -191,9 +187,9 @@ private:
     bool dragging_ = false;
 };
 
-// Holds back the drawing of the given charts while a whole refresh is written;
-// the last batch to end pushes the points, one replace() per series, and the
-// axes once.
+// Holds back the drawing of a chart while a whole refresh is written; the last
+// batch on it to end sets the axes once and pushes the points, one replace()
+// per series.
 class ChartBatch {
 public:
     explicit ChartBatch(ChartView* chart);
