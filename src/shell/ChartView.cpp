@@ -332,6 +332,11 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), 
     plot->setDropShadowEnabled(false);
     plot->layout()->setContentsMargins(0, 0, 0, 0);
     plot->setPlotAreaBackgroundVisible(false);
+    // The view fills the background once; the viewport's own fill and the
+    // chart's background item would each paint the same pixels again.
+    plot->setBackgroundVisible(false);
+    setBackgroundBrush(Qt::white);
+    viewport()->setAutoFillBackground(false);
     plot->legend()->hide();
     // The chart does not move its own plot background to a plot area set from
     // outside, so the ground and frame are drawn by the decoration.
@@ -405,10 +410,7 @@ void ChartView::SetAxisFont(const QFont& font) {
     ApplyAxisRange(shownRange_, true);
 }
 
-void ChartView::SetBackground(const QColor& color) {
-    chart()->setBackgroundBrush(color);
-    setBackgroundBrush(color);
-}
+void ChartView::SetBackground(const QColor& color) { setBackgroundBrush(color); }
 
 ChartSeries& ChartView::AddSeries(const SeriesSettings& settings) {
     auto* line = new QLineSeries;
