@@ -32,21 +32,6 @@ std::string FixedSix(double value) {
     return std::string(buffer, printed.ptr);
 }
 
-// The first `count` significant digits of |value|, correctly rounded, and the
-// decimal exponent of the first one.
-int ScientificDigits(double value, int count, std::string& digits) {
-    char buffer[40];
-    const auto printed =
-        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, count - 1);
-    *printed.ptr = '\0';
-    const char* e = std::strchr(buffer, 'e');
-    digits.assign(1, buffer[0]);
-    if (count > 1) {
-        digits.append(static_cast<const char*>(buffer + 2), e);
-    }
-    return std::atoi(e + 1);
-}
-
 // ---------------------------------------------------------------------------
 // Temperatures. The offsets are decimal fractions, so each rule works in
 // extended precision and rounds once, at the end.
@@ -455,78 +440,6 @@ ConversionRegistry& Conversions() {
 void FillConversions() {
     static std::once_flag filled;
     std::call_once(filled, [] { RegisterStandardConversions(Conversions()); });
-}
-
-// ---------------------------------------------------------------------------
-
-std::string FormatGroupedNumber(double value) {
-    if (std::isnan(value)) {
-        return "NAN";
-    }
-    if (std::isinf(value)) {
-        return value > 0 ? "INF" : "-INF";
-    }
-    const bool negative = value < 0;
-    if (std::fabs(value) >= 1e18) {
-        // Up to 17 significant digits, all that a double holds: an 18th would only
-        // show the binary representation (1e308 would read 1.00000000000000001E308).
-        std::string digits;
-        const int exponent = ScientificDigits(value, 17, digits);
-        while (digits.size() > 1 && digits.back() == '0') {
-            digits.pop_back();
-        }
-        std::string text = negative ? "-" : "";
-        text += digits[0];
-        if (digits.size() > 1) {
-            text += '.';
-            text.append(digits, 1);
-        }
-        return text + 'E' + std::to_string(exponent);
-    }
-
-    // Below 1e18 the first 18 significant digits of the stored value decide the
-    // rounding to two decimals: 2.675 is stored below the half and shows 2.67,
-    // and the whole digits of a large double are shown as it holds them.
-    std::string digits;
-    const int exponent = ScientificDigits(value, 18, digits);
-    // Place the digits around the decimal point, then keep two decimals, halves
-    // away from zero.
-    std::string integer;
-    std::string fraction;
-    if (exponent < 0) {
-        integer = "0";
-        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else {
-        const auto intDigits = static_cast<std::size_t>(exponent) + 1;
-        digits.resize(std::max(digits.size(), intDigits), '0');
-        integer = digits.substr(0, intDigits);
-        fraction = digits.substr(intDigits);
-    }
-    fraction.resize(std::max<std::size_t>(fraction.size(), 3), '0');
-    std::string kept = integer + fraction.substr(0, 2);
-    if (fraction[2] >= '5') {
-        int i = static_cast<int>(kept.size()) - 1;
-        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
-            kept[static_cast<std::size_t>(i)] = '0';
-            --i;
-        }
-        if (i >= 0) {
-            ++kept[static_cast<std::size_t>(i)];
-        } else {
-            kept.insert(kept.begin(), '1');
-        }
-    }
-    const std::string whole = kept.substr(0, kept.size() - 2);
-    std::string grouped;
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0) {
-            grouped += ',';
-        }
-        grouped += whole[i];
-    }
-    // A value that shows as zero gets no sign, as in every other figure of the suite.
-    const bool shownZero = kept.find_first_not_of('0') == std::string::npos;
-    return (negative && !shownZero ? "-" : "") + grouped + '.' + kept.substr(kept.size() - 2);
 }
 
 } // namespace calculators

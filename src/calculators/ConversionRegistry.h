@@ -141,11 +141,4 @@ void RegisterStandardConversions(ConversionRegistry& registry);
 ConversionRegistry& Conversions();
 void FillConversions();
 
-// A converted value as the result list shows it: two decimals rounded half away
-// from zero from the first 18 significant digits, integer digits grouped by three
-// with ","; from 1e18 on, where two decimals mean nothing, up to 17 significant
-// digits and an exponent ("1.5E20", "1E308"); "INF", "-INF", "NAN" for the
-// non-finite values.
-std::string FormatGroupedNumber(double value);
-
 } // namespace calculators

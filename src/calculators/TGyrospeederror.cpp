@@ -15,14 +15,14 @@
 #include <QRadialGradient>
 #include <QtMath>
 
-using calculators::ui::MakeLabel;
-using calculators::ui::SetTextColor;
+using shell::MakeLabel;
+using shell::SetTextColor;
 using shell::PixelFont;
 
 namespace {
 
-const QString kSansSerif = QStringLiteral("MS Sans Serif");
-const QString kTahoma = QStringLiteral("Tahoma");
+using shell::kSansSerif;
+using shell::kTahoma;
 const QChar kDegreeSign(0x00BA); // the ordinal indicator the result has always carried
 
 void DrawArrow(QPainter& painter, QPointF from, QPointF to, qreal head = 7.0) {
@@ -74,10 +74,10 @@ QPixmap SpeedErrorDiagram() {
 
     // Vessel speed at course C and its north component.
     const QPointF velocityEnd = along(course, 96);
-    painter.setPen(QPen(QColor(0, 0, 128), 2));
+    painter.setPen(QPen(shell::kNavy, 2));
     DrawArrow(painter, origin, velocityEnd, 8.0);
     painter.drawText(velocityEnd + QPointF(4, 4), QStringLiteral("V"));
-    painter.setPen(QPen(QColor(0, 0, 128), 1, Qt::DashLine));
+    painter.setPen(QPen(shell::kNavy, 1, Qt::DashLine));
     painter.drawLine(velocityEnd, QPointF(origin.x(), velocityEnd.y()));
     painter.setPen(QPen(QColor(0, 128, 0), 3));
     painter.drawLine(origin, QPointF(origin.x(), velocityEnd.y()));
@@ -85,7 +85,7 @@ QPixmap SpeedErrorDiagram() {
     painter.drawText(QPointF(origin.x() - 50, (origin.y() + velocityEnd.y()) / 2 + 12), QStringLiteral("V cos C"));
 
     // Angle marks: C from north to the track, e from north to gyro north.
-    painter.setPen(QPen(QColor(0, 0, 128), 1));
+    painter.setPen(QPen(shell::kNavy, 1));
     painter.drawArc(QRectF(origin.x() - 30, origin.y() - 30, 60, 60), 90 * 16, static_cast<int>(-course * 16));
     painter.drawText(along(course / 2, 36) + QPointF(-2, 4), QStringLiteral("C"));
     painter.setPen(QPen(Qt::red, 1));
@@ -207,11 +207,11 @@ TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent) {
 
     const QFont caption = PixelFont(kTahoma, 12, true);
     MakeLabel(this, QStringLiteral("lbl_Latitude"), QStringLiteral("Input Latitude in degrees (max 89 )"), 127, 54,
-              caption, Qt::darkBlue);
+              caption, shell::kNavy);
     MakeLabel(this, QStringLiteral("lbl_Speed"), QStringLiteral("Input Vessel Speed in knots"), 128, 86, caption,
-              Qt::darkBlue);
+              shell::kNavy);
     MakeLabel(this, QStringLiteral("lbl_Course"), QStringLiteral("Input Gyro Course in degrees"), 128, 118, caption,
-              Qt::darkBlue);
+              shell::kNavy);
 
     btn_Calculate = new QPushButton(QStringLiteral("Calculate"), this);
     btn_Calculate->setObjectName(QStringLiteral("btn_Calculate"));
@@ -252,7 +252,7 @@ QLineEdit* TGyrospeederror::MakeInput(const char* name, int top, const QString& 
     // 65 wide with its spinner, which takes the right-hand 16 pixels.
     field->setGeometry(34, top, 65 - 16, 24);
     field->setFont(PixelFont(kSansSerif, 15, true));
-    SetTextColor(field, Qt::darkBlue);
+    SetTextColor(field, shell::kNavy);
     field->setToolTip(tip);
     return field;
 }
@@ -283,7 +283,7 @@ void TGyrospeederror::BuildResults() {
     grp_Ranges->setObjectName(QStringLiteral("grp_Ranges"));
     grp_Ranges->setGeometry(392, 100, 265, 225);
     const QFont head = PixelFont(kSansSerif, 15, true);
-    MakeLabel(grp_Ranges, QStringLiteral("lbl_AtRange"), QStringLiteral("At Range (m)"), 8, 24, head, Qt::darkBlue);
+    MakeLabel(grp_Ranges, QStringLiteral("lbl_AtRange"), QStringLiteral("At Range (m)"), 8, 24, head, shell::kNavy);
     QLabel* errorHead = MakeLabel(grp_Ranges, QStringLiteral("lbl_HorizontalError"),
                                   QStringLiteral("Horizontal Error (m)"), 0, 24, head, Qt::magenta);
     errorHead->move(265 - 8 - errorHead->width(), 24);

@@ -8,13 +8,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-using calculators::ui::MakeLabel;
-using calculators::ui::SetTextColor;
+using shell::MakeLabel;
+using shell::SetTextColor;
 using shell::PixelFont;
 
 namespace {
 
-const QString kTahoma = QStringLiteral("Tahoma");
+using shell::kTahoma;
 const QColor kGradientActiveCaption(185, 209, 234);
 
 } // namespace
@@ -30,8 +30,8 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent) {
     cbo_To = MakeUnitSelector("cbo_To", 46);
 
     const QFont caption = PixelFont(kTahoma, 12, true);
-    lbl_From = MakeLabel(this, QStringLiteral("lbl_From"), QStringLiteral("From"), 138, 22, caption, Qt::darkBlue);
-    lbl_To = MakeLabel(this, QStringLiteral("lbl_To"), QStringLiteral("To"), 144, 50, caption, Qt::darkBlue);
+    lbl_From = MakeLabel(this, QStringLiteral("lbl_From"), QStringLiteral("From"), 138, 22, caption, shell::kNavy);
+    lbl_To = MakeLabel(this, QStringLiteral("lbl_To"), QStringLiteral("To"), 144, 50, caption, shell::kNavy);
 
     edt_Value = new QLineEdit(QStringLiteral("1"), this);
     edt_Value->setObjectName(QStringLiteral("edt_Value"));
@@ -43,13 +43,13 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent) {
     edt_Result->setGeometry(176, 46, 123, 22);
     edt_Result->setReadOnly(true);
     edt_Result->setFont(PixelFont(kTahoma, 12, true));
-    SetTextColor(edt_Result, Qt::darkBlue);
+    SetTextColor(edt_Result, shell::kNavy);
     QPalette resultPalette = edt_Result->palette();
     resultPalette.setColor(QPalette::Base, kGradientActiveCaption);
     edt_Result->setPalette(resultPalette);
 
     lbl_Maker = MakeLabel(this, QStringLiteral("lbl_Maker"), QStringLiteral("Tormalind ApS"), 88, 89,
-                          PixelFont(QStringLiteral("Arial"), 16, true), Qt::darkBlue);
+                          PixelFont(QStringLiteral("Arial"), 16, true), shell::kNavy);
 
     // Only the value takes part in the Tab order; the selectors and the result
     // are reached with the mouse.

@@ -34,6 +34,58 @@ int ExactFractionDigits(double magnitude) {
     return binaryExponent < 0 ? -binaryExponent : 0;
 }
 
+// Rounds a string of decimal digits to its first `keep` digits, halves away from
+// zero (decided by the first dropped digit of an exact or long enough expansion).
+// A carry out of the first digit makes the result one digit longer.
+std::string RoundDigitsAwayFromZero(const std::string& digits, std::size_t keep) {
+    std::string kept = digits.substr(0, keep);
+    kept.resize(keep, '0');
+    if (keep < digits.size() && digits[keep] >= '5') {
+        std::size_t i = kept.size();
+        while (i > 0 && kept[i - 1] == '9') {
+            kept[i - 1] = '0';
+            --i;
+        }
+        if (i > 0) {
+            ++kept[i - 1];
+        } else {
+            kept.insert(kept.begin(), '1');
+        }
+    }
+    return kept;
+}
+
+// The first `count` significant digits of |value|, correctly rounded, and the
+// decimal exponent of the first one.
+int SignificantDigits(double value, int count, std::string& digits) {
+    char buffer[40];
+    const auto printed =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, count - 1);
+    const std::string_view text(buffer, static_cast<std::size_t>(printed.ptr - buffer));
+    const std::size_t e = text.find('e');
+    digits.assign(1, text[0]);
+    if (count > 1) {
+        digits.append(text.substr(2, e - 2));
+    }
+    int exponent = 0;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
+    return exponent;
+}
+
+// "1.5E20": the digits without trailing zeros around one leading digit.
+std::string ScientificText(std::string digits, int exponent, bool negative) {
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    std::string text = negative ? "-" : "";
+    text += digits[0];
+    if (digits.size() > 1) {
+        text += '.';
+        text.append(digits, 1);
+    }
+    return text + 'E' + std::to_string(exponent);
+}
+
 } // namespace
 
 std::string FormatFixed(double value, int width, int decimals) {
@@ -59,21 +111,8 @@ std::string FormatFixed(double value, int width, int decimals) {
     std::string digits(buffer.data(), printed.ptr);
 
     const std::size_t point = digits.find('.');
-    const char firstDropped = digits[point + 1 + static_cast<std::size_t>(decimals)];
-    std::string kept = digits.substr(0, point) + digits.substr(point + 1, static_cast<std::size_t>(decimals));
-
-    if (firstDropped >= '5') { // halves and above go away from zero
-        int i = static_cast<int>(kept.size()) - 1;
-        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
-            kept[static_cast<std::size_t>(i)] = '0';
-            --i;
-        }
-        if (i >= 0) {
-            ++kept[static_cast<std::size_t>(i)];
-        } else {
-            kept.insert(kept.begin(), '1');
-        }
-    }
+    const std::string kept = RoundDigitsAwayFromZero(digits.substr(0, point) + digits.substr(point + 1),
+                                                     point + static_cast<std::size_t>(decimals));
     const std::size_t intLength = kept.size() - static_cast<std::size_t>(decimals);
     std::string text = kept.substr(0, intLength);
     if (decimals > 0) {
@@ -99,30 +138,16 @@ std::string FormatGeneral(double value) {
     if (value == 0.0) {
         return "0";
     }
-    // 15 significant digits, correctly rounded, as d.dddddddddddddde±x
-    char buffer[40];
-    const auto printed =
-        std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value), std::chars_format::scientific, 14);
-    *printed.ptr = '\0';
-    const char* e = std::strchr(buffer, 'e');
-    const int exponent = std::atoi(e + 1);
     std::string mantissa;
-    mantissa += buffer[0];
-    mantissa.append(static_cast<const char*>(buffer + 2), e);
+    const int exponent = SignificantDigits(value, 15, mantissa);
+    if (exponent >= 15 || exponent < -5) {
+        return ScientificText(mantissa, exponent, value < 0);
+    }
     while (mantissa.size() > 1 && mantissa.back() == '0') {
         mantissa.pop_back();
     }
-
     std::string text = value < 0 ? "-" : "";
-    if (exponent >= 15 || exponent < -5) {
-        text += mantissa[0];
-        if (mantissa.size() > 1) {
-            text += '.';
-            text.append(mantissa, 1);
-        }
-        text += 'E';
-        text += std::to_string(exponent);
-    } else if (exponent < 0) {
+    if (exponent < 0) {
         text += "0.";
         text.append(static_cast<std::size_t>(-exponent - 1), '0');
         text += mantissa;
@@ -138,6 +163,48 @@ std::string FormatGeneral(double value) {
         }
     }
     return text;
+}
+
+std::string FormatGroupedNumber(double value) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "INF" : "-INF";
+    }
+    const bool negative = value < 0;
+    std::string digits;
+    if (std::fabs(value) >= 1e18) {
+        // 17 significant digits are all a double holds: an 18th would only show the
+        // binary representation (1e308 would read 1.00000000000000001E308).
+        const int exponent = SignificantDigits(value, 17, digits);
+        return ScientificText(digits, exponent, negative);
+    }
+
+    // Below 1e18 the first 18 significant digits of the stored value decide the
+    // rounding to two decimals: 2.675 is stored below the half and shows 2.67,
+    // and the whole digits of a large double are shown as it holds them.
+    std::size_t intDigits = 1;
+    if (value != 0.0) {
+        const int exponent = SignificantDigits(value, 18, digits);
+        if (exponent < 0) {
+            digits.insert(0, static_cast<std::size_t>(-exponent), '0'); // "0" and the zeros after the point
+        } else {
+            intDigits = static_cast<std::size_t>(exponent) + 1;
+        }
+    }
+    const std::string kept = RoundDigitsAwayFromZero(digits, intDigits + 2);
+    const std::string whole = kept.substr(0, kept.size() - 2);
+    std::string grouped;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += whole[i];
+    }
+    // A value that shows as zero gets no sign, as in every other figure of the suite.
+    const bool shownZero = kept.find_first_not_of('0') == std::string::npos;
+    return (negative && !shownZero ? "-" : "") + grouped + '.' + kept.substr(kept.size() - 2);
 }
 
 namespace {

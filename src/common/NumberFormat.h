@@ -27,6 +27,12 @@ std::string FormatFixed(double value, int width, int decimals);
 // ("1.5E20", "2.5E-7") from a decimal exponent of 15 up or below 0.00001.
 std::string FormatGeneral(double value);
 
+// Grouped text of a result list: two decimals rounded half away from zero from
+// the first 18 significant digits, whole digits grouped by three with ","; from
+// 1e18 on, where two decimals mean nothing, up to 17 significant digits and an
+// exponent ("1.5E20", "1E308"); "INF", "-INF", "NAN" for the non-finite values.
+std::string FormatGroupedNumber(double value);
+
 // Whole number: optional leading blanks, optional sign, decimal digits, within
 // the signed 32-bit range. Throws ConvertError otherwise.
 std::int32_t ParseInt(std::string_view text);

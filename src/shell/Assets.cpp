@@ -23,11 +23,4 @@ QPixmap AssetPixmap(const QString& name) {
     return pixmap;
 }
 
-QFont PixelFont(const QString& family, int pixels, bool bold) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 } // namespace shell

@@ -2,7 +2,6 @@
 // executable first, then in the build tree they were generated into.
 #pragma once
 
-#include <QFont>
 #include <QPixmap>
 #include <QString>
 
@@ -12,8 +11,5 @@ QString AssetPath(const QString& name);
 
 // The picture of that name, cached for the run; a null pixmap when missing.
 QPixmap AssetPixmap(const QString& name);
-
-// A font by name, pixel height and weight, as the window layouts give them.
-QFont PixelFont(const QString& family, int pixels, bool bold = false);
 
 } // namespace shell

@@ -1,6 +1,7 @@
 #include "TAboutBox.h"
 
 #include "Assets.h"
+#include "WindowParts.h"
 
 #include <QFrame>
 #include <QLabel>

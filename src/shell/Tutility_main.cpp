@@ -1,6 +1,7 @@
 #include "Tutility_main.h"
 
 #include "Assets.h"
+#include "WindowParts.h"
 #include "TAboutBox.h"
 #include "ToolWindows.h"
 

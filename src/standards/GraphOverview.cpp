@@ -4,18 +4,16 @@
 #include "ChartView.h"
 #include "NumberFormat.h"
 #include "SurveyOrders.h"
+#include "WindowParts.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 
-using shell::PixelFont;
+using namespace shell;
 
 namespace {
 
-const QString kTahoma = QStringLiteral("Tahoma");
-const QColor kCream(255, 251, 240);
-const QColor kNavy(0, 0, 128);
 const QColor kGridLine(128, 128, 128);
 
 // The seven curves, one per graph row of the survey order table, in legend order.

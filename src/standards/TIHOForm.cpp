@@ -7,6 +7,7 @@
 #include "NumberFormat.h"
 #include "SurveyOrders.h"
 #include "UpDown.h"
+#include "WindowParts.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -20,29 +21,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using shell::AssetPixmap;
-using shell::PixelFont;
+using namespace shell;
 
 namespace {
-
-const QString kTahoma = QStringLiteral("Tahoma");
-const QColor kCream(255, 251, 240);
-const QColor kPaleGreen(192, 220, 192);
-const QColor kHotLight(0, 102, 204);
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, const QFont& font,
-                  const QColor& color = QColor()) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    if (color.isValid()) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, color);
-        label->setPalette(palette);
-    }
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
 
 QLabel* MakePicture(QWidget* parent, const char* objectName, const QString& file, QRect geometry) {
     auto* picture = new QLabel(parent);
@@ -183,10 +164,7 @@ void TIHOForm::BuildInputColumn() {
     cbo_Order->addItem(QStringLiteral("Graph Overview"));
     cbo_Order->setMaxVisibleItems(cbo_Order->count());
     cbo_Order->setFont(PixelFont(kTahoma, 12, true));
-    QPalette selectorPalette = cbo_Order->palette();
-    selectorPalette.setColor(QPalette::Text, Qt::darkBlue);
-    selectorPalette.setColor(QPalette::ButtonText, Qt::darkBlue);
-    cbo_Order->setPalette(selectorPalette);
+    SetTextColor(cbo_Order, kNavy);
     cbo_Order->setGeometry(33, 67, 145, cbo_Order->sizeHint().height());
 
     img_IHO = MakePicture(this, "img_IHO", QStringLiteral("logo_iho.png"), {200, 33, 115, 67});
@@ -195,11 +173,11 @@ void TIHOForm::BuildInputColumn() {
     img_NL = MakePicture(this, "img_NL", QStringLiteral("flag_nl.png"), {200, 33, 57, 40});
     img_Orsted = MakePicture(this, "img_Orsted", QStringLiteral("logo_orsted.png"), {184, 33, 119, 40});
 
-    MakeLabel(this, QStringLiteral("Input minimum water depth"), 36, 101, font());
+    MakeLabel(this, {}, QStringLiteral("Input minimum water depth"), 36, 101, font());
     edt_Depth = new QLineEdit(QStringLiteral("10"), this);
     edt_Depth->setObjectName(QStringLiteral("edt_Depth"));
     edt_Depth->setGeometry(36, 117, 129, 28);
-    edt_Depth->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 17, true));
+    edt_Depth->setFont(PixelFont(kSansSerif, 17, true));
     udb_Depth = new common::UpDown(this);
     udb_Depth->setObjectName(QStringLiteral("udb_Depth"));
     udb_Depth->SetRange(1, 15000);
@@ -208,33 +186,31 @@ void TIHOForm::BuildInputColumn() {
     udb_Depth->Associate(edt_Depth);
 
     const QFont heading = PixelFont(kTahoma, 15, true);
-    MakeLabel(this, QStringLiteral("Calculation of Vertical Tolerance"), 36, 172, heading, Qt::darkBlue);
+    MakeLabel(this, {}, QStringLiteral("Calculation of Vertical Tolerance"), 36, 172, heading, kNavy);
 
     // The TVU formula, sqrt(a² + (b * d)²): the root sign is a picture, the terms
     // are labels on it so they hide and show with it.
     img_Formula = MakePicture(this, "img_Formula", QStringLiteral("formula_root.png"), {42, 200, 123, 27});
     const QFont term = PixelFont(kTahoma, 16);
     const QFont exponent = PixelFont(kTahoma, 13);
-    MakeLabel(img_Formula, QStringLiteral("a"), 23, 6, term);
-    MakeLabel(img_Formula, QStringLiteral("2"), 31, 1, exponent);
-    MakeLabel(img_Formula, QStringLiteral("+ (b * d)"), 39, 6, term);
-    MakeLabel(img_Formula, QStringLiteral("2"), 107, 1, exponent);
+    MakeLabel(img_Formula, {}, QStringLiteral("a"), 23, 6, term);
+    MakeLabel(img_Formula, {}, QStringLiteral("2"), 31, 1, exponent);
+    MakeLabel(img_Formula, {}, QStringLiteral("+ (b * d)"), 39, 6, term);
+    MakeLabel(img_Formula, {}, QStringLiteral("2"), 107, 1, exponent);
 
-    MakeLabel(this, QStringLiteral("Maximum allowable error"), 36, 229, font());
+    MakeLabel(this, {}, QStringLiteral("Maximum allowable error"), 36, 229, font());
     edt_TVU = MakeResultField(this, "edt_TVU", {36, 244, 153, 47}, QStringLiteral(" xx.x m"));
 
-    MakeLabel(this, QStringLiteral("Calculation of Horizontal Tolerance"), 36, 297, heading, Qt::darkBlue);
-    lbl_THU_005 = MakeLabel(this, QStringLiteral(" X + (d * 0.05)"), 46, 317, term);
-    lbl_THU_005->setObjectName(QStringLiteral("lbl_THU_005"));
-    lbl_THU_01 = MakeLabel(this, QStringLiteral(" X + (d * 0.1)"), 48, 317, term);
-    lbl_THU_01->setObjectName(QStringLiteral("lbl_THU_01"));
+    MakeLabel(this, {}, QStringLiteral("Calculation of Horizontal Tolerance"), 36, 297, heading, kNavy);
+    lbl_THU_005 = MakeLabel(this, QStringLiteral("lbl_THU_005"), QStringLiteral(" X + (d * 0.05)"), 46, 317, term);
+    lbl_THU_01 = MakeLabel(this, QStringLiteral("lbl_THU_01"), QStringLiteral(" X + (d * 0.1)"), 48, 317, term);
 
-    MakeLabel(this, QStringLiteral("Maximum allowable error"), 40, 349, font());
+    MakeLabel(this, {}, QStringLiteral("Maximum allowable error"), 40, 349, font());
     edt_THU = MakeResultField(this, "edt_THU", {40, 364, 155, 47}, QStringLiteral(" 2.0 m"));
 
     img_ScrollHint = MakePicture(this, "img_ScrollHint", QStringLiteral("scroll_arrow.png"), {201, 354, 105, 57});
-    lbl_ScrollDepth = MakeLabel(this, QStringLiteral("Scroll Depth"), 213, 374, PixelFont(kTahoma, 11, true), kHotLight);
-    lbl_ScrollDepth->setObjectName(QStringLiteral("lbl_ScrollDepth"));
+    lbl_ScrollDepth = MakeLabel(this, QStringLiteral("lbl_ScrollDepth"), QStringLiteral("Scroll Depth"), 213, 374,
+                                PixelFont(kTahoma, 11, true), kHotLight);
 
     for (QWidget* item : {static_cast<QWidget*>(img_FSIS), static_cast<QWidget*>(img_LINZ),
                           static_cast<QWidget*>(img_NL), static_cast<QWidget*>(img_Orsted),

@@ -77,6 +77,43 @@ TEST(FormatGeneral, ShortestTextWithFifteenDigits) {
     }
 }
 
+TEST(FormatGroupedNumber, TwoDecimalsGroupedThousandsAndExponentFromTenToTheEighteenth) {
+    struct Case {
+        double value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, "0.00"},
+        {-0.0, "0.00"},
+        {0.004, "0.00"},
+        {-0.004, "0.00"}, // shows as zero, so no sign
+        {0.005, "0.01"},  // stored a hair above the half
+        {0.125, "0.13"},  // a true half goes away from zero
+        {-0.125, "-0.13"},
+        {2.675, "2.67"},       // stored below the half
+        {999.995, "1,000.00"}, // the carry reaches a new group
+        {123.0, "123.00"},
+        {1234.0, "1,234.00"},
+        {-1234567.891, "-1,234,567.89"},
+        {1e12, "1,000,000,000,000.00"},
+        {1e-300, "0.00"},
+        {999999999999999872.0, "999,999,999,999,999,872.00"}, // every whole digit the double holds
+        {1234567890123456.75, "1,234,567,890,123,456.75"},
+        {1e18, "1E18"},
+        {1.5e20, "1.5E20"},
+        {-1.5e20, "-1.5E20"},
+        {1e308, "1E308"},
+        {1.0 / 3.0 * 1e20, "3.3333333333333332E19"},
+        {123456789012345678.0, "123,456,789,012,345,680.00"},
+        {std::numeric_limits<double>::infinity(), "INF"},
+        {-std::numeric_limits<double>::infinity(), "-INF"},
+        {std::numeric_limits<double>::quiet_NaN(), "NAN"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatGroupedNumber(c.value), c.expected) << c.value;
+    }
+}
+
 TEST(ParseInt, AcceptsSignedDecimalWholeNumbersOnly) {
     struct Case {
         const char* text;
