@@ -172,6 +172,49 @@ TEST_F(GraphOverviewTest, CurvesCarryTheirLegendTextsColoursAndTheDottedFsisThu)
     }
 }
 
+TEST_F(GraphOverviewTest, EachTableRowNamesItsOrderOnTheLineOfItsValues) {
+    // A surveyor reads a value across from the order's name, so a name on the
+    // wrong line or in the wrong colour points at another order's tolerance.
+    const QColor windowText = Page().palette().color(QPalette::WindowText);
+    struct Row {
+        const char* name;
+        QColor colour;
+    };
+    const Row rows[] = {
+        {"IHO - Special", QColor(255, 0, 0)}, {"IHO Order 1", QColor(0, 0, 255)},  {"IHO Order 2", QColor(0, 128, 0)},
+        {"FSIS-44 Exclusive", windowText},    {"NL Order A", QColor(255, 0, 255)}, {"NL Order B", QColor(128, 128, 0)},
+        {"Orsted", QColor(0, 0, 128)},
+    };
+    const auto labelWithText = [&](const QString& text) -> QLabel* {
+        for (QLabel* label : Page().findChildren<QLabel*>()) {
+            if (label->text() == text) {
+                return label;
+            }
+        }
+        return nullptr;
+    };
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        QLabel* name = labelWithText(QString::fromLatin1(rows[i].name));
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->palette().color(QPalette::WindowText), rows[i].colour);
+        EXPECT_TRUE(name->font().bold());
+        EXPECT_EQ(name->x(), 56);
+        for (QLabel* value : {Page().lbl_TVU[std::size_t(i)], Page().lbl_THU[std::size_t(i)]}) {
+            EXPECT_EQ(value->y(), name->y());
+            EXPECT_EQ(value->palette().color(QPalette::WindowText), windowText);
+            EXPECT_FALSE(value->font().bold());
+        }
+    }
+    for (const auto& [head, column] : {std::pair{"TVU", Page().lbl_TVU[0]}, {"THU", Page().lbl_THU[0]}}) {
+        QLabel* label = labelWithText(QString::fromLatin1(head));
+        ASSERT_NE(label, nullptr) << head;
+        EXPECT_EQ(label->x(), column->x()) << head;
+        EXPECT_LT(label->y(), column->y()) << head;
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 128)) << head;
+    }
+}
+
 TEST_F(GraphOverviewTest, ClickOnTheWindowBackgroundRedrawsOnlyTheVerticalChart) {
     ChooseGraphOverview();
     Page().cht_Vertical->GetSeries(2).Clear();
