@@ -3,11 +3,11 @@
 #include <bit>
 #include <charconv>
 #include <clocale>
-#include <locale.h>
-#include <stdlib.h>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
+#include <stdlib.h>
 #include <vector>
 
 namespace common {

@@ -1,9 +1,9 @@
 #include "Tutility_main.h"
 
 #include "Assets.h"
-#include "WindowParts.h"
 #include "TAboutBox.h"
 #include "ToolWindows.h"
+#include "WindowParts.h"
 
 #include <QAction>
 #include <QApplication>

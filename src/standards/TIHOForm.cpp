@@ -57,13 +57,13 @@ QLineEdit* MakeResultField(QWidget* parent, const char* objectName, QRect geomet
 // The requirement document of each order page; the LINZ page is a picture and
 // the Orsted page a memo instead.
 const char* const kOrderDocuments[] = {
-    "order_iho_special.pdf", "order_iho_1a.pdf", "order_iho_1b.pdf", "order_iho_2.pdf", "order_fsis44.pdf",
-    nullptr,                 "order_nl_a.pdf",   "order_nl_b.pdf",
+    "order_iho_special.pdf", "order_iho_1a.pdf", "order_iho_1b.pdf", "order_iho_2.pdf", "order_fsis44.pdf", nullptr,
+    "order_nl_a.pdf",        "order_nl_b.pdf",
 };
 
-const char* const kTabCaptions[] = {"IHO Special Order", "Order 1a",   "Order 1b",   "Order 2",
-                                    "FSIS-44",           "LINZ Special Order", "NL Order A", "NL Order B",
-                                    "Orsted",            "Definitions", "Graph Overview"};
+const char* const kTabCaptions[] = {"IHO Special Order",  "Order 1a",   "Order 1b",   "Order 2", "FSIS-44",
+                                    "LINZ Special Order", "NL Order A", "NL Order B", "Orsted",  "Definitions",
+                                    "Graph Overview"};
 
 const QStringList kOrstedLines = {
     QStringLiteral("1.\tData resolution sufficient for detection of seabed "),
@@ -110,29 +110,41 @@ const char* const kDefinitionItems[] = {"Feature detection",
 
 const QStringList kDefinitionLines[] = {
     {QStringLiteral("Feature detection: The ability of a system to "),
-     QStringLiteral("detect features of a defined size. These "), QStringLiteral("Standards specify the size of features "),
+     QStringLiteral("detect features of a defined size. These "),
+     QStringLiteral("Standards specify the size of features "),
      QStringLiteral("which, for safety of navigation, should be "), QStringLiteral("detected during the survey. ")},
-    {QStringLiteral("Full sea floor search: A systematic method "), QStringLiteral("of exploring the sea floor undertaken to "),
-     QStringLiteral("detect most of the features specified in "), QStringLiteral("Table 1; utilising adequate detection "),
+    {QStringLiteral("Full sea floor search: A systematic method "),
+     QStringLiteral("of exploring the sea floor undertaken to "),
+     QStringLiteral("detect most of the features specified in "),
+     QStringLiteral("Table 1; utilising adequate detection "),
      QStringLiteral("systems, procedures and trained personnel. "),
      QStringLiteral("In practice, it is impossible to achieve 100% "),
      QStringLiteral("ensonification / 100% bathymetric coverage "), QStringLiteral("(the use of such terms should be "),
      QStringLiteral("discouraged). ")},
-    {QStringLiteral("Reduced depths: Observed depths including "), QStringLiteral("all corrections related to the survey and "),
+    {QStringLiteral("Reduced depths: Observed depths including "),
+     QStringLiteral("all corrections related to the survey and "),
      QStringLiteral("post processing and reduction to the used "), QStringLiteral("vertical datum. "), QString()},
-    {QStringLiteral("Total horizontal uncertainty (THU): The "), QStringLiteral("component of total propagated uncertainty "),
-     QStringLiteral("(TPU) calculated in the horizontal plane. "), QStringLiteral("Although THU is quoted as a single figure, "),
+    {QStringLiteral("Total horizontal uncertainty (THU): The "),
+     QStringLiteral("component of total propagated uncertainty "),
+     QStringLiteral("(TPU) calculated in the horizontal plane. "),
+     QStringLiteral("Although THU is quoted as a single figure, "),
      QStringLiteral("THU is a 2 Dimensional quantity. The "), QStringLiteral("assumption has been made that the "),
-     QStringLiteral("uncertainty is isotropic (i.e. there is "), QStringLiteral("negligible correlation between errors in "),
-     QStringLiteral("latitude and longitude). This makes a "), QStringLiteral("Normal distribution circularly symmetric "),
+     QStringLiteral("uncertainty is isotropic (i.e. there is "),
+     QStringLiteral("negligible correlation between errors in "),
+     QStringLiteral("latitude and longitude). This makes a "),
+     QStringLiteral("Normal distribution circularly symmetric "),
      QStringLiteral("allowing a single number to describe the "),
      QStringLiteral("radial distribution of errors about the true "), QStringLiteral("value. "), QString()},
-    {QStringLiteral("Total propagated uncertainty (TPU): the "), QStringLiteral("result of uncertainty propagation, when all "),
-     QStringLiteral("contributing measurement uncertainties, "), QStringLiteral("both random and systematic, have been "),
-     QStringLiteral("included in the propagation. Uncertainty "), QStringLiteral("propagation combines the effects of "),
-     QStringLiteral("measurement uncertainties from several "),
-     QStringLiteral("sources upon the uncertainties of derived or "), QStringLiteral("calculated parameters. "), QString()},
-    {QStringLiteral("Total vertical uncertainty (TVU): The "), QStringLiteral("component of total propagated uncertainty "),
+    {QStringLiteral("Total propagated uncertainty (TPU): the "),
+     QStringLiteral("result of uncertainty propagation, when all "),
+     QStringLiteral("contributing measurement uncertainties, "),
+     QStringLiteral("both random and systematic, have been "),
+     QStringLiteral("included in the propagation. Uncertainty "),
+     QStringLiteral("propagation combines the effects of "), QStringLiteral("measurement uncertainties from several "),
+     QStringLiteral("sources upon the uncertainties of derived or "), QStringLiteral("calculated parameters. "),
+     QString()},
+    {QStringLiteral("Total vertical uncertainty (TVU): The "),
+     QStringLiteral("component of total propagated uncertainty "),
      QStringLiteral("(TPU) calculated in the vertical dimension. "), QStringLiteral("TVU is a 1 Dimensional quantity."),
      QString()},
 };
@@ -212,10 +224,10 @@ void TIHOForm::BuildInputColumn() {
     lbl_ScrollDepth = MakeLabel(this, QStringLiteral("lbl_ScrollDepth"), QStringLiteral("Scroll Depth"), 213, 374,
                                 PixelFont(kTahoma, 11, true), kHotLight);
 
-    for (QWidget* item : {static_cast<QWidget*>(img_FSIS), static_cast<QWidget*>(img_LINZ),
-                          static_cast<QWidget*>(img_NL), static_cast<QWidget*>(img_Orsted),
-                          static_cast<QWidget*>(lbl_THU_005), static_cast<QWidget*>(lbl_THU_01),
-                          static_cast<QWidget*>(img_ScrollHint), static_cast<QWidget*>(lbl_ScrollDepth)}) {
+    for (QWidget* item :
+         {static_cast<QWidget*>(img_FSIS), static_cast<QWidget*>(img_LINZ), static_cast<QWidget*>(img_NL),
+          static_cast<QWidget*>(img_Orsted), static_cast<QWidget*>(lbl_THU_005), static_cast<QWidget*>(lbl_THU_01),
+          static_cast<QWidget*>(img_ScrollHint), static_cast<QWidget*>(lbl_ScrollDepth)}) {
         item->hide();
     }
 }

@@ -18,15 +18,15 @@ TEST(FormatFixed, RoundsTheExactDoubleWithHalvesAwayFromZero) {
         int decimals;
         const char* text;
     } cases[] = {
-        {0.125, 0, 2, "0.13"},  // an exact half goes up
-        {5.25, 0, 1, "5.3"},    //
-        {0.5, 0, 0, "1"},       //
-        {2.5, 0, 0, "3"},       // not to even: the display rounds halves away
+        {0.125, 0, 2, "0.13"}, // an exact half goes up
+        {5.25, 0, 1, "5.3"},
+        {0.5, 0, 0, "1"},
+        {2.5, 0, 0, "3"},        // not to even: the display rounds halves away
         {-0.125, 0, 2, "-0.13"}, // away from zero on the negative side too
-        {0.15, 0, 1, "0.1"},    // 0.15 is held just below a half
-        {5.05, 0, 1, "5.0"},    // likewise 5.05
-        {1.005, 0, 2, "1.00"},  //
-        {9.995, 0, 2, "9.99"},  //
+        {0.15, 0, 1, "0.1"},     // 0.15 is held just below a half
+        {5.05, 0, 1, "5.0"},     // likewise 5.05
+        {1.005, 0, 2, "1.00"},
+        {9.995, 0, 2, "9.99"},
         {9.9951, 0, 2, "10.00"}, // carry into a new digit
         {0.0, 0, 2, "0.00"},
         {-0.001, 0, 2, "0.00"}, // rounds to zero: no sign
@@ -38,7 +38,8 @@ TEST(FormatFixed, RoundsTheExactDoubleWithHalvesAwayFromZero) {
         {1e20, 0, 1, "100000000000000000000.0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FormatFixed(c.value, c.width, c.decimals), c.text) << c.value << " w" << c.width << " d" << c.decimals;
+        EXPECT_EQ(FormatFixed(c.value, c.width, c.decimals), c.text)
+            << c.value << " w" << c.width << " d" << c.decimals;
     }
 }
 
@@ -150,25 +151,11 @@ TEST(ParseFloat, AcceptsPointDecimalsAndExponentsNeverCommas) {
         bool ok;
         double value;
     } cases[] = {
-        {"2.5", true, 2.5},
-        {" -0.75 ", true, -0.75},
-        {"+3", true, 3.0},
-        {".5", true, 0.5},
-        {"5.", true, 5.0},
-        {"1e3", true, 1000.0},
-        {"1.5E-2", true, 0.015},
-        {"1e308", true, 1e308},
-        {"1e-400", true, 0.0},
-        {"2,5", false, 0},
-        {"1,000.0", false, 0},
-        {"1e", false, 0},
-        {"e5", false, 0},
-        {".", false, 0},
-        {"", false, 0},
-        {"12abc", false, 0},
-        {"1e400", false, 0},
-        {"inf", false, 0},
-        {"nan", false, 0},
+        {"2.5", true, 2.5},    {" -0.75 ", true, -0.75}, {"+3", true, 3.0},       {".5", true, 0.5},
+        {"5.", true, 5.0},     {"1e3", true, 1000.0},    {"1.5E-2", true, 0.015}, {"1e308", true, 1e308},
+        {"1e-400", true, 0.0}, {"2,5", false, 0},        {"1,000.0", false, 0},   {"1e", false, 0},
+        {"e5", false, 0},      {".", false, 0},          {"", false, 0},          {"12abc", false, 0},
+        {"1e400", false, 0},   {"inf", false, 0},        {"nan", false, 0},
     };
     for (const auto& c : cases) {
         double value = 0;

@@ -15,8 +15,8 @@ TEST(Messages, ErrorTextGetsAFullStopOnlyWhenMissing) {
     ShowError(QStringLiteral("Already ends."));
     ShowMessage(QStringLiteral("Invallid input value\nUse positive numbers"));
     EXPECT_EQ(MessageLog::Take(), (QStringList{QStringLiteral("error: 'abc' is not a valid integer value."),
-                                              QStringLiteral("error: Already ends."),
-                                              QStringLiteral("message: Invallid input value\nUse positive numbers")}));
+                                               QStringLiteral("error: Already ends."),
+                                               QStringLiteral("message: Invallid input value\nUse positive numbers")}));
 }
 
 TEST(Messages, GuardedHandlerStopsAtAConversionErrorAndReportsIt) {
@@ -44,12 +44,11 @@ TEST(UpDown, StepsFromTheFieldWithinItsRange) {
         int direction;
         const char* after;
     } cases[] = {
-        {"10", +1, "15"},
-        {"102", +1, "107"},      // from the typed number, not the last position
-        {"3", -1, "1"},          // clamped at the bottom
-        {"14998", +1, "15000"},  // clamped at the top
-        {"20000", +1, "15000"},  // a typed value above the range comes back in
-        {"1000", +1, "1005"},    // plain digits, no thousands separator
+        {"10", +1, "15"},       {"102", +1, "107"}, // from the typed number, not the last position
+        {"3", -1, "1"},                             // clamped at the bottom
+        {"14998", +1, "15000"},                     // clamped at the top
+        {"20000", +1, "15000"},                     // a typed value above the range comes back in
+        {"1000", +1, "1005"},                       // plain digits, no thousands separator
     };
     for (const auto& c : cases) {
         edit.setText(QString::fromLatin1(c.before));

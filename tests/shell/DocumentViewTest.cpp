@@ -19,7 +19,8 @@ TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTh
     const auto previous = shell::DocumentView::SetOpener([&](const QString& path) { opened << path; });
     form.show();
     form.pgc_Orders->setCurrentIndex(3);
-    shell::DocumentView* orderTwo = qobject_cast<shell::DocumentView*>(form.pgc_Orders->currentWidget()->findChild<shell::DocumentView*>());
+    shell::DocumentView* orderTwo =
+        qobject_cast<shell::DocumentView*>(form.pgc_Orders->currentWidget()->findChild<shell::DocumentView*>());
     ASSERT_NE(orderTwo, nullptr);
     QTest::mouseDClick(orderTwo->viewport(), Qt::LeftButton);
     shell::DocumentView::SetOpener(previous);

@@ -38,8 +38,8 @@ TEST(SurveyOrders, RoundingFollowsTheComputedDouble) {
         {1, 5, "±0.50 m", "±5.3 m"},  // THU 5.25 exactly: half away from zero
         {2, 1, "±0.5 m", "±5.0 m"},   // 5 + 0.05 is held just below 5.05
         {0, 0, "±0.25 m", "± 2.0 m"}, // depth 0 leaves a alone
-        {6, 0, "±0.10 m", "± 0.4 m"},
-        {7, 0, "±0.1 m", "± 0.4 m"}, // 0.15 is held just below 0.15
+        {6, 0, "±0.10 m", "± 0.4 m"}, // NL Order A's a of 0.1 m
+        {7, 0, "±0.1 m", "± 0.4 m"},  // 0.15 is held just below 0.15
     };
     for (const Case& c : cases) {
         ExpectTexts(c);
@@ -48,11 +48,11 @@ TEST(SurveyOrders, RoundingFollowsTheComputedDouble) {
 
 TEST(SurveyOrders, DeepAndNegativeDepths) {
     const Case cases[] = {
-        {0, 100, "±0.79 m", "± 2.0 m"},   {1, 100, "±1.39 m", "±10.0 m"}, {3, 100, "±2.5 m", "± 30 m"},
-        {4, 100, "±0.43 m", "± 2.0 m"},   {8, 100, "±0.25 m", "±2.5 m"},  {3, 795, "±18.3 m", "±100 m"},
-        {3, 800, "±18.4 m", "±100 m"},    // three digits: no blank before the number
+        {0, 100, "±0.79 m", "± 2.0 m"},      {1, 100, "±1.39 m", "±10.0 m"}, {3, 100, "±2.5 m", "± 30 m"},
+        {4, 100, "±0.43 m", "± 2.0 m"},      {8, 100, "±0.25 m", "±2.5 m"},  {3, 795, "±18.3 m", "±100 m"},
+        {3, 800, "±18.4 m", "±100 m"},       // three digits: no blank before the number
         {1, 15000, "±195.00 m", "±755.0 m"}, // the spinner's upper limit
-        {1, -10, "±0.52 m", "±4.5 m"},    // the square removes the sign, the linear THU keeps it
+        {1, -10, "±0.52 m", "±4.5 m"},       // the square removes the sign, the linear THU keeps it
         {3, -10, "±1.0 m", "± 19 m"},
     };
     for (const Case& c : cases) {

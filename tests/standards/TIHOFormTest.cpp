@@ -1,5 +1,5 @@
-#include "MessageLog.h"
 #include "TIHOForm.h"
+#include "MessageLog.h"
 #include "UpDown.h"
 
 #include <QComboBox>
@@ -45,11 +45,12 @@ protected:
     // Which of the items that the order selection shows and hides are visible.
     QStringList VisibleItems() const {
         QStringList shown;
-        for (QWidget* item : {static_cast<QWidget*>(form.img_IHO), static_cast<QWidget*>(form.img_FSIS),
-                              static_cast<QWidget*>(form.img_LINZ), static_cast<QWidget*>(form.img_NL),
-                              static_cast<QWidget*>(form.img_Orsted), static_cast<QWidget*>(form.img_Formula),
-                              static_cast<QWidget*>(form.lbl_THU_005), static_cast<QWidget*>(form.lbl_THU_01),
-                              static_cast<QWidget*>(form.img_ScrollHint), static_cast<QWidget*>(form.lbl_ScrollDepth)}) {
+        for (QWidget* item :
+             {static_cast<QWidget*>(form.img_IHO), static_cast<QWidget*>(form.img_FSIS),
+              static_cast<QWidget*>(form.img_LINZ), static_cast<QWidget*>(form.img_NL),
+              static_cast<QWidget*>(form.img_Orsted), static_cast<QWidget*>(form.img_Formula),
+              static_cast<QWidget*>(form.lbl_THU_005), static_cast<QWidget*>(form.lbl_THU_01),
+              static_cast<QWidget*>(form.img_ScrollHint), static_cast<QWidget*>(form.lbl_ScrollDepth)}) {
             if (!item->isHidden()) {
                 shown << item->objectName();
             }

@@ -11,8 +11,8 @@ class MessageLog {
 public:
     static void Install() {
         common::SetMessagePresenter([](common::MessageKind kind, const QString& text) {
-            Entries().append((kind == common::MessageKind::Error ? QStringLiteral("error: ") : QStringLiteral("message: ")) +
-                             text);
+            Entries().append(
+                (kind == common::MessageKind::Error ? QStringLiteral("error: ") : QStringLiteral("message: ")) + text);
         });
     }
     static QStringList& Entries() {
