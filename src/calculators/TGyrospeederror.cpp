@@ -250,7 +250,7 @@ QLineEdit* TGyrospeederror::MakeInput(const char* name, int top, const QString& 
     auto* field = new QLineEdit(QStringLiteral("0"), this);
     field->setObjectName(QString::fromLatin1(name));
     // 65 wide with its spinner, which takes the right-hand 16 pixels.
-    field->setGeometry(34, top, 65 - 16, 24);
+    field->setGeometry(34, top, 65, 24);
     field->setFont(PixelFont(kSansSerif, 15, true));
     SetTextColor(field, shell::kNavy);
     field->setToolTip(tip);

@@ -25,7 +25,9 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), d
 
 void UpDown::Associate(QLineEdit* edit) {
     edit_ = edit;
-    setGeometry(edit->x() + edit->width(), edit->y(), width(), edit->height());
+    const QRect pair = edit->geometry();
+    edit->setGeometry(pair.adjusted(0, 0, -width(), 0));
+    setGeometry(pair.right() - width() + 1, pair.y(), width(), pair.height());
     edit->installEventFilter(this);
 }
 

@@ -16,8 +16,9 @@ class UpDown : public QWidget {
 public:
     explicit UpDown(QWidget* parent = nullptr);
 
-    // Places the spinner against the right edge of the field, same height, and
-    // lets the Up and Down keys of the field step it.
+    // Puts the spinner inside the right edge of the field's rectangle, as the
+    // layouts measure a field with its spinner: the field gives up the spinner's
+    // width. The Up and Down keys of the field step it too.
     void Associate(QLineEdit* edit);
 
     void SetRange(int minimum, int maximum);

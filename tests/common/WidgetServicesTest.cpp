@@ -37,7 +37,11 @@ TEST(UpDown, StepsFromTheFieldWithinItsRange) {
     spinner.SetRange(1, 15000);
     spinner.SetIncrement(5);
     spinner.SetPosition(10);
+    edit.setGeometry(36, 117, 129, 28);
     spinner.Associate(&edit);
+    // Field and spinner share the rectangle the layout gives the field.
+    EXPECT_EQ(edit.geometry(), QRect(36, 117, 109, 28));
+    EXPECT_EQ(spinner.geometry(), QRect(145, 117, 20, 28));
 
     struct Case {
         const char* before;
