@@ -67,8 +67,8 @@ TConversion_tester::TConversion_tester(QWidget* parent) : QWidget(parent) {
     resultsPalette.setColor(QPalette::Base, resultsPalette.color(QPalette::Button));
     ConvResults->setPalette(resultsPalette);
 
-    Label1 = shell::MakeLabel(ConvFamilies, QStringLiteral("Label1"), QStringLiteral("Tormalind ApS"), 260,
-                                        352, PixelFont(QStringLiteral("Arial"), 16, true), shell::kNavy);
+    Label1 = shell::MakeLabel(ConvFamilies, QStringLiteral("Label1"), QStringLiteral("Tormalind ApS"), 260, 352,
+                              PixelFont(QStringLiteral("Arial"), 16, true), shell::kNavy);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -177,8 +177,8 @@ void TConversion_tester::ConvValueChange() {
                 const QListWidgetItem* target = ConvTypes->item(row);
                 const auto to = static_cast<calculators::TConvType>(target->data(kUnitRole).toUInt());
                 const double converted = registry.Convert(value, from, to);
-                ConvResults->addItem(QString::fromStdString(common::FormatGroupedNumber(converted)) +
-                                     QLatin1Char(' ') + target->text());
+                ConvResults->addItem(QString::fromStdString(common::FormatGroupedNumber(converted)) + QLatin1Char(' ') +
+                                     target->text());
             }
         } catch (const std::exception&) {
             // A date outside the calendar's years: the lines made so far stay.

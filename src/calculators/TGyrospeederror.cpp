@@ -16,8 +16,8 @@
 #include <QtMath>
 
 using shell::MakeLabel;
-using shell::SetTextColor;
 using shell::PixelFont;
+using shell::SetTextColor;
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <QLineEdit>
 
 using shell::MakeLabel;
-using shell::SetTextColor;
 using shell::PixelFont;
+using shell::SetTextColor;
 
 namespace {
 

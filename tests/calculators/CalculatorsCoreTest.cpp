@@ -371,4 +371,3 @@ TEST(ConversionRegistry, ReadersSeeWholeListsWhileAnotherThreadRegisters) {
     EXPECT_EQ(badReads, 0);
     EXPECT_EQ(registry.Units(family).size(), 2001U);
 }
-
