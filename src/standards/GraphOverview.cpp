@@ -70,14 +70,13 @@ const standards::SurveyOrder& OrderOfCurve(std::size_t curve) {
     return standards::SurveyOrderTable[static_cast<std::size_t>(standards::GraphRows[curve])];
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, QRect geometry, const QFont& font,
-                  const QColor& color = QColor()) {
+// A label in a fixed cell of the table, not sized to its text.
+QLabel* MakeCellLabel(QWidget* parent, const QString& text, QRect geometry, const QFont& font,
+                      const QColor& color = QColor()) {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
     if (color.isValid()) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, color);
-        label->setPalette(palette);
+        SetTextColor(label, color);
     }
     label->setGeometry(geometry);
     return label;
@@ -169,22 +168,22 @@ void GraphOverview::BuildTable() {
     const QFont regular = PixelFont(kTahoma, 13);
     const int lineHeight = QFontMetrics(bold).height();
 
-    MakeLabel(this, QStringLiteral("TVU and THU for Waterdepth:    "), QRect(kNameLeft, 341, 208, lineHeight), bold,
-              kNavy);
-    lbl_GraphDepth = MakeLabel(this, QStringLiteral("xx metres"), QRect(264, 341, 120, lineHeight), bold, kNavy);
+    MakeCellLabel(this, QStringLiteral("TVU and THU for Waterdepth:    "), QRect(kNameLeft, 341, 208, lineHeight), bold,
+                  kNavy);
+    lbl_GraphDepth = MakeCellLabel(this, QStringLiteral("xx metres"), QRect(264, 341, 120, lineHeight), bold, kNavy);
     lbl_GraphDepth->setObjectName(QStringLiteral("lbl_GraphDepth"));
 
-    MakeLabel(this, QStringLiteral("TVU"), QRect(kTvuLeft, kHeadTop, 44, lineHeight), bold, kNavy);
-    MakeLabel(this, QStringLiteral("THU"), QRect(kThuLeft, kHeadTop, 60, lineHeight), bold, kNavy);
+    MakeCellLabel(this, QStringLiteral("TVU"), QRect(kTvuLeft, kHeadTop, 44, lineHeight), bold, kNavy);
+    MakeCellLabel(this, QStringLiteral("THU"), QRect(kThuLeft, kHeadTop, 60, lineHeight), bold, kNavy);
     for (std::size_t row = 0; row < kTableRows.size(); ++row) {
         const int top = kFirstRowTop + kRowPitch * static_cast<int>(row);
-        MakeLabel(this, QString::fromLatin1(kTableRows[row].name),
-                  QRect(kNameLeft, top, kNameRight - kNameLeft, lineHeight), bold, kTableRows[row].color);
-        lbl_TVU[row] = MakeLabel(this, QStringLiteral("xx "),
-                                 QRect(kTvuLeft, top, kColumnLine - kTvuLeft - 4, lineHeight), regular);
+        MakeCellLabel(this, QString::fromLatin1(kTableRows[row].name),
+                      QRect(kNameLeft, top, kNameRight - kNameLeft, lineHeight), bold, kTableRows[row].color);
+        lbl_TVU[row] = MakeCellLabel(this, QStringLiteral("xx "),
+                                     QRect(kTvuLeft, top, kColumnLine - kTvuLeft - 4, lineHeight), regular);
         lbl_TVU[row]->setObjectName(QStringLiteral("lbl_TVU%1").arg(row + 1));
-        lbl_THU[row] = MakeLabel(this, QStringLiteral("xx "),
-                                 QRect(kThuLeft, top, kGridRight - kThuLeft - 4, lineHeight), regular);
+        lbl_THU[row] = MakeCellLabel(this, QStringLiteral("xx "),
+                                     QRect(kThuLeft, top, kGridRight - kThuLeft - 4, lineHeight), regular);
         lbl_THU[row]->setObjectName(QStringLiteral("lbl_THU%1").arg(row + 1));
     }
     lbl_THU[2]->setText(QStringLiteral("xx"));
