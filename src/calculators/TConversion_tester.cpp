@@ -34,10 +34,7 @@ bool CaselessLess(const QString& a, const QString& b) { return QString::compare(
 } // namespace
 
 TConversion_tester::TConversion_tester(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Conversion_tester"));
-    setWindowTitle(QStringLiteral("CONVERSIONS  "));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    shell::SetUpWindow(this, QStringLiteral("Conversion_tester"), QStringLiteral("CONVERSIONS  "), true);
     resize(kClientWidth, kClientHeight);
     setMinimumSize(kClientWidth, kClientHeight);
 

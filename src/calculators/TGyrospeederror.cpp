@@ -192,10 +192,7 @@ const char* const kReferenceLines[] = {
 } // namespace
 
 TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Gyrospeederror"));
-    setWindowTitle(QStringLiteral("Gyro Speed Error"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    shell::SetUpWindow(this, QStringLiteral("Gyrospeederror"), QStringLiteral("Gyro Speed Error"), false);
     setFixedSize(688, 452);
 
     edt_Latitude = MakeInput("edt_Latitude", 47, QStringLiteral("Example:  58.5"));

@@ -20,10 +20,7 @@ const QColor kGradientActiveCaption(185, 209, 234);
 } // namespace
 
 TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("PressureConvert"));
-    setWindowTitle(QStringLiteral("PressureConvert"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    shell::SetUpWindow(this, QStringLiteral("PressureConvert"), QStringLiteral("PressureConvert"), false);
     setFixedSize(315, 116);
 
     cbo_From = MakeUnitSelector("cbo_From", 18);

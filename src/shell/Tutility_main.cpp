@@ -81,10 +81,7 @@ constexpr MenuItem kMenu[] = {
 } // namespace
 
 Tutility_main::Tutility_main() {
-    setObjectName(QStringLiteral("utility_main"));
-    setWindowTitle(QStringLiteral("Tormalind"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    shell::SetUpWindow(this, QStringLiteral("utility_main"), QStringLiteral("Tormalind"), true);
 
     auto* client = new SeabedBackground(this);
     client->setObjectName(QStringLiteral("img_Background"));

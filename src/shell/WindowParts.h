@@ -20,6 +20,20 @@ inline const QColor kCream(255, 251, 240);
 inline const QColor kPaleGreen(192, 220, 192); // the result fields' "money green"
 inline const QColor kHotLight(0, 102, 204);    // the desktop's hot-light (link) colour
 
+// A top-level window with its fixed object name and caption. Every window has
+// a system menu and can be closed; none offers a maximise button, since the
+// layouts are fixed in pixels. Whether the border is sizeable is the caller's
+// choice of setFixedSize or resize.
+inline void SetUpWindow(QWidget* window, const QString& objectName, const QString& caption, bool minimiseButton) {
+    window->setObjectName(objectName);
+    window->setWindowTitle(caption);
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimiseButton) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    window->setWindowFlags(flags);
+}
+
 // A font by family and pixel height, as the layouts give them.
 inline QFont PixelFont(const QString& family, int pixels, bool bold = false) {
     QFont font(family);

@@ -152,10 +152,7 @@ const QStringList kDefinitionLines[] = {
 } // namespace
 
 TIHOForm::TIHOForm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("IHOForm"));
-    setWindowTitle(QStringLiteral("Tormalind Survey Specification Calculator"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    SetUpWindow(this, QStringLiteral("IHOForm"), QStringLiteral("Tormalind Survey Specification Calculator"), true);
     resize(884, 642);
 
     BuildInputColumn();
