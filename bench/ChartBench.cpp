@@ -1,5 +1,5 @@
-#include "GraphOverview.h"
-#include "TIHOForm.h"
+#include "standards/GraphOverview.h"
+#include "standards/TIHOForm.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

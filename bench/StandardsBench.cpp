@@ -1,4 +1,4 @@
-#include "TIHOForm.h"
+#include "standards/TIHOForm.h"
 
 #include <QLineEdit>
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "ConversionRegistry.h"
+#include "calculators/ConversionRegistry.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <mutex>
 
 namespace calculators {
 
@@ -295,7 +294,7 @@ const FactorRow kTimeFactors[] = {
 
 template <std::size_t N>
 void RegisterFactors(ConversionRegistry& registry, const char* family, const FactorRow (&rows)[N]) {
-    const TConvFamily number = registry.RegisterFamily(family);
+    const ConvFamily number = registry.RegisterFamily(family);
     for (const FactorRow& row : rows) {
         registry.RegisterUnit(number, row.description, row.factor);
     }
@@ -305,104 +304,94 @@ void RegisterFactors(ConversionRegistry& registry, const char* family, const Fac
 
 // ---------------------------------------------------------------------------
 
-TConvFamily ConversionRegistry::RegisterFamily(const std::string& description) {
-    std::unique_lock lock(familiesLock_);
+ConvFamily ConversionRegistry::RegisterFamily(const std::string& description) {
     for (const auto& family : families_) {
         if (SameText(family->Description(), description)) {
             throw ConversionError("Conversion family (" + description + ") already registered");
         }
     }
-    if (families_.size() > std::numeric_limits<TConvFamily>::max()) {
+    if (families_.size() > std::numeric_limits<ConvFamily>::max()) {
         throw ConversionError("No conversion family number left for (" + description + ")");
     }
-    const auto number = static_cast<TConvFamily>(families_.size());
-    families_.push_back(std::make_unique<TConvFamilyInfo>(number, description));
+    const auto number = static_cast<ConvFamily>(families_.size());
+    families_.push_back(std::make_unique<ConvFamilyInfo>(number, description));
     return number;
 }
 
-TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string& description, double factor) {
-    return Register(std::make_unique<TConvTypeFactor>(family, description, factor));
+ConvType ConversionRegistry::RegisterUnit(ConvFamily family, const std::string& description, double factor) {
+    return Register(std::make_unique<ConvTypeFactor>(family, description, factor));
 }
 
-TConvType ConversionRegistry::RegisterUnit(TConvFamily family, const std::string& description, TConversionProc toCommon,
-                                           TConversionProc fromCommon) {
+ConvType ConversionRegistry::RegisterUnit(ConvFamily family, const std::string& description, ConversionProc toCommon,
+                                          ConversionProc fromCommon) {
     if (toCommon == nullptr || fromCommon == nullptr) {
         throw ConversionError("Conversion type (" + description + ") needs both conversion procedures");
     }
-    return Register(std::make_unique<TConvTypeProcs>(family, description, toCommon, fromCommon));
+    return Register(std::make_unique<ConvTypeProcs>(family, description, toCommon, fromCommon));
 }
 
-TConvType ConversionRegistry::Register(std::unique_ptr<TConvTypeInfo> unit) {
-    CheckFamily(unit->ConvFamily());
-    std::unique_lock lock(unitsLock_);
+ConvType ConversionRegistry::Register(std::unique_ptr<ConvTypeInfo> unit) {
+    CheckFamily(unit->Family());
     for (const auto& existing : units_) {
-        if (existing->ConvFamily() == unit->ConvFamily() && SameText(existing->Description(), unit->Description())) {
+        if (existing->Family() == unit->Family() && SameText(existing->Description(), unit->Description())) {
             // `unit` is freed on the way out.
             throw ConversionError("Conversion type (" + unit->Description() + ") already registered in " +
-                                  FamilyDescription(unit->ConvFamily()));
+                                  FamilyDescription(unit->Family()));
         }
     }
-    if (units_.size() > std::numeric_limits<TConvType>::max()) {
+    if (units_.size() > std::numeric_limits<ConvType>::max()) {
         throw ConversionError("No conversion type number left for (" + unit->Description() + ")");
     }
-    unit->FConvType = static_cast<TConvType>(units_.size());
+    unit->type_ = static_cast<ConvType>(units_.size());
     units_.push_back(std::move(unit));
-    return units_.back()->ConvType();
+    return units_.back()->Type();
 }
 
-void ConversionRegistry::CheckFamily(TConvFamily family) const {
-    std::shared_lock lock(familiesLock_);
+void ConversionRegistry::CheckFamily(ConvFamily family) const {
     if (family >= families_.size()) {
         throw ConversionError("Unknown conversion family " + std::to_string(family));
     }
 }
 
-TConvFamilyArray ConversionRegistry::Families() const {
-    std::shared_lock lock(familiesLock_);
-    TConvFamilyArray numbers;
+ConvFamilyArray ConversionRegistry::Families() const {
+    ConvFamilyArray numbers;
     numbers.reserve(families_.size());
     for (const auto& family : families_) {
-        numbers.push_back(family->ConvFamily());
+        numbers.push_back(family->Family());
     }
     return numbers;
 }
 
-TConvTypeArray ConversionRegistry::Units(TConvFamily family) const {
-    std::shared_lock lock(unitsLock_);
-    TConvTypeArray numbers;
+ConvTypeArray ConversionRegistry::Units(ConvFamily family) const {
+    ConvTypeArray numbers;
     for (const auto& unit : units_) {
-        if (unit->ConvFamily() == family) {
-            numbers.push_back(unit->ConvType());
+        if (unit->Family() == family) {
+            numbers.push_back(unit->Type());
         }
     }
     return numbers;
 }
 
-std::string ConversionRegistry::FamilyDescription(TConvFamily family) const {
-    std::shared_lock lock(familiesLock_);
+std::string ConversionRegistry::FamilyDescription(ConvFamily family) const {
     if (family >= families_.size()) {
         throw ConversionError("Unknown conversion family " + std::to_string(family));
     }
     return families_[family]->Description();
 }
 
-std::string ConversionRegistry::UnitDescription(TConvType unit) const {
-    std::shared_lock lock(unitsLock_);
-    return UnitLocked(unit).Description();
-}
+std::string ConversionRegistry::UnitDescription(ConvType unit) const { return Unit(unit).Description(); }
 
-const TConvTypeInfo& ConversionRegistry::UnitLocked(TConvType unit) const {
+const ConvTypeInfo& ConversionRegistry::Unit(ConvType unit) const {
     if (unit >= units_.size()) {
         throw ConversionError("Unknown conversion type " + std::to_string(unit));
     }
     return *units_[unit];
 }
 
-double ConversionRegistry::Convert(double value, TConvType from, TConvType to) const {
-    std::shared_lock lock(unitsLock_);
-    const TConvTypeInfo& source = UnitLocked(from);
-    const TConvTypeInfo& target = UnitLocked(to);
-    if (source.ConvFamily() != target.ConvFamily()) {
+double ConversionRegistry::Convert(double value, ConvType from, ConvType to) const {
+    const ConvTypeInfo& source = Unit(from);
+    const ConvTypeInfo& target = Unit(to);
+    if (source.Family() != target.Family()) {
         throw ConversionError("Incompatible conversion types [" + source.Description() + ", " + target.Description() +
                               "]");
     }
@@ -417,7 +406,7 @@ void RegisterStandardConversions(ConversionRegistry& registry) {
     RegisterFactors(registry, "Volume", kVolume);
     RegisterFactors(registry, "Mass", kMass);
 
-    const TConvFamily temperature = registry.RegisterFamily("Temperature");
+    const ConvFamily temperature = registry.RegisterFamily("Temperature");
     registry.RegisterUnit(temperature, "Celsius", 1.0);
     registry.RegisterUnit(temperature, "Kelvin", &KelvinToCelsius, &CelsiusToKelvin);
     registry.RegisterUnit(temperature, "Fahrenheit", &FahrenheitToCelsius, &CelsiusToFahrenheit);
@@ -425,21 +414,20 @@ void RegisterStandardConversions(ConversionRegistry& registry) {
     registry.RegisterUnit(temperature, "Reaumur", &ReaumurToCelsius, &CelsiusToReaumur);
 
     RegisterFactors(registry, "Time", kTimeFactors);
-    const TConvFamily time = registry.Families().back();
+    const ConvFamily time = registry.Families().back();
     registry.RegisterUnit(time, "JulianDate", &JulianToDays, &DaysToJulian);
     registry.RegisterUnit(time, "ModifiedJulianDate", &ModifiedJulianToDays, &DaysToModifiedJulian);
 
     registry.RegisterFamily("Sorry Not Valid1");
 }
 
-ConversionRegistry& Conversions() {
-    static ConversionRegistry registry;
+const ConversionRegistry& StandardConversions() {
+    static const ConversionRegistry registry = [] {
+        ConversionRegistry built;
+        RegisterStandardConversions(built);
+        return built;
+    }();
     return registry;
-}
-
-void FillConversions() {
-    static std::once_flag filled;
-    std::call_once(filled, [] { RegisterStandardConversions(Conversions()); });
 }
 
 } // namespace calculators

@@ -5,25 +5,24 @@
 // definitions, not n² factors. Most units are a plain factor; temperatures and
 // Julian dates are formulas.
 //
-// The registry is filled once at start-up and only read afterwards; it still
-// guards its two lists with readers-writer locks so that a reader never sees a
-// list in the middle of a registration.
+// The standard registry is built once, the first time it is asked for, and is
+// only read afterwards: it is handed out as a const reference, so it needs no
+// locks and no reader can ever see it change.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <shared_mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace calculators {
 
-using TConvFamily = std::uint16_t;
-using TConvType = std::uint16_t;
-using TConvFamilyArray = std::vector<TConvFamily>;
-using TConvTypeArray = std::vector<TConvType>;
-using TConversionProc = double (*)(double);
+using ConvFamily = std::uint16_t;
+using ConvType = std::uint16_t;
+using ConvFamilyArray = std::vector<ConvFamily>;
+using ConvTypeArray = std::vector<ConvType>;
+using ConversionProc = double (*)(double);
 
 // A registration or conversion that cannot be done; the text says why.
 class ConversionError : public std::runtime_error {
@@ -31,114 +30,112 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class TConvFamilyInfo {
+class ConvFamilyInfo {
 public:
-    TConvFamilyInfo(TConvFamily family, std::string description)
-        : FConvFamily(family), FDescription(std::move(description)) {}
+    ConvFamilyInfo(ConvFamily family, std::string description)
+        : family_(family), description_(std::move(description)) {}
 
-    TConvFamily ConvFamily() const { return FConvFamily; }
-    const std::string& Description() const { return FDescription; }
+    ConvFamily Family() const { return family_; }
+    const std::string& Description() const { return description_; }
 
 private:
-    TConvFamily FConvFamily;
-    std::string FDescription;
+    ConvFamily family_;
+    std::string description_;
 };
 
 // One unit. Its number is handed out by the registry when it is registered.
-class TConvTypeInfo {
+class ConvTypeInfo {
 public:
-    TConvTypeInfo(TConvFamily family, std::string description)
-        : FConvFamily(family), FDescription(std::move(description)) {}
-    virtual ~TConvTypeInfo() = default;
-    TConvTypeInfo(const TConvTypeInfo&) = delete;
-    TConvTypeInfo& operator=(const TConvTypeInfo&) = delete;
+    ConvTypeInfo(ConvFamily family, std::string description) : family_(family), description_(std::move(description)) {}
+    virtual ~ConvTypeInfo() = default;
+    ConvTypeInfo(const ConvTypeInfo&) = delete;
+    ConvTypeInfo& operator=(const ConvTypeInfo&) = delete;
 
     // A value in this unit to the family's base unit, and back.
     virtual double ToCommon(double value) const = 0;
     virtual double FromCommon(double value) const = 0;
 
-    TConvFamily ConvFamily() const { return FConvFamily; }
-    TConvType ConvType() const { return FConvType; }
-    const std::string& Description() const { return FDescription; }
+    ConvFamily Family() const { return family_; }
+    ConvType Type() const { return type_; }
+    const std::string& Description() const { return description_; }
 
 private:
     friend class ConversionRegistry;
-    TConvFamily FConvFamily;
-    TConvType FConvType = 0;
-    std::string FDescription;
+    ConvFamily family_;
+    ConvType type_ = 0;
+    std::string description_;
 };
 
-// A unit that holds FFactor base units.
-class TConvTypeFactor : public TConvTypeInfo {
+// A unit that holds factor_ base units.
+class ConvTypeFactor : public ConvTypeInfo {
 public:
-    TConvTypeFactor(TConvFamily family, std::string description, double factor)
-        : TConvTypeInfo(family, std::move(description)), FFactor(factor) {}
+    ConvTypeFactor(ConvFamily family, std::string description, double factor)
+        : ConvTypeInfo(family, std::move(description)), factor_(factor) {}
 
-    double ToCommon(double value) const override { return value * FFactor; }
-    double FromCommon(double value) const override { return value / FFactor; }
-    double Factor() const { return FFactor; }
+    double ToCommon(double value) const override { return value * factor_; }
+    double FromCommon(double value) const override { return value / factor_; }
+    double Factor() const { return factor_; }
 
 private:
-    double FFactor;
+    double factor_;
 };
 
 // A unit whose relation to the base unit is a formula, such as an offset scale.
-class TConvTypeProcs : public TConvTypeInfo {
+class ConvTypeProcs : public ConvTypeInfo {
 public:
-    TConvTypeProcs(TConvFamily family, std::string description, TConversionProc toCommon, TConversionProc fromCommon)
-        : TConvTypeInfo(family, std::move(description)), FToCommonProc(toCommon), FFromCommonProc(fromCommon) {}
+    ConvTypeProcs(ConvFamily family, std::string description, ConversionProc toCommon, ConversionProc fromCommon)
+        : ConvTypeInfo(family, std::move(description)), toCommon_(toCommon), fromCommon_(fromCommon) {}
 
-    double ToCommon(double value) const override { return FToCommonProc(value); }
-    double FromCommon(double value) const override { return FFromCommonProc(value); }
+    double ToCommon(double value) const override { return toCommon_(value); }
+    double FromCommon(double value) const override { return fromCommon_(value); }
 
 private:
-    TConversionProc FToCommonProc;
-    TConversionProc FFromCommonProc;
+    ConversionProc toCommon_;
+    ConversionProc fromCommon_;
 };
 
 class ConversionRegistry {
 public:
     ConversionRegistry() = default;
+    ConversionRegistry(ConversionRegistry&&) = default;
+    ConversionRegistry& operator=(ConversionRegistry&&) = default;
     ConversionRegistry(const ConversionRegistry&) = delete;
     ConversionRegistry& operator=(const ConversionRegistry&) = delete;
 
     // Descriptions are unique among families, and among the units of one family,
     // without regard to case. A duplicate throws ConversionError.
-    TConvFamily RegisterFamily(const std::string& description);
-    TConvType RegisterUnit(TConvFamily family, const std::string& description, double factor);
-    TConvType RegisterUnit(TConvFamily family, const std::string& description, TConversionProc toCommon,
-                           TConversionProc fromCommon);
+    ConvFamily RegisterFamily(const std::string& description);
+    ConvType RegisterUnit(ConvFamily family, const std::string& description, double factor);
+    ConvType RegisterUnit(ConvFamily family, const std::string& description, ConversionProc toCommon,
+                          ConversionProc fromCommon);
 
     // In order of registration.
-    TConvFamilyArray Families() const;
-    TConvTypeArray Units(TConvFamily family) const;
+    ConvFamilyArray Families() const;
+    ConvTypeArray Units(ConvFamily family) const;
 
-    std::string FamilyDescription(TConvFamily family) const;
-    std::string UnitDescription(TConvType unit) const;
+    std::string FamilyDescription(ConvFamily family) const;
+    std::string UnitDescription(ConvType unit) const;
 
     // `value` in unit `from` expressed in unit `to`; both must be of one family.
     // Out-of-range dates throw ConversionError; a result beyond the double range
     // is infinite, not an error.
-    double Convert(double value, TConvType from, TConvType to) const;
+    double Convert(double value, ConvType from, ConvType to) const;
 
 private:
-    TConvType Register(std::unique_ptr<TConvTypeInfo> unit);
-    void CheckFamily(TConvFamily family) const;
-    const TConvTypeInfo& UnitLocked(TConvType unit) const;
+    ConvType Register(std::unique_ptr<ConvTypeInfo> unit);
+    void CheckFamily(ConvFamily family) const;
+    const ConvTypeInfo& Unit(ConvType unit) const;
 
-    mutable std::shared_mutex familiesLock_;
-    std::vector<std::unique_ptr<TConvFamilyInfo>> families_;
-    mutable std::shared_mutex unitsLock_;
-    std::vector<std::unique_ptr<TConvTypeInfo>> units_;
+    std::vector<std::unique_ptr<ConvFamilyInfo>> families_;
+    std::vector<std::unique_ptr<ConvTypeInfo>> units_;
 };
 
 // The six standard families with their 132 units, in that order, then the family
 // "Sorry Not Valid1", which has no units.
 void RegisterStandardConversions(ConversionRegistry& registry);
 
-// The registry of this run. FillConversions registers the standard conversions
-// into it the first time it is called (at start-up); later calls change nothing.
-ConversionRegistry& Conversions();
-void FillConversions();
+// The standard registry of this run, built on first use (thread-safe, as any
+// function-local static) and never changed afterwards.
+const ConversionRegistry& StandardConversions();
 
 } // namespace calculators

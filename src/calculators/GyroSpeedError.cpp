@@ -1,4 +1,4 @@
-#include "GyroSpeedError.h"
+#include "calculators/GyroSpeedError.h"
 
 #include <algorithm>
 #include <cmath>

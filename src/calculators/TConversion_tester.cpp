@@ -1,9 +1,9 @@
-#include "TConversion_tester.h"
+#include "calculators/TConversion_tester.h"
 
-#include "ConversionRegistry.h"
-#include "NumberFormat.h"
-#include "UpDown.h"
-#include "WindowParts.h"
+#include "calculators/ConversionRegistry.h"
+#include "common/NumberFormat.h"
+#include "kit/UpDown.h"
+#include "kit/WindowParts.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <algorithm>
 
-using shell::PixelFont;
+using kit::PixelFont;
 
 namespace {
 
@@ -34,7 +34,7 @@ bool CaselessLess(const QString& a, const QString& b) { return QString::compare(
 } // namespace
 
 TConversion_tester::TConversion_tester(QWidget* parent) : QWidget(parent) {
-    shell::SetUpWindow(this, QStringLiteral("Conversion_tester"), QStringLiteral("CONVERSIONS  "), true);
+    kit::SetUpWindow(this, QStringLiteral("Conversion_tester"), QStringLiteral("CONVERSIONS  "), true);
     resize(kClientWidth, kClientHeight);
     setMinimumSize(kClientWidth, kClientHeight);
 
@@ -49,7 +49,7 @@ TConversion_tester::TConversion_tester(QWidget* parent) : QWidget(parent) {
 
     ConvValue = new QLineEdit(QStringLiteral("1"), ConvFamilies);
     ConvValue->setObjectName(QStringLiteral("ConvValue"));
-    ConvValueIncDec = new common::UpDown(ConvFamilies);
+    ConvValueIncDec = new kit::UpDown(ConvFamilies);
     ConvValueIncDec->setObjectName(QStringLiteral("ConvValueIncDec"));
     ConvValueIncDec->SetRange(-32000, 32000);
     ConvValueIncDec->SetIncrement(1);
@@ -64,8 +64,8 @@ TConversion_tester::TConversion_tester(QWidget* parent) : QWidget(parent) {
     resultsPalette.setColor(QPalette::Base, resultsPalette.color(QPalette::Button));
     ConvResults->setPalette(resultsPalette);
 
-    Label1 = shell::MakeLabel(ConvFamilies, QStringLiteral("Label1"), QStringLiteral("Tormalind ApS"), 260, 352,
-                              PixelFont(QStringLiteral("Arial"), 16, true), shell::kNavy);
+    Label1 = kit::MakeLabel(ConvFamilies, QStringLiteral("Label1"), QStringLiteral("Tormalind ApS"), 260, 352,
+                            PixelFont(QStringLiteral("Arial"), 16, true), kit::kNavy);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -105,11 +105,11 @@ void TConversion_tester::resizeEvent(QResizeEvent* event) {
 void TConversion_tester::FormShow() {
     struct Tab {
         QString text;
-        calculators::TConvFamily family;
+        calculators::ConvFamily family;
     };
     std::vector<Tab> tabs;
-    const calculators::ConversionRegistry& registry = calculators::Conversions();
-    for (const calculators::TConvFamily family : registry.Families()) {
+    const calculators::ConversionRegistry& registry = calculators::StandardConversions();
+    for (const calculators::ConvFamily family : registry.Families()) {
         tabs.push_back({QString::fromStdString(registry.FamilyDescription(family)), family});
     }
     std::stable_sort(tabs.begin(), tabs.end(), [](const Tab& a, const Tab& b) { return CaselessLess(a.text, b.text); });
@@ -129,12 +129,11 @@ void TConversion_tester::FormShow() {
 }
 
 void TConversion_tester::ConvFamiliesChange() {
-    const calculators::ConversionRegistry& registry = calculators::Conversions();
+    const calculators::ConversionRegistry& registry = calculators::StandardConversions();
     const QVariant family = ConvFamilies->tabBar()->tabData(ConvFamilies->currentIndex());
-    std::vector<std::pair<QString, calculators::TConvType>> units;
+    std::vector<std::pair<QString, calculators::ConvType>> units;
     if (family.isValid() && family.toInt() >= 0) {
-        for (const calculators::TConvType unit :
-             registry.Units(static_cast<calculators::TConvFamily>(family.toInt()))) {
+        for (const calculators::ConvType unit : registry.Units(static_cast<calculators::ConvFamily>(family.toInt()))) {
             units.emplace_back(QString::fromStdString(registry.UnitDescription(unit)), unit);
         }
     }
@@ -167,12 +166,12 @@ void TConversion_tester::ConvValueChange() {
     if (source == nullptr || !source->isSelected()) {
         ConvResults->addItem(QStringLiteral("No base type"));
     } else {
-        const calculators::ConversionRegistry& registry = calculators::Conversions();
-        const auto from = static_cast<calculators::TConvType>(source->data(kUnitRole).toUInt());
+        const calculators::ConversionRegistry& registry = calculators::StandardConversions();
+        const auto from = static_cast<calculators::ConvType>(source->data(kUnitRole).toUInt());
         try {
             for (int row = 0; row < ConvTypes->count(); ++row) {
                 const QListWidgetItem* target = ConvTypes->item(row);
-                const auto to = static_cast<calculators::TConvType>(target->data(kUnitRole).toUInt());
+                const auto to = static_cast<calculators::ConvType>(target->data(kUnitRole).toUInt());
                 const double converted = registry.Convert(value, from, to);
                 ConvResults->addItem(QString::fromStdString(common::FormatGroupedNumber(converted)) + QLatin1Char(' ') +
                                      target->text());

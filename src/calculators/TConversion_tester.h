@@ -13,7 +13,7 @@ class QListWidget;
 class QStatusBar;
 class QTabWidget;
 
-namespace common {
+namespace kit {
 class UpDown;
 }
 
@@ -30,7 +30,7 @@ public:
     QTabWidget* ConvFamilies = nullptr;
     QListWidget* ConvTypes = nullptr;
     QLineEdit* ConvValue = nullptr;
-    common::UpDown* ConvValueIncDec = nullptr;
+    kit::UpDown* ConvValueIncDec = nullptr;
     QListWidget* ConvResults = nullptr;
     QLabel* Label1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;

@@ -1,10 +1,10 @@
-#include "TGyrospeederror.h"
+#include "calculators/TGyrospeederror.h"
 
-#include "GyroSpeedError.h"
-#include "Messages.h"
-#include "NumberFormat.h"
-#include "UpDown.h"
-#include "WindowParts.h"
+#include "calculators/GyroSpeedError.h"
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "kit/UpDown.h"
+#include "kit/WindowParts.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -15,14 +15,14 @@
 #include <QRadialGradient>
 #include <QtMath>
 
-using shell::MakeLabel;
-using shell::PixelFont;
-using shell::SetTextColor;
+using kit::MakeLabel;
+using kit::PixelFont;
+using kit::SetTextColor;
 
 namespace {
 
-using shell::kSansSerif;
-using shell::kTahoma;
+using kit::kSansSerif;
+using kit::kTahoma;
 const QChar kDegreeSign(0x00BA); // the ordinal indicator the result has always carried
 
 void DrawArrow(QPainter& painter, QPointF from, QPointF to, qreal head = 7.0) {
@@ -74,10 +74,10 @@ QPixmap SpeedErrorDiagram() {
 
     // Vessel speed at course C and its north component.
     const QPointF velocityEnd = along(course, 96);
-    painter.setPen(QPen(shell::kNavy, 2));
+    painter.setPen(QPen(kit::kNavy, 2));
     DrawArrow(painter, origin, velocityEnd, 8.0);
     painter.drawText(velocityEnd + QPointF(4, 4), QStringLiteral("V"));
-    painter.setPen(QPen(shell::kNavy, 1, Qt::DashLine));
+    painter.setPen(QPen(kit::kNavy, 1, Qt::DashLine));
     painter.drawLine(velocityEnd, QPointF(origin.x(), velocityEnd.y()));
     painter.setPen(QPen(QColor(0, 128, 0), 3));
     painter.drawLine(origin, QPointF(origin.x(), velocityEnd.y()));
@@ -85,7 +85,7 @@ QPixmap SpeedErrorDiagram() {
     painter.drawText(QPointF(origin.x() - 50, (origin.y() + velocityEnd.y()) / 2 + 12), QStringLiteral("V cos C"));
 
     // Angle marks: C from north to the track, e from north to gyro north.
-    painter.setPen(QPen(shell::kNavy, 1));
+    painter.setPen(QPen(kit::kNavy, 1));
     painter.drawArc(QRectF(origin.x() - 30, origin.y() - 30, 60, 60), 90 * 16, static_cast<int>(-course * 16));
     painter.drawText(along(course / 2, 36) + QPointF(-2, 4), QStringLiteral("C"));
     painter.setPen(QPen(Qt::red, 1));
@@ -192,7 +192,7 @@ const char* const kReferenceLines[] = {
 } // namespace
 
 TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent) {
-    shell::SetUpWindow(this, QStringLiteral("Gyrospeederror"), QStringLiteral("Gyro Speed Error"), false);
+    kit::SetUpWindow(this, QStringLiteral("Gyrospeederror"), QStringLiteral("Gyro Speed Error"), false);
     setFixedSize(688, 452);
 
     edt_Latitude = MakeInput("edt_Latitude", 47, QStringLiteral("Example:  58.5"));
@@ -204,11 +204,11 @@ TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent) {
 
     const QFont caption = PixelFont(kTahoma, 12, true);
     MakeLabel(this, QStringLiteral("lbl_Latitude"), QStringLiteral("Input Latitude in degrees (max 89 )"), 127, 54,
-              caption, shell::kNavy);
+              caption, kit::kNavy);
     MakeLabel(this, QStringLiteral("lbl_Speed"), QStringLiteral("Input Vessel Speed in knots"), 128, 86, caption,
-              shell::kNavy);
+              kit::kNavy);
     MakeLabel(this, QStringLiteral("lbl_Course"), QStringLiteral("Input Gyro Course in degrees"), 128, 118, caption,
-              shell::kNavy);
+              kit::kNavy);
 
     btn_Calculate = new QPushButton(QStringLiteral("Calculate"), this);
     btn_Calculate->setObjectName(QStringLiteral("btn_Calculate"));
@@ -249,14 +249,13 @@ QLineEdit* TGyrospeederror::MakeInput(const char* name, int top, const QString& 
     // 65 wide with its spinner, which takes the right-hand 16 pixels.
     field->setGeometry(34, top, 65, 24);
     field->setFont(PixelFont(kSansSerif, 15, true));
-    SetTextColor(field, shell::kNavy);
+    SetTextColor(field, kit::kNavy);
     field->setToolTip(tip);
     return field;
 }
 
-common::UpDown* TGyrospeederror::MakeSpinner(const char* name, QLineEdit* field, int minimum, int maximum,
-                                             int increment) {
-    auto* spinner = new common::UpDown(this);
+kit::UpDown* TGyrospeederror::MakeSpinner(const char* name, QLineEdit* field, int minimum, int maximum, int increment) {
+    auto* spinner = new kit::UpDown(this);
     spinner->setObjectName(QString::fromLatin1(name));
     spinner->resize(16, 24);
     spinner->SetRange(minimum, maximum);
@@ -280,7 +279,7 @@ void TGyrospeederror::BuildResults() {
     grp_Ranges->setObjectName(QStringLiteral("grp_Ranges"));
     grp_Ranges->setGeometry(392, 100, 265, 225);
     const QFont head = PixelFont(kSansSerif, 15, true);
-    MakeLabel(grp_Ranges, QStringLiteral("lbl_AtRange"), QStringLiteral("At Range (m)"), 8, 24, head, shell::kNavy);
+    MakeLabel(grp_Ranges, QStringLiteral("lbl_AtRange"), QStringLiteral("At Range (m)"), 8, 24, head, kit::kNavy);
     QLabel* errorHead = MakeLabel(grp_Ranges, QStringLiteral("lbl_HorizontalError"),
                                   QStringLiteral("Horizontal Error (m)"), 0, 24, head, Qt::magenta);
     errorHead->move(265 - 8 - errorHead->width(), 24);

@@ -15,7 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace common {
+namespace kit {
 class UpDown;
 }
 
@@ -30,9 +30,9 @@ public:
     QLineEdit* edt_Latitude = nullptr;
     QLineEdit* edt_Speed = nullptr;
     QLineEdit* edt_Course = nullptr;
-    common::UpDown* udb_Latitude = nullptr;
-    common::UpDown* udb_Speed = nullptr;
-    common::UpDown* udb_Course = nullptr;
+    kit::UpDown* udb_Latitude = nullptr;
+    kit::UpDown* udb_Speed = nullptr;
+    kit::UpDown* udb_Course = nullptr;
     QPushButton* btn_Calculate = nullptr;
     QPushButton* btn_Exit = nullptr;
     QGroupBox* grp_Error = nullptr;
@@ -58,6 +58,6 @@ public:
 
 private:
     QLineEdit* MakeInput(const char* name, int top, const QString& tip);
-    common::UpDown* MakeSpinner(const char* name, QLineEdit* field, int minimum, int maximum, int increment);
+    kit::UpDown* MakeSpinner(const char* name, QLineEdit* field, int minimum, int maximum, int increment);
     void BuildResults();
 };

@@ -1,34 +1,34 @@
-#include "TPressureConvert.h"
+#include "calculators/TPressureConvert.h"
 
-#include "Messages.h"
-#include "NumberFormat.h"
-#include "PressureConversion.h"
-#include "WindowParts.h"
+#include "calculators/PressureConversion.h"
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "kit/WindowParts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
-using shell::MakeLabel;
-using shell::PixelFont;
-using shell::SetTextColor;
+using kit::MakeLabel;
+using kit::PixelFont;
+using kit::SetTextColor;
 
 namespace {
 
-using shell::kTahoma;
+using kit::kTahoma;
 const QColor kGradientActiveCaption(185, 209, 234);
 
 } // namespace
 
 TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent) {
-    shell::SetUpWindow(this, QStringLiteral("PressureConvert"), QStringLiteral("PressureConvert"), false);
+    kit::SetUpWindow(this, QStringLiteral("PressureConvert"), QStringLiteral("PressureConvert"), false);
     setFixedSize(315, 116);
 
     cbo_From = MakeUnitSelector("cbo_From", 18);
     cbo_To = MakeUnitSelector("cbo_To", 46);
 
     const QFont caption = PixelFont(kTahoma, 12, true);
-    lbl_From = MakeLabel(this, QStringLiteral("lbl_From"), QStringLiteral("From"), 138, 22, caption, shell::kNavy);
-    lbl_To = MakeLabel(this, QStringLiteral("lbl_To"), QStringLiteral("To"), 144, 50, caption, shell::kNavy);
+    lbl_From = MakeLabel(this, QStringLiteral("lbl_From"), QStringLiteral("From"), 138, 22, caption, kit::kNavy);
+    lbl_To = MakeLabel(this, QStringLiteral("lbl_To"), QStringLiteral("To"), 144, 50, caption, kit::kNavy);
 
     edt_Value = new QLineEdit(QStringLiteral("1"), this);
     edt_Value->setObjectName(QStringLiteral("edt_Value"));
@@ -40,13 +40,13 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent) {
     edt_Result->setGeometry(176, 46, 123, 22);
     edt_Result->setReadOnly(true);
     edt_Result->setFont(PixelFont(kTahoma, 12, true));
-    SetTextColor(edt_Result, shell::kNavy);
+    SetTextColor(edt_Result, kit::kNavy);
     QPalette resultPalette = edt_Result->palette();
     resultPalette.setColor(QPalette::Base, kGradientActiveCaption);
     edt_Result->setPalette(resultPalette);
 
     lbl_Maker = MakeLabel(this, QStringLiteral("lbl_Maker"), QStringLiteral("Tormalind ApS"), 88, 89,
-                          PixelFont(QStringLiteral("Arial"), 16, true), shell::kNavy);
+                          PixelFont(QStringLiteral("Arial"), 16, true), kit::kNavy);
 
     // Only the value takes part in the Tab order; the selectors and the result
     // are reached with the mouse.

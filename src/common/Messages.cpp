@@ -1,9 +1,8 @@
-#include "Messages.h"
+#include "common/Messages.h"
 
-#include "NumberFormat.h"
+#include "common/NumberFormat.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
 namespace common {
@@ -15,17 +14,14 @@ MessagePresenter& CurrentPresenter() {
     return presenter;
 }
 
-void PresentModal(MessageKind kind, const QString& text) {
-    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-}
-
 void Present(MessageKind kind, const QString& text) {
     if (const auto& presenter = CurrentPresenter()) {
         presenter(kind, text);
     } else {
-        PresentModal(kind, text);
+        // No window kit started (a tool or test without a desktop): the text
+        // still reaches someone.
+        std::fprintf(stderr, "%s: %s\n", kind == MessageKind::Error ? "error" : "message",
+                     text.toLocal8Bit().constData());
     }
 }
 

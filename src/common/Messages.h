@@ -1,13 +1,12 @@
 // The two modal boxes every window uses: the ordinary message box (the handler
 // carries on after it) and the general error box (the handler stops). Both carry
-// the application title as caption. Tests and the driver replace the presenter so
-// that a box is recorded instead of waiting for a click.
+// the application title as caption. The window kit installs the modal boxes at
+// start-up; tests and the driver install a presenter that records a box instead
+// of waiting for a click.
 #pragma once
 
 #include <QString>
 #include <functional>
-
-class QWidget;
 
 namespace common {
 
@@ -22,7 +21,7 @@ void ShowMessage(const QString& text);
 // The error text gets a full stop when it does not already end in one.
 void ShowError(const QString& text);
 
-// Installs a presenter; an empty one restores the modal boxes. Returns the previous one.
+// Installs a presenter and returns the previous one.
 MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 
 // Runs a handler body; a conversion error (or any other std::exception) ends the

@@ -1,9 +1,9 @@
-#include "Driver.h"
+#include "drive/Driver.h"
 
-#include "ChartView.h"
-#include "FileDialogs.h"
-#include "Messages.h"
-#include "UpDown.h"
+#include "common/Messages.h"
+#include "kit/ChartView.h"
+#include "kit/Dialogs.h"
+#include "kit/UpDown.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -87,7 +87,7 @@ Driver::Driver(QTextStream& out) : out_(out) {
     common::SetMessagePresenter([this](common::MessageKind kind, const QString& text) {
         out_ << (kind == common::MessageKind::Error ? "error\t" : "message\t") << Escape(text) << Qt::endl;
     });
-    common::SetFileDialogPresenter([this](const common::FileDialogRequest&) {
+    kit::SetFileDialogPresenter([this](const kit::FileDialogRequest&) {
         if (fileAnswers_.isEmpty()) {
             Fail(QStringLiteral("a file dialog opened without an answer or cancel before it"));
             return QString();
@@ -95,7 +95,7 @@ Driver::Driver(QTextStream& out) : out_(out) {
         return fileAnswers_.takeFirst();
     });
     Tutility_main::SetExitHandler([this] { out_ << "exit" << Qt::endl; });
-    suite_ = shell::CreateSuite();
+    suite_ = app::CreateSuite();
     QObject::connect(suite_.launcher.get(), &Tutility_main::WindowOpened, suite_.launcher.get(),
                      [this](QWidget* window) { current_ = window; });
     suite_.launcher->show();
@@ -104,7 +104,7 @@ Driver::Driver(QTextStream& out) : out_(out) {
 
 Driver::~Driver() {
     common::SetMessagePresenter({});
-    common::SetFileDialogPresenter({});
+    kit::SetFileDialogPresenter({});
 }
 
 bool Driver::Fail(const QString& reason) {
@@ -376,7 +376,7 @@ bool Driver::Choose(const QString& name, const QString& item) {
 }
 
 bool Driver::Spin(const QString& name, const QString& direction) {
-    auto* spinner = qobject_cast<common::UpDown*>(Find(name));
+    auto* spinner = qobject_cast<kit::UpDown*>(Find(name));
     if (spinner == nullptr) {
         return Fail(QStringLiteral("not a spinner ") + name);
     }
@@ -454,14 +454,14 @@ bool Driver::State(const QString& name) {
 
 bool Driver::Series(const QString& name, int index) {
     QWidget* widget = Find(name);
-    auto* chart = qobject_cast<shell::ChartView*>(widget);
+    auto* chart = qobject_cast<kit::ChartView*>(widget);
     if (chart == nullptr) {
         return widget != nullptr && Fail(QStringLiteral("not a chart ") + name);
     }
     if (index < 0 || index >= chart->SeriesCount()) {
         return Fail(QStringLiteral("no series %1 in ").arg(index) + name);
     }
-    const shell::ChartSeries& series = chart->GetSeries(index);
+    const kit::ChartSeries& series = chart->GetSeries(index);
     QString points;
     for (const QPointF& p : series.Points()) {
         if (!points.isEmpty()) {

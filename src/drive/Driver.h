@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "Suite.h"
+#include "app/Suite.h"
 
 class QWidget;
 
@@ -42,7 +42,7 @@ private:
     bool Shot(const QString& file);
 
     QTextStream& out_;
-    shell::Suite suite_;
+    app::Suite suite_;
     QPointer<QWidget> current_;
     QStringList fileAnswers_; // queued answers of the next file dialogs; empty text = cancel
     bool failed_ = false;

@@ -1,19 +1,13 @@
 // tormalind-drive [SCRIPT]: runs a driver script (or standard input) against
 // the suite's windows; exits 1 when a line could not be carried out.
-#include "Driver.h"
-#include "Startup.h"
+#include "drive/Driver.h"
+#include "kit/Startup.h"
 
-#include <QApplication>
 #include <QFile>
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    shell::PrepareProcess();
-    QApplication app(argc, argv);
-    shell::PrepareApplication();
+    kit::Application application(argc, argv, kit::Screen::DisplayOrOffscreen);
 
     QFile script;
     if (argc > 1) {

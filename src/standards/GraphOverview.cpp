@@ -1,16 +1,16 @@
-#include "GraphOverview.h"
+#include "standards/GraphOverview.h"
 
-#include "Assets.h"
-#include "ChartView.h"
-#include "NumberFormat.h"
-#include "SurveyOrders.h"
-#include "WindowParts.h"
+#include "common/NumberFormat.h"
+#include "kit/Assets.h"
+#include "kit/ChartView.h"
+#include "kit/WindowParts.h"
+#include "standards/SurveyOrders.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 
-using namespace shell;
+using namespace kit;
 
 namespace {
 
@@ -88,8 +88,8 @@ using ToleranceRule = double (*)(const standards::SurveyOrder&, int);
 
 // One point per whole metre from the first depth down to `depth`, for each
 // curve, drawn once when the whole chart is filled.
-void FillCurves(shell::ChartView* chart, ToleranceRule rule, int depth) {
-    shell::ChartBatch batch(chart);
+void FillCurves(kit::ChartView* chart, ToleranceRule rule, int depth) {
+    kit::ChartBatch batch(chart);
     for (int curve = 0; curve < chart->SeriesCount(); ++curve) {
         chart->GetSeries(curve).Clear();
     }
@@ -119,37 +119,37 @@ GraphOverview::GraphOverview(QWidget* parent) : QWidget(parent) {
     connect(scb_Horizontal, &QScrollBar::valueChanged, this, &GraphOverview::scb_HorizontalChange);
 }
 
-QWidget* GraphOverview::BuildChartPanel(int top, const QString& title, bool dottedFsis, shell::ChartView*& chart,
+QWidget* GraphOverview::BuildChartPanel(int top, const QString& title, bool dottedFsis, kit::ChartView*& chart,
                                         QScrollBar*& bar, const char* chartName, const char* barName) {
     auto* panel = new QWidget(this);
     panel->setGeometry(0, top, kChartWidth + 4, kPanelHeight);
 
-    chart = new shell::ChartView(panel);
+    chart = new kit::ChartView(panel);
     chart->setObjectName(QString::fromLatin1(chartName));
     chart->setGeometry(2, 1, kChartWidth, kChartHeight);
     chart->SetBackground(kCream);
     chart->SetAxisFont(PixelFont(kTahoma, 10));
-    shell::TitleSettings heading;
+    kit::TitleSettings heading;
     heading.lines = {title};
     heading.font = PixelFont(kTahoma, 12, true);
     heading.color = kNavy;
     heading.rotated = true;
     chart->SetTitle(heading);
-    shell::LegendSettings legend;
+    kit::LegendSettings legend;
     legend.visible = true;
     legend.font = PixelFont(kTahoma, 10, true);
     legend.textInSeriesColor = true;
     legend.offset = QPointF(2, 0);
     chart->SetLegend(legend);
     for (std::size_t curve = 0; curve < kCurves.size(); ++curve) {
-        shell::SeriesSettings series;
+        kit::SeriesSettings series;
         series.title = QString::fromLatin1(kCurves[curve].legend);
         series.legendText = series.title;
         series.color = kCurves[curve].color;
         series.width = 2;
         // The FSIS THU equals the IHO Special THU at every depth; dotted, it
         // leaves the red line beneath it visible.
-        series.style = dottedFsis && curve == kFsisCurve ? shell::LineStyle::Dotted : shell::LineStyle::Solid;
+        series.style = dottedFsis && curve == kFsisCurve ? kit::LineStyle::Dotted : kit::LineStyle::Solid;
         chart->AddSeries(series);
     }
 

@@ -17,7 +17,7 @@
 class QLabel;
 class QScrollBar;
 
-namespace shell {
+namespace kit {
 class ChartView;
 }
 
@@ -36,8 +36,8 @@ public:
     // drawn afresh even when the depth already was the start depth.
     void ResetGraphDepth();
 
-    shell::ChartView* cht_Vertical = nullptr;
-    shell::ChartView* cht_Horizontal = nullptr;
+    kit::ChartView* cht_Vertical = nullptr;
+    kit::ChartView* cht_Horizontal = nullptr;
     QScrollBar* scb_Vertical = nullptr;
     QScrollBar* scb_Horizontal = nullptr;
     QLabel* lbl_GraphDepth = nullptr;
@@ -48,7 +48,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QWidget* BuildChartPanel(int top, const QString& title, bool dottedFsis, shell::ChartView*& chart, QScrollBar*& bar,
+    QWidget* BuildChartPanel(int top, const QString& title, bool dottedFsis, kit::ChartView*& chart, QScrollBar*& bar,
                              const char* chartName, const char* barName);
     void BuildTable();
 };

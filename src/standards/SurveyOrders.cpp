@@ -1,6 +1,6 @@
-#include "SurveyOrders.h"
+#include "standards/SurveyOrders.h"
 
-#include "NumberFormat.h"
+#include "common/NumberFormat.h"
 
 #include <cmath>
 

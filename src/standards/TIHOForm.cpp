@@ -1,13 +1,13 @@
-#include "TIHOForm.h"
+#include "standards/TIHOForm.h"
 
-#include "Assets.h"
-#include "DocumentView.h"
-#include "GraphOverview.h"
-#include "Messages.h"
-#include "NumberFormat.h"
-#include "SurveyOrders.h"
-#include "UpDown.h"
-#include "WindowParts.h"
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "kit/Assets.h"
+#include "kit/DocumentView.h"
+#include "kit/UpDown.h"
+#include "kit/WindowParts.h"
+#include "standards/GraphOverview.h"
+#include "standards/SurveyOrders.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -21,7 +21,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using namespace shell;
+using namespace kit;
 
 namespace {
 
@@ -187,7 +187,7 @@ void TIHOForm::BuildInputColumn() {
     edt_Depth->setObjectName(QStringLiteral("edt_Depth"));
     edt_Depth->setGeometry(36, 117, 129, 28);
     edt_Depth->setFont(PixelFont(kSansSerif, 17, true));
-    udb_Depth = new common::UpDown(this);
+    udb_Depth = new kit::UpDown(this);
     udb_Depth->setObjectName(QStringLiteral("udb_Depth"));
     udb_Depth->SetRange(1, 15000);
     udb_Depth->SetIncrement(5);
@@ -247,7 +247,7 @@ void TIHOForm::BuildPages() {
     for (int row = 0; row < 11; ++row) {
         QWidget* page = nullptr;
         if (row < 8 && kOrderDocuments[row] != nullptr) {
-            page = filledPage(new shell::DocumentView(shell::AssetPath(QString::fromLatin1(kOrderDocuments[row]))));
+            page = filledPage(new kit::DocumentView(kit::AssetPath(QString::fromLatin1(kOrderDocuments[row]))));
         } else if (row == 5) {
             page = new QWidget;
             MakePicture(page, "img_LINZTable", QStringLiteral("linz_table.png"), {8, 10, 281, 443});

@@ -19,7 +19,7 @@ class QButtonGroup;
 class QTabWidget;
 class GraphOverview;
 
-namespace common {
+namespace kit {
 class UpDown;
 }
 
@@ -41,7 +41,7 @@ public:
 
     QComboBox* cbo_Order = nullptr;
     QLineEdit* edt_Depth = nullptr;
-    common::UpDown* udb_Depth = nullptr;
+    kit::UpDown* udb_Depth = nullptr;
     QLineEdit* edt_TVU = nullptr;
     QLineEdit* edt_THU = nullptr;
     QTabWidget* pgc_Orders = nullptr;

@@ -1,4 +1,4 @@
-#include "TTPU_Calculator.h"
+#include "tpu/TTPU_Calculator.h"
 
 TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TPU_Calculator"));

@@ -1,10 +1,10 @@
-#include "ConversionRegistry.h"
-#include "GyroSpeedError.h"
-#include "MessageLog.h"
-#include "TConversion_tester.h"
-#include "TGyrospeederror.h"
-#include "TPressureConvert.h"
-#include "UpDown.h"
+#include "calculators/ConversionRegistry.h"
+#include "calculators/GyroSpeedError.h"
+#include "calculators/TConversion_tester.h"
+#include "calculators/TGyrospeederror.h"
+#include "calculators/TPressureConvert.h"
+#include "kit/UpDown.h"
+#include "support/MessageLog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -63,7 +63,7 @@ TEST_F(GyroWindow, OpensWithStartTextsAndCalculatesNothingYet) {
     EXPECT_EQ(window.edt_Speed->toolTip(), "Example \" 9.5 \"");
     EXPECT_EQ(window.edt_Course->toolTip(), "Example \" 91 \" or  \" 091 \"");
     struct Spinner {
-        common::UpDown* spinner;
+        kit::UpDown* spinner;
         int minimum, maximum;
     };
     for (const Spinner& s : {Spinner{window.udb_Latitude, -89, 89}, Spinner{window.udb_Speed, 0, 50},
@@ -297,7 +297,6 @@ namespace {
 
 class ConversionWindow : public testing::Test {
 protected:
-    static void SetUpTestSuite() { calculators::FillConversions(); }
     void SetUp() override { window.show(); }
 
     void ChooseTab(const QString& family) {

@@ -1,6 +1,6 @@
-#include "GraphOverview.h"
-#include "ChartView.h"
-#include "TIHOForm.h"
+#include "standards/GraphOverview.h"
+#include "kit/ChartView.h"
+#include "standards/TIHOForm.h"
 
 #include <QChart>
 #include <QComboBox>
@@ -32,7 +32,7 @@ protected:
     QStringList Tvu() { return Column(Page().lbl_TVU); }
     QStringList Thu() { return Column(Page().lbl_THU); }
     // How many points each of the seven curves of a chart holds.
-    static QList<int> Counts(const shell::ChartView* chart) {
+    static QList<int> Counts(const kit::ChartView* chart) {
         QList<int> counts;
         for (int i = 0; i < chart->SeriesCount(); ++i) {
             counts << chart->GetSeries(i).Count();
@@ -160,7 +160,7 @@ TEST_F(GraphOverviewTest, CurvesCarryTheirLegendTextsColoursAndTheDottedFsisThu)
     const QStringList legends = {"IHO Special", "IHO 1", "IHO 2", "FSIS Exclusive", "NL-A", "NL-B", "Orsted"};
     const QList<QColor> colours = {QColor(255, 0, 0),     QColor(0, 0, 255),   QColor(0, 128, 0), QColor(64, 0, 64),
                                    QColor(255, 128, 192), QColor(128, 128, 0), QColor(0, 0, 128)};
-    for (shell::ChartView* chart : {Page().cht_Vertical, Page().cht_Horizontal}) {
+    for (kit::ChartView* chart : {Page().cht_Vertical, Page().cht_Horizontal}) {
         for (int i = 0; i < 7; ++i) {
             auto* line = static_cast<QLineSeries*>(chart->chart()->series().at(i));
             EXPECT_EQ(chart->GetSeries(i).LegendText(), legends[i]);

@@ -1,4 +1,4 @@
-#include "SurveyOrders.h"
+#include "standards/SurveyOrders.h"
 
 #include <gtest/gtest.h>
 

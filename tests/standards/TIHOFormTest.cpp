@@ -1,6 +1,6 @@
-#include "TIHOForm.h"
-#include "MessageLog.h"
-#include "UpDown.h"
+#include "standards/TIHOForm.h"
+#include "kit/UpDown.h"
+#include "support/MessageLog.h"
 
 #include <QComboBox>
 #include <QGroupBox>

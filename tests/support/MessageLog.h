@@ -2,7 +2,7 @@
 // assert what the user would have seen and how often.
 #pragma once
 
-#include "Messages.h"
+#include "common/Messages.h"
 
 #include <QString>
 #include <QStringList>

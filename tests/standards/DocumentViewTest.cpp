@@ -1,5 +1,5 @@
-#include "DocumentView.h"
-#include "TIHOForm.h"
+#include "kit/DocumentView.h"
+#include "standards/TIHOForm.h"
 
 #include <QPdfDocument>
 #include <QTabWidget>
@@ -8,22 +8,22 @@
 
 TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTheDesktop) {
     TIHOForm form;
-    const auto views = form.pgc_Orders->findChildren<shell::DocumentView*>();
+    const auto views = form.pgc_Orders->findChildren<kit::DocumentView*>();
     ASSERT_EQ(views.size(), 7); // all order pages but the LINZ picture and the Orsted memo
-    for (shell::DocumentView* view : views) {
+    for (kit::DocumentView* view : views) {
         EXPECT_EQ(view->Document()->status(), QPdfDocument::Status::Ready) << view->Path().toStdString();
         EXPECT_EQ(view->Document()->pageCount(), 1) << view->Path().toStdString();
     }
 
     QStringList opened;
-    const auto previous = shell::DocumentView::SetOpener([&](const QString& path) { opened << path; });
+    const auto previous = kit::DocumentView::SetOpener([&](const QString& path) { opened << path; });
     form.show();
     form.pgc_Orders->setCurrentIndex(3);
-    shell::DocumentView* orderTwo =
-        qobject_cast<shell::DocumentView*>(form.pgc_Orders->currentWidget()->findChild<shell::DocumentView*>());
+    kit::DocumentView* orderTwo =
+        qobject_cast<kit::DocumentView*>(form.pgc_Orders->currentWidget()->findChild<kit::DocumentView*>());
     ASSERT_NE(orderTwo, nullptr);
     QTest::mouseDClick(orderTwo->viewport(), Qt::LeftButton);
-    shell::DocumentView::SetOpener(previous);
+    kit::DocumentView::SetOpener(previous);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith(QStringLiteral("order_iho_2.pdf")));
 }

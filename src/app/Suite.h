@@ -3,11 +3,11 @@
 // window; the TPU window starts hidden and keeps its values for the whole run).
 #pragma once
 
-#include "Tutility_main.h"
+#include "app/Tutility_main.h"
 
 #include <memory>
 
-namespace shell {
+namespace app {
 
 struct Suite {
     std::unique_ptr<QWidget> tpu;
@@ -16,4 +16,4 @@ struct Suite {
 
 Suite CreateSuite();
 
-} // namespace shell
+} // namespace app

@@ -1,5 +1,7 @@
-// Save and open dialogs behind one replaceable seam, so that the driver and the
-// tests can answer them with a file name (or a cancel) without a desktop.
+// The dialogs a window raises, behind replaceable seams: the save and open file
+// dialogs, answered by the driver and the tests with a file name (or a cancel)
+// without a desktop, and the modal message and error boxes behind the message
+// service of common/.
 #pragma once
 
 #include <QString>
@@ -7,7 +9,7 @@
 
 class QWidget;
 
-namespace common {
+namespace kit {
 
 enum class FileDialogKind { Save, Open };
 
@@ -26,4 +28,8 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request);
 
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter);
 
-} // namespace common
+// Shows every message and error of the message service in a modal box over the
+// active window, with the application title as caption.
+void InstallModalMessageBoxes();
+
+} // namespace kit

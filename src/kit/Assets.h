@@ -5,11 +5,11 @@
 #include <QPixmap>
 #include <QString>
 
-namespace shell {
+namespace kit {
 
 QString AssetPath(const QString& name);
 
 // The picture of that name, cached for the run; a null pixmap when missing.
 QPixmap AssetPixmap(const QString& name);
 
-} // namespace shell
+} // namespace kit

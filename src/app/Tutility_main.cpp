@@ -1,9 +1,9 @@
-#include "Tutility_main.h"
+#include "app/Tutility_main.h"
 
-#include "Assets.h"
-#include "TAboutBox.h"
-#include "ToolWindows.h"
-#include "WindowParts.h"
+#include "app/TAboutBox.h"
+#include "app/ToolWindows.h"
+#include "kit/Assets.h"
+#include "kit/WindowParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,8 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-using shell::AssetPixmap;
-using shell::PixelFont;
+using kit::AssetPixmap;
+using kit::PixelFont;
 
 namespace {
 
@@ -81,7 +81,7 @@ constexpr MenuItem kMenu[] = {
 } // namespace
 
 Tutility_main::Tutility_main() {
-    shell::SetUpWindow(this, QStringLiteral("utility_main"), QStringLiteral("Tormalind"), true);
+    kit::SetUpWindow(this, QStringLiteral("utility_main"), QStringLiteral("Tormalind"), true);
 
     auto* client = new SeabedBackground(this);
     client->setObjectName(QStringLiteral("img_Background"));
@@ -164,7 +164,7 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
     } else if (className == QLatin1String("TAboutBox")) {
         window = new TAboutBox(this);
     } else {
-        window = shell::CreateToolWindow(className);
+        window = app::CreateToolWindow(className);
     }
     if (window == nullptr) {
         return nullptr;

@@ -1,13 +1,13 @@
-#include "UpDown.h"
+#include "kit/UpDown.h"
 
-#include "NumberFormat.h"
+#include "common/NumberFormat.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
 
-namespace common {
+namespace kit {
 
 UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
     up_->setArrowType(Qt::UpArrow);
@@ -44,7 +44,7 @@ void UpDown::SetPosition(int position) { position_ = std::clamp(position, minimu
 void UpDown::Step(int direction) {
     std::int32_t current = position_;
     if (edit_ != nullptr) {
-        TryParseInt(edit_->text().toStdString(), current);
+        common::TryParseInt(edit_->text().toStdString(), current);
     }
     const long long next = static_cast<long long>(current) + static_cast<long long>(direction) * increment_;
     position_ = static_cast<int>(std::clamp<long long>(next, minimum_, maximum_));
@@ -73,4 +73,4 @@ void UpDown::resizeEvent(QResizeEvent*) {
     down_->setGeometry(0, half, width(), height() - half);
 }
 
-} // namespace common
+} // namespace kit

@@ -7,7 +7,7 @@
 
 class QPdfDocument;
 
-namespace shell {
+namespace kit {
 
 class DocumentView : public QPdfView {
     Q_OBJECT
@@ -30,4 +30,4 @@ private:
     QPdfDocument* document_;
 };
 
-} // namespace shell
+} // namespace kit

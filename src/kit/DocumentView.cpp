@@ -1,10 +1,10 @@
-#include "DocumentView.h"
+#include "kit/DocumentView.h"
 
 #include <QDesktopServices>
 #include <QPdfDocument>
 #include <QUrl>
 
-namespace shell {
+namespace kit {
 
 namespace {
 
@@ -45,4 +45,4 @@ void DocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
     QPdfView::mouseDoubleClickEvent(event);
 }
 
-} // namespace shell
+} // namespace kit

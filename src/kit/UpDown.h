@@ -9,7 +9,7 @@
 class QLineEdit;
 class QToolButton;
 
-namespace common {
+namespace kit {
 
 class UpDown : public QWidget {
     Q_OBJECT
@@ -50,4 +50,4 @@ private:
     int position_ = 0;
 };
 
-} // namespace common
+} // namespace kit

@@ -1,10 +1,10 @@
-#include "Assets.h"
+#include "kit/Assets.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPixmapCache>
 
-namespace shell {
+namespace kit {
 
 QString AssetPath(const QString& name) {
     const QString besideExecutable = QCoreApplication::applicationDirPath() + QStringLiteral("/assets/") + name;
@@ -23,4 +23,4 @@ QPixmap AssetPixmap(const QString& name) {
     return pixmap;
 }
 
-} // namespace shell
+} // namespace kit

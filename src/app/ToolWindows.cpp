@@ -1,15 +1,15 @@
-#include "ToolWindows.h"
+#include "app/ToolWindows.h"
 
-#include "TConversion_tester.h"
-#include "TGyrospeederror.h"
-#include "TIHOForm.h"
-#include "TPressureConvert.h"
+#include "calculators/TConversion_tester.h"
+#include "calculators/TGyrospeederror.h"
+#include "calculators/TPressureConvert.h"
+#include "standards/TIHOForm.h"
 
 #include <QWidget>
 #include <functional>
 #include <map>
 
-namespace shell {
+namespace app {
 
 namespace {
 
@@ -38,4 +38,4 @@ QWidget* CreateToolWindow(const QString& className) {
     return window;
 }
 
-} // namespace shell
+} // namespace app

@@ -1,4 +1,4 @@
-#include "ChartView.h"
+#include "kit/ChartView.h"
 
 #include <QChart>
 #include <QLegend>
@@ -16,16 +16,16 @@
 
 namespace {
 
-using shell::ChartBatch;
-using shell::ChartSeries;
-using shell::ChartView;
+using kit::ChartBatch;
+using kit::ChartSeries;
+using kit::ChartView;
 
 class ChartViewTest : public testing::Test {
 protected:
     void SetUp() override {
         view.resize(540, 300);
         for (const char* name : {"first", "second"}) {
-            shell::SeriesSettings settings;
+            kit::SeriesSettings settings;
             settings.title = QString::fromLatin1(name);
             settings.legendText = settings.title;
             view.AddSeries(settings);
@@ -46,7 +46,7 @@ protected:
 } // namespace
 
 TEST_F(ChartViewTest, InactiveSeriesKeepsReceivingPointsAndShowsThemAllWhenActiveAgain) {
-    shell::LegendSettings legend;
+    kit::LegendSettings legend;
     legend.visible = true;
     view.SetLegend(legend);
     ChartSeries& hidden = view.GetSeries(0);
@@ -97,7 +97,7 @@ TEST_F(ChartViewTest, PointsAddedWithDecreasingXAreDrawnAsOneLineFromSmallestX) 
 }
 
 TEST_F(ChartViewTest, EmptyChartDrawsItsFrameTitleAndAxes) {
-    shell::TitleSettings title;
+    kit::TitleSettings title;
     title.lines = {QStringLiteral("Empty")};
     title.color = QColor(255, 0, 0);
     title.font.setPixelSize(20);
@@ -215,10 +215,10 @@ TEST_F(ChartViewTest, LinesAreDrawnWithTheirShapeButWithoutPointsThatAddNothing)
 }
 
 TEST_F(ChartViewTest, LegendListsSeriesWithALegendTextInTheirColours) {
-    shell::SeriesSettings unlisted;
+    kit::SeriesSettings unlisted;
     unlisted.title = QStringLiteral("no legend");
     view.AddSeries(unlisted);
-    shell::LegendSettings legend;
+    kit::LegendSettings legend;
     legend.visible = true;
     legend.textInSeriesColor = true;
     view.SetLegend(legend);
@@ -236,10 +236,10 @@ TEST_F(ChartViewTest, LegendListsSeriesWithALegendTextInTheirColours) {
 }
 
 TEST_F(ChartViewTest, LineStyleWidthAndHoverHighlight) {
-    shell::SeriesSettings dotted;
+    kit::SeriesSettings dotted;
     dotted.color = Qt::blue;
     dotted.width = 3;
-    dotted.style = shell::LineStyle::Dotted;
+    dotted.style = kit::LineStyle::Dotted;
     dotted.hoverHighlight = true;
     view.AddSeries(dotted);
     QLineSeries* line = Drawn(2);

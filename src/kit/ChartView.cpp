@@ -1,4 +1,4 @@
-#include "ChartView.h"
+#include "kit/ChartView.h"
 
 #include <QChart>
 #include <QGraphicsLayout>
@@ -17,7 +17,7 @@
 #include <cmath>
 #include <limits>
 
-namespace shell {
+namespace kit {
 
 namespace {
 
@@ -882,4 +882,4 @@ ChartBatch::~ChartBatch() {
     }
 }
 
-} // namespace shell
+} // namespace kit

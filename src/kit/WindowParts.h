@@ -10,7 +10,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace shell {
+namespace kit {
 
 inline const QString kTahoma = QStringLiteral("Tahoma");
 inline const QString kSansSerif = QStringLiteral("MS Sans Serif");
@@ -68,4 +68,4 @@ inline QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QStri
     return label;
 }
 
-} // namespace shell
+} // namespace kit

@@ -38,7 +38,7 @@ class QLineSeries;
 class QValueAxis;
 class QRubberBand;
 
-namespace shell {
+namespace kit {
 
 class ChartView;
 class ChartDecoration;
@@ -201,4 +201,4 @@ private:
     ChartView* chart_;
 };
 
-} // namespace shell
+} // namespace kit

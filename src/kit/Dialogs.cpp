@@ -1,8 +1,12 @@
-#include "FileDialogs.h"
+#include "kit/Dialogs.h"
 
+#include "common/Messages.h"
+
+#include <QApplication>
 #include <QFileDialog>
+#include <QMessageBox>
 
-namespace common {
+namespace kit {
 
 namespace {
 
@@ -36,4 +40,13 @@ FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter) {
     return previous;
 }
 
-} // namespace common
+void InstallModalMessageBoxes() {
+    common::SetMessagePresenter([](common::MessageKind kind, const QString& text) {
+        QMessageBox box(kind == common::MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                        QString::fromLatin1(common::kApplicationTitle), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    });
+}
+
+} // namespace kit

@@ -1,7 +1,7 @@
-#include "TAboutBox.h"
+#include "app/TAboutBox.h"
 
-#include "Assets.h"
-#include "WindowParts.h"
+#include "kit/Assets.h"
+#include "kit/WindowParts.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -9,8 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using shell::AssetPixmap;
-using shell::PixelFont;
+using kit::AssetPixmap;
+using kit::PixelFont;
 
 namespace {
 

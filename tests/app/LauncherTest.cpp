@@ -1,6 +1,6 @@
-#include "MessageLog.h"
-#include "Suite.h"
-#include "TIHOForm.h"
+#include "app/Suite.h"
+#include "standards/TIHOForm.h"
+#include "support/MessageLog.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -48,7 +48,7 @@ TEST(Startup, ArithmeticNeverTrapsAndNumbersUseAPoint) {
 }
 
 TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
-    shell::Suite suite = shell::CreateSuite();
+    app::Suite suite = app::CreateSuite();
     QAction* command = FindAction(suite.launcher->menuBar(), {"R2 Calculations", "Survey Specifications (IHO etc)"});
     ASSERT_NE(command, nullptr);
 
@@ -81,7 +81,7 @@ TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
 }
 
 TEST(Launcher, TpuCalculatorIsOneWindowForTheWholeRun) {
-    shell::Suite suite = shell::CreateSuite();
+    app::Suite suite = app::CreateSuite();
     EXPECT_FALSE(suite.tpu->isVisible());
     EXPECT_EQ(suite.tpu->windowTitle(), "Tormalind ApS  TPU Calculator");
     QWidget* shown = suite.launcher->OpenWindow(QStringLiteral("TTPU_Calculator"));
@@ -94,7 +94,7 @@ TEST(Launcher, TpuCalculatorIsOneWindowForTheWholeRun) {
 }
 
 TEST(Launcher, FixedMenuStatesAndExit) {
-    shell::Suite suite = shell::CreateSuite();
+    app::Suite suite = app::CreateSuite();
     QMenuBar* bar = suite.launcher->menuBar();
 
     QAction* typeI = FindAction(bar, {"R2 Specifications", "I2NS", "I2NS - Type I"});

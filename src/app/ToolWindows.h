@@ -8,10 +8,10 @@
 
 class QWidget;
 
-namespace shell {
+namespace app {
 
 // A new window of that class, not yet shown; nullptr for a class the suite does
 // not have (yet).
 QWidget* CreateToolWindow(const QString& className);
 
-} // namespace shell
+} // namespace app

@@ -1,0 +1,16 @@
+# A core's test program needs no window: it must not load a Qt Gui or Widgets
+cmake_policy(VERSION 3.25)
+# library at all. Called with -DPROGRAMS="path;path".
+set(faults "")
+foreach(program IN LISTS PROGRAMS)
+    execute_process(COMMAND ldd ${program} OUTPUT_VARIABLE libraries RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        list(APPEND faults "${program}: ldd failed")
+    elseif(libraries MATCHES "libQt6(Widgets|Gui|OpenGL|Charts|Pdf)[^ ]*")
+        list(APPEND faults "${program} loads ${CMAKE_MATCH_0}")
+    endif()
+endforeach()
+if(faults)
+    list(JOIN faults "\n  " text)
+    message(FATAL_ERROR "core test programs with window libraries:\n  ${text}")
+endif()

@@ -1,0 +1,245 @@
+#include "support/Controls.h"
+
+#include "kit/UpDown.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace support {
+
+namespace {
+
+// A radio group is a group box of radio buttons.
+QList<QRadioButton*> RadioItems(QGroupBox* group) { return group->findChildren<QRadioButton*>(); }
+
+QString NotA(const char* what, QObject* control) {
+    return QStringLiteral("not %1: %2").arg(QLatin1String(what), control->objectName());
+}
+
+void TypeInto(QWidget* widget, const std::function<void()>& keys) {
+    widget->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->end(false);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
+        memo->moveCursor(QTextCursor::End);
+    }
+    keys();
+}
+
+bool IsEdit(QObject* control) {
+    return qobject_cast<QLineEdit*>(control) != nullptr || qobject_cast<QPlainTextEdit*>(control) != nullptr;
+}
+
+} // namespace
+
+QObject* FindControl(QWidget* window, const QString& name, QString* error) {
+    if (window == nullptr) {
+        *error = QStringLiteral("no current window");
+        return nullptr;
+    }
+    if (window->objectName() == name) {
+        return window;
+    }
+    QList<QObject*> found;
+    for (QObject* child : window->findChildren<QObject*>(name)) {
+        if (child->isWidgetType() || qobject_cast<QAction*>(child) != nullptr) {
+            found.append(child);
+        }
+    }
+    if (found.isEmpty()) {
+        *error = QStringLiteral("no control ") + name;
+        return nullptr;
+    }
+    if (found.size() > 1) {
+        *error = QStringLiteral("%1 controls are named %2").arg(found.size()).arg(name);
+        return nullptr;
+    }
+    return found.first();
+}
+
+QString SetText(QObject* control, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(text);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        memo->setPlainText(text);
+    } else {
+        return NotA("an edit", control);
+    }
+    return {};
+}
+
+QString Type(QObject* control, const QString& text) {
+    if (!IsEdit(control)) {
+        return NotA("an edit", control);
+    }
+    auto* widget = static_cast<QWidget*>(control);
+    TypeInto(widget, [&] { QTest::keyClicks(widget, text); });
+    return {};
+}
+
+QString Backspace(QObject* control, int count) {
+    if (!IsEdit(control)) {
+        return NotA("an edit", control);
+    }
+    auto* widget = static_cast<QWidget*>(control);
+    TypeInto(widget, [&] {
+        for (int i = 0; i < count; ++i) {
+            QTest::keyClick(widget, Qt::Key_Backspace);
+        }
+    });
+    return {};
+}
+
+QString Key(QObject* control, const QString& keyName) {
+    auto* widget = qobject_cast<QWidget*>(control);
+    if (widget == nullptr) {
+        return NotA("a control that takes keys", control);
+    }
+    const QKeySequence sequence = QKeySequence::fromString(keyName, QKeySequence::PortableText);
+    if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown) {
+        return QStringLiteral("no key ") + keyName;
+    }
+    const QKeyCombination combination = sequence[0];
+    widget->setFocus();
+    QTest::keyClick(widget, combination.key(), combination.keyboardModifiers());
+    return {};
+}
+
+QString Click(QObject* control) {
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        if (!action->isEnabled()) {
+            return QStringLiteral("disabled ") + control->objectName();
+        }
+        action->trigger();
+        return {};
+    }
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    if (button == nullptr) {
+        return NotA("a button", control);
+    }
+    if (!button->isEnabled()) {
+        return QStringLiteral("disabled ") + control->objectName();
+    }
+    button->click();
+    return {};
+}
+
+QString Choose(QObject* control, const QString& item) {
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        const int index = combo->findText(item, Qt::MatchExactly);
+        if (index < 0) {
+            return QStringLiteral("no item ") + item;
+        }
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        return {};
+    }
+    if (auto* list = qobject_cast<QListWidget*>(control)) {
+        const auto found = list->findItems(item, Qt::MatchExactly);
+        if (found.isEmpty()) {
+            return QStringLiteral("no item ") + item;
+        }
+        list->setCurrentItem(found.first());
+        emit list->itemClicked(found.first());
+        return {};
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        for (QRadioButton* button : RadioItems(group)) {
+            if (button->text() == item) {
+                button->click();
+                return {};
+            }
+        }
+        return QStringLiteral("no item ") + item;
+    }
+    if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->tabText(i) == item) {
+                tabs->setCurrentIndex(i);
+                return {};
+            }
+        }
+        return QStringLiteral("no tab ") + item;
+    }
+    return QStringLiteral("nothing to choose in ") + control->objectName();
+}
+
+QString Spin(QObject* control, bool up) {
+    auto* spinner = qobject_cast<kit::UpDown*>(control);
+    if (spinner == nullptr) {
+        return NotA("a spinner", control);
+    }
+    (up ? spinner->UpButton() : spinner->DownButton())->click();
+    return {};
+}
+
+QString Scroll(QObject* control, int position) {
+    auto* slider = qobject_cast<QAbstractSlider*>(control);
+    if (slider == nullptr) {
+        return NotA("a scroll bar", control);
+    }
+    slider->setValue(position);
+    return {};
+}
+
+std::optional<QString> ShownText(QObject* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        return edit->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        return memo->toPlainText();
+    }
+    if (auto* rich = qobject_cast<QTextEdit*>(control)) {
+        return rich->toPlainText();
+    }
+    if (auto* list = qobject_cast<QListWidget*>(control)) {
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i) {
+            lines << list->item(i)->text();
+        }
+        return lines.join(QLatin1Char('\n'));
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        QString chosen;
+        for (QRadioButton* button : RadioItems(group)) {
+            if (button->isChecked()) {
+                chosen = button->text();
+            }
+        }
+        return chosen;
+    }
+    if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
+        return tabs->tabText(tabs->currentIndex());
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        if (button->isCheckable()) {
+            return button->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+        }
+        return button->text();
+    }
+    if (auto* slider = qobject_cast<QAbstractSlider*>(control)) {
+        return QString::number(slider->value());
+    }
+    return std::nullopt;
+}
+
+} // namespace support

@@ -1,0 +1,66 @@
+// Acting on a window's controls by object name, as a user does: typing,
+// choosing, clicking, spinning, scrolling and reading what a control shows.
+// The window tests and the driver share these actions, so a test and a driver
+// script do the same thing to a window when they say the same thing.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+namespace support {
+
+// The one control of that name in `window` (the window itself, a widget or a
+// menu action inside it). Null with a reason when there is none, or when more
+// than one control carries the name: a name must say which control it means.
+QObject* FindControl(QWidget* window, const QString& name, QString* error);
+
+// Each action returns an empty text when done, else why it could not be done.
+QString SetText(QObject* control, const QString& text); // one change, as a paste
+QString Type(QObject* control, const QString& text);    // one keystroke per character at the end
+QString Backspace(QObject* control, int count);         // at the end of the text
+QString Key(QObject* control, const QString& keyName);  // "Return", "Ctrl+C", "x"
+QString Click(QObject* control);                        // button, check box, radio button, menu action
+QString Choose(QObject* control, const QString& item);  // drop-down, list, radio group, tab set
+QString Spin(QObject* control, bool up);                // one click on the spinner's arrow
+QString Scroll(QObject* control, int position);         // scroll bar or track bar
+
+// What a control shows: an edit's, label's or drop-down's text; a memo's or
+// list's lines joined by line feeds; a radio group's chosen item, a tab set's
+// current tab; "checked" or "unchecked" for a check box or radio button.
+std::optional<QString> ShownText(QObject* control);
+
+// The same actions for a test: each fails the running test (with the reason)
+// instead of returning it.
+class Controls {
+public:
+    explicit Controls(QWidget* window) : window_(window) {}
+
+    // The control of that name as type T; fails the test when there is none.
+    template <typename T = QWidget> T* Get(const QString& name) const {
+        T* control = qobject_cast<T*>(Find(name));
+        Check(control != nullptr ? QString()
+                                 : QStringLiteral("%1 is not a %2").arg(name, T::staticMetaObject.className()));
+        return control;
+    }
+
+    void SetText(const QString& name, const QString& text) const { Check(support::SetText(Find(name), text)); }
+    void Type(const QString& name, const QString& text) const { Check(support::Type(Find(name), text)); }
+    void Backspace(const QString& name, int count = 1) const { Check(support::Backspace(Find(name), count)); }
+    void Key(const QString& name, const QString& key) const { Check(support::Key(Find(name), key)); }
+    void Click(const QString& name) const { Check(support::Click(Find(name))); }
+    void Choose(const QString& name, const QString& item) const { Check(support::Choose(Find(name), item)); }
+    void SpinUp(const QString& name) const { Check(support::Spin(Find(name), true)); }
+    void SpinDown(const QString& name) const { Check(support::Spin(Find(name), false)); }
+    void Scroll(const QString& name, int position) const { Check(support::Scroll(Find(name), position)); }
+    QString Text(const QString& name) const;
+
+private:
+    QObject* Find(const QString& name) const;
+    static void Check(const QString& error);
+
+    QWidget* window_;
+};
+
+} // namespace support
