@@ -1,5 +1,7 @@
 #include "kit/DocumentView.h"
 
+#include "kit/Assets.h"
+
 #include <QDesktopServices>
 #include <QPdfDocument>
 #include <QUrl>
@@ -15,12 +17,16 @@ DocumentView::Opener& CurrentOpener() {
 
 } // namespace
 
-DocumentView::DocumentView(const QString& path, QWidget* parent)
-    : QPdfView(parent), path_(path), document_(new QPdfDocument(this)) {
-    document_->load(path);
+DocumentView::DocumentView(QWidget* parent) : QPdfView(parent), document_(new QPdfDocument(this)) {
     setDocument(document_);
     setPageMode(QPdfView::PageMode::SinglePage);
     setZoomMode(QPdfView::ZoomMode::FitInView);
+}
+
+void DocumentView::SetDocument(const QString& assetName) {
+    assetName_ = assetName;
+    path_ = AssetPath(assetName);
+    document_->load(path_);
 }
 
 DocumentView::~DocumentView() {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace kit {
 
@@ -42,11 +44,19 @@ void UpDown::SetIncrement(int increment) { increment_ = increment; }
 void UpDown::SetPosition(int position) { position_ = std::clamp(position, minimum_, maximum_); }
 
 void UpDown::Step(int direction) {
-    std::int32_t current = position_;
+    long long current = position_;
     if (edit_ != nullptr) {
-        common::TryParseInt(edit_->text().toStdString(), current);
+        const std::string text = edit_->text().toStdString();
+        std::int32_t whole = 0;
+        double fraction = 0.0;
+        if (common::TryParseInt(text, whole)) {
+            current = whole;
+        } else if (common::TryParseFloat(text, fraction)) {
+            // "58.5" steps from 58: the number the surveyor sees, not a stale position.
+            current = static_cast<long long>(std::nearbyint(std::clamp(fraction, -1e15, 1e15)));
+        }
     }
-    const long long next = static_cast<long long>(current) + static_cast<long long>(direction) * increment_;
+    const long long next = current + static_cast<long long>(direction) * increment_;
     position_ = static_cast<int>(std::clamp<long long>(next, minimum_, maximum_));
     if (edit_ != nullptr) {
         const QString digits = QString::number(position_);

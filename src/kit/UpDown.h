@@ -1,10 +1,16 @@
 // A spinner bound to an edit field. A click steps from the number currently in
-// the field (not from a remembered position), stays within the range and writes
-// plain digits back, so the field's own change handler does the recalculation.
-// Typed text is left alone: the field accepts anything and its handler decides.
+// the field (not from a remembered position; a fraction is first rounded to the
+// nearest whole number, halves to even), stays within the range and writes plain
+// digits back, so the field's own change handler does the recalculation. Only a
+// field that cannot be read at all steps from the spinner's own position. Typed
+// text is left alone: the field accepts anything and its handler decides.
+//
+// A form sets the range, increment and start position as the properties
+// minimum, maximum, increment and position (stdset="0").
 #pragma once
 
 #include <QWidget>
+#include <algorithm>
 
 class QLineEdit;
 class QToolButton;
@@ -13,6 +19,10 @@ namespace kit {
 
 class UpDown : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(int minimum READ Minimum WRITE SetMinimum)
+    Q_PROPERTY(int maximum READ Maximum WRITE SetMaximum)
+    Q_PROPERTY(int increment READ Increment WRITE SetIncrement)
+    Q_PROPERTY(int position READ Position WRITE SetPosition)
 public:
     explicit UpDown(QWidget* parent = nullptr);
 
@@ -22,7 +32,10 @@ public:
     void Associate(QLineEdit* edit);
 
     void SetRange(int minimum, int maximum);
+    void SetMinimum(int minimum) { SetRange(minimum, std::max(minimum, maximum_)); }
+    void SetMaximum(int maximum) { SetRange(std::min(minimum_, maximum), maximum); }
     void SetIncrement(int increment);
+    int Increment() const { return increment_; }
     void SetPosition(int position);
     int Position() const { return position_; }
     int Minimum() const { return minimum_; }

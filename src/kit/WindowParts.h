@@ -1,12 +1,17 @@
-// Building blocks of the tool windows. Every layout places its controls by pixel
-// position, names fonts by family and pixel height, and uses a few colours of
-// the classic desktop palette; these helpers say that once for every window.
+// Building blocks of the tool windows. Every layout lives in a Designer form;
+// what uic cannot write there (fonts in pixels, text colours, generated
+// pictures) the form marks with dynamic properties, and ApplyFormLook puts them
+// on the widgets once, after setupUi:
+//
+//   pixelFont   "Tahoma 12 bold", "MS Sans Serif 17": family, pixel height, style
+//   textColor   "navy", "red", "#0066cc": the text of a label, edit, list or button
+//   baseColor   "#c0dcc0": the ground of an edit, memo or list
+//   picture     "logo_iho.png": a generated picture from assets/, shown by a label
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QLabel>
-#include <QPalette>
 #include <QString>
 #include <QWidget>
 
@@ -20,39 +25,31 @@ inline const QColor kCream(255, 251, 240);
 inline const QColor kPaleGreen(192, 220, 192); // the result fields' "money green"
 inline const QColor kHotLight(0, 102, 204);    // the desktop's hot-light (link) colour
 
-// A top-level window with its fixed object name and caption. Every window has
-// a system menu and can be closed; none offers a maximise button, since the
-// layouts are fixed in pixels. Whether the border is sizeable is the caller's
-// choice of setFixedSize or resize.
+// A font by family and pixel height, as the layouts give them.
+QFont PixelFont(const QString& family, int pixels, bool bold = false);
+
+// Reads a pixelFont text ("Tahoma 12 bold"); an unreadable text gives the
+// default font.
+QFont PixelFontFromText(const QString& text);
+
+// Text colour of a label, edit, drop-down or button alike.
+void SetTextColor(QWidget* widget, const QColor& color);
+
+// Puts the look the form marks (see above) on the window and every widget in it.
+void ApplyFormLook(QWidget* window);
+
+// The title-bar buttons of a top-level window. Every window has a system menu
+// and can be closed; none offers a maximise button, since the layouts are fixed
+// in pixels. Whether the border is sizeable is the form's choice of a fixed or
+// a free size.
+void SetWindowButtons(QWidget* window, bool minimiseButton);
+
+// TRANSITIONAL: code-built windows, until each has its form.
 inline void SetUpWindow(QWidget* window, const QString& objectName, const QString& caption, bool minimiseButton) {
     window->setObjectName(objectName);
     window->setWindowTitle(caption);
-    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (minimiseButton) {
-        flags |= Qt::WindowMinimizeButtonHint;
-    }
-    window->setWindowFlags(flags);
+    SetWindowButtons(window, minimiseButton);
 }
-
-// A font by family and pixel height, as the layouts give them.
-inline QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-// Text colour of a label, edit, drop-down or button alike.
-inline void SetTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
-    widget->setPalette(palette);
-}
-
-// A label sized to its text and placed by its top-left corner; an empty object
-// name leaves it anonymous.
 inline QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& text, int left, int top,
                          const QFont& font, const QColor& color = QColor()) {
     auto* label = new QLabel(text, parent);

@@ -247,7 +247,9 @@ void TIHOForm::BuildPages() {
     for (int row = 0; row < 11; ++row) {
         QWidget* page = nullptr;
         if (row < 8 && kOrderDocuments[row] != nullptr) {
-            page = filledPage(new kit::DocumentView(kit::AssetPath(QString::fromLatin1(kOrderDocuments[row]))));
+            auto* view = new kit::DocumentView;
+            view->SetDocument(QString::fromLatin1(kOrderDocuments[row]));
+            page = filledPage(view);
         } else if (row == 5) {
             page = new QWidget;
             MakePicture(page, "img_LINZTable", QStringLiteral("linz_table.png"), {8, 10, 281, 443});
