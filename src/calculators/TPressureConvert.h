@@ -6,30 +6,25 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
+namespace Ui {
+class TPressureConvert;
+}
 
 class TPressureConvert : public QWidget {
     Q_OBJECT
 public:
     explicit TPressureConvert(QWidget* parent = nullptr);
+    ~TPressureConvert() override;
 
     void cbo_FromChange();
     void cbo_ToChange();
     void edt_ValueChange();
 
-    QComboBox* cbo_From = nullptr;
-    QComboBox* cbo_To = nullptr;
-    QLineEdit* edt_Value = nullptr;
-    QLineEdit* edt_Result = nullptr;
-    QLabel* lbl_From = nullptr;
-    QLabel* lbl_To = nullptr;
-    QLabel* lbl_Maker = nullptr;
-
 private:
-    QComboBox* MakeUnitSelector(const char* name, int top);
     void ConvertField();
     void ConvertValue(double value);
+
+    std::unique_ptr<Ui::TPressureConvert> ui;
 };

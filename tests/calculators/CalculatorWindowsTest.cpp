@@ -4,6 +4,7 @@
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
 #include "kit/UpDown.h"
+#include "support/Controls.h"
 #include "support/MessageLog.h"
 
 #include <QComboBox>
@@ -208,13 +209,9 @@ protected:
         window.show();
         MessageLog::Take();
     }
-    void Choose(QComboBox* selector, const QString& unit) {
-        const int index = selector->findText(unit);
-        ASSERT_GE(index, 0) << unit.toStdString();
-        selector->setCurrentIndex(index);
-        emit selector->activated(index);
-    }
+    QString Result() const { return ui.Text(QStringLiteral("edt_Result")); }
     TPressureConvert window;
+    support::Controls ui{&window};
 };
 
 } // namespace
@@ -222,12 +219,13 @@ protected:
 TEST_F(PressureWindow, OpensOnPsiWithValueOneAndNoResult) {
     EXPECT_EQ(window.windowTitle(), "PressureConvert");
     EXPECT_EQ(window.size(), QSize(315, 116));
-    EXPECT_EQ(window.edt_Value->text(), "1");
-    EXPECT_EQ(window.edt_Result->text(), "");
-    EXPECT_TRUE(window.edt_Result->isReadOnly());
+    EXPECT_EQ(ui.Text("edt_Value"), "1");
+    EXPECT_EQ(Result(), "");
+    EXPECT_TRUE(ui.Get<QLineEdit>("edt_Result")->isReadOnly());
     const QStringList units{"psi",   "kPa",    "hPa",     "Pa",    "bar",   "millibar", "mmHg",
                             "atmos", "mWater", "cmWater", "g/cm2", "Kg/m2", "dyne/cm2"};
-    for (QComboBox* selector : {window.cbo_From, window.cbo_To}) {
+    for (const char* name : {"cbo_From", "cbo_To"}) {
+        const auto* selector = ui.Get<QComboBox>(name);
         QStringList listed;
         for (int i = 0; i < selector->count(); ++i) {
             listed << selector->itemText(i);
@@ -251,43 +249,42 @@ TEST_F(PressureWindow, EveryChangeConvertsAtOnce) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.value) + " " + c.from + " to " + c.to);
-        Choose(window.cbo_From, QString::fromLatin1(c.from));
-        window.edt_Value->setText(QString::fromLatin1(c.value));
-        Choose(window.cbo_To, QString::fromLatin1(c.to));
-        EXPECT_EQ(window.edt_Result->text(), c.expected);
+        ui.Choose("cbo_From", QString::fromLatin1(c.from));
+        ui.SetText("edt_Value", QString::fromLatin1(c.value));
+        ui.Choose("cbo_To", QString::fromLatin1(c.to));
+        EXPECT_EQ(Result(), c.expected);
         // A selector change alone converts too.
-        Choose(window.cbo_To, QStringLiteral("psi"));
-        Choose(window.cbo_To, QString::fromLatin1(c.to));
-        EXPECT_EQ(window.edt_Result->text(), c.expected);
+        ui.Choose("cbo_To", QStringLiteral("psi"));
+        ui.Choose("cbo_To", QString::fromLatin1(c.to));
+        EXPECT_EQ(Result(), c.expected);
     }
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
 TEST_F(PressureWindow, UnreadableValueIsResetToOneWithOneMessage) {
-    Choose(window.cbo_From, QStringLiteral("bar"));
-    Choose(window.cbo_To, QStringLiteral("psi"));
+    ui.Choose("cbo_From", QStringLiteral("bar"));
+    ui.Choose("cbo_To", QStringLiteral("psi"));
     for (const QString& keys : {QStringLiteral("x"), QStringLiteral(","), QStringLiteral("e")}) {
-        window.edt_Value->setText(QStringLiteral("1"));
+        ui.SetText("edt_Value", QStringLiteral("1"));
         MessageLog::Take();
-        Type(window.edt_Value, keys);
-        EXPECT_EQ(window.edt_Value->text(), "1") << keys.toStdString();
+        ui.Type("edt_Value", keys);
+        EXPECT_EQ(ui.Text("edt_Value"), "1") << keys.toStdString();
         EXPECT_EQ(MessageLog::Take(), QStringList{kBadValue}) << keys.toStdString();
-        EXPECT_EQ(window.edt_Result->text(), " 14.503774");
+        EXPECT_EQ(Result(), " 14.503774");
     }
     // Emptying the field, or leaving a lone minus, is unreadable too.
     for (const QString& text : {QString(), QStringLiteral("-")}) {
-        window.edt_Value->setText(text);
-        EXPECT_EQ(window.edt_Value->text(), "1");
+        ui.SetText("edt_Value", text);
+        EXPECT_EQ(ui.Text("edt_Value"), "1");
         EXPECT_EQ(MessageLog::Take(), QStringList{kBadValue});
-        EXPECT_EQ(window.edt_Result->text(), " 14.503774");
+        EXPECT_EQ(Result(), " 14.503774");
     }
 }
 
 TEST_F(PressureWindow, OnlyTheValueFieldIsOnTheTabChain) {
-    EXPECT_EQ(window.edt_Value->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
-    for (QWidget* skipped : {static_cast<QWidget*>(window.cbo_From), static_cast<QWidget*>(window.cbo_To),
-                             static_cast<QWidget*>(window.edt_Result)}) {
-        EXPECT_EQ(skipped->focusPolicy() & Qt::TabFocus, 0) << skipped->objectName().toStdString();
+    EXPECT_EQ(ui.Get("edt_Value")->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    for (const char* skipped : {"cbo_From", "cbo_To", "edt_Result"}) {
+        EXPECT_EQ(ui.Get(skipped)->focusPolicy() & Qt::TabFocus, 0) << skipped;
     }
 }
 
