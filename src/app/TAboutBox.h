@@ -1,17 +1,20 @@
 // The about box: who makes the suite, its version, and the seabed picture with
-// the maker's mark. Modeless; a new one per "About" command.
+// the maker's mark. Modeless; a new one per "About" command, gone when closed.
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
+namespace Ui {
+class TAboutBox;
+}
 
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
+    ~TAboutBox() override;
 
-    QPushButton* OKButton = nullptr;
+private:
+    std::unique_ptr<Ui::TAboutBox> ui;
 };

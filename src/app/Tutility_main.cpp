@@ -2,21 +2,16 @@
 
 #include "app/TAboutBox.h"
 #include "app/ToolWindows.h"
-#include "kit/Assets.h"
 #include "kit/WindowParts.h"
+#include "ui_Tutility_main.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
-
-using kit::AssetPixmap;
-using kit::PixelFont;
 
 namespace {
 
@@ -27,19 +22,6 @@ std::function<void()>& ExitHandler() {
     };
     return handler;
 }
-
-// The launcher's client area: the shaded-relief survey stretched over all of it.
-class SeabedBackground : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), AssetPixmap(QStringLiteral("seabed.png")));
-    }
-};
 
 struct MenuItem {
     const char* path;      // "Menu > Submenu > Item"
@@ -80,42 +62,19 @@ constexpr MenuItem kMenu[] = {
 
 } // namespace
 
-Tutility_main::Tutility_main() {
-    kit::SetUpWindow(this, QStringLiteral("utility_main"), QStringLiteral("Tormalind"), true);
-
-    auto* client = new SeabedBackground(this);
-    client->setObjectName(QStringLiteral("img_Background"));
-    client->setFixedSize(694, 501);
-    setCentralWidget(client);
-
-    auto* banner = new QLabel(client);
-    banner->setObjectName(QStringLiteral("img_Banner"));
-    banner->setGeometry(69, 162, 580, 97);
-    banner->setScaledContents(true);
-    banner->setPixmap(AssetPixmap(QStringLiteral("banner.png")));
-
-    const QString navy = QStringLiteral("QLabel { color: navy; background: transparent; }");
-    auto* title = new QLabel(QStringLiteral("Survey Utilities"), client);
-    title->setObjectName(QStringLiteral("lbl_Title"));
-    title->setGeometry(228, 374, 244, 39);
-    title->setAlignment(Qt::AlignCenter);
-    title->setFont(PixelFont(QStringLiteral("Tahoma"), 32, true));
-    title->setStyleSheet(navy);
-
-    auto* version = new QLabel(QStringLiteral("14022020_1"), client);
-    version->setObjectName(QStringLiteral("lbl_Version"));
-    version->move(569, 475);
-    version->setFont(PixelFont(QStringLiteral("Tahoma"), 15));
-    version->setStyleSheet(navy);
-    version->adjustSize();
-
+Tutility_main::Tutility_main() : ui(std::make_unique<Ui::Tutility_main>()) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
     BuildMenu();
     // The client area is fixed; the frame adds the menu bar above it.
-    setFixedSize(694, 501 + menuBar()->sizeHint().height());
+    setFixedSize(ui->img_Background->width(), ui->img_Background->height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
 }
+
+Tutility_main::~Tutility_main() = default;
 
 void Tutility_main::BuildMenu() {
     QMenuBar* bar = menuBar();

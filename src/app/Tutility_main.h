@@ -6,14 +6,17 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
-class QAction;
-class QLabel;
+namespace Ui {
+class Tutility_main;
+}
 
 class Tutility_main : public QMainWindow {
     Q_OBJECT
 public:
     Tutility_main();
+    ~Tutility_main() override;
 
     // The single TPU calculator made at start; not owned.
     void SetTpuWindow(QWidget* window) { tpuWindow_ = window; }
@@ -35,5 +38,6 @@ private:
     void BuildMenu();
     void ExitClick();
 
+    std::unique_ptr<Ui::Tutility_main> ui;
     QWidget* tpuWindow_ = nullptr;
 };

@@ -1,7 +1,11 @@
 #include "tpu/TTPU_Calculator.h"
 
-TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("TPU_Calculator"));
-    setWindowTitle(QStringLiteral("Tormalind ApS  TPU Calculator"));
-    resize(1000, 700);
+#include "kit/WindowParts.h"
+#include "ui_TTPU_Calculator.h"
+
+TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TTPU_Calculator>()) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
 }
+
+TTPU_Calculator::~TTPU_Calculator() = default;

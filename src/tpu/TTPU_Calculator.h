@@ -3,9 +3,18 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class TTPU_Calculator;
+}
 
 class TTPU_Calculator : public QWidget {
     Q_OBJECT
 public:
     explicit TTPU_Calculator(QWidget* parent = nullptr);
+    ~TTPU_Calculator() override;
+
+private:
+    std::unique_ptr<Ui::TTPU_Calculator> ui;
 };

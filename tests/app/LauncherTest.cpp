@@ -1,9 +1,9 @@
 #include "app/Suite.h"
 #include "standards/TIHOForm.h"
+#include "support/Controls.h"
 #include "support/MessageLog.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -63,13 +63,13 @@ TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
     ASSERT_TRUE(first != nullptr && second != nullptr && first != second);
     EXPECT_EQ(first->windowTitle(), "Tormalind Survey Specification Calculator");
 
-    first->edt_Depth->end(false);
-    QTest::keyClicks(first->edt_Depth, QStringLiteral("x")); // the bad depth of one window...
+    const support::Controls firstUi(first);
+    const support::Controls secondUi(second);
+    firstUi.Type("edt_Depth", QStringLiteral("x")); // the bad depth of one window...
     EXPECT_EQ(MessageLog::Take().size(), 2);
-    second->edt_Depth->end(false);
-    QTest::keyClicks(second->edt_Depth, QStringLiteral("0"));
-    EXPECT_EQ(second->edt_TVU->text(), "±0.79 m"); // ...is not the other's: depth 100
-    EXPECT_EQ(first->edt_Depth->text(), "");
+    secondUi.Type("edt_Depth", QStringLiteral("0"));
+    EXPECT_EQ(secondUi.Text("edt_TVU"), "±0.79 m"); // ...is not the other's: depth 100
+    EXPECT_EQ(firstUi.Text("edt_Depth"), "");
 
     // A closed tool window is gone for good; the next command makes a new one.
     QPointer<QWidget> closed = first;
