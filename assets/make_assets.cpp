@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHashFunctions>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QRadialGradient>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -56,14 +58,14 @@ double smoothstep(double edge0, double edge1, double x) {
     return t * t * (3.0 - 2.0 * t);
 }
 
-QColor mix(const QColor &a, const QColor &b, double t) {
+QColor mix(const QColor& a, const QColor& b, double t) {
     t = clamp01(t);
     return QColor::fromRgbF(
         float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
         float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
-QImage opaqueCanvas(int w, int h, const QColor &fill = Qt::white) {
+QImage opaqueCanvas(int w, int h, const QColor& fill = Qt::white) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(fill);
     return image;
@@ -75,14 +77,14 @@ QImage transparentCanvas(int w, int h) {
     return image;
 }
 
-void beginPainting(QPainter &p) {
+void beginPainting(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
 // Text as a path, so it can carry an outline that keeps it readable over a busy picture.
-QPainterPath textPath(const QString &text, const QFont &font, QPointF baselineCentre) {
+QPainterPath textPath(const QString& text, const QFont& font, QPointF baselineCentre) {
     QPainterPath path;
     path.addText(0, 0, font, text);
     const QRectF box = path.boundingRect();
@@ -194,7 +196,7 @@ struct Wreck {
 };
 
 // Height (m) of a broken hull above the bed, and the distance outside its outline.
-double wreckHeight(const Wreck &wk, double x, double y, double *outside) {
+double wreckHeight(const Wreck& wk, double x, double y, double* outside) {
     const double c = std::cos(wk.heading), s = std::sin(wk.heading);
     const double along = (x - wk.cx) * c + (y - wk.cy) * s;
     const double across = -(x - wk.cx) * s + (y - wk.cy) * c;
@@ -304,7 +306,7 @@ DepthGrid surveyDepths(int w, int h) {
         }
     }
 
-    for (const Bump &b : bumps) {
+    for (const Bump& b : bumps) {
         const int reach = int(std::ceil(3 * b.r));
         for (int y = std::max(0, int(b.y) - reach); y <= std::min(h - 1, int(b.y) + reach); ++y)
             for (int x = std::max(0, int(b.x) - reach); x <= std::min(w - 1, int(b.x) + reach); ++x) {
@@ -317,7 +319,7 @@ DepthGrid surveyDepths(int w, int h) {
     // roll residual that tilts its outer beams, and sounding noise.
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            float &d = g.depth[size_t(y) * size_t(w) + size_t(x)];
+            float& d = g.depth[size_t(y) * size_t(w) + size_t(x)];
             const double a = x * -ls + y * lc, along = x * lc + y * ls;
             const int line = int(std::floor(a / spacing + 0.5));
             double bestLine = line, edgeDistance = 1e9, outerness = 1;
@@ -343,7 +345,7 @@ DepthGrid surveyDepths(int w, int h) {
 
 // Depth colour times hill shade (sun from 315°, 45° up), the usual way a surveyor looks at a
 // multibeam surface. 'light' lifts a band towards white, for text drawn over the picture.
-QImage shadedRelief(const DepthGrid &g, const std::function<double(int, int)> &light) {
+QImage shadedRelief(const DepthGrid& g, const std::function<double(int, int)>& light) {
     std::vector<float> sorted(g.depth);
     std::sort(sorted.begin(), sorted.end());
     const double shallow = sorted[sorted.size() / 200], deep = sorted[sorted.size() - 1 - sorted.size() / 200];
@@ -356,7 +358,7 @@ QImage shadedRelief(const DepthGrid &g, const std::function<double(int, int)> &l
 
     QImage image(g.w, g.h, QImage::Format_RGB32);
     for (int y = 0; y < g.h; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < g.w; ++x) {
             // Elevation is minus depth.
             const double dzdx = -(g.at(x + 1, y) - g.at(x - 1, y)) / 2 * exaggeration;
@@ -382,7 +384,7 @@ QImage shadedRelief(const DepthGrid &g, const std::function<double(int, int)> &l
 // ---------------------------------------------------------------------------------------------
 // Pictures
 
-QImage drawSeabed(const DepthGrid &survey) {
+QImage drawSeabed(const DepthGrid& survey) {
     // The launcher's labels sit on the lower third in navy: wash it towards white.
     const int h = survey.h;
     return shadedRelief(survey, [h](int, int y) { return 0.50 * smoothstep(h * 0.56, h * 0.80, y); });
@@ -399,7 +401,7 @@ struct FanStyle {
     double soundingRadius;
 };
 
-void drawFan(QPainter &p, const FanStyle &fan) {
+void drawFan(QPainter& p, const FanStyle& fan) {
     QPolygonF footprint;
     std::vector<QPointF> soundings;
     for (int i = 0; i < fan.beams; ++i) {
@@ -412,11 +414,11 @@ void drawFan(QPainter &p, const FanStyle &fan) {
         soundings.emplace_back(fan.transducer.x() + r * dx, fan.transducer.y() + r * dy);
     }
     footprint << fan.transducer;
-    for (const QPointF &s : soundings)
+    for (const QPointF& s : soundings)
         footprint << s;
 
     double top = fan.transducer.y(), bottom = top;
-    for (const QPointF &s : soundings)
+    for (const QPointF& s : soundings)
         bottom = std::max(bottom, s.y());
 
     QLinearGradient glow(0, top, 0, bottom);
@@ -426,7 +428,7 @@ void drawFan(QPainter &p, const FanStyle &fan) {
     p.setBrush(glow);
     p.drawPolygon(footprint);
 
-    for (const QPointF &s : soundings) {
+    for (const QPointF& s : soundings) {
         QLinearGradient beam(fan.transducer, s);
         beam.setColorAt(0, QColor(255, 255, 255, 200));
         beam.setColorAt(1, QColor(210, 250, 255, 70));
@@ -435,25 +437,25 @@ void drawFan(QPainter &p, const FanStyle &fan) {
     }
 
     double shallowY = 1e9, deepY = -1e9;
-    for (const QPointF &s : soundings) {
+    for (const QPointF& s : soundings) {
         shallowY = std::min(shallowY, s.y());
         deepY = std::max(deepY, s.y());
     }
     p.setPen(Qt::NoPen);
-    for (const QPointF &s : soundings) {
+    for (const QPointF& s : soundings) {
         p.setBrush(depthColour(0.1 + 0.8 * (s.y() - shallowY) / std::max(1.0, deepY - shallowY)));
         p.drawEllipse(s, fan.soundingRadius, fan.soundingRadius);
     }
 }
 
-void drawTransducer(QPainter &p, QPointF at, double size) {
+void drawTransducer(QPainter& p, QPointF at, double size) {
     // A small hull-mounted head: a rounded block with the face pointing down.
     p.setPen(QPen(QColor(255, 255, 255, 230), size * 0.12));
     p.setBrush(QColor(0xf4, 0xa2, 0x1c));
     p.drawRoundedRect(QRectF(at.x() - size, at.y() - size * 0.9, 2 * size, size * 1.1), size * 0.3, size * 0.3);
 }
 
-QImage drawIcon(const QImage &seabed) {
+QImage drawIcon(const QImage& seabed) {
     QImage image = opaqueCanvas(64, 64);
     QPainter p(&image);
     beginPainting(p);
@@ -546,7 +548,7 @@ QImage drawBanner() {
 
 // The maker's emblem: a ring with a north mark, the sea surface across it and a sounding fan
 // from the surface down to the bed.
-void drawEmblem(QPainter &p, QPointF c, double r, const QColor &ink, const QColor &accent) {
+void drawEmblem(QPainter& p, QPointF c, double r, const QColor& ink, const QColor& accent) {
     p.save();
     p.translate(c);
 
@@ -593,11 +595,11 @@ void drawEmblem(QPainter &p, QPointF c, double r, const QColor &ink, const QColo
     p.setBrush(QColor(accent.red(), accent.green(), accent.blue(), 70));
     p.drawPolygon(fan);
     p.setPen(QPen(ink, r * 0.03, Qt::SolidLine, Qt::RoundCap));
-    for (const QPointF &e : ends)
+    for (const QPointF& e : ends)
         p.drawLine(head, e);
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
-    for (const QPointF &e : ends)
+    for (const QPointF& e : ends)
         p.drawEllipse(e, r * 0.045, r * 0.045);
 
     QPainterPath sea;
@@ -787,6 +789,158 @@ QImage drawScrollArrow() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The gyro speed error window's two pictures. They sit beside the window's own labels, so they
+// use its fonts (Tahoma in pixels) and its caption navy, not the artwork's palette.
+
+const QColor kCaptionNavy(0, 0, 128);
+
+QFont tahoma(int pixels, bool bold = false) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void drawArrow(QPainter& p, QPointF from, QPointF to, double head = 7.0) {
+    p.drawLine(from, to);
+    const double angle = std::atan2(to.y() - from.y(), to.x() - from.x());
+    const QPointF left = to - QPointF(std::cos(angle - 0.4) * head, std::sin(angle - 0.4) * head);
+    const QPointF right = to - QPointF(std::cos(angle + 0.4) * head, std::sin(angle + 0.4) * head);
+    QPainterPath tip;
+    tip.moveTo(to);
+    tip.lineTo(left);
+    tip.lineTo(right);
+    tip.closeSubpath();
+    p.fillPath(tip, p.pen().color());
+}
+
+// The speed error in a picture: the gyro settles off true north by e, towards the west when the
+// vessel makes way northwards, and the size of e follows the north component V·cos C of the speed.
+QImage drawGyroDiagram() {
+    QImage image = opaqueCanvas(303, 141);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(160, 160, 160), 1));
+    p.drawRect(0, 0, 302, 140);
+
+    const QPointF origin(70, 126);
+    const auto along = [&](double bearing, double length) {
+        const double radians = bearing * kDeg;
+        return origin + QPointF(std::sin(radians) * length, -std::cos(radians) * length);
+    };
+    const double course = 38.0;
+    const double error = -9.0;
+    const QFont small = tahoma(11);
+    const QFont smallBold = tahoma(11, true);
+    p.setFont(small);
+
+    // True north.
+    p.setPen(QPen(Qt::black, 1.5));
+    drawArrow(p, origin, along(0, 112));
+    p.setFont(smallBold);
+    p.drawText(QPointF(origin.x() + 4, 16), QStringLiteral("N"));
+    p.setFont(small);
+
+    // Gyro north, off by the speed error.
+    p.setPen(QPen(Qt::red, 1.5));
+    drawArrow(p, origin, along(error, 108));
+    p.drawText(along(error, 110) + QPointF(-40, 2), QStringLiteral("gyro N"));
+
+    // Vessel speed at course C and its north component.
+    const QPointF velocityEnd = along(course, 96);
+    p.setPen(QPen(kCaptionNavy, 2));
+    drawArrow(p, origin, velocityEnd, 8.0);
+    p.drawText(velocityEnd + QPointF(4, 4), QStringLiteral("V"));
+    p.setPen(QPen(kCaptionNavy, 1, Qt::DashLine));
+    p.drawLine(velocityEnd, QPointF(origin.x(), velocityEnd.y()));
+    p.setPen(QPen(QColor(0, 128, 0), 3));
+    p.drawLine(origin, QPointF(origin.x(), velocityEnd.y()));
+    p.setPen(QColor(0, 128, 0));
+    p.drawText(QPointF(origin.x() - 50, (origin.y() + velocityEnd.y()) / 2 + 12), QStringLiteral("V cos C"));
+
+    // Angle marks: C from north to the track, e from north to gyro north.
+    p.setPen(QPen(kCaptionNavy, 1));
+    p.drawArc(QRectF(origin.x() - 30, origin.y() - 30, 60, 60), 90 * 16, static_cast<int>(-course * 16));
+    p.drawText(along(course / 2, 36) + QPointF(-2, 4), QStringLiteral("C"));
+    p.setPen(QPen(Qt::red, 1));
+    p.drawArc(QRectF(origin.x() - 62, origin.y() - 62, 124, 124), 90 * 16, static_cast<int>(-error * 16));
+    p.drawText(along(error / 2, 74) + QPointF(-3, 0), QStringLiteral("e"));
+
+    // The formula beside it, kept clear of the lower right corner, which the gyroscope picture
+    // covers in the window.
+    p.setPen(Qt::black);
+    p.setFont(tahoma(12, true));
+    p.drawText(QPointF(150, 18), QStringLiteral("Gyro speed error"));
+    p.setFont(tahoma(13));
+    p.drawText(QPointF(160, 50), QStringLiteral("e ="));
+    p.drawText(QRectF(188, 28, 100, 18), Qt::AlignHCenter, QStringLiteral("V cos C"));
+    p.drawLine(QPointF(190, 47), QPointF(286, 47));
+    p.drawText(QRectF(188, 49, 100, 18), Qt::AlignHCenter, QStringLiteral("5\u03C0 cos \u03C6"));
+    p.setFont(small);
+    p.drawText(QPointF(150, 82), QStringLiteral("V speed in knots, C course"));
+    p.drawText(QPointF(150, 95), QStringLiteral("\u03C6 latitude, e in degrees"));
+    return image;
+}
+
+// A gyroscope standing on the turning earth: its spin axis is held to the meridian by the
+// earth's rotation, which is what makes it a compass at all.
+QImage drawGyroEarth() {
+    QImage image = opaqueCanvas(127, 119, QColor(236, 242, 250));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const QPointF centre(58, 66);
+    const double radius = 44;
+    QRadialGradient sea(centre - QPointF(14, 14), radius * 1.4);
+    sea.setColorAt(0.0, QColor(120, 180, 235));
+    sea.setColorAt(1.0, QColor(20, 60, 140));
+    p.setBrush(sea);
+    p.setPen(QPen(QColor(10, 40, 100), 1));
+    p.drawEllipse(centre, radius, radius);
+
+    // Graticule: equator and two parallels as flattened ellipses, two meridians.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(230, 240, 255, 170), 1));
+    for (const double latitude : {-40.0, 0.0, 40.0}) {
+        const double y = centre.y() - radius * std::sin(latitude * kDeg);
+        const double half = radius * std::cos(latitude * kDeg);
+        p.drawEllipse(QPointF(centre.x(), y), half, half * 0.22);
+    }
+    for (const double squeeze : {0.35, 0.75})
+        p.drawEllipse(centre, radius * squeeze, radius);
+
+    // Polar axis and the sense of rotation.
+    p.setPen(QPen(Qt::black, 1.2));
+    p.drawLine(QPointF(centre.x(), centre.y() - radius - 14), QPointF(centre.x(), centre.y() + radius + 8));
+    p.setPen(QPen(QColor(200, 30, 30), 1.5));
+    const QRectF spin(centre.x() - 16, centre.y() - radius - 16, 32, 10);
+    p.drawArc(spin, 200 * 16, 250 * 16);
+    drawArrow(p, QPointF(spin.right() - 3, spin.center().y() - 4), QPointF(spin.right() - 9, spin.top()), 5);
+    p.setFont(tahoma(11, true));
+    p.drawText(QPointF(centre.x() + 20, centre.y() - radius - 6), QStringLiteral("\u03C9"));
+
+    // The gyroscope at about 45° north on the visible limb.
+    const double latitude = 45.0 * kDeg;
+    const QPointF site(centre.x() + radius * std::cos(latitude), centre.y() - radius * std::sin(latitude));
+    p.save();
+    p.translate(site);
+    p.rotate(-45.0); // stand on the surface: local vertical along the radius
+    p.setPen(QPen(QColor(90, 60, 10), 1.2));
+    p.setBrush(QColor(218, 165, 32));
+    p.drawRect(QRectF(-3, -2, 6, 4)); // foot
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(184, 134, 11), 2));
+    p.drawEllipse(QPointF(0, -13), 10, 10); // gimbal ring
+    p.setPen(QPen(QColor(70, 70, 70), 1));
+    p.setBrush(QColor(190, 190, 190));
+    p.drawEllipse(QPointF(0, -13), 7, 3); // rotor seen edge-on
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.drawLine(QPointF(0, -24), QPointF(0, -2)); // spin axis
+    p.restore();
+    return image;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Requirement sheets: a small text markup laid out as a titled two-column table.
 
 struct Sheet {
@@ -799,7 +953,7 @@ struct Sheet {
 
 QString unescapeCell(QString text) { return text.trimmed().replace(QStringLiteral("\\n"), QStringLiteral("\n")); }
 
-Sheet readSheet(const QString &path) {
+Sheet readSheet(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         throw std::runtime_error("cannot read " + path.toStdString());
@@ -843,12 +997,12 @@ Sheet readSheet(const QString &path) {
 struct SheetMetrics {
     double unit;
     double bodyPt;
-    QPaintDevice *device;
+    QPaintDevice* device;
     double spreadPt = 0; // extra space above and below the text of each row, to fill a short sheet
 
     double px(double pt) const { return pt * unit; }
     QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return sansFont(px(pt), weight); }
-    double textHeight(const QFont &f, double width, const QString &text) const {
+    double textHeight(const QFont& f, double width, const QString& text) const {
         const QFontMetricsF metrics(f, device);
         return metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
     }
@@ -861,7 +1015,7 @@ const QColor kStripeFill(0xf6, 0xf9, 0xfc);
 const QColor kGrid(0x8d, 0x9d, 0xb2);
 
 // Lays the sheet out in 'area'; paints when 'p' is given. Returns the height used.
-double layoutSheet(QPainter *p, const Sheet &sheet, const SheetMetrics &m, const QRectF &area) {
+double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
     const double pad = m.px(m.bodyPt * 0.42);
     const QFont titleFont = m.font(m.bodyPt * 1.32, QFont::Bold);
     const QFont introFont = m.font(m.bodyPt * 0.92);
@@ -872,7 +1026,7 @@ double layoutSheet(QPainter *p, const Sheet &sheet, const SheetMetrics &m, const
     const int wrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
     double y = area.top();
-    const auto paragraph = [&](const QFont &f, const QColor &colour, const QString &text, double gapAfter) {
+    const auto paragraph = [&](const QFont& f, const QColor& colour, const QString& text, double gapAfter) {
         const double h = m.textHeight(f, area.width(), text);
         if (p) {
             p->setFont(f);
@@ -886,7 +1040,7 @@ double layoutSheet(QPainter *p, const Sheet &sheet, const SheetMetrics &m, const
     if (p)
         p->fillRect(QRectF(area.left(), y, area.width(), m.px(1.6)), kRule);
     y += m.px(1.6) + m.px(m.bodyPt * 0.55);
-    for (const QString &text : sheet.intro)
+    for (const QString& text : sheet.intro)
         paragraph(introFont, QColor(0x3a, 0x46, 0x58), text, m.px(m.bodyPt * 0.6));
 
     const double col0 = std::round(area.width() * 0.52);
@@ -894,8 +1048,8 @@ double layoutSheet(QPainter *p, const Sheet &sheet, const SheetMetrics &m, const
     const double tableTop = y;
     std::vector<double> rules{y};
 
-    const auto tableRow = [&](const QFont &f0, const QFont &f1, const QString &left, const QString &right,
-                              const QColor &fill0, const QColor &fill1, const QColor &ink) {
+    const auto tableRow = [&](const QFont& f0, const QFont& f1, const QString& left, const QString& right,
+                              const QColor& fill0, const QColor& fill1, const QColor& ink) {
         const double inset = pad * 0.8 + m.px(m.spreadPt);
         const double h =
             std::max(m.textHeight(f0, col0 - 2 * pad, left), m.textHeight(f1, col1 - 2 * pad, right)) + 2 * inset;
@@ -928,24 +1082,24 @@ double layoutSheet(QPainter *p, const Sheet &sheet, const SheetMetrics &m, const
         p->drawRect(QRectF(area.left(), tableTop, area.width(), y - tableTop));
     }
     y += m.px(m.bodyPt * 0.8);
-    for (const QString &text : sheet.notes)
+    for (const QString& text : sheet.notes)
         paragraph(noteFont, QColor(0x22, 0x2e, 0x40), text, m.px(m.bodyPt * 0.4));
     return y - area.top();
 }
 
-bool sheetFits(const Sheet &sheet, const SheetMetrics &m, const QRectF &area) {
+bool sheetFits(const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
     return layoutSheet(nullptr, sheet, m, area) <= area.height();
 }
 
 // The largest body size, from 'largestPt' down in quarter points, at which the sheet fits.
-double fittingBodyPt(const Sheet &sheet, SheetMetrics m, const QRectF &area, double largestPt, double smallestPt) {
+double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt) {
     for (m.bodyPt = largestPt; m.bodyPt > smallestPt && !sheetFits(sheet, m, area); m.bodyPt -= 0.25) {
     }
     return std::max(m.bodyPt, smallestPt);
 }
 
 // A short sheet gets more air in its rows (up to half a line) rather than a blank foot.
-SheetMetrics spreadRows(const Sheet &sheet, SheetMetrics m, const QRectF &area) {
+SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area) {
     for (SheetMetrics wider = m; wider.spreadPt <= m.bodyPt * 0.5 && sheetFits(sheet, wider, area);
          wider.spreadPt += 0.25)
         m = wider;
@@ -954,7 +1108,7 @@ SheetMetrics spreadRows(const Sheet &sheet, SheetMetrics m, const QRectF &area) 
 
 // Qt stamps the PDF with the time it was written; replace it by a fixed date of the same
 // length (so the cross-reference offsets stay valid) and the build is reproducible.
-void fixCreationDate(const QString &path) {
+void fixCreationDate(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         throw std::runtime_error("cannot reopen " + path.toStdString());
@@ -981,10 +1135,10 @@ namespace order_page {
 constexpr double widthMm = 145, heightMm = 150, marginMm = 8, footMm = 13, footerPt = 7;
 constexpr int dpi = 720;
 constexpr double unit = dpi / 72.0, mmToPx = dpi / 25.4;
-const QRectF page(0, 0, widthMm *mmToPx, heightMm *mmToPx);
-const QRectF body = page.adjusted(marginMm * mmToPx, marginMm *mmToPx, -marginMm *mmToPx, -footMm *mmToPx);
+const QRectF page(0, 0, widthMm* mmToPx, heightMm* mmToPx);
+const QRectF body = page.adjusted(marginMm * mmToPx, marginMm* mmToPx, -marginMm* mmToPx, -footMm* mmToPx);
 
-void setUp(QPdfWriter &pdf) {
+void setUp(QPdfWriter& pdf) {
     pdf.setResolution(dpi);
     pdf.setPageSize(QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QStringLiteral("Order sheet")));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -992,7 +1146,7 @@ void setUp(QPdfWriter &pdf) {
 }
 } // namespace order_page
 
-void writeSheetPdf(const Sheet &sheet, double bodyPt, const QString &path) {
+void writeSheetPdf(const Sheet& sheet, double bodyPt, const QString& path) {
     using namespace order_page;
     {
         QPdfWriter pdf(path);
@@ -1015,21 +1169,21 @@ void writeSheetPdf(const Sheet &sheet, double bodyPt, const QString &path) {
 
 // One body size for the whole set, the largest at which every sheet fits, so the sheets read as
 // one family when the user pages from order to order.
-void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>> &sheets) {
+void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets) {
     QBuffer scratch;
     scratch.open(QIODevice::WriteOnly);
     QPdfWriter measuring(&scratch);
     order_page::setUp(measuring);
     double bodyPt = 11;
-    for (const auto &[sheet, path] : sheets)
+    for (const auto& [sheet, path] : sheets)
         bodyPt =
             std::min(bodyPt, fittingBodyPt(sheet, {order_page::unit, bodyPt, &measuring}, order_page::body, 11, 8));
-    for (const auto &[sheet, path] : sheets)
+    for (const auto& [sheet, path] : sheets)
         writeSheetPdf(sheet, bodyPt, path);
 }
 
 // Drawn at twice the size the window shows it, 1 pt = 2 px, for a sharp downscale.
-QImage drawSheetPicture(const Sheet &sheet, int w, int h) {
+QImage drawSheetPicture(const Sheet& sheet, int w, int h) {
     QImage image = opaqueCanvas(w, h);
     QPainter p(&image);
     beginPainting(p);
@@ -1043,7 +1197,7 @@ QImage drawSheetPicture(const Sheet &sheet, int w, int h) {
 
 // ---------------------------------------------------------------------------------------------
 
-void save(const QImage &image, const QDir &out, const char *name) {
+void save(const QImage& image, const QDir& out, const char* name) {
     const QString path = out.filePath(QString::fromLatin1(name));
     if (!image.save(path, "PNG"))
         throw std::runtime_error("cannot write " + path.toStdString());
@@ -1051,10 +1205,13 @@ void save(const QImage &image, const QDir &out, const char *name) {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char* argv[]) {
     // The PDF writer keeps its fonts in a hash; a fixed seed fixes their order in the file.
     QHashSeed::setDeterministicGlobalSeed();
     QGuiApplication app(argc, argv);
+    // The windows' Tahoma comes with fonts-wine, outside fontconfig's path. Only the regular face,
+    // as the suite loads it: the pictures' bold is the emboldened regular face, like the labels'.
+    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
     const QStringList args = app.arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: tormalind-make-assets OUTPUT_DIR DOCUMENTS_DIR\n");
@@ -1078,18 +1235,20 @@ int main(int argc, char *argv[]) {
         save(drawWindfarmWordMark(), out, "logo_orsted.png");
         save(drawFormulaRoot(), out, "formula_root.png");
         save(drawScrollArrow(), out, "scroll_arrow.png");
+        save(drawGyroDiagram(), out, "gyro_diagram.png");
+        save(drawGyroEarth(), out, "gyro_earth.png");
         save(drawSheetPicture(readSheet(documents.filePath(QStringLiteral("linz_special.txt"))), 562, 886), out,
              "linz_table.png");
 
         std::vector<std::pair<Sheet, QString>> sheets;
-        for (const char *name : {"order_iho_special", "order_iho_1a", "order_iho_1b", "order_iho_2", "order_fsis44",
+        for (const char* name : {"order_iho_special", "order_iho_1a", "order_iho_1b", "order_iho_2", "order_fsis44",
                                  "order_nl_a", "order_nl_b"}) {
             const QString base = QString::fromLatin1(name);
             sheets.emplace_back(readSheet(documents.filePath(base + QStringLiteral(".txt"))),
                                 out.filePath(base + QStringLiteral(".pdf")));
         }
         writeSheetPdfs(sheets);
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         std::fprintf(stderr, "tormalind-make-assets: %s\n", e.what());
         return 1;
     }

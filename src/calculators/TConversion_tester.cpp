@@ -2,30 +2,14 @@
 
 #include "calculators/ConversionRegistry.h"
 #include "common/NumberFormat.h"
-#include "kit/UpDown.h"
 #include "kit/WindowParts.h"
+#include "ui_TConversion_tester.h"
 
-#include <QLineEdit>
-#include <QListWidget>
 #include <QShowEvent>
-#include <QStatusBar>
 #include <QTabBar>
-#include <QTabWidget>
 #include <algorithm>
 
-using kit::PixelFont;
-
 namespace {
-
-// The layout as designed; the lists and the value field follow the window when
-// it is resized.
-constexpr int kClientWidth = 695;
-constexpr int kClientHeight = 428;
-constexpr int kStatusBarHeight = 19;
-constexpr QRect kTypesRect(18, 33, 177, 372);
-constexpr QRect kValueRect(200, 32, 468, 21);
-constexpr QRect kResultsRect(203, 64, 487, 253);
-constexpr int kSpinnerWidth = 16;
 
 constexpr int kUnitRole = Qt::UserRole;
 
@@ -33,54 +17,38 @@ bool CaselessLess(const QString& a, const QString& b) { return QString::compare(
 
 } // namespace
 
-TConversion_tester::TConversion_tester(QWidget* parent) : QWidget(parent) {
-    kit::SetUpWindow(this, QStringLiteral("Conversion_tester"), QStringLiteral("CONVERSIONS  "), true);
-    resize(kClientWidth, kClientHeight);
-    setMinimumSize(kClientWidth, kClientHeight);
+TConversion_tester::TConversion_tester(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TConversion_tester>()) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
+    ui->ConvValueIncDec->Associate(ui->ConvValue);
+    ui->StatusBar1->addWidget(ui->lbl_StatusPanel);
 
     // The tab set is a strip of tabs over one shared area: its pages stay empty
-    // and the lists lie on top of it, whichever family is current.
-    ConvFamilies = new QTabWidget(this);
-    ConvFamilies->setObjectName(QStringLiteral("ConvFamilies"));
-    AddTab(QStringLiteral("Testing"), -1);
+    // and the lists lie on top of it, whichever family is current. The lists and
+    // the value field take up whatever the window gains over the form's size.
+    designedSize_ = size();
+    const auto anchor = [this](QWidget* control, Qt::Edges following) {
+        anchored_.push_back({control, control->geometry(), following});
+    };
+    anchor(ui->ConvFamilies, Qt::RightEdge | Qt::BottomEdge);
+    anchor(ui->ConvTypes, Qt::BottomEdge);
+    anchor(ui->ConvValue, Qt::RightEdge);
+    anchor(ui->ConvValueIncDec, Qt::LeftEdge | Qt::RightEdge);
+    anchor(ui->ConvResults, Qt::RightEdge | Qt::BottomEdge);
+    anchor(ui->StatusBar1, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
 
-    ConvTypes = new QListWidget(ConvFamilies);
-    ConvTypes->setObjectName(QStringLiteral("ConvTypes"));
-
-    ConvValue = new QLineEdit(QStringLiteral("1"), ConvFamilies);
-    ConvValue->setObjectName(QStringLiteral("ConvValue"));
-    ConvValueIncDec = new kit::UpDown(ConvFamilies);
-    ConvValueIncDec->setObjectName(QStringLiteral("ConvValueIncDec"));
-    ConvValueIncDec->SetRange(-32000, 32000);
-    ConvValueIncDec->SetIncrement(1);
-    ConvValueIncDec->SetPosition(1);
-    ConvValueIncDec->resize(kSpinnerWidth, kValueRect.height());
-    ConvValueIncDec->Associate(ConvValue);
-
-    ConvResults = new QListWidget(ConvFamilies);
-    ConvResults->setObjectName(QStringLiteral("ConvResults"));
-    ConvResults->setFocusPolicy(Qt::ClickFocus);
-    QPalette resultsPalette = ConvResults->palette();
-    resultsPalette.setColor(QPalette::Base, resultsPalette.color(QPalette::Button));
-    ConvResults->setPalette(resultsPalette);
-
-    Label1 = kit::MakeLabel(ConvFamilies, QStringLiteral("Label1"), QStringLiteral("Tormalind ApS"), 260, 352,
-                            PixelFont(QStringLiteral("Arial"), 16, true), kit::kNavy);
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    auto* panel = new QLabel(StatusBar1);
-    panel->setFixedWidth(50);
-    StatusBar1->addWidget(panel);
-
-    connect(ConvFamilies, &QTabWidget::currentChanged, this, &TConversion_tester::ConvFamiliesChange);
-    connect(ConvTypes, &QListWidget::itemSelectionChanged, this, &TConversion_tester::ConvTypesClick);
-    connect(ConvValue, &QLineEdit::textChanged, this, &TConversion_tester::ConvValueChange);
+    connect(ui->ConvFamilies, &QTabWidget::currentChanged, this, &TConversion_tester::ConvFamiliesChange);
+    connect(ui->ConvTypes, &QListWidget::itemSelectionChanged, this, &TConversion_tester::ConvTypesClick);
+    connect(ui->ConvValue, &QLineEdit::textChanged, this, &TConversion_tester::ConvValueChange);
 }
 
+TConversion_tester::~TConversion_tester() = default;
+
 void TConversion_tester::AddTab(const QString& text, int family) {
-    const int index = ConvFamilies->addTab(new QWidget(), text);
-    ConvFamilies->tabBar()->setTabData(index, family);
+    const int index = ui->ConvFamilies->addTab(new QWidget(), text);
+    ui->ConvFamilies->tabBar()->setTabData(index, family);
 }
 
 void TConversion_tester::showEvent(QShowEvent* event) {
@@ -92,14 +60,14 @@ void TConversion_tester::showEvent(QShowEvent* event) {
 
 void TConversion_tester::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int grow = width() - kClientWidth;
-    const int drop = height() - kClientHeight;
-    ConvFamilies->setGeometry(0, 0, width(), height() - kStatusBarHeight);
-    StatusBar1->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
-    ConvTypes->setGeometry(kTypesRect.adjusted(0, 0, 0, drop));
-    ConvValue->setGeometry(kValueRect.adjusted(0, 0, grow - kSpinnerWidth, 0));
-    ConvValueIncDec->setGeometry(ConvValue->geometry().right() + 1, ConvValue->y(), kSpinnerWidth, ConvValue->height());
-    ConvResults->setGeometry(kResultsRect.adjusted(0, 0, grow, drop));
+    const int grow = width() - designedSize_.width();
+    const int drop = height() - designedSize_.height();
+    const auto shift = [](Qt::Edges following, Qt::Edge edge, int by) { return following.testFlag(edge) ? by : 0; };
+    for (const Anchored& a : anchored_) {
+        a.control->setGeometry(
+            a.designed.adjusted(shift(a.following, Qt::LeftEdge, grow), shift(a.following, Qt::TopEdge, drop),
+                                shift(a.following, Qt::RightEdge, grow), shift(a.following, Qt::BottomEdge, drop)));
+    }
 }
 
 void TConversion_tester::FormShow() {
@@ -114,23 +82,23 @@ void TConversion_tester::FormShow() {
     }
     std::stable_sort(tabs.begin(), tabs.end(), [](const Tab& a, const Tab& b) { return CaselessLess(a.text, b.text); });
     {
-        const QSignalBlocker blocker(ConvFamilies);
-        while (ConvFamilies->count() > 0) {
-            QWidget* page = ConvFamilies->widget(0);
-            ConvFamilies->removeTab(0);
+        const QSignalBlocker blocker(ui->ConvFamilies);
+        while (ui->ConvFamilies->count() > 0) {
+            QWidget* page = ui->ConvFamilies->widget(0);
+            ui->ConvFamilies->removeTab(0);
             delete page;
         }
         for (const Tab& tab : tabs) {
             AddTab(tab.text, tab.family);
         }
-        ConvFamilies->setCurrentIndex(0);
+        ui->ConvFamilies->setCurrentIndex(0);
     }
     ConvFamiliesChange();
 }
 
 void TConversion_tester::ConvFamiliesChange() {
     const calculators::ConversionRegistry& registry = calculators::StandardConversions();
-    const QVariant family = ConvFamilies->tabBar()->tabData(ConvFamilies->currentIndex());
+    const QVariant family = ui->ConvFamilies->tabBar()->tabData(ui->ConvFamilies->currentIndex());
     std::vector<std::pair<QString, calculators::ConvType>> units;
     if (family.isValid() && family.toInt() >= 0) {
         for (const calculators::ConvType unit : registry.Units(static_cast<calculators::ConvFamily>(family.toInt()))) {
@@ -139,47 +107,60 @@ void TConversion_tester::ConvFamiliesChange() {
     }
     std::stable_sort(units.begin(), units.end(),
                      [](const auto& a, const auto& b) { return CaselessLess(a.first, b.first); });
+    QListWidget* list = ui->ConvTypes;
     {
-        const QSignalBlocker blocker(ConvTypes);
-        ConvTypes->setUpdatesEnabled(false);
-        ConvTypes->clear();
+        const QSignalBlocker blocker(list);
+        list->setUpdatesEnabled(false);
+        list->clear();
         for (const auto& [description, unit] : units) {
-            auto* item = new QListWidgetItem(description, ConvTypes);
+            auto* item = new QListWidgetItem(description, list);
             item->setData(kUnitRole, unit);
         }
-        ConvTypes->setCurrentRow(ConvTypes->count() > 0 ? 0 : -1);
-        ConvTypes->setUpdatesEnabled(true);
+        list->setCurrentRow(list->count() > 0 ? 0 : -1);
+        list->setUpdatesEnabled(true);
     }
     ConvValueChange();
 }
 
-void TConversion_tester::ConvTypesClick() { ConvValueChange(); }
+void TConversion_tester::ConvTypesClick() {
+    // A click on the blank part of the list, or Ctrl with a click on the chosen
+    // unit, would leave the value in no unit at all: the current unit stays
+    // chosen instead, so the results always convert from one unit.
+    QListWidget* list = ui->ConvTypes;
+    if (list->count() > 0 && list->selectedItems().isEmpty()) {
+        QListWidgetItem* keep = list->currentItem() != nullptr ? list->currentItem() : list->item(0);
+        const QSignalBlocker blocker(list);
+        list->setCurrentItem(keep, QItemSelectionModel::ClearAndSelect);
+    }
+    ConvValueChange();
+}
 
 void TConversion_tester::ConvValueChange() {
-    ConvResults->setUpdatesEnabled(false);
-    ConvResults->clear();
+    QListWidget* results = ui->ConvResults;
+    results->setUpdatesEnabled(false);
+    results->clear();
     double value = 0.0;
-    if (!common::TryParseFloat(ConvValue->text().toStdString(), value)) {
+    if (!common::TryParseFloat(ui->ConvValue->text().toStdString(), value)) {
         value = 0.0; // half-typed text such as "-" or "" converts as nothing, quietly
     }
-    const QListWidgetItem* source = ConvTypes->currentItem();
+    const QListWidgetItem* source = ui->ConvTypes->currentItem();
     if (source == nullptr || !source->isSelected()) {
-        ConvResults->addItem(QStringLiteral("No base type"));
+        results->addItem(QStringLiteral("No base type"));
     } else {
         const calculators::ConversionRegistry& registry = calculators::StandardConversions();
         const auto from = static_cast<calculators::ConvType>(source->data(kUnitRole).toUInt());
         try {
-            for (int row = 0; row < ConvTypes->count(); ++row) {
-                const QListWidgetItem* target = ConvTypes->item(row);
+            for (int row = 0; row < ui->ConvTypes->count(); ++row) {
+                const QListWidgetItem* target = ui->ConvTypes->item(row);
                 const auto to = static_cast<calculators::ConvType>(target->data(kUnitRole).toUInt());
                 const double converted = registry.Convert(value, from, to);
-                ConvResults->addItem(QString::fromStdString(common::FormatGroupedNumber(converted)) + QLatin1Char(' ') +
-                                     target->text());
+                results->addItem(QString::fromStdString(common::FormatGroupedNumber(converted)) + QLatin1Char(' ') +
+                                 target->text());
             }
         } catch (const std::exception&) {
             // A date outside the calendar's years: the lines made so far stay.
-            ConvResults->addItem(QStringLiteral("Cannot parse value"));
+            results->addItem(QStringLiteral("Cannot parse value"));
         }
     }
-    ConvResults->setUpdatesEnabled(true);
+    results->setUpdatesEnabled(true);
 }

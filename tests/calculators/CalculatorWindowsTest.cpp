@@ -11,30 +11,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Typed at the end of the field, one keystroke at a time, as a user does.
-void Type(QLineEdit* field, const QString& keys) {
-    field->setFocus();
-    field->end(false);
-    QTest::keyClicks(field, keys);
-}
-
-QStringList Texts(const std::array<QLabel*, 11>& labels) {
-    QStringList texts;
-    for (const QLabel* label : labels) {
-        texts << label->text();
-    }
-    return texts;
-}
-
-// ---------------------------------------------------------------------------
 
 class GyroWindow : public testing::Test {
 protected:
@@ -43,34 +30,45 @@ protected:
         MessageLog::Take();
     }
     void Enter(const QString& latitude, const QString& speed, const QString& course) {
-        window.edt_Latitude->setText(latitude);
-        window.edt_Speed->setText(speed);
-        window.edt_Course->setText(course);
+        ui.SetText("edt_Latitude", latitude);
+        ui.SetText("edt_Speed", speed);
+        ui.SetText("edt_Course", course);
+    }
+    QString Error() const { return ui.Text("lbl_Error"); }
+    // The horizontal errors shown at the example ranges, nearest first.
+    QStringList Ranges() const {
+        QStringList texts;
+        for (const int range : calculators::kGyroRanges) {
+            texts << ui.Text(QStringLiteral("lbl_Range%1").arg(range));
+        }
+        return texts;
     }
     TGyrospeederror window;
+    support::Controls ui{&window};
 };
 
 } // namespace
 
 TEST_F(GyroWindow, OpensWithStartTextsAndCalculatesNothingYet) {
-    for (const QLineEdit* field : {window.edt_Latitude, window.edt_Speed, window.edt_Course}) {
-        EXPECT_EQ(field->text(), "0");
+    for (const char* field : {"edt_Latitude", "edt_Speed", "edt_Course"}) {
+        EXPECT_EQ(ui.Text(field), "0");
     }
-    EXPECT_EQ(window.lbl_Error->text(), "Error");
-    EXPECT_EQ(Texts(window.RangeLabels()), QStringList(11, QStringLiteral("0.0 m")));
+    EXPECT_EQ(Error(), "Error");
+    EXPECT_EQ(Ranges(), QStringList(11, QStringLiteral("0.0 m")));
     EXPECT_EQ(window.windowTitle(), "Gyro Speed Error");
     EXPECT_EQ(window.size(), QSize(688, 452));
-    EXPECT_EQ(window.edt_Latitude->toolTip(), "Example:  58.5");
-    EXPECT_EQ(window.edt_Speed->toolTip(), "Example \" 9.5 \"");
-    EXPECT_EQ(window.edt_Course->toolTip(), "Example \" 91 \" or  \" 091 \"");
+    EXPECT_EQ(ui.Get("edt_Latitude")->toolTip(), "Example:  58.5");
+    EXPECT_EQ(ui.Get("edt_Speed")->toolTip(), "Example \" 9.5 \"");
+    EXPECT_EQ(ui.Get("edt_Course")->toolTip(), "Example \" 91 \" or  \" 091 \"");
     struct Spinner {
-        kit::UpDown* spinner;
+        const char* name;
         int minimum, maximum;
     };
-    for (const Spinner& s : {Spinner{window.udb_Latitude, -89, 89}, Spinner{window.udb_Speed, 0, 50},
-                             Spinner{window.udb_Course, 0, 360}}) {
-        EXPECT_EQ(s.spinner->Minimum(), s.minimum) << s.spinner->objectName().toStdString();
-        EXPECT_EQ(s.spinner->Maximum(), s.maximum) << s.spinner->objectName().toStdString();
+    for (const Spinner& s :
+         {Spinner{"udb_Latitude", -89, 89}, Spinner{"udb_Speed", 0, 50}, Spinner{"udb_Course", 0, 360}}) {
+        const auto* spinner = ui.Get<kit::UpDown>(s.name);
+        EXPECT_EQ(spinner->Minimum(), s.minimum) << s.name;
+        EXPECT_EQ(spinner->Maximum(), s.maximum) << s.name;
     }
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
@@ -123,77 +121,99 @@ TEST_F(GyroWindow, ShowsTheErrorWithItsSignAndEveryRange) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.latitude) + " " + c.speed + " " + c.course);
         Enter(QString::fromUtf8(c.latitude), QString::fromUtf8(c.speed), QString::fromUtf8(c.course));
-        EXPECT_EQ(window.lbl_Error->text(), QString::fromUtf8(c.error));
-        EXPECT_EQ(Texts(window.RangeLabels()), c.ranges);
+        EXPECT_EQ(Error(), QString::fromUtf8(c.error));
+        EXPECT_EQ(Ranges(), c.ranges);
     }
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
 TEST_F(GyroWindow, UnreadableFieldStopsAtTheErrorBoxAndKeepsEveryResult) {
     Enter(QStringLiteral("60"), QStringLiteral("10"), QStringLiteral("0"));
-    const QString error = window.lbl_Error->text();
-    const QStringList ranges = Texts(window.RangeLabels());
+    const QString error = Error();
+    const QStringList ranges = Ranges();
     struct Case {
-        QLineEdit* field;
+        const char* field;
         QString text;
     };
     const Case cases[] = {
-        {window.edt_Speed, QStringLiteral("1,5")},
-        {window.edt_Speed, QString()},
-        {window.edt_Course, QStringLiteral("-")},
-        {window.edt_Latitude, QStringLiteral("N58")},
+        {"edt_Speed", QStringLiteral("1,5")},
+        {"edt_Speed", QString()},
+        {"edt_Course", QStringLiteral("-")},
+        {"edt_Latitude", QStringLiteral("N58")},
     };
     for (const Case& c : cases) {
-        const QString before = c.field->text();
-        c.field->setText(c.text);
+        const QString before = ui.Text(c.field);
+        ui.SetText(c.field, c.text);
         EXPECT_EQ(MessageLog::Take(),
                   QStringList{QStringLiteral("error: '%1' is not a valid floating point value.").arg(c.text)});
-        EXPECT_EQ(window.lbl_Error->text(), error);
-        EXPECT_EQ(Texts(window.RangeLabels()), ranges);
+        EXPECT_EQ(Error(), error);
+        EXPECT_EQ(Ranges(), ranges);
         // The window stays usable: the next good value calculates again.
-        c.field->setText(before);
+        ui.SetText(c.field, before);
         EXPECT_TRUE(MessageLog::Take().isEmpty());
     }
     // Clearing a field to type a new value shows the error once, then calculates.
-    window.edt_Speed->selectAll();
-    QTest::keyClick(window.edt_Speed, Qt::Key_Delete);
-    Type(window.edt_Speed, QStringLiteral("12"));
+    auto* speed = ui.Get<QLineEdit>("edt_Speed");
+    speed->selectAll();
+    QTest::keyClick(speed, Qt::Key_Delete);
+    ui.Type("edt_Speed", QStringLiteral("12"));
     EXPECT_EQ(MessageLog::Take(), QStringList{QStringLiteral("error: '' is not a valid floating point value.")});
-    EXPECT_EQ(window.lbl_Error->text(), "1.53\u00BA");
+    EXPECT_EQ(Error(), "1.53\u00BA");
     // Calculate with an unreadable field: the same box, nothing written.
-    window.edt_Course->setText(QStringLiteral("x"));
+    ui.SetText("edt_Course", QStringLiteral("x"));
     MessageLog::Take();
-    window.btn_Calculate->click();
+    ui.Click("btn_Calculate");
     EXPECT_EQ(MessageLog::Take(), QStringList{QStringLiteral("error: 'x' is not a valid floating point value.")});
-    EXPECT_EQ(window.lbl_Error->text(), "1.53\u00BA");
+    EXPECT_EQ(Error(), "1.53\u00BA");
 }
 
 TEST_F(GyroWindow, SpinnersWriteWholeStepsWithinTheirRangeAndRecalculate) {
-    window.udb_Speed->UpButton()->click();
-    EXPECT_EQ(window.edt_Speed->text(), "1");
-    EXPECT_EQ(window.lbl_Error->text(), "0.06\u00BA");
-    window.udb_Latitude->UpButton()->click();
-    EXPECT_EQ(window.edt_Latitude->text(), "5");
-    window.edt_Latitude->setText(QStringLiteral("87"));
-    window.udb_Latitude->UpButton()->click();
-    EXPECT_EQ(window.edt_Latitude->text(), "89");
-    window.edt_Course->setText(QStringLiteral("358"));
-    window.udb_Course->UpButton()->click();
-    EXPECT_EQ(window.edt_Course->text(), "360");
-    window.udb_Speed->DownButton()->click();
-    window.udb_Speed->DownButton()->click();
-    EXPECT_EQ(window.edt_Speed->text(), "0");
-    EXPECT_EQ(window.lbl_Error->text(), "0\u00BA");
+    ui.SpinUp("udb_Speed");
+    EXPECT_EQ(ui.Text("edt_Speed"), "1");
+    EXPECT_EQ(Error(), "0.06\u00BA");
+    ui.SpinUp("udb_Latitude");
+    EXPECT_EQ(ui.Text("edt_Latitude"), "5");
+    ui.SetText("edt_Latitude", QStringLiteral("87"));
+    ui.SpinUp("udb_Latitude");
+    EXPECT_EQ(ui.Text("edt_Latitude"), "89");
+    ui.SetText("edt_Course", QStringLiteral("358"));
+    ui.SpinUp("udb_Course");
+    EXPECT_EQ(ui.Text("edt_Course"), "360");
+    ui.SpinDown("udb_Speed");
+    ui.SpinDown("udb_Speed");
+    EXPECT_EQ(ui.Text("edt_Speed"), "0");
+    EXPECT_EQ(Error(), "0\u00BA");
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
 TEST_F(GyroWindow, CalculateRecomputesAndExitCloses) {
     Enter(QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("0"));
-    window.lbl_Error->setText(QStringLiteral("stale"));
-    window.btn_Calculate->click();
-    EXPECT_EQ(window.lbl_Error->text(), "0.64\u00BA");
-    window.btn_Exit->click();
+    ui.Get<QLabel>("lbl_Error")->setText(QStringLiteral("stale"));
+    ui.Click("btn_Calculate");
+    EXPECT_EQ(Error(), "0.64\u00BA");
+    ui.Click("btn_Exit");
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(GyroWindow, ReferenceScrollsToItsLastLine) {
+    auto* memo = ui.Get<QPlainTextEdit>("mem_Reference");
+    QScrollBar* bar = memo->verticalScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(memo->horizontalScrollBar()->isVisible());
+    ASSERT_GT(bar->maximum(), 0) << "the reference fits without scrolling: nothing checked";
+    const QRect shown = memo->viewport()->rect();
+    const auto lineEnds = [memo](const QTextBlock& block) {
+        QTextCursor cursor(block);
+        const QRect start = memo->cursorRect(cursor);
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        return std::pair{start, memo->cursorRect(cursor)};
+    };
+    bar->setValue(bar->maximum());
+    const QTextBlock last = memo->document()->findBlockByNumber(7);
+    ASSERT_EQ(last.text(), "of the speed in knots  Unquote");
+    const auto [start, end] = lineEnds(last);
+    EXPECT_TRUE(shown.contains(start) && shown.contains(end))
+        << "last line at " << start.top() << " of " << shown.height();
 }
 
 // ---------------------------------------------------------------------------
@@ -296,43 +316,38 @@ class ConversionWindow : public testing::Test {
 protected:
     void SetUp() override { window.show(); }
 
-    void ChooseTab(const QString& family) {
-        for (int i = 0; i < window.ConvFamilies->count(); ++i) {
-            if (window.ConvFamilies->tabText(i) == family) {
-                window.ConvFamilies->setCurrentIndex(i);
-                return;
-            }
-        }
-        FAIL() << "no tab " << family.toStdString();
-    }
     void ChooseUnit(const QString& unit) {
-        const auto found = window.ConvTypes->findItems(unit, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << unit.toStdString();
-        window.ConvTypes->setCurrentItem(found.first());
+        ASSERT_EQ(Units()->findItems(unit, Qt::MatchExactly).size(), 1) << unit.toStdString();
+        ui.Choose("ConvTypes", unit);
     }
-    QStringList Items(const QListWidget* list) const {
+    QListWidget* Units() const { return ui.Get<QListWidget>("ConvTypes"); }
+    QString ChosenUnit() const { return Units()->currentItem()->text(); }
+    QStringList Items(const char* list) const {
+        const auto* widget = ui.Get<QListWidget>(list);
         QStringList lines;
-        for (int i = 0; i < list->count(); ++i) {
-            lines << list->item(i)->text();
+        for (int i = 0; i < widget->count(); ++i) {
+            lines << widget->item(i)->text();
         }
         return lines;
     }
-    QStringList Results() const { return Items(window.ConvResults); }
+    QStringList Results() const { return Items("ConvResults"); }
 
     TConversion_tester window;
+    support::Controls ui{&window};
 };
 
 } // namespace
 
 TEST_F(ConversionWindow, FirstShowListsFamiliesAsTabsAndConvertsOneAcre) {
+    const auto* families = ui.Get<QTabWidget>("ConvFamilies");
     QStringList tabs;
-    for (int i = 0; i < window.ConvFamilies->count(); ++i) {
-        tabs << window.ConvFamilies->tabText(i);
+    for (int i = 0; i < families->count(); ++i) {
+        tabs << families->tabText(i);
     }
     EXPECT_EQ(tabs, (QStringList{"Area", "Distance", "Mass", "Sorry Not Valid1", "Temperature", "Time", "Volume"}));
-    EXPECT_EQ(window.ConvFamilies->currentIndex(), 0);
-    EXPECT_EQ(window.ConvTypes->currentItem()->text(), "Acres");
-    EXPECT_EQ(window.ConvValue->text(), "1");
+    EXPECT_EQ(families->currentIndex(), 0);
+    EXPECT_EQ(ChosenUnit(), "Acres");
+    EXPECT_EQ(ui.Text("ConvValue"), "1");
     const QStringList results = Results();
     ASSERT_EQ(results.size(), 16);
     EXPECT_EQ(results.mid(0, 2), (QStringList{"1.00 Acres", "40.47 Ares"}));
@@ -340,13 +355,13 @@ TEST_F(ConversionWindow, FirstShowListsFamiliesAsTabsAndConvertsOneAcre) {
 }
 
 TEST_F(ConversionWindow, UnitListsAreSortedWithoutRegardToCase) {
-    ChooseTab(QStringLiteral("Time"));
-    EXPECT_EQ(Items(window.ConvTypes),
+    ui.Choose("ConvFamilies", QStringLiteral("Time"));
+    EXPECT_EQ(Items("ConvTypes"),
               (QStringList{"Centuries", "DateTime", "Days", "Decades", "Fortnights", "Hours", "JulianDate", "Millennia",
                            "MilliSeconds", "Minutes", "ModifiedJulianDate", "Months", "Seconds", "Weeks", "Years"}));
-    EXPECT_EQ(window.ConvTypes->currentItem()->text(), "Centuries");
-    ChooseTab(QStringLiteral("Temperature"));
-    EXPECT_EQ(Items(window.ConvTypes), (QStringList{"Celsius", "Fahrenheit", "Kelvin", "Rankine", "Reaumur"}));
+    EXPECT_EQ(ChosenUnit(), "Centuries");
+    ui.Choose("ConvFamilies", QStringLiteral("Temperature"));
+    EXPECT_EQ(Items("ConvTypes"), (QStringList{"Celsius", "Fahrenheit", "Kelvin", "Rankine", "Reaumur"}));
 }
 
 TEST_F(ConversionWindow, ResultLinesForEachWorkedCase) {
@@ -392,9 +407,9 @@ TEST_F(ConversionWindow, ResultLinesForEachWorkedCase) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.family) + " " + c.unit + " " + c.value);
-        ChooseTab(QString::fromLatin1(c.family));
+        ui.Choose("ConvFamilies", QString::fromLatin1(c.family));
         ChooseUnit(QString::fromLatin1(c.unit));
-        window.ConvValue->setText(QString::fromLatin1(c.value));
+        ui.SetText("ConvValue", QString::fromLatin1(c.value));
         const QStringList results = Results();
         EXPECT_EQ(results.size(), c.count) << results.join(QLatin1Char('|')).toStdString();
         qsizetype from = 0;
@@ -407,33 +422,100 @@ TEST_F(ConversionWindow, ResultLinesForEachWorkedCase) {
 }
 
 TEST_F(ConversionWindow, FamilyWithoutUnitsHasNoBaseType) {
-    ChooseTab(QStringLiteral("Sorry Not Valid1"));
-    EXPECT_EQ(window.ConvTypes->count(), 0);
+    ui.Choose("ConvFamilies", QStringLiteral("Sorry Not Valid1"));
+    EXPECT_EQ(Units()->count(), 0);
     EXPECT_EQ(Results(), QStringList{"No base type"});
-    window.ConvValue->setText(QStringLiteral("5"));
+    ui.SetText("ConvValue", QStringLiteral("5"));
     EXPECT_EQ(Results(), QStringList{"No base type"});
     // Back on a family with units, its alphabetically first unit is the source
     // and the value text is kept.
-    ChooseTab(QStringLiteral("Mass"));
-    EXPECT_EQ(window.ConvTypes->currentItem()->text(), "Centigrams");
-    EXPECT_EQ(window.ConvValue->text(), "5");
+    ui.Choose("ConvFamilies", QStringLiteral("Mass"));
+    EXPECT_EQ(ChosenUnit(), "Centigrams");
+    EXPECT_EQ(ui.Text("ConvValue"), "5");
     EXPECT_EQ(Results().first(), "5.00 Centigrams");
 }
 
+TEST_F(ConversionWindow, ClicksThatWouldChooseNoUnitKeepTheChosenOne) {
+    QListWidget* units = Units();
+    const auto blankBelowUnits = [units] {
+        const QPoint point(units->viewport()->width() / 2, units->viewport()->height() - 4);
+        EXPECT_EQ(units->itemAt(point), nullptr) << "the list is full: no blank part to click";
+        return point;
+    };
+    struct Case {
+        const char* click;
+        Qt::KeyboardModifiers modifiers;
+        std::function<QPoint()> where;
+        const char* typed;
+        const char* expected; // a line of the results once the value is typed
+    };
+    const Case cases[] = {
+        {"on the blank part of the list", Qt::NoModifier, blankBelowUnits, "0", "-273.15 Celsius"},
+        {"with Ctrl on the chosen unit", Qt::ControlModifier,
+         [units] { return units->visualItemRect(units->currentItem()).center(); }, "100", "-173.15 Celsius"},
+    };
+    ui.Choose("ConvFamilies", QStringLiteral("Temperature"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.click);
+        ChooseUnit(QStringLiteral("Kelvin"));
+        QTest::mouseClick(units->viewport(), Qt::LeftButton, c.modifiers, c.where());
+        EXPECT_EQ(ChosenUnit(), "Kelvin");
+        EXPECT_EQ(units->selectedItems().size(), 1);
+        EXPECT_TRUE(Results().contains(QStringLiteral("1.00 Kelvin"))) << Results().join('|').toStdString();
+        ui.SetText("ConvValue", QString());
+        ui.Type("ConvValue", QString::fromLatin1(c.typed));
+        EXPECT_TRUE(Results().contains(QString::fromLatin1(c.expected))) << Results().join('|').toStdString();
+        ui.SetText("ConvValue", QStringLiteral("1"));
+    }
+    // A family without units has nothing to keep chosen.
+    ui.Choose("ConvFamilies", QStringLiteral("Sorry Not Valid1"));
+    QTest::mouseClick(units->viewport(), Qt::LeftButton, Qt::NoModifier, blankBelowUnits());
+    EXPECT_EQ(Results(), QStringList{"No base type"});
+}
+
+TEST_F(ConversionWindow, ListsAndValueFieldFollowTheWindowsSize) {
+    EXPECT_EQ(window.minimumSize(), QSize(695, 428));
+    // How each control's left, top, right and bottom edge moves with the window.
+    struct Case {
+        const char* name;
+        int left, top, right, bottom; // 1: follows the window's growth, 0: stays
+    };
+    const Case cases[] = {
+        {"ConvFamilies", 0, 0, 1, 1},    {"ConvTypes", 0, 0, 0, 1},   {"ConvValue", 0, 0, 1, 0},
+        {"ConvValueIncDec", 1, 0, 1, 0}, {"ConvResults", 0, 0, 1, 1}, {"StatusBar1", 0, 1, 1, 1},
+        {"Label1", 0, 0, 0, 0},
+    };
+    std::vector<QRect> designed;
+    for (const Case& c : cases) {
+        designed.push_back(ui.Get(c.name)->geometry());
+    }
+    // The spinner sits at the right end of the value field.
+    EXPECT_EQ(ui.Get("ConvValueIncDec")->geometry().left(), ui.Get("ConvValue")->geometry().right() + 1);
+    const int grow = 120, drop = 70;
+    window.resize(window.width() + grow, window.height() + drop);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(ui.Get(c.name)->geometry(),
+                  designed[i].adjusted(c.left * grow, c.top * drop, c.right * grow, c.bottom * drop))
+            << c.name;
+    }
+    EXPECT_EQ(ui.Get("StatusBar1")->geometry().bottom(), window.height() - 1);
+}
+
 TEST_F(ConversionWindow, ArrowsStepWholeNumbersWithinTheirRange) {
-    ChooseTab(QStringLiteral("Distance"));
+    ui.Choose("ConvFamilies", QStringLiteral("Distance"));
     ChooseUnit(QStringLiteral("Kilometers"));
-    window.ConvValueIncDec->UpButton()->click();
-    EXPECT_EQ(window.ConvValue->text(), "2");
+    ui.SpinUp("ConvValueIncDec");
+    EXPECT_EQ(ui.Text("ConvValue"), "2");
     EXPECT_TRUE(Results().contains(QStringLiteral("2,000.00 Meters")));
-    window.ConvValue->setText(QStringLiteral("31999"));
-    window.ConvValueIncDec->UpButton()->click();
-    window.ConvValueIncDec->UpButton()->click();
-    EXPECT_EQ(window.ConvValue->text(), "32000");
+    ui.SetText("ConvValue", QStringLiteral("31999"));
+    ui.SpinUp("ConvValueIncDec");
+    ui.SpinUp("ConvValueIncDec");
+    EXPECT_EQ(ui.Text("ConvValue"), "32000");
     EXPECT_TRUE(Results().contains(QStringLiteral("32,000,000.00 Meters"))) << Results().join('|').toStdString();
-    window.ConvValue->setText(QStringLiteral("-31999"));
-    window.ConvValueIncDec->DownButton()->click();
-    window.ConvValueIncDec->DownButton()->click();
-    EXPECT_EQ(window.ConvValue->text(), "-32000");
+    ui.SetText("ConvValue", QStringLiteral("-31999"));
+    ui.SpinDown("ConvValueIncDec");
+    ui.SpinDown("ConvValueIncDec");
+    EXPECT_EQ(ui.Text("ConvValue"), "-32000");
     EXPECT_TRUE(Results().contains(QStringLiteral("-32,000,000.00 Meters")));
 }
