@@ -3,25 +3,16 @@
 #include "common/Messages.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
-#include "kit/UpDown.h"
+#include "support/Controls.h"
 
-#include <QAbstractButton>
-#include <QAbstractSlider>
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTabWidget>
 #include <QTest>
-#include <QTextEdit>
-#include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <iterator>
+#include <optional>
 
 namespace {
 
@@ -38,9 +29,6 @@ QAction* FindAction(const QList<QAction*>& actions, const QString& text) {
     }
     return nullptr;
 }
-
-// The texts of a radio group, which is a group box of radio buttons.
-QList<QRadioButton*> RadioItems(QGroupBox* group) { return group->findChildren<QRadioButton*>(); }
 
 } // namespace
 
@@ -127,102 +115,128 @@ bool Driver::Run(const QString& rawLine) {
     return Execute(command, rest);
 }
 
+namespace {
+
+// How long waitfor lets the event loop run before it gives up: far longer than
+// any handler of the suite takes, short enough that a script that waits for
+// the wrong text still ends.
+constexpr int kWaitForLimitMs = 10000;
+
+bool ReadNumber(const QString& text, int& number) {
+    bool ok = false;
+    number = text.toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+template <QString (*action)(QObject*, const QString&)> bool Driver::ActWithText(const Arguments& a) {
+    return Act(a.name, [&](QObject* control) { return action(control, a.text); });
+}
+
+template <QString (*action)(QObject*, int)> bool Driver::ActWithNumber(const Arguments& a) {
+    return Act(a.name, [&](QObject* control) { return action(control, a.number); });
+}
+
+const Driver::Command Driver::kCommands[] = {
+    {QLatin1String("open"), Reads::Name, &Driver::Open},
+    {QLatin1String("menu"), Reads::Text, &Driver::Menu},
+    {QLatin1String("menutree"), Reads::Nothing, &Driver::MenuTree},
+    {QLatin1String("set"), Reads::NameText, &Driver::ActWithText<support::SetText>},
+    {QLatin1String("type"), Reads::NameText, &Driver::ActWithText<support::Type>},
+    {QLatin1String("backspace"), Reads::NameNumber, &Driver::ActWithNumber<support::Backspace>},
+    {QLatin1String("key"), Reads::NameText, &Driver::ActWithText<support::Key>},
+    {QLatin1String("click"), Reads::Name, &Driver::Click},
+    {QLatin1String("choose"), Reads::NameText, &Driver::ActWithText<support::Choose>},
+    {QLatin1String("spin"), Reads::NameText, &Driver::Spin},
+    {QLatin1String("scroll"), Reads::NameNumber, &Driver::ActWithNumber<support::Scroll>},
+    {QLatin1String("print"), Reads::Name, &Driver::Print},
+    {QLatin1String("waitfor"), Reads::NameText, &Driver::WaitFor},
+    {QLatin1String("state"), Reads::Name, &Driver::State},
+    {QLatin1String("series"), Reads::NameNumber, &Driver::Series},
+    {QLatin1String("answer"), Reads::Text, &Driver::Answer},
+    {QLatin1String("cancel"), Reads::Nothing, &Driver::Cancel},
+    {QLatin1String("wait"), Reads::Number, &Driver::Wait},
+    {QLatin1String("shot"), Reads::Text, &Driver::Shot},
+    {QLatin1String("close"), Reads::Nothing, &Driver::Close},
+};
+
 bool Driver::Execute(const QString& command, const QString& rest) {
+    const auto row = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                  [&](const Command& candidate) { return command == candidate.name; });
+    if (row == std::end(kCommands)) {
+        return Fail(QStringLiteral("unknown command ") + command);
+    }
     // "NAME TEXT": the name, then the text after exactly one blank.
     const qsizetype blank = rest.indexOf(QLatin1Char(' '));
-    const QString name = blank < 0 ? rest : rest.left(blank);
-    const QString text = blank < 0 ? QString() : Unescape(rest.mid(blank + 1));
-
-    if (command == QLatin1String("open")) {
-        return Open(rest);
-    }
-    if (command == QLatin1String("menu")) {
-        return Menu(rest);
-    }
-    if (command == QLatin1String("menutree")) {
-        MenuTree();
-        return true;
-    }
-    if (command == QLatin1String("set")) {
-        return SetText(name, text);
-    }
-    if (command == QLatin1String("type")) {
-        return Type(name, text);
-    }
-    if (command == QLatin1String("backspace")) {
-        return Backspace(name, text.toInt());
-    }
-    if (command == QLatin1String("click")) {
-        return Click(rest);
-    }
-    if (command == QLatin1String("choose")) {
-        return Choose(name, text);
-    }
-    if (command == QLatin1String("spin")) {
-        return Spin(name, text);
-    }
-    if (command == QLatin1String("scroll")) {
-        return Scroll(name, text.toInt());
-    }
-    if (command == QLatin1String("print")) {
-        return Print(rest);
-    }
-    if (command == QLatin1String("state")) {
-        return State(rest);
-    }
-    if (command == QLatin1String("series")) {
-        return Series(name, text.toInt());
-    }
-    if (command == QLatin1String("answer")) {
-        fileAnswers_.append(Unescape(rest));
-        return true;
-    }
-    if (command == QLatin1String("cancel")) {
-        fileAnswers_.append(QString());
-        return true;
-    }
-    if (command == QLatin1String("wait")) {
-        QTest::qWait(rest.toInt());
-        return true;
-    }
-    if (command == QLatin1String("shot")) {
-        return Shot(rest);
-    }
-    if (command == QLatin1String("close")) {
-        if (current_ != nullptr) {
-            current_->close();
+    const QString first = blank < 0 ? rest : rest.left(blank);
+    const QString after = blank < 0 ? QString() : rest.mid(blank + 1);
+    Arguments arguments;
+    switch (row->reads) {
+    case Reads::Nothing:
+        if (!rest.isEmpty()) {
+            return Fail(command + QStringLiteral(" takes nothing after it"));
         }
-        current_ = suite_.launcher.get();
-        return true;
+        break;
+    case Reads::Name:
+        if (rest.isEmpty() || blank >= 0) {
+            return Fail(command + QStringLiteral(" takes one name"));
+        }
+        arguments.name = rest;
+        break;
+    case Reads::Text:
+        arguments.text = Unescape(rest);
+        break;
+    case Reads::Number:
+        if (!ReadNumber(rest, arguments.number)) {
+            return Fail(command + QStringLiteral(" takes a whole number, not ") + rest);
+        }
+        break;
+    case Reads::NameText:
+    case Reads::NameNumber:
+        if (first.isEmpty()) {
+            return Fail(command + QStringLiteral(" takes a name first"));
+        }
+        arguments.name = first;
+        arguments.text = Unescape(after);
+        if (row->reads == Reads::NameNumber && !ReadNumber(after, arguments.number)) {
+            return Fail(command + QStringLiteral(" takes a whole number after the name, not ") + after);
+        }
+        break;
     }
-    return Fail(QStringLiteral("unknown command ") + command);
+    return (this->*row->run)(arguments);
 }
 
-QWidget* Driver::Find(const QString& name) {
-    if (current_ == nullptr) {
-        Fail(QStringLiteral("no current window"));
-        return nullptr;
+QObject* Driver::Find(const QString& name) {
+    QString error;
+    QObject* control = support::FindControl(current_, name, &error);
+    if (control == nullptr) {
+        Fail(error);
     }
-    if (current_->objectName() == name) {
-        return current_;
-    }
-    QWidget* widget = current_->findChild<QWidget*>(name);
-    if (widget == nullptr) {
-        Fail(QStringLiteral("no control ") + name);
-    }
-    return widget;
+    return control;
 }
 
-bool Driver::Open(const QString& className) {
-    if (suite_.launcher->OpenWindow(className) == nullptr) {
-        return Fail(QStringLiteral("unknown window ") + className);
+bool Driver::Act(const QString& name, const std::function<QString(QObject*)>& action) {
+    QObject* control = Find(name);
+    if (control == nullptr) {
+        return false;
+    }
+    const QString error = action(control);
+    return error.isEmpty() || Fail(error);
+}
+
+void Driver::PrintLine(const QString& name, const QString& text) { out_ << name << '\t' << Escape(text) << Qt::endl; }
+
+bool Driver::Open(const Arguments& a) {
+    if (suite_.launcher->OpenWindow(a.name) == nullptr) {
+        return Fail(QStringLiteral("unknown window ") + a.name);
     }
     return true;
 }
 
-bool Driver::Menu(const QString& path) {
+bool Driver::Menu(const Arguments& a) {
     QList<QAction*> actions = suite_.launcher->menuBar()->actions();
-    const QStringList parts = path.split(QStringLiteral(" > "));
+    const QStringList parts = a.text.split(QStringLiteral(" > "));
     for (qsizetype i = 0; i < parts.size(); ++i) {
         QAction* action = FindAction(actions, parts[i]);
         if (action == nullptr) {
@@ -246,7 +260,7 @@ bool Driver::Menu(const QString& path) {
     return Fail(QStringLiteral("empty menu path"));
 }
 
-void Driver::MenuTree() {
+bool Driver::MenuTree(const Arguments&) {
     std::function<void(const QList<QAction*>&, int)> print = [&](const QList<QAction*>& actions, int level) {
         for (QAction* action : actions) {
             if (action->isSeparator()) {
@@ -266,202 +280,97 @@ void Driver::MenuTree() {
         }
     };
     print(suite_.launcher->menuBar()->actions(), 0);
-}
-
-bool Driver::SetText(const QString& name, const QString& text) {
-    QWidget* widget = Find(name);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(text);
-        return true;
-    }
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
-        memo->setPlainText(text);
-        return true;
-    }
-    return widget != nullptr && Fail(QStringLiteral("not an edit ") + name);
-}
-
-bool Driver::Type(const QString& name, const QString& text) {
-    QWidget* widget = Find(name);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setFocus();
-        edit->end(false);
-        QTest::keyClicks(edit, text);
-        return true;
-    }
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
-        memo->moveCursor(QTextCursor::End);
-        QTest::keyClicks(memo, text);
-        return true;
-    }
-    return widget != nullptr && Fail(QStringLiteral("not an edit ") + name);
-}
-
-bool Driver::Backspace(const QString& name, int count) {
-    auto* edit = qobject_cast<QLineEdit*>(Find(name));
-    if (edit == nullptr) {
-        return Fail(QStringLiteral("not an edit ") + name);
-    }
-    edit->setFocus();
-    edit->end(false);
-    for (int i = 0; i < count; ++i) {
-        QTest::keyClick(edit, Qt::Key_Backspace);
-    }
     return true;
 }
 
-bool Driver::Click(const QString& name) {
-    if (current_ != nullptr) {
-        // Menu items first: they are actions, not widgets.
-        for (QWidget* owner : {current_.data(), static_cast<QWidget*>(suite_.launcher.get())}) {
-            if (auto* action = owner->findChild<QAction*>(name)) {
-                if (!action->isEnabled()) {
-                    return Fail(QStringLiteral("disabled ") + name);
-                }
-                action->trigger();
-                return true;
-            }
+bool Driver::Click(const Arguments& a) {
+    QWidget* launcher = suite_.launcher.get();
+    if (current_ != nullptr && current_ != launcher && current_->objectName() != a.name &&
+        current_->findChild<QObject*>(a.name) == nullptr) {
+        // The launcher stays open beside every tool window, so its menu
+        // commands stay in reach whichever window is current.
+        QString error;
+        if (auto* command = qobject_cast<QAction*>(support::FindControl(launcher, a.name, &error))) {
+            const QString clickError = support::Click(command);
+            return clickError.isEmpty() || Fail(clickError);
         }
     }
-    QWidget* widget = Find(name);
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        if (!button->isEnabled()) {
-            return Fail(QStringLiteral("disabled ") + name);
-        }
-        button->click();
-        return true;
-    }
-    return widget != nullptr && Fail(QStringLiteral("not a button ") + name);
+    return Act(a.name, support::Click);
 }
 
-bool Driver::Choose(const QString& name, const QString& item) {
-    QWidget* widget = Find(name);
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        const int index = combo->findText(item, Qt::MatchExactly);
-        if (index < 0) {
-            return Fail(QStringLiteral("no item ") + item);
+bool Driver::Spin(const Arguments& a) {
+    return Act(a.name, [&](QObject* control) -> QString {
+        if (a.text != QLatin1String("up") && a.text != QLatin1String("down")) {
+            return QStringLiteral("spin up or down, not ") + a.text;
         }
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-        return true;
-    }
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        const auto found = list->findItems(item, Qt::MatchExactly);
-        if (found.isEmpty()) {
-            return Fail(QStringLiteral("no item ") + item);
-        }
-        list->setCurrentItem(found.first());
-        emit list->itemClicked(found.first());
-        return true;
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        for (QRadioButton* button : RadioItems(group)) {
-            if (button->text() == item) {
-                button->click();
-                return true;
-            }
-        }
-        return Fail(QStringLiteral("no item ") + item);
-    }
-    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->tabText(i) == item) {
-                tabs->setCurrentIndex(i);
-                return true;
-            }
-        }
-        return Fail(QStringLiteral("no tab ") + item);
-    }
-    return widget != nullptr && Fail(QStringLiteral("nothing to choose in ") + name);
+        return support::Spin(control, a.text == QLatin1String("up"));
+    });
 }
 
-bool Driver::Spin(const QString& name, const QString& direction) {
-    auto* spinner = qobject_cast<kit::UpDown*>(Find(name));
-    if (spinner == nullptr) {
-        return Fail(QStringLiteral("not a spinner ") + name);
-    }
-    if (direction == QLatin1String("up")) {
-        spinner->UpButton()->click();
-    } else if (direction == QLatin1String("down")) {
-        spinner->DownButton()->click();
-    } else {
-        return Fail(QStringLiteral("spin up or down, not ") + direction);
-    }
-    return true;
-}
-
-bool Driver::Scroll(const QString& name, int position) {
-    auto* slider = qobject_cast<QAbstractSlider*>(Find(name));
-    if (slider == nullptr) {
-        return Fail(QStringLiteral("not a scroll bar ") + name);
-    }
-    slider->setValue(position);
-    return true;
-}
-
-bool Driver::Print(const QString& name) {
-    QWidget* widget = Find(name);
-    if (widget == nullptr) {
+bool Driver::Print(const Arguments& a) {
+    QObject* control = Find(a.name);
+    if (control == nullptr) {
         return false;
     }
-    QString text;
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        text = edit->text();
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        text = label->text();
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        text = combo->currentText();
-    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
-        text = memo->toPlainText();
-    } else if (auto* rich = qobject_cast<QTextEdit*>(widget)) {
-        text = rich->toPlainText();
-    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        QStringList lines;
-        for (int i = 0; i < list->count(); ++i) {
-            lines << list->item(i)->text();
-        }
-        text = lines.join(QLatin1Char('\n'));
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        for (QRadioButton* button : RadioItems(group)) {
-            if (button->isChecked()) {
-                text = button->text();
-            }
-        }
-    } else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
-        text = tabs->tabText(tabs->currentIndex());
-    } else if (auto* check = qobject_cast<QAbstractButton*>(widget); check != nullptr && check->isCheckable()) {
-        text = check->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        text = button->text();
-    } else if (auto* slider = qobject_cast<QAbstractSlider*>(widget)) {
-        text = QString::number(slider->value());
-    } else {
-        return Fail(QStringLiteral("nothing to print in ") + name);
+    const std::optional<QString> text = support::ShownText(control);
+    if (!text) {
+        return Fail(QStringLiteral("nothing to print in ") + a.name);
     }
-    out_ << name << '\t' << Escape(text) << Qt::endl;
+    PrintLine(a.name, *text);
     return true;
 }
 
-bool Driver::State(const QString& name) {
-    QWidget* widget = Find(name);
-    if (widget == nullptr) {
+bool Driver::WaitFor(const Arguments& a) {
+    QObject* control = Find(a.name);
+    if (control == nullptr) {
         return false;
     }
-    out_ << name << "\tvisible=" << (widget->isHidden() ? 0 : 1) << " enabled=" << (widget->isEnabled() ? 1 : 0)
-         << Qt::endl;
+    if (!support::ShownText(control)) {
+        return Fail(QStringLiteral("nothing to print in ") + a.name);
+    }
+    const QPointer<QObject> watched = control;
+    if (support::WaitForText(control, a.text, std::chrono::milliseconds(kWaitForLimitMs))) {
+        PrintLine(a.name, a.text);
+        return true;
+    }
+    if (watched == nullptr) {
+        return Fail(QStringLiteral("%1 went away before it showed \"%2\"").arg(a.name, a.text));
+    }
+    return Fail(QStringLiteral("%1 shows \"%2\" after %3 s, not \"%4\"")
+                    .arg(a.name, support::ShownText(watched).value_or(QString()),
+                         QString::number(kWaitForLimitMs / 1000), a.text));
+}
+
+bool Driver::State(const Arguments& a) {
+    QObject* control = Find(a.name);
+    if (control == nullptr) {
+        return false;
+    }
+    // A control is a widget or a menu command; both can be hidden or greyed.
+    bool visible = false;
+    bool enabled = false;
+    if (auto* command = qobject_cast<QAction*>(control)) {
+        visible = command->isVisible();
+        enabled = command->isEnabled();
+    } else {
+        auto* widget = static_cast<QWidget*>(control);
+        visible = !widget->isHidden();
+        enabled = widget->isEnabled();
+    }
+    out_ << a.name << "\tvisible=" << (visible ? 1 : 0) << " enabled=" << (enabled ? 1 : 0) << Qt::endl;
     return true;
 }
 
-bool Driver::Series(const QString& name, int index) {
-    QWidget* widget = Find(name);
-    auto* chart = qobject_cast<kit::ChartView*>(widget);
+bool Driver::Series(const Arguments& a) {
+    QObject* control = Find(a.name);
+    auto* chart = qobject_cast<kit::ChartView*>(control);
     if (chart == nullptr) {
-        return widget != nullptr && Fail(QStringLiteral("not a chart ") + name);
+        return control != nullptr && Fail(QStringLiteral("not a chart ") + a.name);
     }
-    if (index < 0 || index >= chart->SeriesCount()) {
-        return Fail(QStringLiteral("no series %1 in ").arg(index) + name);
+    if (a.number < 0 || a.number >= chart->SeriesCount()) {
+        return Fail(QStringLiteral("no series %1 in ").arg(a.number) + a.name);
     }
-    const kit::ChartSeries& series = chart->GetSeries(index);
+    const kit::ChartSeries& series = chart->GetSeries(a.number);
     QString points;
     for (const QPointF& p : series.Points()) {
         if (!points.isEmpty()) {
@@ -469,17 +378,40 @@ bool Driver::Series(const QString& name, int index) {
         }
         points += QString::asprintf("(%.10g,%.10g)", p.x(), p.y());
     }
-    out_ << name << '[' << index << "]\tactive=" << (series.IsActive() ? 1 : 0) << "\tcount=" << series.Count() << '\t'
-         << points << Qt::endl;
+    out_ << a.name << '[' << a.number << "]\tactive=" << (series.IsActive() ? 1 : 0) << "\tcount=" << series.Count()
+         << '\t' << points << Qt::endl;
     return true;
 }
 
-bool Driver::Shot(const QString& file) {
+bool Driver::Shot(const Arguments& a) {
     QWidget* window = current_ != nullptr ? current_.data() : suite_.launcher.get();
     QTest::qWait(50); // let pending paints and asynchronous page renders land
     const QPixmap picture = window->window()->grab();
-    if (!picture.save(file)) {
-        return Fail(QStringLiteral("cannot save ") + file);
+    if (!picture.save(a.text)) {
+        return Fail(QStringLiteral("cannot save ") + a.text);
     }
+    return true;
+}
+
+bool Driver::Answer(const Arguments& a) {
+    fileAnswers_.append(a.text);
+    return true;
+}
+
+bool Driver::Cancel(const Arguments&) {
+    fileAnswers_.append(QString());
+    return true;
+}
+
+bool Driver::Wait(const Arguments& a) {
+    QTest::qWait(a.number);
+    return true;
+}
+
+bool Driver::Close(const Arguments&) {
+    if (current_ != nullptr) {
+        current_->close();
+    }
+    current_ = suite_.launcher.get();
     return true;
 }

@@ -1,15 +1,20 @@
 // tormalind-drive: runs the suite's real windows from a script, by control
 // name, on whatever platform Qt was given (offscreen in tests). One command a
-// line; every message and error box is printed instead of shown.
+// line; every message and error box is printed instead of shown. The actions on
+// controls are the window tests' own (support/Controls.h), so a script and a
+// test do the same thing to a window when they say the same thing.
 #pragma once
 
+#include <QLatin1String>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 #include "app/Suite.h"
 
+class QObject;
 class QWidget;
 
 class Driver {
@@ -22,24 +27,46 @@ public:
     bool Failed() const { return failed_; }
 
 private:
+    // How a command reads the rest of its line. A name is one word; a text is
+    // everything after the blank that ends the name, with the script escapes
+    // undone; a number is a whole number.
+    enum class Reads { Nothing, Name, Text, Number, NameText, NameNumber };
+    struct Arguments {
+        QString name;
+        QString text;
+        int number = 0;
+    };
+    struct Command {
+        QLatin1String name;
+        Reads reads;
+        bool (Driver::*run)(const Arguments&);
+    };
+    // Every command of the script language, one row each.
+    static const Command kCommands[];
+
     bool Execute(const QString& command, const QString& rest);
     bool Fail(const QString& reason);
-    QWidget* Find(const QString& name);
+    QObject* Find(const QString& name);
+    // Finds control `name` and applies one of the shared actions to it.
+    bool Act(const QString& name, const std::function<QString(QObject*)>& action);
+    template <QString (*action)(QObject*, const QString&)> bool ActWithText(const Arguments& a);
+    template <QString (*action)(QObject*, int)> bool ActWithNumber(const Arguments& a);
+    void PrintLine(const QString& name, const QString& text);
 
-    bool Open(const QString& className);
-    bool Menu(const QString& path);
-    void MenuTree();
-    bool SetText(const QString& name, const QString& text);
-    bool Type(const QString& name, const QString& text);
-    bool Backspace(const QString& name, int count);
-    bool Click(const QString& name);
-    bool Choose(const QString& name, const QString& item);
-    bool Spin(const QString& name, const QString& direction);
-    bool Scroll(const QString& name, int position);
-    bool Print(const QString& name);
-    bool State(const QString& name);
-    bool Series(const QString& name, int index);
-    bool Shot(const QString& file);
+    bool Open(const Arguments& a);
+    bool Menu(const Arguments& a);
+    bool MenuTree(const Arguments& a);
+    bool Click(const Arguments& a);
+    bool Spin(const Arguments& a);
+    bool Print(const Arguments& a);
+    bool WaitFor(const Arguments& a);
+    bool State(const Arguments& a);
+    bool Series(const Arguments& a);
+    bool Answer(const Arguments& a);
+    bool Cancel(const Arguments& a);
+    bool Wait(const Arguments& a);
+    bool Shot(const Arguments& a);
+    bool Close(const Arguments& a);
 
     QTextStream& out_;
     app::Suite suite_;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -107,6 +108,13 @@ QString Key(QObject* control, const QString& keyName) {
     auto* widget = qobject_cast<QWidget*>(control);
     if (widget == nullptr) {
         return NotA("a control that takes keys", control);
+    }
+    if (keyName.size() == 1) {
+        // One character is one keystroke as Type makes it. A key sequence knows
+        // keys, not letters: it reads "X" as Key_X, which types a lower-case x.
+        widget->setFocus();
+        QTest::keyClicks(widget, keyName);
+        return {};
     }
     const QKeySequence sequence = QKeySequence::fromString(keyName, QKeySequence::PortableText);
     if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown) {
@@ -240,6 +248,11 @@ std::optional<QString> ShownText(QObject* control) {
         return QString::number(slider->value());
     }
     return std::nullopt;
+}
+
+bool WaitForText(QObject* control, const QString& text, std::chrono::milliseconds timeout) {
+    const QPointer<QObject> watched = control;
+    return QTest::qWaitFor([&] { return watched != nullptr && ShownText(watched) == text; }, int(timeout.count()));
 }
 
 } // namespace support

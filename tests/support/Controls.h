@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QWidget>
+#include <chrono>
 #include <optional>
 
 namespace support {
@@ -20,7 +21,7 @@ QObject* FindControl(QWidget* window, const QString& name, QString* error);
 QString SetText(QObject* control, const QString& text); // one change, as a paste
 QString Type(QObject* control, const QString& text);    // one keystroke per character at the end
 QString Backspace(QObject* control, int count);         // at the end of the text
-QString Key(QObject* control, const QString& keyName);  // "Return", "Ctrl+C", "x"
+QString Key(QObject* control, const QString& keyName);  // "Return", "Ctrl+C", or one character as typed
 QString Click(QObject* control);                        // button, check box, radio button, menu action
 QString Choose(QObject* control, const QString& item);  // drop-down, list, radio group, tab set
 QString Spin(QObject* control, bool up);                // one click on the spinner's arrow
@@ -30,6 +31,11 @@ QString Scroll(QObject* control, int position);         // scroll bar or track b
 // list's lines joined by line feeds; a radio group's chosen item, a tab set's
 // current tab; "checked" or "unchecked" for a check box or radio button.
 std::optional<QString> ShownText(QObject* control);
+
+// Runs the event loop until `control` shows `text` (as ShownText reads it) or
+// `timeout` has passed; true when it does. A control destroyed meanwhile never
+// shows it.
+bool WaitForText(QObject* control, const QString& text, std::chrono::milliseconds timeout);
 
 // The same actions for a test: each fails the running test (with the reason)
 // instead of returning it.
