@@ -1,5 +1,7 @@
 #include "kit/ChartView.h"
 
+#include "kit/ChartScale.h"
+
 #include <QChart>
 #include <QGraphicsLayout>
 #include <QHash>
@@ -57,63 +59,6 @@ constexpr double kEdgeRoom = 4.0;
 // computation produced.
 double SortKey(double x) { return std::isnan(x) ? std::numeric_limits<double>::infinity() : x; }
 
-double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
-    const QPointF d = p - (a + t * ab);
-    return std::sqrt(QPointF::dotProduct(d, d));
-}
-
-// The points a line needs at this scale (pixels per unit): those that lie
-// within kThinning pixels of the line through their neighbours are left out
-// (Douglas-Peucker). Straight runs, such as a THU growing linearly with depth,
-// shrink to their ends, and a refill of a thousand points draws as a few dozen
-// segments. Points that are not finite have no place on the plot.
-QList<QPointF> Thinned(const QList<QPointF>& points, QSizeF scale) {
-    QList<QPointF> finite;
-    finite.reserve(points.size());
-    std::copy_if(points.begin(), points.end(), std::back_inserter(finite),
-                 [](const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); });
-    const qsizetype n = finite.size();
-    if (n <= 2 || !std::isfinite(scale.width()) || !std::isfinite(scale.height())) {
-        return finite;
-    }
-    std::vector<QPointF> pixels(static_cast<std::size_t>(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        pixels[std::size_t(i)] = QPointF(finite[i].x() * scale.width(), finite[i].y() * scale.height());
-    }
-    std::vector<char> keep(static_cast<std::size_t>(n), 0);
-    keep.front() = keep.back() = 1;
-    std::vector<std::pair<qsizetype, qsizetype>> spans = {{0, n - 1}};
-    while (!spans.empty()) {
-        const auto [first, last] = spans.back();
-        spans.pop_back();
-        double farthest = 0.0;
-        qsizetype at = -1;
-        for (qsizetype i = first + 1; i < last; ++i) {
-            const double d =
-                DistanceToSegment(pixels[std::size_t(i)], pixels[std::size_t(first)], pixels[std::size_t(last)]);
-            if (d > farthest) {
-                farthest = d;
-                at = i;
-            }
-        }
-        if (at >= 0 && farthest > kThinning) {
-            keep[std::size_t(at)] = 1;
-            spans.push_back({first, at});
-            spans.push_back({at, last});
-        }
-    }
-    QList<QPointF> drawn;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (keep[std::size_t(i)]) {
-            drawn.append(finite[i]);
-        }
-    }
-    return drawn;
-}
-
 QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted) {
     // Square caps and bevel joins: round ones turn every one of a thousand
     // short segments into curves for the stroker, and at 2 or 3 pixels the
@@ -137,56 +82,6 @@ QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted
         break;
     }
     return pen;
-}
-
-// The labelled values of an axis: multiples of a step of 1, 2, 2.5 or 5 times
-// a power of ten, about `count` of them over the range.
-struct Ticks {
-    double step = 1.0;
-    int decimals = 0;
-    std::vector<double> values;
-    std::vector<QString> texts;
-};
-
-Ticks MakeTicks(double low, double high, double count) {
-    Ticks ticks;
-    const double raw = (high - low) / std::max(count, 1.0);
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double normal = raw / magnitude;
-    const double nice = normal < 1.5 ? 1.0 : normal < 2.25 ? 2.0 : normal < 3.5 ? 2.5 : normal < 7.5 ? 5.0 : 10.0;
-    ticks.step = nice * magnitude;
-    while (ticks.decimals < 12) {
-        const double scaled = ticks.step * std::pow(10.0, ticks.decimals);
-        if (std::abs(scaled - std::round(scaled)) < 1e-6 * scaled) {
-            break;
-        }
-        ++ticks.decimals;
-    }
-    const double slack = ticks.step * 1e-9;
-    for (double k = std::ceil((low - slack) / ticks.step); k * ticks.step <= high + slack; k += 1.0) {
-        const double value = k * ticks.step;
-        ticks.values.push_back(value);
-        // "0.00", never "-0.00", for the tick at zero.
-        ticks.texts.push_back(QString::number(k == 0.0 ? 0.0 : value, 'f', ticks.decimals));
-        if (ticks.values.size() > 200) {
-            break;
-        }
-    }
-    return ticks;
-}
-
-// A range with room in it: one value alone, or none, still gets an axis.
-void Widen(double& low, double& high) {
-    if (!(low <= high)) {
-        low = 0.0;
-        high = 1.0;
-    } else if (low == high) {
-        // Half a unit of the value's leading digit either side: 1 shows from
-        // 0.5 to 1.5, 200 from 150 to 250.
-        const double pad = low == 0.0 ? 1.0 : 0.5 * std::pow(10.0, std::floor(std::log10(std::abs(low))));
-        low -= pad;
-        high += pad;
-    }
 }
 
 double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
@@ -488,7 +383,7 @@ void ChartView::Flush() {
             const bool coarse = series->drawnScale_.width() * kRethinGrowth < scale.width() ||
                                 series->drawnScale_.height() * kRethinGrowth < scale.height();
             if (series->pointsChanged_ || coarse) {
-                const QList<QPointF> drawn = Thinned(series->Points(), scale);
+                const QList<QPointF> drawn = ThinnedLine(series->Points(), scale, kThinning);
                 // A line through one point draws nothing; a dot shows it is there.
                 // The legend draws its line sample as long as the marker size,
                 // so the small dot size is set only while the dot shows.
@@ -537,8 +432,8 @@ QRectF ChartView::AutoRange() const {
             }
         }
     }
-    Widen(xLow, xHigh);
-    Widen(yLow, yHigh);
+    WidenRange(xLow, xHigh);
+    WidenRange(yLow, yHigh);
     // The legend lies over the top of the plot; the range reaches up past the
     // highest point so that no line runs under the legend's texts.
     const double roomAbove = kEdgeRoom + (legend_.visible ? legendHeight_ : 0.0);
