@@ -1,10 +1,10 @@
 #include "kit/ChartView.h"
 
+#include "kit/ChartScale.h"
+
 #include <QChart>
 #include <QGraphicsLayout>
 #include <QHash>
-#include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
@@ -49,6 +49,15 @@ constexpr double kThinning = 0.2;
 // How much finer the scale may get before a thinned line is thinned again.
 constexpr double kRethinGrowth = 1.25;
 
+// The legend's layout: room around it, the line sample and the gaps.
+constexpr double kLegendLeft = 10;
+constexpr double kLegendTop = 12;
+constexpr double kLegendRight = 8;
+constexpr double kLegendRowGap = 2;
+constexpr double kLegendSample = 10;
+constexpr double kLegendSampleGap = 5;
+constexpr double kLegendSpacing = 10;
+
 // Room kept between the extreme points and the plot's frame, so a line along
 // the top or bottom is drawn whole and not half under the frame.
 constexpr double kEdgeRoom = 4.0;
@@ -56,63 +65,6 @@ constexpr double kEdgeRoom = 4.0;
 // NaN sorts with +infinity so the order stays strict and weak whatever a
 // computation produced.
 double SortKey(double x) { return std::isnan(x) ? std::numeric_limits<double>::infinity() : x; }
-
-double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
-    const QPointF d = p - (a + t * ab);
-    return std::sqrt(QPointF::dotProduct(d, d));
-}
-
-// The points a line needs at this scale (pixels per unit): those that lie
-// within kThinning pixels of the line through their neighbours are left out
-// (Douglas-Peucker). Straight runs, such as a THU growing linearly with depth,
-// shrink to their ends, and a refill of a thousand points draws as a few dozen
-// segments. Points that are not finite have no place on the plot.
-QList<QPointF> Thinned(const QList<QPointF>& points, QSizeF scale) {
-    QList<QPointF> finite;
-    finite.reserve(points.size());
-    std::copy_if(points.begin(), points.end(), std::back_inserter(finite),
-                 [](const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); });
-    const qsizetype n = finite.size();
-    if (n <= 2 || !std::isfinite(scale.width()) || !std::isfinite(scale.height())) {
-        return finite;
-    }
-    std::vector<QPointF> pixels(static_cast<std::size_t>(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        pixels[std::size_t(i)] = QPointF(finite[i].x() * scale.width(), finite[i].y() * scale.height());
-    }
-    std::vector<char> keep(static_cast<std::size_t>(n), 0);
-    keep.front() = keep.back() = 1;
-    std::vector<std::pair<qsizetype, qsizetype>> spans = {{0, n - 1}};
-    while (!spans.empty()) {
-        const auto [first, last] = spans.back();
-        spans.pop_back();
-        double farthest = 0.0;
-        qsizetype at = -1;
-        for (qsizetype i = first + 1; i < last; ++i) {
-            const double d =
-                DistanceToSegment(pixels[std::size_t(i)], pixels[std::size_t(first)], pixels[std::size_t(last)]);
-            if (d > farthest) {
-                farthest = d;
-                at = i;
-            }
-        }
-        if (at >= 0 && farthest > kThinning) {
-            keep[std::size_t(at)] = 1;
-            spans.push_back({first, at});
-            spans.push_back({at, last});
-        }
-    }
-    QList<QPointF> drawn;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (keep[std::size_t(i)]) {
-            drawn.append(finite[i]);
-        }
-    }
-    return drawn;
-}
 
 QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted) {
     // Square caps and bevel joins: round ones turn every one of a thousand
@@ -139,70 +91,64 @@ QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted
     return pen;
 }
 
-// The labelled values of an axis: multiples of a step of 1, 2, 2.5 or 5 times
-// a power of ten, about `count` of them over the range.
-struct Ticks {
-    double step = 1.0;
-    int decimals = 0;
-    std::vector<double> values;
-    std::vector<QString> texts;
-};
-
-Ticks MakeTicks(double low, double high, double count) {
-    Ticks ticks;
-    const double raw = (high - low) / std::max(count, 1.0);
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double normal = raw / magnitude;
-    const double nice = normal < 1.5 ? 1.0 : normal < 2.25 ? 2.0 : normal < 3.5 ? 2.5 : normal < 7.5 ? 5.0 : 10.0;
-    ticks.step = nice * magnitude;
-    while (ticks.decimals < 12) {
-        const double scaled = ticks.step * std::pow(10.0, ticks.decimals);
-        if (std::abs(scaled - std::round(scaled)) < 1e-6 * scaled) {
-            break;
-        }
-        ++ticks.decimals;
-    }
-    const double slack = ticks.step * 1e-9;
-    for (double k = std::ceil((low - slack) / ticks.step); k * ticks.step <= high + slack; k += 1.0) {
-        const double value = k * ticks.step;
-        ticks.values.push_back(value);
-        // "0.00", never "-0.00", for the tick at zero.
-        ticks.texts.push_back(QString::number(k == 0.0 ? 0.0 : value, 'f', ticks.decimals));
-        if (ticks.values.size() > 200) {
-            break;
-        }
-    }
-    return ticks;
-}
-
-// A range with room in it: one value alone, or none, still gets an axis.
-void Widen(double& low, double& high) {
-    if (!(low <= high)) {
-        low = 0.0;
-        high = 1.0;
-    } else if (low == high) {
-        // Half a unit of the value's leading digit either side: 1 shows from
-        // 0.5 to 1.5, 200 from 150 to 250.
-        const double pad = low == 0.0 ? 1.0 : 0.5 * std::pow(10.0, std::floor(std::log10(std::abs(low))));
-        low -= pad;
-        high += pad;
-    }
-}
-
 double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
 
 } // namespace
 
+// Words in one font, laid out once: a label keeps its QStaticText and its
+// width from one layout to the next, so a refill measures and shapes only the
+// texts it has not shown before.
+class TextCache {
+public:
+    struct Entry {
+        QStaticText text;
+        double width = 0.0;
+    };
+
+    explicit TextCache(bool upward = false) : upward_(upward) {}
+
+    void SetFont(const QFont& font) {
+        font_ = font;
+        known_.clear();
+    }
+    const QFont& Font() const { return font_; }
+
+    Entry Get(const QString& words) {
+        auto found = known_.constFind(words);
+        if (found != known_.constEnd()) {
+            return *found;
+        }
+        if (known_.size() > 500) {
+            known_.clear();
+        }
+        Entry entry;
+        entry.text = QStaticText(words);
+        entry.text.setTextFormat(Qt::PlainText);
+        entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        entry.text.prepare(upward_ ? QTransform().rotate(-90.0) : QTransform(), font_);
+        entry.width = QFontMetricsF(font_).horizontalAdvance(words);
+        known_.insert(words, entry);
+        return entry;
+    }
+
+private:
+    QFont font_;
+    bool upward_;
+    QHash<QString, Entry> known_;
+};
+
 // Everything of the chart but the lines and the legend, painted in one go: the
-// plot's white ground and frame, the grid, the tick marks and all texts. The
-// lines are on whole pixels and drawn without anti-aliasing, and each text is
-// a QStaticText, laid out once and then only copied on every repaint.
+// plot's white ground and frame, the grid, the tick marks and all texts. Each
+// text is a QStaticText, laid out once and then only copied on every repaint.
+// The frame, grid and ticks are one-pixel rectangles on whole pixels, filled:
+// drawn as lines, every tall one would be blended row by row and handed to
+// Qt's raster threads and back, which cost more than the drawing itself.
 class ChartDecoration : public QGraphicsItem {
 public:
     struct Text {
         QStaticText text;
         QPointF at;        // top left of the text; with `upward`, its bottom left
-        const QFont* font; // owned by the view
+        const QFont* font; // owned by the view's text caches
         QColor color;
         bool upward = false; // turned a quarter back, read from the bottom up
     };
@@ -216,12 +162,12 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->fillRect(frame_, Qt::white);
-        painter->setPen(QPen(QColor(218, 218, 218), 0));
-        painter->drawLines(grid_);
-        painter->setPen(QPen(QColor(96, 96, 96), 0));
-        painter->drawLines(ticks_);
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(frame_);
+        for (const QRect& line : grid_) {
+            painter->fillRect(line, kGridColor);
+        }
+        for (const QRect& line : outline_) {
+            painter->fillRect(line, kOutlineColor);
+        }
         for (const Text& each : texts_) {
             painter->setFont(*each.font);
             painter->setPen(each.color);
@@ -237,44 +183,75 @@ public:
         }
     }
 
-    void Set(const QRectF& bounds, const QRect& frame, QList<QLine> grid, QList<QLine> ticks, std::vector<Text> texts) {
+    // `grid` and `outline` (frame and tick marks) are one-pixel wide rectangles.
+    void Set(const QRectF& bounds, const QRect& frame, QList<QRect> grid, QList<QRect> outline,
+             std::vector<Text> texts) {
         if (bounds != bounds_) {
             prepareGeometryChange();
             bounds_ = bounds;
         }
         frame_ = frame;
         grid_ = std::move(grid);
-        ticks_ = std::move(ticks);
+        outline_ = std::move(outline);
         texts_ = std::move(texts);
         update();
     }
 
-    // The same words in the same font keep their laid-out text from one
-    // layout to the next.
-    QStaticText Static(const QString& words, const QFont& font, bool upward = false) {
-        const QString key = font.key() + (upward ? QStringLiteral("\n^") : QStringLiteral("\n")) + words;
-        auto found = known_.constFind(key);
-        if (found != known_.constEnd()) {
-            return *found;
+private:
+    static inline const QColor kGridColor{218, 218, 218};
+    static inline const QColor kOutlineColor{96, 96, 96};
+
+    QRectF bounds_;
+    QRect frame_;
+    QList<QRect> grid_;
+    QList<QRect> outline_;
+    std::vector<Text> texts_;
+};
+
+// The legend over the top of the plot, in plain text: a short line in each
+// listed series' pen, then its legend text. QtCharts' own legend lays out its
+// labels as rich text on every change and costs more than the lines it names.
+class ChartLegend : public QGraphicsItem {
+public:
+    struct Entry {
+        QLineF sample;
+        QPen pen;
+        QStaticText text;
+        QPointF at; // top left of the text
+        QColor color;
+    };
+
+    explicit ChartLegend(QGraphicsItem* parent) : QGraphicsItem(parent) {
+        setZValue(11); // over the lines
+    }
+
+    QRectF boundingRect() const override { return bounds_; }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setFont(*font_);
+        for (const Entry& entry : entries_) {
+            painter->setPen(entry.pen);
+            painter->drawLine(entry.sample);
+            painter->setPen(entry.color);
+            painter->drawStaticText(entry.at, entry.text);
         }
-        if (known_.size() > 500) {
-            known_.clear();
+    }
+
+    void Set(const QRectF& bounds, const QFont* font, std::vector<Entry> entries) {
+        if (bounds != bounds_) {
+            prepareGeometryChange();
+            bounds_ = bounds;
         }
-        QStaticText text(words);
-        text.setTextFormat(Qt::PlainText);
-        text.setPerformanceHint(QStaticText::AggressiveCaching);
-        text.prepare(upward ? QTransform().rotate(-90.0) : QTransform(), font);
-        known_.insert(key, text);
-        return text;
+        font_ = font;
+        entries_ = std::move(entries);
+        update();
     }
 
 private:
     QRectF bounds_;
-    QRect frame_;
-    QList<QLine> grid_;
-    QList<QLine> ticks_;
-    std::vector<Text> texts_;
-    QHash<QString, QStaticText> known_;
+    const QFont* font_ = nullptr;
+    std::vector<Entry> entries_;
 };
 
 // ---------------------------------------------------------------------------
@@ -325,7 +302,13 @@ const QList<QPointF>& ChartSeries::Points() const {
 // ---------------------------------------------------------------------------
 // ChartView
 
-ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), axisTitleFont_(font()) {
+ChartView::ChartView(QWidget* parent)
+    : QChartView(parent), labelTexts_(std::make_unique<TextCache>()), axisTitleTexts_(std::make_unique<TextCache>()),
+      axisTitleUp_(std::make_unique<TextCache>(true)), titleTexts_(std::make_unique<TextCache>()),
+      legendTexts_(std::make_unique<TextCache>()) {
+    for (TextCache* cache : {labelTexts_.get(), axisTitleTexts_.get(), axisTitleUp_.get(), titleTexts_.get()}) {
+        cache->SetFont(font());
+    }
     QChart* plot = chart();
     plot->setAnimationOptions(QChart::NoAnimation);
     plot->setBackgroundRoundness(0);
@@ -337,10 +320,11 @@ ChartView::ChartView(QWidget* parent) : QChartView(parent), labelFont_(font()), 
     plot->setBackgroundVisible(false);
     setBackgroundBrush(Qt::white);
     viewport()->setAutoFillBackground(false);
-    plot->legend()->hide();
+    plot->legend()->hide(); // the legend item below draws the legend
     // The chart does not move its own plot background to a plot area set from
     // outside, so the ground and frame are drawn by the decoration.
     decoration_ = new ChartDecoration(plot);
+    legendItem_ = new ChartLegend(plot);
 
     // The axes only map the lines into the plot. Hidden, they skip the label
     // layout that QtCharts does in rich text on every change of range; the
@@ -375,38 +359,32 @@ ChartView::~ChartView() {
 
 void ChartView::SetTitle(const TitleSettings& title) {
     title_ = title;
+    titleTexts_ = std::make_unique<TextCache>(title_.rotated);
+    titleTexts_->SetFont(title_.font);
     ApplyAxisRange(shownRange_, true);
 }
 
 void ChartView::SetLegend(const LegendSettings& legend) {
     legend_ = legend;
-    QLegend* shown = chart()->legend();
-    shown->setVisible(legend_.visible);
-    if (legend_.visible) {
-        // Detached, the legend lies over the plot instead of taking room from it.
-        shown->detachFromChart();
-        shown->setAlignment(Qt::AlignTop);
-        shown->setBackgroundVisible(false);
-        shown->setMarkerShape(QLegend::MarkerShapeFromSeries);
-        shown->setShowToolTips(false);
-        QFont bold = legend_.font;
-        bold.setBold(true);
-        shown->setFont(bold);
-        shown->setZValue(11);
-    }
+    QFont bold = legend_.font;
+    bold.setBold(true);
+    legendTexts_->SetFont(bold);
     legendPlace_ = QRectF();
-    UpdateLegendMarkers();
+    PlaceLegend();
 }
+
+QFont ChartView::LegendFont() const { return legendTexts_->Font(); }
 
 void ChartView::SetAxisTitles(const QString& bottom, const QString& left, const QFont& font) {
     xTitle_ = bottom;
     yTitle_ = left;
-    axisTitleFont_ = font;
+    axisTitleTexts_->SetFont(font);
+    axisTitleUp_->SetFont(font);
     ApplyAxisRange(shownRange_, true);
 }
 
 void ChartView::SetAxisFont(const QFont& font) {
-    labelFont_ = font;
+    labelTexts_->SetFont(font);
     ApplyAxisRange(shownRange_, true);
 }
 
@@ -421,14 +399,14 @@ ChartSeries& ChartView::AddSeries(const SeriesSettings& settings) {
     line->attachAxis(axisY_);
     series_.push_back(std::unique_ptr<ChartSeries>(new ChartSeries(this, settings, line)));
     ChartSeries* added = series_.back().get();
-    added->markerSize_ = line->markerSize();
     if (settings.hoverHighlight) {
         connect(line, &QLineSeries::hovered, this, [added](const QPointF&, bool over) {
             added->hovered_ = over;
             added->line_->setPen(SeriesPen(added->color_, added->settings_.width, added->settings_.style, over));
         });
     }
-    UpdateLegendMarkers();
+    legendPlace_ = QRectF();
+    PlaceLegend();
     return *added;
 }
 
@@ -488,13 +466,11 @@ void ChartView::Flush() {
             const bool coarse = series->drawnScale_.width() * kRethinGrowth < scale.width() ||
                                 series->drawnScale_.height() * kRethinGrowth < scale.height();
             if (series->pointsChanged_ || coarse) {
-                const QList<QPointF> drawn = Thinned(series->Points(), scale);
+                const QList<QPointF> drawn = ThinnedLine(series->Points(), scale, kThinning);
                 // A line through one point draws nothing; a dot shows it is there.
-                // The legend draws its line sample as long as the marker size,
-                // so the small dot size is set only while the dot shows.
                 const bool dot = drawn.size() == 1;
                 if (dot != series->line_->pointsVisible()) {
-                    series->line_->setMarkerSize(dot ? series->settings_.width * 2.5 : series->markerSize_);
+                    series->line_->setMarkerSize(series->settings_.width * 2.5);
                     series->line_->setPointsVisible(dot);
                 }
                 series->line_->replace(drawn);
@@ -509,7 +485,9 @@ void ChartView::Flush() {
         }
     }
     if (legendStale_) {
-        UpdateLegendMarkers();
+        legendStale_ = false;
+        legendPlace_ = QRectF();
+        PlaceLegend();
     }
 }
 
@@ -537,8 +515,8 @@ QRectF ChartView::AutoRange() const {
             }
         }
     }
-    Widen(xLow, xHigh);
-    Widen(yLow, yHigh);
+    WidenRange(xLow, xHigh);
+    WidenRange(yLow, yHigh);
     // The legend lies over the top of the plot; the range reaches up past the
     // highest point so that no line runs under the legend's texts.
     const double roomAbove = kEdgeRoom + (legend_.visible ? legendHeight_ : 0.0);
@@ -564,9 +542,9 @@ void ChartView::ApplyAxisRange(const QRectF& range, bool force) {
 void ChartView::LayOut() {
     const QRectF range = shownRange_;
     const QSizeF size = chart()->size().isEmpty() ? QSizeF(this->size()) : chart()->size();
-    const QFontMetricsF labelMetrics(labelFont_);
-    const QFontMetricsF titleMetrics(title_.font);
-    const QFontMetricsF axisTitleMetrics(axisTitleFont_);
+    const QFontMetricsF labelMetrics(labelTexts_->Font());
+    const QFontMetricsF titleMetrics(titleTexts_->Font());
+    const QFontMetricsF axisTitleMetrics(axisTitleTexts_->Font());
     const double titleRoom = title_.lines.isEmpty() ? 0.0 : titleMetrics.height() * double(title_.lines.size()) + 2;
     const double yTitleRoom = yTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
     const double xTitleRoom = xTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
@@ -581,11 +559,11 @@ void ChartView::LayOut() {
         yTicks = MakeTicks(range.top(), range.bottom(), plot.height() / kPixelsPerYTick);
         double yLabelWidth = 0;
         for (const QString& text : yTicks.texts) {
-            yLabelWidth = std::max(yLabelWidth, labelMetrics.horizontalAdvance(text));
+            yLabelWidth = std::max(yLabelWidth, labelTexts_->Get(text).width);
         }
         double xLabelHalf = 0;
         for (const QString& text : xTicks.texts) {
-            xLabelHalf = std::max(xLabelHalf, labelMetrics.horizontalAdvance(text) / 2);
+            xLabelHalf = std::max(xLabelHalf, labelTexts_->Get(text).width / 2);
         }
         const double left =
             kMarginLeft + (title_.rotated ? titleRoom : 0.0) + yTitleRoom + RoundUp(yLabelWidth) + kTickRoom;
@@ -611,45 +589,50 @@ void ChartView::LayOut() {
         return int(std::floor(plot_.bottom() - (value - range.top()) / range.height() * plot_.height()));
     };
     const int tick = int(kTickRoom) - 2;
-    QList<QLine> grid;
-    QList<QLine> marks;
+    // One-pixel rectangles where a cosmetic pen would have drawn the lines: the
+    // frame covers its right and bottom edge too, a tick mark both its ends.
+    QList<QRect> grid;
+    QList<QRect> outline{QRect(frame.left(), frame.top(), frame.width() + 1, 1),
+                         QRect(frame.left(), frame.bottom() + 1, frame.width() + 1, 1),
+                         QRect(frame.left(), frame.top(), 1, frame.height() + 1),
+                         QRect(frame.right() + 1, frame.top(), 1, frame.height() + 1)};
     std::vector<ChartDecoration::Text> texts;
+    const QFont* labelFont = &labelTexts_->Font();
     for (std::size_t i = 0; i < xTicks.values.size(); ++i) {
         const int x = xPixel(xTicks.values[i]);
         if (x > frame.left() && x < frame.right()) {
-            grid.append(QLine(x, frame.top() + 1, x, frame.bottom() - 1));
+            grid.append(QRect(x, frame.top() + 1, 1, frame.height() - 1));
         }
-        marks.append(QLine(x, frame.bottom(), x, frame.bottom() + tick));
-        const double width = labelMetrics.horizontalAdvance(xTicks.texts[i]);
-        texts.push_back({decoration_->Static(xTicks.texts[i], labelFont_),
-                         QPointF(x - width / 2, plot_.bottom() + kTickRoom), &labelFont_, Qt::black});
+        outline.append(QRect(x, frame.bottom(), 1, tick + 1));
+        const TextCache::Entry label = labelTexts_->Get(xTicks.texts[i]);
+        texts.push_back({label.text, QPointF(x - label.width / 2, plot_.bottom() + kTickRoom), labelFont, Qt::black});
     }
     for (std::size_t i = 0; i < yTicks.values.size(); ++i) {
         const int y = yPixel(yTicks.values[i]);
         if (y > frame.top() && y < frame.bottom()) {
-            grid.append(QLine(frame.left() + 1, y, frame.right() - 1, y));
+            grid.append(QRect(frame.left() + 1, y, frame.width() - 1, 1));
         }
-        marks.append(QLine(frame.left() - tick, y, frame.left(), y));
-        const double width = labelMetrics.horizontalAdvance(yTicks.texts[i]);
-        texts.push_back({decoration_->Static(yTicks.texts[i], labelFont_),
-                         QPointF(plot_.left() - kTickRoom - width, y - labelMetrics.height() / 2), &labelFont_,
-                         Qt::black});
+        outline.append(QRect(frame.left() - tick, y, tick + 1, 1));
+        const TextCache::Entry label = labelTexts_->Get(yTicks.texts[i]);
+        texts.push_back({label.text, QPointF(plot_.left() - kTickRoom - label.width, y - labelMetrics.height() / 2),
+                         labelFont, Qt::black});
     }
     if (!xTitle_.isEmpty()) {
-        const double width = axisTitleMetrics.horizontalAdvance(xTitle_);
+        const TextCache::Entry title = axisTitleTexts_->Get(xTitle_);
         texts.push_back(
-            {decoration_->Static(xTitle_, axisTitleFont_),
-             QPointF(plot_.center().x() - width / 2, size.height() - kMarginBottom - axisTitleMetrics.height()),
-             &axisTitleFont_, Qt::black});
+            {title.text,
+             QPointF(plot_.center().x() - title.width / 2, size.height() - kMarginBottom - axisTitleMetrics.height()),
+             &axisTitleTexts_->Font(), Qt::black});
     }
     if (!yTitle_.isEmpty()) {
-        const double width = axisTitleMetrics.horizontalAdvance(yTitle_);
+        const TextCache::Entry title = axisTitleUp_->Get(yTitle_);
         const double x = kMarginLeft + (title_.rotated ? titleRoom : 0.0);
-        texts.push_back({decoration_->Static(yTitle_, axisTitleFont_, true), QPointF(x, plot_.center().y() + width / 2),
-                         &axisTitleFont_, Qt::black, true});
+        texts.push_back(
+            {title.text, QPointF(x, plot_.center().y() + title.width / 2), &axisTitleUp_->Font(), Qt::black, true});
     }
     for (qsizetype i = 0; i < title_.lines.size(); ++i) {
-        const double length = titleMetrics.horizontalAdvance(title_.lines[i]);
+        const TextCache::Entry text = titleTexts_->Get(title_.lines[i]);
+        const double length = text.width;
         const double line = titleMetrics.height() * double(i);
         QPointF at;
         if (title_.rotated) {
@@ -672,60 +655,59 @@ void ChartView::LayOut() {
             }
             at = QPointF(left, kMarginTop + line);
         }
-        texts.push_back({decoration_->Static(title_.lines[i], title_.font, title_.rotated), at + title_.offset,
-                         &title_.font, title_.color, title_.rotated});
+        texts.push_back({text.text, at + title_.offset, &titleTexts_->Font(), title_.color, title_.rotated});
     }
-    decoration_->Set(QRectF(QPointF(0, 0), size), frame, std::move(grid), std::move(marks), std::move(texts));
+    decoration_->Set(QRectF(QPointF(0, 0), size), frame, std::move(grid), std::move(outline), std::move(texts));
     PlaceLegend();
 }
 
 void ChartView::PlaceLegend() {
-    if (!legend_.visible) {
-        return;
-    }
-    QLegend* legend = chart()->legend();
     const QPointF origin = plot_.topLeft() + legend_.offset;
     const QRectF place(origin, QSizeF(std::max(plot_.right() - origin.x(), 10.0), plot_.height()));
     if (place == legendPlace_) {
         return;
     }
     legendPlace_ = place;
-    // Laid out in the whole plot first, then cut to the rows of markers, so
-    // the legend does not catch the pointer over the lines below it.
-    legend->setGeometry(place);
-    legend->layout()->activate();
-    QRectF markers;
-    for (QGraphicsItem* group : legend->childItems()) {
-        for (QGraphicsItem* item : group->childItems()) {
-            if (item->isVisible()) {
-                markers |= item->mapRectToItem(legend, item->boundingRect());
-            }
+    // One row of entries from the left, a new row where the next would pass
+    // the plot's right edge.
+    const QFontMetricsF metrics(legendTexts_->Font());
+    const double rowHeight = metrics.height() + kLegendRowGap;
+    const double left = origin.x() + kLegendLeft;
+    const double right = place.right() - kLegendRight;
+    double x = left;
+    double y = origin.y() + kLegendTop;
+    std::vector<ChartLegend::Entry> drawn;
+    legendEntries_.clear();
+    for (const auto& series : series_) {
+        if (!legend_.visible || !series->active_ || series->settings_.legendText.isEmpty()) {
+            continue;
         }
+        const TextCache::Entry text = legendTexts_->Get(series->settings_.legendText);
+        const double width = kLegendSample + kLegendSampleGap + text.width;
+        if (x > left && x + width > right) {
+            x = left;
+            y += rowHeight;
+        }
+        const double middle = y + metrics.height() / 2;
+        QPen pen = SeriesPen(series->color_, std::min(series->settings_.width, 2), series->settings_.style, false);
+        pen.setCapStyle(Qt::FlatCap); // the sample is exactly as long as laid out
+        const QColor color = legend_.textInSeriesColor ? series->color_ : QColor(Qt::black);
+        drawn.push_back({QLineF(x, middle, x + kLegendSample, middle), pen, text.text,
+                         QPointF(x + kLegendSample + kLegendSampleGap, y), color});
+        legendEntries_.push_back({series->settings_.legendText, color, QRectF(x, y, width, metrics.height())});
+        x += width + kLegendSpacing;
     }
-    const double used = markers.isValid() ? std::min(markers.bottom() + 2, place.height()) : 0.0;
-    legend->setGeometry(QRectF(origin, QSizeF(place.width(), used)));
-    const double height = used + std::max(legend_.offset.y(), 0.0);
+    QRectF bounds;
+    for (const LegendEntry& entry : legendEntries_) {
+        bounds |= entry.place;
+    }
+    legendItem_->Set(bounds.adjusted(-2, -2, 2, 2), &legendTexts_->Font(), std::move(drawn));
+    const double height = legendEntries_.empty() ? 0.0 : y + rowHeight - plot_.top();
     if (height != legendHeight_) {
         legendHeight_ = height;
         axesStale_ = true;
         ScheduleFlush();
     }
-}
-
-void ChartView::UpdateLegendMarkers() {
-    legendStale_ = false;
-    QLegend* legend = chart()->legend();
-    for (const auto& series : series_) {
-        for (QLegendMarker* marker : legend->markers(series->line_)) {
-            marker->setVisible(legend_.visible && series->active_ && !series->settings_.legendText.isEmpty());
-            if (legend_.textInSeriesColor) {
-                marker->setLabelBrush(series->color_);
-            }
-        }
-    }
-    // Markers shown or hidden change the rows the legend needs.
-    legendPlace_ = QRectF();
-    PlaceLegend();
 }
 
 void ChartView::resizeEvent(QResizeEvent* event) {

@@ -12,11 +12,12 @@
 // through their neighbours, and is thinned again when the user zooms in. The
 // axes follow the points of the shown series unless the user has zoomed.
 //
-// QtCharts draws the lines and the legend. The plot area, frame, grid, tick
-// labels and titles are laid out here and painted by one item of our own: the
-// chart's own axes set every label as rich text on each change of range and
-// move the plot whenever a label changes width, which made each scroll step
-// slow and the plot jitter.
+// QtCharts draws the lines. The plot area, frame, grid, tick labels, titles and
+// the legend are laid out here and painted by two items of our own, in plain
+// text laid out once per distinct text: the chart's own axes and legend set
+// every label as rich text on each change, and the axes moved the plot
+// whenever a label changed width, which made each refill slow and the plot
+// jitter.
 //
 // Zoom: drag a rectangle with the middle mouse button (it keeps the plot's
 // aspect ratio); a right click, or a middle click without dragging, undoes the
@@ -42,6 +43,8 @@ namespace kit {
 
 class ChartView;
 class ChartDecoration;
+class ChartLegend;
+class TextCache;
 
 enum class LineStyle { Solid, Dotted, Dashed };
 
@@ -68,6 +71,13 @@ struct LegendSettings {
     QFont font;                     // drawn bold
     bool textInSeriesColor = false; // each legend text in the colour of its line
     QPointF offset;                 // from the top-left corner of the plot
+};
+
+// One line of the legend as drawn, in the chart's coordinates.
+struct LegendEntry {
+    QString text;
+    QColor color;
+    QRectF place;
 };
 
 // One line of a chart. The points stay in ascending x; points with equal x keep
@@ -98,7 +108,6 @@ private:
     bool hovered_ = false;
     bool pointsChanged_ = false;
     QSizeF drawnScale_;          // pixels per unit the drawn line was thinned for
-    double markerSize_ = 0.0;    // QtCharts' own, which also sets the legend's line sample
     mutable bool sorted_ = true; // false once a point came in below the last x
     mutable QList<QPointF> points_;
 };
@@ -136,6 +145,10 @@ public:
     // The ranges the axes show now, as (x min, y min) to (x max, y max).
     QRectF AxisRange() const;
 
+    // The legend as drawn: the listed, shown series in order, and its font.
+    const std::vector<LegendEntry>& LegendEntries() const { return legendEntries_; }
+    QFont LegendFont() const;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -154,7 +167,6 @@ private:
     void ApplyAxisRange(const QRectF& range, bool force = false);
     void LayOut();
     void PlaceLegend();
-    void UpdateLegendMarkers();
     QRectF AutoRange() const;
     QSizeF PixelScale() const;
     QPointF ToValue(const QPointF& viewPoint) const;
@@ -163,14 +175,19 @@ private:
     std::vector<std::unique_ptr<ChartSeries>> series_;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QFont labelFont_;
-    QFont axisTitleFont_;
+    std::unique_ptr<TextCache> labelTexts_;     // tick labels
+    std::unique_ptr<TextCache> axisTitleTexts_; // the bottom axis title
+    std::unique_ptr<TextCache> axisTitleUp_;    // the left axis title, reading upward
+    std::unique_ptr<TextCache> titleTexts_;
+    std::unique_ptr<TextCache> legendTexts_;
     QString xTitle_;
     QString yTitle_;
     TitleSettings title_;
     ChartDecoration* decoration_ = nullptr; // owned by the chart
+    ChartLegend* legendItem_ = nullptr;     // owned by the chart
     LegendSettings legend_;
-    QRectF legendPlace_;        // where the legend was last laid out
+    std::vector<LegendEntry> legendEntries_;
+    QRectF legendPlace_;        // the plot the legend was last laid out in
     double legendHeight_ = 0.0; // how far the legend reaches down into the plot
 
     int batchDepth_ = 0;
