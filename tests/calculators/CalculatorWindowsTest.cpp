@@ -73,36 +73,20 @@ TEST_F(GyroWindow, OpensWithStartTextsAndCalculatesNothingYet) {
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
+// The figures themselves are the core's; here, that the window reads its three
+// fields as the surveyor typed them and shows every result with its sign and unit.
 TEST_F(GyroWindow, ShowsTheErrorWithItsSignAndEveryRange) {
     struct Case {
         const char *latitude, *speed, *course, *error;
         QStringList ranges;
     };
     const Case cases[] = {
-        {"0",
-         "10",
-         "0",
-         "0.64\u00BA",
-         {"0.11 m", "0.22 m", "0.34 m", "0.56 m", "1.12 m", "2.23 m", "3.35 m", "5.6 m", "11.2 m", "55.8 m",
-          "111.7 m"}},
-        {"60",
-         "10",
-         "0",
-         "1.27\u00BA",
-         {"0.22 m", "0.44 m", "0.66 m", "1.11 m", "2.22 m", "4.43 m", "6.65 m", "11.1 m", "22.2 m", "110.8 m",
-          "221.6 m"}},
         {"45",
          "12",
          "180",
          "-1.08\u00BA",
          {"-0.19 m", "-0.38 m", "-0.57 m", "-0.94 m", "-1.88 m", "-3.77 m", "-5.65 m", "-9.4 m", "-18.8 m", "-94.2 m",
           "-188.5 m"}},
-        {"95",
-         "20",
-         "0",
-         "72.95\u00BA",
-         {"9.56 m", "19.12 m", "28.68 m", "47.8 m", "95.6 m", "191.21 m", "286.81 m", "478 m", "956 m", "4780.2 m",
-          "9560.5 m"}},
         {"0", "0", "0", "0\u00BA", QStringList(11, QStringLiteral("0 m"))},
         // Leading zeros and blanks around the number are read as the number.
         {"058.5",
@@ -259,12 +243,12 @@ TEST_F(PressureWindow, EveryChangeConvertsAtOnce) {
     struct Case {
         const char *from, *value, *to, *expected;
     };
+    // The factors are the core's; here, that a value, a source and a target unit
+    // changed in any order give the conversion at once, exponents read too.
     const Case cases[] = {
-        {"psi", "1", "psi", "  1.000000"},     {"psi", "1", "kPa", "  6.894757"},
-        {"bar", "1", "psi", " 14.503774"},     {"atmos", "1", "psi", " 14.695950"},
-        {"atmos", "1", "mmHg", "760.000006"},  {"kPa", "1", "psi", "  0.145038"},
-        {"mWater", "10", "bar", "  0.980665"}, {"psi", "100", "Pa", "689475.700000"},
-        {"psi", "-2", "psi", " -2.000000"},    {"psi", "0", "bar", "  0.000000"},
+        {"bar", "1", "psi", " 14.503774"},
+        {"atmos", "1", "mmHg", "760.000006"},
+        {"psi", "-2", "psi", " -2.000000"},
         {"psi", "1e3", "kPa", "6894.757000"},
     };
     for (const Case& c : cases) {

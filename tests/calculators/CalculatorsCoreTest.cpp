@@ -40,6 +40,8 @@ TEST(GyroSpeedError, WorkedCasesGiveTheErrorAndTheRoundedHorizontalErrors) {
         {{89, 20, 0},
          {"72.95", "9.56", "19.12", "28.68", "47.8", "95.6", "191.21", "286.81", "478", "956", "4780.2", "9560.5"}},
         {{0, 0, 0}, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}},
+        {{58.5, 10, 0},
+         {"1.22", "0.21", "0.43", "0.64", "1.06", "2.13", "4.26", "6.39", "10.6", "21.3", "106.5", "212.9"}},
         {{0, 0, 180}, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}},
     };
     for (const Case& c : cases) {
@@ -91,7 +93,8 @@ TEST(PressureConversion, WorkedCasesAsTheResultFieldShowsThem) {
         {10, "mWater", "bar", "  0.980665"},  {100, "psi", "Pa", "689475.700000"},
         {-2, "psi", "psi", " -2.000000"},     {0, "dyne/cm2", "hPa", "  0.000000"},
         {1, "hPa", "millibar", "  1.000000"}, {1, "cmWater", "g/cm2", "  1.000000"},
-        {1, "Kg/m2", "mWater", "  0.001000"},
+        {1, "Kg/m2", "mWater", "  0.001000"}, {0, "psi", "bar", "  0.000000"},
+        {1000, "psi", "kPa", "6894.757000"},
     };
     const auto index = [](const char* name) {
         for (std::size_t i = 0; i < kPressureUnits.size(); ++i) {
