@@ -1,4 +1,3 @@
-#include "standards/GraphOverview.h"
 #include "standards/TIHOForm.h"
 
 #include <QComboBox>
@@ -13,10 +12,11 @@
 static void BM_GraphOverviewScrollStep(benchmark::State& state) {
     TIHOForm form;
     form.show();
-    form.cbo_Order->setCurrentIndex(TIHOForm::kGraphOverviewRow);
-    emit form.cbo_Order->activated(TIHOForm::kGraphOverviewRow);
+    auto* selector = form.findChild<QComboBox*>(QStringLiteral("cbo_Order"));
+    selector->setCurrentIndex(TIHOForm::kGraphOverviewRow);
+    emit selector->activated(TIHOForm::kGraphOverviewRow);
     QImage picture(form.size(), QImage::Format_ARGB32_Premultiplied);
-    QScrollBar* bar = form.pnl_GraphOverview->scb_Vertical;
+    auto* bar = form.findChild<QScrollBar*>(QStringLiteral("scb_Vertical"));
     int step = 0;
     for (auto _ : state) {
         bar->setValue(step++ % 2 == 0 ? 199 : 200);

@@ -8,10 +8,11 @@
 static void BM_DepthKeystroke(benchmark::State& state) {
     TIHOForm form;
     form.show();
+    auto* depth = form.findChild<QLineEdit*>(QStringLiteral("edt_Depth"));
     const QString depths[] = {QStringLiteral("102"), QStringLiteral("1025"), QStringLiteral("10")};
     std::size_t i = 0;
     for (auto _ : state) {
-        form.edt_Depth->setText(depths[i++ % 3]);
+        depth->setText(depths[i++ % 3]);
     }
 }
 BENCHMARK(BM_DepthKeystroke)->Unit(benchmark::kMicrosecond);

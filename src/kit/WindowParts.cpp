@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace kit {
 
@@ -54,6 +56,10 @@ void ApplyLook(QWidget* widget) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::Base, QColor::fromString(base.toString()));
         widget->setPalette(palette);
+    }
+    const QVariant tabFont = widget->property("tabFont");
+    if (auto* tabs = qobject_cast<QTabWidget*>(widget); tabs != nullptr && tabFont.isValid()) {
+        tabs->tabBar()->setFont(PixelFontFromText(tabFont.toString()));
     }
     const QVariant picture = widget->property("picture");
     if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && picture.isValid()) {

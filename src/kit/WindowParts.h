@@ -7,6 +7,7 @@
 //   textColor   "navy", "red", "#0066cc": the text of a label, edit, list or button
 //   baseColor   "#c0dcc0": the ground of an edit, memo or list
 //   picture     "logo_iho.png": a generated picture from assets/, shown by a label
+//   tabFont     "Tahoma 13": the captions of a tab set's tabs, not its pages
 #pragma once
 
 #include <QColor>

@@ -1,7 +1,8 @@
 // The "Graph Overview" page of the survey specification calculator: the maximum
 // allowable TVU and THU of seven survey orders drawn over depth, from 1 m down
 // to the graph depth the user scrolls to, and the fourteen values at that depth
-// in a table below the charts.
+// in a table below the charts. The layout is GraphOverview.ui; the curves, their
+// colours and the chart titles are set up here.
 //
 // The two scroll bars hold one graph depth. Moving the upper one runs
 // scb_VerticalChange, which first moves the lower one (running
@@ -13,21 +14,21 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QLabel;
-class QScrollBar;
 
-namespace kit {
-class ChartView;
+namespace Ui {
+class GraphOverview;
 }
 
 class GraphOverview : public QWidget {
     Q_OBJECT
 public:
     explicit GraphOverview(QWidget* parent = nullptr);
+    ~GraphOverview() override;
 
     static constexpr int kFirstDepth = 1;
-    static constexpr int kLastDepth = 200;
     static constexpr int kStartDepth = 10;
 
     void scb_VerticalChange();
@@ -36,19 +37,11 @@ public:
     // drawn afresh even when the depth already was the start depth.
     void ResetGraphDepth();
 
-    kit::ChartView* cht_Vertical = nullptr;
-    kit::ChartView* cht_Horizontal = nullptr;
-    QScrollBar* scb_Vertical = nullptr;
-    QScrollBar* scb_Horizontal = nullptr;
-    QLabel* lbl_GraphDepth = nullptr;
-    std::array<QLabel*, 7> lbl_TVU{}; // table order: the seven graph rows
-    std::array<QLabel*, 7> lbl_THU{};
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QWidget* BuildChartPanel(int top, const QString& title, bool dottedFsis, kit::ChartView*& chart, QScrollBar*& bar,
-                             const char* chartName, const char* barName);
-    void BuildTable();
+    std::unique_ptr<Ui::GraphOverview> ui;
+    std::array<QLabel*, 7> tvuColumn_{}; // table order: the seven graph rows
+    std::array<QLabel*, 7> thuColumn_{};
 };

@@ -4,29 +4,26 @@
 // results); choosing an order runs cbo_OrderChange, which rewrites the depth
 // field and so runs the depth calculation again from inside itself. Beside the
 // inputs a page set shows each order's requirements, the definitions of the
-// terms and the graph overview of all orders.
+// terms and the graph overview of all orders. The layout is TIHOForm.ui; what
+// each selector row shows beside the inputs is one table in the .cpp.
 #pragma once
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
-class QGroupBox;
-class QButtonGroup;
-class QTabWidget;
-class GraphOverview;
+class QRadioButton;
 
-namespace kit {
-class UpDown;
+namespace Ui {
+class TIHOForm;
 }
 
 class TIHOForm : public QWidget {
     Q_OBJECT
 public:
     explicit TIHOForm(QWidget* parent = nullptr);
+    ~TIHOForm() override;
 
     // Selector positions past the nine survey orders.
     static constexpr int kDefinitionsRow = 9;
@@ -39,35 +36,14 @@ public:
     // overview redraws its TVU chart and column for the unchanged depth.
     void FormClick();
 
-    QComboBox* cbo_Order = nullptr;
-    QLineEdit* edt_Depth = nullptr;
-    kit::UpDown* udb_Depth = nullptr;
-    QLineEdit* edt_TVU = nullptr;
-    QLineEdit* edt_THU = nullptr;
-    QTabWidget* pgc_Orders = nullptr;
-    QGroupBox* rdg_Definitions = nullptr;
-    std::array<QPlainTextEdit*, 6> mem_Definition{};
-    QPlainTextEdit* mem_Orsted = nullptr;
-    QLabel* img_IHO = nullptr;
-    QLabel* img_FSIS = nullptr;
-    QLabel* img_LINZ = nullptr;
-    QLabel* img_NL = nullptr;
-    QLabel* img_Orsted = nullptr;
-    QLabel* img_Formula = nullptr;
-    QLabel* lbl_THU_005 = nullptr;
-    QLabel* lbl_THU_01 = nullptr;
-    QLabel* img_ScrollHint = nullptr;
-    QLabel* lbl_ScrollDepth = nullptr;
-    GraphOverview* pnl_GraphOverview = nullptr;
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void BuildInputColumn();
-    void BuildPages();
     void ShowItemsOfRow(int row);
 
-    QButtonGroup* definitionButtons_ = nullptr;
-    int lastDepth_ = 0; // the last depth read successfully in this window
+    std::unique_ptr<Ui::TIHOForm> ui;
+    std::array<QRadioButton*, 6> definitionItems_{};   // the radio group's items, in its order...
+    std::array<QPlainTextEdit*, 6> definitionMemos_{}; // ...and the memo each one shows
+    int lastDepth_ = 0;                                // the last depth read successfully in this window
 };

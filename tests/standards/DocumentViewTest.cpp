@@ -1,5 +1,6 @@
 #include "kit/DocumentView.h"
 #include "standards/TIHOForm.h"
+#include "support/Controls.h"
 
 #include <QPdfDocument>
 #include <QTabWidget>
@@ -8,7 +9,9 @@
 
 TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTheDesktop) {
     TIHOForm form;
-    const auto views = form.pgc_Orders->findChildren<kit::DocumentView*>();
+    support::Controls ui{&form};
+    auto* pages = ui.Get<QTabWidget>("pgc_Orders");
+    const auto views = pages->findChildren<kit::DocumentView*>();
     ASSERT_EQ(views.size(), 7); // all order pages but the LINZ picture and the Orsted memo
     for (kit::DocumentView* view : views) {
         EXPECT_EQ(view->Document()->status(), QPdfDocument::Status::Ready) << view->Path().toStdString();
@@ -18,9 +21,8 @@ TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTh
     QStringList opened;
     const auto previous = kit::DocumentView::SetOpener([&](const QString& path) { opened << path; });
     form.show();
-    form.pgc_Orders->setCurrentIndex(3);
-    kit::DocumentView* orderTwo =
-        qobject_cast<kit::DocumentView*>(form.pgc_Orders->currentWidget()->findChild<kit::DocumentView*>());
+    ui.Choose("pgc_Orders", "Order 2");
+    kit::DocumentView* orderTwo = pages->currentWidget()->findChild<kit::DocumentView*>();
     ASSERT_NE(orderTwo, nullptr);
     QTest::mouseDClick(orderTwo->viewport(), Qt::LeftButton);
     kit::DocumentView::SetOpener(previous);

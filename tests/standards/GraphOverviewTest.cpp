@@ -1,9 +1,9 @@
 #include "standards/GraphOverview.h"
 #include "kit/ChartView.h"
 #include "standards/TIHOForm.h"
+#include "support/Controls.h"
 
 #include <QChart>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QScrollBar>
@@ -17,20 +17,25 @@ class GraphOverviewTest : public testing::Test {
 protected:
     void SetUp() override { form.show(); }
 
-    void ChooseGraphOverview() {
-        form.cbo_Order->setCurrentIndex(TIHOForm::kGraphOverviewRow);
-        emit form.cbo_Order->activated(TIHOForm::kGraphOverviewRow);
-    }
-    GraphOverview& Page() { return *form.pnl_GraphOverview; }
-    QStringList Column(const std::array<QLabel*, 7>& labels) {
+    void ChooseGraphOverview() { ui.Choose(QStringLiteral("cbo_Order"), QStringLiteral("Graph Overview")); }
+    GraphOverview& Page() const { return *ui.Get<GraphOverview>(QStringLiteral("pnl_GraphOverview")); }
+    kit::ChartView* Vertical() const { return ui.Get<kit::ChartView>(QStringLiteral("cht_Vertical")); }
+    kit::ChartView* Horizontal() const { return ui.Get<kit::ChartView>(QStringLiteral("cht_Horizontal")); }
+    QScrollBar* VerticalBar() const { return ui.Get<QScrollBar>(QStringLiteral("scb_Vertical")); }
+    QScrollBar* HorizontalBar() const { return ui.Get<QScrollBar>(QStringLiteral("scb_Horizontal")); }
+    QString GraphDepth() const { return ui.Text(QStringLiteral("lbl_GraphDepth")); }
+    // The value label of a table row (0 to 6) in the TVU or THU column.
+    QLabel* TvuLabel(int row) const { return ui.Get<QLabel>(QStringLiteral("lbl_TVU%1").arg(row + 1)); }
+    QLabel* ThuLabel(int row) const { return ui.Get<QLabel>(QStringLiteral("lbl_THU%1").arg(row + 1)); }
+    QStringList Column(const char* column) const {
         QStringList texts;
-        for (QLabel* label : labels) {
-            texts << label->text();
+        for (int row = 1; row <= 7; ++row) {
+            texts << ui.Text(QStringLiteral("lbl_%1%2").arg(QLatin1String(column)).arg(row));
         }
         return texts;
     }
-    QStringList Tvu() { return Column(Page().lbl_TVU); }
-    QStringList Thu() { return Column(Page().lbl_THU); }
+    QStringList Tvu() const { return Column("TVU"); }
+    QStringList Thu() const { return Column("THU"); }
     // How many points each of the seven curves of a chart holds.
     static QList<int> Counts(const kit::ChartView* chart) {
         QList<int> counts;
@@ -42,22 +47,24 @@ protected:
     static QList<int> All(int count) { return QList<int>(7, count); }
 
     TIHOForm form;
+    support::Controls ui{&form};
 };
 
 } // namespace
 
 TEST_F(GraphOverviewTest, ShowsPlaceholdersAndEmptyChartsUntilTheFirstRefresh) {
-    EXPECT_EQ(Page().lbl_GraphDepth->text(), "xx metres");
+    EXPECT_EQ(GraphDepth(), "xx metres");
     EXPECT_EQ(Tvu(), QStringList(7, "xx "));
     EXPECT_EQ(Thu(), (QStringList{"xx ", "xx ", "xx", "xx ", "xx ", "xx ", "xx "}));
-    EXPECT_EQ(Counts(Page().cht_Vertical), All(0));
-    EXPECT_EQ(Counts(Page().cht_Horizontal), All(0));
-    EXPECT_EQ(Page().scb_Vertical->value(), 10);
-    EXPECT_EQ(Page().scb_Horizontal->value(), 10);
+    EXPECT_EQ(Counts(Vertical()), All(0));
+    EXPECT_EQ(Counts(Horizontal()), All(0));
+    EXPECT_EQ(VerticalBar()->value(), 10);
+    EXPECT_EQ(HorizontalBar()->value(), 10);
 
     // Opening the tab directly does not refresh anything.
-    form.pgc_Orders->setCurrentIndex(TIHOForm::kGraphOverviewRow);
-    EXPECT_EQ(Page().lbl_GraphDepth->text(), "xx metres");
+    ui.Choose(QStringLiteral("pgc_Orders"), QStringLiteral("Graph Overview"));
+    EXPECT_EQ(ui.Get<QTabWidget>("pgc_Orders")->currentIndex(), TIHOForm::kGraphOverviewRow);
+    EXPECT_EQ(GraphDepth(), "xx metres");
 }
 
 TEST_F(GraphOverviewTest, TableAndChartsAtTheGraphDepth) {
@@ -80,15 +87,15 @@ TEST_F(GraphOverviewTest, TableAndChartsAtTheGraphDepth) {
     ChooseGraphOverview(); // the reset lands on 10
     for (const Case& c : cases) {
         SCOPED_TRACE(c.depth);
-        Page().scb_Vertical->setValue(c.depth);
-        EXPECT_EQ(Page().lbl_GraphDepth->text(), QString::number(c.depth) + " metres");
+        ui.Scroll(QStringLiteral("scb_Vertical"), c.depth);
+        EXPECT_EQ(GraphDepth(), QString::number(c.depth) + " metres");
         EXPECT_EQ(Tvu(), c.tvu);
         EXPECT_EQ(Thu(), c.thu);
-        EXPECT_EQ(Counts(Page().cht_Vertical), All(c.depth));
-        EXPECT_EQ(Counts(Page().cht_Horizontal), All(c.depth));
+        EXPECT_EQ(Counts(Vertical()), All(c.depth));
+        EXPECT_EQ(Counts(Horizontal()), All(c.depth));
         // The last point of each curve is the value in the table.
         for (int curve = 0; curve < 7; ++curve) {
-            const QPointF last = Page().cht_Horizontal->GetSeries(curve).Points().constLast();
+            const QPointF last = Horizontal()->GetSeries(curve).Points().constLast();
             EXPECT_EQ(last.x(), c.depth);
             EXPECT_EQ(QString::number(last.y(), 'f', 2), c.thu[curve].trimmed());
         }
@@ -99,53 +106,52 @@ TEST_F(GraphOverviewTest, EitherScrollBarMovesTheOtherAndTheOtherChartIsRedrawnF
     ChooseGraphOverview();
     // Which chart was pushed to the drawing in which order.
     QStringList drawn;
-    QLineSeries* vertical = static_cast<QLineSeries*>(Page().cht_Vertical->chart()->series().at(0));
-    QLineSeries* horizontal = static_cast<QLineSeries*>(Page().cht_Horizontal->chart()->series().at(0));
+    QLineSeries* vertical = static_cast<QLineSeries*>(Vertical()->chart()->series().at(0));
+    QLineSeries* horizontal = static_cast<QLineSeries*>(Horizontal()->chart()->series().at(0));
     QObject::connect(vertical, &QXYSeries::pointsReplaced, vertical, [&] { drawn << "V"; });
     QObject::connect(horizontal, &QXYSeries::pointsReplaced, horizontal, [&] { drawn << "H"; });
 
-    Page().scb_Horizontal->setValue(50);
-    EXPECT_EQ(Page().scb_Vertical->value(), 50);
-    EXPECT_EQ(Page().lbl_GraphDepth->text(), "50 metres");
-    EXPECT_EQ(Page().lbl_TVU[0]->text(), "0.45");
-    EXPECT_EQ(Page().lbl_THU[1]->text(), "7.50");
-    EXPECT_EQ(Counts(Page().cht_Vertical), All(50));
+    ui.Scroll(QStringLiteral("scb_Horizontal"), 50);
+    EXPECT_EQ(VerticalBar()->value(), 50);
+    EXPECT_EQ(GraphDepth(), "50 metres");
+    EXPECT_EQ(TvuLabel(0)->text(), "0.45");
+    EXPECT_EQ(ThuLabel(1)->text(), "7.50");
+    EXPECT_EQ(Counts(Vertical()), All(50));
     EXPECT_EQ(drawn, (QStringList{"V", "H"}));
 
     drawn.clear();
-    Page().scb_Vertical->setValue(120);
-    EXPECT_EQ(Page().scb_Horizontal->value(), 120);
-    EXPECT_EQ(Page().lbl_THU[1]->text(), "11.00");
-    EXPECT_EQ(Counts(Page().cht_Horizontal), All(120));
+    ui.Scroll(QStringLiteral("scb_Vertical"), 120);
+    EXPECT_EQ(HorizontalBar()->value(), 120);
+    EXPECT_EQ(ThuLabel(1)->text(), "11.00");
+    EXPECT_EQ(Counts(Horizontal()), All(120));
     EXPECT_EQ(drawn, (QStringList{"H", "V"}));
 }
 
 TEST_F(GraphOverviewTest, ChoosingGraphOverviewRedrawsAtTenEvenWhenAlreadyThere) {
     ChooseGraphOverview();
-    Page().cht_Vertical->GetSeries(0).Clear();
-    Page().cht_Horizontal->GetSeries(6).Clear();
-    Page().lbl_TVU[0]->setText("stale");
+    Vertical()->GetSeries(0).Clear();
+    Horizontal()->GetSeries(6).Clear();
+    TvuLabel(0)->setText("stale");
     ChooseGraphOverview();
-    EXPECT_EQ(Counts(Page().cht_Vertical), All(10));
-    EXPECT_EQ(Counts(Page().cht_Horizontal), All(10));
-    EXPECT_EQ(Page().lbl_TVU[0]->text(), "0.26");
+    EXPECT_EQ(Counts(Vertical()), All(10));
+    EXPECT_EQ(Counts(Horizontal()), All(10));
+    EXPECT_EQ(TvuLabel(0)->text(), "0.26");
 
-    Page().scb_Horizontal->setValue(77);
-    form.cbo_Order->setCurrentIndex(3);
-    emit form.cbo_Order->activated(3);
-    EXPECT_EQ(Page().scb_Vertical->value(), 77) << "other pages leave the graph depth alone";
+    ui.Scroll(QStringLiteral("scb_Horizontal"), 77);
+    ui.Choose(QStringLiteral("cbo_Order"), QStringLiteral("IHO Order 2"));
+    EXPECT_EQ(VerticalBar()->value(), 77) << "other pages leave the graph depth alone";
     ChooseGraphOverview();
-    EXPECT_EQ(Page().scb_Vertical->value(), 10);
-    EXPECT_EQ(Page().scb_Horizontal->value(), 10);
-    EXPECT_EQ(Page().lbl_GraphDepth->text(), "10 metres");
-    EXPECT_EQ(form.pgc_Orders->currentIndex(), TIHOForm::kGraphOverviewRow);
+    EXPECT_EQ(VerticalBar()->value(), 10);
+    EXPECT_EQ(HorizontalBar()->value(), 10);
+    EXPECT_EQ(GraphDepth(), "10 metres");
+    EXPECT_EQ(ui.Get<QTabWidget>("pgc_Orders")->currentIndex(), TIHOForm::kGraphOverviewRow);
 }
 
 TEST_F(GraphOverviewTest, OrstedTvuStepsAndThuRisesTwoCentimetresPerMetre) {
     ChooseGraphOverview();
-    Page().scb_Vertical->setValue(60);
-    const QList<QPointF> tvu = Page().cht_Vertical->GetSeries(6).Points();
-    const QList<QPointF> thu = Page().cht_Horizontal->GetSeries(6).Points();
+    ui.Scroll(QStringLiteral("scb_Vertical"), 60);
+    const QList<QPointF> tvu = Vertical()->GetSeries(6).Points();
+    const QList<QPointF> thu = Horizontal()->GetSeries(6).Points();
     ASSERT_EQ(tvu.size(), 60);
     for (const auto& [depth, expected] :
          {std::pair{1, 0.15}, {20, 0.15}, {21, 0.20}, {40, 0.20}, {41, 0.25}, {60, 0.25}}) {
@@ -160,13 +166,13 @@ TEST_F(GraphOverviewTest, CurvesCarryTheirLegendTextsColoursAndTheDottedFsisThu)
     const QStringList legends = {"IHO Special", "IHO 1", "IHO 2", "FSIS Exclusive", "NL-A", "NL-B", "Orsted"};
     const QList<QColor> colours = {QColor(255, 0, 0),     QColor(0, 0, 255),   QColor(0, 128, 0), QColor(64, 0, 64),
                                    QColor(255, 128, 192), QColor(128, 128, 0), QColor(0, 0, 128)};
-    for (kit::ChartView* chart : {Page().cht_Vertical, Page().cht_Horizontal}) {
+    for (kit::ChartView* chart : {Vertical(), Horizontal()}) {
         for (int i = 0; i < 7; ++i) {
             auto* line = static_cast<QLineSeries*>(chart->chart()->series().at(i));
             EXPECT_EQ(chart->GetSeries(i).LegendText(), legends[i]);
             EXPECT_EQ(line->pen().color(), colours[i]);
             EXPECT_EQ(line->pen().width(), 2);
-            const bool dotted = chart == Page().cht_Horizontal && i == 3;
+            const bool dotted = chart == Horizontal() && i == 3;
             EXPECT_EQ(line->pen().style(), dotted ? Qt::DotLine : Qt::SolidLine) << i;
         }
     }
@@ -200,13 +206,13 @@ TEST_F(GraphOverviewTest, EachTableRowNamesItsOrderOnTheLineOfItsValues) {
         EXPECT_EQ(name->palette().color(QPalette::WindowText), rows[i].colour);
         EXPECT_TRUE(name->font().bold());
         EXPECT_EQ(name->x(), 56);
-        for (QLabel* value : {Page().lbl_TVU[std::size_t(i)], Page().lbl_THU[std::size_t(i)]}) {
+        for (QLabel* value : {TvuLabel(i), ThuLabel(i)}) {
             EXPECT_EQ(value->y(), name->y());
             EXPECT_EQ(value->palette().color(QPalette::WindowText), windowText);
             EXPECT_FALSE(value->font().bold());
         }
     }
-    for (const auto& [head, column] : {std::pair{"TVU", Page().lbl_TVU[0]}, {"THU", Page().lbl_THU[0]}}) {
+    for (const auto& [head, column] : {std::pair{"TVU", TvuLabel(0)}, {"THU", ThuLabel(0)}}) {
         QLabel* label = labelWithText(QString::fromLatin1(head));
         ASSERT_NE(label, nullptr) << head;
         EXPECT_EQ(label->x(), column->x()) << head;
@@ -217,18 +223,17 @@ TEST_F(GraphOverviewTest, EachTableRowNamesItsOrderOnTheLineOfItsValues) {
 
 TEST_F(GraphOverviewTest, ClickOnTheWindowBackgroundRedrawsOnlyTheVerticalChart) {
     ChooseGraphOverview();
-    Page().cht_Vertical->GetSeries(2).Clear();
-    Page().cht_Horizontal->GetSeries(2).Clear();
+    Vertical()->GetSeries(2).Clear();
+    Horizontal()->GetSeries(2).Clear();
 
     // A click on a control, or on a chart, is not a click on the background.
-    QLabel* label = Page().lbl_TVU[0];
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseClick(Page().cht_Vertical->viewport(), Qt::LeftButton, {}, QPoint(100, 60));
-    EXPECT_EQ(Page().cht_Vertical->GetSeries(2).Count(), 0);
+    QTest::mouseClick(TvuLabel(0), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(Vertical()->viewport(), Qt::LeftButton, {}, QPoint(100, 60));
+    EXPECT_EQ(Vertical()->GetSeries(2).Count(), 0);
 
     const QPoint background(8, 600);
     ASSERT_EQ(form.childAt(background), nullptr);
     QTest::mouseClick(&form, Qt::LeftButton, {}, background);
-    EXPECT_EQ(Page().cht_Vertical->GetSeries(2).Count(), 10);
-    EXPECT_EQ(Page().cht_Horizontal->GetSeries(2).Count(), 0);
+    EXPECT_EQ(Vertical()->GetSeries(2).Count(), 10);
+    EXPECT_EQ(Horizontal()->GetSeries(2).Count(), 0);
 }
