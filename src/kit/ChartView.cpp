@@ -320,6 +320,9 @@ ChartView::ChartView(QWidget* parent)
     plot->setBackgroundVisible(false);
     setBackgroundBrush(Qt::white);
     viewport()->setAutoFillBackground(false);
+    // The background brush covers every pixel of the viewport, so the widgets
+    // beneath it need not be painted first whenever a refill repaints the chart.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     plot->legend()->hide(); // the legend item below draws the legend
     // The chart does not move its own plot background to a plot area set from
     // outside, so the ground and frame are drawn by the decoration.
@@ -450,12 +453,19 @@ void ChartView::ScheduleFlush() {
 
 void ChartView::Flush() {
     flushScheduled_ = false;
-    // The axes first, while the lines still hold their old points: each change
-    // of range lays out every line again.
+    // The axes first: a change of range lays out every line again with the
+    // points it holds, so the lines about to be refilled are emptied before it
+    // and each is laid out once, with its new points.
     if (axesStale_) {
         axesStale_ = false;
-        if (!IsZoomed()) {
-            ApplyAxisRange(AutoRange());
+        const QRectF range = IsZoomed() ? shownRange_ : AutoRange();
+        if (range != shownRange_) {
+            for (const auto& series : series_) {
+                if (series->active_ && series->pointsChanged_ && series->line_->count() > 0) {
+                    series->line_->clear();
+                }
+            }
+            ApplyAxisRange(range);
         }
     }
     const QSizeF scale = PixelScale();

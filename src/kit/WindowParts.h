@@ -12,7 +12,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QLabel>
 #include <QString>
 #include <QWidget>
 
@@ -44,26 +43,5 @@ void ApplyFormLook(QWidget* window);
 // in pixels. Whether the border is sizeable is the form's choice of a fixed or
 // a free size.
 void SetWindowButtons(QWidget* window, bool minimiseButton);
-
-// TRANSITIONAL: code-built windows, until each has its form.
-inline void SetUpWindow(QWidget* window, const QString& objectName, const QString& caption, bool minimiseButton) {
-    window->setObjectName(objectName);
-    window->setWindowTitle(caption);
-    SetWindowButtons(window, minimiseButton);
-}
-inline QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& text, int left, int top,
-                         const QFont& font, const QColor& color = QColor()) {
-    auto* label = new QLabel(text, parent);
-    if (!objectName.isEmpty()) {
-        label->setObjectName(objectName);
-    }
-    label->setFont(font);
-    if (color.isValid()) {
-        SetTextColor(label, color);
-    }
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
 
 } // namespace kit

@@ -113,19 +113,26 @@ GraphOverview::~GraphOverview() = default;
 
 void GraphOverview::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
+    // The grid as filled one-pixel rectangles: drawn as lines, each tall one is
+    // blended row by row on Qt's raster threads, which costs more than the
+    // table itself on every scroll step.
     QPainter painter(this);
-    painter.setPen(QPen(kGridLine, 1));
-    painter.drawRect(QRect(QPoint(kGridLeft, kGridTop), QPoint(kGridRight, kGridBottom)));
+    const auto across = [&](int y) { painter.fillRect(QRect(kGridLeft, y, kGridRight - kGridLeft + 1, 1), kGridLine); };
+    const auto down = [&](int x) { painter.fillRect(QRect(x, kGridTop, 1, kGridBottom - kGridTop + 1), kGridLine); };
+    // The frame's right and bottom edges lie one pixel outside, as a pen's would.
+    painter.fillRect(QRect(kGridLeft, kGridBottom + 1, kGridRight - kGridLeft + 2, 1), kGridLine);
+    painter.fillRect(QRect(kGridRight + 1, kGridTop, 1, kGridBottom - kGridTop + 1), kGridLine);
+    across(kGridTop);
+    down(kGridLeft);
     // A double line under the column heads, single lines between the rows.
     const int headBottom = kFirstRowTop - 4;
-    painter.drawLine(kGridLeft, headBottom, kGridRight, headBottom);
-    painter.drawLine(kGridLeft, headBottom + 2, kGridRight, headBottom + 2);
+    across(headBottom);
+    across(headBottom + 2);
     for (int row = 1; row < static_cast<int>(kCurves.size()); ++row) { // a table row per curve
-        const int y = kFirstRowTop + kRowPitch * row - 3;
-        painter.drawLine(kGridLeft, y, kGridRight, y);
+        across(kFirstRowTop + kRowPitch * row - 3);
     }
-    painter.drawLine(kNameColumnRight, kGridTop, kNameColumnRight, kGridBottom);
-    painter.drawLine(kTvuColumnRight, kGridTop, kTvuColumnRight, kGridBottom);
+    down(kNameColumnRight);
+    down(kTvuColumnRight);
 }
 
 void GraphOverview::scb_VerticalChange() {
