@@ -15,3 +15,8 @@ endif()
 if(NOT status EQUAL expectedStatus)
     message(FATAL_ERROR "driver exited with ${status}, expected ${expectedStatus}\n${errors}")
 endif()
+# Windows still open at the end go before the application does, their PDF
+# pages' rendering with them: a mutex destroyed while held means they did not.
+if(errors MATCHES "destroying locked mutex")
+    message(FATAL_ERROR "the driver ended with a PDF page still rendering:\n${errors}")
+endif()
