@@ -56,7 +56,10 @@ QObject* FindControl(QWidget* window, const QString& name, QString* error) {
     }
     QList<QObject*> found;
     for (QObject* child : window->findChildren<QObject*>(name)) {
-        if (child->isWidgetType() || qobject_cast<QAction*>(child) != nullptr) {
+        // A widget of a window of its own (an about box over the launcher) is
+        // that window's control; the window's menu actions are its own.
+        const bool ownWidget = child->isWidgetType() && static_cast<QWidget*>(child)->window() == window;
+        if (ownWidget || qobject_cast<QAction*>(child) != nullptr) {
             found.append(child);
         }
     }

@@ -12,9 +12,10 @@
 
 namespace support {
 
-// The one control of that name in `window` (the window itself, a widget or a
-// menu action inside it). Null with a reason when there is none, or when more
-// than one control carries the name: a name must say which control it means.
+// The one control of that name in `window`: the window itself, a widget of it
+// (not of a window it owns, such as a dialog over it) or a menu action. Null
+// with a reason when there is none, or when more than one control carries the
+// name: a name must say which control it means.
 QObject* FindControl(QWidget* window, const QString& name, QString* error);
 
 // Each action returns an empty text when done, else why it could not be done.

@@ -3,6 +3,7 @@
 #include "support/Controls.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -29,6 +30,11 @@ TEST(FindControl, FindsOneControlAndRefusesANameTwoControlsCarry) {
     action->setObjectName(QStringLiteral("mnuOnly"));
     (new QPushButton(&window))->setObjectName(QStringLiteral("btn_Shared"));
     (new QAction(&window))->setObjectName(QStringLiteral("btn_Shared"));
+    // A dialog over the window is a window of its own: its controls are not
+    // the window's, however they are named.
+    auto* dialog = new QDialog(&window);
+    (new QLineEdit(dialog))->setObjectName(QStringLiteral("edt_Single"));
+    (new QPushButton(dialog))->setObjectName(QStringLiteral("btn_OnlyInDialog"));
 
     struct Case {
         const char* name;
@@ -42,6 +48,7 @@ TEST(FindControl, FindsOneControlAndRefusesANameTwoControlsCarry) {
         {"edt_Twin", nullptr, "2 controls are named edt_Twin"},
         {"btn_Shared", nullptr, "2 controls are named btn_Shared"},
         {"edt_None", nullptr, "no control edt_None"},
+        {"btn_OnlyInDialog", nullptr, "no control btn_OnlyInDialog"},
     };
     for (const Case& c : cases) {
         QString error;
