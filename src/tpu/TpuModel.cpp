@@ -1,0 +1,155 @@
+#include "tpu/TpuModel.h"
+
+#include "common/NumberFormat.h"
+
+#include <cmath>
+
+namespace tpu {
+
+namespace {
+
+constexpr double kDegree = 0.017453292519943295769; // π/180
+
+// The root of the sum of squares, summed in extended precision in the order
+// given: the terms are small and many, and the order is that of the budget.
+template <std::size_t N> double RootSumSquare(const std::array<double, N>& terms) {
+    long double sum = 0.0L;
+    for (const double term : terms) {
+        sum += static_cast<long double>(term) * term;
+    }
+    return static_cast<double>(std::sqrt(sum));
+}
+
+// Pulse length in metres: the range resolution a pulse of that duration gives.
+double PulseLength(const TpuInputs& inputs) {
+    return static_cast<double>(inputs.soundVelocity) * inputs.pulseDuration / 1000000.0;
+}
+
+// Heave residual: 5 % of the largest heave expected.
+double HeaveTerm(const TpuInputs& inputs) { return inputs.maxHeave * 5.0 / 100.0; }
+
+// Beamwidths scale inversely with frequency from the preset's reference point.
+double AlongBeamwidth(const TpuInputs& inputs) {
+    return static_cast<double>(inputs.referenceFrequency) * inputs.alongBeamwidth / inputs.frequency;
+}
+double AcrossBeamwidth(const TpuInputs& inputs) {
+    return static_cast<double>(inputs.referenceFrequency) * inputs.acrossBeamwidth / inputs.frequency;
+}
+
+std::string BeamwidthText(double degrees) { return common::FormatFixed(degrees, 4, 1) + " \u00B0"; }
+
+} // namespace
+
+BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
+    const double d = depth;
+    const double c = inputs.soundVelocity;
+    const double theta = angle * kDegree;
+    const double pulse = PulseLength(inputs);
+    const double alongBeam = AlongBeamwidth(inputs) * kDegree;
+    const double acrossBeam = AcrossBeamwidth(inputs) * kDegree;
+
+    const double range = d / std::cos(theta);
+    const double across = range * std::sin(theta);
+    // A beam steered off nadir widens by the secant of its angle.
+    const double steeredBeam = acrossBeam / std::cos(theta);
+    const double footprint = d * std::tan(theta + steeredBeam) - d * std::tan(theta - steeredBeam);
+    const double profileError = range / c * inputs.svpSd;
+    // A wrong sound velocity at the face refracts the beam by this much; at
+    // nadir the cotangent is that of the double nearest 90°, so it is 0.
+    const double refraction = std::atan(inputs.svsSd / (std::tan((90.0 - angle) * kDegree) * c));
+
+    BeamTerms beam;
+    beam.tvuTerms = {
+        std::sqrt(std::pow(range * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2)),
+        inputs.sonarZOffset,
+        std::tan(inputs.patchRoll * kDegree) * across,
+        std::tan(inputs.motionRoll * kDegree) * across,
+        inputs.positionVertical,
+        inputs.positionZOffset,
+        inputs.draft,
+        inputs.squat,
+        inputs.settlement,
+        inputs.load,
+        HeaveTerm(inputs),
+        std::cos(theta) * profileError,
+        inputs.tidalSd,
+    };
+    beam.thuTerms = {
+        range * std::tan(alongBeam / 2.0),
+        0.8 * footprint / 2.0,
+        inputs.sonarXOffset,
+        inputs.sonarYOffset,
+        std::tan(inputs.patchPitch * kDegree) * range,
+        std::tan(inputs.patchYaw * kDegree) * across,
+        inputs.positionHorizontal,
+        inputs.positionXOffset,
+        inputs.positionYOffset,
+        std::tan(inputs.motionPitch * kDegree) * range,
+        std::tan(inputs.headingSd * kDegree) * across,
+        std::cos((90.0 - angle) * kDegree) * profileError,
+        d * std::tan(theta + refraction) - d * std::tan(theta),
+    };
+    beam.tvu = RootSumSquare(beam.tvuTerms);
+    beam.thu = RootSumSquare(beam.thuTerms);
+    return beam;
+}
+
+NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
+    const double d = depth;
+    const double pulse = PulseLength(inputs);
+    const std::array<double, 11> tvu = {
+        std::sqrt(std::pow(d * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2)),
+        inputs.sonarZOffset,
+        inputs.positionVertical,
+        inputs.positionZOffset,
+        inputs.draft,
+        inputs.squat,
+        inputs.settlement,
+        inputs.load,
+        HeaveTerm(inputs),
+        d * inputs.svpSd / inputs.soundVelocity,
+        inputs.tidalSd,
+    };
+    const std::array<double, 9> thu = {
+        d * std::tan(AlongBeamwidth(inputs) * kDegree / 2.0),
+        inputs.sonarXOffset,
+        0.9 * d * std::tan(AcrossBeamwidth(inputs) * kDegree / 2.0),
+        inputs.sonarYOffset,
+        std::tan(inputs.patchPitch * kDegree) * d,
+        inputs.positionHorizontal,
+        inputs.positionXOffset,
+        inputs.positionYOffset,
+        std::tan(inputs.motionPitch * kDegree) * d,
+    };
+    return {RootSumSquare(tvu), RootSumSquare(thu)};
+}
+
+TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {
+    TpuSweep sweep;
+    sweep.alongBeamwidth = AlongBeamwidth(inputs);
+    sweep.acrossBeamwidth = AcrossBeamwidth(inputs);
+    sweep.alongText = BeamwidthText(sweep.alongBeamwidth);
+    sweep.acrossText = BeamwidthText(sweep.acrossBeamwidth);
+    sweep.nadir = EvaluateNadir(inputs, depth);
+    const int half = inputs.swathWidth / 2; // truncated toward zero
+    for (int counter = -1; counter < half + 1;) {
+        const BeamTerms beam = EvaluateBeam(inputs, depth, counter);
+        ++counter;
+        sweep.points.push_back({counter, beam.tvu, beam.thu});
+    }
+    return sweep;
+}
+
+std::string ResultText(double value) { return "\u00B1 " + common::FormatFixed(value, 4, 3); }
+
+double TvuLimit(const OrderLimit& order, int depth) {
+    return standards::MaxAllowableTVU(standards::SurveyOrderTable.at(order.surveyOrder), depth);
+}
+
+double ThuLimit(const OrderLimit& order, int depth) {
+    return standards::MaxAllowableTHU(standards::SurveyOrderTable.at(order.surveyOrder), depth);
+}
+
+std::string LimitText(double limit) { return "\u00B1  " + common::FormatFixed(limit, 2, 2) + " m"; }
+
+} // namespace tpu
