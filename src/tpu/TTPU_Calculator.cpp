@@ -1,11 +1,547 @@
 #include "tpu/TTPU_Calculator.h"
 
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "kit/ChartView.h"
 #include "kit/WindowParts.h"
+#include "tpu/TpuModel.h"
+#include "tpu/TpuPresets.h"
 #include "ui_TTPU_Calculator.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QToolButton>
+#include <array>
+
+namespace {
+
+// The series of one chart: the system's curve on each side, then a pair per
+// survey order (starboard, then port), each order in its colour.
+struct SeriesRow {
+    const char* tvuTitle;
+    const char* thuTitle;
+    const char* legend; // starboard series only
+    QColor color;
+};
+
+const QColor kFuchsia(255, 0, 255);
+const QColor kOlive(128, 128, 0);
+const QColor kNavy(0, 0, 128);
+const QColor kGreen(0, 128, 0);
+
+const std::array<SeriesRow, 16> kSeries{{
+    {"TVU", "THU", nullptr, Qt::black},
+    {"TVU - Left", "THU - Left", nullptr, Qt::black},
+    {"IHO Special", "IHO Special", "IHO Special", Qt::red},
+    {"IHO Special -  Left", "IHO Special - Left", nullptr, Qt::red},
+    {"IHO Order 1", "IHO Order 1", "IHO Order 1", Qt::blue},
+    {"IHO Order 1 - Left", "IHO Order 1 - Left", nullptr, Qt::blue},
+    {"IHO Order 2", "IHO Order 2", "IHO Order 2", kGreen},
+    {"IHO Order 2 - Left", "IHO Order 2 - Left", nullptr, kGreen},
+    {"FSIS-44  Exclusive", "FSIS-44  Exclusive", "FSIS-44 Exclusive", Qt::black},
+    {"FSIS - Left", "FSIS - Left", nullptr, Qt::black},
+    {"NL Order A", "NL Order A", "NL Order A", kFuchsia},
+    {"NL Order A - Left", "NL Order A - Left", nullptr, kFuchsia},
+    {"NL Order B", "NL Order B", "NL Order B", kOlive},
+    {"NL Order B - Left", "NL Order B - Left", nullptr, kOlive},
+    {"Orsted", "Orsted", "Orsted", kNavy},
+    {"Orsted - Left", "Orsted -  Left", nullptr, kNavy},
+}};
+
+constexpr int kTvuChart = 0;
+constexpr int kThuChart = 1;
+
+// The first series of an order's pair.
+int OrderSeries(std::size_t order) { return 2 + 2 * static_cast<int>(order); }
+
+// IHO Order 2 is never drawn in the TVU chart after a computation: its TVU
+// limit, a metre and more, would flatten every other curve against the axis.
+constexpr std::size_t kIhoOrder2 = 2;
+
+int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
+double ReadReal(const QLineEdit* field) { return common::ParseFloat(field->text().toStdString()); }
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+} // namespace
+
+// Gathers the computations that the field writes of one action ask for and
+// runs one, with the final inputs, when the outermost batch ends.
+class TTPU_Calculator::ComputationBatch {
+public:
+    explicit ComputationBatch(TTPU_Calculator* window) : window_(window) { ++window_->batchDepth_; }
+    ~ComputationBatch() {
+        if (--window_->batchDepth_ == 0 && window_->computationPending_) {
+            window_->computationPending_ = false;
+            window_->Button2Click();
+        }
+    }
+    ComputationBatch(const ComputationBatch&) = delete;
+    ComputationBatch& operator=(const ComputationBatch&) = delete;
+
+private:
+    TTPU_Calculator* window_;
+};
 
 TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TTPU_Calculator>()) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
+    ui->udb_Depth_main->Associate(ui->edt_Depth_main);
+    ui->udb_Swath->Associate(ui->edt_Swath_width);
+    ui->udb_Pulse_duration->Associate(ui->edt_Pulse_duration);
+    ui->udb_frq->Associate(ui->edt_frq);
+    ui->udb_Depth->Associate(ui->edt_Depth);
+    charts_[kTvuChart] = ui->TVU_Calc_Chart;
+    charts_[kThuChart] = ui->THU_Calc_Chart;
+    BuildCharts();
+
+    for (QLineEdit* field : {ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
+                             ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
+                             ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
+                             ui->edt_pos_y_off,   ui->edt_pos_z_off,      ui->edt_SD_Roll,      ui->edt_SD_Pitch,
+                             ui->edt_SD_Heave,    ui->edt_motion_x_off,   ui->edt_motion_y_off, ui->edt_motion_z_off,
+                             ui->edt_SD_Heading,  ui->edt_SD_Draft,       ui->edt_SD_Squat,     ui->edt_SD_Settlement,
+                             ui->edt_SD_Load,     ui->edt_Max_heave,      ui->edt_tidal_SD,     ui->edt_Soundvelocity,
+                             ui->edt_SD_SVS,      ui->edt_SD_SVP}) {
+        connect(field, &QLineEdit::textChanged, this, &TTPU_Calculator::RequestComputation);
+    }
+    connect(ui->cbo_Select_sonar, &QComboBox::activated, this, &TTPU_Calculator::cbo_Select_sonarChange);
+    connect(ui->cbo_Select_Motion, &QComboBox::activated, this, &TTPU_Calculator::cbo_Select_MotionChange);
+    connect(ui->cbo_Select_Heading, &QComboBox::activated, this, &TTPU_Calculator::cbo_Select_HeadingChange);
+    for (QRadioButton* button : {ui->rbn_aiding_RTK, ui->rbn_aiding_DGNSS}) {
+        connect(button, &QRadioButton::clicked, this, &TTPU_Calculator::rdg_GNSS_AidingClick);
+    }
+    for (QRadioButton* button : {ui->rbn_antenna_2m, ui->rbn_antenna_4m}) {
+        connect(button, &QRadioButton::clicked, this, &TTPU_Calculator::rdg_Antenna_separationClick);
+    }
+    for (QRadioButton* button : {ui->rbn_gnss_RTK, ui->rbn_gnss_DGNSS}) {
+        connect(button, &QRadioButton::clicked, this, &TTPU_Calculator::rdg_gnss_modeClick);
+    }
+    connect(ui->Button4, &QPushButton::clicked, this, &TTPU_Calculator::Button4Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TTPU_Calculator::Button2Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TTPU_Calculator::Button5Click);
+
+    connect(ui->TrackBar1, &QSlider::valueChanged, this, &TTPU_Calculator::TrackBar1Change);
+    connect(ui->edt_Depth, &QLineEdit::textChanged, this, &TTPU_Calculator::edt_DepthChange);
+    connect(ui->edt_Depth_main, &QLineEdit::textChanged, this, &TTPU_Calculator::edt_Depth_mainChange);
+    // The spinners have stepped their field when these run.
+    for (const kit::UpDown* spinner : {ui->udb_Depth, ui->udb_Depth_main}) {
+        for (const QToolButton* arrow : {spinner->UpButton(), spinner->DownButton()}) {
+            connect(arrow, &QToolButton::clicked, this, &TTPU_Calculator::udb_DepthClick);
+        }
+    }
+    for (const QToolButton* arrow : {ui->udb_frq->UpButton(), ui->udb_frq->DownButton()}) {
+        connect(arrow, &QToolButton::clicked, this, &TTPU_Calculator::udb_frqClick);
+    }
+
+    connect(ui->ckb_IHO_Special, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_IHO_SpecialClick);
+    connect(ui->ckb_IHO_1, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_IHO_1Click);
+    connect(ui->ckb_IHO_2, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_IHO_2Click);
+    connect(ui->ckb_FSIS44, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_FSIS44Click);
+    connect(ui->ckb_NL_A, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_NL_AClick);
+    connect(ui->ckb_NL_B, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_NL_BClick);
+    connect(ui->ckb_Orsted, &QCheckBox::clicked, this, &TTPU_Calculator::ckb_OrstedClick);
+
+    FormCreate();
 }
 
 TTPU_Calculator::~TTPU_Calculator() = default;
+
+void TTPU_Calculator::BuildCharts() {
+    for (const int chart : {kTvuChart, kThuChart}) {
+        kit::ChartView* view = charts_[chart];
+        view->SetBackground(palette().color(QPalette::Highlight));
+        view->SetAxisFont(kit::PixelFont(kit::kTahoma, 11));
+        kit::TitleSettings title;
+        title.lines = {chart == kTvuChart ? QStringLiteral("TVU Calculation") : QStringLiteral("THU Calculation")};
+        title.alignment = Qt::AlignRight;
+        title.font = kit::PixelFont(kit::kTahoma, 16, true);
+        title.color = Qt::white;
+        view->SetTitle(title);
+        kit::LegendSettings legend;
+        legend.visible = true;
+        legend.font = kit::PixelFont(kit::kTahoma, 11, true);
+        legend.offset = QPointF(4, 0);
+        view->SetLegend(legend);
+        for (std::size_t s = 0; s < kSeries.size(); ++s) {
+            kit::SeriesSettings series;
+            series.title = QString::fromLatin1(chart == kTvuChart ? kSeries[s].tvuTitle : kSeries[s].thuTitle);
+            if (s == 0) {
+                series.legendText = chart == kTvuChart ? QStringLiteral("TVU ") : QStringLiteral("THU ");
+            } else if (kSeries[s].legend != nullptr) {
+                series.legendText = QString::fromLatin1(kSeries[s].legend);
+            }
+            series.color = kSeries[s].color;
+            series.width = 3;
+            series.style = s < 2 ? kit::LineStyle::Dotted : kit::LineStyle::Solid;
+            series.hoverHighlight = s == 0;
+            view->AddSeries(series);
+        }
+    }
+}
+
+void TTPU_Calculator::FormCreate() {
+    ComputationBatch batch(this);
+    // Only the system's curves and the IHO Special Order are drawn at first.
+    for (kit::ChartView* chart : charts_) {
+        for (int s = 4; s < chart->SeriesCount(); ++s) {
+            chart->GetSeries(s).SetActive(false);
+        }
+    }
+    {
+        const QSignalBlocker sonar(ui->cbo_Select_sonar);
+        ui->cbo_Select_sonar->setCurrentIndex(static_cast<int>(tpu::kStartSonar));
+    }
+    ApplySonarPreset(tpu::kStartSonar);
+    ui->cbo_Select_Motion->setCurrentIndex(static_cast<int>(tpu::kStartMotion));
+    ui->cbo_Select_Heading->setCurrentIndex(static_cast<int>(tpu::kStartHeading));
+    ui->edt_Selected_sonar->setText(ui->cbo_Select_sonar->currentText());
+    ui->edt_Selected_Motion->setText(Text(tpu::kMotionPresets[tpu::kStartMotion].selectedText));
+    ui->edt_Selected_Heading->setText(Text(tpu::kHeadingPresets[tpu::kStartHeading].selectedText));
+    RequestComputation();
+    if (gnssModeDescription_.isEmpty()) {
+        gnssModeDescription_ = Text(tpu::kGnssModes[0].description);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The computation
+
+void TTPU_Calculator::RequestComputation() {
+    if (batchDepth_ > 0 || computing_) {
+        computationPending_ = true;
+        return;
+    }
+    Button2Click();
+}
+
+void TTPU_Calculator::Button2Click() {
+    computing_ = true;
+    computationPending_ = false;
+    Compute();
+    computing_ = false;
+    // A field written while the computation ran asked for another run; it runs
+    // now, with the final inputs. (The computation's own writes ask for none.)
+    if (computationPending_) {
+        computationPending_ = false;
+        Button2Click();
+    }
+}
+
+void TTPU_Calculator::Compute() {
+    // The charts are drawn once, when the whole refill is written.
+    kit::ChartBatch tvuBatch(charts_[kTvuChart]);
+    kit::ChartBatch thuBatch(charts_[kThuChart]);
+    for (kit::ChartView* chart : charts_) {
+        for (int s = 0; s < chart->SeriesCount(); ++s) {
+            chart->GetSeries(s).Clear();
+            chart->GetSeries(s).SetColor(kSeries[static_cast<std::size_t>(s)].color);
+        }
+    }
+    charts_[kTvuChart]->GetSeries(OrderSeries(kIhoOrder2)).SetActive(false);
+    charts_[kTvuChart]->GetSeries(OrderSeries(kIhoOrder2) + 1).SetActive(false);
+
+    common::RunGuarded([this] {
+        // Read in this order: a field that cannot be read stops the computation
+        // there, and what was written before it stays.
+        tpu::TpuInputs in;
+        in.frequency = ReadInt(ui->edt_frq);
+        in.swathWidth = ReadInt(ui->edt_Swath_width);
+        in.referenceFrequency = referenceFrequency_;
+        in.alongBeamwidth = alongBeamwidth_;
+        in.acrossBeamwidth = acrossBeamwidth_;
+        ui->edtAlongbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AlongBeamwidthAt(in))));
+        ui->edtAcrossbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AcrossBeamwidthAt(in))));
+
+        in.sonarXOffset = ReadReal(ui->edt_sonar_x_off);
+        in.sonarYOffset = ReadReal(ui->edt_sonar_y_off);
+        in.sonarZOffset = ReadReal(ui->edt_sonar_z_off);
+        in.pulseDuration = ReadInt(ui->edt_Pulse_duration);
+        in.patchRoll = ReadReal(ui->edt_Patch_roll);
+        in.patchPitch = ReadReal(ui->edt_Patch_pitch);
+        in.patchYaw = ReadReal(ui->edt_Patch_yaw);
+        in.positionHorizontal = ReadReal(ui->edt_pos_horizontal);
+        in.positionVertical = ReadReal(ui->edt_pos_vertical);
+        in.positionXOffset = ReadReal(ui->edt_pos_x_off);
+        in.positionYOffset = ReadReal(ui->edt_pos_y_off);
+        in.positionZOffset = ReadReal(ui->edt_pos_z_off);
+        in.motionRoll = ReadReal(ui->edt_SD_Roll);
+        in.motionPitch = ReadReal(ui->edt_SD_Pitch);
+        in.motionHeave = ReadReal(ui->edt_SD_Heave);
+        in.motionXOffset = ReadReal(ui->edt_motion_x_off);
+        in.motionYOffset = ReadReal(ui->edt_motion_y_off);
+        in.motionZOffset = ReadReal(ui->edt_motion_z_off);
+        in.draft = ReadReal(ui->edt_SD_Draft);
+        in.squat = ReadReal(ui->edt_SD_Squat);
+        in.settlement = ReadReal(ui->edt_SD_Settlement);
+        in.load = ReadReal(ui->edt_SD_Load);
+        in.soundVelocity = ReadInt(ui->edt_Soundvelocity);
+        in.svsSd = ReadReal(ui->edt_SD_SVS);
+        in.svpSd = ReadReal(ui->edt_SD_SVP);
+        in.tidalSd = ReadReal(ui->edt_tidal_SD);
+
+        // With RTK the height comes from the positioning, so the vessel's
+        // draft, squat, settlement and load and the tide add nothing. The
+        // zeros are written as they are used; they need no second run.
+        if (GnssMode() == 0) {
+            for (QLineEdit* field :
+                 {ui->edt_SD_Draft, ui->edt_SD_Squat, ui->edt_SD_Settlement, ui->edt_SD_Load, ui->edt_tidal_SD}) {
+                const QSignalBlocker quiet(field);
+                field->setText(QStringLiteral("0"));
+            }
+            in.draft = in.squat = in.settlement = in.load = in.tidalSd = 0.0;
+        }
+        ui->lbl_Date->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+
+        const int depth = ui->TrackBar1->value();
+        in.maxHeave = ReadReal(ui->edt_Max_heave);
+        in.headingSd = ReadReal(ui->edt_SD_Heading);
+        const tpu::TpuSweep sweep = tpu::RunTpuSweep(in, depth);
+        if (sweep.points.empty()) {
+            return; // no pass: the results keep their texts, the charts stay empty
+        }
+
+        std::array<double, tpu::kOrderLimits.size()> tvuLimits{};
+        std::array<double, tpu::kOrderLimits.size()> thuLimits{};
+        for (std::size_t order = 0; order < tpu::kOrderLimits.size(); ++order) {
+            tvuLimits[order] = tpu::TvuLimit(tpu::kOrderLimits[order], depth);
+            thuLimits[order] = tpu::ThuLimit(tpu::kOrderLimits[order], depth);
+        }
+        for (const tpu::BeamPoint& point : sweep.points) {
+            const int k = point.abscissa;
+            for (const int chart : {kTvuChart, kThuChart}) {
+                kit::ChartView* view = charts_[chart];
+                const double value = chart == kTvuChart ? point.tvu : point.thu;
+                view->GetSeries(0).AddXY(k, value);
+                view->GetSeries(1).AddXY(-k, value);
+                for (std::size_t order = 0; order < tpu::kOrderLimits.size(); ++order) {
+                    const double limit = chart == kTvuChart ? tvuLimits[order] : thuLimits[order];
+                    view->GetSeries(OrderSeries(order)).AddXY(k, limit);
+                    view->GetSeries(OrderSeries(order) + 1).AddXY(-k, limit);
+                }
+            }
+        }
+        // Every pass writes the same limits and its own results; what stays is
+        // the last pass, the outer beam.
+        const std::array<QLabel*, 7> tvuLabels{ui->lbl_v1, ui->lbl_v2, ui->lbl_v3, ui->lbl_v4,
+                                               ui->lbl_v5, ui->lbl_v6, ui->lbl_v7};
+        const std::array<QLabel*, 7> thuLabels{ui->lbl_h1, ui->lbl_h2, ui->lbl_h3, ui->lbl_h4,
+                                               ui->lbl_h5, ui->lbl_h6, ui->lbl_h7};
+        for (std::size_t order = 0; order < tpu::kOrderLimits.size(); ++order) {
+            tvuLabels[order]->setText(QString::fromStdString(tpu::LimitText(tvuLimits[order])));
+            thuLabels[order]->setText(QString::fromStdString(tpu::LimitText(thuLimits[order])));
+        }
+        const tpu::BeamPoint& outer = sweep.points.back();
+        ui->edt_Max_TVU->setText(QString::fromStdString(tpu::ResultText(outer.tvu)));
+        ui->edt_Min_TVU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
+        ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
+        ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
+    });
+}
+
+int TTPU_Calculator::GnssMode() const { return ui->rbn_gnss_DGNSS->isChecked() ? 1 : 0; }
+
+// ---------------------------------------------------------------------------
+// Equipment
+
+namespace {
+
+void ApplyGroupEffect(QGroupBox* group, QRadioButton* first, tpu::GroupEffect effect) {
+    switch (effect) {
+    case tpu::GroupEffect::NoChange:
+        break;
+    case tpu::GroupEffect::Disable:
+        group->setEnabled(false);
+        break;
+    case tpu::GroupEffect::DisableFirst:
+        group->setEnabled(false);
+        first->setChecked(true);
+        break;
+    case tpu::GroupEffect::EnableFirst:
+        group->setEnabled(true);
+        first->setChecked(true);
+        break;
+    }
+}
+
+} // namespace
+
+void TTPU_Calculator::ApplySonarPreset(std::size_t row) {
+    const tpu::SonarPreset& sonar = tpu::kSonarPresets.at(row);
+    if (!sonar.applies) {
+        return;
+    }
+    ui->edt_Swath_width->setText(Text(sonar.swathText));
+    ui->udb_Swath->SetRange(sonar.swathMinimum, sonar.swathMaximum);
+    ui->udb_Swath->SetPosition(sonar.swathPosition);
+    ui->edt_frq->setText(Text(sonar.frequencyText));
+    ui->udb_frq->SetRange(sonar.frequencyMinimum, sonar.frequencyMaximum);
+    referenceFrequency_ = sonar.referenceFrequency;
+    alongBeamwidth_ = sonar.alongBeamwidth;
+    acrossBeamwidth_ = sonar.acrossBeamwidth;
+    ui->lbl_Max_Depth->setText(QString::number(sonar.maximumDepth));
+    // A shallower sonar pulls the depth up to its end; the track bar's change
+    // then writes the depth fields.
+    ui->TrackBar1->setMaximum(sonar.maximumDepth);
+}
+
+void TTPU_Calculator::cbo_Select_sonarChange() {
+    ComputationBatch batch(this);
+    const int row = ui->cbo_Select_sonar->currentIndex();
+    if (row >= 1 && row < static_cast<int>(tpu::kSonarPresets.size())) {
+        ApplySonarPreset(static_cast<std::size_t>(row));
+        RequestComputation(); // the reference figures are no field
+    }
+    ui->edt_Selected_sonar->setText(ui->cbo_Select_sonar->currentText());
+}
+
+void TTPU_Calculator::cbo_Select_MotionChange() {
+    const int index = ui->cbo_Select_Motion->currentIndex();
+    if (index < 0 || index >= static_cast<int>(tpu::kMotionPresets.size())) {
+        return;
+    }
+    ComputationBatch batch(this);
+    const tpu::MotionPreset& motion = tpu::kMotionPresets[static_cast<std::size_t>(index)];
+    ui->edt_Selected_Motion->setText(Text(motion.selectedText));
+    ApplyGroupEffect(ui->rdg_GNSS_Aiding, ui->rbn_aiding_RTK, motion.aiding);
+    ui->edt_SD_Roll->setText(Text(motion.roll));
+    ui->edt_SD_Pitch->setText(Text(motion.pitch));
+    ui->edt_SD_Heave->setText(Text(motion.heave));
+    if (motion.headingIndex >= 0) {
+        // Only the list's selection: the motion row writes the heading figures.
+        ui->cbo_Select_Heading->setCurrentIndex(motion.headingIndex);
+        ui->edt_Selected_Heading->setText(Text(motion.headingText));
+        ui->edt_SD_Heading->setText(Text(motion.headingSd));
+    }
+    ApplyGroupEffect(ui->rdg_Antenna_separation, ui->rbn_antenna_2m, motion.antenna);
+}
+
+void TTPU_Calculator::cbo_Select_HeadingChange() {
+    const int index = ui->cbo_Select_Heading->currentIndex();
+    if (index < 0 || index >= static_cast<int>(tpu::kHeadingPresets.size())) {
+        return;
+    }
+    ComputationBatch batch(this);
+    const tpu::HeadingPreset& heading = tpu::kHeadingPresets[static_cast<std::size_t>(index)];
+    ui->edt_Selected_Heading->setText(Text(heading.selectedText));
+    ui->edt_SD_Heading->setText(Text(heading.headingSd));
+    ApplyGroupEffect(ui->rdg_Antenna_separation, ui->rbn_antenna_2m, heading.antenna);
+}
+
+void TTPU_Calculator::rdg_GNSS_AidingClick() {
+    ComputationBatch batch(this);
+    for (const tpu::AidingFigures& aided : tpu::kAidingFigures) {
+        if (aided.motionIndex == ui->cbo_Select_Motion->currentIndex()) {
+            const QString sd = Text(ui->rbn_aiding_DGNSS->isChecked() ? aided.dgnss : aided.rtk);
+            ui->edt_SD_Roll->setText(sd);
+            ui->edt_SD_Pitch->setText(sd);
+        }
+    }
+}
+
+void TTPU_Calculator::rdg_Antenna_separationClick() {
+    ComputationBatch batch(this);
+    for (const tpu::AntennaFigures& antennas : tpu::kAntennaFigures) {
+        if (antennas.headingIndex == ui->cbo_Select_Heading->currentIndex()) {
+            ui->edt_SD_Heading->setText(
+                Text(ui->rbn_antenna_4m->isChecked() ? antennas.fourMetres : antennas.twoMetres));
+        }
+    }
+}
+
+void TTPU_Calculator::rdg_gnss_modeClick() {
+    ComputationBatch batch(this);
+    const tpu::GnssModeFigures& mode = tpu::kGnssModes[static_cast<std::size_t>(GnssMode())];
+    ui->edt_pos_vertical->setEnabled(mode.heightFieldsEnabled);
+    ui->edt_pos_z_off->setEnabled(mode.heightFieldsEnabled);
+    ui->edt_pos_z_off->setText(Text(mode.zOffset));
+    ui->edt_pos_horizontal->setText(Text(mode.horizontal));
+    ui->edt_pos_vertical->setText(Text(mode.vertical));
+    gnssModeDescription_ = Text(mode.description);
+    if (mode.vesselDefaults) {
+        Button4Click();
+    }
+}
+
+void TTPU_Calculator::Button4Click() {
+    ComputationBatch batch(this);
+    ui->edt_SD_Draft->setText(Text(tpu::kVesselDefaults.draft));
+    ui->edt_SD_Squat->setText(Text(tpu::kVesselDefaults.squat));
+    ui->edt_SD_Settlement->setText(Text(tpu::kVesselDefaults.settlement));
+    ui->edt_SD_Load->setText(Text(tpu::kVesselDefaults.load));
+}
+
+// ---------------------------------------------------------------------------
+// Depth
+
+void TTPU_Calculator::TrackBar1Change() {
+    ComputationBatch batch(this);
+    RequestComputation();
+    const QString depth = QString::number(ui->TrackBar1->value());
+    ui->lbl_scroll_depth->setText(depth + QStringLiteral(" m"));
+    ui->edt_Depth->setText(depth);
+    ui->edt_Depth_main->setText(depth);
+}
+
+void TTPU_Calculator::edt_DepthChange() { DepthFieldChange(ui->edt_Depth->text()); }
+
+void TTPU_Calculator::edt_Depth_mainChange() { DepthFieldChange(ui->edt_Depth_main->text()); }
+
+void TTPU_Calculator::DepthFieldChange(const QString& text) {
+    ComputationBatch batch(this);
+    common::RunGuarded([&] {
+        // The track bar clamps a depth beyond the sonar's reach to its end.
+        ui->TrackBar1->setValue(common::ParseInt(text.toStdString()));
+        RequestComputation();
+    });
+}
+
+void TTPU_Calculator::udb_DepthClick() {
+    ui->udb_Depth_main->SetRange(ui->TrackBar1->minimum(), ui->TrackBar1->maximum());
+}
+
+void TTPU_Calculator::udb_frqClick() { RequestComputation(); }
+
+// ---------------------------------------------------------------------------
+// Survey orders shown
+
+void TTPU_Calculator::ShowOrder(std::size_t order) {
+    static const std::array<QCheckBox * Ui::TTPU_Calculator::*, 7> kBoxes{
+        &Ui::TTPU_Calculator::ckb_IHO_Special, &Ui::TTPU_Calculator::ckb_IHO_1, &Ui::TTPU_Calculator::ckb_IHO_2,
+        &Ui::TTPU_Calculator::ckb_FSIS44,      &Ui::TTPU_Calculator::ckb_NL_A,  &Ui::TTPU_Calculator::ckb_NL_B,
+        &Ui::TTPU_Calculator::ckb_Orsted};
+    const bool shown = ((*ui).*kBoxes[order])->isChecked();
+    for (kit::ChartView* chart : charts_) {
+        chart->GetSeries(OrderSeries(order)).SetActive(shown);
+        chart->GetSeries(OrderSeries(order) + 1).SetActive(shown);
+    }
+}
+
+void TTPU_Calculator::ckb_IHO_SpecialClick() { ShowOrder(0); }
+void TTPU_Calculator::ckb_IHO_1Click() { ShowOrder(1); }
+void TTPU_Calculator::ckb_IHO_2Click() { ShowOrder(2); }
+void TTPU_Calculator::ckb_FSIS44Click() { ShowOrder(3); }
+void TTPU_Calculator::ckb_NL_AClick() { ShowOrder(4); }
+void TTPU_Calculator::ckb_NL_BClick() { ShowOrder(5); }
+void TTPU_Calculator::ckb_OrstedClick() { ShowOrder(6); }
+
+// ---------------------------------------------------------------------------
+// The window
+
+void TTPU_Calculator::Button5Click() { close(); }
+
+void TTPU_Calculator::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        RequestComputation();
+    }
+}
+
+void TTPU_Calculator::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The content keeps its design size; the results column follows the right edge.
+    ui->pnlTPU_Right->move(width() - ui->pnlTPU_Right->width(), ui->pnlTPU_Right->y());
+}

@@ -1,12 +1,24 @@
 // The TPU calculator: the one tool window that lives for the whole run, made
 // hidden at start and shown by its launcher command with the values it had.
+//
+// Every model field's change, showing the window and the depth controls run
+// Button2Click, which reads every field afresh, writes the beamwidths, the
+// result fields and the survey orders' limits, and refills the 32 series of
+// the two charts. The equipment lists and radio groups write several fields at
+// once; their writes are gathered (ComputationBatch) so that one user action
+// computes once, with the final inputs, and shows any error once.
 #pragma once
 
 #include <QWidget>
+#include <cstddef>
 #include <memory>
 
 namespace Ui {
 class TTPU_Calculator;
+}
+
+namespace kit {
+class ChartView;
 }
 
 class TTPU_Calculator : public QWidget {
@@ -15,6 +27,65 @@ public:
     explicit TTPU_Calculator(QWidget* parent = nullptr);
     ~TTPU_Calculator() override;
 
+    // The computation.
+    void Button2Click();
+
+    // Equipment lists, radio groups and the vessel "Default" button.
+    void cbo_Select_sonarChange();
+    void cbo_Select_MotionChange();
+    void cbo_Select_HeadingChange();
+    void rdg_GNSS_AidingClick();
+    void rdg_Antenna_separationClick();
+    void rdg_gnss_modeClick();
+    void Button4Click();
+
+    // Depth controls: the track bar's position is the depth.
+    void TrackBar1Change();
+    void edt_DepthChange();
+    void edt_Depth_mainChange();
+    void udb_DepthClick();
+    void udb_frqClick();
+
+    // The survey orders' check boxes show or hide their pair of lines.
+    void ckb_IHO_SpecialClick();
+    void ckb_IHO_1Click();
+    void ckb_IHO_2Click();
+    void ckb_FSIS44Click();
+    void ckb_NL_AClick();
+    void ckb_NL_BClick();
+    void ckb_OrstedClick();
+
+    void Button5Click();
+
+    // How the positioning gets its height, for the report.
+    const QString& GnssModeDescription() const { return gnssModeDescription_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    class ComputationBatch;
+
+    void FormCreate();
+    void BuildCharts();
+    void ApplySonarPreset(std::size_t row);
+    void RequestComputation();
+    void Compute();
+    void ShowOrder(std::size_t order);
+    void DepthFieldChange(const QString& text);
+    int GnssMode() const;
+
     std::unique_ptr<Ui::TTPU_Calculator> ui;
+    kit::ChartView* charts_[2] = {};
+
+    // The sonar figures that are no field: where the beamwidths hold.
+    int referenceFrequency_ = 0;
+    double alongBeamwidth_ = 0.0;
+    double acrossBeamwidth_ = 0.0;
+    QString gnssModeDescription_;
+
+    int batchDepth_ = 0;
+    bool computationPending_ = false;
+    bool computing_ = false;
 };

@@ -28,25 +28,26 @@ double PulseLength(const TpuInputs& inputs) {
 // Heave residual: 5 % of the largest heave expected.
 double HeaveTerm(const TpuInputs& inputs) { return inputs.maxHeave * 5.0 / 100.0; }
 
+} // namespace
+
 // Beamwidths scale inversely with frequency from the preset's reference point.
-double AlongBeamwidth(const TpuInputs& inputs) {
+double AlongBeamwidthAt(const TpuInputs& inputs) {
     return static_cast<double>(inputs.referenceFrequency) * inputs.alongBeamwidth / inputs.frequency;
 }
-double AcrossBeamwidth(const TpuInputs& inputs) {
+
+double AcrossBeamwidthAt(const TpuInputs& inputs) {
     return static_cast<double>(inputs.referenceFrequency) * inputs.acrossBeamwidth / inputs.frequency;
 }
 
 std::string BeamwidthText(double degrees) { return common::FormatFixed(degrees, 4, 1) + " \u00B0"; }
-
-} // namespace
 
 BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
     const double d = depth;
     const double c = inputs.soundVelocity;
     const double theta = angle * kDegree;
     const double pulse = PulseLength(inputs);
-    const double alongBeam = AlongBeamwidth(inputs) * kDegree;
-    const double acrossBeam = AcrossBeamwidth(inputs) * kDegree;
+    const double alongBeam = AlongBeamwidthAt(inputs) * kDegree;
+    const double acrossBeam = AcrossBeamwidthAt(inputs) * kDegree;
 
     const double range = d / std::cos(theta);
     const double across = range * std::sin(theta);
@@ -111,9 +112,9 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
         inputs.tidalSd,
     };
     const std::array<double, 9> thu = {
-        d * std::tan(AlongBeamwidth(inputs) * kDegree / 2.0),
+        d * std::tan(AlongBeamwidthAt(inputs) * kDegree / 2.0),
         inputs.sonarXOffset,
-        0.9 * d * std::tan(AcrossBeamwidth(inputs) * kDegree / 2.0),
+        0.9 * d * std::tan(AcrossBeamwidthAt(inputs) * kDegree / 2.0),
         inputs.sonarYOffset,
         std::tan(inputs.patchPitch * kDegree) * d,
         inputs.positionHorizontal,
@@ -126,8 +127,8 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
 
 TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {
     TpuSweep sweep;
-    sweep.alongBeamwidth = AlongBeamwidth(inputs);
-    sweep.acrossBeamwidth = AcrossBeamwidth(inputs);
+    sweep.alongBeamwidth = AlongBeamwidthAt(inputs);
+    sweep.acrossBeamwidth = AcrossBeamwidthAt(inputs);
     sweep.alongText = BeamwidthText(sweep.alongBeamwidth);
     sweep.acrossText = BeamwidthText(sweep.acrossBeamwidth);
     sweep.nadir = EvaluateNadir(inputs, depth);

@@ -84,6 +84,11 @@ struct TpuSweep {
 // for the angles -1, 0, 1, ..., W/2 (truncated). The outer beam is the last pass.
 TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth);
 
+// The beamwidths at the working frequency (degrees) and their text (" 1.0 °").
+double AlongBeamwidthAt(const TpuInputs& inputs);
+double AcrossBeamwidthAt(const TpuInputs& inputs);
+std::string BeamwidthText(double degrees);
+
 // A result field's text: "± " and the value with three decimals.
 std::string ResultText(double value);
 

@@ -1,0 +1,301 @@
+#include "tpu/TTPU_Calculator.h"
+
+#include "kit/ChartView.h"
+#include "kit/UpDown.h"
+#include "support/Controls.h"
+#include "support/MessageLog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kPm = QStringLiteral("\u00B1 ");
+
+class TpuWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        MessageLog::Take();
+    }
+
+    kit::ChartView* Chart(const char* name) const { return ui.Get<kit::ChartView>(name); }
+    int Points(const char* chart, int series) const { return Chart(chart)->GetSeries(series).Count(); }
+    // Which series of a chart are drawn.
+    QList<int> Active(const char* chart) const {
+        QList<int> active;
+        for (int s = 0; s < Chart(chart)->SeriesCount(); ++s) {
+            if (Chart(chart)->GetSeries(s).IsActive()) {
+                active << s;
+            }
+        }
+        return active;
+    }
+    QStringList Results() const {
+        return {ui.Text("edtAlongbeam"), ui.Text("edtAcrossbeam"), ui.Text("edt_Max_TVU"),
+                ui.Text("edt_Min_TVU"),  ui.Text("edt_Max_THU"),   ui.Text("edt_Min_THU")};
+    }
+    bool Enabled(const char* name) const { return ui.Get(name)->isEnabled(); }
+
+    TTPU_Calculator window;
+    support::Controls ui{&window};
+};
+
+} // namespace
+
+TEST_F(TpuWindow, OpensOnTheSonic2024AtTenMetres) {
+    EXPECT_EQ(window.windowTitle(), "Tormalind ApS  TPU Calculator");
+    EXPECT_EQ(Results(),
+              (QStringList{" 1.0 \u00B0", " 0.5 \u00B0", kPm + "0.091", kPm + "0.078", kPm + "0.954", kPm + "0.110"}));
+    EXPECT_EQ(ui.Text("cbo_Select_sonar"), "Sonic 2024");
+    EXPECT_EQ(ui.Text("edt_Selected_sonar"), "Sonic 2024");
+    EXPECT_EQ(ui.Text("cbo_Select_Motion"), "3 - I2NS II (Appl. Wavemaster)");
+    EXPECT_EQ(ui.Text("edt_Selected_Motion"), "I2NS v.II (WaveMaster)");
+    EXPECT_EQ(ui.Text("edt_Selected_Heading"), "I2NS v.II (WaveMaster)");
+    EXPECT_EQ(ui.Text("lbl_Max_Depth"), "500");
+    EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->maximum(), 500);
+    EXPECT_EQ(ui.Text("lbl_scroll_depth"), "10 m");
+    EXPECT_FALSE(Enabled("rdg_GNSS_Aiding"));
+    EXPECT_TRUE(Enabled("rdg_Antenna_separation"));
+    EXPECT_EQ(window.GnssModeDescription(), "RTK (Accurate height)");
+    // RTK: the vessel figures and the tide are zero.
+    for (const char* name : {"edt_SD_Draft", "edt_SD_Squat", "edt_SD_Settlement", "edt_SD_Load", "edt_tidal_SD"}) {
+        EXPECT_EQ(ui.Text(name), "0") << name;
+    }
+    const QStringList tvu{"\u00B1  0.26 m", "\u00B1  0.52 m", "\u00B1  1.03 m", "\u00B1  0.16 m",
+                          "\u00B1  0.13 m", "\u00B1  0.17 m", "\u00B1  0.15 m"};
+    const QStringList thu{"\u00B1  2.00 m", "\u00B1  5.50 m", "\u00B1  21.00 m", "\u00B1  2.00 m",
+                          "\u00B1  0.40 m", "\u00B1  0.40 m", "\u00B1  0.70 m"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(ui.Text(QStringLiteral("lbl_v%1").arg(i + 1)), tvu[i]);
+        EXPECT_EQ(ui.Text(QStringLiteral("lbl_h%1").arg(i + 1)), thu[i]);
+    }
+    // Only the system's curves and the IHO Special Order are drawn; every
+    // series holds one point per pass, 67 for the 130° swath.
+    EXPECT_EQ(Active("TVU_Calc_Chart"), (QList<int>{0, 1, 2, 3}));
+    EXPECT_EQ(Active("THU_Calc_Chart"), (QList<int>{0, 1, 2, 3}));
+    for (const char* chart : {"TVU_Calc_Chart", "THU_Calc_Chart"}) {
+        for (int s = 0; s < 16; ++s) {
+            EXPECT_EQ(Points(chart, s), 67) << chart << " " << s;
+        }
+    }
+    const auto& port = Chart("TVU_Calc_Chart")->GetSeries(3).Points();
+    EXPECT_EQ(port.front(), QPointF(-66, 0.25 * std::sqrt(1.0 + 0.09)) /* √(0.0625 + 0.075²) */);
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuWindow, SonarListAppliesItsRowAndTheShallowerEndPullsTheDepthUp) {
+    ui.Choose("cbo_Select_sonar", QStringLiteral("Sonic 2024 700 kHz"));
+    EXPECT_EQ(ui.Text("edt_Swath_width"), "70");
+    EXPECT_EQ(ui.Text("edt_frq"), "700");
+    EXPECT_EQ(ui.Get<kit::UpDown>("udb_frq")->Minimum(), 700);
+    EXPECT_EQ(ui.Get<kit::UpDown>("udb_frq")->Maximum(), 700);
+    EXPECT_EQ(ui.Get<kit::UpDown>("udb_Swath")->Maximum(), 70);
+    ui.SetText("edt_Depth_main", QStringLiteral("50"));
+    EXPECT_EQ(Results(),
+              (QStringList{" 0.6 \u00B0", " 0.3 \u00B0", kPm + "0.147", kPm + "0.125", kPm + "0.518", kPm + "0.296"}));
+    EXPECT_EQ(Points("TVU_Calc_Chart", 0), 37);
+
+    ui.Choose("cbo_Select_sonar", QStringLiteral("Sonic 2022"));
+    ui.SetText("edt_Depth_main", QStringLiteral("120"));
+    ui.Choose("cbo_Select_sonar", QStringLiteral("Sonic 2020 700 kHz"));
+    EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->value(), 50);
+    EXPECT_EQ(ui.Text("edt_Depth"), "50");
+    EXPECT_EQ(ui.Text("edt_Depth_main"), "50");
+    EXPECT_EQ(ui.Text("lbl_scroll_depth"), "50 m");
+    EXPECT_EQ(ui.Text("lbl_Max_Depth"), "50");
+
+    ui.Choose("cbo_Select_sonar", QStringLiteral("Sonic 2026   90 kHz"));
+    EXPECT_EQ(ui.Text("edtAlongbeam"), " 2.2 \u00B0");
+    EXPECT_EQ(ui.Text("edtAcrossbeam"), " 2.2 \u00B0");
+    EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->maximum(), 1000);
+
+    // "Default" changes nothing but the Selected text, and computes nothing.
+    const QStringList before = Results();
+    ui.Get<QLineEdit>("edt_Max_TVU")->setText(QStringLiteral("stale"));
+    ui.Choose("cbo_Select_sonar", QStringLiteral("Default"));
+    EXPECT_EQ(ui.Text("edt_Selected_sonar"), "Default");
+    EXPECT_EQ(ui.Text("edt_Max_TVU"), "stale");
+    EXPECT_EQ(ui.Text("edt_frq"), "90");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuWindow, MotionAndHeadingRowsWriteTheirFiguresAndGroupStates) {
+    struct Case {
+        const char* list;
+        const char* item;
+        const char* roll;    // nullptr: not checked
+        const char* heading; // SD-Heading afterwards
+        bool aidingEnabled;
+        bool antennaEnabled;
+    };
+    const Case cases[] = {
+        {"cbo_Select_Motion", "2 - I2NS I (Appl. OceanMaster)", "0.01", "0.02", true, true},
+        {"cbo_Select_Motion", "5 - Octans (4th)", "0.01", "0.05", false, false},
+        {"cbo_Select_Motion", "8 - TSS DMS-25", "0.25", "0.05", false, false}, // leaves the groups as they were
+        {"cbo_Select_Motion", "7 - SBG Apogee D", "0.008", "0.04", true, true},
+        {"cbo_Select_Motion", "8 - TSS DMS-25", "0.25", "0.04", true, true},
+        {"cbo_Select_Heading", "8 - Gimbal Gyro type", nullptr, "0.4", true, false},
+        {"cbo_Select_Heading", "4 - I2NS III (Applanix SurfMaster)", nullptr, "0.08", true, true},
+        {"cbo_Select_Motion", "1 - Motion Sensor", "0.02", "0.08", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        ui.Choose(c.list, QString::fromLatin1(c.item));
+        if (c.roll != nullptr) {
+            EXPECT_EQ(ui.Text("edt_SD_Roll"), c.roll);
+            EXPECT_EQ(ui.Text("edt_SD_Pitch"), c.roll);
+        }
+        EXPECT_EQ(ui.Text("edt_SD_Heading"), c.heading);
+        EXPECT_EQ(Enabled("rdg_GNSS_Aiding"), c.aidingEnabled);
+        EXPECT_EQ(Enabled("rdg_Antenna_separation"), c.antennaEnabled);
+    }
+    ui.Choose("cbo_Select_Motion", QStringLiteral("4 - I2NS III (Appl. SurfMaster)"));
+    EXPECT_EQ(ui.Text("cbo_Select_Heading"), "4 - I2NS III (Applanix SurfMaster)");
+    EXPECT_EQ(ui.Text("edt_Selected_Heading"), "I2NS v.III (SurfMaster)");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuWindow, AidingAndAntennaSeparationRefineTheInertialFigures) {
+    ui.Choose("cbo_Select_Motion", QStringLiteral("4 - I2NS III (Appl. SurfMaster)"));
+    ui.Choose("rdg_GNSS_Aiding", QStringLiteral("DGNSS"));
+    EXPECT_EQ(ui.Text("edt_SD_Roll"), "0.04");
+    EXPECT_EQ(ui.Text("edt_SD_Pitch"), "0.04");
+    ui.Choose("rdg_Antenna_separation", QStringLiteral("4 m separation"));
+    EXPECT_EQ(ui.Text("edt_SD_Heading"), "0.06");
+    // A motion sensor without aiding figures, a gyro without a baseline: nothing changes.
+    ui.Choose("cbo_Select_Motion", QStringLiteral("8 - TSS DMS-25"));
+    ui.Choose("rdg_GNSS_Aiding", QStringLiteral("RTK"));
+    EXPECT_EQ(ui.Text("edt_SD_Roll"), "0.25");
+    ui.Choose("cbo_Select_Heading", QStringLiteral("1 - Heading Gyro"));
+    ui.Get<QGroupBox>("rdg_Antenna_separation")->setEnabled(true); // normally disabled for a gyro
+    ui.Choose("rdg_Antenna_separation", QStringLiteral("4 m separation"));
+    EXPECT_EQ(ui.Text("edt_SD_Heading"), "0.03");
+}
+
+TEST_F(TpuWindow, GnssModeSwitchesTheHeightBudgetBetweenPositioningAndVessel) {
+    // In RTK a typed draft does not stick: the computation writes 0 back.
+    ui.SetText("edt_SD_Draft", QStringLiteral("0.3"));
+    EXPECT_EQ(ui.Text("edt_SD_Draft"), "0");
+    EXPECT_EQ(ui.Text("edt_Max_TVU"), kPm + "0.091");
+
+    ui.Choose("rdg_gnss_mode", QStringLiteral("DGNSS"));
+    EXPECT_FALSE(Enabled("edt_pos_vertical"));
+    EXPECT_FALSE(Enabled("edt_pos_z_off"));
+    EXPECT_EQ(ui.Text("edt_pos_horizontal"), "0.5");
+    EXPECT_EQ(ui.Text("edt_SD_Settlement"), "0.10");
+    EXPECT_EQ(ui.Text("edt_tidal_SD"), "0");
+    EXPECT_EQ(window.GnssModeDescription(), "Differential (Unreliable height)");
+    ui.SetText("edt_tidal_SD", QStringLiteral("0.25"));
+    EXPECT_EQ(Results().mid(2), (QStringList{kPm + "0.289", kPm + "0.285", kPm + "1.076", kPm + "0.510"}));
+
+    ui.Choose("rdg_gnss_mode", QStringLiteral("RTK"));
+    EXPECT_TRUE(Enabled("edt_pos_vertical"));
+    EXPECT_EQ(ui.Text("edt_pos_z_off"), "0.01");
+    EXPECT_EQ(ui.Text("edt_tidal_SD"), "0");
+    EXPECT_EQ(Results().mid(2), (QStringList{kPm + "0.091", kPm + "0.078", kPm + "0.954", kPm + "0.110"}));
+    EXPECT_EQ(Points("TVU_Calc_Chart", 0), 67);
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuWindow, OrderBoxesShowTheirLinesAndTheTvuChartDropsIhoOrder2OnRecomputing) {
+    ui.Click("ckb_IHO_2");
+    EXPECT_TRUE(Active("TVU_Calc_Chart").contains(6));
+    EXPECT_TRUE(Active("THU_Calc_Chart").contains(7));
+    ui.SetText("edt_Depth_main", QStringLiteral("11"));
+    EXPECT_FALSE(Active("TVU_Calc_Chart").contains(6));
+    EXPECT_TRUE(Active("THU_Calc_Chart").contains(6));
+    EXPECT_TRUE(ui.Get<QCheckBox>("ckb_IHO_2")->isChecked());
+
+    ui.Click("ckb_IHO_Special");
+    ui.SetText("edt_Depth_main", QStringLiteral("12"));
+    EXPECT_EQ(Active("TVU_Calc_Chart"), (QList<int>{0, 1}));
+    EXPECT_EQ(Active("THU_Calc_Chart"), (QList<int>{0, 1, 6, 7}));
+    // Lines are flat at the limit of the current depth across the swath.
+    const auto& orsted = Chart("THU_Calc_Chart")->GetSeries(14).Points();
+    EXPECT_EQ(orsted.front(), QPointF(0, 0.5 + 0.02 * 12));
+    EXPECT_EQ(orsted.back(), QPointF(66, 0.5 + 0.02 * 12));
+}
+
+TEST_F(TpuWindow, DepthFieldsTrackBarAndLimitsStayInStep) {
+    struct Case {
+        const char* field;
+        const char* text;
+        int depth;
+        const char* orsted;
+    };
+    const Case cases[] = {
+        {"edt_Depth_main", "20", 20, "\u00B1  0.15 m"},
+        {"edt_Depth", "21", 21, "\u00B1  0.20 m"},
+        {"edt_Depth_main", "40", 40, "\u00B1  0.20 m"},
+        {"edt_Depth", "41", 41, "\u00B1  0.25 m"},
+    };
+    for (const Case& c : cases) {
+        ui.SetText(c.field, QString::fromLatin1(c.text));
+        EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->value(), c.depth);
+        EXPECT_EQ(ui.Text("edt_Depth"), c.text);
+        EXPECT_EQ(ui.Text("edt_Depth_main"), c.text);
+        EXPECT_EQ(ui.Text("lbl_scroll_depth"), QStringLiteral("%1 m").arg(c.depth));
+        EXPECT_EQ(ui.Text("lbl_v7"), c.orsted);
+    }
+    // Beyond the sonar's reach the track bar stops at its end; typed again, the
+    // field keeps what was typed.
+    ui.SetText("edt_Depth_main", QStringLiteral("600"));
+    EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->value(), 500);
+    EXPECT_EQ(ui.Text("edt_Depth_main"), "500");
+    ui.SetText("edt_Depth_main", QStringLiteral("600"));
+    EXPECT_EQ(ui.Text("edt_Depth_main"), "600");
+    EXPECT_EQ(ui.Text("lbl_scroll_depth"), "500 m");
+    ui.Get<QSlider>("TrackBar1")->setValue(30);
+    EXPECT_EQ(ui.Text("edt_Depth_main"), "30");
+    EXPECT_EQ(ui.Text("edt_Depth"), "30");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+
+    ui.SetText("edt_Depth", QString());
+    EXPECT_EQ(MessageLog::Take(), QStringList{"error: '' is not a valid integer value."});
+    EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->value(), 30);
+    EXPECT_EQ(ui.Text("edt_Depth_main"), "30");
+}
+
+TEST_F(TpuWindow, AFieldThatCannotBeReadStopsTheComputationThereOnce) {
+    const QStringList before = Results();
+    ui.SetText("edt_frq", QStringLiteral("200"));
+    ui.SetText("edt_Pulse_duration", QStringLiteral("30.5"));
+    EXPECT_EQ(MessageLog::Take(), QStringList{"error: '30.5' is not a valid integer value."});
+    // The beamwidths are written before the pulse length is read; the results are not.
+    EXPECT_EQ(ui.Text("edtAlongbeam"), " 2.0 \u00B0");
+    EXPECT_EQ(ui.Text("edt_Max_TVU"), before[2]);
+    EXPECT_EQ(Points("TVU_Calc_Chart", 0), 0);
+
+    // A preset writing several fields while one cannot be read: one message.
+    ui.Choose("cbo_Select_Motion", QStringLiteral("2 - I2NS I (Appl. OceanMaster)"));
+    EXPECT_EQ(MessageLog::Take().size(), 1);
+    ui.SetText("edt_Pulse_duration", QStringLiteral("30"));
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_EQ(Points("TVU_Calc_Chart", 0), 67);
+}
+
+TEST_F(TpuWindow, AnyTextInAnyFieldGivesAtMostOneMessageAndWholeSeries) {
+    const QStringList fields{"edt_Swath_width", "edt_Pulse_duration", "edt_frq",     "edt_sonar_x_off",
+                             "edt_Patch_yaw",   "edt_pos_horizontal", "edt_SD_Roll", "edt_SD_Heading",
+                             "edt_Max_heave",   "edt_Soundvelocity",  "edt_SD_SVP",  "edt_Depth_main"};
+    const QStringList texts{"", "-", "1e999", QString(300, QLatin1Char('9')), "abc", "0,5", "-7", "0"};
+    for (const QString& field : fields) {
+        const QString kept = ui.Text(field);
+        for (const QString& text : texts) {
+            ui.SetText(field, text);
+            EXPECT_LE(MessageLog::Take().size(), 1) << field.toStdString() << " " << text.toStdString();
+            const int count = Points("TVU_Calc_Chart", 0);
+            EXPECT_EQ(Points("THU_Calc_Chart", 15), count) << field.toStdString() << " " << text.toStdString();
+            EXPECT_LE(count, 82);
+        }
+        ui.SetText(field, kept);
+        MessageLog::Take();
+    }
+    EXPECT_EQ(Results().mid(2), (QStringList{kPm + "0.091", kPm + "0.078", kPm + "0.954", kPm + "0.110"}));
+}
