@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <array>
 
 namespace common {
@@ -72,7 +73,7 @@ bool WriteTextFile(const QString& path, const QStringList& lines, QString* error
     return true;
 }
 
-bool ReadTextFile(const QString& path, QStringList& lines, QString* error) {
+bool ReadTextFile(const QString& path, QStringList& lines, QString* error, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) {
@@ -80,7 +81,16 @@ bool ReadTextFile(const QString& path, QStringList& lines, QString* error) {
         }
         return false;
     }
-    QString text = DecodeWindows1252(file.readAll());
+    const QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        text = QString::fromUtf8(bytes.mid(3));
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        text = decoder.decode(bytes.mid(2));
+    } else {
+        text = DecodeWindows1252(bytes);
+    }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     lines = text.split(QLatin1Char('\n'));

@@ -17,7 +17,9 @@ QString DecodeWindows1252(const QByteArray& bytes);
 // when the file cannot be written completely.
 bool WriteTextFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 
-// Reads a Windows-1252 text file into lines (CR LF, LF or CR separated).
-bool ReadTextFile(const QString& path, QStringList& lines, QString* error = nullptr);
+// Reads a text file into lines (CR LF, LF or CR separated): Windows-1252, or
+// UTF-8 or UTF-16 when a byte-order mark says so. At most `maxBytes` bytes are
+// read (all when negative), so a huge file cannot take the memory with it.
+bool ReadTextFile(const QString& path, QStringList& lines, QString* error = nullptr, qint64 maxBytes = -1);
 
 } // namespace common

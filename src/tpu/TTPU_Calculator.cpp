@@ -2,13 +2,17 @@
 
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
+#include "common/TextFile.h"
 #include "kit/ChartView.h"
+#include "kit/Dialogs.h"
 #include "kit/WindowParts.h"
 #include "tpu/TpuModel.h"
 #include "tpu/TpuPresets.h"
+#include "tpu/TpuSettings.h"
 #include "ui_TTPU_Calculator.h"
 
 #include <QDate>
+#include <QFileInfo>
 #include <QLocale>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -123,6 +127,8 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     connect(ui->Button4, &QPushButton::clicked, this, &TTPU_Calculator::Button4Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TTPU_Calculator::Button2Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TTPU_Calculator::Button5Click);
+    connect(ui->Button6, &QPushButton::clicked, this, &TTPU_Calculator::Button6Click);
+    connect(ui->Button7, &QPushButton::clicked, this, &TTPU_Calculator::Button7Click);
 
     connect(ui->TrackBar1, &QSlider::valueChanged, this, &TTPU_Calculator::TrackBar1Change);
     connect(ui->edt_Depth, &QLineEdit::textChanged, this, &TTPU_Calculator::edt_DepthChange);
@@ -532,6 +538,59 @@ void TTPU_Calculator::ckb_OrstedClick() { ShowOrder(6); }
 // The window
 
 void TTPU_Calculator::Button5Click() { close(); }
+
+// ---------------------------------------------------------------------------
+// Settings file
+
+QLineEdit* TTPU_Calculator::Field(std::string_view name) const { return findChild<QLineEdit*>(Text(name)); }
+
+void TTPU_Calculator::Button6Click() {
+    kit::FileDialogRequest request;
+    request.kind = kit::FileDialogKind::Save;
+    request.caption = QStringLiteral("Save Setting");
+    request.filter = QStringLiteral("tpu (*.tpu)");
+    request.defaultSuffix = QStringLiteral("tpu");
+    const QString path = kit::AskFileName(this, request);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QStringList lines = tpu::SettingsFileLines([this](std::string_view name) { return Field(name)->text(); });
+    QString error;
+    // Written whole or not at all: the old file stays until the new one is complete.
+    if (!common::WriteTextFile(path, lines, &error)) {
+        common::ShowError(error);
+    }
+}
+
+void TTPU_Calculator::Button7Click() {
+    kit::FileDialogRequest request;
+    request.kind = kit::FileDialogKind::Open;
+    request.caption = QStringLiteral("Load Setting");
+    request.filter = QStringLiteral("*.tpu");
+    request.defaultSuffix = QStringLiteral("tpu");
+    const QString path = kit::AskFileName(this, request);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!QFileInfo::exists(path)) {
+        common::ShowError(QStringLiteral("File does not exist."));
+        return;
+    }
+    QStringList lines;
+    QString error;
+    if (!common::ReadTextFile(path, lines, &error, tpu::kSettingsReadLimit)) {
+        common::ShowError(error);
+        return;
+    }
+    // Each field written starts a computation; the batch runs one, with every
+    // line in force (and the RTK zeros then written over the vessel figures).
+    ComputationBatch batch(this);
+    const QString shortFile = tpu::LoadSettingsLines(
+        lines, [this](std::string_view name, const QString& text) { Field(name)->setText(text); });
+    if (!shortFile.isEmpty()) {
+        common::ShowError(shortFile);
+    }
+}
 
 void TTPU_Calculator::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -12,6 +12,9 @@
 #include <QWidget>
 #include <cstddef>
 #include <memory>
+#include <string_view>
+
+class QLineEdit;
 
 namespace Ui {
 class TTPU_Calculator;
@@ -57,6 +60,10 @@ public:
 
     void Button5Click();
 
+    // The settings file: save the inputs' texts, load them back.
+    void Button6Click();
+    void Button7Click();
+
     // How the positioning gets its height, for the report.
     const QString& GnssModeDescription() const { return gnssModeDescription_; }
 
@@ -75,6 +82,7 @@ private:
     void ShowOrder(std::size_t order);
     void DepthFieldChange(const QString& text);
     int GnssMode() const;
+    QLineEdit* Field(std::string_view name) const;
 
     std::unique_ptr<Ui::TTPU_Calculator> ui;
     kit::ChartView* charts_[2] = {};

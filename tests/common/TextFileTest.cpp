@@ -32,3 +32,41 @@ TEST(TextFile, ReportsAFileThatCannotBeWritten) {
     EXPECT_FALSE(WriteTextFile(QStringLiteral("/nonexistent-folder/report.txt"), {QStringLiteral("x")}, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"Windows-1252", QByteArray("Roll \xB1"
+                                    "0.02\xB0\r\nx\r\n")},
+        {"UTF-8 with a mark", QByteArray("\xEF\xBB\xBFRoll \xC2\xB1"
+                                         "0.02\xC2\xB0\nx\n")},
+        {"UTF-16 LE with a mark", QByteArray("\xFF\xFER\0o\0l\0l\0 \0\xB1\0"
+                                             "0\0.\0"
+                                             "0\0"
+                                             "2\0\xB0\0\r\0\n\0x\0",
+                                             30)},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("file.tpu"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        QStringList lines;
+        ASSERT_TRUE(ReadTextFile(path, lines)) << c.what;
+        EXPECT_EQ(lines, (QStringList{QStringLiteral("Roll \u00B10.02\u00B0"), QStringLiteral("x")})) << c.what;
+    }
+    // A read limit takes only the start of a huge file.
+    const QString path = dir.filePath(QStringLiteral("huge.tpu"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1 << 20, 'a'));
+    file.close();
+    QStringList lines;
+    ASSERT_TRUE(ReadTextFile(path, lines, nullptr, 1000));
+    EXPECT_EQ(lines, QStringList{QString(1000, QLatin1Char('a'))});
+}

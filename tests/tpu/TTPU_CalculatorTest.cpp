@@ -1,17 +1,23 @@
 #include "tpu/TTPU_Calculator.h"
 
 #include "kit/ChartView.h"
+#include "kit/Dialogs.h"
 #include "kit/UpDown.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -297,5 +303,168 @@ TEST_F(TpuWindow, AnyTextInAnyFieldGivesAtMostOneMessageAndWholeSeries) {
         ui.SetText(field, kept);
         MessageLog::Take();
     }
+    EXPECT_EQ(Results().mid(2), (QStringList{kPm + "0.091", kPm + "0.078", kPm + "0.954", kPm + "0.110"}));
+}
+
+// ---------------------------------------------------------------------------
+// Settings file
+
+namespace {
+
+class TpuSettingsFile : public TpuWindow {
+protected:
+    void SetUp() override {
+        TpuWindow::SetUp();
+        ASSERT_TRUE(folder.isValid());
+    }
+    void TearDown() override { kit::SetFileDialogPresenter({}); }
+
+    // The next file dialog answers `path`.
+    static void Answer(const QString& path) {
+        kit::SetFileDialogPresenter([path](const kit::FileDialogRequest&) { return path; });
+    }
+    static void Save(TTPU_Calculator& window, const QString& path) {
+        Answer(path);
+        support::Controls(&window).Click("Button6");
+    }
+    static void Load(TTPU_Calculator& window, const QString& path) {
+        Answer(path);
+        support::Controls(&window).Click("Button7");
+    }
+    static QByteArray Bytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void Write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    // Every field's text, by name.
+    static QMap<QString, QString> Fields(TTPU_Calculator& window) {
+        QMap<QString, QString> texts;
+        for (const QLineEdit* field : window.findChildren<QLineEdit*>()) {
+            if (!field->objectName().isEmpty()) {
+                texts[field->objectName()] = field->text();
+            }
+        }
+        return texts;
+    }
+
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(TpuSettingsFile, SavesFortyLinesAndLoadsThemBackIntoAFreshWindow) {
+    const QString path = folder.filePath(QStringLiteral("start.tpu"));
+    Save(window, path);
+    const QByteArray expected = "130\r\nSonic 2024\r\n30\r\n400\r\n0.01\r\n0.01\r\n0.01\r\n0.05\r\n0.05\r\n0.2\r\n"
+                                "30\r\n0.05\r\n0.05\r\n0.01\r\n0.01\r\n0.01\r\nI2NS v.II (WaveMaster)\r\n30\r\n0.02\r\n"
+                                "0.02\r\n0.05\r\n0.01\r\n0.01\r\n0.01\r\nI2NS v.II (WaveMaster)\r\n30\r\n0.03\r\n0\r\n"
+                                "0\r\n0\r\n10\r\n1.0\r\n0\r\n0.025\r\n0.025\r\n\"Tormalind ApS\"\r\n\"Client\"\r\n"
+                                "\"Project ID:\"\r\n\"Operator\"\r\n1500\r\n";
+    EXPECT_EQ(Bytes(path), expected);
+
+    // Figures of another installation, in DGNSS, with a degree sign in a text.
+    ui.Choose("rdg_gnss_mode", QStringLiteral("DGNSS"));
+    ui.SetText("edt_Depth_main", QStringLiteral("35"));
+    ui.SetText("edt_tidal_SD", QStringLiteral("0.3"));
+    ui.SetText("edt_Swath_width", QStringLiteral("150"));
+    ui.SetText("edt_Project", QStringLiteral("Cable route 2\u00B0 east"));
+    const QString other = folder.filePath(QStringLiteral("other.tpu"));
+    Save(window, other);
+    EXPECT_TRUE(Bytes(other).contains("Cable route 2\xB0 east\r\n"));
+
+    TTPU_Calculator fresh;
+    fresh.show();
+    support::Controls freshUi(&fresh);
+    freshUi.Choose("rdg_gnss_mode", QStringLiteral("DGNSS"));
+    Load(fresh, other);
+    EXPECT_EQ(Fields(fresh), Fields(window));
+    EXPECT_EQ(freshUi.Get<QSlider>("TrackBar1")->value(), 35);
+    const QString again = folder.filePath(QStringLiteral("again.tpu"));
+    Save(fresh, again);
+    EXPECT_EQ(Bytes(again), Bytes(other));
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuSettingsFile, LoadingInRtkPutsTheVesselFiguresToZeroAgain) {
+    const QString path = folder.filePath(QStringLiteral("vessel.tpu"));
+    Save(window, path);
+    QByteArray bytes = Bytes(path);
+    QList<QByteArray> lines = bytes.split('\n');
+    lines[27] = "0.3\r"; // SD-Draft
+    lines[32] = "0.2\r"; // Tidal SD
+    Write(path, lines.join('\n'));
+    Load(window, path);
+    EXPECT_EQ(ui.Text("edt_SD_Draft"), "0");
+    EXPECT_EQ(ui.Text("edt_tidal_SD"), "0");
+    ui.Choose("rdg_gnss_mode", QStringLiteral("DGNSS"));
+    Load(window, path);
+    EXPECT_EQ(ui.Text("edt_SD_Draft"), "0.3");
+    EXPECT_EQ(ui.Text("edt_tidal_SD"), "0.2");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuSettingsFile, MissingShortAndUnwritableFilesAreReported) {
+    Load(window, folder.filePath(QStringLiteral("none.tpu")));
+    EXPECT_EQ(MessageLog::Take(), QStringList{"error: File does not exist."});
+
+    // Thirty lines: the thirty are loaded, the thirty-first is reported.
+    QByteArray shortFile;
+    for (int line = 1; line <= 30; ++line) {
+        shortFile += line == 1 ? "90\r\n" : line == 2 ? "Short file\r\n" : "0.01\r\n";
+    }
+    const QString path = folder.filePath(QStringLiteral("short.tpu"));
+    Write(path, shortFile);
+    Load(window, path);
+    const QStringList messages = MessageLog::Take();
+    EXPECT_TRUE(messages.contains("error: List index out of bounds (30).")) << messages.join('|').toStdString();
+    EXPECT_EQ(ui.Text("edt_Swath_width"), "90");
+    EXPECT_EQ(ui.Text("edt_Selected_sonar"), "Short file");
+    EXPECT_EQ(ui.Text("edt_Max_heave"), "1.0"); // line 32, never reached
+
+    Save(window, QStringLiteral("/nonexistent-folder/settings.tpu"));
+    EXPECT_EQ(MessageLog::Take().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/nonexistent-folder/settings.tpu")));
+
+    // A cancelled dialog does nothing.
+    Answer(QString());
+    ui.Click("Button7");
+    ui.Click("Button6");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(TpuSettingsFile, RandomAndTruncatedFilesLoadWithoutHarm) {
+    const QString good = folder.filePath(QStringLiteral("good.tpu"));
+    Save(window, good);
+    const QByteArray whole = Bytes(good);
+    const QString path = folder.filePath(QStringLiteral("fuzz.tpu"));
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 40; ++round) {
+        QByteArray bytes;
+        if (round % 2 == 0) {
+            bytes = whole.left(static_cast<qsizetype>(random() % static_cast<unsigned>(whole.size())));
+        } else {
+            bytes.resize(static_cast<qsizetype>(random() % 3000));
+            for (char& byte : bytes) {
+                byte = static_cast<char>(random() % 256);
+            }
+        }
+        Write(path, bytes);
+        Load(window, path);
+        EXPECT_LE(MessageLog::Take().size(), 2) << round; // the short file, one computation's error
+        const int count = Points("TVU_Calc_Chart", 0);
+        EXPECT_EQ(Points("THU_Calc_Chart", 15), count) << round;
+    }
+    // A file of megabytes with one endless line.
+    Write(path, QByteArray(8 << 20, '7'));
+    Load(window, path);
+    MessageLog::Take();
+    EXPECT_LE(ui.Text("edt_Swath_width").size(), 32767);
+    // The good file brings everything back.
+    Load(window, good);
+    MessageLog::Take();
     EXPECT_EQ(Results().mid(2), (QStringList{kPm + "0.091", kPm + "0.078", kPm + "0.954", kPm + "0.110"}));
 }
