@@ -82,6 +82,8 @@ Driver::Driver(QTextStream& out) : out_(out) {
         }
         return fileAnswers_.takeFirst();
     });
+    // A file handed to the desktop (a report, a document) is printed, not opened.
+    kit::SetDesktopOpener([this](const QString& path) { out_ << "open\t" << Escape(path) << Qt::endl; });
     Tutility_main::SetExitHandler([this] { out_ << "exit" << Qt::endl; });
     suite_ = app::CreateSuite();
     QObject::connect(suite_.launcher.get(), &Tutility_main::WindowOpened, suite_.launcher.get(),
@@ -93,6 +95,7 @@ Driver::Driver(QTextStream& out) : out_(out) {
 Driver::~Driver() {
     common::SetMessagePresenter({});
     kit::SetFileDialogPresenter({});
+    kit::SetDesktopOpener({});
 }
 
 bool Driver::Fail(const QString& reason) {

@@ -3,8 +3,10 @@
 #include "common/Messages.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace kit {
 
@@ -37,6 +39,29 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter) {
     FileDialogPresenter previous = std::move(CurrentPresenter());
     CurrentPresenter() = std::move(presenter);
+    return previous;
+}
+
+namespace {
+
+DesktopOpener& CurrentOpener() {
+    static DesktopOpener opener;
+    return opener;
+}
+
+} // namespace
+
+void OpenInDesktop(const QString& path) {
+    if (const auto& opener = CurrentOpener()) {
+        opener(path);
+    } else {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+}
+
+DesktopOpener SetDesktopOpener(DesktopOpener opener) {
+    DesktopOpener previous = std::move(CurrentOpener());
+    CurrentOpener() = std::move(opener);
     return previous;
 }
 

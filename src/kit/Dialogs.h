@@ -1,7 +1,7 @@
-// The dialogs a window raises, behind replaceable seams: the save and open file
-// dialogs, answered by the driver and the tests with a file name (or a cancel)
-// without a desktop, and the modal message and error boxes behind the message
-// service of common/.
+// What a window asks of the desktop, behind replaceable seams: the save and open
+// file dialogs, answered by the driver and the tests with a file name (or a
+// cancel) without a desktop; opening a file in its own application; and the
+// modal message and error boxes behind the message service of common/.
 #pragma once
 
 #include <QString>
@@ -27,6 +27,14 @@ using FileDialogPresenter = std::function<QString(const FileDialogRequest&)>;
 QString AskFileName(QWidget* parent, const FileDialogRequest& request);
 
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter);
+
+// Hands a file to the desktop's own application for its type (a PDF viewer);
+// replaceable, so that tests and the driver see the request instead. Nothing
+// is shown when no application takes the file.
+void OpenInDesktop(const QString& path);
+
+using DesktopOpener = std::function<void(const QString& path)>;
+DesktopOpener SetDesktopOpener(DesktopOpener opener);
 
 // Shows every message and error of the message service in a modal box over the
 // active window, with the application title as caption.

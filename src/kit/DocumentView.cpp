@@ -1,21 +1,11 @@
 #include "kit/DocumentView.h"
 
 #include "kit/Assets.h"
+#include "kit/Dialogs.h"
 
-#include <QDesktopServices>
 #include <QPdfDocument>
-#include <QUrl>
 
 namespace kit {
-
-namespace {
-
-DocumentView::Opener& CurrentOpener() {
-    static DocumentView::Opener opener;
-    return opener;
-}
-
-} // namespace
 
 DocumentView::DocumentView(QWidget* parent) : QPdfView(parent), document_(new QPdfDocument(this)) {
     setDocument(document_);
@@ -36,18 +26,8 @@ DocumentView::~DocumentView() {
     delete document_;
 }
 
-DocumentView::Opener DocumentView::SetOpener(Opener opener) {
-    Opener previous = std::move(CurrentOpener());
-    CurrentOpener() = std::move(opener);
-    return previous;
-}
-
 void DocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (const auto& opener = CurrentOpener()) {
-        opener(path_);
-    } else {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path_));
-    }
+    OpenInDesktop(path_);
     QPdfView::mouseDoubleClickEvent(event);
 }
 

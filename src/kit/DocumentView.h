@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QPdfView>
-#include <functional>
 
 class QPdfDocument;
 
@@ -23,10 +22,6 @@ public:
 
     QString Path() const { return path_; }
     QPdfDocument* Document() const { return document_; }
-
-    // Hands a file to the desktop; replaceable so tests see the request instead.
-    using Opener = std::function<void(const QString& path)>;
-    static Opener SetOpener(Opener opener);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

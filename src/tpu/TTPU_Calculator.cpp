@@ -8,10 +8,12 @@
 #include "kit/WindowParts.h"
 #include "tpu/TpuModel.h"
 #include "tpu/TpuPresets.h"
+#include "tpu/TpuReport.h"
 #include "tpu/TpuSettings.h"
 #include "ui_TTPU_Calculator.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QResizeEvent>
@@ -127,6 +129,7 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     connect(ui->Button4, &QPushButton::clicked, this, &TTPU_Calculator::Button4Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TTPU_Calculator::Button2Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TTPU_Calculator::Button5Click);
+    connect(ui->btn_Print_PDF, &QPushButton::clicked, this, &TTPU_Calculator::btn_Print_PDFClick);
     connect(ui->Button6, &QPushButton::clicked, this, &TTPU_Calculator::Button6Click);
     connect(ui->Button7, &QPushButton::clicked, this, &TTPU_Calculator::Button7Click);
 
@@ -538,6 +541,32 @@ void TTPU_Calculator::ckb_OrstedClick() { ShowOrder(6); }
 // The window
 
 void TTPU_Calculator::Button5Click() { close(); }
+
+// ---------------------------------------------------------------------------
+// Report
+
+void TTPU_Calculator::btn_Print_PDFClick() {
+    // The chart page as it is drawn now, tab header and both charts.
+    ui->TVU_Calc_Chart->Flush();
+    ui->THU_Calc_Chart->Flush();
+    const QImage charts = ui->TPU_Graphs->grab().toImage();
+    tpu::ReportTexts texts;
+    texts.textOf = [this](std::string_view name) {
+        if (const QLineEdit* field = Field(name)) {
+            return field->text();
+        }
+        const QLabel* label = findChild<QLabel*>(Text(name));
+        return label != nullptr ? label->text() : QString();
+    };
+    texts.positioning = gnssModeDescription_;
+    texts.dgnss = GnssMode() == 1;
+    const QString error = tpu::WriteTpuReport(charts, texts);
+    if (!error.isEmpty()) {
+        common::ShowError(error);
+        return;
+    }
+    kit::OpenInDesktop(QDir::current().absoluteFilePath(QString::fromLatin1(tpu::kReportFile)));
+}
 
 // ---------------------------------------------------------------------------
 // Settings file

@@ -60,6 +60,9 @@ public:
 
     void Button5Click();
 
+    // The PDF report of what the window shows, opened in the desktop's viewer.
+    void btn_Print_PDFClick();
+
     // The settings file: save the inputs' texts, load them back.
     void Button6Click();
     void Button7Click();

@@ -1,4 +1,5 @@
 #include "kit/DocumentView.h"
+#include "kit/Dialogs.h"
 #include "standards/TIHOForm.h"
 #include "support/Controls.h"
 
@@ -19,13 +20,13 @@ TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTh
     }
 
     QStringList opened;
-    const auto previous = kit::DocumentView::SetOpener([&](const QString& path) { opened << path; });
+    const auto previous = kit::SetDesktopOpener([&](const QString& path) { opened << path; });
     form.show();
     ui.Choose("pgc_Orders", "Order 2");
     kit::DocumentView* orderTwo = pages->currentWidget()->findChild<kit::DocumentView*>();
     ASSERT_NE(orderTwo, nullptr);
     QTest::mouseDClick(orderTwo->viewport(), Qt::LeftButton);
-    kit::DocumentView::SetOpener(previous);
+    kit::SetDesktopOpener(previous);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith(QStringLiteral("order_iho_2.pdf")));
 }

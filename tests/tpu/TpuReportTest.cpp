@@ -1,0 +1,242 @@
+#include "tpu/TTPU_Calculator.h"
+
+#include "kit/Dialogs.h"
+#include "support/Controls.h"
+#include "support/MessageLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Word {
+    QString text;
+    double x, y;
+};
+
+// What a poppler tool prints for the file, or "" when it cannot run.
+QString Tool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000)) {
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every word of the page with the top-left corner of its box.
+std::vector<Word> Words(const QString& pdf) {
+    std::vector<Word> words;
+    static const QRegularExpression word(QString::fromLatin1(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
+    auto matches =
+        word.globalMatch(Tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    while (matches.hasNext()) {
+        const auto match = matches.next();
+        QString text = match.captured(3);
+        text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+            .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        words.push_back({text, match.captured(1).toDouble(), match.captured(2).toDouble()});
+    }
+    return words;
+}
+
+// Whether the page holds `text` as a word with its top-left corner within a
+// point of (x, y).
+bool At(const std::vector<Word>& words, const QString& text, double x, double y) {
+    return std::any_of(words.begin(), words.end(), [&](const Word& w) {
+        return w.text == text && std::abs(w.x - x) <= 1.0 && std::abs(w.y - y) <= 1.0;
+    });
+}
+
+// Whether `text` stands on the line whose texts have their top at y.
+bool OnLine(const std::vector<Word>& words, const QString& text, double y) {
+    return std::any_of(words.begin(), words.end(),
+                       [&](const Word& w) { return w.text == text && std::abs(w.y - y) <= 1.0; });
+}
+
+bool Anywhere(const std::vector<Word>& words, const QString& text) {
+    return std::any_of(words.begin(), words.end(), [&](const Word& w) { return w.text == text; });
+}
+
+class TpuReport : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        kit::SetDesktopOpener([this](const QString& path) { opened << path; });
+        window.show();
+        MessageLog::Take();
+    }
+    void TearDown() override {
+        kit::SetDesktopOpener({});
+        QDir::setCurrent(previousFolder);
+    }
+    QString Report() const { return folder.filePath(QStringLiteral("TPU_Report.pdf")); }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    QStringList opened;
+    TTPU_Calculator window;
+    support::Controls ui{&window};
+};
+
+struct Expected {
+    const char* word;
+    double x, y;
+};
+
+} // namespace
+
+TEST_F(TpuReport, StartUpPageHoldsEveryTextAtItsPlace) {
+    ui.Click("btn_Print_PDF");
+    ASSERT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_EQ(opened, QStringList{Report()});
+    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("TPU_Graph.bmp"))).size() > 0);
+
+    const std::vector<Word> words = Words(Report());
+    ASSERT_FALSE(words.empty()) << "pdftotext read nothing";
+    // The first word of every text, and of the values, at its top-left corner.
+    const Expected expected[] = {
+        {"TPU", 190, 20},
+        {"(Total", 215, 45},
+        {"Multibeam", 53, 78},
+        {"Sonic", 170, 78},
+        {"Positioning:", 308, 78},
+        {"RTK", 380, 78},
+        {"Motion", 53, 110},
+        {"I2NS", 170, 110},
+        {"Heading", 308, 110},
+        {"I2NS", 410, 110},
+        {"Max", 470, 160},
+        {"\u00B1", 470, 175},
+
+        {"Min", 470, 200},
+
+        {"Max", 470, 260},
+
+        {"Min", 470, 300},
+
+        {"Multibeam", 60, 365},
+        {"Swath", 60, 385},
+        {"130", 140, 385},
+        {"Pulse", 200, 385},
+        {"30", 280, 385},
+        {"Frequency:", 350, 385},
+        {"400", 420, 385},
+        {"Across-track", 60, 400},
+        {"0.5", 238, 400},
+        {"Along-track", 300, 400},
+        {"1.0", 433, 400},
+        {"SD", 60, 415},
+        {"0.01", 140, 415},
+        {"0.01", 280, 415},
+        {"0.01", 420, 415},
+        {"0.05", 149, 430},
+        {"0.05", 294, 430},
+        {"0.2", 441, 430},
+        {"Position", 60, 455},
+        {"Horizontal", 60, 475},
+        {"0.05", 195, 475},
+        {"Vertical", 300, 475},
+        {"0.05", 423, 475},
+        {"0.01", 140, 490},
+        {"Motion", 60, 515},
+        {"0.02", 125, 535},
+        {"0.02", 269, 535},
+        {"0.05", 419, 535},
+        {"0.01", 420, 550},
+        {"Heading", 60, 575},
+        {"0.03", 150, 595},
+        {"Vessel", 60, 620},
+        {"Environmental", 60, 665},
+        {"Depth:", 60, 690},
+        {"10", 112, 690},
+        {"Max", 200, 690},
+        {"1.0", 284, 690},
+        {"SD", 60, 705},
+        {"0.025", 117, 705},
+        {"0.025", 279, 705},
+        {"Soundvelocity:", 350, 705},
+        {"1500", 435, 705},
+        {"Contractor:", 55, 727},
+        {"\"Tormalind", 55, 740},
+        {"Client:", 55, 757},
+        {"\"Client\"", 55, 770},
+        {"Project:", 305, 727},
+        {"\"Project", 305, 740},
+        {"Operator:", 305, 757},
+        {"\"Operator\"", 305, 770},
+        {"Date:", 430, 757},
+        {"Tormalind", 70, 800},
+    };
+    for (const Expected& e : expected) {
+        EXPECT_TRUE(At(words, QString::fromUtf8(e.word), e.x, e.y)) << e.word << " at " << e.x << ", " << e.y;
+    }
+    // The results under their labels, after the "±".
+    for (const auto& [value, y] : std::initializer_list<std::pair<const char*, double>>{
+             {"0.091", 175}, {"0.078", 215}, {"0.954", 275}, {"0.110", 315}}) {
+        EXPECT_TRUE(OnLine(words, QString::fromLatin1(value), y)) << value;
+    }
+    // In RTK the vessel rows and the tide are left out.
+    for (const char* absent : {"Draft:", "Settlement:", "Load:", "Tidal"}) {
+        EXPECT_FALSE(Anywhere(words, QString::fromLatin1(absent))) << absent;
+    }
+
+    EXPECT_TRUE(Tool(QStringLiteral("pdfinfo"), {Report()}).contains(QStringLiteral("595 x 842 pts (A4)")));
+    const QString fonts = Tool(QStringLiteral("pdffonts"), {Report()});
+    EXPECT_EQ(fonts.count(QRegularExpression(QStringLiteral("LiberationSans(-Bold)?.*TrueType\\s+WinAnsi\\s+yes"))), 2)
+        << fonts.toStdString();
+    const QStringList images =
+        Tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), Report()}).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(images.size(), 3) << images.join('\n').toStdString(); // two header lines, one image
+    EXPECT_TRUE(images[2].contains(QStringLiteral("jpeg")));
+    QFile file(Report());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("/PageLayout /OneColumn"));
+    EXPECT_TRUE(bytes.contains("/PageMode /UseNone"));
+}
+
+TEST_F(TpuReport, DgnssPagePrintsTheVesselFiguresAndTheTide) {
+    ui.Choose("rdg_gnss_mode", QStringLiteral("DGNSS"));
+    ui.SetText("edt_tidal_SD", QStringLiteral("0.25"));
+    ui.Click("btn_Print_PDF");
+    ASSERT_TRUE(MessageLog::Take().isEmpty());
+    const std::vector<Word> words = Words(Report());
+    const Expected expected[] = {
+        {"Differential", 380, 78}, {"SD", 60, 640},     {"0.05", 127, 640}, {"0.10", 299, 640},
+        {"0.05", 407, 640},        {"Tidal", 350, 690}, {"0.25", 412, 690}, {"0.5", 195, 475},
+    };
+    for (const Expected& e : expected) {
+        EXPECT_TRUE(At(words, QString::fromUtf8(e.word), e.x, e.y)) << e.word << " at " << e.x << ", " << e.y;
+    }
+    EXPECT_TRUE(OnLine(words, QStringLiteral("Draft:"), 640));
+    EXPECT_TRUE(OnLine(words, QStringLiteral("0.289"), 175));
+}
+
+TEST_F(TpuReport, AFileThatCannotBeCreatedIsReportedAndLeavesNoReport) {
+    // The report's name taken by a folder: the picture is written, the report is not.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("TPU_Report.pdf")));
+    ui.Click("btn_Print_PDF");
+    QStringList messages = MessageLog::Take();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("error: Cannot create file \"TPU_Report.pdf\". ")) << messages[0].toStdString();
+    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("TPU_Graph.bmp"))).isFile());
+    EXPECT_TRUE(opened.isEmpty());
+
+    // A folder where no file can be made at all: the picture fails, no report follows.
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/proc")));
+    ui.Click("btn_Print_PDF");
+    QDir::setCurrent(folder.path());
+    messages = MessageLog::Take();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("error: Cannot create file \"TPU_Graph.bmp\". ")) << messages[0].toStdString();
+    EXPECT_TRUE(opened.isEmpty());
+}
