@@ -1,0 +1,150 @@
+#include "coverage/SwathPicture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace coverage {
+
+namespace {
+
+constexpr int LeftWall = 385;
+constexpr int RightWall = 885; // the outlines end at 886, the last pixel column inside is 885
+constexpr int WaterTop = 460;
+constexpr int HeadLine = 480; // the head centres hang here
+constexpr int Seabed = 645;
+constexpr int SeabedBottom = 660;
+constexpr int FanDepth = Seabed - HeadLine;
+
+constexpr int SingleHead = 635;
+constexpr int Head1 = 585;
+constexpr int Head2 = 685;
+
+constexpr double HalfPi = std::numbers::pi / 2.0;
+// An edge at or past the horizontal would never meet the seabed line; just
+// short of it, it meets a wall a couple of pixels under the head line.
+constexpr double SteepestEdge = HalfPi - 0.01;
+
+// Every value truncated here is bounded (the steepest edge keeps tangents near
+// 100), so the conversion, which cuts toward zero, cannot overflow.
+int Trunc(double value) {
+    return static_cast<int>(value);
+}
+
+// The drawing angle of a fan edge, measured from straight down toward its own
+// side. An edge beyond the horizontal is drawn at the steepest edge; so is one
+// turned past the horizontal on the other side (a tilt far beyond the half
+// sector), where the tangent would otherwise wrap round and throw the edge back
+// to its own side. A sector or tilt that is not a number gives no direction at
+// all: that edge is drawn straight down.
+double DrawingAngle(double angle) {
+    if (std::isnan(angle)) {
+        return 0.0;
+    }
+    return std::clamp(angle, -SteepestEdge, SteepestEdge);
+}
+
+// A 40 × 10 pixel bar turned by the mounting angle. Unmirrored, a positive
+// angle lifts the right end, so the face looks down and to the right. A bar
+// turned steeper than about 37° would poke up to three pixels above the
+// water's top line; its corners are held on that line (the spinner stops at
+// 30°, so only a typed angle gets there).
+std::array<PicturePoint, 4> HeadBar(int cx, double mu, bool mirrored) {
+    const double side = mirrored ? -1.0 : 1.0;
+    const double offsets[4][2] = {
+        {20.0 * std::cos(mu), -20.0 * std::sin(mu)},
+        {22.4 * std::cos(mu + 0.46), -22.4 * std::sin(mu + 0.46)},
+        {-22.4 * std::cos(mu - 0.46), 22.4 * std::sin(mu - 0.46)},
+        {-20.0 * std::cos(mu), 20.0 * std::sin(mu)},
+    };
+    std::array<PicturePoint, 4> corners{};
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        // The whole coordinate is truncated, not the offset: a left-hand
+        // corner at 614.9 lands on 614.
+        corners[i] = {Trunc(cx + side * offsets[i][0]), std::max(WaterTop, Trunc(HeadLine + offsets[i][1]))};
+    }
+    return corners;
+}
+
+// Where one fan edge leaves the water. For an edge on the seabed line both
+// points are that corner; for an edge on its own wall, the wall point and the
+// foot of the wall (the picture's bottom corner). An edge turned so far that it
+// crosses under the head and would meet the seabed beyond the opposite wall ends
+// where its line from the head centre meets that wall instead, with the same
+// point twice.
+struct EdgeEnd {
+    PicturePoint wall;
+    PicturePoint corner;
+    bool oppositeWall;
+};
+
+// a: the opening to the left of the vertical (negative: the edge points right).
+EdgeEnd LeftEdge(int cx, double a) {
+    const int x = cx - Trunc(FanDepth * std::tan(a));
+    if (x <= LeftWall) {
+        const int y = std::max(HeadLine, Trunc(HeadLine + (cx - LeftWall) * std::tan(HalfPi - a)));
+        return {{LeftWall, y}, {LeftWall, Seabed}, false};
+    }
+    if (x > RightWall) {
+        const PicturePoint end{RightWall, Trunc(HeadLine + (RightWall - cx) * std::tan(HalfPi + a))};
+        return {end, end, true};
+    }
+    return {{x, Seabed}, {x, Seabed}, false};
+}
+
+// b: the opening to the right of the vertical (negative: the edge points left).
+EdgeEnd RightEdge(int cx, double b) {
+    const int x = Trunc(cx + FanDepth * std::tan(b));
+    if (x >= RightWall) {
+        const int y = std::max(HeadLine, Trunc(HeadLine + (RightWall - cx) * std::tan(HalfPi - b)));
+        return {{RightWall, y}, {RightWall, Seabed}, false};
+    }
+    if (x < LeftWall) {
+        const PicturePoint end{LeftWall, Trunc(HeadLine + (cx - LeftWall) * std::tan(HalfPi + b))};
+        return {end, end, true};
+    }
+    return {{x, Seabed}, {x, Seabed}, false};
+}
+
+SwathFan Fan(int cx, double a, double b, FanHatch hatch) {
+    EdgeEnd left = LeftEdge(cx, a);
+    EdgeEnd right = RightEdge(cx, b);
+    // When one edge ends on the opposite wall, both edges end on that wall
+    // and the fan is the wedge between the two wall points: the seabed
+    // corner under that wall lies outside it, so its place in the outline
+    // takes the other edge's wall point again.
+    if (left.oppositeWall) {
+        right.corner = right.wall;
+    }
+    if (right.oppositeWall) {
+        left.corner = left.wall;
+    }
+    return {hatch, {PicturePoint{cx, HeadLine}, left.wall, left.corner, right.corner, right.wall}};
+}
+
+} // namespace
+
+SwathPicture ComputeSwathPicture(double halfSector, double tilt, double mountingAbs, bool dual, bool mountingNegative) {
+    const double left = DrawingAngle(halfSector - tilt);
+    const double right = DrawingAngle(halfSector + tilt);
+    const double mu = std::isfinite(mountingAbs) ? mountingAbs : 0.0;
+
+    SwathPicture picture;
+    picture.water = {{LeftWall, WaterTop}, {RightWall + 1, Seabed}};
+    picture.seabed = {{LeftWall, Seabed}, {RightWall + 1, SeabedBottom}};
+    if (!dual) {
+        picture.heads.push_back(HeadBar(SingleHead, mu, mountingNegative));
+        picture.fans.push_back(Fan(SingleHead, left, right, FanHatch::RedRising));
+        return picture;
+    }
+    // The heads hang mirrored about the vehicle's centre line: head 2 sees
+    // the sector of head 1 from the other side, so its left opening is the
+    // tilted-toward edge and its bar is mirrored the other way round.
+    picture.heads.push_back(HeadBar(Head1, mu, mountingNegative));
+    picture.heads.push_back(HeadBar(Head2, mu, !mountingNegative));
+    picture.fans.push_back(Fan(Head1, left, right, FanHatch::RedRising));
+    picture.fans.push_back(Fan(Head2, right, left, FanHatch::GreenFalling));
+    return picture;
+}
+
+} // namespace coverage
