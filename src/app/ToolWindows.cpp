@@ -3,6 +3,7 @@
 #include "calculators/TConversion_tester.h"
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
+#include "coverage/TR2SonicCoverage.h"
 #include "standards/TIHOForm.h"
 
 #include <QWidget>
@@ -18,6 +19,7 @@ template <typename Window> QWidget* Make() { return new Window(); }
 const std::map<QString, std::function<QWidget*()>>& Factories() {
     static const std::map<QString, std::function<QWidget*()>> factories = {
         {QStringLiteral("TIHOForm"), &Make<TIHOForm>},
+        {QStringLiteral("TR2SonicCoverage"), &Make<TR2SonicCoverage>},
         {QStringLiteral("TGyrospeederror"), &Make<TGyrospeederror>},
         {QStringLiteral("TPressureConvert"), &Make<TPressureConvert>},
         {QStringLiteral("TConversion_tester"), &Make<TConversion_tester>},

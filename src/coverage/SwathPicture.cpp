@@ -14,7 +14,10 @@ constexpr int WaterTop = 460;
 constexpr int HeadLine = 480; // the head centres hang here
 constexpr int Seabed = 645;
 constexpr int SeabedBottom = 660;
-constexpr int FanDepth = Seabed - HeadLine;
+// The fan's corners lie 160 tangents out from the head, although the seabed
+// line is 165 pixels under the head line: the drawn edges are a little steeper
+// than the angles they stand for, which the picture, not to scale, accepts.
+constexpr int FanSpread = 160;
 
 constexpr int SingleHead = 635;
 constexpr int Head1 = 585;
@@ -27,9 +30,7 @@ constexpr double SteepestEdge = HalfPi - 0.01;
 
 // Every value truncated here is bounded (the steepest edge keeps tangents near
 // 100), so the conversion, which cuts toward zero, cannot overflow.
-int Trunc(double value) {
-    return static_cast<int>(value);
-}
+int Trunc(double value) { return static_cast<int>(value); }
 
 // The drawing angle of a fan edge, measured from straight down toward its own
 // side. An edge beyond the horizontal is drawn at the steepest edge; so is one
@@ -68,25 +69,35 @@ std::array<PicturePoint, 4> HeadBar(int cx, double mu, bool mirrored) {
 
 // Where one fan edge leaves the water. For an edge on the seabed line both
 // points are that corner; for an edge on its own wall, the wall point and the
-// foot of the wall (the picture's bottom corner). An edge turned so far that it
-// crosses under the head and would meet the seabed beyond the opposite wall ends
-// where its line from the head centre meets that wall instead, with the same
-// point twice.
+// foot of the wall (the picture's bottom corner); for an edge on the opposite
+// wall, its point there twice.
 struct EdgeEnd {
     PicturePoint wall;
     PicturePoint corner;
     bool oppositeWall;
 };
 
+// A strong rotation can turn an edge across under its head so far that its
+// seabed corner lies beyond the opposite wall (a left edge's corner right of
+// 885, a right edge's left of 385). The drawn edge is the line from the head
+// centre to that corner, so it is cut where that line crosses the wall it
+// actually reaches: the edge keeps its slope, and its end climbs the wall from
+// the seabed corner as the rotation grows. The corner being past the wall, the
+// point lies between the head line and the seabed line.
+PicturePoint OnOppositeWall(int cx, int wall, int cornerX) {
+    const double run = std::abs(cornerX - cx);
+    return {wall, Trunc(HeadLine + (Seabed - HeadLine) * std::abs(wall - cx) / run)};
+}
+
 // a: the opening to the left of the vertical (negative: the edge points right).
 EdgeEnd LeftEdge(int cx, double a) {
-    const int x = cx - Trunc(FanDepth * std::tan(a));
+    const int x = cx - Trunc(FanSpread * std::tan(a));
     if (x <= LeftWall) {
         const int y = std::max(HeadLine, Trunc(HeadLine + (cx - LeftWall) * std::tan(HalfPi - a)));
         return {{LeftWall, y}, {LeftWall, Seabed}, false};
     }
     if (x > RightWall) {
-        const PicturePoint end{RightWall, Trunc(HeadLine + (RightWall - cx) * std::tan(HalfPi + a))};
+        const PicturePoint end = OnOppositeWall(cx, RightWall, x);
         return {end, end, true};
     }
     return {{x, Seabed}, {x, Seabed}, false};
@@ -94,13 +105,13 @@ EdgeEnd LeftEdge(int cx, double a) {
 
 // b: the opening to the right of the vertical (negative: the edge points left).
 EdgeEnd RightEdge(int cx, double b) {
-    const int x = Trunc(cx + FanDepth * std::tan(b));
+    const int x = Trunc(cx + FanSpread * std::tan(b));
     if (x >= RightWall) {
         const int y = std::max(HeadLine, Trunc(HeadLine + (RightWall - cx) * std::tan(HalfPi - b)));
         return {{RightWall, y}, {RightWall, Seabed}, false};
     }
     if (x < LeftWall) {
-        const PicturePoint end{LeftWall, Trunc(HeadLine + (cx - LeftWall) * std::tan(HalfPi + b))};
+        const PicturePoint end = OnOppositeWall(cx, LeftWall, x);
         return {end, end, true};
     }
     return {{x, Seabed}, {x, Seabed}, false};
@@ -137,9 +148,10 @@ SwathPicture ComputeSwathPicture(double halfSector, double tilt, double mounting
         picture.fans.push_back(Fan(SingleHead, left, right, FanHatch::RedRising));
         return picture;
     }
-    // The heads hang mirrored about the vehicle's centre line: head 2 sees
-    // the sector of head 1 from the other side, so its left opening is the
-    // tilted-toward edge and its bar is mirrored the other way round.
+    // The heads hang mirrored about the vehicle's centre line: a mounting
+    // angle turns both toward each other or both away, so head 2 opens to
+    // the left by what head 1 opens to the right, and its bar is mirrored
+    // against head 1's.
     picture.heads.push_back(HeadBar(Head1, mu, mountingNegative));
     picture.heads.push_back(HeadBar(Head2, mu, !mountingNegative));
     picture.fans.push_back(Fan(Head1, left, right, FanHatch::RedRising));

@@ -1,8 +1,9 @@
 // The swath picture of the coverage calculator as shapes in window pixels: the
 // water and the seabed, the sonar head bars turned by the mounting angle, and
 // the fan of beams under each head down to the seabed. It shows how the heads
-// are tilted, not the true swath: the fan is a fixed 160 pixels deep whatever
-// the water depth. The window only paints these shapes.
+// are tilted, not the true swath: the fan always runs from the head line to the
+// seabed line, whatever the water depth and range. The window only paints
+// these shapes.
 #pragma once
 
 #include <array>
@@ -18,7 +19,10 @@ struct PicturePoint {
     friend bool operator==(const PicturePoint&, const PicturePoint&) = default;
 };
 
-// Drawn as a rectangle from topLeft to bottomRight.
+// Drawn as a rectangle from topLeft to bottomRight, with the right and bottom
+// edges just outside: the outline's last pixel column is bottomRight.x − 1 and
+// its last row bottomRight.y − 1, so the water's outline ends on the right wall
+// (885) and the seabed's starts on the seabed line (645).
 struct PictureRect {
     PicturePoint topLeft;
     PicturePoint bottomRight;

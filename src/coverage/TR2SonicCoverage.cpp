@@ -1,0 +1,401 @@
+#include "coverage/TR2SonicCoverage.h"
+
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "common/TextFile.h"
+#include "coverage/CoverageReport.h"
+#include "kit/ChartView.h"
+#include "kit/Dialogs.h"
+#include "kit/UpDown.h"
+#include "kit/WindowParts.h"
+#include "ui_TR2SonicCoverage.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QRegularExpressionValidator>
+#include <array>
+
+namespace {
+
+QString Fixed(double value, int width, int decimals) {
+    // A number text keeps at most its first eight characters.
+    return QString::fromStdString(common::FormatFixed(value, width, decimals)).left(8);
+}
+
+int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
+
+QPoint ToPoint(const coverage::PicturePoint& p) { return {p.x, p.y}; }
+
+// The water: the desktop's gradient colour of an inactive caption.
+const QColor kWater(215, 228, 242);
+const QColor kSeabed(192, 220, 192);
+
+} // namespace
+
+TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TR2SonicCoverage>()) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
+    ui->udbSonarSectorCoverage->Associate(ui->edtSector);
+    ui->udbMount_ang->Associate(ui->edtmount_ang);
+    ui->udbRotate->Associate(ui->edtRotate);
+    ui->udbRange_select->Associate(ui->edtRange_select);
+    ui->udbSelect_distance->Associate(ui->edtSelect_distance);
+    ui->udbAltitude->Associate(ui->edtAltitude);
+    ui->udb_Freq->Associate(ui->edtFreq);
+    ui->udbSpeed_input->Associate(ui->edtSpeed_input);
+    ui->udbSelect_Beam_Angle->Associate(ui->edtSelect_Beam_Angle);
+    ui->udbLengthAlong->Associate(ui->edtLengthAlong);
+    ui->udbLengthAlong_cm->Associate(ui->edtLengthAlong_cm);
+
+    // Whole, unsigned figures: the field takes digits only.
+    const auto digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (QLineEdit* field : {ui->edtSector, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude, ui->edtFreq,
+                             ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAlong_cm,
+                             ui->edtLengthAcross, ui->edtLengthAcross_cm}) {
+        field->setValidator(digits);
+    }
+
+    kit::ChartView* graph = ui->Coverage;
+    kit::TitleSettings title;
+    title.lines = {QStringLiteral("Swath Width vs. Depth")};
+    title.font = kit::PixelFont(kit::kTahoma, 13, true);
+    graph->SetTitle(title);
+    graph->SetAxisTitles(QStringLiteral("Depth (m)"), QStringLiteral("Swath Width (m)"),
+                         kit::PixelFont(kit::kTahoma, 11));
+    graph->SetAxisFont(kit::PixelFont(kit::kTahoma, 10));
+    kit::LegendSettings legend;
+    legend.visible = true;
+    legend.font = kit::PixelFont(kit::kTahoma, 11, true);
+    legend.textInSeriesColor = true;
+    legend.offset = QPointF(4, 0);
+    graph->SetLegend(legend);
+    kit::SeriesSettings dual;
+    dual.title = QStringLiteral("Series1");
+    dual.legendText = QStringLiteral("Dual Head Coverage");
+    dual.color = Qt::red;
+    dual.width = 2;
+    dual.hoverHighlight = true;
+    graph->AddSeries(dual);
+    kit::SeriesSettings single;
+    single.title = QStringLiteral("Series4");
+    single.legendText = QStringLiteral("Single Head Coverage");
+    single.color = Qt::blue;
+    single.width = 2;
+    single.style = kit::LineStyle::Dashed;
+    graph->AddSeries(single);
+
+    for (QLineEdit* field :
+         {ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude,
+          ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAcross,
+          ui->edtLengthAlong_cm, ui->edtLengthAcross_cm}) {
+        connect(field, &QLineEdit::textChanged, this, &TR2SonicCoverage::CalculateClick);
+    }
+    for (QRadioButton* button : findChildren<QRadioButton*>()) {
+        connect(button, &QRadioButton::clicked, this, &TR2SonicCoverage::CalculateClick);
+    }
+    connect(ui->btnZero, &QPushButton::clicked, this, &TR2SonicCoverage::btnZeroClick);
+    connect(ui->btnExit, &QPushButton::clicked, this, &TR2SonicCoverage::btnExitClick);
+    connect(ui->btnSavetoTxt, &QPushButton::clicked, this, &TR2SonicCoverage::btnSavetoTxtClick);
+
+    CalculateClick();
+}
+
+TR2SonicCoverage::~TR2SonicCoverage() = default;
+
+const coverage::SonarModel& TR2SonicCoverage::SelectedModel() const {
+    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+        const auto* button = findChild<QRadioButton*>(
+            QString::fromLatin1(model.radioButton.data(), static_cast<qsizetype>(model.radioButton.size())));
+        if (button != nullptr && button->isChecked()) {
+            return model;
+        }
+    }
+    return coverage::kSonarModels[coverage::kStartModel];
+}
+
+void TR2SonicCoverage::Write(QLineEdit* field, const QString& text) {
+    // Writing the same text is no change and asks for nothing.
+    if (field->text() != text) {
+        field->setText(text);
+    }
+}
+
+QLineEdit* TR2SonicCoverage::FieldOf(coverage::Field field) const {
+    switch (field) {
+    case coverage::Field::Frequency:
+        return ui->edtFreq;
+    case coverage::Field::Sector:
+        return ui->edtSector;
+    case coverage::Field::Rotation:
+        return ui->edtRotate;
+    case coverage::Field::Altitude:
+        return ui->edtAltitude;
+    case coverage::Field::Range:
+        return ui->edtRange_select;
+    }
+    return ui->edtFreq;
+}
+
+void TR2SonicCoverage::CalculateClick() {
+    if (running_) {
+        runAgain_ = true; // a field this run wrote: once more when it ends
+        return;
+    }
+    for (int run = 0; run < 8; ++run) {
+        running_ = true;
+        runAgain_ = false;
+        const bool done = Calculate();
+        running_ = false;
+        // A failed run shows its error once; it is not repeated.
+        if (!done || !runAgain_) {
+            break;
+        }
+    }
+}
+
+bool TR2SonicCoverage::Calculate() {
+    bool done = false;
+    common::RunGuarded([&] {
+        const coverage::SonarModel& model = SelectedModel();
+        coverage::CoverageInput input;
+        input.dual = ui->rbnDual_h->isChecked();
+
+        // The altitude falls back quietly on the last one that could be read.
+        std::int32_t altitude = 0;
+        if (common::TryParseInt(ui->edtAltitude->text().toStdString(), altitude)) {
+            lastAltitude_ = altitude;
+        } else {
+            Write(ui->edtAltitude, QString());
+        }
+        input.altitude = lastAltitude_;
+        if (ui->edtmount_ang->text().isEmpty()) {
+            Write(ui->edtmount_ang, QStringLiteral("0"));
+        }
+        if (ui->edtFreq->text().isEmpty()) {
+            Write(ui->edtFreq, QStringLiteral("300"));
+        }
+        if (ui->edtSector->text().isEmpty()) {
+            Write(ui->edtSector, QStringLiteral("130"));
+        }
+        if (ui->edtRotate->text().isEmpty()) {
+            Write(ui->edtRotate, QStringLiteral("0"));
+        }
+        std::int32_t sector = 0;
+        if (common::TryParseInt(ui->edtSector->text().toStdString(), sector) && sector < coverage::kMinSector) {
+            Write(ui->edtSector, QString::number(coverage::kMinSector));
+        }
+        input.mounting = ReadInt(ui->edtmount_ang);
+        input.frequency = ReadInt(ui->edtFreq);
+        input.sector = ReadInt(ui->edtSector);
+        if (!input.dual) {
+            input.rotation = ReadInt(ui->edtRotate);
+            const int limit = std::max(0, coverage::RotationLimit(model, input.sector));
+            ui->udbRotate->SetRange(-limit, limit);
+        }
+        input.range = ReadInt(ui->edtRange_select);
+        double separation = 1.0;
+        if (!ui->edtSelect_distance->text().isEmpty()) {
+            separation = common::ParseFloat(ui->edtSelect_distance->text().toStdString());
+        }
+        input.separation = separation;
+
+        ui->lblSonar_type->setText(QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
+        const coverage::Preparation preparation =
+            coverage::PrepareCoverage(input, model, ui->edtFreq->text().toStdString());
+        ui->udbSonarSectorCoverage->SetRange(coverage::kMinSector, preparation.sectorMaximum);
+        ui->udb_Freq->SetRange(preparation.frequencyMinimum, preparation.frequencyMaximum);
+        ui->udbAltitude->SetMaximum(preparation.altitudeMaximum);
+        for (const coverage::Adjustment& adjustment : preparation.adjustments) {
+            if (adjustment.message) {
+                common::ShowMessage(QString::fromStdString(adjustment.text));
+            } else {
+                Write(FieldOf(adjustment.field), QString::fromStdString(adjustment.text));
+            }
+        }
+        if (input.altitude >= 1) {
+            lastAltitude_ = input.altitude;
+        }
+
+        // The target boxes are square: the across side follows the along side.
+        Write(ui->edtLengthAcross, ui->edtLengthAlong->text());
+        Write(ui->edtLengthAcross_cm, ui->edtLengthAlong_cm->text());
+        input.sampling = ui->rbnED->isChecked() ? coverage::Sampling::Equidistant : coverage::Sampling::Equiangle;
+        if (input.sampling == coverage::Sampling::Equidistant) {
+            Write(ui->edtSelect_Beam_Angle, QStringLiteral("0"));
+        }
+        input.box = ReadInt(ui->edtLengthAlong);
+        input.smallBox = ReadInt(ui->edtLengthAlong_cm);
+        input.speed = ReadInt(ui->edtSpeed_input);
+        input.speedUnit = ui->rbnMsec->isChecked() ? coverage::SpeedUnit::MetresPerSecond : coverage::SpeedUnit::Knots;
+        input.boxAngle = ReadInt(ui->edtSelect_Beam_Angle);
+        input.soundings = ui->rbn1024->isChecked() ? 1024 : 256;
+        lastSoundings_ = input.soundings;
+
+        const coverage::CoverageResult result = coverage::ComputeCoverage(input, preparation.beamWidths);
+        if (input.sampling == coverage::Sampling::Equiangle) {
+            // The box's outer edge can lie anywhere across the swath.
+            const int outer = result.worstEdgeDegrees;
+            ui->udbSelect_Beam_Angle->SetRange(std::max(0, outer - input.sector), outer);
+        }
+        ShowResult(input, result);
+        ShowMode(input.dual);
+
+        const double half = input.sector * 3.141592653589793 / 360.0;
+        const int rotation = input.dual ? 0 : input.rotation;
+        picture_ = coverage::ComputeSwathPicture(half, (input.mounting + rotation) * 0.017453292519943295769,
+                                                 std::abs(input.mounting) * 0.017453292519943295769, input.dual,
+                                                 input.mounting < 0);
+        // Only the picture's own rectangle: the rest of the window has not changed.
+        update(QRect(QPoint(picture_.water.topLeft.x, picture_.water.topLeft.y),
+                     QPoint(picture_.seabed.bottomRight.x, picture_.seabed.bottomRight.y))
+                   .adjusted(0, 0, 1, 1));
+        FillGraph(input, result);
+        done = true;
+    });
+    return done;
+}
+
+void TR2SonicCoverage::ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result) {
+    ui->edtAlongbeam->setText(Fixed(result.beamWidths.along, 4, 1) + QStringLiteral(" \u00B0"));
+    ui->edtAcrossbeam->setText(Fixed(result.beamWidths.across, 4, 1) + QStringLiteral(" \u00B0"));
+    ui->lblCoverage_2->setText(QString::fromStdString(common::FormatFixed(result.ratio, 0, 1)));
+    ui->lbl_Dual_or_single->setText(input.dual ? QStringLiteral("(Dual Head)") : QStringLiteral("(Single Head)"));
+    ui->lblAtDepth->setText(ui->edtAltitude->text() + QStringLiteral(" m"));
+    ui->lblRangeSetting->setText(ui->edtRange_select->text() + QStringLiteral(" m"));
+    ui->lblSwathSector->setText(ui->edtSector->text() + QStringLiteral(" \u00B0"));
+    if (input.dual) {
+        ui->edtNo_1->setText(Fixed(result.dual, 4, 0));
+        ui->edtNo_4->setText(result.overlap < 0 ? QStringLiteral("No Overlap") : Fixed(result.overlap, 4, 0));
+    }
+    ui->edtNo_5->setText(Fixed(result.single, 4, 0));
+    if (result.nadirCovered) {
+        ui->edtNo_6->setText(Fixed(result.footprintAlong, 4, 2));
+        ui->edtNo_7->setText(Fixed(result.footprintAcross, 4, 2));
+    } else {
+        ui->edtNo_6->setText(QStringLiteral("No coverage"));
+        ui->edtNo_7->setText(QStringLiteral("No coverage"));
+    }
+    ui->lblW_acrossangle->setText(QString::number(result.worstEdgeDegrees));
+    ui->edtNo_14->setText(Fixed(result.footprintWorst, 4, 2));
+    ui->stPingrate->setText(Fixed(result.pingRate, 2, 1) + QStringLiteral(" p/s"));
+    const std::array<QLineEdit*, 9> hits{ui->edt_1along_A1,    ui->edt_1across_A2,    ui->edt_1x1total_A3,
+                                         ui->edt_xalong_B1,    ui->edt_xacross_B2,    ui->edt_xxxtotal_B3,
+                                         ui->edt_xalong_C1_cm, ui->edt_xacross_C2_cm, ui->edt_xxxtotal_C3_cm};
+    const std::array<long long, 9> counts{result.hits.one[0],      result.hits.one[1],      result.hits.one[2],
+                                          result.hits.box[0],      result.hits.box[1],      result.hits.box[2],
+                                          result.hits.smallBox[0], result.hits.smallBox[1], result.hits.smallBox[2]};
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        hits[i]->setText(QString::number(counts[i]));
+    }
+    ui->lblmissionmode->setText(input.sampling == coverage::Sampling::Equidistant ? QStringLiteral(" Equidistant (ED)")
+                                                                                  : QStringLiteral(" Equiangle (EA)"));
+}
+
+void TR2SonicCoverage::ShowMode(bool dual) {
+    if (dual) {
+        Write(ui->edtRotate, QStringLiteral("0"));
+    } else {
+        ui->edtNo_1->clear();
+        ui->edtNo_4->clear();
+    }
+    for (QWidget* rotation : {static_cast<QWidget*>(ui->edtRotate), static_cast<QWidget*>(ui->lblRotate),
+                              static_cast<QWidget*>(ui->udbRotate)}) {
+        rotation->setEnabled(!dual);
+    }
+    for (QWidget* twoHeads :
+         {static_cast<QWidget*>(ui->edtNo_1), static_cast<QWidget*>(ui->lblNo_1), static_cast<QWidget*>(ui->edtNo_4),
+          static_cast<QWidget*>(ui->lblNo_4), static_cast<QWidget*>(ui->lblSelect_distance),
+          static_cast<QWidget*>(ui->edtSelect_distance), static_cast<QWidget*>(ui->udbSelect_distance)}) {
+        twoHeads->setEnabled(dual);
+    }
+}
+
+void TR2SonicCoverage::FillGraph(const coverage::CoverageInput& input, const coverage::CoverageResult& result) {
+    const coverage::SwathGraphCurves curves = coverage::SwathGraph(input, result);
+    kit::ChartBatch batch(ui->Coverage);
+    kit::ChartSeries& dual = ui->Coverage->GetSeries(0);
+    kit::ChartSeries& single = ui->Coverage->GetSeries(1);
+    dual.Clear();
+    single.Clear();
+    for (const coverage::GraphPoint& point : curves.dual) {
+        dual.AddXY(point.depth, point.width);
+    }
+    for (const coverage::GraphPoint& point : curves.single) {
+        single.AddXY(point.depth, point.width);
+    }
+}
+
+void TR2SonicCoverage::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    // A rectangle's outline ends one pixel inside its bottom-right corner, as a
+    // pen of one pixel strokes it around the rectangle's width and height.
+    const auto rect = [](const coverage::PictureRect& r) {
+        return QRect(r.topLeft.x, r.topLeft.y, r.bottomRight.x - r.topLeft.x - 1, r.bottomRight.y - r.topLeft.y - 1);
+    };
+    painter.setBrush(kWater);
+    painter.drawRect(rect(picture_.water));
+    painter.setBrush(kSeabed);
+    painter.drawRect(rect(picture_.seabed));
+    painter.setBrush(Qt::black);
+    for (const auto& head : picture_.heads) {
+        QPolygon bar;
+        for (const coverage::PicturePoint& p : head) {
+            bar << ToPoint(p);
+        }
+        painter.drawPolygon(bar);
+    }
+    // Hatches are open between their lines: the water, and where two fans
+    // overlap the other fan, show through.
+    for (const coverage::SwathFan& fan : picture_.fans) {
+        QPolygon outline;
+        for (const coverage::PicturePoint& p : fan.points) {
+            outline << ToPoint(p);
+        }
+        const bool red = fan.hatch == coverage::FanHatch::RedRising;
+        painter.setBrush(
+            QBrush(red ? QColor(255, 0, 0) : QColor(0, 128, 0), red ? Qt::BDiagPattern : Qt::FDiagPattern));
+        painter.drawPolygon(outline);
+    }
+}
+
+void TR2SonicCoverage::btnZeroClick() {
+    Write(ui->edtmount_ang, QStringLiteral("0"));
+    Write(ui->edtRotate, QStringLiteral("0"));
+}
+
+void TR2SonicCoverage::btnExitClick() { close(); }
+
+void TR2SonicCoverage::btnSavetoTxtClick() {
+    kit::FileDialogRequest request;
+    request.kind = kit::FileDialogKind::Save;
+    request.caption = QStringLiteral("Save Values to text file");
+    request.fileName = QStringLiteral("SonicCalcutation.txt");
+    const QString path = kit::AskFileName(this, request);
+    if (path.isEmpty()) {
+        return;
+    }
+    coverage::ReportChoices choices;
+    choices.dual = ui->rbnDual_h->isChecked();
+    choices.knots = ui->rbnKnots->isChecked();
+    choices.equiangle = ui->rbnEA->isChecked();
+    choices.soundings = lastSoundings_;
+    const QStringList lines = coverage::CoverageReportLines(
+        [this](std::string_view name) {
+            const QString objectName = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+            if (const auto* field = findChild<QLineEdit*>(objectName)) {
+                return field->text();
+            }
+            const auto* label = findChild<QLabel*>(objectName);
+            return label != nullptr ? label->text() : QString();
+        },
+        choices);
+    QString error;
+    // Whole or not at all: a failed write leaves no half report behind.
+    if (!common::WriteTextFile(path, lines, &error)) {
+        common::ShowError(error);
+    }
+}

@@ -1,0 +1,56 @@
+// The multibeam coverage calculator: how wide the swath of one or two heads is
+// at an altitude, the footprints, the ping rate the range allows and how often
+// a target box is hit. There is no calculate button: every change of a field,
+// every radio button and the window's creation run CalculateClick, which reads
+// every field (refilling the empty ones), applies the selected sonar, computes,
+// shows every result and redraws the swath picture and the swath graph. A
+// field the run itself rewrites asks for one more run, which then finds
+// nothing left to change. Painting draws the picture of the last run only.
+#pragma once
+
+#include "coverage/CoverageModel.h"
+#include "coverage/SwathPicture.h"
+
+#include <QWidget>
+#include <memory>
+#include <string_view>
+
+class QLineEdit;
+
+namespace Ui {
+class TR2SonicCoverage;
+}
+
+class TR2SonicCoverage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TR2SonicCoverage(QWidget* parent = nullptr);
+    ~TR2SonicCoverage() override;
+
+    void CalculateClick();
+    void btnZeroClick();
+    void btnExitClick();
+    void btnSavetoTxtClick();
+
+    // The swath picture of the last run, as drawn.
+    const coverage::SwathPicture& Picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool Calculate();
+    const coverage::SonarModel& SelectedModel() const;
+    void Write(QLineEdit* field, const QString& text);
+    QLineEdit* FieldOf(coverage::Field field) const;
+    void ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result);
+    void ShowMode(bool dual);
+    void FillGraph(const coverage::CoverageInput& input, const coverage::CoverageResult& result);
+
+    std::unique_ptr<Ui::TR2SonicCoverage> ui;
+    int lastAltitude_ = 10;   // the last altitude that could be read
+    int lastSoundings_ = 256; // of the last computation, for the report
+    coverage::SwathPicture picture_;
+    bool running_ = false;
+    bool runAgain_ = false;
+};
