@@ -788,6 +788,61 @@ QImage drawScrollArrow() {
     return image;
 }
 
+// An underwater vehicle seen from the front, carrying two sonar heads on its skids: the
+// coverage calculator's reminder of what the head separation X and the mounting angle a are.
+// A head tilted below the horizontal is a+, above it a-.
+QImage drawVehicleFront() {
+    QImage image = opaqueCanvas(168, 112, QColor(0xe8, 0xf0, 0xf8));
+    QPainter p(&image);
+    beginPainting(p);
+    // Buoyancy block and frame.
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.2));
+    p.setBrush(QColor(0xf2, 0xc4, 0x1a));
+    p.drawRoundedRect(QRectF(34, 8, 100, 26), 6, 6);
+    p.setBrush(QColor(0x5a, 0x5f, 0x66));
+    p.drawRect(QRectF(40, 34, 88, 30));
+    p.setBrush(QColor(0x9a, 0xa3, 0xad));
+    p.drawEllipse(QPointF(62, 49), 8, 8); // thrusters
+    p.drawEllipse(QPointF(106, 49), 8, 8);
+    // Skids, and a head under each, turned down and outward by the mounting angle.
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 2.0));
+    p.drawLine(QPointF(46, 64), QPointF(46, 74));
+    p.drawLine(QPointF(122, 64), QPointF(122, 74));
+    const auto head = [&](QPointF at, double degrees) {
+        p.save();
+        p.translate(at);
+        p.rotate(degrees);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawRect(QRectF(-14, -3.5, 28, 7));
+        p.restore();
+    };
+    head(QPointF(46, 78), 15);
+    head(QPointF(122, 78), -15);
+    // The separation X between the heads' centres.
+    p.setPen(QPen(kNavy, 1.0));
+    p.drawLine(QPointF(46, 84), QPointF(46, 104));
+    p.drawLine(QPointF(122, 84), QPointF(122, 104));
+    p.drawLine(QPointF(50, 100), QPointF(118, 100));
+    QPainterPath tips;
+    tips.moveTo(47, 100);
+    tips.lineTo(53, 97);
+    tips.lineTo(53, 103);
+    tips.closeSubpath();
+    tips.moveTo(121, 100);
+    tips.lineTo(115, 97);
+    tips.lineTo(115, 103);
+    tips.closeSubpath();
+    p.fillPath(tips, kNavy);
+    // The horizontal through the right head and the angle a on either side of it.
+    p.setPen(QPen(QColor(0xd4, 0x14, 0x14), 1.0, Qt::DashLine));
+    p.drawLine(QPointF(108, 78), QPointF(164, 78));
+    p.setPen(QPen(QColor(0xd4, 0x14, 0x14), 1.2));
+    p.drawArc(QRectF(102, 58, 40, 40), 0, -15 * 16);
+    p.drawArc(QRectF(102, 58, 40, 40), 0, 15 * 16);
+    return image;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The gyro speed error window's two pictures. They sit beside the window's own labels, so they
 // use its fonts (Tahoma in pixels) and its caption navy, not the artwork's palette.
@@ -1237,6 +1292,7 @@ int main(int argc, char* argv[]) {
         save(drawScrollArrow(), out, "scroll_arrow.png");
         save(drawGyroDiagram(), out, "gyro_diagram.png");
         save(drawGyroEarth(), out, "gyro_earth.png");
+        save(drawVehicleFront(), out, "vehicle_front.png");
         save(drawSheetPicture(readSheet(documents.filePath(QStringLiteral("linz_special.txt"))), 562, 886), out,
              "linz_table.png");
 
