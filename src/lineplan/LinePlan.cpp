@@ -1,0 +1,249 @@
+#include "lineplan/LinePlan.h"
+
+#include "common/NumberFormat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lineplan {
+
+namespace {
+
+constexpr double kDegree = 0.017453292519943295769; // π/180
+constexpr double kKnot = 0.51444;                   // m/s
+// The ping cycle: two-way travel at 1.0962 times the range's time, plus the
+// sonar's own 4.4 ms.
+constexpr double kTravelFactor = 1.0962;
+constexpr double kPingOverhead = 0.0044;
+
+// Halves to the even neighbour, decided on the value as computed: in extended
+// precision the product with a power of ten is exact.
+double RoundHalfEven(double value, int decimals) {
+    const long double scale = std::pow(10.0L, decimals);
+    return static_cast<double>(std::nearbyint(static_cast<long double>(value) * scale) / scale);
+}
+
+QString Fixed(double value, int width, int decimals) {
+    // A number text keeps at most its first eight characters.
+    return QString::fromStdString(common::FormatFixed(value, width, decimals)).left(8);
+}
+
+QString General(double value) { return QString::fromStdString(common::FormatGeneral(value)); }
+
+// A diagram's scale as the window reads it back from a whole-number text; none
+// when the text is no number.
+std::optional<int> Scale(double value) {
+    std::int32_t scale = 0;
+    if (!common::TryParseInt(common::FormatFixed(value, 4, 0), scale)) {
+        return std::nullopt;
+    }
+    return scale;
+}
+
+} // namespace
+
+BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequency) {
+    const double baseAlong = system ? kPlannerSystems.at(*system).Model().alongBeamWidth : 0.0;
+    const double baseAcross = system ? kPlannerSystems.at(*system).Model().acrossBeamWidth : 0.0;
+    double along = baseAlong * 400 / frequency;
+    double across = baseAcross * 400 / frequency;
+    // No system chosen: a beam of a degree, a planning figure that suits most.
+    if (along == 0) {
+        along = 1.0;
+    }
+    if (across == 0) {
+        across = 1.0;
+    }
+    BeamWidthTexts texts{Fixed(along, 4, 1), Fixed(across, 4, 1)};
+    if (frequency == 700 && system && kPlannerSystems[*system].Model().freqMin == 700) {
+        // A UHR head works at 700 kHz with its own widths.
+        const coverage::SonarModel& model = kPlannerSystems[*system].Model();
+        texts = {QString::number(model.alongBeamWidth, 'f', 1), QString::number(model.acrossBeamWidth, 'f', 1)};
+    }
+    if (frequency == 100) {
+        texts = {QStringLiteral("2"), QStringLiteral("2")};
+    }
+    return texts;
+}
+
+PlanRun ComputeLinePlan(const PlannerInput& in) {
+    PlanRun run;
+    const QString beyond = QStringLiteral("m  -  No coverage at this altitude!");
+    if (in.minDepth >= in.maxRange) {
+        run.messages.push_back(in.minDepthText + beyond);
+    }
+    if (in.maxRange < in.maxDepth) {
+        run.messages.push_back(in.maxDepthText + beyond);
+    }
+    if (!run.messages.empty()) {
+        return run; // the range setting does not reach a depth: no swath edge there
+    }
+
+    PlannerResult r;
+    const double halfSwath = in.swath / 2.0 * kDegree;
+    const double dmin = in.minDepth;
+    const double dmax = in.maxDepth;
+    const double range = in.maxRange;
+
+    double slantMin = dmin / std::cos(halfSwath);
+    if (slantMin > range) {
+        slantMin = range;
+    }
+    const double edgeMin = std::acos(dmin / slantMin);
+    r.minSwath = 2 * slantMin * std::sin(edgeMin);
+
+    r.footprintAlong = 2 * dmin * std::tan(in.alongBeam * kDegree / 2);
+    r.footprintAcross = 2 * dmin * std::tan(in.acrossBeam * kDegree / 2);
+
+    double slantMax = dmax / std::cos(halfSwath);
+    if (slantMax > range) {
+        slantMax = range;
+    }
+    const double edgeMax = std::acos(dmax / slantMax);
+    r.edgeDegrees = edgeMax / kDegree;
+    // The outer beam widens by the secant of its angle across track, and its
+    // slant range stretches it along track.
+    const double widened = in.acrossBeam * kDegree / std::cos(edgeMax);
+    r.worstAcross = dmax * std::tan(edgeMax + widened / 2) - dmax * std::tan(edgeMax - widened / 2);
+    r.worstAlong = 2 * (dmax / std::cos(edgeMax)) * std::tan(in.alongBeam * kDegree / 2);
+
+    r.suggestedRange = std::min(dmax / std::cos(halfSwath), range);
+    r.pingRate = 1 / (r.suggestedRange * 2 * kTravelFactor / in.soundVelocity + kPingOverhead);
+    if (r.pingRate > in.maxPingRate) {
+        r.pingRate = in.maxPingRate;
+    }
+    const double speed = in.knots ? in.speed * kKnot : in.speed;
+    r.pingSpacing = speed * (1 / r.pingRate);
+    r.nadirCoverage = std::nearbyint(r.footprintAlong / (r.pingSpacing / 100));
+    // Half the overlap on each side of the line.
+    r.lineSpacing = std::nearbyint(r.minSwath - r.minSwath * (in.overlap / 200));
+    const double maxSpeed = RoundHalfEven(r.pingRate * (r.footprintAlong * 100 / in.alongCoverage), 1);
+    r.maxSpeed = in.knots ? RoundHalfEven(maxSpeed / kKnot, 1) : maxSpeed;
+    r.maxSwath = 2 * slantMax * std::sin(edgeMax);
+    r.maxCover = r.maxSwath / in.lineSpacing * 100;
+    r.minCover = r.minSwath / in.lineSpacing * 100;
+    run.result = r;
+    return run;
+}
+
+PlannerTexts ResultTexts(const PlannerResult& r) {
+    PlannerTexts t;
+    t.minSwath = Fixed(r.minSwath, 4, 0);
+    t.footprintAlong = Fixed(r.footprintAlong, 4, 2);
+    t.footprintAcross = Fixed(r.footprintAcross, 4, 2);
+    t.worstAcross = Fixed(r.worstAcross, 4, 2);
+    t.worstAlong = Fixed(r.worstAlong, 4, 2);
+    t.edge = Fixed(r.edgeDegrees, 4, 0);
+    t.swathWidth = Fixed(2 * r.edgeDegrees, 4, 0);
+    t.range = Fixed(r.suggestedRange, 4, 0);
+    t.pingRate = Fixed(r.pingRate, 4, 2);
+    t.nadirCoverage = General(r.nadirCoverage);
+    t.lineSpacing = General(r.lineSpacing);
+    t.maxSpeed = General(r.maxSpeed);
+    t.maxSwathAtSpacing = Fixed(r.maxSwath, 5, 0);
+    t.minSwathAtSpacing = Fixed(r.minSwath, 4, 0);
+    t.maxCover = Fixed(r.maxCover, 3, 0);
+    t.minCover = Fixed(r.minCover, 3, 0);
+    return t;
+}
+
+PlannerDiagrams ComputeDiagrams(const PlannerResult& r) {
+    PlannerDiagrams d;
+    // Along track the across-track footprint is 50 pixels high.
+    const std::optional<int> length = Scale(50 * r.footprintAlong / r.footprintAcross);
+    const std::optional<int> spacing = Scale(50 * r.pingSpacing / r.footprintAcross);
+    if (length && spacing && r.footprintAcross > 0) {
+        std::array<PixelRect, 4> footprints{};
+        for (int k = 0; k < 4; ++k) {
+            const long long left = 560LL + static_cast<long long>(k) * *spacing;
+            footprints[static_cast<std::size_t>(k)] = {
+                static_cast<int>(std::clamp(left, -100000LL, 100000LL)), 97,
+                static_cast<int>(std::clamp(left + *length, -100000LL, 100000LL)), 147};
+        }
+        d.footprints = footprints;
+    }
+    // Across track a swath at the minimum depth is 100 pixels wide.
+    const std::optional<int> offset = Scale(r.lineSpacing * 100 / r.minSwath);
+    if (offset && r.minSwath > 0) {
+        const int p = std::clamp(*offset, -100000, 100000);
+        d.lineOffset = p;
+        if (560 + p < 660) {
+            d.overlap = PixelRect{561 + p, 232, 660, 377};
+        }
+    }
+    return d;
+}
+
+QStringList LinePlanReportLines(const std::function<QString(std::string_view name)>& textOf) {
+    const auto t = [&](const char* name) { return textOf(name); };
+    QStringList lines;
+    lines << QStringLiteral("    T O R M A L I N D   M U L T I B E A M   L I N E   P L A N N I N G")
+          << QStringLiteral("    ") + QString(67, QLatin1Char('-')) << QString()
+          << QStringLiteral("    Sonar Type: ") + t("lblSonar_type") << QString()
+          << QStringLiteral("    Selected MINIMIM depth:............") + t("edtAltitude") + QStringLiteral(" m")
+          << QStringLiteral("    Selected MAXIMUM depth:............") + t("edtMaximum_depth") + QStringLiteral(" m")
+          << QStringLiteral("    Selected Overlap:..................") + t("edtPercent_overlap") + QStringLiteral(" %")
+          << QStringLiteral("    Width of Swath:....................") + t("edtSwathwidth") + QStringLiteral("\u00B0 ")
+          << QString()
+          << QStringLiteral("    Max range setting: ") + t("Max_range") +
+                 QStringLiteral(" metres   Max ping rate setting: ") + t("Max_pingrate") + QStringLiteral(" p/sec")
+          << QString()
+          << QStringLiteral("    Sound velocity: ") + t("Soundvelocity") + QStringLiteral(" m/sec    Vessel speed: ") +
+                 t("lblAlongSpeed")
+          << QString()
+          << QStringLiteral("    Selected sonar frequency:............") + t("edtFreq") + QStringLiteral(" kHz")
+          << QStringLiteral("    BEAMWIDTH:.......   Along track: ") + t("edtAlongbeam") +
+                 QStringLiteral("\u00B0    Across track: ") + t("edtAcrossbeam") + QStringLiteral("\u00B0 ")
+          << QString() << QString() << QString()
+          << QStringLiteral("    Maximum LINESPACING for ") + t("lblOverlapPct") + QStringLiteral(" swath overlap = ") +
+                 t("Max_linespacing")
+          << QStringLiteral("    Maximum SPEED for ") + t("lblCoveragePct") +
+                 QStringLiteral(" along track coverage = ") + t("Max_speed")
+          << QString()
+          << QStringLiteral("    Suggested RANGE setting for selected MIN and MAX depth: R >") +
+                 t("Suggested_rangesetting")
+          << QString()
+          << QStringLiteral("    ALONGTRACK coverage calculated for NADIR for selected range setting (") +
+                 t("lblAlongRange") + QStringLiteral(")")
+          << QStringLiteral("    and selected speed (") + t("lblAlongSpeed") + QStringLiteral(") = ") + t("No_17")
+          << QString()
+          << QStringLiteral("    Max PING RATE at soundvelocity = ") + t("lblPingSV") +
+                 QStringLiteral(" and range setting ") + t("Maxrangesetting") + QStringLiteral("= ") + t("No_16")
+          << QStringLiteral("    Max SWATH COVERAGE at depth ") + t("lblDepthNo5") + QStringLiteral(" = ") + t("No_5") +
+                 QStringLiteral(" m")
+          << QStringLiteral("    Max SWATH WIDTH at selected MAX depth and range setting = ") + t("No_14") << QString()
+          << QStringLiteral("    Across track footprint at nadir at depth ") + t("lblDepthNo7") +
+                 QStringLiteral(" = ") + t("No_7") + QStringLiteral(" m")
+          << QStringLiteral("    Along track footprint at nadir at depth ") + t("lblDepthNo6") + QStringLiteral(" = ") +
+                 t("No_6") + QStringLiteral(" m")
+          << QString()
+          << QStringLiteral("    Worst case across track footprint at depth ") + t("lblDepthNo15") +
+                 QStringLiteral(" at beam ") + t("lblBeamNo15") + QStringLiteral(" = ") + t("No_15") +
+                 QStringLiteral(" m ")
+          << QStringLiteral("    Worst case along track footprint at depth ") + t("lblDepthWorstAlong") +
+                 QStringLiteral(" at beam ") + t("lblBeamWorstAlong") + QStringLiteral(" = ") + t("Worst_along") +
+                 QStringLiteral(" m")
+          << QString() << QString() << QString()
+          << QStringLiteral("    CALCULATION OF COVERAGE ETC ON SELECTED LINESPACING  ") + t("edtLinespace") +
+                 QStringLiteral(" METRES")
+          << QString()
+          << QStringLiteral("    Swath width for MAXIMUM depth ") + t("lblMaxDepthM") + QStringLiteral(" = ") +
+                 t("Swath_maxdepth")
+          << QStringLiteral("    Swath width for MINIMUM depth ") + t("lblMinDepthM") + QStringLiteral(" = ") +
+                 t("Swath_mindepth")
+          << QString()
+          << QStringLiteral("    Percent coverage for MAXIMUM depth ") + t("lblMaxDepthM") + QStringLiteral(" = ") +
+                 t("Cover_maxdepth")
+          << QStringLiteral("    Percent coverage for MINIMUM depth ") + t("lblMinDepthM") + QStringLiteral(" = ") +
+                 t("Cover_mindepth");
+    for (int blank = 0; blank < 7; ++blank) {
+        lines << QString();
+    }
+    lines << QStringLiteral("    Tormalind ApS -  Hydrographic Consultancy")
+          << QStringLiteral("    Havnegade 12, 9900 Frederikshavn") << QStringLiteral("    Denmark")
+          << QStringLiteral("    Tel. +45 12 34 56 78") << QStringLiteral("    survey@tormalind.example")
+          << QStringLiteral("    tormalind.example");
+    return lines;
+}
+
+} // namespace lineplan
