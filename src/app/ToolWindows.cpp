@@ -4,6 +4,7 @@
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
 #include "coverage/TR2SonicCoverage.h"
+#include "lineplan/Tsurveyplan.h"
 #include "standards/TIHOForm.h"
 
 #include <QWidget>
@@ -20,6 +21,7 @@ const std::map<QString, std::function<QWidget*()>>& Factories() {
     static const std::map<QString, std::function<QWidget*()>> factories = {
         {QStringLiteral("TIHOForm"), &Make<TIHOForm>},
         {QStringLiteral("TR2SonicCoverage"), &Make<TR2SonicCoverage>},
+        {QStringLiteral("Tsurveyplan"), &Make<Tsurveyplan>},
         {QStringLiteral("TGyrospeederror"), &Make<TGyrospeederror>},
         {QStringLiteral("TPressureConvert"), &Make<TPressureConvert>},
         {QStringLiteral("TConversion_tester"), &Make<TConversion_tester>},

@@ -1,0 +1,384 @@
+#include "lineplan/Tsurveyplan.h"
+
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "common/TextFile.h"
+#include "kit/Dialogs.h"
+#include "kit/UpDown.h"
+#include "kit/WindowParts.h"
+#include "ui_Tsurveyplan.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+namespace {
+
+QString Two(const char* first, const char* second) {
+    return QString::fromLatin1(first) + QLatin1Char('\n') + QString::fromLatin1(second);
+}
+
+const QColor kCream(255, 251, 240);
+
+void Quietly(QLineEdit* field, const QString& text) {
+    // The window answers a bad text with its fallback; that answer is no new
+    // input and starts no second computation.
+    const QSignalBlocker quiet(field);
+    field->setText(text);
+}
+
+} // namespace
+
+Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tsurveyplan>()) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
+    ui->udbAltitude->Associate(ui->edtAltitude);
+    ui->udbMaximum_depth->Associate(ui->edtMaximum_depth);
+    ui->udbPercent_overlap->Associate(ui->edtPercent_overlap);
+    ui->udbSwathwidth->Associate(ui->edtSwathwidth);
+    ui->udbFreq->Associate(ui->edtFreq);
+    ui->udbSpeed_input->Associate(ui->edtSpeed_input);
+    ui->udbLinespace->Associate(ui->edtLinespace);
+
+    const auto digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (QLineEdit* field :
+         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace}) {
+        field->setValidator(digits);
+    }
+
+    for (QLineEdit* field :
+         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Min_alongtrack_coverage,
+          ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input, ui->edtLinespace}) {
+        connect(field, &QLineEdit::textChanged, this, &Tsurveyplan::btnCalculateClick);
+    }
+    connect(ui->btnCalculate, &QPushButton::clicked, this, &Tsurveyplan::btnCalculateClick);
+    connect(ui->rbnKnots, &QRadioButton::clicked, this, &Tsurveyplan::btnCalculateClick);
+    connect(ui->rbnMsec, &QRadioButton::clicked, this, &Tsurveyplan::btnCalculateClick);
+    for (QRadioButton* item : ui->rg_Select_system_group->findChildren<QRadioButton*>()) {
+        connect(item, &QRadioButton::clicked, this, &Tsurveyplan::rg_Select_system_groupClick);
+        item->installEventFilter(this); // the list losing the focus computes
+    }
+    connect(ui->Button1, &QPushButton::clicked, this, &Tsurveyplan::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &Tsurveyplan::Button2Click);
+    connect(ui->btnExit, &QPushButton::clicked, this, &Tsurveyplan::btnExitClick);
+    ui->Max_pingrate->installEventFilter(this);
+    ui->pnlIntro->installEventFilter(this);
+    ui->pnlMandatory->installEventFilter(this);
+
+    btnCalculateClick();
+}
+
+Tsurveyplan::~Tsurveyplan() = default;
+
+bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == ui->pnlIntro) {
+            ui->pnlIntro->hide();
+            return true;
+        }
+        if (watched == ui->Max_pingrate || watched == ui->pnlMandatory) {
+            btnCalculateClick();
+        }
+    } else if (event->type() == QEvent::FocusOut && qobject_cast<QRadioButton*>(watched) != nullptr &&
+               watched->parent() == ui->rg_Select_system_group) {
+        btnCalculateClick();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tsurveyplan::mousePressEvent(QMouseEvent* event) {
+    // A click on the window's own background, not on a control.
+    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
+        btnCalculateClick();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void Tsurveyplan::btnCalculateClick() {
+    if (running_) {
+        runAgain_ = true;
+        return;
+    }
+    for (int run = 0; run < 8; ++run) {
+        running_ = true;
+        runAgain_ = false;
+        const bool done = Calculate();
+        running_ = false;
+        if (!done || !runAgain_) {
+            break;
+        }
+    }
+}
+
+int Tsurveyplan::ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message) {
+    std::int32_t value = 0;
+    if (common::TryParseInt(field->text().toStdString(), value)) {
+        last = value;
+        return value;
+    }
+    if (replacement != nullptr) {
+        Quietly(field, QString::fromLatin1(replacement));
+        last = common::ParseInt(replacement);
+    } else {
+        Quietly(field, QString());
+    }
+    common::ShowMessage(message);
+    return last;
+}
+
+double Tsurveyplan::ReadDecimal(QLineEdit* field, double& last, const QString& message) {
+    double value = 0;
+    if (common::TryParseFloat(field->text().toStdString(), value)) {
+        last = value;
+        return value;
+    }
+    Quietly(field, QString());
+    common::ShowMessage(message);
+    return last;
+}
+
+bool Tsurveyplan::Calculate() {
+    bool done = false;
+    common::RunGuarded([&] {
+        if (ui->edtFreq->text().isEmpty()) {
+            Quietly(ui->edtFreq, QStringLiteral("300"));
+        }
+        const int frequency = common::ParseInt(ui->edtFreq->text().toStdString());
+        const lineplan::BeamWidthTexts widths = lineplan::WorkingBeamWidths(system_, frequency);
+        ui->edtAlongbeam->setText(widths.along);
+        ui->edtAcrossbeam->setText(widths.across);
+
+        for (QWidget* caption :
+             {static_cast<QWidget*>(ui->lblRightCoverage), static_cast<QWidget*>(ui->lblRightRange),
+              static_cast<QWidget*>(ui->lblRightSpeed), static_cast<QWidget*>(ui->lblRightSpacing),
+              static_cast<QWidget*>(ui->lblRightOverlap), static_cast<QWidget*>(ui->img_TitleLogo)}) {
+            caption->show();
+        }
+        kit::SetTextColor(ui->edtSwathwidth, Qt::black);
+
+        lineplan::PlannerInput in;
+        in.minDepth = ReadWhole(ui->edtAltitude, lastMinDepth_, nullptr,
+                                Two("Invallid argument for Altitude", "Use positive Integers "));
+        in.overlap = ReadDecimal(ui->edtPercent_overlap, lastOverlap_,
+                                 Two("Invallid argument for Line Overlap", "Use positive numbers "));
+        in.maxDepth = ReadWhole(ui->edtMaximum_depth, lastMaxDepth_, nullptr,
+                                Two("Invallid argument for Max Depth", "Use positive integers"));
+        if (in.maxDepth < in.minDepth) {
+            in.maxDepth = in.minDepth;
+            lastMaxDepth_ = in.minDepth;
+            Quietly(ui->edtMaximum_depth, QString::number(in.minDepth));
+        }
+        in.swath = ReadWhole(ui->edtSwathwidth, lastSwath_, nullptr,
+                             Two("Invallid argument for Swathe Width", "Use positive integers"));
+        in.maxRange = ReadWhole(ui->Max_range, lastRange_, "450",
+                                Two("Invallid argument for Max Range Setting", "Use positive integers"));
+        in.maxPingRate = ReadWhole(ui->Max_pingrate, lastPingRate_, "40",
+                                   Two("Invallid argument for Ping Rate", "Use positive integers"));
+        in.alongCoverage = ReadWhole(ui->Min_alongtrack_coverage, lastCoverage_, "25",
+                                     Two("Invallid argument for Along Track Coverage", "Use positive integers"));
+        in.soundVelocity = ReadWhole(ui->Soundvelocity, lastSoundVelocity_, "1460",
+                                     Two("Invallid argument for Soundvelocity", "Use positive integers"));
+        // The shown, rounded widths are the ones planned with.
+        in.alongBeam = common::ParseFloat(ui->edtAlongbeam->text().toStdString());
+        in.acrossBeam = common::ParseFloat(ui->edtAcrossbeam->text().toStdString());
+        in.lineSpacing = ReadWhole(ui->edtLinespace, lastSpacing_, "100",
+                                   Two("Invallid argument for Line Space", "Use positive Integers "));
+        in.speed = common::ParseFloat(ui->edtSpeed_input->text().toStdString());
+        in.knots = ui->rbnKnots->isChecked();
+        in.minDepthText = ui->edtAltitude->text();
+        in.maxDepthText = ui->edtMaximum_depth->text();
+
+        const lineplan::PlanRun run = lineplan::ComputeLinePlan(in);
+        for (const QString& message : run.messages) {
+            common::ShowMessage(message);
+        }
+        if (run.result) {
+            Show(*run.result);
+            diagrams_ = lineplan::ComputeDiagrams(*run.result);
+            diagramsShown_ = true;
+            update(QRect(QPoint(diagrams_.frame.left, diagrams_.frame.top),
+                         QPoint(diagrams_.frame.right, diagrams_.frame.bottom)));
+        }
+        done = true;
+    });
+    return done;
+}
+
+void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
+    const lineplan::PlannerTexts t = lineplan::ResultTexts(result);
+    const QString minDepth = ui->edtAltitude->text() + QStringLiteral(" metres");
+    const QString maxDepth = ui->edtMaximum_depth->text() + QStringLiteral(" metres");
+    const QString beam = t.edge + QStringLiteral(" \u00B0");
+    const bool knots = ui->rbnKnots->isChecked();
+    const QString speed = ui->edtSpeed_input->text() + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s"));
+
+    ui->No_5->setText(t.minSwath);
+    ui->lblDepthNo5->setText(minDepth);
+    ui->No_6->setText(t.footprintAlong);
+    ui->No_7->setText(t.footprintAcross);
+    ui->lblDepthNo6->setText(minDepth);
+    ui->lblDepthNo7->setText(minDepth);
+    ui->No_15->setText(t.worstAcross);
+    ui->Worst_along->setText(t.worstAlong);
+    ui->lblDepthNo15->setText(maxDepth);
+    ui->lblDepthWorstAlong->setText(maxDepth);
+    ui->lblBeamNo15->setText(beam);
+    ui->lblBeamWorstAlong->setText(beam);
+    ui->No_14->setText(t.swathWidth + QStringLiteral(" \u00B0"));
+    const QString range = t.range + QStringLiteral(" metres");
+    ui->Suggested_rangesetting->setText(range);
+    ui->Maxrangesetting->setText(range);
+    ui->lblAlongRange->setText(range);
+    ui->lblPingRange->setText(range);
+    ui->No_16->setText(t.pingRate + QStringLiteral(" p/sec"));
+    ui->lblPingSV->setText(ui->Soundvelocity->text() + QStringLiteral(" m/s"));
+    ui->lblAlongSpeed->setText(speed);
+    ui->No_17->setText(t.nadirCoverage + QStringLiteral(" %"));
+    ui->Max_linespacing->setText(t.lineSpacing + QStringLiteral(" metres"));
+    ui->lblOverlapPct->setText(ui->edtPercent_overlap->text() + QStringLiteral(" %"));
+    ui->Max_speed->setText(t.maxSpeed + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
+    ui->lblCoveragePct->setText(ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
+    ui->Swath_maxdepth->setText(t.maxSwathAtSpacing + QStringLiteral(" m"));
+    ui->Swath_mindepth->setText(t.minSwathAtSpacing + QStringLiteral(" m"));
+    ui->lblMaxDepthM->setText(ui->edtMaximum_depth->text() + QStringLiteral(" m"));
+    ui->lblMinDepthM->setText(ui->edtAltitude->text() + QStringLiteral(" m"));
+    ui->Cover_maxdepth->setText(t.maxCover + QStringLiteral(" %"));
+    ui->Cover_mindepth->setText(t.minCover + QStringLiteral(" %"));
+
+    ui->lblRightCoverage->setText(QStringLiteral("Along Track Coverage: ") + t.nadirCoverage + QStringLiteral(" %"));
+    ui->lblRightRange->setText(QStringLiteral("Calculated for NADIR point for Range Setting: ") + t.range +
+                               QStringLiteral(" m"));
+    ui->lblRightSpeed->setText(QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
+                               (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
+    ui->lblRightSpacing->setText(QStringLiteral("Max Line Spacing:") + t.lineSpacing + QStringLiteral(" metres      "));
+    ui->lblRightOverlap->setText(QStringLiteral("For ") + ui->edtPercent_overlap->text() +
+                                 QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
+}
+
+void Tsurveyplan::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!diagramsShown_) {
+        return;
+    }
+    const lineplan::PlannerDiagrams& d = diagrams_;
+    QPainter painter(this);
+    const QRect frame(QPoint(d.frame.left, d.frame.top), QPoint(d.frame.right, d.frame.bottom));
+    painter.setPen(Qt::black);
+    painter.setBrush(kCream);
+    painter.drawRect(frame);
+    painter.drawLine(d.frame.left, d.divider, d.frame.right, d.divider);
+    // Nothing a scale makes of a strange plan draws outside the frame.
+    painter.setClipRect(frame.adjusted(1, 1, 0, 0));
+    const QBrush crossHatch(Qt::yellow, Qt::DiagCrossPattern);
+    const auto arrowRight = [&](QPoint tip) {
+        painter.drawLine(tip, tip + QPoint(-10, -5));
+        painter.drawLine(tip + QPoint(-10, -5), tip + QPoint(-5, 0));
+        painter.drawLine(tip + QPoint(-5, 0), tip + QPoint(-10, 5));
+        painter.drawLine(tip + QPoint(-10, 5), tip);
+    };
+    const auto arrowUp = [&](QPoint tip) {
+        painter.drawLine(tip, tip + QPoint(-5, 10));
+        painter.drawLine(tip + QPoint(-5, 10), tip + QPoint(0, 5));
+        painter.drawLine(tip + QPoint(0, 5), tip + QPoint(5, 10));
+        painter.drawLine(tip + QPoint(5, 10), tip);
+    };
+    // Along track: four footprints a ping apart on the survey line.
+    painter.drawLine(560, 122, 784, 122);
+    arrowRight(QPoint(784, 122));
+    if (d.footprints) {
+        painter.setBrush(crossHatch);
+        for (const lineplan::PixelRect& footprint : *d.footprints) {
+            painter.drawEllipse(
+                QRect(QPoint(footprint.left, footprint.top), QPoint(footprint.right, footprint.bottom)));
+        }
+    }
+    // Across track: two survey lines a line spacing apart with their swaths.
+    if (d.lineOffset) {
+        const int p = *d.lineOffset;
+        if (d.overlap) {
+            painter.setPen(kCream);
+            painter.setBrush(crossHatch);
+            painter.drawRect(
+                QRect(QPoint(d.overlap->left, d.overlap->top), QPoint(d.overlap->right, d.overlap->bottom)));
+        }
+        for (const int line : {610, 610 + p}) {
+            painter.setPen(Qt::black);
+            painter.drawLine(line, 377, line, 232);
+            arrowUp(QPoint(line, 232));
+        }
+        painter.setPen(Qt::red);
+        painter.drawLine(560, 377, 560, 232);
+        painter.drawLine(660, 377, 660, 232);
+        painter.setPen(Qt::blue);
+        painter.drawLine(560 + p, 377, 560 + p, 232);
+        painter.drawLine(660 + p, 377, 660 + p, 232);
+    }
+}
+
+void Tsurveyplan::rg_Select_system_groupClick() {
+    std::optional<std::size_t> chosen;
+    const auto items = ui->rg_Select_system_group->findChildren<QRadioButton*>();
+    for (std::size_t row = 0; row < lineplan::kPlannerSystems.size(); ++row) {
+        const QString name = QStringLiteral("rbnSystem%1").arg(row);
+        for (const QRadioButton* item : items) {
+            if (item->objectName() == name && item->isChecked()) {
+                chosen = row;
+            }
+        }
+    }
+    if (!chosen) {
+        return;
+    }
+    system_ = chosen;
+    const lineplan::PlannerSystem& system = lineplan::kPlannerSystems[*chosen];
+    const coverage::SonarModel& model = system.Model();
+    ui->pnlIntro->hide();
+    // The system's figures, written as one change: the plan is computed once, with all of them.
+    Quietly(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
+    Quietly(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
+    ui->udbSwathwidth->SetRange(coverage::kMinSector, model.maxSector);
+    Quietly(ui->edtSwathwidth, QString::number(system.defaultSwath));
+    Quietly(ui->Max_range, QString::number(system.maxRange));
+    Quietly(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));
+    ui->udbFreq->SetRange(model.freqMin, model.freqMax);
+    Quietly(ui->edtFreq, QString::fromLatin1(system.frequencyText.data(), qsizetype(system.frequencyText.size())));
+    ui->lblSonar_type->setText(QString::fromLatin1(system.typeText.data(), qsizetype(system.typeText.size())));
+    ui->lblSonar_type->show();
+    ui->rg_Select_system_group->hide();
+    btnCalculateClick();
+}
+
+void Tsurveyplan::Button1Click() {
+    ui->rg_Select_system_group->show();
+    Quietly(ui->Max_range, QStringLiteral("500"));
+}
+
+void Tsurveyplan::btnExitClick() { close(); }
+
+void Tsurveyplan::Button2Click() {
+    kit::FileDialogRequest request;
+    request.kind = kit::FileDialogKind::Save;
+    request.caption = QStringLiteral("Save calculated values to text file");
+    request.fileName = QStringLiteral("VelkorbCalc");
+    request.filter = QStringLiteral("Only text files (*.txt)");
+    request.defaultSuffix = QStringLiteral("txt");
+    const QString path = kit::AskFileName(this, request);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QStringList lines = lineplan::LinePlanReportLines([this](std::string_view name) {
+        const QString objectName = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+        if (const auto* field = findChild<QLineEdit*>(objectName)) {
+            return field->text();
+        }
+        const auto* label = findChild<QLabel*>(objectName);
+        return label != nullptr ? label->text() : QString();
+    });
+    QString error;
+    // Whole or not at all: a failed write leaves no half report behind.
+    if (!common::WriteTextFile(path, lines, &error)) {
+        common::ShowError(error);
+    }
+}

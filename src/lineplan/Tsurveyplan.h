@@ -1,0 +1,61 @@
+// The survey line planner: for an area between a minimum and a maximum depth,
+// how far apart the lines may lie, how fast the vessel may go, which range to
+// set, and what a chosen line spacing covers. Choosing a system fills in its
+// figures; every change of an input (and "Calculate", the speed unit, a click
+// on the window's or the left panel's background, the system list losing the
+// focus, a click into the ping rate field) runs btnCalculateClick, which reads
+// every field (answering an unreadable one with its message and a fallback),
+// computes, fills every result and redraws the two diagrams.
+#pragma once
+
+#include "lineplan/LinePlan.h"
+
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class QLineEdit;
+
+namespace Ui {
+class Tsurveyplan;
+}
+
+class Tsurveyplan : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tsurveyplan(QWidget* parent = nullptr);
+    ~Tsurveyplan() override;
+
+    void btnCalculateClick();
+    void rg_Select_system_groupClick();
+    void Button1Click();
+    void Button2Click();
+    void btnExitClick();
+
+    // The diagrams of the last computation, as drawn.
+    const lineplan::PlannerDiagrams& Diagrams() const { return diagrams_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool Calculate();
+    // A whole or decimal number from a field; an unreadable one gets its
+    // fallback text (or is emptied) and its message, and `last` is used.
+    int ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message);
+    double ReadDecimal(QLineEdit* field, double& last, const QString& message);
+    void Show(const lineplan::PlannerResult& result);
+
+    std::unique_ptr<Ui::Tsurveyplan> ui;
+    std::optional<std::size_t> system_;
+    lineplan::PlannerDiagrams diagrams_;
+    bool diagramsShown_ = false;
+    // The last readable value of each field that falls back on it.
+    int lastMinDepth_ = 50, lastMaxDepth_ = 50, lastSwath_ = 130, lastRange_ = 450, lastPingRate_ = 40,
+        lastCoverage_ = 100, lastSoundVelocity_ = 1500, lastSpacing_ = 100;
+    double lastOverlap_ = 30;
+    bool running_ = false;
+    bool runAgain_ = false;
+};
