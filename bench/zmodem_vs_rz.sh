@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Receives the same 10 MB file from lrzsz's sz over a fresh socat pty pair,
+# once with the project's ZModem receiver and once with lrzsz's rz, and prints
+# the best of three times of each and their ratio.   bench/zmodem_vs_rz.sh [BUILD_DIR]
+set -euo pipefail
+build=${1:-build}
+receiver=$(realpath "$build/bench/zmodem_pty_receive")
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+head -c $((10 * 1024 * 1024)) /dev/urandom > "$work/sounding.raw"
+
+# One run: a fresh pair, sz on end a, the receiver command on end b; seconds.
+run() {
+    local name=$1; shift
+    mkdir -p "$work/$name"
+    socat pty,raw,echo=0,link="$work/$name.a" pty,raw,echo=0,link="$work/$name.b" & local relay=$!
+    for _ in $(seq 50); do [[ -e $work/$name.b ]] && break; sleep 0.1; done
+    (sz -q "$work/sounding.raw" < "$work/$name.a" > "$work/$name.a") & local sender=$!
+    local start end
+    start=$(date +%s.%N)
+    "$@" "$work/$name.b" "$work/$name"
+    end=$(date +%s.%N)
+    wait $sender || true
+    kill $relay 2>/dev/null || true
+    cmp -s "$work/sounding.raw" "$work/$name/sounding.raw" || { echo "$name: received file differs" >&2; exit 1; }
+    echo "$end - $start" | bc
+}
+
+rz_in_folder() { (cd "$2" && rz < "$1" > "$1" 2>/dev/null); }
+
+# Best of three runs each: rz now and then waits out a 30 s time-out at the
+# end of a session on a pty pair, which says nothing about receiving speed.
+best() { sort -g | head -1; }
+ours=$(for round in 1 2 3; do run "ours$round" "$receiver" 2>/dev/null; done | best)
+theirs=$(for round in 1 2 3; do run "lrzsz$round" rz_in_folder; done | best)
+printf 'project receiver  %.3f s\nlrzsz rz          %.3f s\nratio             %.2f\n' \
+    "$ours" "$theirs" "$(echo "$ours / $theirs" | bc -l)"

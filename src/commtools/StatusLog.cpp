@@ -1,0 +1,302 @@
+#include "commtools/StatusLog.h"
+
+#include "common/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+#include <QSysInfo>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace commtools {
+
+namespace {
+
+// A plain array, not a QByteArray: the writer thread may still run while statics go at exit.
+constexpr char kLineEnd[] = "\r\n";
+constexpr qsizetype kLineEndSize = 2;
+
+QString ErrorText(const QString& path) { return QStringLiteral("Error when save log file:") + path; }
+
+} // namespace
+
+QString CommLayerVersion() { return QStringLiteral("Tormalind comm layer 1.0"); }
+
+QString CommLayerVersionLine() { return CommLayerVersion() + QStringLiteral(", ") + QSysInfo::prettyProductName(); }
+
+QString ShowControls(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code < 0x20 || code == 0x7F) {
+            shown += QLatin1Char('\\') + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0')) +
+                     QLatin1Char('h');
+        } else {
+            shown += ch;
+        }
+    }
+    return shown;
+}
+
+QByteArray AppendWithinLimit(const QByteArray& existing, const QByteArray& appended, qsizetype limit) {
+    QByteArray combined = existing + appended;
+    if (limit <= 0 || combined.size() <= limit) {
+        return combined;
+    }
+    // At least `excess` bytes must go; keep from the first line start at or after that.
+    const qsizetype excess = combined.size() - limit;
+    const qsizetype lineEnd = combined.indexOf(kLineEnd, std::max<qsizetype>(0, excess - kLineEndSize));
+    if (lineEnd >= 0 && lineEnd + kLineEndSize < combined.size()) {
+        return combined.mid(lineEnd + kLineEndSize);
+    }
+    return combined.right(limit);
+}
+
+// Whoever asked for an entry to be written hears of its failure here. The log
+// clears `out` when it goes, so an entry still queued then cannot call into a
+// window that no longer exists.
+struct StatusLog::ErrorSink {
+    std::mutex mutex;
+    TextOut out;
+    QString message;
+
+    void Report() {
+        std::lock_guard lock(mutex);
+        if (out) {
+            out(message);
+        }
+    }
+};
+
+// The single writer of one log file. All logs on the same path share it, so
+// their entries reach the file in the order they were added and two threads
+// never rewrite the file at once. Its thread starts when entries arrive and
+// ends after a while without any, so an idle program holds no thread for it.
+class StatusLog::Writer {
+public:
+    struct Job {
+        QByteArray bytes;
+        qsizetype limit;
+        std::shared_ptr<ErrorSink> sink;
+    };
+
+    explicit Writer(QString path) : path_(std::move(path)) {}
+
+    // The writer of a path for the program's whole life: it is never destroyed,
+    // so neither a queued entry nor a lingering thread can outlive it.
+    static std::shared_ptr<Writer> ForPath(const QString& path) {
+        struct Registry {
+            std::mutex mutex;
+            std::map<QString, std::shared_ptr<Writer>> writers;
+        };
+        static auto* const registry = new Registry;
+        const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+        std::lock_guard lock(registry->mutex);
+        auto& writer = registry->writers[key];
+        if (!writer) {
+            writer = std::make_shared<Writer>(path);
+        }
+        return writer;
+    }
+
+    void Enqueue(Job job) {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(job));
+        ++queued_;
+        if (threadRunning_) {
+            wake_.notify_one();
+            return;
+        }
+        threadRunning_ = true;
+        std::thread([this] { Run(); }).detach();
+    }
+
+    bool WaitWritten(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex_);
+        const quint64 target = queued_;
+        return writtenDone_.wait_for(lock, timeout, [&] { return written_ >= target; });
+    }
+
+private:
+    static constexpr std::chrono::seconds kLinger{2};
+
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            if (!wake_.wait_for(lock, kLinger, [&] { return !queue_.empty(); })) {
+                threadRunning_ = false;
+                return;
+            }
+            std::vector<Job> batch(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.end()));
+            queue_.clear();
+            lock.unlock();
+            Write(batch);
+            lock.lock();
+            written_ += batch.size();
+            writtenDone_.notify_all();
+        }
+    }
+
+    // Entries that arrived together are written with one rewrite of the file.
+    // QSaveFile replaces the file only once the new one is complete, so a full
+    // disk or a crash leaves the previous log, never half of one.
+    void Write(const std::vector<Job>& batch) {
+        QByteArray content;
+        if (!ReadTail(batch, content)) {
+            Fail(batch);
+            return;
+        }
+        for (const Job& job : batch) {
+            content = AppendWithinLimit(content, job.bytes, job.limit);
+        }
+        QSaveFile file(path_);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+            Fail(batch);
+        }
+    }
+
+    // Only the end of the file can survive the first cut, so a huge file left
+    // by some other setting is not read whole. Two bytes more than the largest
+    // limit let the cut still see a CR LF just before the part it keeps.
+    bool ReadTail(const std::vector<Job>& batch, QByteArray& content) const {
+        QFile file(path_);
+        if (!file.exists()) {
+            return true;
+        }
+        if (!file.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        qsizetype largestLimit = 0;
+        for (const Job& job : batch) {
+            if (job.limit <= 0) {
+                largestLimit = -1;
+                break;
+            }
+            largestLimit = std::max(largestLimit, job.limit);
+        }
+        if (largestLimit > 0 && file.size() > largestLimit + kLineEndSize) {
+            if (!file.seek(file.size() - largestLimit - kLineEndSize)) {
+                return false;
+            }
+        }
+        content = file.readAll();
+        return file.error() == QFileDevice::NoError;
+    }
+
+    static void Fail(const std::vector<Job>& batch) {
+        for (const Job& job : batch) {
+            job.sink->Report();
+        }
+    }
+
+    const QString path_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable writtenDone_;
+    std::deque<Job> queue_;
+    quint64 queued_ = 0;
+    quint64 written_ = 0;
+    bool threadRunning_ = false;
+};
+
+StatusLog::StatusLog(const QString& filePath, qsizetype sizeLimit)
+    : filePath_(filePath), writer_(Writer::ForPath(filePath)), errorSink_(std::make_shared<ErrorSink>()),
+      sizeLimit_(sizeLimit), clock_([] { return QDateTime::currentDateTime(); }) {
+    errorSink_->message = ErrorText(filePath);
+}
+
+StatusLog::~StatusLog() {
+    std::lock_guard lock(errorSink_->mutex);
+    errorSink_->out = nullptr;
+}
+
+void StatusLog::SetLevel(LogLevel level) {
+    std::lock_guard lock(mutex_);
+    level_ = level;
+}
+
+LogLevel StatusLog::Level() const {
+    std::lock_guard lock(mutex_);
+    return level_;
+}
+
+void StatusLog::SetTimeStamps(bool on) {
+    std::lock_guard lock(mutex_);
+    timeStamps_ = on;
+}
+
+bool StatusLog::TimeStamps() const {
+    std::lock_guard lock(mutex_);
+    return timeStamps_;
+}
+
+void StatusLog::SetSizeLimit(qsizetype bytes) {
+    std::lock_guard lock(mutex_);
+    sizeLimit_ = bytes;
+}
+
+qsizetype StatusLog::SizeLimit() const {
+    std::lock_guard lock(mutex_);
+    return sizeLimit_;
+}
+
+void StatusLog::SetClock(Clock clock) {
+    std::lock_guard lock(mutex_);
+    clock_ = std::move(clock);
+}
+
+void StatusLog::SetVisualOut(TextOut out) {
+    std::lock_guard lock(mutex_);
+    visualOut_ = std::move(out);
+}
+
+void StatusLog::SetErrorOut(TextOut out) {
+    std::lock_guard lock(errorSink_->mutex);
+    errorSink_->out = std::move(out);
+}
+
+void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) {
+    std::lock_guard lock(mutex_);
+    if (static_cast<int>(level) > static_cast<int>(level_)) {
+        return;
+    }
+    QString entry = ShowControls(prefix.isEmpty() ? text : prefix + QStringLiteral(": ") + text);
+    if (timeStamps_) {
+        const QDateTime now = clock_();
+        const QLocale locale = QLocale::system();
+        entry = QLatin1Char('[') + locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                locale.toString(now.time(), QLocale::LongFormat) + QStringLiteral("] ") + entry;
+    }
+    // The version line travels with the first entry as one write, so a file
+    // that cannot be written is reported once per entry, not twice.
+    QByteArray bytes;
+    if (!versionWritten_) {
+        versionWritten_ = true;
+        bytes = Show(CommLayerVersionLine());
+    }
+    bytes += Show(entry);
+    // Queued with the log still locked, so the memo and the file see this
+    // log's lines in the same order.
+    writer_->Enqueue({bytes, sizeLimit_, errorSink_});
+}
+
+QByteArray StatusLog::Show(const QString& line) const {
+    if (visualOut_) {
+        visualOut_(QStringLiteral("\r\n") + line);
+    }
+    return common::EncodeWindows1252(line) + QByteArray(kLineEnd);
+}
+
+bool StatusLog::Flush(std::chrono::milliseconds timeout) { return writer_->WaitWritten(timeout); }
+
+} // namespace commtools

@@ -1,0 +1,117 @@
+// The status log of the serial terminal and the network test tool: every channel
+// reports what it does (ports opened, bytes sent, errors) to its window's memo
+// and to one log file next to the program, which the surveyor sends in when a
+// link aboard misbehaves. The file is shared by all channels and kept small, and
+// it is written on a background thread so a slow disk never stalls the window.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace commtools {
+
+// How much a channel reports. An entry is kept when its level is at most the
+// log's level: a log at Detail keeps Simple and Detail entries, not Debug ones.
+enum class LogLevel { Simple, Detail, Debug };
+
+// The name and version of the communication layer, e.g. "Tormalind comm layer 1.0".
+QString CommLayerVersion();
+
+// The line written before the first entry of each log: the layer's version and
+// the operating system, so a log sent in tells on which machine it was made.
+QString CommLayerVersionLine();
+
+// Control characters (below 0x20, and 0x7F) become a backslash, two uppercase
+// hex digits and "h": "A\rB" shows as "A\0DhB". Received bytes are logged as
+// text, and a raw CR or LF would break the line structure of memo and file.
+QString ShowControls(const QString& text);
+
+// The log file after appending `appended` to `existing`, kept within `limit`
+// bytes by dropping its oldest part. The cut is made after a CR LF so no half
+// line stays at the top; when no line end leaves something to keep (the last
+// line alone is longer than the limit), the last `limit` bytes are kept.
+// A limit of 0 or below means no limit: a misconfigured size never throws the
+// log away.
+QByteArray AppendWithinLimit(const QByteArray& existing, const QByteArray& appended, qsizetype limit);
+
+// The log of one channel (serial channel 1, channel 2, the network socket).
+// Several logs may share one file path; their entries go to the file in the
+// order they were added. Add may be called from any thread.
+class StatusLog {
+public:
+    using Clock = std::function<QDateTime()>;
+    using TextOut = std::function<void(const QString&)>;
+
+    // The serial terminal keeps its log to 2 KB, the network tool to 200 KB.
+    static constexpr qsizetype kSerialTerminalLimit = 2048;
+    static constexpr qsizetype kNetworkToolLimit = 204800;
+
+    StatusLog(const QString& filePath, qsizetype sizeLimit);
+    // Pending entries are still written; the error callback is not called
+    // once the destructor has returned.
+    ~StatusLog();
+
+    StatusLog(const StatusLog&) = delete;
+    StatusLog& operator=(const StatusLog&) = delete;
+
+    QString FilePath() const { return filePath_; }
+
+    void SetLevel(LogLevel level);
+    LogLevel Level() const;
+
+    // When on, each entry starts with "[date time] " in the system locale's
+    // short date and long time formats.
+    void SetTimeStamps(bool on);
+    bool TimeStamps() const;
+
+    void SetSizeLimit(qsizetype bytes);
+    qsizetype SizeLimit() const;
+
+    // The time of the stamps; the current local time unless replaced.
+    void SetClock(Clock clock);
+
+    // Receives "\r\n" followed by each entry, on the thread that called Add,
+    // while the log is locked: it must not call back into this log.
+    void SetVisualOut(TextOut out);
+
+    // Receives "Error when save log file:" followed by the path when an entry
+    // cannot be written. It is called on the writer thread, so a window must
+    // forward it to its own thread (a queued QMetaObject::invokeMethod) before
+    // touching any widget. It must not call back into this log.
+    void SetErrorOut(TextOut out);
+
+    // Adds an entry "prefix: text" (just "text" when the prefix is empty),
+    // unless its level is above the log's level.
+    void Add(LogLevel level, const QString& prefix, const QString& text);
+
+    // Waits until everything queued so far for this log's file is written (by
+    // any log on that path). Returns false when the timeout ran out first.
+    bool Flush(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+private:
+    struct ErrorSink;
+    class Writer;
+
+    // Hands a line to the visual out and returns its bytes for the file.
+    QByteArray Show(const QString& line) const;
+
+    const QString filePath_;
+    const std::shared_ptr<Writer> writer_;
+    const std::shared_ptr<ErrorSink> errorSink_;
+
+    mutable std::mutex mutex_;
+    LogLevel level_ = LogLevel::Simple;
+    bool timeStamps_ = false;
+    qsizetype sizeLimit_;
+    Clock clock_;
+    TextOut visualOut_;
+    bool versionWritten_ = false;
+};
+
+} // namespace commtools

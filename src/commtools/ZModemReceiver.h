@@ -1,0 +1,158 @@
+// The ZModem receiver of the serial terminal: a surveyor pulls a logger's files
+// over the same serial line the terminal shows, without another program. The
+// engine works on byte buffers only: the channel hands it what the port read
+// and the time, and the engine answers through `sendToPeer`, writes the files
+// and reports its steps through `log`. Until a sender announces itself with
+// "rz" CR, every byte goes back to the caller for the receive display.
+//
+// A peer never chooses where a file lands: only the last component of the name
+// it sends is used, inside the download folder, and a file gets its name only
+// once it is complete (an existing name gets ".1", ".2", ... instead).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace commtools {
+
+// CRC-16 of ZModem headers and subpackets (polynomial 0x1021, start 0, no final
+// inversion) and CRC-32 (the common reflected 0xEDB88320 one, start and final
+// inverted), as the frames carry them.
+std::uint16_t Crc16(std::string_view bytes);
+std::uint32_t Crc32(std::string_view bytes);
+
+enum class ZFrame : std::uint8_t {
+    RQINIT = 0,
+    RINIT = 1,
+    SINIT = 2,
+    ACK = 3,
+    FILE = 4,
+    SKIP = 5,
+    NAK = 6,
+    ABORT = 7,
+    FIN = 8,
+    RPOS = 9,
+    DATA = 10,
+    EOF_ = 11,
+    FERR = 12,
+    CRC = 13,
+    CHALLENGE = 14,
+    COMPL = 15,
+    CAN = 16,
+    FREECNT = 17,
+    COMMAND = 18,
+};
+
+// Subpacket ends: the frame goes on (G), goes on and wants an ACK (Q), ends
+// with an ACK (W), or ends and the next header follows (E).
+inline constexpr char kZCrcE = 'h';
+inline constexpr char kZCrcG = 'i';
+inline constexpr char kZCrcQ = 'j';
+inline constexpr char kZCrcW = 'k';
+
+// The frames a sender and a receiver exchange, built the way they go on the
+// line; `argument` is the position or the four flag bytes (ZP0 first).
+std::string HexHeader(ZFrame type, std::uint32_t argument);
+std::string BinaryHeader(ZFrame type, std::uint32_t argument, bool crc32);
+std::string DataSubpacket(std::string_view data, char end, bool crc32);
+// ZDLE escaping of the bytes a line may eat or act on (ZDLE itself, DLE, XON,
+// XOFF and their high-bit twins).
+std::string EscapeZdle(std::string_view data);
+
+// The name a received file is stored under: the last component of the name the
+// peer sent, or empty when that is no usable name ("", ".", "..").
+std::string SafeFileName(std::string_view peerName);
+
+class ZModemReceiver {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    struct Settings {
+        std::filesystem::path folder;
+        std::chrono::milliseconds timeout{10000};
+        int timeoutRetries = 3;
+        int errorLimit = 255;
+    };
+
+    explicit ZModemReceiver(Settings settings);
+    ~ZModemReceiver();
+    ZModemReceiver(const ZModemReceiver&) = delete;
+    ZModemReceiver& operator=(const ZModemReceiver&) = delete;
+
+    std::function<void(std::string_view)> sendToPeer;
+    std::function<void(const std::string&)> log;
+
+    // Takes what the port read. Returns the bytes that are ordinary terminal
+    // data: everything outside a session.
+    std::string Receive(std::string_view data, Clock::time_point now);
+    // Called now and then (the channel's timer): time-outs and retries.
+    void Tick(Clock::time_point now);
+    // The line dropped (carrier lost or the port closed): the session ends and
+    // its unfinished file is removed.
+    void CarrierLost();
+
+    bool InSession() const { return m_inSession; }
+    const Settings& settings() const { return m_settings; }
+    // The files stored so far, in the order they were completed.
+    const std::vector<std::filesystem::path>& ReceivedFiles() const { return m_received; }
+
+private:
+    enum class Parse { SeekHeader, HexHeader, BinaryHeader, Subpacket, SubpacketCrc };
+    enum class Expect { Nothing, SinitData, FileInfo, FileData };
+
+    void StartSession(Clock::time_point now);
+    void EndSession();
+    void Abort(const std::string& reason);
+    void Reply(const std::string& frame, bool remember = true);
+    void Log(const std::string& text);
+    void CountError(const std::string& what);
+    void AskFromOffset();
+
+    void FeedSession(unsigned char byte);
+    void HeaderDone();
+    void SubpacketDone();
+    void HandleHeader(ZFrame type, std::uint32_t argument, bool crc32);
+    void HandleFileInfo();
+    bool WriteData();
+    void FinishFile();
+    void DropFile();
+
+    Settings m_settings;
+    bool m_inSession = false;
+    int m_startMatch = 0; // how much of "rz\r" has been seen outside a session
+    int m_finTrailer = 0; // bytes of the sender's last ZFIN line and "OO" still to drop
+    int m_canRun = 0;     // consecutive CAN bytes: five abort the session
+    bool m_ended = false; // the session ended inside the current Receive call
+
+    Parse m_parse = Parse::SeekHeader;
+    Expect m_expect = Expect::Nothing;
+    bool m_sawPad = false;
+    bool m_sawZdle = false;   // a header's ZDLE after the pads
+    bool m_escape = false;    // a ZDLE inside escaped bytes
+    char m_format = 0;        // 'A', 'B' or 'C'
+    std::string m_header;     // decoded header bytes (hex digits for 'B')
+    bool m_dataCrc32 = false; // subpackets follow the CRC of the last binary header
+    std::string m_data;       // the current subpacket's bytes
+    char m_subpacketEnd = 0;
+    std::string m_crcBytes;
+
+    std::string m_lastReply;
+    Clock::time_point m_lastHeard{};
+    int m_retries = 0;
+    int m_errors = 0;
+
+    std::FILE* m_file = nullptr;
+    std::filesystem::path m_partPath;
+    std::string m_fileName;
+    std::uint64_t m_announcedSize = 0;
+    std::uint32_t m_offset = 0;
+    std::vector<std::filesystem::path> m_received;
+};
+
+} // namespace commtools

@@ -1,0 +1,384 @@
+// The ZModem receiver on byte buffers: frames built here the way a sender
+// builds them, and a real `sz` talking to it over a socket pair.
+#include "commtools/ZModemReceiver.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace commtools;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::vector<std::string> FolderNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FileInfo(const std::string& name, std::size_t size) {
+    return name + std::string(1, '\0') + std::to_string(size) + " 0 100644 0 1 " + std::to_string(size) +
+           std::string(1, '\0');
+}
+
+// A receiver in a fresh download folder, with what it sent back and logged.
+struct Session {
+    QTemporaryDir dir;
+    fs::path folder = fs::path(dir.path().toStdString()) / "downloads";
+    ZModemReceiver receiver{{folder}};
+    std::string replies;
+    std::vector<std::string> logged;
+    ZModemReceiver::Clock::time_point now = ZModemReceiver::Clock::now();
+
+    Session() {
+        receiver.sendToPeer = [this](std::string_view bytes) { replies += bytes; };
+        receiver.log = [this](const std::string& line) { logged.push_back(line); };
+    }
+    std::string Feed(const std::string& bytes) { return receiver.Receive(bytes, now); }
+    std::string TakeReplies() { return std::exchange(replies, {}); }
+    void OfferFile(const std::string& name, std::size_t size) {
+        Feed(BinaryHeader(ZFrame::FILE, 0, true) + DataSubpacket(FileInfo(name, size), kZCrcW, true));
+    }
+};
+
+} // namespace
+
+TEST(ZModemFraming, CrcsOfTheCheckString) {
+    EXPECT_EQ(Crc16("123456789"), 0x31C3);
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+    EXPECT_EQ(Crc16(""), 0);
+    EXPECT_EQ(Crc32(""), 0u);
+}
+
+TEST(ZModemFraming, HexHeadersAsTheyGoOnTheLine) {
+    struct Case {
+        ZFrame type;
+        std::uint32_t argument;
+        std::string line;
+    } cases[] = {
+        {ZFrame::RQINIT, 0,
+         "**\x18"
+         "B00000000000000\r\x8a\x11"},
+        // Full duplex, overlapped I/O and 32-bit CRCs in ZF0.
+        {ZFrame::RINIT, 0x23000000,
+         "**\x18"
+         "B0100000023be50\r\x8a\x11"},
+        {ZFrame::FIN, 0,
+         "**\x18"
+         "B0800000000022d\r\x8a"},
+        {ZFrame::RPOS, 0x12345,
+         "**\x18"
+         "B09452301009602\r\x8a\x11"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HexHeader(c.type, c.argument), c.line) << int(c.type);
+    }
+}
+
+TEST(ZModemFraming, EscapesWhatALineWouldEatOrActOn) {
+    struct Case {
+        std::string raw, escaped;
+    } cases[] = {
+        {"\x18", "\x18X"},    {"\x10", "\x18P"},    {"\x11", "\x18Q"},    {"\x13", "\x18S"},
+        {"\x90", "\x18\xd0"}, {"\x91", "\x18\xd1"}, {"\x93", "\x18\xd3"}, {"A\x7f\xff\r", "A\x7f\xff\r"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EscapeZdle(c.raw), c.escaped);
+}
+
+TEST(ZModemFraming, PeerNamesStayInsideTheFolder) {
+    struct Case {
+        std::string peer, stored;
+    } cases[] = {
+        {"log.txt", "log.txt"},
+        {"/etc/x", "x"},
+        {"../../x", "x"},
+        {"C:\\data\\run 7.all", "run 7.all"},
+        {"", ""},
+        {".", ""},
+        {"..", ""},
+        {"dir/", ""},
+        {"/a/..", ""},
+        {".hidden", ".hidden"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeFileName(c.peer), c.stored) << c.peer;
+}
+
+TEST(ZModemReceiver, PassesTerminalDataUntilTheSenderAnnouncesItself) {
+    Session s;
+    EXPECT_EQ(s.Feed("$GPGGA,1\r\n"), "$GPGGA,1\r\n");
+    EXPECT_EQ(s.Feed("r"), "r"); // a typed key shows at once, even as the start of "rz"
+    EXPECT_EQ(s.Feed("x ok rz\r**"), "x ok ");
+    EXPECT_TRUE(s.receiver.InSession());
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
+    EXPECT_EQ(s.Feed("more"), "");
+}
+
+TEST(ZModemReceiver, ReceivesAFileAndHandsTheLineBackAfterTheSession) {
+    Session s;
+    s.Feed("rz\r" + HexHeader(ZFrame::RQINIT, 0));
+    s.TakeReplies();
+    s.OfferFile("/var/log/../sonar.txt", 5);
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RPOS, 0));
+    ASSERT_EQ(FolderNames(s.folder).size(), 1u);
+    EXPECT_NE(FolderNames(s.folder)[0], "sonar.txt") << "a working name until the file is whole";
+
+    s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("ab\x18", kZCrcQ, true) +
+           DataSubpacket("\x11\xff", kZCrcE, true));
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::ACK, 3));
+    s.Feed(HexHeader(ZFrame::EOF_, 5));
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
+    EXPECT_EQ(FolderNames(s.folder), std::vector<std::string>{"sonar.txt"});
+    EXPECT_EQ(ReadAll(s.folder / "sonar.txt"), "ab\x18\x11\xff");
+
+    EXPECT_EQ(s.Feed(HexHeader(ZFrame::FIN, 0) + "OOgyro 1\r"), "gyro 1\r");
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::FIN, 0));
+    EXPECT_FALSE(s.receiver.InSession());
+}
+
+TEST(ZModemReceiver, SixteenBitFramesAndUnusableNames) {
+    Session s;
+    s.Feed("rz\r");
+    s.TakeReplies();
+    s.Feed(BinaryHeader(ZFrame::FILE, 0, false) + DataSubpacket(FileInfo("..", 1), kZCrcW, false));
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::SKIP, 0));
+    s.Feed(BinaryHeader(ZFrame::FILE, 0, false) + DataSubpacket(FileInfo("a", 3), kZCrcW, false));
+    s.Feed(BinaryHeader(ZFrame::DATA, 0, false) + DataSubpacket("xyz", kZCrcE, false) +
+           BinaryHeader(ZFrame::EOF_, 3, false));
+    EXPECT_EQ(ReadAll(s.folder / "a"), "xyz");
+}
+
+TEST(ZModemReceiver, ADamagedSubpacketIsAskedForAgainFromTheLastGoodByte) {
+    Session s;
+    s.Feed("rz\r");
+    s.OfferFile("ping.dat", 6);
+    s.TakeReplies();
+    std::string damaged = DataSubpacket("def", kZCrcG, true);
+    damaged[1] ^= 0x01;
+    s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("abc", kZCrcG, true) + damaged +
+           DataSubpacket("ghi", kZCrcE, true));
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RPOS, 3));
+    // The sender's end-of-file at its own offset is stale; data from elsewhere is refused.
+    s.Feed(HexHeader(ZFrame::EOF_, 9) + BinaryHeader(ZFrame::DATA, 6, true) + DataSubpacket("ghi", kZCrcE, true));
+    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RPOS, 3));
+    s.Feed(BinaryHeader(ZFrame::DATA, 3, true) + DataSubpacket("def", kZCrcE, true) + HexHeader(ZFrame::EOF_, 6));
+    EXPECT_EQ(ReadAll(s.folder / "ping.dat"), "abcdef");
+}
+
+TEST(ZModemReceiver, ExistingNamesGetANumber) {
+    Session s;
+    s.Feed("rz\r");
+    for (int n = 0; n < 3; ++n) {
+        s.OfferFile("svp.asvp", 1);
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket(std::to_string(n), kZCrcE, true) +
+               HexHeader(ZFrame::EOF_, 1));
+    }
+    EXPECT_EQ(FolderNames(s.folder), (std::vector<std::string>{"svp.asvp", "svp.asvp.1", "svp.asvp.2"}));
+    EXPECT_EQ(ReadAll(s.folder / "svp.asvp.2"), "2");
+}
+
+TEST(ZModemReceiver, EveryWayASessionBreaksLeavesNoFileAndAWorkingChannel) {
+    struct Case {
+        const char* name;
+        std::function<void(Session&)> breakIt;
+    } cases[] = {
+        {"five CANs", [](Session& s) { s.Feed(std::string(5, '\x18')); }},
+        {"carrier lost", [](Session& s) { s.receiver.CarrierLost(); }},
+        {"silence",
+         [](Session& s) {
+             for (int retry = 1; retry <= 3; ++retry) {
+                 s.now += 10s;
+                 s.receiver.Tick(s.now);
+                 EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RPOS, 2)) << "retry " << retry;
+             }
+             s.now += 10s;
+             s.receiver.Tick(s.now);
+             EXPECT_EQ(s.TakeReplies().substr(0, 5), std::string(5, '\x18')) << "the sender is told to stop";
+         }},
+        {"endless errors",
+         [](Session& s) {
+             for (int n = 0; n < 300 && s.receiver.InSession(); ++n)
+                 s.Feed("**\x18"
+                        "Bzz");
+         }},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.Feed("rz\r");
+        s.OfferFile("half.bin", 100);
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("12", kZCrcE, true));
+        s.TakeReplies();
+        c.breakIt(s);
+        EXPECT_FALSE(s.receiver.InSession()) << c.name;
+        EXPECT_TRUE(FolderNames(s.folder).empty()) << c.name;
+        EXPECT_EQ(s.Feed("$HEHDT,12.3,T\r\n"), "$HEHDT,12.3,T\r\n") << c.name;
+    }
+}
+
+TEST(ZModemReceiver, CarriesOnAfterRandomGarbageInASession) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        Session s;
+        s.Feed("rz\r");
+        std::string noise(1 + random() % 4000, '\0');
+        for (auto& c : noise)
+            c = static_cast<char>(random());
+        s.Feed(noise);
+        if (!s.receiver.InSession())
+            continue; // five CANs in the noise end it, as they should
+        s.OfferFile("after.txt", 2);
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("ok", kZCrcE, true) + HexHeader(ZFrame::EOF_, 2));
+        EXPECT_EQ(ReadAll(s.folder / "after.txt"), "ok") << "round " << round;
+    }
+}
+
+namespace {
+
+// `sz` from lrzsz on one end of a socket pair, the receiver on the other; a
+// relay in between may damage bytes or cut the sender off.
+struct RealSender {
+    struct Options {
+        std::size_t flipEvery = 0; // damage one byte in every this many (0: none)
+        std::size_t killAfter = 0; // kill the sender after this many bytes (0: never)
+    };
+
+    static bool Run(Session& s, const std::vector<std::string>& args, Options options, std::chrono::seconds limit) {
+        int pair[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0)
+            return false;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(pair[1], 0);
+            ::dup2(pair[1], 1);
+            ::dup2(::open("/dev/null", O_WRONLY), 2); // its progress lines would drown the test output
+            ::close(pair[0]);
+            ::close(pair[1]);
+            std::vector<char*> argv;
+            argv.push_back(const_cast<char*>("sz"));
+            for (const auto& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execvp("sz", argv.data());
+            ::_exit(127);
+        }
+        ::close(pair[1]);
+        const int fd = pair[0];
+        s.receiver.sendToPeer = [fd](std::string_view bytes) {
+            for (std::size_t done = 0; done < bytes.size();) {
+                const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+                if (n <= 0)
+                    return;
+                done += static_cast<std::size_t>(n);
+            }
+        };
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        std::size_t total = 0;
+        bool killed = false;
+        std::vector<char> buffer(1 << 16);
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd p{fd, POLLIN, 0};
+            ::poll(&p, 1, 100);
+            s.receiver.Tick(std::chrono::steady_clock::now());
+            if (!(p.revents & (POLLIN | POLLHUP)))
+                continue;
+            const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+            if (n <= 0)
+                break;
+            for (ssize_t i = 0; options.flipEvery && i < n; ++i)
+                if ((total + i) % options.flipEvery == options.flipEvery / 2)
+                    buffer[i] ^= 0x20;
+            total += static_cast<std::size_t>(n);
+            s.receiver.Receive(std::string_view(buffer.data(), n), std::chrono::steady_clock::now());
+            if (options.killAfter && total > options.killAfter && !killed) {
+                ::kill(pid, SIGKILL);
+                killed = true;
+                break;
+            }
+        }
+        ::close(fd);
+        int status = 0;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        s.receiver.sendToPeer = [&s](std::string_view bytes) { s.replies += bytes; };
+        return true;
+    }
+};
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (auto& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+struct SenderFiles {
+    QTemporaryDir dir;
+    fs::path text = fs::path(dir.path().toStdString()) / "survey notes.txt";
+    fs::path binary = fs::path(dir.path().toStdString()) / "sonar.raw";
+    SenderFiles() {
+        std::ofstream(text, std::ios::binary) << "Line 1 started 10:42\r\nSV 1489.2 m/s\r\n";
+        std::ofstream(binary, std::ios::binary) << RandomBytes(1 << 20, 42);
+    }
+};
+
+} // namespace
+
+TEST(ZModemReceiverWithRealSender, ReceivesATextAndABinaryFileIdentically) {
+    SenderFiles files;
+    Session s;
+    // The absolute path is sent in full with -f; only its last part may be used.
+    ASSERT_TRUE(RealSender::Run(s, {"-f", files.text.string(), files.binary.string()}, {}, 60s));
+    EXPECT_EQ(FolderNames(s.folder), (std::vector<std::string>{"sonar.raw", "survey notes.txt"}));
+    EXPECT_EQ(ReadAll(s.folder / "survey notes.txt"), ReadAll(files.text));
+    EXPECT_TRUE(ReadAll(s.folder / "sonar.raw") == ReadAll(files.binary));
+    EXPECT_FALSE(s.receiver.InSession());
+}
+
+TEST(ZModemReceiverWithRealSender, DamagedBytesAreSentAgainUntilTheFileIsWhole) {
+    SenderFiles files;
+    Session s;
+    ASSERT_TRUE(RealSender::Run(s, {files.binary.string()}, {.flipEvery = 150000}, 60s));
+    EXPECT_TRUE(ReadAll(s.folder / "sonar.raw") == ReadAll(files.binary));
+    EXPECT_GE(std::count_if(s.logged.begin(), s.logged.end(),
+                            [](const std::string& line) { return line.find("CRC") != std::string::npos; }),
+              3);
+}
+
+TEST(ZModemReceiverWithRealSender, ASenderKilledMidFileLeavesNothingBehind) {
+    SenderFiles files;
+    Session s;
+    ASSERT_TRUE(RealSender::Run(s, {files.binary.string()}, {.killAfter = 200000}, 60s));
+    EXPECT_TRUE(s.receiver.InSession());
+    for (int retry = 0; retry < 4; ++retry) {
+        s.now = ZModemReceiver::Clock::now() + std::chrono::seconds(11 * (retry + 1));
+        s.receiver.Tick(s.now);
+    }
+    EXPECT_FALSE(s.receiver.InSession());
+    EXPECT_TRUE(FolderNames(s.folder).empty());
+    EXPECT_EQ(s.Feed("back\r"), "back\r");
+}
