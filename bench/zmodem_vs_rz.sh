@@ -23,15 +23,16 @@ run() {
     wait $sender || true
     kill $relay 2>/dev/null || true
     cmp -s "$work/sounding.raw" "$work/$name/sounding.raw" || { echo "$name: received file differs" >&2; exit 1; }
-    echo "$end - $start" | bc
+    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
 }
 
-rz_in_folder() { (cd "$2" && rz < "$1" > "$1" 2>/dev/null); }
+# rz keeps its messages in a file: with them sent to /dev/null it often waited
+# out a 30 s time-out at the end of the session here.
+rz_in_folder() { (cd "$2" && rz -vv < "$1" > "$1" 2>"$2.log"); }
 
-# Best of three runs each: rz now and then waits out a 30 s time-out at the
-# end of a session on a pty pair, which says nothing about receiving speed.
+# Best of three runs each, so one slow start of a pty pair does not decide.
 best() { sort -g | head -1; }
 ours=$(for round in 1 2 3; do run "ours$round" "$receiver" 2>/dev/null; done | best)
 theirs=$(for round in 1 2 3; do run "lrzsz$round" rz_in_folder; done | best)
 printf 'project receiver  %.3f s\nlrzsz rz          %.3f s\nratio             %.2f\n' \
-    "$ours" "$theirs" "$(echo "$ours / $theirs" | bc -l)"
+    "$ours" "$theirs" "$(awk -v a="$ours" -v b="$theirs" 'BEGIN { print a / b }')"
