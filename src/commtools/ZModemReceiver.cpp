@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace commtools {
@@ -608,6 +609,9 @@ void ZModemReceiver::HandleFileInfo() {
     // when the sender's end-of-file has arrived at the right offset.
     std::string pattern = (m_settings.folder / ("." + m_fileName + ".partial-XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
+    // mkstemp makes the file private to its owner; a received log is ordinary data.
+    if (fd >= 0)
+        ::fchmod(fd, 0644);
     std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file) {
         if (fd >= 0)

@@ -154,6 +154,8 @@ TEST(ZModemReceiver, ReceivesAFileAndHandsTheLineBackAfterTheSession) {
     EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
     EXPECT_EQ(FolderNames(s.folder), std::vector<std::string>{"sonar.txt"});
     EXPECT_EQ(ReadAll(s.folder / "sonar.txt"), "ab\x18\x11\xff");
+    EXPECT_EQ(fs::status(s.folder / "sonar.txt").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 
     EXPECT_EQ(s.Feed(HexHeader(ZFrame::FIN, 0) + "OOgyro 1\r"), "gyro 1\r");
     EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::FIN, 0));
