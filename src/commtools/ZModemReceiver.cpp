@@ -198,7 +198,7 @@ std::string SafeFileName(std::string_view peerName) {
     return name;
 }
 
-ZModemReceiver::ZModemReceiver(Settings settings) : m_settings(std::move(settings)) {}
+ZModemReceiver::ZModemReceiver(Settings settings) : settings_(std::move(settings)) {}
 
 ZModemReceiver::~ZModemReceiver() {
     // The owner's log may already be gone; the unfinished file goes silently.
@@ -213,7 +213,7 @@ void ZModemReceiver::Log(const std::string& text) {
 
 void ZModemReceiver::Reply(const std::string& frame, bool remember) {
     if (remember)
-        m_lastReply = frame;
+        lastReply_ = frame;
     if (sendToPeer)
         sendToPeer(frame);
 }
@@ -222,38 +222,38 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
     std::string display;
     std::size_t i = 0;
     while (i < data.size()) {
-        if (!m_inSession) {
+        if (!inSession_) {
             const unsigned char byte = static_cast<unsigned char>(data[i++]);
-            if (m_finTrailer > 0 && (byte == 'O' || byte == '\r' || byte == 0x8a || byte == '\n' || byte == kXon)) {
-                --m_finTrailer;
+            if (finTrailer_ > 0 && (byte == 'O' || byte == '\r' || byte == 0x8a || byte == '\n' || byte == kXon)) {
+                --finTrailer_;
                 continue;
             }
-            m_finTrailer = 0;
+            finTrailer_ = 0;
             display += static_cast<char>(byte);
             static constexpr char kStart[] = "rz\r";
-            if (byte == static_cast<unsigned char>(kStart[m_startMatch])) {
-                if (++m_startMatch == 3) {
+            if (byte == static_cast<unsigned char>(kStart[startMatch_])) {
+                if (++startMatch_ == 3) {
                     // The announcement belongs to the session, not to the display.
                     display.resize(display.size() >= 3 ? display.size() - 3 : 0);
                     StartSession(now);
                 }
             } else {
-                m_startMatch = byte == 'r' ? 1 : 0;
+                startMatch_ = byte == 'r' ? 1 : 0;
             }
             continue;
         }
-        m_lastHeard = now;
-        m_ended = false;
-        while (i < data.size() && !m_ended) {
+        lastHeard_ = now;
+        ended_ = false;
+        while (i < data.size() && !ended_) {
             // File data is mostly plain bytes: take a run of them in one go.
-            if (m_parse == Parse::Subpacket && !m_escape) {
-                const std::size_t room = kMaxSubpacket - std::min(kMaxSubpacket, m_data.size());
+            if (parse_ == Parse::Subpacket && !escape_) {
+                const std::size_t room = kMaxSubpacket - std::min(kMaxSubpacket, data_.size());
                 std::size_t run = 0;
                 while (run < room && i + run < data.size() && IsPlain(static_cast<unsigned char>(data[i + run])))
                     ++run;
                 if (run > 0) {
-                    m_data.append(data.data() + i, run);
-                    m_canRun = 0;
+                    data_.append(data.data() + i, run);
+                    canRun_ = 0;
                     i += run;
                     continue;
                 }
@@ -265,28 +265,28 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
 }
 
 void ZModemReceiver::StartSession(Clock::time_point now) {
-    m_startMatch = 0;
-    m_inSession = true;
-    m_parse = Parse::SeekHeader;
-    m_expect = Expect::Nothing;
-    m_sawPad = m_sawZdle = m_escape = false;
-    m_canRun = 0;
-    m_errors = 0;
-    m_retries = 0;
-    m_lastHeard = now;
+    startMatch_ = 0;
+    inSession_ = true;
+    parse_ = Parse::SeekHeader;
+    expect_ = Expect::Nothing;
+    sawPad_ = sawZdle_ = escape_ = false;
+    canRun_ = 0;
+    errors_ = 0;
+    retries_ = 0;
+    lastHeard_ = now;
     Log("ZModem session started");
     std::error_code error;
-    std::filesystem::create_directories(m_settings.folder, error);
+    std::filesystem::create_directories(settings_.folder, error);
     Reply(HexHeader(ZFrame::RINIT, kReceiverFlags));
 }
 
 void ZModemReceiver::EndSession() {
     DropFile();
-    m_inSession = false;
-    m_ended = true;
-    m_expect = Expect::Nothing;
-    m_parse = Parse::SeekHeader;
-    m_lastReply.clear();
+    inSession_ = false;
+    ended_ = true;
+    expect_ = Expect::Nothing;
+    parse_ = Parse::SeekHeader;
+    lastReply_.clear();
 }
 
 void ZModemReceiver::Abort(const std::string& reason) {
@@ -296,78 +296,78 @@ void ZModemReceiver::Abort(const std::string& reason) {
 }
 
 void ZModemReceiver::CarrierLost() {
-    if (!m_inSession)
+    if (!inSession_)
         return;
     Log("ZModem session aborted: carrier lost");
     EndSession();
 }
 
 void ZModemReceiver::Tick(Clock::time_point now) {
-    if (!m_inSession || now - m_lastHeard < m_settings.timeout)
+    if (!inSession_ || now - lastHeard_ < settings_.timeout)
         return;
-    m_lastHeard = now;
-    if (++m_retries > m_settings.timeoutRetries) {
+    lastHeard_ = now;
+    if (++retries_ > settings_.timeoutRetries) {
         Abort("time-out");
         return;
     }
-    Log("ZModem time-out, retry " + std::to_string(m_retries));
-    if (m_expect == Expect::FileData || m_file)
+    Log("ZModem time-out, retry " + std::to_string(retries_));
+    if (expect_ == Expect::FileData || file_)
         AskFromOffset();
-    else if (!m_lastReply.empty())
-        Reply(m_lastReply, false);
+    else if (!lastReply_.empty())
+        Reply(lastReply_, false);
 }
 
 void ZModemReceiver::CountError(const std::string& what) {
     Log("ZModem " + what);
-    if (++m_errors > m_settings.errorLimit)
+    if (++errors_ > settings_.errorLimit)
         Abort("too many errors");
 }
 
 // After a damaged or out-of-place subpacket, everything up to the next header
 // is discarded and the sender is asked to go on from the last good byte.
 void ZModemReceiver::AskFromOffset() {
-    m_expect = m_file ? Expect::Nothing : m_expect;
-    m_parse = Parse::SeekHeader;
-    Reply(HexHeader(ZFrame::RPOS, m_offset));
+    expect_ = file_ ? Expect::Nothing : expect_;
+    parse_ = Parse::SeekHeader;
+    Reply(HexHeader(ZFrame::RPOS, offset_));
 }
 
 void ZModemReceiver::FeedSession(unsigned char byte) {
     if (byte == kZdle) {
-        if (++m_canRun >= 5) {
+        if (++canRun_ >= 5) {
             Log("ZModem session cancelled by the sender");
             DropFile();
             EndSession();
             return;
         }
     } else {
-        m_canRun = 0;
+        canRun_ = 0;
     }
 
-    switch (m_parse) {
+    switch (parse_) {
     case Parse::SeekHeader:
         if (byte == kPad) {
-            m_sawPad = true;
-            m_sawZdle = false;
-        } else if (byte == kZdle && m_sawPad) {
-            m_sawZdle = true;
-        } else if (m_sawZdle && (byte == 'A' || byte == 'B' || byte == 'C')) {
-            m_format = static_cast<char>(byte);
-            m_header.clear();
-            m_escape = false;
-            m_parse = byte == 'B' ? Parse::HexHeader : Parse::BinaryHeader;
-            m_sawPad = m_sawZdle = false;
+            sawPad_ = true;
+            sawZdle_ = false;
+        } else if (byte == kZdle && sawPad_) {
+            sawZdle_ = true;
+        } else if (sawZdle_ && (byte == 'A' || byte == 'B' || byte == 'C')) {
+            format_ = static_cast<char>(byte);
+            header_.clear();
+            escape_ = false;
+            parse_ = byte == 'B' ? Parse::HexHeader : Parse::BinaryHeader;
+            sawPad_ = sawZdle_ = false;
         } else if ((byte & 0x7F) != kXon && (byte & 0x7F) != kXoff) {
-            m_sawPad = m_sawZdle = false;
+            sawPad_ = sawZdle_ = false;
         }
         return;
     case Parse::HexHeader:
         if (HexValue(byte) < 0) {
-            m_parse = Parse::SeekHeader;
+            parse_ = Parse::SeekHeader;
             CountError("bad hex header");
             return;
         }
-        m_header += static_cast<char>(byte);
-        if (m_header.size() == 14)
+        header_ += static_cast<char>(byte);
+        if (header_.size() == 14)
             HeaderDone();
         return;
     default:
@@ -377,16 +377,16 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
     // Escaped bytes: binary headers, subpackets and their CRCs.
     if ((byte & 0x7F) == kXon || (byte & 0x7F) == kXoff)
         return;
-    if (!m_escape && byte == kZdle) {
-        m_escape = true;
+    if (!escape_ && byte == kZdle) {
+        escape_ = true;
         return;
     }
     bool frameEnd = false;
-    if (m_escape) {
-        m_escape = false;
+    if (escape_) {
+        escape_ = false;
         if (byte == kZdle)
             return; // part of a cancel run
-        if (m_parse == Parse::Subpacket && (byte == kZCrcE || byte == kZCrcG || byte == kZCrcQ || byte == kZCrcW)) {
+        if (parse_ == Parse::Subpacket && (byte == kZCrcE || byte == kZCrcG || byte == kZCrcQ || byte == kZCrcW)) {
             frameEnd = true;
         } else if (byte == 'l') {
             byte = 0x7F;
@@ -395,37 +395,37 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         } else if ((byte & 0x60) == 0x40) {
             byte ^= 0x40;
         } else {
-            m_parse = Parse::SeekHeader;
+            parse_ = Parse::SeekHeader;
             CountError("bad escape sequence");
-            if (m_inSession && m_file)
+            if (inSession_ && file_)
                 AskFromOffset();
             return;
         }
     }
 
-    switch (m_parse) {
+    switch (parse_) {
     case Parse::BinaryHeader:
-        m_header += static_cast<char>(byte);
-        if (m_header.size() == (m_format == 'C' ? 9u : 7u))
+        header_ += static_cast<char>(byte);
+        if (header_.size() == (format_ == 'C' ? 9u : 7u))
             HeaderDone();
         return;
     case Parse::Subpacket:
         if (frameEnd) {
-            m_subpacketEnd = static_cast<char>(byte);
-            m_crcBytes.clear();
-            m_parse = Parse::SubpacketCrc;
-        } else if (m_data.size() < kMaxSubpacket) {
-            m_data += static_cast<char>(byte);
+            subpacketEnd_ = static_cast<char>(byte);
+            crcBytes_.clear();
+            parse_ = Parse::SubpacketCrc;
+        } else if (data_.size() < kMaxSubpacket) {
+            data_ += static_cast<char>(byte);
         } else {
-            m_parse = Parse::SeekHeader;
+            parse_ = Parse::SeekHeader;
             CountError("subpacket too long");
-            if (m_inSession && m_file)
+            if (inSession_ && file_)
                 AskFromOffset();
         }
         return;
     case Parse::SubpacketCrc:
-        m_crcBytes += static_cast<char>(byte);
-        if (m_crcBytes.size() == (m_dataCrc32 ? 4u : 2u))
+        crcBytes_ += static_cast<char>(byte);
+        if (crcBytes_.size() == (dataCrc_32 ? 4u : 2u))
             SubpacketDone();
         return;
     default:
@@ -434,44 +434,44 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
 }
 
 void ZModemReceiver::HeaderDone() {
-    m_parse = Parse::SeekHeader;
+    parse_ = Parse::SeekHeader;
     std::array<unsigned char, 5> header{};
     bool good = false;
-    if (m_format == 'B') {
+    if (format_ == 'B') {
         std::array<unsigned char, 7> bytes{};
         for (std::size_t n = 0; n < 7; ++n)
-            bytes[n] = static_cast<unsigned char>(HexValue(m_header[2 * n]) << 4 | HexValue(m_header[2 * n + 1]));
+            bytes[n] = static_cast<unsigned char>(HexValue(header_[2 * n]) << 4 | HexValue(header_[2 * n + 1]));
         std::uint16_t crc = 0;
         for (unsigned char byte : bytes)
             crc = UpdateCrc16(crc, byte);
         good = crc == 0;
         std::memcpy(header.data(), bytes.data(), 5);
-    } else if (m_format == 'A') {
+    } else if (format_ == 'A') {
         std::uint16_t crc = 0;
-        for (char c : m_header)
+        for (char c : header_)
             crc = UpdateCrc16(crc, static_cast<unsigned char>(c));
         good = crc == 0;
-        std::memcpy(header.data(), m_header.data(), 5);
+        std::memcpy(header.data(), header_.data(), 5);
     } else {
-        const std::uint32_t crc = Crc32(std::string_view(m_header).substr(0, 5));
+        const std::uint32_t crc = Crc32(std::string_view(header_).substr(0, 5));
         std::uint32_t sent = 0;
         for (int n = 0; n < 4; ++n)
-            sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_header[5 + n])) << (8 * n);
+            sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(header_[5 + n])) << (8 * n);
         good = crc == sent;
-        std::memcpy(header.data(), m_header.data(), 5);
+        std::memcpy(header.data(), header_.data(), 5);
     }
     if (!good) {
         CountError("header CRC error");
-        if (m_inSession && m_file)
+        if (inSession_ && file_)
             AskFromOffset();
         return;
     }
     const std::uint32_t argument =
         header[1] | header[2] << 8 | header[3] << 16 | static_cast<std::uint32_t>(header[4]) << 24;
-    if (m_format != 'B')
-        m_dataCrc32 = m_format == 'C';
-    m_retries = 0;
-    HandleHeader(static_cast<ZFrame>(header[0]), argument, m_format == 'C');
+    if (format_ != 'B')
+        dataCrc_32 = format_ == 'C';
+    retries_ = 0;
+    HandleHeader(static_cast<ZFrame>(header[0]), argument, format_ == 'C');
 }
 
 void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
@@ -480,36 +480,36 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
         Reply(HexHeader(ZFrame::RINIT, kReceiverFlags));
         return;
     case ZFrame::SINIT:
-        m_expect = Expect::SinitData;
-        m_data.clear();
-        m_parse = Parse::Subpacket;
+        expect_ = Expect::SinitData;
+        data_.clear();
+        parse_ = Parse::Subpacket;
         return;
     case ZFrame::FILE:
         DropFile();
-        m_expect = Expect::FileInfo;
-        m_data.clear();
-        m_parse = Parse::Subpacket;
+        expect_ = Expect::FileInfo;
+        data_.clear();
+        parse_ = Parse::Subpacket;
         return;
     case ZFrame::DATA:
-        if (!m_file) {
+        if (!file_) {
             Reply(HexHeader(ZFrame::RINIT, kReceiverFlags));
             return;
         }
-        if (argument != m_offset) {
+        if (argument != offset_) {
             // Data meant for another place (the sender had not yet seen our
             // ZRPOS): ask again and discard until it comes from our offset.
-            CountError("data at " + std::to_string(argument) + " while expecting " + std::to_string(m_offset));
-            if (m_inSession)
+            CountError("data at " + std::to_string(argument) + " while expecting " + std::to_string(offset_));
+            if (inSession_)
                 AskFromOffset();
             return;
         }
-        m_expect = Expect::FileData;
-        m_data.clear();
-        m_parse = Parse::Subpacket;
+        expect_ = Expect::FileData;
+        data_.clear();
+        parse_ = Parse::Subpacket;
         return;
     case ZFrame::EOF_:
         // An end-of-file at another offset is a stale one from before a ZRPOS.
-        if (m_file && argument == m_offset) {
+        if (file_ && argument == offset_) {
             FinishFile();
             Reply(HexHeader(ZFrame::RINIT, kReceiverFlags));
         }
@@ -519,7 +519,7 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
         Reply(HexHeader(ZFrame::FIN, 0), false);
         EndSession();
         // The rest of the sender's ZFIN line and its "OO" close the session.
-        m_finTrailer = 5;
+        finTrailer_ = 5;
         return;
     case ZFrame::ABORT:
         Log("ZModem session aborted by the sender");
@@ -535,59 +535,59 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
         Reply(HexHeader(ZFrame::ACK, 0xFFFFFFFFu), false);
         return;
     default:
-        if (!m_lastReply.empty())
-            Reply(m_lastReply, false);
+        if (!lastReply_.empty())
+            Reply(lastReply_, false);
         return;
     }
 }
 
 void ZModemReceiver::SubpacketDone() {
     bool good;
-    if (m_dataCrc32) {
+    if (dataCrc_32) {
         std::uint32_t crc = 0xFFFFFFFFu;
-        for (unsigned char byte : m_data)
+        for (unsigned char byte : data_)
             crc = UpdateCrc32(crc, byte);
-        crc = ~UpdateCrc32(crc, static_cast<unsigned char>(m_subpacketEnd));
+        crc = ~UpdateCrc32(crc, static_cast<unsigned char>(subpacketEnd_));
         std::uint32_t sent = 0;
         for (int n = 0; n < 4; ++n)
-            sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_crcBytes[n])) << (8 * n);
+            sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(crcBytes_[n])) << (8 * n);
         good = crc == sent;
     } else {
         std::uint16_t crc = 0;
-        for (unsigned char byte : m_data)
+        for (unsigned char byte : data_)
             crc = UpdateCrc16(crc, byte);
-        crc = UpdateCrc16(crc, static_cast<unsigned char>(m_subpacketEnd));
-        good = crc == (static_cast<unsigned char>(m_crcBytes[0]) << 8 | static_cast<unsigned char>(m_crcBytes[1]));
+        crc = UpdateCrc16(crc, static_cast<unsigned char>(subpacketEnd_));
+        good = crc == (static_cast<unsigned char>(crcBytes_[0]) << 8 | static_cast<unsigned char>(crcBytes_[1]));
     }
-    m_parse = Parse::SeekHeader;
+    parse_ = Parse::SeekHeader;
     if (!good) {
-        CountError("data CRC error at " + std::to_string(m_offset));
-        if (m_inSession && m_expect == Expect::FileData)
+        CountError("data CRC error at " + std::to_string(offset_));
+        if (inSession_ && expect_ == Expect::FileData)
             AskFromOffset();
-        else if (m_inSession && !m_lastReply.empty())
-            Reply(m_lastReply, false);
+        else if (inSession_ && !lastReply_.empty())
+            Reply(lastReply_, false);
         return;
     }
-    m_retries = 0;
-    switch (m_expect) {
+    retries_ = 0;
+    switch (expect_) {
     case Expect::SinitData:
-        m_expect = Expect::Nothing;
+        expect_ = Expect::Nothing;
         Reply(HexHeader(ZFrame::ACK, 0), false);
         return;
     case Expect::FileInfo:
-        m_expect = Expect::Nothing;
+        expect_ = Expect::Nothing;
         HandleFileInfo();
         return;
     case Expect::FileData:
         if (!WriteData())
             return;
-        if (m_subpacketEnd == kZCrcQ || m_subpacketEnd == kZCrcW)
-            Reply(HexHeader(ZFrame::ACK, m_offset), false);
-        if (m_subpacketEnd == kZCrcG || m_subpacketEnd == kZCrcQ) {
-            m_data.clear();
-            m_parse = Parse::Subpacket;
+        if (subpacketEnd_ == kZCrcQ || subpacketEnd_ == kZCrcW)
+            Reply(HexHeader(ZFrame::ACK, offset_), false);
+        if (subpacketEnd_ == kZCrcG || subpacketEnd_ == kZCrcQ) {
+            data_.clear();
+            parse_ = Parse::Subpacket;
         } else {
-            m_expect = Expect::Nothing;
+            expect_ = Expect::Nothing;
         }
         return;
     case Expect::Nothing:
@@ -596,18 +596,18 @@ void ZModemReceiver::SubpacketDone() {
 }
 
 void ZModemReceiver::HandleFileInfo() {
-    const std::string peerName(m_data.c_str()); // up to the NUL that ends the name
-    std::string rest = m_data.size() > peerName.size() + 1 ? m_data.substr(peerName.size() + 1) : std::string();
-    m_announcedSize = std::strtoull(rest.c_str(), nullptr, 10);
-    m_fileName = SafeFileName(peerName);
-    if (m_fileName.empty()) {
+    const std::string peerName(data_.c_str()); // up to the NUL that ends the name
+    std::string rest = data_.size() > peerName.size() + 1 ? data_.substr(peerName.size() + 1) : std::string();
+    announcedSize_ = std::strtoull(rest.c_str(), nullptr, 10);
+    fileName_ = SafeFileName(peerName);
+    if (fileName_.empty()) {
         Log("ZModem file name \"" + peerName + "\" refused");
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
     // A hidden working name in the download folder: the file is renamed only
     // when the sender's end-of-file has arrived at the right offset.
-    std::string pattern = (m_settings.folder / ("." + m_fileName + ".partial-XXXXXX")).string();
+    std::string pattern = (settings_.folder / ("." + fileName_ + ".partial-XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     // mkstemp makes the file private to its owner; a received log is ordinary data.
     if (fd >= 0)
@@ -616,62 +616,62 @@ void ZModemReceiver::HandleFileInfo() {
     if (!file) {
         if (fd >= 0)
             ::close(fd);
-        Log("ZModem cannot create a file in " + m_settings.folder.string() + ": " + std::strerror(errno));
+        Log("ZModem cannot create a file in " + settings_.folder.string() + ": " + std::strerror(errno));
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
     std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
-    m_file = file;
-    m_partPath = pattern;
-    m_offset = 0;
-    Log("ZModem receiving \"" + m_fileName + "\", " + std::to_string(m_announcedSize) + " bytes");
+    file_ = file;
+    partPath_ = pattern;
+    offset_ = 0;
+    Log("ZModem receiving \"" + fileName_ + "\", " + std::to_string(announcedSize_) + " bytes");
     Reply(HexHeader(ZFrame::RPOS, 0));
 }
 
 bool ZModemReceiver::WriteData() {
-    if (std::fwrite(m_data.data(), 1, m_data.size(), m_file) != m_data.size()) {
-        Abort("cannot write \"" + m_fileName + "\": " + std::strerror(errno));
+    if (std::fwrite(data_.data(), 1, data_.size(), file_) != data_.size()) {
+        Abort("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
         return false;
     }
-    m_offset += static_cast<std::uint32_t>(m_data.size());
+    offset_ += static_cast<std::uint32_t>(data_.size());
     return true;
 }
 
 void ZModemReceiver::FinishFile() {
-    const bool written = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
-    std::fclose(m_file);
-    m_file = nullptr;
+    const bool written = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+    std::fclose(file_);
+    file_ = nullptr;
     if (!written) {
-        Log("ZModem cannot write \"" + m_fileName + "\": " + std::strerror(errno));
+        Log("ZModem cannot write \"" + fileName_ + "\": " + std::strerror(errno));
         std::error_code ignored;
-        std::filesystem::remove(m_partPath, ignored);
+        std::filesystem::remove(partPath_, ignored);
         return;
     }
     // link() never replaces an existing file, so a name taken meanwhile is
     // skipped and the next numbered one tried.
     for (int n = 0; n < 10000; ++n) {
-        const std::string name = n == 0 ? m_fileName : m_fileName + "." + std::to_string(n);
-        const auto target = m_settings.folder / name;
-        if (::link(m_partPath.c_str(), target.c_str()) == 0) {
-            ::unlink(m_partPath.c_str());
-            m_received.push_back(target);
-            Log("ZModem received \"" + name + "\", " + std::to_string(m_offset) + " bytes");
+        const std::string name = n == 0 ? fileName_ : fileName_ + "." + std::to_string(n);
+        const auto target = settings_.folder / name;
+        if (::link(partPath_.c_str(), target.c_str()) == 0) {
+            ::unlink(partPath_.c_str());
+            received_.push_back(target);
+            Log("ZModem received \"" + name + "\", " + std::to_string(offset_) + " bytes");
             return;
         }
         if (errno != EEXIST)
             break;
     }
-    Log("ZModem cannot name \"" + m_fileName + "\": " + std::strerror(errno));
-    ::unlink(m_partPath.c_str());
+    Log("ZModem cannot name \"" + fileName_ + "\": " + std::strerror(errno));
+    ::unlink(partPath_.c_str());
 }
 
 void ZModemReceiver::DropFile() {
-    if (!m_file)
+    if (!file_)
         return;
-    std::fclose(m_file);
-    m_file = nullptr;
-    ::unlink(m_partPath.c_str());
-    Log("ZModem \"" + m_fileName + "\" incomplete at " + std::to_string(m_offset) + " bytes, discarded");
+    std::fclose(file_);
+    file_ = nullptr;
+    ::unlink(partPath_.c_str());
+    Log("ZModem \"" + fileName_ + "\" incomplete at " + std::to_string(offset_) + " bytes, discarded");
 }
 
 } // namespace commtools

@@ -97,10 +97,10 @@ public:
     // its unfinished file is removed.
     void CarrierLost();
 
-    bool InSession() const { return m_inSession; }
-    const Settings& settings() const { return m_settings; }
+    bool InSession() const { return inSession_; }
+    const Settings& settings() const { return settings_; }
     // The files stored so far, in the order they were completed.
-    const std::vector<std::filesystem::path>& ReceivedFiles() const { return m_received; }
+    const std::vector<std::filesystem::path>& ReceivedFiles() const { return received_; }
 
 private:
     enum class Parse { SeekHeader, HexHeader, BinaryHeader, Subpacket, SubpacketCrc };
@@ -123,36 +123,36 @@ private:
     void FinishFile();
     void DropFile();
 
-    Settings m_settings;
-    bool m_inSession = false;
-    int m_startMatch = 0; // how much of "rz\r" has been seen outside a session
-    int m_finTrailer = 0; // bytes of the sender's last ZFIN line and "OO" still to drop
-    int m_canRun = 0;     // consecutive CAN bytes: five abort the session
-    bool m_ended = false; // the session ended inside the current Receive call
+    Settings settings_;
+    bool inSession_ = false;
+    int startMatch_ = 0; // how much of "rz\r" has been seen outside a session
+    int finTrailer_ = 0; // bytes of the sender's last ZFIN line and "OO" still to drop
+    int canRun_ = 0;     // consecutive CAN bytes: five abort the session
+    bool ended_ = false; // the session ended inside the current Receive call
 
-    Parse m_parse = Parse::SeekHeader;
-    Expect m_expect = Expect::Nothing;
-    bool m_sawPad = false;
-    bool m_sawZdle = false;   // a header's ZDLE after the pads
-    bool m_escape = false;    // a ZDLE inside escaped bytes
-    char m_format = 0;        // 'A', 'B' or 'C'
-    std::string m_header;     // decoded header bytes (hex digits for 'B')
-    bool m_dataCrc32 = false; // subpackets follow the CRC of the last binary header
-    std::string m_data;       // the current subpacket's bytes
-    char m_subpacketEnd = 0;
-    std::string m_crcBytes;
+    Parse parse_ = Parse::SeekHeader;
+    Expect expect_ = Expect::Nothing;
+    bool sawPad_ = false;
+    bool sawZdle_ = false;   // a header's ZDLE after the pads
+    bool escape_ = false;    // a ZDLE inside escaped bytes
+    char format_ = 0;        // 'A', 'B' or 'C'
+    std::string header_;     // decoded header bytes (hex digits for 'B')
+    bool dataCrc_32 = false; // subpackets follow the CRC of the last binary header
+    std::string data_;       // the current subpacket's bytes
+    char subpacketEnd_ = 0;
+    std::string crcBytes_;
 
-    std::string m_lastReply;
-    Clock::time_point m_lastHeard{};
-    int m_retries = 0;
-    int m_errors = 0;
+    std::string lastReply_;
+    Clock::time_point lastHeard_{};
+    int retries_ = 0;
+    int errors_ = 0;
 
-    std::FILE* m_file = nullptr;
-    std::filesystem::path m_partPath;
-    std::string m_fileName;
-    std::uint64_t m_announcedSize = 0;
-    std::uint32_t m_offset = 0;
-    std::vector<std::filesystem::path> m_received;
+    std::FILE* file_ = nullptr;
+    std::filesystem::path partPath_;
+    std::string fileName_;
+    std::uint64_t announcedSize_ = 0;
+    std::uint32_t offset_ = 0;
+    std::vector<std::filesystem::path> received_;
 };
 
 } // namespace commtools
