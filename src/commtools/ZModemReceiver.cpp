@@ -425,7 +425,7 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         return;
     case Parse::SubpacketCrc:
         crcBytes_ += static_cast<char>(byte);
-        if (crcBytes_.size() == (dataCrc_32 ? 4u : 2u))
+        if (crcBytes_.size() == (dataCrc32_ ? 4u : 2u))
             SubpacketDone();
         return;
     default:
@@ -469,7 +469,7 @@ void ZModemReceiver::HeaderDone() {
     const std::uint32_t argument =
         header[1] | header[2] << 8 | header[3] << 16 | static_cast<std::uint32_t>(header[4]) << 24;
     if (format_ != 'B')
-        dataCrc_32 = format_ == 'C';
+        dataCrc32_ = format_ == 'C';
     retries_ = 0;
     HandleHeader(static_cast<ZFrame>(header[0]), argument, format_ == 'C');
 }
@@ -543,7 +543,7 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
 
 void ZModemReceiver::SubpacketDone() {
     bool good;
-    if (dataCrc_32) {
+    if (dataCrc32_) {
         std::uint32_t crc = 0xFFFFFFFFu;
         for (unsigned char byte : data_)
             crc = UpdateCrc32(crc, byte);

@@ -137,7 +137,7 @@ private:
     bool escape_ = false;    // a ZDLE inside escaped bytes
     char format_ = 0;        // 'A', 'B' or 'C'
     std::string header_;     // decoded header bytes (hex digits for 'B')
-    bool dataCrc_32 = false; // subpackets follow the CRC of the last binary header
+    bool dataCrc32_ = false; // subpackets follow the CRC of the last binary header
     std::string data_;       // the current subpacket's bytes
     char subpacketEnd_ = 0;
     std::string crcBytes_;
