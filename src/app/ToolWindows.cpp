@@ -3,6 +3,7 @@
 #include "calculators/TConversion_tester.h"
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
+#include "commtools/TMaris_terminal.h"
 #include "coverage/TR2SonicCoverage.h"
 #include "lineplan/Tsurveyplan.h"
 #include "standards/TIHOForm.h"
@@ -25,6 +26,7 @@ const std::map<QString, std::function<QWidget*()>>& Factories() {
         {QStringLiteral("TGyrospeederror"), &Make<TGyrospeederror>},
         {QStringLiteral("TPressureConvert"), &Make<TPressureConvert>},
         {QStringLiteral("TConversion_tester"), &Make<TConversion_tester>},
+        {QStringLiteral("TMaris_terminal"), &Make<TMaris_terminal>},
     };
     return factories;
 }
@@ -38,7 +40,9 @@ QWidget* CreateToolWindow(const QString& className) {
         return nullptr;
     }
     QWidget* window = found->second();
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The serial terminal only hides on closing: its ports and repeated sends
+    // go on until the program ends.
+    window->setAttribute(Qt::WA_DeleteOnClose, className != QLatin1String("TMaris_terminal"));
     return window;
 }
 

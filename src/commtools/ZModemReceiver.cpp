@@ -274,7 +274,7 @@ void ZModemReceiver::StartSession(Clock::time_point now) {
     errors_ = 0;
     retries_ = 0;
     lastHeard_ = now;
-    Log("ZModem session started");
+    Log("session started");
     std::error_code error;
     std::filesystem::create_directories(settings_.folder, error);
     Reply(HexHeader(ZFrame::RINIT, kReceiverFlags));
@@ -290,7 +290,7 @@ void ZModemReceiver::EndSession() {
 }
 
 void ZModemReceiver::Abort(const std::string& reason) {
-    Log("ZModem session aborted: " + reason);
+    Log("session aborted: " + reason);
     Reply(CancelSequence(), false);
     EndSession();
 }
@@ -298,7 +298,7 @@ void ZModemReceiver::Abort(const std::string& reason) {
 void ZModemReceiver::CarrierLost() {
     if (!inSession_)
         return;
-    Log("ZModem session aborted: carrier lost");
+    Log("session aborted: carrier lost");
     EndSession();
 }
 
@@ -310,7 +310,7 @@ void ZModemReceiver::Tick(Clock::time_point now) {
         Abort("time-out");
         return;
     }
-    Log("ZModem time-out, retry " + std::to_string(retries_));
+    Log("time-out, retry " + std::to_string(retries_));
     if (expect_ == Expect::FileData || file_)
         AskFromOffset();
     else if (!lastReply_.empty())
@@ -318,7 +318,7 @@ void ZModemReceiver::Tick(Clock::time_point now) {
 }
 
 void ZModemReceiver::CountError(const std::string& what) {
-    Log("ZModem " + what);
+    Log(what);
     if (++errors_ > settings_.errorLimit)
         Abort("too many errors");
 }
@@ -334,7 +334,7 @@ void ZModemReceiver::AskFromOffset() {
 void ZModemReceiver::FeedSession(unsigned char byte) {
     if (byte == kZdle) {
         if (++canRun_ >= 5) {
-            Log("ZModem session cancelled by the sender");
+            Log("session cancelled by the sender");
             DropFile();
             EndSession();
             return;
@@ -515,20 +515,20 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
         }
         return;
     case ZFrame::FIN:
-        Log("ZModem session finished");
+        Log("session finished");
         Reply(HexHeader(ZFrame::FIN, 0), false);
         EndSession();
         // The rest of the sender's ZFIN line and its "OO" close the session.
         finTrailer_ = 5;
         return;
     case ZFrame::ABORT:
-        Log("ZModem session aborted by the sender");
+        Log("session aborted by the sender");
         Reply(HexHeader(ZFrame::FIN, 0), false);
         EndSession();
         return;
     case ZFrame::COMMAND:
         // A terminal must never run what a peer asks it to.
-        Log("ZModem command refused");
+        Log("command refused");
         Reply(HexHeader(ZFrame::COMPL, 1), false);
         return;
     case ZFrame::FREECNT:
@@ -601,7 +601,7 @@ void ZModemReceiver::HandleFileInfo() {
     announcedSize_ = std::strtoull(rest.c_str(), nullptr, 10);
     fileName_ = SafeFileName(peerName);
     if (fileName_.empty()) {
-        Log("ZModem file name \"" + peerName + "\" refused");
+        Log("file name \"" + peerName + "\" refused");
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
@@ -616,7 +616,7 @@ void ZModemReceiver::HandleFileInfo() {
     if (!file) {
         if (fd >= 0)
             ::close(fd);
-        Log("ZModem cannot create a file in " + settings_.folder.string() + ": " + std::strerror(errno));
+        Log("cannot create a file in " + settings_.folder.string() + ": " + std::strerror(errno));
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
@@ -624,7 +624,7 @@ void ZModemReceiver::HandleFileInfo() {
     file_ = file;
     partPath_ = pattern;
     offset_ = 0;
-    Log("ZModem receiving \"" + fileName_ + "\", " + std::to_string(announcedSize_) + " bytes");
+    Log("receiving \"" + fileName_ + "\", " + std::to_string(announcedSize_) + " bytes");
     Reply(HexHeader(ZFrame::RPOS, 0));
 }
 
@@ -642,7 +642,7 @@ void ZModemReceiver::FinishFile() {
     std::fclose(file_);
     file_ = nullptr;
     if (!written) {
-        Log("ZModem cannot write \"" + fileName_ + "\": " + std::strerror(errno));
+        Log("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
         std::error_code ignored;
         std::filesystem::remove(partPath_, ignored);
         return;
@@ -655,13 +655,13 @@ void ZModemReceiver::FinishFile() {
         if (::link(partPath_.c_str(), target.c_str()) == 0) {
             ::unlink(partPath_.c_str());
             received_.push_back(target);
-            Log("ZModem received \"" + name + "\", " + std::to_string(offset_) + " bytes");
+            Log("received \"" + name + "\", " + std::to_string(offset_) + " bytes");
             return;
         }
         if (errno != EEXIST)
             break;
     }
-    Log("ZModem cannot name \"" + fileName_ + "\": " + std::strerror(errno));
+    Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));
     ::unlink(partPath_.c_str());
 }
 
@@ -671,7 +671,7 @@ void ZModemReceiver::DropFile() {
     std::fclose(file_);
     file_ = nullptr;
     ::unlink(partPath_.c_str());
-    Log("ZModem \"" + fileName_ + "\" incomplete at " + std::to_string(offset_) + " bytes, discarded");
+    Log("\"" + fileName_ + "\" incomplete at " + std::to_string(offset_) + " bytes, discarded");
 }
 
 } // namespace commtools

@@ -86,7 +86,7 @@ public:
     ZModemReceiver& operator=(const ZModemReceiver&) = delete;
 
     std::function<void(std::string_view)> sendToPeer;
-    std::function<void(const std::string&)> log;
+    std::function<void(const std::string&)> log; // the protocol steps, for the status log
 
     // Takes what the port read. Returns the bytes that are ordinary terminal
     // data: everything outside a session.

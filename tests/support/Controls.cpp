@@ -79,6 +79,10 @@ QString SetText(QObject* control, const QString& text) {
         edit->setText(text);
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
         memo->setPlainText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control); combo != nullptr && combo->isEditable()) {
+        // A typed entry of an editable list counts once it is confirmed.
+        combo->setEditText(text);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
     } else {
         return NotA("an edit", control);
     }

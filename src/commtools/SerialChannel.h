@@ -1,0 +1,88 @@
+// One channel of the serial terminal: a port opened by device name, its
+// settings, its status log and its ZModem receiver. What the port reads goes
+// to the ZModem receiver first and, unless a session takes it, to the receive
+// display. On Linux a port is a device path (/dev/ttyUSB0, a socat link), so
+// the list holds the system's serial ports and anything the user types.
+#pragma once
+
+#include "commtools/StatusLog.h"
+#include "commtools/ZModemReceiver.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+namespace commtools {
+
+struct PortSettings {
+    qint32 baudRate = 9600;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
+};
+
+// The system's serial ports by name, in natural order (ttyS2 before ttyS10).
+QStringList SystemSerialPorts();
+// Where the port lists come from; tests put pseudo-terminals in.
+using PortEnumerator = std::function<QStringList()>;
+PortEnumerator SetPortEnumerator(PortEnumerator enumerator);
+
+// The folder received files go to: the user's download folder.
+QString DownloadFolder();
+
+class SerialChannel : public QObject {
+    Q_OBJECT
+public:
+    SerialChannel(const QString& logPath, QObject* parent = nullptr);
+    ~SerialChannel() override;
+
+    QStringList Ports() const { return ports_; }
+    // Reads the port list again and tells the bound lists.
+    void Update();
+
+    QString PortName() const { return portName_; }
+    // Switching the port of an open channel closes the old one and opens the new.
+    void SetPortName(const QString& name);
+
+    bool Active() const { return port_.isOpen(); }
+    // Opening writes its status entry; a failure writes the fatal-error entry
+    // and throws the error text for the general error box.
+    void SetActive(bool active);
+
+    PortSettings Settings() const { return settings_; }
+    // Takes effect at once on an open port.
+    void SetSettings(const PortSettings& settings);
+
+    // Writes the bytes and waits at most 100 ms for them to leave; nothing
+    // happens on a closed port or with no bytes.
+    void SendString(const QByteArray& bytes);
+
+    StatusLog& Log() { return log_; }
+    ZModemReceiver& ZModem() { return zmodem_; }
+
+signals:
+    // Received bytes for the receive display (what no ZModem session took).
+    void Received(const QByteArray& bytes);
+    void PortsChanged();
+
+private:
+    void ReadPort();
+    void PortError(QSerialPort::SerialPortError error);
+    void ApplySettings();
+    void Entry(const QString& text);
+
+    QSerialPort port_;
+    QString portName_;
+    QStringList ports_;
+    PortSettings settings_;
+    StatusLog log_;
+    ZModemReceiver zmodem_;
+    QTimer zmodemClock_;
+};
+
+} // namespace commtools

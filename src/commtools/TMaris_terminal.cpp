@@ -1,0 +1,208 @@
+#include "commtools/TMaris_terminal.h"
+
+#include "commtools/PortSettingsDialog.h"
+#include "commtools/ReceiveDisplay.h"
+#include "commtools/SerialChannel.h"
+#include "common/Messages.h"
+#include "common/NumberFormat.h"
+#include "common/TextFile.h"
+#include "kit/WindowParts.h"
+#include "ui_TMaris_terminal.h"
+
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+// Appends a status entry the way the log hands it over: a line break, then the entry.
+void AppendEntry(QPlainTextEdit* memo, const QString& lineBreakAndEntry) {
+    QTextCursor cursor(memo->document());
+    cursor.movePosition(QTextCursor::End);
+    QString text = lineBreakAndEntry;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    cursor.insertText(text);
+    // The newest entry is what the surveyor looks for.
+    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
+}
+
+} // namespace
+
+TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TMaris_terminal>()) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
+    ui->UpDown1->Associate(ui->Edit3);
+    ui->UpDown2->Associate(ui->Edit1);
+
+    Channel& one = channels_[0];
+    one = {nullptr, nullptr, nullptr, false, ui->chkActive1, ui->portBox1, ui->Memo1, ui->Memo2, ui->edt1Send,
+           ui->btnBreak1, ui->ckbAppend1, ui->ckbContinuous1, ui->Edit3};
+    Channel& two = channels_[1];
+    two = {nullptr, nullptr, nullptr, false, ui->ChkActive2, ui->portBox2, ui->Memo3, ui->Memo4, ui->edt2Send,
+           ui->btnBreak2, ui->ckbAppend2, ui->ckbContinuous2, ui->Edit1};
+    for (Channel& channel : channels_)
+        SetUpChannel(channel);
+    // Channel 1 and 2 start on the first and second port the system lists.
+    for (int n = 0; n < 2; ++n) {
+        const QStringList ports = channels_[n].port->Ports();
+        if (n < ports.size())
+            channels_[n].port->SetPortName(ports[n]);
+        FillPortList(channels_[n]);
+    }
+
+    connect(ui->chkActive1, &QCheckBox::clicked, this, &TMaris_terminal::chkActive1Click);
+    connect(ui->ChkActive2, &QCheckBox::clicked, this, &TMaris_terminal::ChkActive2Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TMaris_terminal::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TMaris_terminal::Button2Click);
+    connect(ui->portBox1, &QComboBox::textActivated, this, &TMaris_terminal::portBox1Change);
+    connect(ui->portBox2, &QComboBox::textActivated, this, &TMaris_terminal::portBox2Change);
+    connect(ui->COM1Clear, &QPushButton::clicked, this, &TMaris_terminal::COM1ClearClick);
+    connect(ui->Button3, &QPushButton::clicked, this, &TMaris_terminal::Button3Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &TMaris_terminal::Button4Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TMaris_terminal::Button5Click);
+    connect(ui->btn1Send, &QPushButton::clicked, this, &TMaris_terminal::btn1SendClick);
+    connect(ui->btn2Send, &QPushButton::clicked, this, &TMaris_terminal::btn2SendClick);
+    connect(one.timer, &QTimer::timeout, this, &TMaris_terminal::Timer1Timer);
+    connect(two.timer, &QTimer::timeout, this, &TMaris_terminal::Timer2Timer);
+    connect(ui->ckbContinuous1, &QCheckBox::clicked, this, &TMaris_terminal::ckbContinuous1Click);
+    connect(ui->ckbContinuous2, &QCheckBox::clicked, this, &TMaris_terminal::ckbContinuous2Click);
+    connect(ui->btnBreak1, &QPushButton::clicked, this, &TMaris_terminal::btnBreak1Click);
+    connect(ui->btnBreak2, &QPushButton::clicked, this, &TMaris_terminal::btnBreak2Click);
+    connect(ui->Edit3, &QLineEdit::textChanged, this, &TMaris_terminal::Edit3Change);
+    connect(ui->Edit1, &QLineEdit::textChanged, this, &TMaris_terminal::Edit1Change);
+
+    // Adapters come and go; only channel 1's list follows them.
+    deviceWatch_ = new QTimer(this);
+    deviceWatch_->setInterval(1000);
+    connect(deviceWatch_, &QTimer::timeout, this, [this] { channels_[0].port->Update(); });
+    deviceWatch_->start();
+    connect(channels_[0].port.get(), &commtools::SerialChannel::PortsChanged, this,
+            [this] { FillPortList(channels_[0]); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMaris_terminal::~TMaris_terminal() = default;
+
+void TMaris_terminal::SetUpChannel(Channel& channel) {
+    channel.port = std::make_unique<commtools::SerialChannel>(QString());
+    commtools::SerialChannel* port = channel.port.get();
+    channel.display = new commtools::ReceiveDisplay(channel.receiveMemo, [port](const QByteArray& bytes) {
+        port->SendString(bytes);
+    });
+    connect(port, &commtools::SerialChannel::Received, channel.display, &commtools::ReceiveDisplay::Show);
+    QPlainTextEdit* memo = channel.statusMemo;
+    port->Log().SetVisualOut([memo](const QString& entry) {
+        QMetaObject::invokeMethod(memo, [memo, entry] { AppendEntry(memo, entry); });
+    });
+    port->Log().SetErrorOut([this](const QString& error) {
+        QMetaObject::invokeMethod(this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
+    });
+    channel.statusMemo->setPlainText(QString());
+    channel.timer = new QTimer(this);
+    channel.timer->setInterval(500);
+}
+
+void TMaris_terminal::FillPortList(Channel& channel) {
+    QSignalBlocker blocker(channel.portBox);
+    QStringList names = channel.port->Ports();
+    const QString current = channel.port->PortName();
+    // A typed device path stays in the list while it is the channel's port.
+    if (!current.isEmpty() && !names.contains(current))
+        names << current;
+    channel.portBox->clear();
+    channel.portBox->addItems(names);
+    channel.portBox->setCurrentIndex(names.indexOf(current));
+}
+
+void TMaris_terminal::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TMaris_terminal::FormShow() {
+    QSignalBlocker blocker(ui->chkActive1);
+    ui->chkActive1->setChecked(channels_[0].port->Active());
+}
+
+void TMaris_terminal::ActiveClick(Channel& channel) {
+    common::RunGuarded([&] { channel.port->SetActive(channel.active->isChecked()); });
+}
+
+void TMaris_terminal::ConfigClick(Channel& channel) {
+    commtools::PortSettingsDialog dialog(channel.port->Settings(), channel.port->PortName(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        channel.port->SetSettings(dialog.Settings());
+}
+
+void TMaris_terminal::PortChange(Channel& channel) {
+    const QString name = channel.portBox->currentText().trimmed();
+    common::RunGuarded([&] { channel.port->SetPortName(name); });
+    FillPortList(channel);
+    // The entries of the switch would only clutter a fresh start on the new port.
+    channel.receiveMemo->clear();
+    channel.statusMemo->clear();
+}
+
+void TMaris_terminal::Send(Channel& channel) {
+    QString text = channel.sendEdit->text();
+    if (channel.append->isChecked())
+        text += QStringLiteral("\r\n");
+    channel.port->SendString(common::EncodeWindows1252(text));
+}
+
+void TMaris_terminal::RunTimer(Channel& channel) {
+    if (channel.repeating && channel.timer->interval() > 0)
+        channel.timer->start();
+    else
+        channel.timer->stop();
+}
+
+void TMaris_terminal::ContinuousClick(Channel& channel) {
+    if (channel.continuous->isChecked()) {
+        channel.repeating = true;
+        channel.breakButton->setEnabled(true);
+    } else {
+        BreakClick(channel);
+        channel.breakButton->setEnabled(false);
+    }
+    RunTimer(channel);
+}
+
+void TMaris_terminal::BreakClick(Channel& channel) {
+    channel.repeating = false;
+    RunTimer(channel);
+}
+
+void TMaris_terminal::IntervalChange(Channel& channel) {
+    common::RunGuarded([&] {
+        const int interval = common::ParseInt(channel.interval->text().toStdString());
+        channel.timer->setInterval(std::max(0, interval));
+        RunTimer(channel);
+    });
+}
+
+void TMaris_terminal::chkActive1Click() { ActiveClick(channels_[0]); }
+void TMaris_terminal::ChkActive2Click() { ActiveClick(channels_[1]); }
+void TMaris_terminal::Button1Click() { ConfigClick(channels_[0]); }
+void TMaris_terminal::Button2Click() { ConfigClick(channels_[1]); }
+void TMaris_terminal::portBox1Change() { PortChange(channels_[0]); }
+void TMaris_terminal::portBox2Change() { PortChange(channels_[1]); }
+void TMaris_terminal::COM1ClearClick() { ui->Memo1->clear(); }
+void TMaris_terminal::Button3Click() { ui->Memo3->clear(); }
+void TMaris_terminal::Button4Click() { ui->Memo2->clear(); }
+void TMaris_terminal::Button5Click() { ui->Memo4->clear(); }
+void TMaris_terminal::btn1SendClick() { Send(channels_[0]); }
+void TMaris_terminal::btn2SendClick() { Send(channels_[1]); }
+void TMaris_terminal::Timer1Timer() { Send(channels_[0]); }
+void TMaris_terminal::Timer2Timer() { Send(channels_[1]); }
+void TMaris_terminal::ckbContinuous1Click() { ContinuousClick(channels_[0]); }
+void TMaris_terminal::ckbContinuous2Click() { ContinuousClick(channels_[1]); }
+void TMaris_terminal::btnBreak1Click() { BreakClick(channels_[0]); }
+void TMaris_terminal::btnBreak2Click() { BreakClick(channels_[1]); }
+void TMaris_terminal::Edit3Change() { IntervalChange(channels_[0]); }
+void TMaris_terminal::Edit1Change() { IntervalChange(channels_[1]); }

@@ -1,0 +1,96 @@
+// Serial test terminal: two alike channels side by side, each with a port, a
+// receive memo that acts as the device's screen, a status memo fed by the
+// channel's status log, and a transmit panel that sends a line once or every
+// interval. ZModem downloads arrive through the receive path. Closing the
+// window only hides it: open ports and running repeats go on until the
+// program ends.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace Ui {
+class TMaris_terminal;
+}
+
+namespace commtools {
+class ReceiveDisplay;
+class SerialChannel;
+} // namespace commtools
+
+class TMaris_terminal : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMaris_terminal(QWidget* parent = nullptr);
+    ~TMaris_terminal() override;
+
+    commtools::SerialChannel& serialPort1() { return *channels_[0].port; }
+    commtools::SerialChannel& serialPort2() { return *channels_[1].port; }
+
+    void FormShow();
+    void chkActive1Click();
+    void ChkActive2Click();
+    void Button1Click();
+    void Button2Click();
+    void portBox1Change();
+    void portBox2Change();
+    void COM1ClearClick();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void btn1SendClick();
+    void btn2SendClick();
+    void Timer1Timer();
+    void Timer2Timer();
+    void ckbContinuous1Click();
+    void ckbContinuous2Click();
+    void btnBreak1Click();
+    void btnBreak2Click();
+    void Edit3Change();
+    void Edit1Change();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The controls and objects of one channel, so both run the same code.
+    struct Channel {
+        std::unique_ptr<commtools::SerialChannel> port;
+        commtools::ReceiveDisplay* display = nullptr;
+        QTimer* timer = nullptr;
+        bool repeating = false; // the timer is on; an interval of 0 keeps it from firing
+        QCheckBox* active = nullptr;
+        QComboBox* portBox = nullptr;
+        QPlainTextEdit* receiveMemo = nullptr;
+        QPlainTextEdit* statusMemo = nullptr;
+        QLineEdit* sendEdit = nullptr;
+        QPushButton* breakButton = nullptr;
+        QCheckBox* append = nullptr;
+        QCheckBox* continuous = nullptr;
+        QLineEdit* interval = nullptr;
+    };
+
+    void SetUpChannel(Channel& channel);
+    void ActiveClick(Channel& channel);
+    void ConfigClick(Channel& channel);
+    void PortChange(Channel& channel);
+    void Send(Channel& channel);
+    void ContinuousClick(Channel& channel);
+    void BreakClick(Channel& channel);
+    void IntervalChange(Channel& channel);
+    void RunTimer(Channel& channel);
+    void FillPortList(Channel& channel);
+
+    std::unique_ptr<Ui::TMaris_terminal> ui;
+    std::array<Channel, 2> channels_;
+    QTimer* deviceWatch_ = nullptr;
+};
