@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Receives the same 10 MB file from lrzsz's sz over a fresh socat pty pair,
-# once with the project's ZModem receiver and once with lrzsz's rz, and prints
-# the best of three times of each and their ratio.   bench/zmodem_vs_rz.sh [BUILD_DIR]
+# once through the serial terminal's channel and ZModem receiver and once with
+# lrzsz's rz, and prints the best of three times of each and their ratio.
+#   bench/zmodem_vs_rz.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
 receiver=$(realpath "$build/bench/zmodem_pty_receive")

@@ -99,6 +99,8 @@ public:
 
     bool InSession() const { return inSession_; }
     const Settings& settings() const { return settings_; }
+    // Where the next file goes.
+    void SetFolder(std::filesystem::path folder) { settings_.folder = std::move(folder); }
     // The files stored so far, in the order they were completed.
     const std::vector<std::filesystem::path>& ReceivedFiles() const { return received_; }
 
