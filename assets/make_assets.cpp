@@ -791,6 +791,28 @@ QImage drawScrollArrow() {
 // An underwater vehicle seen from the front, carrying two sonar heads on its skids: the
 // coverage calculator's reminder of what the head separation X and the mounting angle a are.
 // A head tilted below the horizontal is a+, above it a-.
+// The small road-works sign of the network tool: a yellow diamond with a black
+// rim and a worker with a shovel, on a transparent ground.
+QImage drawRoadworksSign() {
+    QImage image = transparentCanvas(40, 38);
+    QPainter p(&image);
+    beginPainting(p);
+    const QPolygonF diamond({QPointF(20, 1), QPointF(39, 19), QPointF(20, 37), QPointF(1, 19)});
+    p.setPen(QPen(Qt::black, 2.0));
+    p.setBrush(QColor(0xf7, 0xd1, 0x17));
+    p.drawPolygon(diamond);
+    p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::black);
+    p.drawEllipse(QPointF(17, 11), 2.2, 2.2);     // head
+    p.drawLine(QPointF(17, 14), QPointF(19, 21)); // body
+    p.drawLine(QPointF(19, 21), QPointF(16, 27)); // legs
+    p.drawLine(QPointF(19, 21), QPointF(22, 27));
+    p.drawLine(QPointF(17.5, 16), QPointF(24, 18));                                // arms to the shovel
+    p.drawLine(QPointF(22, 13), QPointF(27, 25));                                  // shovel
+    p.drawPolygon(QPolygonF({QPointF(25, 28), QPointF(30, 28), QPointF(29, 24)})); // heap of soil
+    return image;
+}
+
 QImage drawVehicleFront() {
     QImage image = opaqueCanvas(168, 112, QColor(0xe8, 0xf0, 0xf8));
     QPainter p(&image);
@@ -1293,6 +1315,7 @@ int main(int argc, char* argv[]) {
         save(drawGyroDiagram(), out, "gyro_diagram.png");
         save(drawGyroEarth(), out, "gyro_earth.png");
         save(drawVehicleFront(), out, "vehicle_front.png");
+        save(drawRoadworksSign(), out, "roadworks.png");
         save(drawSheetPicture(readSheet(documents.filePath(QStringLiteral("linz_special.txt"))), 562, 886), out,
              "linz_table.png");
 

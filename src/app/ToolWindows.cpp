@@ -3,6 +3,7 @@
 #include "calculators/TConversion_tester.h"
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
+#include "commtools/TMaris_network.h"
 #include "commtools/TMaris_terminal.h"
 #include "coverage/TR2SonicCoverage.h"
 #include "lineplan/Tsurveyplan.h"
@@ -27,6 +28,7 @@ const std::map<QString, std::function<QWidget*()>>& Factories() {
         {QStringLiteral("TPressureConvert"), &Make<TPressureConvert>},
         {QStringLiteral("TConversion_tester"), &Make<TConversion_tester>},
         {QStringLiteral("TMaris_terminal"), &Make<TMaris_terminal>},
+        {QStringLiteral("TMaris_network"), &Make<TMaris_network>},
     };
     return factories;
 }
@@ -40,9 +42,10 @@ QWidget* CreateToolWindow(const QString& className) {
         return nullptr;
     }
     QWidget* window = found->second();
-    // The serial terminal only hides on closing: its ports and repeated sends
-    // go on until the program ends.
-    window->setAttribute(Qt::WA_DeleteOnClose, className != QLatin1String("TMaris_terminal"));
+    // The communication tools only hide on closing: their ports, sockets and
+    // repeated sends go on until the program ends.
+    const bool keeps = className == QLatin1String("TMaris_terminal") || className == QLatin1String("TMaris_network");
+    window->setAttribute(Qt::WA_DeleteOnClose, !keeps);
     return window;
 }
 

@@ -1,0 +1,161 @@
+#include "commtools/NetSocket.h"
+
+#include <QLoggingCategory>
+#include <QNetworkDatagram>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include <stdexcept>
+
+#include <netdb.h>
+#include <sys/socket.h>
+
+Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net")
+
+namespace commtools {
+namespace {
+
+constexpr auto kPrefix = "Net";
+constexpr int kBacklog = 5;
+
+// The port text as the system resolves it for a passive IPv4 socket: a number
+// or a service name. Returns 0 and the resolver's code when it cannot.
+quint16 ResolvePort(const QString& text, bool udp, int& code) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = udp ? SOCK_DGRAM : SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    code = ::getaddrinfo(nullptr, text.trimmed().toLocal8Bit().constData(), &hints, &found);
+    if (code != 0 || found == nullptr || text.trimmed().isEmpty()) {
+        if (code == 0)
+            code = EAI_NONAME;
+        if (found)
+            ::freeaddrinfo(found);
+        return 0;
+    }
+    const quint16 port = ntohs(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_port);
+    ::freeaddrinfo(found);
+    return port;
+}
+
+} // namespace
+
+NetSocket::NetSocket(StatusLog& log, QObject* parent) : QObject(parent), log_(log) {}
+
+NetSocket::~NetSocket() { Close(); }
+
+void NetSocket::Entry(LogLevel level, const QString& text) {
+    qCDebug(lcNetSocket).noquote() << text;
+    log_.Add(level, QString::fromLatin1(kPrefix), text);
+}
+
+void NetSocket::Fail(int code, const QString& text) {
+    log_.Add(LogLevel::Simple, QString(), QStringLiteral("Fatal Error: 20, %1, %2").arg(static_cast<unsigned>(code)).arg(text));
+    throw std::runtime_error(text.toStdString());
+}
+
+bool NetSocket::Active() const { return server_ != nullptr || udpSocket_ != nullptr; }
+
+void NetSocket::SetActive(bool active) {
+    if (active == Active())
+        return;
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void NetSocket::Open() {
+    int code = 0;
+    const quint16 port = ResolvePort(port_, udp_, code);
+    if (port == 0 && code != 0)
+        Fail(-code, QStringLiteral("GetAddrInfo fails "));
+    if (udp_) {
+        auto* socket = new QUdpSocket(this);
+        if (!socket->bind(QHostAddress::AnyIPv4, port)) {
+            const int error = socket->error();
+            delete socket;
+            Fail(error, QStringLiteral("Socket connect or bind error"));
+        }
+        udpSocket_ = socket;
+        const QVariant size = socket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption);
+        if (size.toLongLong() > 0)
+            receiveBuffer_ = size.toLongLong();
+        connect(socket, &QUdpSocket::readyRead, this, &NetSocket::ReadDatagrams);
+    } else {
+        auto* server = new QTcpServer(this);
+        server->setListenBacklogSize(kBacklog);
+        if (!server->listen(QHostAddress::AnyIPv4, port)) {
+            const int error = server->serverError();
+            delete server;
+            Fail(error, QStringLiteral("Socket connect or bind error"));
+        }
+        server_ = server;
+        connect(server, &QTcpServer::newConnection, this, &NetSocket::Accept);
+    }
+    replyAddress_.clear();
+    replyPort_ = 0;
+    Entry(LogLevel::Simple, QStringLiteral("Opened: %1 : %2 server mode: 1").arg(host_, port_));
+}
+
+void NetSocket::Close() {
+    for (QTcpSocket* connection : std::exchange(connections_, {})) {
+        connection->disconnect(this);
+        connection->abort();
+        connection->deleteLater();
+    }
+    delete std::exchange(server_, nullptr);
+    delete std::exchange(udpSocket_, nullptr);
+}
+
+void NetSocket::Accept() {
+    while (QTcpSocket* connection = server_->nextPendingConnection()) {
+        connections_.append(connection);
+        Entry(LogLevel::Simple, QStringLiteral("accepted"));
+        Entry(LogLevel::Simple, QStringLiteral("Opened:  : %1 server mode: 0").arg(port_));
+        Entry(LogLevel::Simple, QStringLiteral("Connection is  accepted  Total:%1").arg(connections_.size()));
+        connect(connection, &QTcpSocket::readyRead, this, [this, connection] { ReadConnection(connection); });
+        connect(connection, &QTcpSocket::disconnected, this, [this, connection] {
+            ReadConnection(connection); // what came with the close
+            connections_.removeOne(connection);
+            connection->deleteLater();
+        });
+    }
+}
+
+void NetSocket::ReadConnection(QTcpSocket* connection) {
+    const QByteArray bytes = connection->readAll();
+    if (!bytes.isEmpty())
+        LogInput(bytes);
+}
+
+void NetSocket::ReadDatagrams() {
+    while (udpSocket_ != nullptr && udpSocket_->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = udpSocket_->receiveDatagram(receiveBuffer_);
+        if (!datagram.isValid())
+            break;
+        replyAddress_ = datagram.senderAddress();
+        replyPort_ = static_cast<quint16>(datagram.senderPort());
+        LogInput(datagram.data());
+        emit Received(datagram.data());
+    }
+}
+
+void NetSocket::LogInput(const QByteArray& bytes) {
+    QString text = QStringLiteral("Input data length: %1 [").arg(bytes.size());
+    text.reserve(text.size() + bytes.size() * 3 + 1);
+    for (char byte : bytes)
+        text += QStringLiteral("%1 ").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')).toUpper();
+    text += QLatin1Char(']');
+    Entry(LogLevel::Debug, text);
+}
+
+void NetSocket::SendTyped(const QByteArray& bytes) {
+    if (udpSocket_ == nullptr || replyPort_ == 0)
+        return;
+    udpSocket_->writeDatagram(bytes, replyAddress_, replyPort_);
+}
+
+} // namespace commtools

@@ -1,0 +1,71 @@
+// The listening socket of the network test tool: TCP with the connections it
+// accepts, or UDP with the latest sender as the reply address. It always
+// listens on every local IPv4 address at the chosen port and never connects
+// out; the host text only appears in the log. Everything runs on the event
+// loop of the window's thread, and every step goes to the status log.
+#pragma once
+
+#include "commtools/StatusLog.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+
+class QTcpServer;
+class QTcpSocket;
+class QUdpSocket;
+
+namespace commtools {
+
+class NetSocket : public QObject {
+    Q_OBJECT
+public:
+    explicit NetSocket(StatusLog& log, QObject* parent = nullptr);
+    ~NetSocket() override;
+
+    // Stored only: an open socket keeps the values it was opened with.
+    void SetHost(const QString& host) { host_ = host; }
+    void SetPort(const QString& port) { port_ = port; }
+    void SetUdp(bool udp) { udp_ = udp; }
+    bool Udp() const { return udp_; }
+
+    bool Active() const;
+    // Opening that fails writes the fatal-error entry and throws its text.
+    void SetActive(bool active);
+
+    int Connections() const { return static_cast<int>(connections_.size()); }
+    qint64 ReceiveBufferSize() const { return receiveBuffer_; }
+
+    // A typed reply: over UDP one datagram to the latest sender; over TCP the
+    // listening socket has no peer, so nothing goes out.
+    void SendTyped(const QByteArray& bytes);
+
+signals:
+    // UDP data for the receive display.
+    void Received(const QByteArray& bytes);
+
+private:
+    void Open();
+    void Close();
+    void Accept();
+    void ReadConnection(QTcpSocket* connection);
+    void ReadDatagrams();
+    void LogInput(const QByteArray& bytes);
+    void Entry(LogLevel level, const QString& text);
+    [[noreturn]] void Fail(int code, const QString& text);
+
+    StatusLog& log_;
+    QString host_;
+    QString port_ = QStringLiteral("4000");
+    bool udp_ = false;
+
+    QTcpServer* server_ = nullptr;
+    QUdpSocket* udpSocket_ = nullptr;
+    QList<QTcpSocket*> connections_;
+    qint64 receiveBuffer_ = 8192;
+    QHostAddress replyAddress_;
+    quint16 replyPort_ = 0;
+};
+
+} // namespace commtools

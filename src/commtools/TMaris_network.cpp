@@ -1,0 +1,104 @@
+#include "commtools/TMaris_network.h"
+
+#include "commtools/NetSocket.h"
+#include "commtools/ReceiveDisplay.h"
+#include "commtools/StatusLog.h"
+#include "common/Messages.h"
+#include "kit/WindowParts.h"
+#include "ui_TMaris_network.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+
+namespace {
+
+QString ProgramLogPath() {
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    return program.dir().filePath(program.completeBaseName() + QStringLiteral(".log"));
+}
+
+} // namespace
+
+TMaris_network::TMaris_network(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TMaris_network>()),
+      log_(std::make_unique<commtools::StatusLog>(ProgramLogPath(), commtools::StatusLog::kNetworkToolLimit)) {
+    ui->setupUi(this);
+    kit::ApplyFormLook(this);
+    kit::SetWindowButtons(this, true);
+
+    log_->SetLevel(commtools::LogLevel::Debug);
+    log_->SetTimeStamps(true);
+    QPlainTextEdit* logMemo = ui->Memo1;
+    log_->SetVisualOut([logMemo](const QString& entry) {
+        QMetaObject::invokeMethod(logMemo, [logMemo, entry] {
+            QTextCursor cursor(logMemo->document());
+            cursor.movePosition(QTextCursor::End);
+            QString text = entry;
+            cursor.insertText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            logMemo->verticalScrollBar()->setValue(logMemo->verticalScrollBar()->maximum());
+        });
+    });
+    log_->SetErrorOut([this](const QString& error) {
+        QMetaObject::invokeMethod(this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
+    });
+
+    socket_ = std::make_unique<commtools::NetSocket>(*log_);
+    socket_->SetHost(ui->eHost->text());
+    socket_->SetPort(ui->ePort->text());
+    commtools::NetSocket* socket = socket_.get();
+    display_ = new commtools::ReceiveDisplay(ui->Memo2, [socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
+    connect(socket, &commtools::NetSocket::Received, display_, &commtools::ReceiveDisplay::Show);
+
+    connect(ui->chOnline, &QCheckBox::clicked, this, &TMaris_network::chOnlineClick);
+    connect(ui->eHost, &QLineEdit::textChanged, this, &TMaris_network::eHostChange);
+    connect(ui->ePort, &QLineEdit::textChanged, this, &TMaris_network::ePortChange);
+    connect(ui->btn_TCPIP, &QPushButton::clicked, this, &TMaris_network::btn_TCPIPClick);
+    connect(ui->btn_UDP, &QPushButton::clicked, this, &TMaris_network::btn_UDPClick);
+    connect(ui->btn_Clear_Memo2, &QPushButton::clicked, this, &TMaris_network::btn_Clear_Memo2Click);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMaris_network::~TMaris_network() {
+    socket_.reset();
+    log_->Flush();
+}
+
+void TMaris_network::chOnlineClick() {
+    common::RunGuarded([&] { socket_->SetActive(ui->chOnline->isChecked()); });
+}
+
+void TMaris_network::eHostChange() { socket_->SetHost(ui->eHost->text()); }
+
+void TMaris_network::ePortChange() { socket_->SetPort(ui->ePort->text()); }
+
+void TMaris_network::btn_TCPIPClick() {
+    ui->lbl_Host->setEnabled(true);
+    ui->eHost->setText(QStringLiteral("0.0.0.0"));
+    ui->lbl_Port->setEnabled(false);
+    ui->ePort->setEnabled(false);
+    ui->eHost->setEnabled(true);
+    socket_->SetUdp(false);
+}
+
+void TMaris_network::btn_UDPClick() {
+    ui->eHost->setText(QStringLiteral("255.255.255.255"));
+    ui->lbl_Host->setEnabled(false);
+    ui->lbl_Port->setEnabled(true);
+    ui->ePort->setEnabled(true);
+    ui->eHost->setEnabled(false);
+    socket_->SetUdp(true);
+    // Off and on again: a fresh UDP socket on the current port.
+    ui->chOnline->setChecked(false);
+    chOnlineClick();
+    socket_->SetActive(ui->chOnline->isChecked());
+    ui->chOnline->setChecked(true);
+    chOnlineClick();
+}
+
+void TMaris_network::btn_Clear_Memo2Click() { ui->Memo2->clear(); }

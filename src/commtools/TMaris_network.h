@@ -1,0 +1,42 @@
+// Network test tool: listens on one local port by TCP or UDP, shows what
+// arrives over UDP in the data memo (where typed keys go back to the latest
+// sender) and the socket layer's log below it. "Online" opens and closes the
+// socket; "UDP" always leaves the tool online with a fresh UDP socket, and
+// "TCP/IP" takes effect at the next "Online". Closing the window only hides it.
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TMaris_network;
+}
+
+namespace commtools {
+class NetSocket;
+class ReceiveDisplay;
+class StatusLog;
+} // namespace commtools
+
+class TMaris_network : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMaris_network(QWidget* parent = nullptr);
+    ~TMaris_network() override;
+
+    commtools::NetSocket& netSocket1() { return *socket_; }
+
+    void chOnlineClick();
+    void eHostChange();
+    void ePortChange();
+    void btn_TCPIPClick();
+    void btn_UDPClick();
+    void btn_Clear_Memo2Click();
+
+private:
+    std::unique_ptr<Ui::TMaris_network> ui;
+    std::unique_ptr<commtools::StatusLog> log_;
+    std::unique_ptr<commtools::NetSocket> socket_;
+    commtools::ReceiveDisplay* display_ = nullptr;
+};
