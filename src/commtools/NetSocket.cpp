@@ -17,7 +17,9 @@ namespace commtools {
 namespace {
 
 constexpr auto kPrefix = "Net";
-constexpr int kBacklog = 5;
+// Room for a burst of connecting instruments: with the classic 5 the kernel
+// drops the handshakes of a burst and clients wait seconds to be accepted.
+constexpr int kBacklog = SOMAXCONN;
 
 // The port text as the system resolves it for a passive IPv4 socket: a number
 // or a service name. Returns 0 and the resolver's code when it cannot.
@@ -153,9 +155,12 @@ void NetSocket::LogInput(const QByteArray& bytes) {
 }
 
 void NetSocket::SendTyped(const QByteArray& bytes) {
-    if (udpSocket_ == nullptr || replyPort_ == 0)
-        return;
-    udpSocket_->writeDatagram(bytes, replyAddress_, replyPort_);
+    // Over TCP the answer goes to every client connected, so the operator can
+    // answer a TCP peer as a UDP one; send errors are no concern of the typist.
+    for (QTcpSocket* connection : connections_)
+        connection->write(bytes);
+    if (udpSocket_ != nullptr && replyPort_ != 0)
+        udpSocket_->writeDatagram(bytes, replyAddress_, replyPort_);
 }
 
 } // namespace commtools

@@ -37,8 +37,8 @@ public:
     int Connections() const { return static_cast<int>(connections_.size()); }
     qint64 ReceiveBufferSize() const { return receiveBuffer_; }
 
-    // A typed reply: over UDP one datagram to the latest sender; over TCP the
-    // listening socket has no peer, so nothing goes out.
+    // A typed reply: over UDP one datagram to the latest sender, over TCP to
+    // every accepted connection; with no peer nothing goes out.
     void SendTyped(const QByteArray& bytes);
 
 signals:

@@ -3,8 +3,19 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace commtools {
+
+void KeepLastCharacters(QPlainTextEdit* memo, qsizetype characters) {
+    QTextDocument* document = memo->document();
+    const qsizetype count = document->characterCount();
+    if (characters <= 0 || count <= characters + characters / 16)
+        return;
+    QTextCursor cut(document);
+    cut.setPosition(static_cast<int>(count - characters), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+}
 
 ReceiveDisplay::ReceiveDisplay(QPlainTextEdit* memo, Sender send) : QObject(memo), memo_(memo), send_(std::move(send)) {
     memo_->installEventFilter(this);
@@ -13,35 +24,48 @@ ReceiveDisplay::ReceiveDisplay(QPlainTextEdit* memo, Sender send) : QObject(memo
 void ReceiveDisplay::Show(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;
+    if (pending_.isEmpty())
+        QMetaObject::invokeMethod(this, &ReceiveDisplay::ShowPending, Qt::QueuedConnection);
+    pending_.append(bytes);
+}
+
+void ReceiveDisplay::ShowPending() {
+    if (pending_.isEmpty())
+        return;
     QTextCursor cursor = memo_->textCursor();
-    if (bytes.size() == 1) {
-        const auto byte = static_cast<unsigned char>(bytes[0]);
-        switch (byte) {
-        case '\b':
-            cursor.deletePreviousChar();
-            break;
-        case '\r':
-        case '\n':
-            cursor.insertBlock();
-            break;
-        case '\t':
-            cursor.insertText(QStringLiteral("\t"));
-            break;
-        default:
-            // Other control keys type nothing in a memo.
-            if (byte >= 0x20 && byte != 0x7F)
-                cursor.insertText(QString(QChar(byte)));
-            break;
+    cursor.beginEditBlock();
+    for (const QByteArray& bytes : std::exchange(pending_, {})) {
+        if (bytes.size() == 1) {
+            const auto byte = static_cast<unsigned char>(bytes[0]);
+            switch (byte) {
+            case '\b':
+                cursor.deletePreviousChar();
+                break;
+            case '\r':
+            case '\n':
+                cursor.insertBlock();
+                break;
+            case '\t':
+                cursor.insertText(QStringLiteral("\t"));
+                break;
+            default:
+                // Other control keys type nothing in a memo.
+                if (byte >= 0x20 && byte != 0x7F)
+                    cursor.insertText(QString(QChar(byte)));
+                break;
+            }
+        } else {
+            QByteArray text = bytes;
+            text.replace('\0', QByteArray());
+            // A line end of a device (CR LF, or a lone CR or LF) is one new line.
+            text.replace("\r\n", "\n");
+            text.replace('\r', '\n');
+            cursor.insertText(QString::fromLatin1(text));
         }
-    } else {
-        QByteArray text = bytes;
-        text.replace('\0', QByteArray());
-        // A line end of a device (CR LF, or a lone CR or LF) is one new line.
-        text.replace("\r\n", "\n");
-        text.replace('\r', '\n');
-        cursor.insertText(QString::fromLatin1(text));
     }
+    cursor.endEditBlock();
     memo_->setTextCursor(cursor);
+    KeepLastCharacters(memo_, limit_);
     memo_->ensureCursorVisible();
 }
 

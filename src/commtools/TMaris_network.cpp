@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr qsizetype kMemoLimit = 1 << 20;
+
 QString ProgramLogPath() {
     const QFileInfo program(QCoreApplication::applicationFilePath());
     return program.dir().filePath(program.completeBaseName() + QStringLiteral(".log"));
@@ -32,15 +34,12 @@ TMaris_network::TMaris_network(QWidget* parent)
 
     log_->SetLevel(commtools::LogLevel::Debug);
     log_->SetTimeStamps(true);
-    QPlainTextEdit* logMemo = ui->Memo1;
-    log_->SetVisualOut([logMemo](const QString& entry) {
-        QMetaObject::invokeMethod(logMemo, [logMemo, entry] {
-            QTextCursor cursor(logMemo->document());
-            cursor.movePosition(QTextCursor::End);
-            QString text = entry;
-            cursor.insertText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-            logMemo->verticalScrollBar()->setValue(logMemo->verticalScrollBar()->maximum());
-        });
+    // Entries reach the log memo in one edit per pass of the event loop: a
+    // burst of connections must not cost one layout per entry.
+    log_->SetVisualOut([this](const QString& entry) {
+        if (pendingLog_.isEmpty())
+            QMetaObject::invokeMethod(this, &TMaris_network::ShowLogEntries, Qt::QueuedConnection);
+        pendingLog_ += entry;
     });
     log_->SetErrorOut([this](const QString& error) {
         QMetaObject::invokeMethod(this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
@@ -52,6 +51,8 @@ TMaris_network::TMaris_network(QWidget* parent)
     commtools::NetSocket* socket = socket_.get();
     display_ = new commtools::ReceiveDisplay(ui->Memo2, [socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
     connect(socket, &commtools::NetSocket::Received, display_, &commtools::ReceiveDisplay::Show);
+    // Neither memo may grow without bound under a peer that never stops.
+    display_->SetLimit(kMemoLimit);
 
     connect(ui->chOnline, &QCheckBox::clicked, this, &TMaris_network::chOnlineClick);
     connect(ui->eHost, &QLineEdit::textChanged, this, &TMaris_network::eHostChange);
@@ -99,6 +100,14 @@ void TMaris_network::btn_UDPClick() {
     socket_->SetActive(ui->chOnline->isChecked());
     ui->chOnline->setChecked(true);
     chOnlineClick();
+}
+
+void TMaris_network::ShowLogEntries() {
+    QTextCursor cursor(ui->Memo1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(std::exchange(pendingLog_, {}).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    commtools::KeepLastCharacters(ui->Memo1, kMemoLimit);
+    ui->Memo1->verticalScrollBar()->setValue(ui->Memo1->verticalScrollBar()->maximum());
 }
 
 void TMaris_network::btn_Clear_Memo2Click() { ui->Memo2->clear(); }

@@ -95,6 +95,8 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
         port->SendString(bytes);
     });
     connect(port, &commtools::SerialChannel::Received, channel.display, &commtools::ReceiveDisplay::Show);
+    // A device that streams for days must not eat the memory.
+    channel.display->SetLimit(1 << 20);
     QPlainTextEdit* memo = channel.statusMemo;
     port->Log().SetVisualOut([memo](const QString& entry) {
         QMetaObject::invokeMethod(memo, [memo, entry] { AppendEntry(memo, entry); });
