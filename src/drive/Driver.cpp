@@ -155,6 +155,7 @@ const Driver::Command Driver::kCommands[] = {
     {QLatin1String("scroll"), Reads::NameNumber, &Driver::ActWithNumber<support::Scroll>},
     {QLatin1String("print"), Reads::Name, &Driver::Print},
     {QLatin1String("waitfor"), Reads::NameText, &Driver::WaitFor},
+    {QLatin1String("waitline"), Reads::NameText, &Driver::WaitLine},
     {QLatin1String("state"), Reads::Name, &Driver::State},
     {QLatin1String("series"), Reads::NameNumber, &Driver::Series},
     {QLatin1String("answer"), Reads::Text, &Driver::Answer},
@@ -321,6 +322,22 @@ bool Driver::Print(const Arguments& a) {
     }
     PrintLine(a.name, *text);
     return true;
+}
+
+bool Driver::WaitLine(const Arguments& a) {
+    QObject* control = Find(a.name);
+    if (control == nullptr) {
+        return false;
+    }
+    if (!support::ShownText(control)) {
+        return Fail(QStringLiteral("nothing to print in ") + a.name);
+    }
+    if (support::WaitForLine(control, a.text, std::chrono::milliseconds(kWaitForLimitMs))) {
+        PrintLine(a.name, a.text);
+        return true;
+    }
+    return Fail(QStringLiteral("no line of %1 ends with \"%2\" after %3 s")
+                    .arg(a.name, a.text, QString::number(kWaitForLimitMs / 1000)));
 }
 
 bool Driver::WaitFor(const Arguments& a) {

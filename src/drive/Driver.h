@@ -60,6 +60,7 @@ private:
     bool Spin(const Arguments& a);
     bool Print(const Arguments& a);
     bool WaitFor(const Arguments& a);
+    bool WaitLine(const Arguments& a);
     bool State(const Arguments& a);
     bool Series(const Arguments& a);
     bool Answer(const Arguments& a);

@@ -257,6 +257,19 @@ std::optional<QString> ShownText(QObject* control) {
     return std::nullopt;
 }
 
+bool WaitForLine(QObject* control, const QString& text, std::chrono::milliseconds timeout) {
+    const QPointer<QObject> watched = control;
+    const auto hasLine = [&] {
+        if (watched == nullptr)
+            return false;
+        for (const QString& line : ShownText(watched).value_or(QString()).split(QLatin1Char('\n')))
+            if (line.endsWith(text))
+                return true;
+        return false;
+    };
+    return QTest::qWaitFor(hasLine, int(timeout.count()));
+}
+
 bool WaitForText(QObject* control, const QString& text, std::chrono::milliseconds timeout) {
     const QPointer<QObject> watched = control;
     return QTest::qWaitFor([&] { return watched != nullptr && ShownText(watched) == text; }, int(timeout.count()));

@@ -37,6 +37,9 @@ std::optional<QString> ShownText(QObject* control);
 // `timeout` has passed; true when it does. A control destroyed meanwhile never
 // shows it.
 bool WaitForText(QObject* control, const QString& text, std::chrono::milliseconds timeout);
+// Until one line of the shown text ends with `text`: a log line whose time
+// stamp in front is not known in advance.
+bool WaitForLine(QObject* control, const QString& text, std::chrono::milliseconds timeout);
 
 // The same actions for a test: each fails the running test (with the reason)
 // instead of returning it.
