@@ -146,10 +146,10 @@ void NetSocket::ReadDatagrams() {
 }
 
 void NetSocket::LogInput(const QByteArray& bytes) {
+    // Each byte as two hex digits followed by a blank.
     QString text = QStringLiteral("Input data length: %1 [").arg(bytes.size());
-    text.reserve(text.size() + bytes.size() * 3 + 1);
-    for (char byte : bytes)
-        text += QStringLiteral("%1 ").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')).toUpper();
+    if (!bytes.isEmpty())
+        text += QString::fromLatin1(bytes.toHex(' ').toUpper()) + QLatin1Char(' ');
     text += QLatin1Char(']');
     Entry(LogLevel::Debug, text);
 }

@@ -1,0 +1,122 @@
+// The network tool under a burst of TCP clients and a flood of datagrams. A
+// program of its own, run alone, because it measures how long the window
+// would not answer.
+#include "NetworkWindowFixture.h"
+
+#include "commtools/NetSocket.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSet>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The longest time the event loop went without running a 10 ms timer while
+// measuring: how long the window would not have answered the user. The test's
+// own work (making clients, reading the memo) is left out.
+class Responsiveness {
+public:
+    Responsiveness() {
+        QObject::connect(&tick_, &QTimer::timeout, [this] { worst_ = std::max(worst_, clock_.restart()); });
+    }
+    void Start() {
+        clock_.start();
+        tick_.start(10);
+    }
+    void Stop() { tick_.stop(); }
+    qint64 WorstMs() const { return worst_; }
+
+private:
+    QElapsedTimer clock_;
+    QTimer tick_;
+    qint64 worst_ = 0;
+};
+
+qint64 ResidentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+
+} // namespace
+
+TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
+    const qint64 startKiB = ResidentKiB();
+    ui.Click("chOnline");
+    Responsiveness answer;
+    const auto count = [&](const QString& start) {
+        const QStringList entries = LogEntries();
+        return std::count_if(entries.begin(), entries.end(), [&](const QString& e) { return e.startsWith(start); });
+    };
+
+    // Every client connects and sends its line at once, as instruments do.
+    constexpr int kClients = 500;
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<QTcpSocket>());
+        clients.back()->connectToHost(QHostAddress::LocalHost, port);
+        clients.back()->write(QByteArray("line ") + QByteArray::number(i) + "\r\n");
+    }
+    answer.Start();
+    const bool all = QTest::qWaitFor([&] { return window.netSocket1().Connections() == kClients; }, 30000);
+    QTest::qWait(300);
+    answer.Stop();
+    ASSERT_TRUE(all) << window.netSocket1().Connections() << " accepted";
+    EXPECT_EQ(count("Net: Input data length: "), kClients);
+    QStringList totals;
+    for (const QString& entry : LogEntries())
+        if (entry.startsWith("Net: Connection is  accepted  Total:"))
+            totals << entry.mid(36);
+    QStringList expected;
+    for (int i = 1; i <= kClients; ++i)
+        expected << QString::number(i);
+    EXPECT_EQ(totals, expected) << "the count after every accept";
+    clients.clear();
+    answer.Start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 0; }, 30000));
+    QTest::qWait(300);
+    answer.Stop();
+    const qint64 closedKiB = ResidentKiB();
+
+    // 10,000 datagrams in bursts of 100; each carries its number once.
+    ui.SetText("Memo1", QString());
+    ui.Click("btn_UDP");
+    QUdpSocket peer;
+    constexpr int kDatagrams = 10000;
+    answer.Start();
+    for (int burst = 0; burst < kDatagrams / 100; ++burst) {
+        for (int i = 0; i < 100; ++i)
+            peer.writeDatagram(QByteArray::number(burst * 100 + i).rightJustified(5, '0'), QHostAddress::LocalHost, port);
+        QTest::qWait(2);
+    }
+    QTest::qWait(500);
+    answer.Stop();
+    QSet<QString> seen;
+    int logged = 0;
+    for (const QString& entry : LogEntries()) {
+        if (entry.startsWith("Net: Input data length: 5 [")) {
+            ++logged;
+            seen.insert(entry);
+        }
+    }
+    EXPECT_EQ(seen.size(), logged) << "a datagram logged twice";
+    EXPECT_GT(logged, kDatagrams * 9 / 10) << "loopback lost more than a tenth";
+    EXPECT_LT(answer.WorstMs(), 100);
+    std::printf("load: %d TCP clients, %d of %d datagrams logged, worst pause %lld ms, memory at start %lld KiB, "
+                "after the connections closed %lld KiB, after the datagrams %lld KiB\n",
+                kClients, logged, kDatagrams, static_cast<long long>(answer.WorstMs()),
+                static_cast<long long>(startKiB), static_cast<long long>(closedKiB),
+                static_cast<long long>(ResidentKiB()));
+    EXPECT_LT(closedKiB - startKiB, 16 * 1024) << "the closed connections kept their memory";
+}
