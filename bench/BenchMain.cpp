@@ -1,7 +1,7 @@
 // Shared main of the benchmarks: the windows are real, so they need a
 // QApplication (offscreen) and the suite's process set-up; message boxes are
 // swallowed so a benchmark never blocks.
-#include "BenchWindows.h"
+#include "bench/BenchWindows.h"
 #include "common/Messages.h"
 #include "kit/Startup.h"
 

@@ -1,4 +1,4 @@
-#include "BenchWindows.h"
+#include "bench/BenchWindows.h"
 #include "kit/ChartView.h"
 #include "standards/TIHOForm.h"
 

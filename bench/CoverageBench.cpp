@@ -1,4 +1,4 @@
-#include "BenchWindows.h"
+#include "bench/BenchWindows.h"
 #include "coverage/TR2SonicCoverage.h"
 
 #include <QLineEdit>

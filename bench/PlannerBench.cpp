@@ -1,4 +1,4 @@
-#include "BenchWindows.h"
+#include "bench/BenchWindows.h"
 #include "lineplan/Tsurveyplan.h"
 
 #include <QLineEdit>

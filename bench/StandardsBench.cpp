@@ -1,4 +1,4 @@
-#include "BenchWindows.h"
+#include "bench/BenchWindows.h"
 #include "standards/TIHOForm.h"
 
 #include <QLineEdit>

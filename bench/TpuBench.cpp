@@ -1,4 +1,4 @@
-#include "BenchWindows.h"
+#include "bench/BenchWindows.h"
 #include "tpu/TTPU_Calculator.h"
 
 #include <QCheckBox>

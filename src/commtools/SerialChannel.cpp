@@ -1,9 +1,7 @@
 #include "commtools/SerialChannel.h"
 
 #include <QCollator>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 
@@ -17,12 +15,6 @@ constexpr int kWriteTimeoutMs = 100;
 PortEnumerator& Enumerator() {
     static PortEnumerator enumerator = SystemSerialPorts;
     return enumerator;
-}
-
-// The log file of the running program: its own path with ".log" for any extension.
-QString ProgramLogPath() {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    return program.dir().filePath(program.completeBaseName() + QStringLiteral(".log"));
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSysInfo>
 
@@ -28,6 +31,11 @@ constexpr qsizetype kLineEndSize = 2;
 QString ErrorText(const QString& path) { return QStringLiteral("Error when save log file:") + path; }
 
 } // namespace
+
+QString ProgramLogPath() {
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    return program.dir().filePath(program.completeBaseName() + QStringLiteral(".log"));
+}
 
 QString CommLayerVersion() { return QStringLiteral("Tormalind comm layer 1.0"); }
 

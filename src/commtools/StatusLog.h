@@ -20,6 +20,9 @@ namespace commtools {
 // log's level: a log at Detail keeps Simple and Detail entries, not Debug ones.
 enum class LogLevel { Simple, Detail, Debug };
 
+// The one log file of the program: its own path with ".log" for any extension.
+QString ProgramLogPath();
+
 // The name and version of the communication layer, e.g. "Tormalind comm layer 1.0".
 QString CommLayerVersion();
 

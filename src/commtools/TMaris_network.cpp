@@ -7,9 +7,6 @@
 #include "kit/WindowParts.h"
 #include "ui_TMaris_network.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -18,16 +15,11 @@ namespace {
 
 constexpr qsizetype kMemoLimit = 1 << 20;
 
-QString ProgramLogPath() {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    return program.dir().filePath(program.completeBaseName() + QStringLiteral(".log"));
-}
-
 } // namespace
 
 TMaris_network::TMaris_network(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TMaris_network>()),
-      log_(std::make_unique<commtools::StatusLog>(ProgramLogPath(), commtools::StatusLog::kNetworkToolLimit)) {
+      log_(std::make_unique<commtools::StatusLog>(commtools::ProgramLogPath(), commtools::StatusLog::kNetworkToolLimit)) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
     kit::SetWindowButtons(this, true);

@@ -1,7 +1,7 @@
 // The network tool under a burst of TCP clients and a flood of datagrams. A
 // program of its own, run alone, because it measures how long the window
 // would not answer.
-#include "NetworkWindowFixture.h"
+#include "support/NetworkWindow.h"
 
 #include "commtools/NetSocket.h"
 

@@ -1,5 +1,5 @@
 // The network tool with real clients on 127.0.0.1.
-#include "NetworkWindowFixture.h"
+#include "support/NetworkWindow.h"
 
 #include "commtools/NetSocket.h"
 
