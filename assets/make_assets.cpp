@@ -5,23 +5,23 @@
 // Nothing here is read from a binary file: the artwork is drawn with QPainter and the
 // requirement sheets are laid out from the plain-text files in DOCUMENTS_DIR, so a change
 // to a tolerance is a one-line text edit and the build redraws the sheet. All randomness
-// comes from integer hashes with fixed seeds, so two runs give the same pictures.
+// comes from integer hashes with fixed seeds, so two runs give the same pictures. The
+// equipment sheets and drawings come from ReferenceDocuments.h.
 
-#include <QBuffer>
+#include "assets/AssetPainting.h"
+#include "assets/ReferenceDocuments.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHashFunctions>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <QRadialGradient>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -34,22 +34,15 @@
 
 namespace {
 
+using namespace assets;
+
 constexpr double kPi = std::numbers::pi;
 constexpr double kDeg = kPi / 180.0;
 
 // ---------------------------------------------------------------------------------------------
 // Shared palette and small helpers
 
-const QColor kNavy(0x12, 0x2c, 0x55);
 const QColor kFoam(0x9c, 0xe2, 0xe4);
-
-QFont sansFont(double pixelSize, QFont::Weight weight = QFont::Normal) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(std::max(1, int(std::lround(pixelSize))));
-    font.setWeight(weight);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
-}
 
 double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
 
@@ -75,12 +68,6 @@ QImage transparentCanvas(int w, int h) {
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
-}
-
-void beginPainting(QPainter& p) {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
 // Text as a path, so it can carry an outline that keeps it readable over a busy picture.
@@ -1020,14 +1007,6 @@ QImage drawGyroEarth() {
 // ---------------------------------------------------------------------------------------------
 // Requirement sheets: a small text markup laid out as a titled two-column table.
 
-struct Sheet {
-    QString title;
-    QStringList intro;
-    QString columns[2] = {QStringLiteral("Criterion"), QStringLiteral("Requirement")};
-    QList<std::pair<QString, QString>> rows;
-    QStringList notes;
-};
-
 QString unescapeCell(QString text) { return text.trimmed().replace(QStringLiteral("\\n"), QStringLiteral("\n")); }
 
 Sheet readSheet(const QString& path) {
@@ -1048,14 +1027,14 @@ Sheet readSheet(const QString& path) {
             if (bar < 0)
                 throw std::runtime_error(
                     QStringLiteral("%1:%2: expected 'criterion | requirement'").arg(path).arg(n + 1).toStdString());
-            return std::pair{unescapeCell(value.left(bar)), unescapeCell(value.mid(bar + 1))};
+            return QStringList{unescapeCell(value.left(bar)), unescapeCell(value.mid(bar + 1))};
         };
         if (key == QLatin1String("title"))
             sheet.title = value;
         else if (key == QLatin1String("intro"))
             sheet.intro << value;
         else if (key == QLatin1String("columns"))
-            std::tie(sheet.columns[0], sheet.columns[1]) = cells();
+            sheet.columns = cells();
         else if (key == QLatin1String("row"))
             sheet.rows << cells();
         else if (key == QLatin1String("note"))
@@ -1069,194 +1048,17 @@ Sheet readSheet(const QString& path) {
     return sheet;
 }
 
-// Sizes are in points; 'unit' is device pixels per point, so one layout serves the PDF page
-// and the picture drawn at twice its shown size.
-struct SheetMetrics {
-    double unit;
-    double bodyPt;
-    QPaintDevice* device;
-    double spreadPt = 0; // extra space above and below the text of each row, to fill a short sheet
-
-    double px(double pt) const { return pt * unit; }
-    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return sansFont(px(pt), weight); }
-    double textHeight(const QFont& f, double width, const QString& text) const {
-        const QFontMetricsF metrics(f, device);
-        return metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
-    }
-};
-
-const QColor kRule(0x1f, 0x6f, 0x86);
-const QColor kHeaderFill(0x1b, 0x3d, 0x6b);
-const QColor kCriterionFill(0xe6, 0xee, 0xf6);
-const QColor kStripeFill(0xf6, 0xf9, 0xfc);
-const QColor kGrid(0x8d, 0x9d, 0xb2);
-
-// Lays the sheet out in 'area'; paints when 'p' is given. Returns the height used.
-double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
-    const double pad = m.px(m.bodyPt * 0.42);
-    const QFont titleFont = m.font(m.bodyPt * 1.32, QFont::Bold);
-    const QFont introFont = m.font(m.bodyPt * 0.92);
-    const QFont headFont = m.font(m.bodyPt, QFont::Bold);
-    const QFont criterionFont = m.font(m.bodyPt, QFont::DemiBold);
-    const QFont bodyFont = m.font(m.bodyPt);
-    const QFont noteFont = m.font(m.bodyPt * 0.9);
-    const int wrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
-
-    double y = area.top();
-    const auto paragraph = [&](const QFont& f, const QColor& colour, const QString& text, double gapAfter) {
-        const double h = m.textHeight(f, area.width(), text);
-        if (p) {
-            p->setFont(f);
-            p->setPen(colour);
-            p->drawText(QRectF(area.left(), y, area.width(), h + 1), wrap, text);
-        }
-        y += h + gapAfter;
-    };
-
-    paragraph(titleFont, kNavy, sheet.title, m.px(m.bodyPt * 0.3));
-    if (p)
-        p->fillRect(QRectF(area.left(), y, area.width(), m.px(1.6)), kRule);
-    y += m.px(1.6) + m.px(m.bodyPt * 0.55);
-    for (const QString& text : sheet.intro)
-        paragraph(introFont, QColor(0x3a, 0x46, 0x58), text, m.px(m.bodyPt * 0.6));
-
-    const double col0 = std::round(area.width() * 0.52);
-    const double col1 = area.width() - col0;
-    const double tableTop = y;
-    std::vector<double> rules{y};
-
-    const auto tableRow = [&](const QFont& f0, const QFont& f1, const QString& left, const QString& right,
-                              const QColor& fill0, const QColor& fill1, const QColor& ink) {
-        const double inset = pad * 0.8 + m.px(m.spreadPt);
-        const double h =
-            std::max(m.textHeight(f0, col0 - 2 * pad, left), m.textHeight(f1, col1 - 2 * pad, right)) + 2 * inset;
-        if (p) {
-            p->fillRect(QRectF(area.left(), y, col0, h), fill0);
-            p->fillRect(QRectF(area.left() + col0, y, col1, h), fill1);
-            p->setPen(ink);
-            p->setFont(f0);
-            p->drawText(QRectF(area.left() + pad, y + inset, col0 - 2 * pad, h), wrap, left);
-            p->setFont(f1);
-            p->drawText(QRectF(area.left() + col0 + pad, y + inset, col1 - 2 * pad, h), wrap, right);
-        }
-        y += h;
-        rules.push_back(y);
-    };
-
-    tableRow(headFont, headFont, sheet.columns[0], sheet.columns[1], kHeaderFill, kHeaderFill, Qt::white);
-    for (int i = 0; i < sheet.rows.size(); ++i)
-        tableRow(criterionFont, bodyFont, sheet.rows[i].first, sheet.rows[i].second, kCriterionFill,
-                 i % 2 ? kStripeFill : Qt::white, QColor(0x14, 0x1e, 0x2c));
-
-    if (p) {
-        p->setPen(QPen(kGrid, m.px(0.6)));
-        p->setBrush(Qt::NoBrush);
-        for (double r : rules)
-            p->drawLine(QPointF(area.left(), r), QPointF(area.right(), r));
-        for (double x : {area.left(), area.left() + col0, area.right()})
-            p->drawLine(QPointF(x, tableTop), QPointF(x, y));
-        p->setPen(QPen(kHeaderFill, m.px(1.0)));
-        p->drawRect(QRectF(area.left(), tableTop, area.width(), y - tableTop));
-    }
-    y += m.px(m.bodyPt * 0.8);
-    for (const QString& text : sheet.notes)
-        paragraph(noteFont, QColor(0x22, 0x2e, 0x40), text, m.px(m.bodyPt * 0.4));
-    return y - area.top();
-}
-
-bool sheetFits(const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
-    return layoutSheet(nullptr, sheet, m, area) <= area.height();
-}
-
-// The largest body size, from 'largestPt' down in quarter points, at which the sheet fits.
-double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt) {
-    for (m.bodyPt = largestPt; m.bodyPt > smallestPt && !sheetFits(sheet, m, area); m.bodyPt -= 0.25) {
-    }
-    return std::max(m.bodyPt, smallestPt);
-}
-
-// A short sheet gets more air in its rows (up to half a line) rather than a blank foot.
-SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area) {
-    for (SheetMetrics wider = m; wider.spreadPt <= m.bodyPt * 0.5 && sheetFits(sheet, wider, area);
-         wider.spreadPt += 0.25)
-        m = wider;
-    return m;
-}
-
-// Qt stamps the PDF with the time it was written; replace it by a fixed date of the same
-// length (so the cross-reference offsets stay valid) and the build is reproducible.
-void fixCreationDate(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw std::runtime_error("cannot reopen " + path.toStdString());
-    QByteArray bytes = file.readAll();
-    static const QRegularExpression stamp(QStringLiteral(R"(/CreationDate \(D:([0-9]{14})([^)]*)\))"));
-    const QString text = QString::fromLatin1(bytes);
-    QRegularExpressionMatchIterator it = stamp.globalMatch(text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch match = it.next();
-        // Local time is written as "Z" or "+hh'mm'"; keep whichever length it has.
-        const qsizetype zoneLength = match.capturedLength(2);
-        QByteArray fixed = "20240101000000";
-        fixed += zoneLength == 1 ? "Z" : zoneLength == 7 ? "+00'00'" : "";
-        if (fixed.size() == 14 + zoneLength)
-            bytes.replace(match.capturedStart(1), fixed.size(), fixed);
-    }
-    file.seek(0);
-    file.write(bytes);
-}
-
 // All order sheets share one page: about 145 x 150 mm, so a whole page fills the document
-// panel at a readable size. Device pixels are at 720 dpi, ten to the point.
-namespace order_page {
-constexpr double widthMm = 145, heightMm = 150, marginMm = 8, footMm = 13, footerPt = 7;
-constexpr int dpi = 720;
-constexpr double unit = dpi / 72.0, mmToPx = dpi / 25.4;
-const QRectF page(0, 0, widthMm* mmToPx, heightMm* mmToPx);
-const QRectF body = page.adjusted(marginMm * mmToPx, marginMm* mmToPx, -marginMm* mmToPx, -footMm* mmToPx);
-
-void setUp(QPdfWriter& pdf) {
-    pdf.setResolution(dpi);
-    pdf.setPageSize(QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QStringLiteral("Order sheet")));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setCreator(QStringLiteral("Tormalind UTILITY"));
-}
-} // namespace order_page
-
-void writeSheetPdf(const Sheet& sheet, double bodyPt, const QString& path) {
-    using namespace order_page;
-    {
-        QPdfWriter pdf(path);
-        setUp(pdf);
-        pdf.setTitle(sheet.title);
-        QPainter p(&pdf);
-        beginPainting(p);
-        const SheetMetrics m = spreadRows(sheet, {unit, bodyPt, &pdf}, body);
-        layoutSheet(&p, sheet, m, body);
-
-        p.setFont(m.font(footerPt));
-        p.setPen(QColor(0x7a, 0x86, 0x96));
-        const QRectF footer(body.left(), page.bottom() - footMm * mmToPx * 0.6, body.width(), 1.6 * footerPt * unit);
-        p.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("Tormalind UTILITY · survey order reference"));
-        p.fillRect(QRectF(body.left(), footer.top() - unit * 0.8, body.width(), unit * 0.6), QColor(0xc4, 0xcc, 0xd6));
-    }
-    fixCreationDate(path);
-}
-
-// One body size for the whole set, the largest at which every sheet fits, so the sheets read as
-// one family when the user pages from order to order.
-void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets) {
-    QBuffer scratch;
-    scratch.open(QIODevice::WriteOnly);
-    QPdfWriter measuring(&scratch);
-    order_page::setUp(measuring);
-    double bodyPt = 11;
-    for (const auto& [sheet, path] : sheets)
-        bodyPt =
-            std::min(bodyPt, fittingBodyPt(sheet, {order_page::unit, bodyPt, &measuring}, order_page::body, 11, 8));
-    for (const auto& [sheet, path] : sheets)
-        writeSheetPdf(sheet, bodyPt, path);
+// panel at a readable size.
+SheetPage orderPage() {
+    constexpr double widthMm = 145, heightMm = 150, marginMm = 8, footMm = 13;
+    constexpr double mmToPx = kSheetDpi / 25.4;
+    return {QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QStringLiteral("Order sheet")),
+            QRectF(0, 0, widthMm * mmToPx, heightMm * mmToPx),
+            marginMm * mmToPx,
+            footMm * mmToPx,
+            7,
+            QStringLiteral("Tormalind UTILITY · survey order reference")};
 }
 
 // Drawn at twice the size the window shows it, 1 pt = 2 px, for a sharp downscale.
@@ -1326,7 +1128,9 @@ int main(int argc, char* argv[]) {
             sheets.emplace_back(readSheet(documents.filePath(base + QStringLiteral(".txt"))),
                                 out.filePath(base + QStringLiteral(".pdf")));
         }
-        writeSheetPdfs(sheets);
+        // One body size for the whole set, from 11 pt down to 8 pt.
+        writeSheetPdfs(sheets, orderPage(), 11, 8);
+        writeReferenceDocuments(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tormalind-make-assets: %s\n", e.what());
         return 1;

@@ -12,14 +12,12 @@ using Real = long double;
 
 constexpr Real kPi = 3.141592653589793238462643383279502884L;
 constexpr Real kDegree = kPi / 180.0L;
-constexpr Real kSoundVelocity = 1500.0L; // m/s
-constexpr Real kKnot = 0.51444L;         // m/s
+constexpr Real kKnot = 0.51444L; // m/s
 constexpr Real kMaxEdge = 89.0L * kDegree;
 // The ping cycle: two-way travel at 1.0962 times the range's time, plus the
-// sonar's own 4.4 ms; never more than 60 pings a second.
+// sonar's own 4.4 ms.
 constexpr Real kTravelFactor = 1.0962L;
 constexpr Real kPingOverhead = 0.0044L;
-constexpr Real kMaxPingRate = 60.0L;
 // A range typed far beyond any sonar's is drawn at this many depths.
 constexpr int kMaxGraphPoints = 5000;
 
@@ -66,6 +64,11 @@ BeamWidths BeamWidthsAt(const SonarModel& model, int frequency) {
     }
     // Times 400 first, then divided by the frequency, in double precision.
     return {model.alongBeamWidth * 400.0 / frequency, model.acrossBeamWidth * 400.0 / frequency};
+}
+
+double PingRateAt(int rangeMetres) {
+    const Real ping = 1 / (2 * Real(rangeMetres) * kTravelFactor / Real(kSoundVelocity) + kPingOverhead);
+    return static_cast<double>(std::min(ping, Real(kMaxPingRate)));
 }
 
 Preparation PrepareCoverage(CoverageInput& input, const SonarModel& model, std::string_view frequencyText) {
@@ -196,11 +199,7 @@ CoverageResult ComputeCoverage(const CoverageInput& input, const BeamWidths& bea
     result.footprintWorst =
         static_cast<double>(altitude * std::tan(worst + widened / 2) - altitude * std::tan(worst - widened / 2));
 
-    Real ping = 1 / (2 * range * kTravelFactor / kSoundVelocity + kPingOverhead);
-    if (ping > kMaxPingRate) {
-        ping = kMaxPingRate;
-    }
-    result.pingRate = static_cast<double>(ping);
+    result.pingRate = PingRateAt(input.range);
     const Real pingRate = result.pingRate;
     const Real speed = input.speedUnit == SpeedUnit::Knots ? input.speed * kKnot : Real(input.speed);
     const Real speedMs = static_cast<double>(speed);

@@ -95,6 +95,17 @@ struct CoverageResult {
     Hits hits;
 };
 
+// The sound velocity the ping cycle assumes, and the head's ceiling on the
+// ping rate however short the range.
+inline constexpr double kSoundVelocity = 1500.0; // m/s
+inline constexpr double kMaxPingRate = 60.0;     // pings per second
+
+// Pings per second at a range setting: the two-way travel to the range at
+// kSoundVelocity, lengthened by the head's processing, plus its fixed cycle
+// time, held at kMaxPingRate. The coverage and the reference sheets both take
+// it from here.
+double PingRateAt(int rangeMetres);
+
 // The coverage of the prepared inputs with the working beam widths.
 CoverageResult ComputeCoverage(const CoverageInput& input, const BeamWidths& beamWidths);
 

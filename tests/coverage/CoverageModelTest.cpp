@@ -126,6 +126,24 @@ TEST(CoverageModel, PingRateAndHitsBySampling) {
     EXPECT_EQ(RunCoverage(in).hits.one, (std::array<long long, 3>{0, 10, 0}));
 }
 
+// The ping cycle alone, as the reference sheets print it: held at the ceiling up
+// to 8 m, then falling with the two-way travel; the coverage takes exactly it.
+TEST(CoverageModel, PingRateByRangeSetting) {
+    struct Case {
+        int range;
+        const char* rate;
+    } cases[] = {{1, "60.00"}, {8, "60.00"}, {9, "56.97"}, {100, "6.64"}, {500, "1.36"}, {1200, "0.57"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Fixed(PingRateAt(c.range), 0, 2), c.rate) << c.range << " m";
+        CoverageInput in;
+        in.altitude = 1;
+        in.range = c.range;
+        EXPECT_EQ(RunCoverage(in).pingRate, PingRateAt(c.range)) << c.range << " m";
+    }
+    EXPECT_EQ(PingRateAt(8), kMaxPingRate);
+    EXPECT_LT(PingRateAt(9), kMaxPingRate);
+}
+
 TEST(CoverageModel, SonarRowsRewriteFrequencySectorRotationAndAltitude) {
     struct Case {
         const char* model;

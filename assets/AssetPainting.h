@@ -1,0 +1,95 @@
+// What the asset generator's pictures, sheets and drawings share: the house navy, the sans
+// face, the painter set-up, the titled table a sheet is laid out as, and writing one sheet to
+// a one-page PDF that two builds write byte for byte alike.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QPageSize>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class QPaintDevice;
+class QPainter;
+class QPdfWriter;
+
+namespace assets {
+
+inline const QColor kNavy(0x12, 0x2c, 0x55);
+
+QFont sansFont(double pixelSize, QFont::Weight weight = QFont::Normal);
+
+// The cores' tables hold their texts as UTF-8 string views.
+inline QString textOf(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+void beginPainting(QPainter& p);
+
+// Qt stamps a PDF with the time it was written; this puts a fixed date in its place, so the
+// build is reproducible.
+void fixCreationDate(const QString& path);
+
+// A titled table with an intro above and notes below. The first column names the criterion,
+// the others hold its values. A row of one cell is a section heading across the table; a row
+// of fewer cells than columns lets its last cell span the columns left, for a figure that
+// holds for every configuration alike.
+struct Sheet {
+    QString title;
+    QStringList intro;
+    QStringList columns{QStringLiteral("Criterion"), QStringLiteral("Requirement")};
+    QList<double> shares{0.52, 0.48}; // each column's part of the table's width
+    QList<QStringList> rows;
+    QStringList notes;
+};
+
+// Sizes are in points; 'unit' is device pixels per point, so one layout serves the PDF page
+// and a picture drawn at twice its shown size.
+struct SheetMetrics {
+    double unit;
+    double bodyPt;
+    QPaintDevice* device;
+    double spreadPt = 0; // extra space above and below the text of each row, to fill a short sheet
+
+    double px(double pt) const { return pt * unit; }
+    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return sansFont(px(pt), weight); }
+    double textHeight(const QFont& f, double width, const QString& text) const;
+};
+
+// Lays the sheet out in 'area'; paints when 'p' is given. Returns the height used.
+double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area);
+
+// The largest body size, from 'largestPt' down in quarter points, at which the sheet fits.
+double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt);
+
+// A short sheet gets more air in its rows (up to half a line) rather than a blank foot.
+SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area);
+
+// One family of sheets shares a page: its size, the margin around the body, the band at the
+// foot that carries the footer line, and the footer's words. Lengths in device pixels at
+// kSheetDpi, ten to the point.
+inline constexpr int kSheetDpi = 720;
+inline constexpr double kSheetUnit = kSheetDpi / 72.0;
+
+struct SheetPage {
+    QPageSize size;
+    QRectF page;
+    double margin;
+    double foot;
+    double footerPt;
+    QString footer;
+
+    QRectF body() const { return page.adjusted(margin, margin, -margin, -foot); }
+    void setUp(QPdfWriter& pdf) const;
+};
+
+// Every sheet of a family at one body size, the largest from 'largestPt' down at which all of
+// them fit, so they read as one set when the user pages through them. A sheet that does not fit
+// even at 'smallestPt' stops the build rather than run off its page.
+void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
+                    double smallestPt);
+
+} // namespace assets
