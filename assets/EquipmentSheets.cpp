@@ -307,10 +307,11 @@ Sheet inertialSheet(const InertialType& type) {
     return sheet;
 }
 
-// Portrait, 462 × 552 pt: the document window shows it at its natural size, 616 × 736 pixels
-// at 96 dpi, so the body stays between 8 and 9 pt and nothing is scaled below what reads.
+// Portrait, 459 × 552 pt: the document window shows it at its natural size, 612 × 736 pixels
+// at 96 dpi, which with the view's frame just fits the window's 800 × 750 beside the heading;
+// so the body stays between 8 and 9 pt and nothing is scaled below what reads.
 SheetPage equipmentSheetPage() {
-    constexpr double width = 462, height = 552, margin = 24, foot = 34;
+    constexpr double width = 459, height = 552, margin = 24, foot = 34;
     return {QPageSize(QSizeF(width, height), QPageSize::Point, QStringLiteral("Equipment sheet")),
             QRectF(0, 0, width * kSheetUnit, height * kSheetUnit),
             margin * kSheetUnit,

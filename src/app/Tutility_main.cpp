@@ -117,19 +117,32 @@ void Tutility_main::BuildMenu() {
 }
 
 QWidget* Tutility_main::OpenWindow(const QString& className) {
-    QWidget* window = nullptr;
+    app::ToolWindow tool;
     if (className == QLatin1String("TTPU_Calculator")) {
-        window = tpuWindow_;
+        tool.window = tpuWindow_;
     } else if (className == QLatin1String("TAboutBox")) {
-        window = new TAboutBox(this);
+        tool.window = new TAboutBox(this);
     } else {
-        window = app::CreateToolWindow(className);
+        tool = app::CreateToolWindow(className);
     }
+    QWidget* window = tool.window;
     if (window == nullptr) {
         return nullptr;
     }
     if (!window->isVisible()) {
-        window->move(frameGeometry().center() - window->rect().center());
+        const QScreen* screen = QApplication::primaryScreen();
+        const QRect desk = screen != nullptr ? screen->availableGeometry() : QRect();
+        switch (tool.placement) {
+        case app::Placement::OverLauncher:
+            window->move(frameGeometry().center() - window->rect().center());
+            break;
+        case app::Placement::ScreenCentre:
+            window->move(desk.center() - window->rect().center());
+            break;
+        case app::Placement::ScreenTopLeft:
+            window->move(desk.topLeft());
+            break;
+        }
     }
     window->show();
     window->raise();

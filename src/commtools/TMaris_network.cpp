@@ -7,8 +7,6 @@
 #include "kit/WindowParts.h"
 #include "ui_TMaris_network.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QScrollBar>
 
 namespace {
@@ -52,9 +50,6 @@ TMaris_network::TMaris_network(QWidget* parent)
     connect(ui->btn_TCPIP, &QPushButton::clicked, this, &TMaris_network::btn_TCPIPClick);
     connect(ui->btn_UDP, &QPushButton::clicked, this, &TMaris_network::btn_UDPClick);
     connect(ui->btn_Clear_Memo2, &QPushButton::clicked, this, &TMaris_network::btn_Clear_Memo2Click);
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TMaris_network::~TMaris_network() {

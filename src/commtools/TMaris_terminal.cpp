@@ -9,9 +9,7 @@
 #include "kit/WindowParts.h"
 #include "ui_TMaris_terminal.h"
 
-#include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -81,9 +79,6 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     deviceWatch_->start();
     connect(channels_[0].port.get(), &commtools::SerialChannel::PortsChanged, this,
             [this] { FillPortList(channels_[0]); });
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TMaris_terminal::~TMaris_terminal() = default;

@@ -1,41 +1,17 @@
 #include "app/Suite.h"
 #include "standards/TIHOForm.h"
 #include "support/Controls.h"
+#include "support/MenuPath.h"
 #include "support/MessageLog.h"
 
-#include <QAction>
 #include <QLocale>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <cfenv>
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace {
-
-QAction* FindAction(QMenuBar* bar, const QStringList& path) {
-    QList<QAction*> actions = bar->actions();
-    QAction* found = nullptr;
-    for (const QString& text : path) {
-        found = nullptr;
-        for (QAction* action : actions) {
-            if (action->text() == text) {
-                found = action;
-            }
-        }
-        if (found == nullptr) {
-            return nullptr;
-        }
-        if (found->menu() != nullptr) {
-            actions = found->menu()->actions();
-        }
-    }
-    return found;
-}
-
-} // namespace
+using support::MenuAction;
 
 TEST(Startup, ArithmeticNeverTrapsAndNumbersUseAPoint) {
     // The shared test main ran the suite's process set-up.
@@ -49,7 +25,7 @@ TEST(Startup, ArithmeticNeverTrapsAndNumbersUseAPoint) {
 
 TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
     app::Suite suite = app::CreateSuite();
-    QAction* command = FindAction(suite.launcher->menuBar(), {"R2 Calculations", "Survey Specifications (IHO etc)"});
+    QAction* command = MenuAction(suite.launcher->menuBar(), {"R2 Calculations", "Survey Specifications (IHO etc)"});
     ASSERT_NE(command, nullptr);
 
     QList<QWidget*> opened;
@@ -97,19 +73,19 @@ TEST(Launcher, FixedMenuStatesAndExit) {
     app::Suite suite = app::CreateSuite();
     QMenuBar* bar = suite.launcher->menuBar();
 
-    QAction* typeI = FindAction(bar, {"R2 Specifications", "I2NS", "I2NS - Type I"});
+    QAction* typeI = MenuAction(bar, {"R2 Specifications", "I2NS", "I2NS - Type I"});
     ASSERT_NE(typeI, nullptr);
     EXPECT_TRUE(typeI->isChecked());
     typeI->trigger(); // choosing it does not clear the mark
     EXPECT_TRUE(typeI->isChecked());
 
-    QAction* help = FindAction(bar, {"Help", "Help"});
+    QAction* help = MenuAction(bar, {"Help", "Help"});
     ASSERT_NE(help, nullptr);
     EXPECT_FALSE(help->isEnabled());
 
     int exits = 0;
     Tutility_main::SetExitHandler([&] { ++exits; });
-    FindAction(bar, {"E&xit"})->trigger();
+    MenuAction(bar, {"E&xit"})->trigger();
     EXPECT_EQ(exits, 1);
     Tutility_main::SetExitHandler([] { std::_Exit(0); });
 
