@@ -442,10 +442,13 @@ void drawTransducer(QPainter& p, QPointF at, double size) {
     p.drawRoundedRect(QRectF(at.x() - size, at.y() - size * 0.9, 2 * size, size * 1.1), size * 0.3, size * 0.3);
 }
 
-QImage drawIcon(const QImage& seabed) {
-    QImage image = opaqueCanvas(64, 64);
+// Drawn on a 64-unit tile and scaled, so the window icon and the desktop's icon sizes are one
+// picture.
+QImage drawIcon(const QImage& seabed, int size = 64) {
+    QImage image = opaqueCanvas(size, size);
     QPainter p(&image);
     beginPainting(p);
+    p.scale(size / 64.0, size / 64.0);
 
     QLinearGradient water(0, 0, 0, 64);
     water.setColorAt(0, QColor(0x0a, 0x22, 0x46));
@@ -1105,6 +1108,13 @@ int main(int argc, char* argv[]) {
         const QImage seabed = drawSeabed(surveyDepths(694, 501));
         save(seabed, out, "seabed.png");
         save(drawIcon(seabed), out, "icon.png");
+        // The desktop's menu and task bar pick their size from the icon theme's folders.
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+            const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+            if (!out.mkpath(folder))
+                throw std::runtime_error("cannot create " + out.filePath(folder).toStdString());
+            save(drawIcon(seabed, size), QDir(out.filePath(folder)), "tormalind-utility.png");
+        }
         save(drawBanner(), out, "banner.png");
         save(drawMakerLogo(), out, "maker_logo.png");
         save(drawIhoMark(), out, "logo_iho.png");

@@ -1,14 +1,14 @@
 #include "commtools/StatusLog.h"
 
+#include "common/ProgramFolders.h"
+
 #include "common/TextFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QSysInfo>
 
@@ -34,7 +34,9 @@ QString ErrorText(const QString& path) { return QStringLiteral("Error when save 
 
 QString ProgramLogPath() {
     const QFileInfo program(QCoreApplication::applicationFilePath());
-    return program.dir().filePath(program.completeBaseName() + QStringLiteral(".log"));
+    const QString folder = common::LogFolder();
+    return QDir(folder.isEmpty() ? program.path() : folder)
+        .filePath(program.completeBaseName() + QStringLiteral(".log"));
 }
 
 QString CommLayerVersion() { return QStringLiteral("Tormalind comm layer 1.0"); }
@@ -291,6 +293,9 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
     if (!versionWritten_) {
         versionWritten_ = true;
         bytes = Show(CommLayerVersionLine());
+        // Where the file is, so the surveyor knows what to send in: beside the
+        // program in a build tree, in the user's data folder when installed.
+        bytes += Show(QStringLiteral("Log file: ") + QDir::toNativeSeparators(filePath_));
     }
     bytes += Show(entry);
     // Queued with the log still locked, so the memo and the file see this

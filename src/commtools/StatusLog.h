@@ -20,14 +20,17 @@ namespace commtools {
 // log's level: a log at Detail keeps Simple and Detail entries, not Debug ones.
 enum class LogLevel { Simple, Detail, Debug };
 
-// The one log file of the program: its own path with ".log" for any extension.
+// The one log file of the program: its own name with ".log" for any extension,
+// in the log folder (beside the program in a build tree, else the user's data
+// folder).
 QString ProgramLogPath();
 
 // The name and version of the communication layer, e.g. "Tormalind comm layer 1.0".
 QString CommLayerVersion();
 
-// The line written before the first entry of each log: the layer's version and
-// the operating system, so a log sent in tells on which machine it was made.
+// The line written before the first entry of each log, followed by the file's
+// path: the layer's version and the operating system, so a log sent in tells on
+// which machine it was made.
 QString CommLayerVersionLine();
 
 // Control characters (below 0x20, and 0x7F) become a backslash, two uppercase

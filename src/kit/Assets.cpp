@@ -1,18 +1,12 @@
 #include "kit/Assets.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include "common/ProgramFolders.h"
+
 #include <QPixmapCache>
 
 namespace kit {
 
-QString AssetPath(const QString& name) {
-    const QString besideExecutable = QCoreApplication::applicationDirPath() + QStringLiteral("/assets/") + name;
-    if (QFileInfo::exists(besideExecutable)) {
-        return besideExecutable;
-    }
-    return QStringLiteral(TORMALIND_ASSET_DIR "/") + name;
-}
+QString AssetPath(const QString& name) { return common::DataFolder() + QLatin1Char('/') + name; }
 
 QPixmap AssetPixmap(const QString& name) {
     QPixmap pixmap;

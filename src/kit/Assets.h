@@ -1,5 +1,5 @@
-// Pictures and documents made at build time (assets/): looked up next to the
-// executable first, then in the build tree they were generated into.
+// Pictures and documents made at build time (assets/), found in the program's
+// data folder: its build tree or its installed tree (common/ProgramFolders.h).
 #pragma once
 
 #include <QPixmap>

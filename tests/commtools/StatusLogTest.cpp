@@ -126,13 +126,16 @@ TEST(StatusLog, LogsOnOnePathShareTheFileInOrder) {
     EXPECT_TRUE(errors.Texts().isEmpty());
     const QString version = CommLayerVersionLine();
     EXPECT_TRUE(version.startsWith(QStringLiteral("Tormalind comm layer")));
+    // Each log opens with the version and where its file is.
+    const QString where = QStringLiteral("Log file: ") + path;
     EXPECT_EQ(serialShown.Texts(),
-              QStringList({QStringLiteral("\r\n") + version, QStringLiteral("\r\nCOM: Port /dev/ttyUSB0 opened"),
-                           QStringLiteral("\r\nFatal error")}));
-    EXPECT_EQ(networkShown.Texts(),
-              QStringList({QStringLiteral("\r\n") + version, QStringLiteral("\r\nTCP: Received 12°\\0Dh\\0Ah")}));
-    EXPECT_EQ(ReadAll(path), Bytes(version) + "\r\nCOM: Port /dev/ttyUSB0 opened\r\n" + Bytes(version) +
-                                 "\r\nTCP: Received 12\xB0\\0Dh\\0Ah\r\nFatal error\r\n");
+              QStringList({QStringLiteral("\r\n") + version, QStringLiteral("\r\n") + where,
+                           QStringLiteral("\r\nCOM: Port /dev/ttyUSB0 opened"), QStringLiteral("\r\nFatal error")}));
+    EXPECT_EQ(networkShown.Texts(), QStringList({QStringLiteral("\r\n") + version, QStringLiteral("\r\n") + where,
+                                                 QStringLiteral("\r\nTCP: Received 12°\\0Dh\\0Ah")}));
+    const QByteArray header = Bytes(version) + "\r\n" + Bytes(where) + "\r\n";
+    EXPECT_EQ(ReadAll(path), header + "COM: Port /dev/ttyUSB0 opened\r\n" + header +
+                                 "TCP: Received 12\xB0\\0Dh\\0Ah\r\nFatal error\r\n");
 }
 
 TEST(StatusLog, FileStaysWithinTheLimitAndEndsWithTheLastEntry) {
@@ -176,7 +179,8 @@ TEST(StatusLog, EntriesAboveTheLevelAreDropped) {
         log.Add(LogLevel::Detail, QString(), QStringLiteral("detail"));
         log.Add(LogLevel::Simple, QString(), QStringLiteral("simple"));
 
-        QStringList expected = {QStringLiteral("\r\n") + CommLayerVersionLine()};
+        QStringList expected = {QStringLiteral("\r\n") + CommLayerVersionLine(),
+                                QStringLiteral("\r\nLog file: ") + log.FilePath()};
         for (const QString& text : c.kept) {
             expected.append(QStringLiteral("\r\n") + text);
         }
@@ -215,9 +219,12 @@ TEST(StatusLog, TimeStampsUseTheSystemLocaleAndTheClock) {
     const QString stamped = QStringLiteral("[") + locale.toString(when.date(), QLocale::ShortFormat) +
                             QStringLiteral(" ") + locale.toString(when.time(), QLocale::LongFormat) +
                             QStringLiteral("] COM: stamped");
-    EXPECT_EQ(shown.Texts(), QStringList({QStringLiteral("\r\n") + CommLayerVersionLine(),
-                                          QStringLiteral("\r\n") + stamped, QStringLiteral("\r\nCOM: plain")}));
-    EXPECT_EQ(Lines(ReadAll(path)), QList<QByteArray>({Bytes(CommLayerVersionLine()), Bytes(stamped), "COM: plain"}));
+    const QString where = QStringLiteral("Log file: ") + path;
+    EXPECT_EQ(shown.Texts(),
+              QStringList({QStringLiteral("\r\n") + CommLayerVersionLine(), QStringLiteral("\r\n") + where,
+                           QStringLiteral("\r\n") + stamped, QStringLiteral("\r\nCOM: plain")}));
+    EXPECT_EQ(Lines(ReadAll(path)),
+              QList<QByteArray>({Bytes(CommLayerVersionLine()), Bytes(where), Bytes(stamped), "COM: plain"}));
 }
 
 TEST(StatusLog, AnUnwritableFileIsReportedAndTheEntryStillShown) {
@@ -240,7 +247,7 @@ TEST(StatusLog, AnUnwritableFileIsReportedAndTheEntryStillShown) {
         log.Add(LogLevel::Simple, QStringLiteral("COM"), QStringLiteral("second"));
         ASSERT_TRUE(log.Flush()) << c.what;
 
-        EXPECT_EQ(shown.Texts().size(), 3) << c.what;
+        EXPECT_EQ(shown.Texts().size(), 4) << c.what; // the version, the file, two entries
         EXPECT_EQ(shown.Texts().last(), QStringLiteral("\r\nCOM: second")) << c.what;
         // One report for each entry that did not reach the file.
         const QString error = QStringLiteral("Error when save log file:") + c.path;
@@ -272,12 +279,13 @@ TEST(StatusLog, EntriesFromSeveralThreadsKeepTheirOrder) {
     // The file holds what the memo showed, line for line, each thread's entries in its order.
     const QList<QByteArray> lines = Lines(ReadAll(path));
     const QStringList texts = shown.Texts();
-    ASSERT_EQ(lines.size(), 1 + kThreads * kEntries);
+    constexpr int kHeader = 2; // the version and the file's path
+    ASSERT_EQ(lines.size(), kHeader + kThreads * kEntries);
     ASSERT_EQ(texts.size(), lines.size());
     std::vector<int> next(kThreads, 0);
     for (int i = 0; i < lines.size(); ++i) {
         EXPECT_EQ("\r\n" + QString::fromLatin1(lines[i]), texts[i]);
-        if (i == 0) {
+        if (i < kHeader) {
             continue;
         }
         const int t = lines[i].mid(1, 1).toInt();

@@ -1,5 +1,7 @@
 #include "support/Controls.h"
 
+#include "kit/DocumentView.h"
+
 #include "kit/UpDown.h"
 
 #include <QAbstractButton>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPdfDocument>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
@@ -244,6 +247,11 @@ std::optional<QString> ShownText(QObject* control) {
     }
     if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
         return tabs->tabText(tabs->currentIndex());
+    }
+    if (auto* view = qobject_cast<kit::DocumentView*>(control)) {
+        // The file a reader would open, once it has been read; nothing while it cannot be.
+        const bool shown = view->Document()->status() == QPdfDocument::Status::Ready;
+        return shown ? view->Path() : QString();
     }
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         if (button->isCheckable()) {

@@ -30,7 +30,8 @@ QString Scroll(QObject* control, int position);         // scroll bar or track b
 
 // What a control shows: an edit's, label's or drop-down's text; a memo's or
 // list's lines joined by line feeds; a radio group's chosen item, a tab set's
-// current tab; "checked" or "unchecked" for a check box or radio button.
+// current tab; "checked" or "unchecked" for a check box or radio button; the
+// file of a document view that has read its document.
 std::optional<QString> ShownText(QObject* control);
 
 // Runs the event loop until `control` shows `text` (as ShownText reads it) or
