@@ -1,7 +1,8 @@
 // The serial terminal window on real pseudo-terminal pairs: socat joins two
 // ptys, the window opens one end and the test plays the device on the other.
-#include "commtools/SerialChannel.h"
 #include "commtools/TMaris_terminal.h"
+#include "commtools/PortSettingsDialog.h"
+#include "commtools/SerialChannel.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 
@@ -180,7 +181,9 @@ TEST_F(TMaris_terminalWindow, SendWritesTheTextAsWindows1252WithTheOptionalLineE
     const Case cases[] = {
         {QString(), true, QByteArray("\r\n")},
         {QString(), false, QByteArray()},
-        {QStringLiteral("\u00B0C"), true, QByteArray("\xB0" "C\r\n")},
+        {QStringLiteral("\u00B0C"), true,
+         QByteArray("\xB0"
+                    "C\r\n")},
         {QStringLiteral("$GPZDA"), false, QByteArray("$GPZDA")},
     };
     for (const Case& c : cases) {
@@ -207,10 +210,8 @@ TEST_F(TMaris_terminalWindow, ReceivedBytesAreTypedAtTheCaret) {
         QString shown;
     };
     const Step steps[] = {
-        {QByteArray("abc"), QStringLiteral("<abc>")},
-        {QByteArray("\b"), QStringLiteral("<ab>")},
-        {QByteArray("x\0y\0", 4), QStringLiteral("<abxy>")},
-        {QByteArray("1\r\n2"), QStringLiteral("<abxy1\n2>")},
+        {QByteArray("abc"), QStringLiteral("<abc>")},        {QByteArray("\b"), QStringLiteral("<ab>")},
+        {QByteArray("x\0y\0", 4), QStringLiteral("<abxy>")}, {QByteArray("1\r\n2"), QStringLiteral("<abxy1\n2>")},
         {QByteArray("\r"), QStringLiteral("<abxy1\n2\n>")},
     };
     for (const Step& step : steps) {
@@ -309,12 +310,14 @@ TEST_F(TMaris_terminalWindow, OpenFailureShowsTheErrorAndTheFatalEntry) {
         ui.Click("chkActive1");
         const QStringList shown = MessageLog::Take();
         ASSERT_EQ(shown.size(), 1);
-        EXPECT_TRUE(shown[0].startsWith(QStringLiteral("error: Device \"%1\" Open Error !!!\r%2").arg(c.port, c.reason)))
+        EXPECT_TRUE(
+            shown[0].startsWith(QStringLiteral("error: Device \"%1\" Open Error !!!\r%2").arg(c.port, c.reason)))
             << shown[0].toStdString();
         const QString fatal = QStringLiteral("Fatal Error: 1, 0, ") + c.reason;
         const QStringList status = ui.Text("Memo2").split('\n');
-        EXPECT_TRUE(std::any_of(status.begin(), status.end(), [&](const QString& line) { return line.startsWith(fatal); }))
-            << ui.Text("Memo2").toStdString();
+        EXPECT_TRUE(std::any_of(status.begin(), status.end(), [&](const QString& line) {
+            return line.startsWith(fatal);
+        })) << ui.Text("Memo2").toStdString();
         EXPECT_EQ(ui.Text("chkActive1"), "checked");
         EXPECT_FALSE(window.serialPort1().Active());
     }
@@ -336,7 +339,8 @@ TEST_F(TMaris_terminalWindow, ChoosingAnotherPortMovesAnOpenChannelAndClearsBoth
     EXPECT_EQ(ui.Text("Memo2"), QString());
 
     other.Write("new");
-    EXPECT_TRUE(support::WaitForText(ui.Get("Memo1"), "new", std::chrono::seconds(3))) << ui.Text("Memo1").toStdString();
+    EXPECT_TRUE(support::WaitForText(ui.Get("Memo1"), "new", std::chrono::seconds(3)))
+        << ui.Text("Memo1").toStdString();
     ui.SetText("edt1Send", QStringLiteral("s"));
     ui.Click("btn1Send");
     EXPECT_EQ(other.Read(3), QByteArray("s\r\n"));
@@ -382,4 +386,40 @@ TEST(TMaris_terminalPortList, OnlyChannel1FollowsTheSystemList) {
     QTest::qWait(300);
     EXPECT_EQ(Items(box2), start);
     EXPECT_EQ(box2->currentText(), "ttyS2");
+}
+
+// The "Cfg" dialog starts from the port's settings and hands back what its fields
+// show; a baud rate that is no whole positive number keeps the port's own.
+TEST(PortSettingsDialog, GivesBackTheChosenSettingsAndKeepsTheRateForBadText) {
+    commtools::PortSettings start;
+    start.baudRate = 19200;
+    start.dataBits = QSerialPort::Data7;
+    start.parity = QSerialPort::EvenParity;
+    start.stopBits = QSerialPort::TwoStop;
+    start.flowControl = QSerialPort::HardwareControl;
+    commtools::PortSettingsDialog dialog(start, QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(dialog.windowTitle(), "/dev/ttyUSB0 Properties");
+    const commtools::PortSettings unchanged = dialog.Settings();
+    EXPECT_EQ(unchanged.baudRate, 19200);
+    EXPECT_EQ(unchanged.dataBits, QSerialPort::Data7);
+    EXPECT_EQ(unchanged.parity, QSerialPort::EvenParity);
+    EXPECT_EQ(unchanged.stopBits, QSerialPort::TwoStop);
+    EXPECT_EQ(unchanged.flowControl, QSerialPort::HardwareControl);
+
+    support::Controls ui{&dialog};
+    ui.Choose("cbxParity", "Odd");
+    ui.Choose("cbxStopBits", "1.5");
+    ui.Choose("cbxFlowControl", "Xon / Xoff");
+    const struct {
+        const char* typed;
+        int rate;
+    } rates[] = {{"57600", 57600}, {" 4800 ", 4800}, {"abc", 19200}, {"0", 19200}, {"-9600", 19200}, {"", 19200}};
+    for (const auto& r : rates) {
+        dialog.findChild<QComboBox*>("cbxBaudRate")->setCurrentText(QString::fromLatin1(r.typed));
+        const commtools::PortSettings chosen = dialog.Settings();
+        EXPECT_EQ(chosen.baudRate, r.rate) << r.typed;
+        EXPECT_EQ(chosen.parity, QSerialPort::OddParity);
+        EXPECT_EQ(chosen.stopBits, QSerialPort::OneAndHalfStop);
+        EXPECT_EQ(chosen.flowControl, QSerialPort::SoftwareControl);
+    }
 }
