@@ -1,5 +1,7 @@
 #include "coverage/CoverageReport.h"
 
+#include "common/MakerContact.h"
+
 namespace coverage {
 
 QStringList CoverageReportLines(const std::function<QString(std::string_view name)>& textOf,
@@ -71,10 +73,7 @@ QStringList CoverageReportLines(const std::function<QString(std::string_view nam
     for (int blank = 0; blank < 13; ++blank) {
         lines << QString();
     }
-    lines << QStringLiteral("    Tormalind ApS - Hydrographic Consultancy")
-          << QStringLiteral("    Havnegade 12, 9900 Frederikshavn") << QStringLiteral("    Denmark")
-          << QStringLiteral("    Tel. +45 12 34 56 78") << QStringLiteral("    survey@tormalind.example")
-          << QStringLiteral("    tormalind.example");
+    lines << QStringLiteral("    Tormalind ApS - Hydrographic Consultancy") << common::MakerContactLines(4);
     return lines;
 }
 

@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
-#include <QRegularExpressionValidator>
 #include <array>
 
 namespace {
@@ -29,7 +28,7 @@ QPoint ToPoint(const coverage::PicturePoint& p) { return {p.x, p.y}; }
 
 // The water: the desktop's gradient colour of an inactive caption.
 const QColor kWater(215, 228, 242);
-const QColor kSeabed(192, 220, 192);
+const QColor kSeabed = kit::kPaleGreen;
 
 } // namespace
 
@@ -49,13 +48,9 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     ui->udbLengthAlong->Associate(ui->edtLengthAlong);
     ui->udbLengthAlong_cm->Associate(ui->edtLengthAlong_cm);
 
-    // Whole, unsigned figures: the field takes digits only.
-    const auto digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
-    for (QLineEdit* field : {ui->edtSector, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude, ui->edtFreq,
-                             ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAlong_cm,
-                             ui->edtLengthAcross, ui->edtLengthAcross_cm}) {
-        field->setValidator(digits);
-    }
+    kit::AcceptDigitsOnly({ui->edtSector, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude, ui->edtFreq,
+                           ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAlong_cm,
+                           ui->edtLengthAcross, ui->edtLengthAcross_cm});
 
     kit::ChartView* graph = ui->Coverage;
     kit::TitleSettings title;

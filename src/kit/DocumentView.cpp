@@ -20,8 +20,7 @@ DocumentView::DocumentView(QWidget* parent) : QPdfView(parent), document_(new QP
 void DocumentView::SetDocument(const QString& assetName) {
     assetName_ = assetName;
     path_ = AssetPath(assetName);
-    document_->load(path_);
-    Fit();
+    document_->load(path_); // fitted as its status turns Ready
 }
 
 DocumentView::~DocumentView() {

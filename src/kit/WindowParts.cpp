@@ -3,7 +3,9 @@
 #include "kit/Assets.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+#include <QRegularExpressionValidator>
 #include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
@@ -68,6 +70,13 @@ void ApplyLook(QWidget* widget) {
 }
 
 } // namespace
+
+void AcceptDigitsOnly(std::initializer_list<QLineEdit*> fields) {
+    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+    for (QLineEdit* field : fields) {
+        field->setValidator(new QRegularExpressionValidator(digits, field));
+    }
+}
 
 void ApplyFormLook(QWidget* window) {
     ApplyLook(window);

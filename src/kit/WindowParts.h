@@ -14,6 +14,9 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
+
+class QLineEdit;
 
 namespace kit {
 
@@ -34,6 +37,10 @@ QFont PixelFontFromText(const QString& text);
 
 // Text colour of a label, edit, drop-down or button alike.
 void SetTextColor(QWidget* widget, const QColor& color);
+
+// Whole, unsigned figures: the fields take digits only, as a number field of
+// the layouts does.
+void AcceptDigitsOnly(std::initializer_list<QLineEdit*> fields);
 
 // Puts the look the form marks (see above) on the window and every widget in it.
 void ApplyFormLook(QWidget* window);

@@ -1,5 +1,6 @@
 #include "lineplan/LinePlan.h"
 
+#include "common/MakerContact.h"
 #include "common/NumberFormat.h"
 
 #include <algorithm>
@@ -239,10 +240,7 @@ QStringList LinePlanReportLines(const std::function<QString(std::string_view nam
     for (int blank = 0; blank < 7; ++blank) {
         lines << QString();
     }
-    lines << QStringLiteral("    Tormalind ApS -  Hydrographic Consultancy")
-          << QStringLiteral("    Havnegade 12, 9900 Frederikshavn") << QStringLiteral("    Denmark")
-          << QStringLiteral("    Tel. +45 12 34 56 78") << QStringLiteral("    survey@tormalind.example")
-          << QStringLiteral("    tormalind.example");
+    lines << QStringLiteral("    Tormalind ApS -  Hydrographic Consultancy") << common::MakerContactLines(4);
     return lines;
 }
 

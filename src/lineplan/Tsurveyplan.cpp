@@ -10,7 +10,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
 namespace {
@@ -18,8 +17,6 @@ namespace {
 QString Two(const char* first, const char* second) {
     return QString::fromLatin1(first) + QLatin1Char('\n') + QString::fromLatin1(second);
 }
-
-const QColor kCream(255, 251, 240);
 
 void Quietly(QLineEdit* field, const QString& text) {
     // The window answers a bad text with its fallback; that answer is no new
@@ -42,11 +39,8 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     ui->udbSpeed_input->Associate(ui->edtSpeed_input);
     ui->udbLinespace->Associate(ui->edtLinespace);
 
-    const auto digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
-    for (QLineEdit* field :
-         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace}) {
-        field->setValidator(digits);
-    }
+    kit::AcceptDigitsOnly(
+        {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace});
 
     for (QLineEdit* field :
          {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Min_alongtrack_coverage,
@@ -266,7 +260,7 @@ void Tsurveyplan::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect frame(QPoint(d.frame.left, d.frame.top), QPoint(d.frame.right, d.frame.bottom));
     painter.setPen(Qt::black);
-    painter.setBrush(kCream);
+    painter.setBrush(kit::kCream);
     painter.drawRect(frame);
     painter.drawLine(d.frame.left, d.divider, d.frame.right, d.divider);
     // Nothing a scale makes of a strange plan draws outside the frame.
@@ -298,7 +292,7 @@ void Tsurveyplan::paintEvent(QPaintEvent* event) {
     if (d.lineOffset) {
         const int p = *d.lineOffset;
         if (d.overlap) {
-            painter.setPen(kCream);
+            painter.setPen(kit::kCream);
             painter.setBrush(crossHatch);
             painter.drawRect(
                 QRect(QPoint(d.overlap->left, d.overlap->top), QPoint(d.overlap->right, d.overlap->bottom)));

@@ -34,7 +34,6 @@ struct SeriesRow {
 
 const QColor kFuchsia(255, 0, 255);
 const QColor kOlive(128, 128, 0);
-const QColor kNavy(0, 0, 128);
 const QColor kGreen(0, 128, 0);
 
 const std::array<SeriesRow, 16> kSeries{{
@@ -52,8 +51,8 @@ const std::array<SeriesRow, 16> kSeries{{
     {"NL Order A - Left", "NL Order A - Left", nullptr, kFuchsia},
     {"NL Order B", "NL Order B", "NL Order B", kOlive},
     {"NL Order B - Left", "NL Order B - Left", nullptr, kOlive},
-    {"Orsted", "Orsted", "Orsted", kNavy},
-    {"Orsted - Left", "Orsted -  Left", nullptr, kNavy},
+    {"Orsted", "Orsted", "Orsted", kit::kNavy},
+    {"Orsted - Left", "Orsted -  Left", nullptr, kit::kNavy},
 }};
 
 constexpr int kTvuChart = 0;

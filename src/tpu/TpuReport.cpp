@@ -1,5 +1,6 @@
 #include "tpu/TpuReport.h"
 
+#include "common/MakerContact.h"
 #include "common/TextFile.h"
 
 #include <QBuffer>
@@ -42,9 +43,6 @@ constexpr std::array<FontLook, 7> kFonts{{
 // the baseline and how thick it is, per point of size.
 constexpr double kUnderlinePosition = 0.106;
 constexpr double kUnderlineThickness = 0.073;
-
-constexpr const char* kContactLine =
-    "Tormalind ApS - Havnegade 12, 9900 Frederikshavn, Denmark - Tel. +45 12 34 56 78 - tormalind.example";
 
 // A label and the field whose text follows it.
 struct Pair {
@@ -249,7 +247,7 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
         return {};
     }
     page.Image(image, 70, 150, 380, 200);
-    page.Text(Font::Footer, 70, 800, QString::fromUtf8(kContactLine));
+    page.Text(Font::Footer, 70, 800, common::MakerContactLine());
 
     page.Rectangle(50, 70, 500, 30);
     page.Rectangle(50, 100, 500, 30);
