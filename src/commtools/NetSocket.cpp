@@ -21,9 +21,27 @@ constexpr auto kPrefix = "Net";
 // drops the handshakes of a burst and clients wait seconds to be accepted.
 constexpr int kBacklog = SOMAXCONN;
 
+// What a connection holds of a stream before the window has logged it: a peer
+// that sends faster than the log is written waits in TCP's own flow control
+// instead of in this program's memory.
+constexpr qint64 kConnectionBuffer = 64 * 1024;
+
 // The port text as the system resolves it for a passive IPv4 socket: a number
 // or a service name. Returns 0 and the resolver's code when it cannot.
 quint16 ResolvePort(const QString& text, bool udp, int& code) {
+    // The resolver takes any number and keeps its low 16 bits (70000 would
+    // listen on 4464), and 0 would let the system pick a port no instrument
+    // is set up to send to.
+    bool isNumber = false;
+    const qlonglong number = text.trimmed().toLongLong(&isNumber);
+    if (isNumber) {
+        if (number >= 1 && number <= 65535) {
+            code = 0;
+            return static_cast<quint16>(number);
+        }
+        code = EAI_SERVICE;
+        return 0;
+    }
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = udp ? SOCK_DGRAM : SOCK_STREAM;
@@ -54,7 +72,8 @@ void NetSocket::Entry(LogLevel level, const QString& text) {
 }
 
 void NetSocket::Fail(int code, const QString& text) {
-    log_.Add(LogLevel::Simple, QString(), QStringLiteral("Fatal Error: 20, %1, %2").arg(static_cast<unsigned>(code)).arg(text));
+    log_.Add(LogLevel::Simple, QString(),
+             QStringLiteral("Fatal Error: 20, %1, %2").arg(static_cast<unsigned>(code)).arg(text));
     throw std::runtime_error(text.toStdString());
 }
 
@@ -115,6 +134,7 @@ void NetSocket::Close() {
 void NetSocket::Accept() {
     while (QTcpSocket* connection = server_->nextPendingConnection()) {
         connections_.append(connection);
+        connection->setReadBufferSize(kConnectionBuffer);
         Entry(LogLevel::Simple, QStringLiteral("accepted"));
         Entry(LogLevel::Simple, QStringLiteral("Opened:  : %1 server mode: 0").arg(port_));
         Entry(LogLevel::Simple, QStringLiteral("Connection is  accepted  Total:%1").arg(connections_.size()));
@@ -128,9 +148,13 @@ void NetSocket::Accept() {
 }
 
 void NetSocket::ReadConnection(QTcpSocket* connection) {
-    const QByteArray bytes = connection->readAll();
-    if (!bytes.isEmpty())
+    // One entry per receive-buffer's worth, as the socket hands the data over.
+    while (connection->bytesAvailable() > 0) {
+        const QByteArray bytes = connection->read(receiveBuffer_);
+        if (bytes.isEmpty())
+            break;
         LogInput(bytes);
+    }
 }
 
 void NetSocket::ReadDatagrams() {

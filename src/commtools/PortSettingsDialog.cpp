@@ -27,20 +27,24 @@ PortSettingsDialog::PortSettingsDialog(const PortSettings& settings, const QStri
     for (int rate : {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200, 230400, 460800, 921600})
         baudRate_->addItem(QString::number(rate));
     baudRate_->setCurrentText(QString::number(settings.baudRate));
-    dataBits_ = Choices(this, QStringLiteral("cbxDataBits"),
-                        {{"5", QSerialPort::Data5}, {"6", QSerialPort::Data6}, {"7", QSerialPort::Data7},
-                         {"8", QSerialPort::Data8}},
-                        settings.dataBits);
+    dataBits_ = Choices(
+        this, QStringLiteral("cbxDataBits"),
+        {{"5", QSerialPort::Data5}, {"6", QSerialPort::Data6}, {"7", QSerialPort::Data7}, {"8", QSerialPort::Data8}},
+        settings.dataBits);
     parity_ = Choices(this, QStringLiteral("cbxParity"),
-                      {{"None", QSerialPort::NoParity}, {"Even", QSerialPort::EvenParity},
-                       {"Odd", QSerialPort::OddParity}, {"Mark", QSerialPort::MarkParity},
+                      {{"None", QSerialPort::NoParity},
+                       {"Even", QSerialPort::EvenParity},
+                       {"Odd", QSerialPort::OddParity},
+                       {"Mark", QSerialPort::MarkParity},
                        {"Space", QSerialPort::SpaceParity}},
                       settings.parity);
-    stopBits_ = Choices(this, QStringLiteral("cbxStopBits"),
-                        {{"1", QSerialPort::OneStop}, {"1.5", QSerialPort::OneAndHalfStop}, {"2", QSerialPort::TwoStop}},
-                        settings.stopBits);
+    stopBits_ =
+        Choices(this, QStringLiteral("cbxStopBits"),
+                {{"1", QSerialPort::OneStop}, {"1.5", QSerialPort::OneAndHalfStop}, {"2", QSerialPort::TwoStop}},
+                settings.stopBits);
     flowControl_ = Choices(this, QStringLiteral("cbxFlowControl"),
-                           {{"None", QSerialPort::NoFlowControl}, {"Hardware", QSerialPort::HardwareControl},
+                           {{"None", QSerialPort::NoFlowControl},
+                            {"Hardware", QSerialPort::HardwareControl},
                             {"Xon / Xoff", QSerialPort::SoftwareControl}},
                            settings.flowControl);
     auto* form = new QFormLayout(this);

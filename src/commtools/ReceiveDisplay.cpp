@@ -2,10 +2,45 @@
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace commtools {
+namespace {
+
+// Characters the paragraph at the caret can still take before it is broken.
+qsizetype RoomInLine(const QTextCursor& cursor) {
+    // A block's length counts its paragraph separator.
+    return kLongestShownLine - (cursor.block().length() - 1);
+}
+
+// Inserts text whose line ends are '\n', starting a new paragraph wherever a
+// line would grow past the longest shown line.
+void InsertBroken(QTextCursor& cursor, QStringView text) {
+    for (qsizetype start = 0;;) {
+        const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), start);
+        QStringView piece = text.mid(start, (lineEnd < 0 ? text.size() : lineEnd) - start);
+        while (!piece.isEmpty()) {
+            const qsizetype room = RoomInLine(cursor);
+            if (room <= 0) {
+                cursor.insertBlock();
+                continue;
+            }
+            cursor.insertText(piece.left(room).toString());
+            piece = piece.mid(std::min(room, piece.size()));
+        }
+        if (lineEnd < 0)
+            return;
+        cursor.insertBlock();
+        start = lineEnd + 1;
+    }
+}
+
+void ScrollToEnd(QPlainTextEdit* memo) { memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum()); }
+
+} // namespace
 
 void KeepLastCharacters(QPlainTextEdit* memo, qsizetype characters) {
     QTextDocument* document = memo->document();
@@ -18,6 +53,7 @@ void KeepLastCharacters(QPlainTextEdit* memo, qsizetype characters) {
 }
 
 ReceiveDisplay::ReceiveDisplay(QPlainTextEdit* memo, Sender send) : QObject(memo), memo_(memo), send_(std::move(send)) {
+    memo_->setUndoRedoEnabled(false);
     memo_->installEventFilter(this);
 }
 
@@ -27,11 +63,18 @@ void ReceiveDisplay::Show(const QByteArray& bytes) {
     if (pending_.isEmpty())
         QMetaObject::invokeMethod(this, &ReceiveDisplay::ShowPending, Qt::QueuedConnection);
     pending_.append(bytes);
+    pendingBytes_ += bytes.size();
+    // Reads the memo would cut again at once need not be shown at all.
+    while (limit_ > 0 && pending_.size() > 1 && pendingBytes_ - pending_.front().size() >= limit_) {
+        pendingBytes_ -= pending_.front().size();
+        pending_.removeFirst();
+    }
 }
 
 void ReceiveDisplay::ShowPending() {
     if (pending_.isEmpty())
         return;
+    pendingBytes_ = 0;
     QTextCursor cursor = memo_->textCursor();
     cursor.beginEditBlock();
     for (const QByteArray& bytes : std::exchange(pending_, {})) {
@@ -45,13 +88,10 @@ void ReceiveDisplay::ShowPending() {
             case '\n':
                 cursor.insertBlock();
                 break;
-            case '\t':
-                cursor.insertText(QStringLiteral("\t"));
-                break;
             default:
                 // Other control keys type nothing in a memo.
-                if (byte >= 0x20 && byte != 0x7F)
-                    cursor.insertText(QString(QChar(byte)));
+                if (byte == '\t' || (byte >= 0x20 && byte != 0x7F))
+                    InsertBroken(cursor, QString(QChar(byte)));
                 break;
             }
         } else {
@@ -60,7 +100,7 @@ void ReceiveDisplay::ShowPending() {
             // A line end of a device (CR LF, or a lone CR or LF) is one new line.
             text.replace("\r\n", "\n");
             text.replace('\r', '\n');
-            cursor.insertText(QString::fromLatin1(text));
+            InsertBroken(cursor, QString::fromLatin1(text));
         }
     }
     cursor.endEditBlock();
@@ -80,6 +120,59 @@ bool ReceiveDisplay::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return false;
+}
+
+LogDisplay::LogDisplay(QPlainTextEdit* memo, qsizetype limit) : QObject(memo), memo_(memo), limit_(limit) {
+    memo_->setUndoRedoEnabled(false);
+}
+
+void LogDisplay::Append(const QString& lineBreakAndEntry) {
+    std::lock_guard lock(mutex_);
+    if (pending_.isEmpty())
+        QMetaObject::invokeMethod(this, &LogDisplay::ShowPending, Qt::QueuedConnection);
+    pending_ += lineBreakAndEntry;
+    if (limit_ > 0 && pending_.size() > 2 * limit_) {
+        // Only the newest `limit_` characters would stay in the memo; keep
+        // them from a line start so no entry shows cut.
+        const qsizetype lineStart = pending_.indexOf(QLatin1Char('\n'), pending_.size() - limit_);
+        pending_.remove(0, lineStart < 1 ? pending_.size() - limit_ : lineStart - 1);
+        dropped_ = true;
+    }
+}
+
+void LogDisplay::Clear() {
+    {
+        std::lock_guard lock(mutex_);
+        pending_.clear();
+        dropped_ = false;
+    }
+    memo_->clear();
+}
+
+void LogDisplay::ShowPending() {
+    QString text;
+    bool dropped = false;
+    {
+        std::lock_guard lock(mutex_);
+        text = std::exchange(pending_, {});
+        dropped = std::exchange(dropped_, false);
+    }
+    if (text.isEmpty())
+        return;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (dropped) {
+        // Older entries than these were never shown: a gap in the middle of the
+        // memo would read as if nothing had happened there.
+        memo_->clear();
+        if (text.startsWith(QLatin1Char('\n')))
+            text.remove(0, 1);
+    }
+    QTextCursor cursor(memo_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    KeepLastCharacters(memo_, limit_);
+    // The newest entry is what the surveyor looks for.
+    ScrollToEnd(memo_);
 }
 
 } // namespace commtools

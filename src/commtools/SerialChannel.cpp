@@ -1,9 +1,18 @@
 #include "commtools/SerialChannel.h"
 
 #include <QCollator>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace commtools {
 namespace {
@@ -12,6 +21,18 @@ constexpr auto kPortPrefix = "Serial";
 constexpr auto kZModemPrefix = "ZModem";
 constexpr int kWriteTimeoutMs = 100;
 
+// Why a port did not open, in the system's words. QSerialPort reports a port
+// that another program (or the other channel) holds as a failed lock of its
+// own; the device itself is then there and usable, only busy.
+QString OpenFailureReason(const QSerialPort& port, const QString& name) {
+    if (port.error() != QSerialPort::PermissionError)
+        return port.errorString();
+    const QByteArray path =
+        QFile::encodeName(name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name);
+    const int reason = ::access(path.constData(), R_OK | W_OK) == 0 ? EBUSY : errno;
+    return QString::fromLocal8Bit(std::strerror(reason));
+}
+
 PortEnumerator& Enumerator() {
     static PortEnumerator enumerator = SystemSerialPorts;
     return enumerator;
@@ -19,7 +40,9 @@ PortEnumerator& Enumerator() {
 
 } // namespace
 
-QStringList SystemSerialPorts() {
+namespace {
+
+QStringList ListSystemSerialPorts() {
     QStringList names;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         names << info.portName();
@@ -28,6 +51,23 @@ QStringList SystemSerialPorts() {
     natural.setNumericMode(true);
     std::sort(names.begin(), names.end(), natural);
     return names;
+}
+
+} // namespace
+
+QStringList SystemSerialPorts() {
+    // A device node that comes or goes changes the device folder's time.
+    struct stat dev {};
+    const bool known = ::stat("/dev", &dev) == 0;
+    static std::mutex mutex;
+    static QStringList cached;
+    static timespec cachedTime{-1, 0};
+    std::lock_guard lock(mutex);
+    if (!known || dev.st_mtim.tv_sec != cachedTime.tv_sec || dev.st_mtim.tv_nsec != cachedTime.tv_nsec) {
+        cached = ListSystemSerialPorts();
+        cachedTime = known ? dev.st_mtim : timespec{-1, 0};
+    }
+    return cached;
 }
 
 PortEnumerator SetPortEnumerator(PortEnumerator enumerator) {
@@ -61,7 +101,6 @@ SerialChannel::SerialChannel(const QString& logPath, QObject* parent)
         if (!zmodem_.InSession())
             zmodemClock_.stop();
     });
-    ports_ = Enumerator()();
 }
 
 SerialChannel::~SerialChannel() {
@@ -70,15 +109,22 @@ SerialChannel::~SerialChannel() {
     log_.Flush();
 }
 
-void SerialChannel::Entry(const QString& text) {
-    log_.Add(LogLevel::Simple, QString::fromLatin1(kPortPrefix), text);
+void SerialChannel::Entry(const QString& text) { log_.Add(LogLevel::Simple, QString::fromLatin1(kPortPrefix), text); }
+
+QStringList SerialChannel::Ports() {
+    if (!portsRead_) {
+        ports_ = Enumerator()();
+        portsRead_ = true;
+    }
+    return ports_;
 }
 
 void SerialChannel::Update() {
     const QStringList ports = Enumerator()();
-    if (ports == ports_)
+    if (portsRead_ && ports == ports_)
         return;
     ports_ = ports;
+    portsRead_ = true;
     emit PortsChanged();
 }
 
@@ -104,13 +150,19 @@ void SerialChannel::SetActive(bool active) {
         return;
     }
     port_.setPortName(portName_);
-    if (portName_.isEmpty() || !port_.open(QIODevice::ReadWrite)) {
-        const QString reason = portName_.isEmpty() ? QStringLiteral("No port chosen") : port_.errorString();
+    opening_ = true;
+    const bool opened = !portName_.isEmpty() && port_.open(QIODevice::ReadWrite);
+    opening_ = false;
+    if (!opened) {
+        const QString reason =
+            portName_.isEmpty() ? QStringLiteral("No port chosen") : OpenFailureReason(port_, portName_);
         log_.Add(LogLevel::Simple, QString(), QStringLiteral("Fatal Error: 1, 0, %1").arg(reason));
         port_.clearError();
         throw std::runtime_error(
             QStringLiteral("Device \"%1\" Open Error !!!\r%2").arg(portName_, reason).toStdString());
     }
+    lost_ = false;
+    sendBacklogSaid_ = false;
     ApplySettings();
     Entry(QStringLiteral("The port %1 is opened succesfully").arg(portName_));
 }
@@ -138,21 +190,34 @@ void SerialChannel::ApplySettings() {
 void SerialChannel::SendString(const QByteArray& bytes) {
     if (!Active() || bytes.isEmpty())
         return;
-    if (port_.write(bytes) != bytes.size() || !port_.waitForBytesWritten(kWriteTimeoutMs)) {
-        // Bytes already handed to the system (a pty without a reader) are not lost.
-        if (port_.bytesToWrite() == 0)
-            return;
+    if (port_.write(bytes) != bytes.size()) {
         Entry(QStringLiteral("Communication Error 0:%1 0").arg(int(port_.error())));
         port_.clearError();
+        return;
     }
+    // Each wait returns once some bytes have left; the time limit is the send's.
+    const QDeadlineTimer deadline(kWriteTimeoutMs);
+    while (Active() && port_.bytesToWrite() > 0 && !deadline.hasExpired())
+        port_.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    if (!Active())
+        return;
+    const qint64 unsent = port_.bytesToWrite();
+    if (unsent == 0) {
+        sendBacklogSaid_ = false;
+        return;
+    }
+    port_.clear(QSerialPort::Output);
+    port_.clearError();
+    if (!std::exchange(sendBacklogSaid_, true))
+        Entry(QStringLiteral("Write time-out: the device takes no data, %1 bytes dropped").arg(unsent));
 }
 
 void SerialChannel::ReadPort() {
     const QByteArray bytes = port_.readAll();
     if (bytes.isEmpty())
         return;
-    const std::string shown = zmodem_.Receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                              ZModemReceiver::Clock::now());
+    const std::string shown = zmodem_.Receive(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), ZModemReceiver::Clock::now());
     if (zmodem_.InSession() && !zmodemClock_.isActive())
         zmodemClock_.start();
     if (!shown.empty())
@@ -165,19 +230,35 @@ void SerialChannel::PortError(QSerialPort::SerialPortError error) {
     case QSerialPort::UnsupportedOperationError: // DTR/RTS on a pseudo-terminal
     case QSerialPort::TimeoutError:              // reported by the send, not here
         return;
+    case QSerialPort::ReadError:
     case QSerialPort::ResourceError:
-        // The device went away (a USB adapter pulled): the carrier is lost.
-        Entry(QStringLiteral("Communication Error %1:0 0").arg(int(error)));
+        // A pulled adapter or a vanished pseudo-terminal is reported again and
+        // again for as long as the port stays open: the device is gone.
+        if (!port_.isOpen() || std::exchange(lost_, true))
+            return;
+        log_.Add(LogLevel::Simple, QString(),
+                 QStringLiteral("Fatal Error: 1, 0, Device \"%1\" lost: %2").arg(portName_, port_.errorString()));
         zmodem_.CarrierLost();
-        port_.close();
+        // Closed once the port's own notification has returned.
+        QMetaObject::invokeMethod(this, &SerialChannel::CloseLostPort, Qt::QueuedConnection);
         return;
     default:
+        if (opening_)
+            return;
         // The line states are not asked here: on a pseudo-terminal asking
         // fails, and that failure would come straight back to this handler.
         Entry(QStringLiteral("Communication Error %1:0 0").arg(int(error)));
         port_.clearError();
         return;
     }
+}
+
+void SerialChannel::CloseLostPort() {
+    if (!lost_ || !port_.isOpen())
+        return;
+    port_.close();
+    port_.clearError();
+    emit Lost();
 }
 
 } // namespace commtools

@@ -27,6 +27,8 @@ struct PortSettings {
 };
 
 // The system's serial ports by name, in natural order (ttyS2 before ttyS10).
+// Asking the system opens hundreds of files under /sys, so the list is read
+// again only when the device folder changed (an adapter came or went).
 QStringList SystemSerialPorts();
 // Where the port lists come from; tests put pseudo-terminals in.
 using PortEnumerator = std::function<QStringList()>;
@@ -41,7 +43,9 @@ public:
     SerialChannel(const QString& logPath, QObject* parent = nullptr);
     ~SerialChannel() override;
 
-    QStringList Ports() const { return ports_; }
+    // The port list, read when first asked for: a channel that is only given
+    // a device path never pays for listing the system's ports.
+    QStringList Ports();
     // Reads the port list again and tells the bound lists.
     void Update();
 
@@ -51,7 +55,8 @@ public:
 
     bool Active() const { return port_.isOpen(); }
     // Opening writes its status entry; a failure writes the fatal-error entry
-    // and throws the error text for the general error box.
+    // and throws the error text for the general error box, both with the
+    // system's reason.
     void SetActive(bool active);
 
     PortSettings Settings() const { return settings_; }
@@ -59,7 +64,10 @@ public:
     void SetSettings(const PortSettings& settings);
 
     // Writes the bytes and waits at most 100 ms for them to leave; nothing
-    // happens on a closed port or with no bytes.
+    // happens on a closed port or with no bytes. What the device has not taken
+    // by then is dropped, so a repeat towards a device that does not read
+    // cannot pile up sends; the status memo says so once until a send gets
+    // through again.
     void SendString(const QByteArray& bytes);
 
     StatusLog& Log() { return log_; }
@@ -69,16 +77,24 @@ signals:
     // Received bytes for the receive display (what no ZModem session took).
     void Received(const QByteArray& bytes);
     void PortsChanged();
+    // The device went away (an adapter pulled, the far end of a link gone):
+    // the port is closed, any ZModem session aborted; it can be opened again.
+    void Lost();
 
 private:
     void ReadPort();
     void PortError(QSerialPort::SerialPortError error);
+    void CloseLostPort();
     void ApplySettings();
     void Entry(const QString& text);
 
     QSerialPort port_;
     QString portName_;
     QStringList ports_;
+    bool portsRead_ = false;
+    bool opening_ = false;         // errors of a failing open are said by the open itself
+    bool lost_ = false;            // the device went; further errors until the close say nothing new
+    bool sendBacklogSaid_ = false; // dropped sends are said once until a send gets through
     PortSettings settings_;
     StatusLog log_;
     ZModemReceiver zmodem_;

@@ -1,13 +1,11 @@
 #include "commtools/TMaris_network.h"
 
+#include "common/Messages.h"
 #include "commtools/NetSocket.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/StatusLog.h"
-#include "common/Messages.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_network.h"
-
-#include <QScrollBar>
 
 namespace {
 
@@ -17,7 +15,8 @@ constexpr qsizetype kMemoLimit = 1 << 20;
 
 TMaris_network::TMaris_network(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TMaris_network>()),
-      log_(std::make_unique<commtools::StatusLog>(commtools::ProgramLogPath(), commtools::StatusLog::kNetworkToolLimit)) {
+      log_(std::make_unique<commtools::StatusLog>(commtools::ProgramLogPath(),
+                                                  commtools::StatusLog::kNetworkToolLimit)) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
     kit::SetWindowButtons(this, true);
@@ -26,20 +25,19 @@ TMaris_network::TMaris_network(QWidget* parent)
     log_->SetTimeStamps(true);
     // Entries reach the log memo in one edit per pass of the event loop: a
     // burst of connections must not cost one layout per entry.
-    log_->SetVisualOut([this](const QString& entry) {
-        if (pendingLog_.isEmpty())
-            QMetaObject::invokeMethod(this, &TMaris_network::ShowLogEntries, Qt::QueuedConnection);
-        pendingLog_ += entry;
-    });
+    auto* logMemo = new commtools::LogDisplay(ui->Memo1, kMemoLimit);
+    log_->SetVisualOut([logMemo](const QString& entry) { logMemo->Append(entry); });
     log_->SetErrorOut([this](const QString& error) {
-        QMetaObject::invokeMethod(this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
     });
 
     socket_ = std::make_unique<commtools::NetSocket>(*log_);
     socket_->SetHost(ui->eHost->text());
     socket_->SetPort(ui->ePort->text());
     commtools::NetSocket* socket = socket_.get();
-    display_ = new commtools::ReceiveDisplay(ui->Memo2, [socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
+    display_ =
+        new commtools::ReceiveDisplay(ui->Memo2, [socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
     connect(socket, &commtools::NetSocket::Received, display_, &commtools::ReceiveDisplay::Show);
     // Neither memo may grow without bound under a peer that never stops.
     display_->SetLimit(kMemoLimit);
@@ -87,14 +85,6 @@ void TMaris_network::btn_UDPClick() {
     socket_->SetActive(ui->chOnline->isChecked());
     ui->chOnline->setChecked(true);
     chOnlineClick();
-}
-
-void TMaris_network::ShowLogEntries() {
-    QTextCursor cursor(ui->Memo1->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(std::exchange(pendingLog_, {}).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    commtools::KeepLastCharacters(ui->Memo1, kMemoLimit);
-    ui->Memo1->verticalScrollBar()->setValue(ui->Memo1->verticalScrollBar()->maximum());
 }
 
 void TMaris_network::btn_Clear_Memo2Click() { ui->Memo2->clear(); }

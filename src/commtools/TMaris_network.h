@@ -35,10 +35,7 @@ public:
     void btn_Clear_Memo2Click();
 
 private:
-    void ShowLogEntries();
-
     std::unique_ptr<Ui::TMaris_network> ui;
-    QString pendingLog_; // entries on their way to the log memo
     std::unique_ptr<commtools::StatusLog> log_;
     std::unique_ptr<commtools::NetSocket> socket_;
     commtools::ReceiveDisplay* display_ = nullptr;

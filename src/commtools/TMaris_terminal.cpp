@@ -1,30 +1,22 @@
 #include "commtools/TMaris_terminal.h"
 
-#include "commtools/PortSettingsDialog.h"
-#include "commtools/ReceiveDisplay.h"
-#include "commtools/SerialChannel.h"
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 #include "common/TextFile.h"
+#include "commtools/PortSettingsDialog.h"
+#include "commtools/ReceiveDisplay.h"
+#include "commtools/SerialChannel.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_terminal.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace {
 
-// Appends a status entry the way the log hands it over: a line break, then the entry.
-void AppendEntry(QPlainTextEdit* memo, const QString& lineBreakAndEntry) {
-    QTextCursor cursor(memo->document());
-    cursor.movePosition(QTextCursor::End);
-    QString text = lineBreakAndEntry;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    cursor.insertText(text);
-    // The newest entry is what the surveyor looks for.
-    memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
-}
+// What each memo keeps: enough for hours of NMEA, bounded for a shift.
+constexpr qsizetype kMemoLimit = 1 << 20;
 
 } // namespace
 
@@ -36,11 +28,11 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     ui->UpDown2->Associate(ui->Edit1);
 
     Channel& one = channels_[0];
-    one = {nullptr, nullptr, nullptr, false, ui->chkActive1, ui->portBox1, ui->Memo1, ui->Memo2, ui->edt1Send,
-           ui->btnBreak1, ui->ckbAppend1, ui->ckbContinuous1, ui->Edit3};
+    one = {nullptr,   nullptr,   nullptr,      nullptr,       false,          ui->chkActive1,     ui->portBox1,
+           ui->Memo1, ui->Memo2, ui->edt1Send, ui->btnBreak1, ui->ckbAppend1, ui->ckbContinuous1, ui->Edit3};
     Channel& two = channels_[1];
-    two = {nullptr, nullptr, nullptr, false, ui->ChkActive2, ui->portBox2, ui->Memo3, ui->Memo4, ui->edt2Send,
-           ui->btnBreak2, ui->ckbAppend2, ui->ckbContinuous2, ui->Edit1};
+    two = {nullptr,   nullptr,   nullptr,      nullptr,       false,          ui->ChkActive2,     ui->portBox2,
+           ui->Memo3, ui->Memo4, ui->edt2Send, ui->btnBreak2, ui->ckbAppend2, ui->ckbContinuous2, ui->Edit1};
     for (Channel& channel : channels_)
         SetUpChannel(channel);
     // Channel 1 and 2 start on the first and second port the system lists.
@@ -86,18 +78,19 @@ TMaris_terminal::~TMaris_terminal() = default;
 void TMaris_terminal::SetUpChannel(Channel& channel) {
     channel.port = std::make_unique<commtools::SerialChannel>(QString());
     commtools::SerialChannel* port = channel.port.get();
-    channel.display = new commtools::ReceiveDisplay(channel.receiveMemo, [port](const QByteArray& bytes) {
-        port->SendString(bytes);
-    });
+    channel.display = new commtools::ReceiveDisplay(channel.receiveMemo,
+                                                    [port](const QByteArray& bytes) { port->SendString(bytes); });
     connect(port, &commtools::SerialChannel::Received, channel.display, &commtools::ReceiveDisplay::Show);
     // A device that streams for days must not eat the memory.
-    channel.display->SetLimit(1 << 20);
-    QPlainTextEdit* memo = channel.statusMemo;
-    port->Log().SetVisualOut([memo](const QString& entry) {
-        QMetaObject::invokeMethod(memo, [memo, entry] { AppendEntry(memo, entry); });
-    });
+    channel.display->SetLimit(kMemoLimit);
+    auto* status = channel.status = new commtools::LogDisplay(channel.statusMemo, kMemoLimit);
+    port->Log().SetVisualOut([status](const QString& entry) { status->Append(entry); });
+    // A lost device closed the port: the box shows it, and a click opens it again.
+    QCheckBox* active = channel.active;
+    connect(port, &commtools::SerialChannel::Lost, active, [active] { active->setChecked(false); });
     port->Log().SetErrorOut([this](const QString& error) {
-        QMetaObject::invokeMethod(this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
     });
     channel.statusMemo->setPlainText(QString());
     channel.timer = new QTimer(this);
@@ -142,7 +135,7 @@ void TMaris_terminal::PortChange(Channel& channel) {
     FillPortList(channel);
     // The entries of the switch would only clutter a fresh start on the new port.
     channel.receiveMemo->clear();
-    channel.statusMemo->clear();
+    channel.status->Clear();
 }
 
 void TMaris_terminal::Send(Channel& channel) {
@@ -191,8 +184,8 @@ void TMaris_terminal::portBox1Change() { PortChange(channels_[0]); }
 void TMaris_terminal::portBox2Change() { PortChange(channels_[1]); }
 void TMaris_terminal::COM1ClearClick() { ui->Memo1->clear(); }
 void TMaris_terminal::Button3Click() { ui->Memo3->clear(); }
-void TMaris_terminal::Button4Click() { ui->Memo2->clear(); }
-void TMaris_terminal::Button5Click() { ui->Memo4->clear(); }
+void TMaris_terminal::Button4Click() { channels_[0].status->Clear(); }
+void TMaris_terminal::Button5Click() { channels_[1].status->Clear(); }
 void TMaris_terminal::btn1SendClick() { Send(channels_[0]); }
 void TMaris_terminal::btn2SendClick() { Send(channels_[1]); }
 void TMaris_terminal::Timer1Timer() { Send(channels_[0]); }

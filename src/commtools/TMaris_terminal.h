@@ -23,6 +23,7 @@ class TMaris_terminal;
 }
 
 namespace commtools {
+class LogDisplay;
 class ReceiveDisplay;
 class SerialChannel;
 } // namespace commtools
@@ -66,6 +67,7 @@ private:
     struct Channel {
         std::unique_ptr<commtools::SerialChannel> port;
         commtools::ReceiveDisplay* display = nullptr;
+        commtools::LogDisplay* status = nullptr;
         QTimer* timer = nullptr;
         bool repeating = false; // the timer is on; an interval of 0 keeps it from firing
         QCheckBox* active = nullptr;

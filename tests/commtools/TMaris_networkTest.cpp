@@ -20,9 +20,11 @@ TEST_F(NetworkWindow, ATcpClientIsAcceptedAndItsDataLoggedNotShown) {
     client.write("Hello");
     ASSERT_TRUE(client.waitForBytesWritten(3000));
     const QString opened = QStringLiteral("Net: Opened: 192.168.1.100 : %1 server mode: 1").arg(port);
-    const QStringList expected = {opened, "Net: accepted", QStringLiteral("Net: Opened:  : %1 server mode: 0").arg(port),
-                                  "Net: Connection is  accepted  Total:1", "Net: Input data length: 5 [48 65 6C 6C 6F ]"};
-    EXPECT_TRUE(QTest::qWaitFor([&] { return LogEntries() == expected; }, 5000)) << LogEntries().join('\n').toStdString();
+    const QStringList expected = {
+        opened, "Net: accepted", QStringLiteral("Net: Opened:  : %1 server mode: 0").arg(port),
+        "Net: Connection is  accepted  Total:1", "Net: Input data length: 5 [48 65 6C 6C 6F ]"};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return LogEntries() == expected; }, 5000))
+        << LogEntries().join('\n').toStdString();
     EXPECT_EQ(ui.Text("Memo2"), "Memo2");
     EXPECT_EQ(window.netSocket1().Connections(), 1);
     // A key typed in the data memo answers every connected client.
@@ -78,6 +80,11 @@ TEST_F(NetworkWindow, OpeningFailuresLeaveOnlineCheckedAndTheSocketClosed) {
         // The resolver's text ends in a blank; the error box adds its full stop.
         {"no such service", [](quint16) { return QStringLiteral("no-such-service"); }, "GetAddrInfo fails .",
          "] Fatal Error: 20, "},
+        // A number outside the ports is refused, not folded into one (70000
+        // would be 4464) or left to the system's choice (0).
+        {"port 70000", [](quint16) { return QStringLiteral("70000"); }, "GetAddrInfo fails .", "] Fatal Error: 20, "},
+        {"port 0", [](quint16) { return QStringLiteral("0"); }, "GetAddrInfo fails .", "] Fatal Error: 20, "},
+        {"port -1", [](quint16) { return QStringLiteral("-1"); }, "GetAddrInfo fails .", "] Fatal Error: 20, "},
     };
     for (const Case& c : cases) {
         TMaris_network fresh;
@@ -120,8 +127,7 @@ TEST_F(NetworkWindow, FloodsAndDroppedClientsLeaveItWorkingAndBounded) {
     last.connectToHost(QHostAddress::LocalHost, port);
     ASSERT_TRUE(last.waitForConnected(3000));
     last.write("still here");
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return ui.Text("Memo1").contains("[73 74 69 6C 6C 20 68 65 72 65 ]"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Text("Memo1").contains("[73 74 69 6C 6C 20 68 65 72 65 ]"); }, 5000));
 }
 
 TEST_F(NetworkWindow, APortChangeWaitsForTheNextOnlineButUdpReopensAtOnce) {
@@ -148,4 +154,3 @@ TEST_F(NetworkWindow, APortChangeWaitsForTheNextOnlineButUdpReopensAtOnce) {
     second.connectToHost(QHostAddress::LocalHost, other);
     EXPECT_TRUE(second.waitForConnected(3000));
 }
-

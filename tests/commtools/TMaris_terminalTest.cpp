@@ -2,7 +2,9 @@
 // ptys, the window opens one end and the test plays the device on the other.
 #include "commtools/TMaris_terminal.h"
 #include "commtools/PortSettingsDialog.h"
+#include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
+#include "commtools/ZModemReceiver.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include <fcntl.h>
 #include <termios.h>
@@ -22,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -32,9 +36,12 @@ public:
     PtyPair() = default;
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
-    ~PtyPair() {
+    ~PtyPair() { Kill(); }
+
+    // The device gone: the relay killed, both ends of the pair vanish.
+    void Kill() {
         if (far_ >= 0)
-            ::close(far_);
+            ::close(std::exchange(far_, -1));
         if (socat_.state() != QProcess::NotRunning) {
             socat_.kill();
             socat_.waitForFinished(2000);
@@ -131,6 +138,23 @@ constexpr ChannelControls kChannels[] = {
     {"portBox1", "chkActive1", "edt1Send", "ckbContinuous1", "btnBreak1", "Edit3"},
     {"portBox2", "ChkActive2", "edt2Send", "ckbContinuous2", "btnBreak2", "Edit1"},
 };
+
+// The lines of a memo that contain `part`.
+QStringList LinesWith(const QString& memoText, const QString& part) { return memoText.split('\n').filter(part); }
+
+QStringList FolderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+QByteArray Bytes(const std::string& bytes) { return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+
+// A logger that starts sending a file by ZModem and has sent its first bytes.
+QByteArray StartedTransfer(const std::string& name, std::size_t size) {
+    using namespace commtools;
+    const std::string info = name + std::string(1, '\0') + std::to_string(size) + std::string(1, '\0');
+    return Bytes("rz\r" + BinaryHeader(ZFrame::FILE, 0, true) + DataSubpacket(info, kZCrcW, true) +
+                 BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket(std::string(1000, 'd'), kZCrcG, true));
+}
 
 QStringList Items(const QComboBox* box) {
     QStringList items;
@@ -289,15 +313,18 @@ TEST_F(TMaris_terminalWindow, IntervalOfZeroHoldsTheRepeatUntilAValidInterval) {
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
-TEST_F(TMaris_terminalWindow, OpenFailureShowsTheErrorAndTheFatalEntry) {
+TEST_F(TMaris_terminalWindow, OpenFailureShowsTheSystemsReasonOnceInTheBoxAndTheFatalEntry) {
     struct Case {
         QString port; // typed into the list; empty: none chosen
         QString reason;
     };
     // No port chosen first: once a port is typed the channel keeps a name.
+    // Channel 2 holds the pair's end, so channel 1 finds it in use.
+    ASSERT_NO_FATAL_FAILURE(Open(kChannels[1], pty));
     const Case cases[] = {
         {QString(), QStringLiteral("No port chosen")},
-        {QStringLiteral("/dev/does-not-exist"), QString()},
+        {QStringLiteral("/dev/does-not-exist"), QStringLiteral("No such file or directory")},
+        {pty.Near(), QStringLiteral("Device or resource busy")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.port.toStdString());
@@ -308,16 +335,14 @@ TEST_F(TMaris_terminalWindow, OpenFailureShowsTheErrorAndTheFatalEntry) {
         ui.Click("Button4");
         MessageLog::Take();
         ui.Click("chkActive1");
-        const QStringList shown = MessageLog::Take();
-        ASSERT_EQ(shown.size(), 1);
-        EXPECT_TRUE(
-            shown[0].startsWith(QStringLiteral("error: Device \"%1\" Open Error !!!\r%2").arg(c.port, c.reason)))
-            << shown[0].toStdString();
+        EXPECT_EQ(MessageLog::Take(),
+                  QStringList{QStringLiteral("error: Device \"%1\" Open Error !!!\r%2.").arg(c.port, c.reason)});
         const QString fatal = QStringLiteral("Fatal Error: 1, 0, ") + c.reason;
-        const QStringList status = ui.Text("Memo2").split('\n');
-        EXPECT_TRUE(std::any_of(status.begin(), status.end(), [&](const QString& line) {
-            return line.startsWith(fatal);
-        })) << ui.Text("Memo2").toStdString();
+        EXPECT_TRUE(support::WaitForLine(ui.Get("Memo2"), fatal, std::chrono::seconds(3)))
+            << ui.Text("Memo2").toStdString();
+        QTest::qWait(50);
+        const QStringList errors = ui.Text("Memo2").split('\n').filter(QStringLiteral("Error"));
+        EXPECT_EQ(errors, QStringList{fatal}) << "the failure is said once, and only by the fatal entry";
         EXPECT_EQ(ui.Text("chkActive1"), "checked");
         EXPECT_FALSE(window.serialPort1().Active());
     }
@@ -361,6 +386,78 @@ TEST_F(TMaris_terminalWindow, ClosingOnlyHidesSoThePortAndTheRepeatGoOn) {
     // Shown again, the window still shows the channel open.
     window.show();
     EXPECT_EQ(ui.Text("chkActive1"), "checked");
+}
+
+TEST_F(TMaris_terminalWindow, ALostDeviceClosesThePortOnceAndAbortsTheTransferAndCanBeOpenedAgain) {
+    QTemporaryDir downloads;
+    window.serialPort1().ZModem().SetFolder(downloads.path().toStdString());
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    pty.Write(StartedTransfer("sounding.raw", 100000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FolderEntries(downloads.path()).size() == 1; }, 3000))
+        << "the transfer's working file";
+    ASSERT_TRUE(window.serialPort1().ZModem().InSession());
+
+    pty.Kill();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Text("chkActive1") == "unchecked"; }, 3000));
+    QTest::qWait(500);
+    EXPECT_FALSE(window.serialPort1().Active());
+    EXPECT_FALSE(window.serialPort1().ZModem().InSession());
+    EXPECT_EQ(FolderEntries(downloads.path()), QStringList()) << "the unfinished file is removed";
+    const QString status = ui.Text("Memo2");
+    const QStringList fatal = LinesWith(status, QStringLiteral("Fatal Error"));
+    ASSERT_EQ(fatal.size(), 1) << status.toStdString();
+    EXPECT_TRUE(fatal[0].startsWith(QStringLiteral("Fatal Error: 1, 0, Device \"%1\" lost: ").arg(pty.Near())))
+        << fatal[0].toStdString();
+    EXPECT_EQ(LinesWith(status, QStringLiteral("Communication Error")), QStringList()) << status.toStdString();
+    EXPECT_EQ(LinesWith(status, QStringLiteral("session aborted")).size(), 1) << status.toStdString();
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+
+    // The device back on the same path: one click opens it again.
+    ASSERT_EQ(pty.Start(), QString());
+    ui.Click("chkActive1");
+    EXPECT_TRUE(window.serialPort1().Active());
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    ui.SetText("Memo1", QString());
+    pty.Write("back");
+    EXPECT_TRUE(support::WaitForText(ui.Get("Memo1"), "back", std::chrono::seconds(3)))
+        << ui.Text("Memo1").toStdString();
+}
+
+TEST_F(TMaris_terminalWindow, SendsADeviceDoesNotTakeAreDroppedAndSaidOnce) {
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    SetAppend(false);
+    const QByteArray text(20000, 'x');
+    ui.SetText("edt1Send", QString::fromLatin1(text));
+    ui.SetText("Edit3", QStringLiteral("50"));
+    // The far end reads nothing while the repeat runs for two seconds.
+    ui.Click("ckbContinuous1");
+    QTest::qWait(2000);
+    ui.Click("btnBreak1");
+    const qsizetype arrived = pty.ReadFor(1500).size();
+    // What the line's buffers already held may still come; the sends behind
+    // them (some 400 KB) must not.
+    EXPECT_LT(arrived, 8 * text.size());
+    EXPECT_EQ(LinesWith(ui.Text("Memo2"), QStringLiteral("Write time-out")).size(), 1)
+        << ui.Text("Memo2").toStdString();
+
+    // A device that reads again gets the next send whole.
+    ui.SetText("edt1Send", QStringLiteral("ok"));
+    ui.Click("btn1Send");
+    EXPECT_EQ(pty.Read(2), QByteArray("ok"));
+}
+
+TEST_F(TMaris_terminalWindow, AMemoShowsAnEndlessLineInBoundedParagraphsWithoutUndo) {
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    auto* memo = ui.Get<QPlainTextEdit>("Memo1");
+    const QByteArray chunk(200, 'n');
+    for (int i = 0; i < 50; ++i) // 10,000 characters and never a line end
+        pty.Write(chunk);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->document()->characterCount() > 10000; }, 3000));
+    EXPECT_EQ(ui.Text("Memo1").remove('\n'), QString(10000, 'n'));
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
+        EXPECT_LE(block.length() - 1, commtools::kLongestShownLine);
+    EXPECT_FALSE(memo->document()->isUndoAvailable());
+    EXPECT_FALSE(ui.Get<QPlainTextEdit>("Memo2")->document()->isUndoAvailable());
 }
 
 // The window shows the ports in the order the system lists them; only channel
