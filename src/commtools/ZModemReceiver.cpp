@@ -6,9 +6,14 @@
 #include <cstring>
 #include <system_error>
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if !defined(RENAME_NOREPLACE)
+#include <sys/syscall.h>
+#endif
 
 namespace commtools {
 namespace {
@@ -18,6 +23,30 @@ constexpr unsigned char kZdle = 0x18; // also CAN: five in a row cancel a sessio
 constexpr unsigned char kXon = 0x11;
 constexpr unsigned char kXoff = 0x13;
 constexpr std::size_t kMaxSubpacket = 8192;
+
+// A file lies under "." name ".partial-XXXXXX" until it is whole; mkstemp puts
+// six letters or digits in place of the X.
+constexpr std::string_view kWorkingMark = ".partial-";
+constexpr std::size_t kWorkingRandom = 6;
+// A working file this old belongs to no transfer still running.
+constexpr auto kStaleWorkingFile = std::chrono::hours(24);
+
+// After its ZFIN a sender writes the rest of that header's line (CR, then LF
+// with or without its high bit) and, once it has read ours, "OO". They come at
+// once; a byte that is late or out of order is terminal data.
+constexpr int kClosingCr = 0, kClosingLf = 1, kClosingFirstO = 2, kClosingSecondO = 3;
+constexpr auto kClosingWindow = std::chrono::seconds(1);
+
+bool FitsClosing(int step, unsigned char byte) {
+    switch (step) {
+    case kClosingCr:
+        return byte == '\r';
+    case kClosingLf:
+        return byte == '\n' || byte == 0x8a;
+    default:
+        return byte == 'O';
+    }
+}
 
 // What this receiver can do, told to the sender in ZRINIT: full duplex, overlapped
 // input and output, 32-bit CRCs. No buffer limit: the sender may stream.
@@ -101,6 +130,114 @@ int HexValue(unsigned char c) {
 inline bool IsPlain(unsigned char byte) { return byte != kZdle && (byte & 0x7F) != kXon && (byte & 0x7F) != kXoff; }
 
 std::string CancelSequence() { return std::string(8, static_cast<char>(kZdle)) + std::string(8, '\b'); }
+
+bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool IsWorkingFileName(std::string_view file) {
+    if (file.size() < 1 + kWorkingMark.size() + kWorkingRandom || file.front() != '.')
+        return false;
+    const std::string_view random = file.substr(file.size() - kWorkingRandom);
+    if (!std::all_of(random.begin(), random.end(), IsLetterOrDigit))
+        return false;
+    const std::string_view rest = file.substr(1, file.size() - 1 - kWorkingRandom);
+    if (!rest.ends_with(kWorkingMark))
+        return false;
+    const std::string_view name = rest.substr(0, rest.size() - kWorkingMark.size());
+    return !name.empty() && SafeFileName(name) == name;
+}
+
+int RenameWithoutReplacing(const char* from, const char* to) {
+#if defined(RENAME_NOREPLACE)
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+#else
+    // A C library older than the call still runs on a kernel that has it.
+    constexpr unsigned kNoReplace = 1;
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, kNoReplace));
+#endif
+}
+
+// The ways of giving a complete file its name, best first. None replaces an
+// existing file; where a file system refuses one, the next is tried.
+enum class Naming { Link, Rename, Copy };
+enum class Named { Done, Taken, Refused, Failed };
+
+// What a file system without the call, or without its never-replace flag, answers.
+bool RenameRefused(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP || error == EPERM;
+}
+
+bool WriteAll(int fd, const char* bytes, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool CopyBytes(int from, int to) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(from, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n)))
+            return false;
+    }
+}
+
+// The last resort: a file created here and nowhere else (O_EXCL refuses a name
+// that exists) and filled from the working file. A copy cut short is removed,
+// so a name never holds half a file. errno tells why on failure.
+Named CopyToNewFile(const char* from, const char* to) {
+    const int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0)
+        return errno == EEXIST ? Named::Taken : Named::Failed;
+    ::fchmod(out, 0644); // as the working file: a received log is ordinary data, whatever the umask
+    const int in = ::open(from, O_RDONLY | O_CLOEXEC);
+    bool copied = in >= 0 && CopyBytes(in, out) && ::fsync(out) == 0;
+    int error = errno;
+    if (in >= 0)
+        ::close(in);
+    if (::close(out) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
+    if (copied)
+        return Named::Done;
+    ::unlink(to);
+    errno = error;
+    return Named::Failed;
+}
+
+Named NameFile(const FileNamingCalls& calls, Naming way, const char* from, const char* to) {
+    switch (way) {
+    case Naming::Link:
+        if (calls.link(from, to) == 0)
+            return Named::Done;
+        return errno == EEXIST ? Named::Taken : Named::Refused;
+    case Naming::Rename:
+        if (calls.renameNoReplace(from, to) == 0)
+            return Named::Done;
+        if (errno == EEXIST)
+            return Named::Taken;
+        return RenameRefused(errno) ? Named::Refused : Named::Failed;
+    case Naming::Copy:
+        return CopyToNewFile(from, to);
+    }
+    return Named::Failed;
+}
 
 } // namespace
 
@@ -198,7 +335,8 @@ std::string SafeFileName(std::string_view peerName) {
     return name;
 }
 
-ZModemReceiver::ZModemReceiver(Settings settings) : settings_(std::move(settings)) {}
+ZModemReceiver::ZModemReceiver(Settings settings)
+    : settings_(std::move(settings)), naming_{&::link, &RenameWithoutReplacing} {}
 
 ZModemReceiver::~ZModemReceiver() {
     // The owner's log may already be gone; the unfinished file goes silently.
@@ -220,29 +358,15 @@ void ZModemReceiver::Reply(const std::string& frame, bool remember) {
 
 std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now) {
     std::string display;
+    now_ = now;
     std::size_t i = 0;
     while (i < data.size()) {
         if (!inSession_) {
             const unsigned char byte = static_cast<unsigned char>(data[i++]);
-            if (finTrailer_ > 0 && (byte == 'O' || byte == '\r' || byte == 0x8a || byte == '\n' || byte == kXon)) {
-                --finTrailer_;
-                continue;
-            }
-            finTrailer_ = 0;
-            display += static_cast<char>(byte);
-            static constexpr char kStart[] = "rz\r";
-            if (byte == static_cast<unsigned char>(kStart[startMatch_])) {
-                if (++startMatch_ == 3) {
-                    // The announcement belongs to the session, not to the display.
-                    display.resize(display.size() >= 3 ? display.size() - 3 : 0);
-                    StartSession(now);
-                }
-            } else {
-                startMatch_ = byte == 'r' ? 1 : 0;
-            }
+            if (!DropsAsClosing(byte, display, now))
+                PassOn(byte, display, now);
             continue;
         }
-        lastHeard_ = now;
         ended_ = false;
         while (i < data.size() && !ended_) {
             // File data is mostly plain bytes: take a run of them in one go.
@@ -262,6 +386,34 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
         }
     }
     return display;
+}
+
+void ZModemReceiver::PassOn(unsigned char byte, std::string& display, Clock::time_point now) {
+    display += static_cast<char>(byte);
+    static constexpr char kStart[] = "rz\r";
+    if (byte == static_cast<unsigned char>(kStart[startMatch_])) {
+        if (++startMatch_ == 3) {
+            // The announcement belongs to the session, not to the display.
+            display.resize(display.size() >= 3 ? display.size() - 3 : 0);
+            StartSession(now);
+        }
+    } else {
+        startMatch_ = byte == 'r' ? 1 : 0;
+    }
+}
+
+bool ZModemReceiver::DropsAsClosing(unsigned char byte, std::string& display, Clock::time_point now) {
+    if (closing_ < 0)
+        return false;
+    if (now - finishedAt_ <= kClosingWindow && FitsClosing(closing_, byte)) {
+        closing_ = closing_ == kClosingSecondO ? -1 : closing_ + 1;
+        return true;
+    }
+    // An 'O' held back in case its twin followed turns out to start a line.
+    if (closing_ == kClosingSecondO)
+        PassOn('O', display, now);
+    closing_ = -1;
+    return false;
 }
 
 void ZModemReceiver::StartSession(Clock::time_point now) {
@@ -370,6 +522,11 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         if (header_.size() == 14)
             HeaderDone();
         return;
+    case Parse::HexTrailer:
+        if (SkipsAsHexTrailer(byte))
+            return;
+        parse_ = Parse::Subpacket; // a line end cut short: this byte is already data
+        break;
     default:
         break;
     }
@@ -433,6 +590,20 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
     }
 }
 
+// A hex header's line ends in CR, then LF, either with its high bit set or not;
+// the XON after them goes with the other flow-control bytes.
+bool ZModemReceiver::SkipsAsHexTrailer(unsigned char byte) {
+    if (!sawTrailerCr_ && (byte & 0x7F) == '\r') {
+        sawTrailerCr_ = true;
+        return true;
+    }
+    if (sawTrailerCr_ && (byte & 0x7F) == '\n') {
+        parse_ = Parse::Subpacket;
+        return true;
+    }
+    return false;
+}
+
 void ZModemReceiver::HeaderDone() {
     parse_ = Parse::SeekHeader;
     std::array<unsigned char, 5> header{};
@@ -468,10 +639,18 @@ void ZModemReceiver::HeaderDone() {
     }
     const std::uint32_t argument =
         header[1] | header[2] << 8 | header[3] << 16 | static_cast<std::uint32_t>(header[4]) << 24;
-    if (format_ != 'B')
-        dataCrc32_ = format_ == 'C';
+    // A sender goes back to 16-bit CRCs whenever it sends a hex header, so the
+    // subpackets follow the latest header, whatever its kind.
+    dataCrc32_ = format_ == 'C';
+    // Only whole frames show that a sender is there: a device that merely
+    // said "rz" and goes on with its own lines must still time out.
+    lastHeard_ = now_;
     retries_ = 0;
     HandleHeader(static_cast<ZFrame>(header[0]), argument, format_ == 'C');
+    if (format_ == 'B' && parse_ == Parse::Subpacket) {
+        parse_ = Parse::HexTrailer;
+        sawTrailerCr_ = false;
+    }
 }
 
 void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
@@ -518,8 +697,8 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
         Log("session finished");
         Reply(HexHeader(ZFrame::FIN, 0), false);
         EndSession();
-        // The rest of the sender's ZFIN line and its "OO" close the session.
-        finTrailer_ = 5;
+        closing_ = format_ == 'B' ? kClosingCr : kClosingFirstO;
+        finishedAt_ = now_;
         return;
     case ZFrame::ABORT:
         Log("session aborted by the sender");
@@ -568,6 +747,7 @@ void ZModemReceiver::SubpacketDone() {
             Reply(lastReply_, false);
         return;
     }
+    lastHeard_ = now_;
     retries_ = 0;
     switch (expect_) {
     case Expect::SinitData:
@@ -607,7 +787,8 @@ void ZModemReceiver::HandleFileInfo() {
     }
     // A hidden working name in the download folder: the file is renamed only
     // when the sender's end-of-file has arrived at the right offset.
-    std::string pattern = (settings_.folder / ("." + fileName_ + ".partial-XXXXXX")).string();
+    std::string pattern =
+        (settings_.folder / ("." + fileName_ + std::string(kWorkingMark) + std::string(kWorkingRandom, 'X'))).string();
     const int fd = ::mkstemp(pattern.data());
     // mkstemp makes the file private to its owner; a received log is ordinary data.
     if (fd >= 0)
@@ -647,18 +828,25 @@ void ZModemReceiver::FinishFile() {
         std::filesystem::remove(partPath_, ignored);
         return;
     }
-    // link() never replaces an existing file, so a name taken meanwhile is
-    // skipped and the next numbered one tried.
+    // A name taken meanwhile is skipped and the next numbered one tried; a way
+    // of naming that the folder has refused is not tried again for those.
+    Naming way = Naming::Link;
     for (int n = 0; n < 10000; ++n) {
         const std::string name = n == 0 ? fileName_ : fileName_ + "." + std::to_string(n);
         const auto target = settings_.folder / name;
-        if (::link(partPath_.c_str(), target.c_str()) == 0) {
-            ::unlink(partPath_.c_str());
+        Named named = NameFile(naming_, way, partPath_.c_str(), target.c_str());
+        while (named == Named::Refused) {
+            way = way == Naming::Link ? Naming::Rename : Naming::Copy;
+            named = NameFile(naming_, way, partPath_.c_str(), target.c_str());
+        }
+        if (named == Named::Done) {
+            if (way != Naming::Rename)
+                ::unlink(partPath_.c_str());
             received_.push_back(target);
             Log("received \"" + name + "\", " + std::to_string(offset_) + " bytes");
             return;
         }
-        if (errno != EEXIST)
+        if (named == Named::Failed)
             break;
     }
     Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));
@@ -672,6 +860,30 @@ void ZModemReceiver::DropFile() {
     file_ = nullptr;
     ::unlink(partPath_.c_str());
     Log("\"" + fileName_ + "\" incomplete at " + std::to_string(offset_) + " bytes, discarded");
+}
+
+int ZModemReceiver::RemoveStaleWorkingFiles(std::filesystem::file_time_type now) {
+    int removed = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(settings_.folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string file = it->path().filename().string();
+        if (!IsWorkingFileName(file))
+            continue;
+        // The link's own type, never what it points at: a link is left alone.
+        std::error_code fileError;
+        if (it->symlink_status(fileError).type() != std::filesystem::file_type::regular)
+            continue;
+        const auto written = it->last_write_time(fileError);
+        if (fileError || now - written <= kStaleWorkingFile)
+            continue;
+        // unlink, unlike remove, refuses a directory that took the name meanwhile.
+        if (::unlink(it->path().c_str()) != 0)
+            continue;
+        ++removed;
+        Log("removed stale working file \"" + file + "\"");
+    }
+    return removed;
 }
 
 } // namespace commtools

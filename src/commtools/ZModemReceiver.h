@@ -7,7 +7,9 @@
 //
 // A peer never chooses where a file lands: only the last component of the name
 // it sends is used, inside the download folder, and a file gets its name only
-// once it is complete (an existing name gets ".1", ".2", ... instead).
+// once it is complete (an existing name gets ".1", ".2", ... instead). Until
+// then it lies in the folder under a hidden working name, "." name
+// ".partial-" and six letters or digits.
 #pragma once
 
 #include <chrono>
@@ -69,6 +71,14 @@ std::string EscapeZdle(std::string_view data);
 // peer sent, or empty when that is no usable name ("", ".", "..").
 std::string SafeFileName(std::string_view peerName);
 
+// How a complete file gets its name; neither call may replace an existing file
+// (both fail with EEXIST instead). Tests put in calls that refuse, as a file
+// system without hard links or without never-replace renames does.
+struct FileNamingCalls {
+    int (*link)(const char* from, const char* to);
+    int (*renameNoReplace)(const char* from, const char* to);
+};
+
 class ZModemReceiver {
 public:
     using Clock = std::chrono::steady_clock;
@@ -101,13 +111,25 @@ public:
     const Settings& settings() const { return settings_; }
     // Where the next file goes.
     void SetFolder(std::filesystem::path folder) { settings_.folder = std::move(folder); }
+    // How long a silent sender is waited for before a retry.
+    void SetTimeout(std::chrono::milliseconds timeout) { settings_.timeout = timeout; }
+    // For tests only: the calls that name a complete file.
+    void SetFileNamingCalls(FileNamingCalls calls) { naming_ = calls; }
+    // Removes the working files that a program killed in mid-file left in the
+    // download folder, once they are more than a day old: a younger one may
+    // belong to a transfer still running on another channel. Only regular files
+    // whose names fit the working name exactly are removed, symbolic links are
+    // never followed, a missing folder is no error. Returns how many went.
+    int RemoveStaleWorkingFiles(std::filesystem::file_time_type now = std::filesystem::file_time_type::clock::now());
     // The files stored so far, in the order they were completed.
     const std::vector<std::filesystem::path>& ReceivedFiles() const { return received_; }
 
 private:
-    enum class Parse { SeekHeader, HexHeader, BinaryHeader, Subpacket, SubpacketCrc };
+    enum class Parse { SeekHeader, HexHeader, HexTrailer, BinaryHeader, Subpacket, SubpacketCrc };
     enum class Expect { Nothing, SinitData, FileInfo, FileData };
 
+    void PassOn(unsigned char byte, std::string& display, Clock::time_point now);
+    bool DropsAsClosing(unsigned char byte, std::string& display, Clock::time_point now);
     void StartSession(Clock::time_point now);
     void EndSession();
     void Abort(const std::string& reason);
@@ -117,6 +139,7 @@ private:
     void AskFromOffset();
 
     void FeedSession(unsigned char byte);
+    bool SkipsAsHexTrailer(unsigned char byte);
     void HeaderDone();
     void SubpacketDone();
     void HandleHeader(ZFrame type, std::uint32_t argument, bool crc32);
@@ -127,20 +150,23 @@ private:
 
     Settings settings_;
     bool inSession_ = false;
-    int startMatch_ = 0; // how much of "rz\r" has been seen outside a session
-    int finTrailer_ = 0; // bytes of the sender's last ZFIN line and "OO" still to drop
-    int canRun_ = 0;     // consecutive CAN bytes: five abort the session
-    bool ended_ = false; // the session ended inside the current Receive call
+    int startMatch_ = 0;             // how much of "rz\r" has been seen outside a session
+    int closing_ = -1;               // how far the sender's closing after its ZFIN has come (-1: not expected)
+    Clock::time_point finishedAt_{}; // when the sender's ZFIN came
+    int canRun_ = 0;                 // consecutive CAN bytes: five abort the session
+    bool ended_ = false;             // the session ended inside the current Receive call
+    Clock::time_point now_{};        // when the bytes being parsed arrived
 
     Parse parse_ = Parse::SeekHeader;
     Expect expect_ = Expect::Nothing;
     bool sawPad_ = false;
-    bool sawZdle_ = false;   // a header's ZDLE after the pads
-    bool escape_ = false;    // a ZDLE inside escaped bytes
-    char format_ = 0;        // 'A', 'B' or 'C'
-    std::string header_;     // decoded header bytes (hex digits for 'B')
-    bool dataCrc32_ = false; // subpackets follow the CRC of the last binary header
-    std::string data_;       // the current subpacket's bytes
+    bool sawZdle_ = false;      // a header's ZDLE after the pads
+    bool escape_ = false;       // a ZDLE inside escaped bytes
+    char format_ = 0;           // 'A', 'B' or 'C'
+    std::string header_;        // decoded header bytes (hex digits for 'B')
+    bool sawTrailerCr_ = false; // the CR of a hex header's line end, before its subpacket
+    bool dataCrc32_ = false;    // subpackets follow the CRC of the last header
+    std::string data_;          // the current subpacket's bytes
     char subpacketEnd_ = 0;
     std::string crcBytes_;
 
@@ -149,6 +175,7 @@ private:
     int retries_ = 0;
     int errors_ = 0;
 
+    FileNamingCalls naming_;
     std::FILE* file_ = nullptr;
     std::filesystem::path partPath_;
     std::string fileName_;

@@ -6,6 +6,8 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -50,6 +52,7 @@ struct Session {
     fs::path folder = fs::path(dir.path().toStdString()) / "downloads";
     ZModemReceiver receiver{{folder}};
     std::string replies;
+    std::string shown; // what a real sender's session left for the display
     std::vector<std::string> logged;
     ZModemReceiver::Clock::time_point now = ZModemReceiver::Clock::now();
 
@@ -203,6 +206,128 @@ TEST(ZModemReceiver, ExistingNamesGetANumber) {
     EXPECT_EQ(ReadAll(s.folder / "svp.asvp.2"), "2");
 }
 
+// Folders on exFAT, FAT or some network shares refuse hard links, and some
+// refuse never-replace renames too: the file still gets its name, and a name
+// that exists is never replaced.
+TEST(ZModemReceiver, NamesTheFileWhereHardLinksAreRefused) {
+    const auto refusedLink = [](const char*, const char*) {
+        errno = EPERM;
+        return -1;
+    };
+    const auto rename = [](const char* from, const char* to) {
+        return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+    };
+    const auto refusedRename = [](const char*, const char*) {
+        errno = EINVAL;
+        return -1;
+    };
+    struct Case {
+        const char* name;
+        FileNamingCalls calls;
+    } cases[] = {
+        {"a never-replace rename", {refusedLink, rename}},
+        {"a copy", {refusedLink, refusedRename}},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.receiver.SetFileNamingCalls(c.calls);
+        s.Feed("rz\r");
+        fs::create_directories(s.folder);
+        std::ofstream(s.folder / "tide.txt", std::ios::binary) << "kept";
+        const auto keptTime = fs::last_write_time(s.folder / "tide.txt");
+        for (const std::string content : {"first", "second"}) {
+            s.OfferFile("tide.txt", content.size());
+            s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket(content, kZCrcE, true) +
+                   HexHeader(ZFrame::EOF_, static_cast<std::uint32_t>(content.size())));
+        }
+        s.OfferFile("log.txt", 3);
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("abc", kZCrcE, true) + HexHeader(ZFrame::EOF_, 3));
+        EXPECT_EQ(FolderNames(s.folder), (std::vector<std::string>{"log.txt", "tide.txt", "tide.txt.1", "tide.txt.2"}))
+            << c.name;
+        EXPECT_EQ(ReadAll(s.folder / "log.txt"), "abc") << c.name;
+        EXPECT_EQ(ReadAll(s.folder / "tide.txt"), "kept") << c.name;
+        EXPECT_EQ(fs::last_write_time(s.folder / "tide.txt"), keptTime) << c.name;
+        EXPECT_EQ(ReadAll(s.folder / "tide.txt.1"), "first") << c.name;
+        EXPECT_EQ(ReadAll(s.folder / "tide.txt.2"), "second") << c.name;
+        EXPECT_EQ(fs::status(s.folder / "tide.txt.2").permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read)
+            << c.name;
+    }
+}
+
+// What a program killed in mid-file left behind goes once it is a day old;
+// nothing else in the download folder is touched.
+TEST(ZModemReceiver, RemovesStaleWorkingFilesOnly) {
+    Session s;
+    EXPECT_EQ(s.receiver.RemoveStaleWorkingFiles(), 0) << "no folder yet";
+    EXPECT_TRUE(s.logged.empty());
+
+    fs::create_directories(s.folder);
+    const auto now = fs::file_time_type::clock::now();
+    struct Entry {
+        std::string name;
+        std::chrono::hours age;
+        bool removed;
+    } entries[] = {
+        {".sonar.raw.partial-ab12CD", 25h, true},
+        {".run 7.all.partial-Zz9aQ1", 1000h, true},
+        {"..hidden.partial-000000", 48h, true},
+        {".sonar.raw.partial-xY12cd", 23h, false}, // a transfer on another channel may still run
+        {".hidden", 48h, false},
+        {"sonar.raw.partial-ab12cd", 48h, false},
+        {".sonar.raw.partial-ab12c", 48h, false},
+        {".sonar.raw.partial-ab12cde", 48h, false},
+        {".sonar.raw.partial-ab_2cd", 48h, false},
+        {".sonar.raw.partial-ab12cd.bak", 48h, false},
+        {".sonar.raw.partialab12cd", 48h, false},
+        {".partial-ab12cd", 48h, false},
+        {"..partial-ab12cd", 48h, false},
+        {"...partial-ab12cd", 48h, false},
+    };
+    std::vector<std::string> kept = {".dir.partial-ab12cd", ".link.partial-ab12cd"};
+    std::vector<std::string> removedLines;
+    for (const auto& e : entries) {
+        std::ofstream(s.folder / e.name) << "x";
+        fs::last_write_time(s.folder / e.name, now - e.age);
+        if (e.removed)
+            removedLines.push_back("removed stale working file \"" + e.name + "\"");
+        else
+            kept.push_back(e.name);
+    }
+    fs::create_directory(s.folder / ".dir.partial-ab12cd");
+    fs::last_write_time(s.folder / ".dir.partial-ab12cd", now - 48h);
+    const fs::path outside = s.folder.parent_path() / "elsewhere.txt";
+    std::ofstream(outside) << "not ours";
+    fs::last_write_time(outside, now - 48h);
+    fs::create_symlink(outside, s.folder / ".link.partial-ab12cd");
+
+    EXPECT_EQ(s.receiver.RemoveStaleWorkingFiles(now), 3);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(FolderNames(s.folder), kept);
+    EXPECT_EQ(ReadAll(outside), "not ours");
+    std::sort(removedLines.begin(), removedLines.end());
+    std::sort(s.logged.begin(), s.logged.end());
+    EXPECT_EQ(s.logged, removedLines);
+}
+
+TEST(ZModemReceiver, AShorterTimeOut) {
+    Session s;
+    s.receiver.SetTimeout(500ms);
+    s.Feed("rz\r");
+    s.TakeReplies();
+    s.now += 400ms;
+    s.receiver.Tick(s.now);
+    EXPECT_EQ(s.TakeReplies(), "");
+    for (int retry = 1; retry <= 3; ++retry) {
+        s.now += 500ms;
+        s.receiver.Tick(s.now);
+        EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000)) << "retry " << retry;
+    }
+    s.now += 500ms;
+    s.receiver.Tick(s.now);
+    EXPECT_FALSE(s.receiver.InSession());
+}
+
 TEST(ZModemReceiver, EveryWayASessionBreaksLeavesNoFileAndAWorkingChannel) {
     struct Case {
         const char* name;
@@ -238,6 +363,114 @@ TEST(ZModemReceiver, EveryWayASessionBreaksLeavesNoFileAndAWorkingChannel) {
         EXPECT_FALSE(s.receiver.InSession()) << c.name;
         EXPECT_TRUE(FolderNames(s.folder).empty()) << c.name;
         EXPECT_EQ(s.Feed("$HEHDT,12.3,T\r\n"), "$HEHDT,12.3,T\r\n") << c.name;
+    }
+}
+
+// With control characters escaped, a sender announces itself with a hex ZSINIT
+// whose subpacket follows the header's line end (CR, LF or LF with its high
+// bit, XON) and carries a 16-bit CRC, whatever the headers before it used.
+TEST(ZModemReceiver, TakesTheSubpacketAfterAHexHeadersLineEnd) {
+    const std::string hexSinit = HexHeader(ZFrame::SINIT, 0x40000000).substr(0, 18);
+    const std::string attention = std::string(1, '\0');
+    struct Case {
+        const char* name;
+        std::string before, lineEnd;
+    } cases[] = {
+        {"CR, LF with its high bit, XON", "", "\r\x8a\x11"},
+        {"CR, LF, XON", "", "\r\n\x11"},
+        {"CR, LF with its high bit", "", "\r\x8a"},
+        {"after a 32-bit binary header", BinaryHeader(ZFrame::RQINIT, 0, true), "\r\x8a\x11"},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.Feed("rz\r" + c.before);
+        s.TakeReplies();
+        s.Feed(hexSinit + c.lineEnd + DataSubpacket(attention, kZCrcW, false));
+        EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::ACK, 0)) << c.name;
+        s.OfferFile("sv.txt", 2);
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("ok", kZCrcE, true) + HexHeader(ZFrame::EOF_, 2));
+        EXPECT_EQ(ReadAll(s.folder / "sv.txt"), "ok") << c.name;
+    }
+}
+
+// A device that announces "rz" and then goes on with its position strings must
+// not hold the line: only whole frames count as a sender being there.
+TEST(ZModemReceiver, OnlyFramesKeepASessionAlive) {
+    Session s;
+    EXPECT_EQ(s.Feed("rz\r"), "");
+    std::string shown;
+    std::string expected;
+    for (int second = 1; second <= 60; ++second) {
+        s.now += 1s;
+        s.receiver.Tick(s.now);
+        const std::string line = "$GPGLL,5231.0" + std::to_string(second) + ",N,00424.2,E\r\n";
+        if (!s.receiver.InSession())
+            expected += line;
+        shown += s.Feed(line);
+    }
+    EXPECT_FALSE(s.receiver.InSession());
+    EXPECT_EQ(std::count(s.logged.begin(), s.logged.end(), "session aborted: time-out"), 1);
+    EXPECT_EQ(shown.substr(0, 15), "$GPGLL,5231.040") << "three retries of ten seconds, then the time-out";
+    EXPECT_EQ(shown, expected);
+}
+
+// The sender's "OO" closes a session only when it follows its ZFIN at once.
+TEST(ZModemReceiver, DropsTheSendersClosingOnlyRightAfterItsZFin) {
+    struct Piece {
+        std::chrono::milliseconds after;
+        std::string bytes;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Piece> pieces;
+        std::string shown;
+    } cases[] = {
+        {"OO at once", {{0ms, HexHeader(ZFrame::FIN, 0) + "OO"}, {0ms, "gyro 1\r"}}, "gyro 1\r"},
+        {"OO in pieces",
+         {{0ms, HexHeader(ZFrame::FIN, 0).substr(0, 19)}, {100ms, "\x8aO"}, {100ms, "Ogyro 1\r"}},
+         "gyro 1\r"},
+        {"a line that starts with O", {{0ms, HexHeader(ZFrame::FIN, 0) + "OK after\r\n"}}, "OK after\r\n"},
+        {"its O held back", {{0ms, HexHeader(ZFrame::FIN, 0) + "O"}, {100ms, "K after\r\n"}}, "OK after\r\n"},
+        {"OO five seconds later", {{0ms, HexHeader(ZFrame::FIN, 0)}, {5000ms, "OO\r\n"}}, "OO\r\n"},
+        {"the line end without its CR", {{0ms, HexHeader(ZFrame::FIN, 0).substr(0, 18) + "\x8aOO"}}, "\x8aOO"},
+        {"a binary ZFIN", {{0ms, BinaryHeader(ZFrame::FIN, 0, true) + "OOgyro 1\r"}}, "gyro 1\r"},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.Feed("rz\r");
+        std::string shown;
+        for (const auto& piece : c.pieces) {
+            s.now += piece.after;
+            shown += s.Feed(piece.bytes);
+        }
+        EXPECT_FALSE(s.receiver.InSession()) << c.name;
+        EXPECT_EQ(shown, c.shown) << c.name;
+    }
+}
+
+// Five CANs in a row are the sender's cancel; fewer may be data or noise.
+TEST(ZModemReceiver, FiveCansInARowEndTheSession) {
+    const std::string can(1, '\x18');
+    struct Case {
+        std::vector<std::string> pieces;
+        bool open;
+    } cases[] = {
+        {{can + can + can + can}, true},
+        {{can + can + can + can + "x" + can}, true},
+        {{can + can + can + can + can}, false},
+        {{can + can + can, can + can}, false},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.Feed("rz\r");
+        for (const auto& piece : c.pieces)
+            s.Feed(piece);
+        EXPECT_EQ(s.receiver.InSession(), c.open) << c.pieces.size() << " pieces, " << c.pieces[0].size();
+        if (!c.open)
+            continue;
+        s.OfferFile("after.txt", 2);
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("ok", kZCrcE, true) + HexHeader(ZFrame::EOF_, 2));
+        EXPECT_EQ(ReadAll(s.folder / "after.txt"), "ok");
     }
 }
 
@@ -314,7 +547,7 @@ struct RealSender {
                 if ((total + i) % options.flipEvery == options.flipEvery / 2)
                     buffer[i] ^= 0x20;
             total += static_cast<std::size_t>(n);
-            s.receiver.Receive(std::string_view(buffer.data(), n), std::chrono::steady_clock::now());
+            s.shown += s.receiver.Receive(std::string_view(buffer.data(), n), std::chrono::steady_clock::now());
             if (options.killAfter && total > options.killAfter && !killed) {
                 ::kill(pid, SIGKILL);
                 killed = true;
@@ -359,6 +592,20 @@ TEST(ZModemReceiverWithRealSender, ReceivesATextAndABinaryFileIdentically) {
     EXPECT_EQ(ReadAll(s.folder / "survey notes.txt"), ReadAll(files.text));
     EXPECT_TRUE(ReadAll(s.folder / "sonar.raw") == ReadAll(files.binary));
     EXPECT_FALSE(s.receiver.InSession());
+    EXPECT_EQ(s.shown, "") << "the sender's closing is no terminal data";
+}
+
+TEST(ZModemReceiverWithRealSender, EscapingEveryControlCharacter) {
+    SenderFiles files;
+    Session s;
+    ASSERT_TRUE(RealSender::Run(s, {"-e", files.text.string(), files.binary.string()}, {}, 60s));
+    for (const auto& line : s.logged)
+        EXPECT_EQ(line.find("error"), std::string::npos) << line;
+    EXPECT_EQ(FolderNames(s.folder), (std::vector<std::string>{"sonar.raw", "survey notes.txt"}));
+    EXPECT_EQ(ReadAll(s.folder / "survey notes.txt"), ReadAll(files.text));
+    EXPECT_TRUE(ReadAll(s.folder / "sonar.raw") == ReadAll(files.binary));
+    EXPECT_FALSE(s.receiver.InSession());
+    EXPECT_EQ(s.shown, "") << "the sender's closing is no terminal data";
 }
 
 TEST(ZModemReceiverWithRealSender, DamagedBytesAreSentAgainUntilTheFileIsWhole) {
