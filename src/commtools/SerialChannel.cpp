@@ -95,7 +95,6 @@ SerialChannel::SerialChannel(const QString& logPath, QObject* parent)
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialChannel::PortError);
     // The ZModem time-outs count while the line is silent, so they need a clock
     // of their own.
-    zmodemClock_.setInterval(1000);
     connect(&zmodemClock_, &QTimer::timeout, this, [this] {
         zmodem_.Tick(ZModemReceiver::Clock::now());
         if (!zmodem_.InSession())
@@ -165,6 +164,8 @@ void SerialChannel::SetActive(bool active) {
     sendBacklogSaid_ = false;
     ApplySettings();
     Entry(QStringLiteral("The port %1 is opened succesfully").arg(portName_));
+    // Transfers cut short by a killed program left their hidden working files.
+    zmodem_.RemoveStaleWorkingFiles();
 }
 
 void SerialChannel::SetSettings(const PortSettings& settings) {
@@ -218,8 +219,11 @@ void SerialChannel::ReadPort() {
         return;
     const std::string shown = zmodem_.Receive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), ZModemReceiver::Clock::now());
-    if (zmodem_.InSession() && !zmodemClock_.isActive())
-        zmodemClock_.start();
+    if (zmodem_.InSession() && !zmodemClock_.isActive()) {
+        // Fine enough that a time-out is seen within a quarter of its length.
+        const auto timeout = zmodem_.settings().timeout.count();
+        zmodemClock_.start(static_cast<int>(std::clamp<long long>(timeout / 4, 10, 1000)));
+    }
     if (!shown.empty())
         emit Received(QByteArray(shown.data(), static_cast<qsizetype>(shown.size())));
 }

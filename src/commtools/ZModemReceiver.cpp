@@ -379,6 +379,9 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
                     data_.append(data.data() + i, run);
                     canRun_ = 0;
                     i += run;
+                    // The data of a subpacket that a good header announced: on
+                    // a slow line a long subpacket must not time out half-way.
+                    lastHeard_ = now;
                     continue;
                 }
             }
@@ -429,7 +432,12 @@ void ZModemReceiver::StartSession(Clock::time_point now) {
     Log("session started");
     std::error_code error;
     std::filesystem::create_directories(settings_.folder, error);
-    Reply(HexHeader(ZFrame::RINIT, kReceiverFlags));
+    // The sender's ZRQINIT follows its "rz" CR at once and gets the answer. A
+    // second, unasked ZRINIT would reach the sender when it waits for the
+    // answer to its next frame, and every later answer would then come one
+    // frame late (sz -e repeats its ZSINIT, its ZFILE and its ZFIN for it). A
+    // sender that never asks gets it with the first time-out.
+    lastReply_ = HexHeader(ZFrame::RINIT, kReceiverFlags);
 }
 
 void ZModemReceiver::EndSession() {

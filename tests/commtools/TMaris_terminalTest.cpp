@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -421,6 +423,40 @@ TEST_F(TMaris_terminalWindow, ALostDeviceClosesThePortOnceAndAbortsTheTransferAn
     pty.Write("back");
     EXPECT_TRUE(support::WaitForText(ui.Get("Memo1"), "back", std::chrono::seconds(3)))
         << ui.Text("Memo1").toStdString();
+}
+
+TEST_F(TMaris_terminalWindow, ADeviceThatOnlySaysRzIsShownAgainAfterTheTimeOut) {
+    window.serialPort1().ZModem().SetTimeout(std::chrono::milliseconds(200));
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    // A GNSS whose line happens to carry "rz" CR, then goes on with its fixes.
+    pty.Write("$GPTXT,rz\r");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.serialPort1().ZModem().InSession(); }, 3000));
+    QElapsedTimer clock;
+    clock.start();
+    while (window.serialPort1().ZModem().InSession() && clock.elapsed() < 5000) {
+        pty.Write("$GPGGA,1\r\n");
+        QTest::qWait(50);
+    }
+    EXPECT_FALSE(window.serialPort1().ZModem().InSession()) << "plain lines held the session open";
+    pty.Write("$GPGGA,2\r\n");
+    EXPECT_TRUE(support::WaitForLine(ui.Get("Memo1"), "$GPGGA,2", std::chrono::seconds(3)))
+        << ui.Text("Memo1").toStdString() << "|" << ui.Text("Memo2").toStdString();
+    EXPECT_EQ(LinesWith(ui.Text("Memo2"), QStringLiteral("session aborted: time-out")).size(), 1)
+        << ui.Text("Memo2").toStdString();
+}
+
+TEST_F(TMaris_terminalWindow, OpeningRemovesWorkingFilesOfTransfersCutShortLongAgo) {
+    QTemporaryDir downloads;
+    window.serialPort1().ZModem().SetFolder(downloads.path().toStdString());
+    const auto folder = std::filesystem::path(downloads.path().toStdString());
+    const auto stale = folder / ".sounding.raw.partial-a1b2c3";
+    const auto recent = folder / ".profile.txt.partial-d4e5f6";
+    for (const auto& path : {stale, recent})
+        std::ofstream(path) << "part";
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(25));
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    EXPECT_EQ(FolderEntries(downloads.path()), QStringList{".profile.txt.partial-d4e5f6"})
+        << "a transfer of today may still be running in another window";
 }
 
 TEST_F(TMaris_terminalWindow, SendsADeviceDoesNotTakeAreDroppedAndSaidOnce) {

@@ -137,8 +137,17 @@ TEST(ZModemReceiver, PassesTerminalDataUntilTheSenderAnnouncesItself) {
     EXPECT_EQ(s.Feed("r"), "r"); // a typed key shows at once, even as the start of "rz"
     EXPECT_EQ(s.Feed("x ok rz\r**"), "x ok ");
     EXPECT_TRUE(s.receiver.InSession());
+    // One ZRINIT for the sender's ZRQINIT, none unasked before it: a spare one
+    // would answer the sender's next frame.
+    EXPECT_EQ(s.TakeReplies(), "");
+    EXPECT_EQ(s.Feed("more" + HexHeader(ZFrame::RQINIT, 0)), "");
     EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
-    EXPECT_EQ(s.Feed("more"), "");
+    // A sender that never asks is told with the first time-out.
+    Session quiet;
+    quiet.Feed("rz\r");
+    quiet.now += 10s;
+    quiet.receiver.Tick(quiet.now);
+    EXPECT_EQ(quiet.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
 }
 
 TEST(ZModemReceiver, ReceivesAFileAndHandsTheLineBackAfterTheSession) {

@@ -14,13 +14,14 @@ printf 'Depth 0.5 m  SV 1489.2 m/s\r\nEnd\r\n' > "$work/svp profile.txt"
 socat pty,raw,echo=0,link="$work/device" pty,raw,echo=0,link="$work/terminal" &
 for _ in $(seq 50); do [[ -e $work/device && -e $work/terminal ]] && break; sleep 0.1; done
 
-# The device: waits for the terminal's "go" line, sends the file, says so.
+# The device: waits for the terminal's "go" line, sends the file with every
+# control character escaped, says so at once after the session's closing "OO".
 (
     exec < "$work/device" > "$work/device"
     stty raw -echo 2>/dev/null || true
     head -c 4 > /dev/null
-    cd "$work" && sz "svp profile.txt" 2>/dev/null
-    printf 'go-ack\r\n'
+    cd "$work" && sz -e "svp profile.txt" 2>/dev/null
+    printf 'OK go-ack\r\n'
 ) &
 
 sed -e "s#@TERMINAL@#$work/terminal#; s#@DEVICE@#$work/device#; s#@SHOT@#$shot#" "$script" > "$work/script.drive"
