@@ -2,6 +2,7 @@
 
 #include "app/TAboutBox.h"
 #include "app/ToolWindows.h"
+#include "commtools/StatusLog.h"
 #include "kit/WindowParts.h"
 #include "ui_Tutility_main.h"
 
@@ -153,7 +154,12 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
 
 void Tutility_main::SetExitHandler(std::function<void()> handler) { ExitHandler() = std::move(handler); }
 
-void Tutility_main::ExitClick() { ExitHandler()(); }
+void Tutility_main::ExitClick() {
+    // _Exit stops the log writers where they stand: the communication tools'
+    // last entries are written first.
+    commtools::StatusLog::FlushAll();
+    ExitHandler()();
+}
 
 void Tutility_main::closeEvent(QCloseEvent* event) {
     // Closing the launcher ends the run and takes every tool window with it.

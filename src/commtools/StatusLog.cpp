@@ -13,6 +13,8 @@
 #include <QSysInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -72,6 +74,23 @@ QByteArray AppendWithinLimit(const QByteArray& existing, const QByteArray& appen
     return combined.right(limit);
 }
 
+QByteArray MakeRoom(const QByteArray& content, qsizetype limit) {
+    const QByteArray within = AppendWithinLimit(content, {}, limit);
+    if (limit <= 0) {
+        return within;
+    }
+    const qsizetype room = limit - limit / 4;
+    if (within.size() <= room) {
+        return within;
+    }
+    const qsizetype excess = within.size() - room;
+    qsizetype lineEnd = within.indexOf(kLineEnd, std::max<qsizetype>(0, excess - kLineEndSize));
+    if (lineEnd < 0 || lineEnd + kLineEndSize >= within.size()) {
+        lineEnd = within.size() > kLineEndSize ? within.lastIndexOf(kLineEnd, within.size() - kLineEndSize - 1) : -1;
+    }
+    return lineEnd >= 0 ? within.mid(lineEnd + kLineEndSize) : within;
+}
+
 // Whoever asked for an entry to be written hears of its failure here. The log
 // clears `out` when it goes, so an entry still queued then cannot call into a
 // window that no longer exists.
@@ -90,7 +109,7 @@ struct StatusLog::ErrorSink {
 
 // The single writer of one log file. All logs on the same path share it, so
 // their entries reach the file in the order they were added and two threads
-// never rewrite the file at once. Its thread starts when entries arrive and
+// never write the file at once. Its thread starts when entries arrive and
 // ends after a while without any, so an idle program holds no thread for it.
 class StatusLog::Writer {
 public:
@@ -105,29 +124,48 @@ public:
     // The writer of a path for the program's whole life: it is never destroyed,
     // so neither a queued entry nor a lingering thread can outlive it.
     static std::shared_ptr<Writer> ForPath(const QString& path) {
-        struct Registry {
-            std::mutex mutex;
-            std::map<QString, std::shared_ptr<Writer>> writers;
-        };
-        static auto* const registry = new Registry;
+        Registry& registry = Writers();
         const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-        std::lock_guard lock(registry->mutex);
-        auto& writer = registry->writers[key];
+        std::lock_guard lock(registry.mutex);
+        auto& writer = registry.writers[key];
         if (!writer) {
             writer = std::make_shared<Writer>(path);
         }
         return writer;
     }
 
+    static std::vector<std::shared_ptr<Writer>> All() {
+        Registry& registry = Writers();
+        std::lock_guard lock(registry.mutex);
+        std::vector<std::shared_ptr<Writer>> all;
+        for (const auto& [key, writer] : registry.writers) {
+            all.push_back(writer);
+        }
+        return all;
+    }
+
     void Enqueue(Job job) {
         std::lock_guard lock(mutex_);
+        const qsizetype limit = job.limit;
+        queuedBytes_ += job.bytes.size();
         queue_.push_back(std::move(job));
         ++queued_;
+        // The file keeps at most `limit` bytes after the newest entry, and a cut
+        // looks two bytes further back for the line end before what it keeps: an
+        // entry with that much queued behind it can never reach the file. Letting
+        // it go keeps a stream faster than the disk from piling up in memory.
+        if (limit > 0) {
+            while (queue_.size() > 1 && queuedBytes_ - queue_.front().bytes.size() >= limit + kLineEndSize) {
+                queuedBytes_ -= queue_.front().bytes.size();
+                queue_.pop_front();
+            }
+        }
         if (threadRunning_) {
             wake_.notify_one();
             return;
         }
         threadRunning_ = true;
+        FlushWhenTheApplicationEnds();
         std::thread([this] { Run(); }).detach();
     }
 
@@ -137,8 +175,36 @@ public:
         return writtenDone_.wait_for(lock, timeout, [&] { return written_ >= target; });
     }
 
+    qsizetype QueuedBytes() {
+        std::lock_guard lock(mutex_);
+        return queuedBytes_;
+    }
+
 private:
     static constexpr std::chrono::seconds kLinger{2};
+
+    struct Registry {
+        std::mutex mutex;
+        std::map<QString, std::shared_ptr<Writer>> writers;
+        std::atomic<bool> flushAtEndPending = false;
+    };
+
+    static Registry& Writers() {
+        static auto* const registry = new Registry;
+        return *registry;
+    }
+
+    // The communication windows are only hidden when closed, so their logs
+    // live until the process ends and no destructor flushes them: the end of
+    // the application object does, while everything the writers use is there.
+    static void FlushWhenTheApplicationEnds() {
+        if (!Writers().flushAtEndPending.exchange(true)) {
+            qAddPostRoutine([] {
+                Writers().flushAtEndPending = false;
+                StatusLog::FlushAll();
+            });
+        }
+    }
 
     void Run() {
         std::unique_lock lock(mutex_);
@@ -149,18 +215,60 @@ private:
             }
             std::vector<Job> batch(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.end()));
             queue_.clear();
+            queuedBytes_ = 0;
+            // Entries let go from the queue count as written once a newer one is.
+            const quint64 taken = queued_;
             lock.unlock();
             Write(batch);
             lock.lock();
-            written_ += batch.size();
+            written_ = taken;
             writtenDone_.notify_all();
         }
     }
 
-    // Entries that arrived together are written with one rewrite of the file.
-    // QSaveFile replaces the file only once the new one is complete, so a full
-    // disk or a crash leaves the previous log, never half of one.
+    // Entries that arrived together are written at once. As long as the file
+    // stays within every entry's limit they are appended: the size comes from
+    // the opened file itself, so a file deleted, emptied or grown by someone
+    // else is simply taken as it now is. Only a cut reads and rewrites it.
     void Write(const std::vector<Job>& batch) {
+        QFile file(path_);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            Fail(batch);
+            return;
+        }
+        const qint64 size = file.size();
+        if (!FitsWithoutCut(batch, size)) {
+            file.close();
+            Rewrite(batch);
+            return;
+        }
+        QByteArray bytes = batch.front().bytes;
+        for (std::size_t i = 1; i < batch.size(); ++i) {
+            bytes += batch[i].bytes;
+        }
+        if (file.write(bytes) != bytes.size()) {
+            // A full disk takes part of the batch: without its end, every later
+            // entry would run on from half a line.
+            file.resize(size);
+            Fail(batch);
+        }
+    }
+
+    static bool FitsWithoutCut(const std::vector<Job>& batch, qint64 size) {
+        for (const Job& job : batch) {
+            size += job.bytes.size();
+            if (job.limit > 0 && size > job.limit) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The cut leaves room for the entries that follow, so it is rare. QSaveFile
+    // replaces the file only once the new one is complete, so a full disk or a
+    // crash leaves the previous log, never half of one; its commit does not see
+    // a failed final flush, so that is checked first.
+    void Rewrite(const std::vector<Job>& batch) {
         QByteArray content;
         if (!ReadTail(batch, content)) {
             Fail(batch);
@@ -169,8 +277,14 @@ private:
         for (const Job& job : batch) {
             content = AppendWithinLimit(content, job.bytes, job.limit);
         }
+        content = MakeRoom(content, batch.back().limit);
         QSaveFile file(path_);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush()) {
+            file.cancelWriting();
+            Fail(batch);
+            return;
+        }
+        if (!file.commit()) {
             Fail(batch);
         }
     }
@@ -214,6 +328,7 @@ private:
     std::condition_variable wake_;
     std::condition_variable writtenDone_;
     std::deque<Job> queue_;
+    qsizetype queuedBytes_ = 0;
     quint64 queued_ = 0;
     quint64 written_ = 0;
     bool threadRunning_ = false;
@@ -311,5 +426,17 @@ QByteArray StatusLog::Show(const QString& line) const {
 }
 
 bool StatusLog::Flush(std::chrono::milliseconds timeout) { return writer_->WaitWritten(timeout); }
+
+bool StatusLog::FlushAll(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool all = true;
+    for (const auto& writer : Writer::All()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        all = writer->WaitWritten(std::max(left, std::chrono::milliseconds(0))) && all;
+    }
+    return all;
+}
+
+qsizetype StatusLog::QueuedBytes() const { return writer_->QueuedBytes(); }
 
 } // namespace commtools

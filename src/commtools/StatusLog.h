@@ -46,6 +46,13 @@ QString ShowControls(const QString& text);
 // log away.
 QByteArray AppendWithinLimit(const QByteArray& existing, const QByteArray& appended, qsizetype limit);
 
+// The log file once it has to be cut: `content` within `limit` as above, then
+// only its newest whole lines within three quarters of the limit, so the
+// entries that follow are appended for a while instead of each one cutting the
+// file again. When not even the newest line fits that room, it stays alone.
+// A limit of 0 or below leaves the content whole.
+QByteArray MakeRoom(const QByteArray& content, qsizetype limit);
+
 // The log of one channel (serial channel 1, channel 2, the network socket).
 // Several logs may share one file path; their entries go to the file in the
 // order they were added. Add may be called from any thread.
@@ -99,6 +106,18 @@ public:
     // Waits until everything queued so far for this log's file is written (by
     // any log on that path). Returns false when the timeout ran out first.
     bool Flush(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+    // Waits until everything queued so far for every log file is written, for
+    // a program about to end without unwinding (std::_Exit). Returns false when
+    // the timeout ran out first. The end of the application object calls it as
+    // well, for the logs of windows that are hidden, never destroyed.
+    static bool FlushAll(std::chrono::milliseconds timeout = std::chrono::seconds(2));
+
+    // The bytes of entries still waiting for this log's file (from any log on
+    // that path), not counting those being written. Entries that newer ones
+    // would cut from the file anyway are let go before they are written, so
+    // this stays near one size limit however fast entries arrive.
+    qsizetype QueuedBytes() const;
 
 private:
     struct ErrorSink;
