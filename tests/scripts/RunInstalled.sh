@@ -39,6 +39,8 @@ data=$prefix/share/tormalind-utility
 home=$work/home
 mkdir -p "$home" "$work/elsewhere"
 log="$home/.local/share/Tormalind UTILITY/tormalind-drive.log"
+# A port of the dynamic range that nothing listens on.
+port=$(comm -23 <(seq 40000 59999 | sort) <(ss -Htan | awk '{print $4}' | sed 's/.*://' | sort -u) | shuf -n 1)
 cat > "$work/script.drive" <<DRIVE
 open TIHOForm
 choose pgc_Orders Order 2
@@ -50,7 +52,7 @@ open TSpec2024
 print pdfDocument
 close
 open TMaris_network
-set ePort 0
+set ePort $port
 click chOnline
 waitline Memo1 Log file: $log
 DRIVE
