@@ -21,16 +21,29 @@ constexpr auto kPortPrefix = "Serial";
 constexpr auto kZModemPrefix = "ZModem";
 constexpr int kWriteTimeoutMs = 100;
 
+// A port name as the list shows it (ttyUSB0) or a typed device path.
+QString DevicePath(const QString& name) {
+    return name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
+}
+
 // Why a port did not open, in the system's words. QSerialPort reports a port
 // that another program (or the other channel) holds as a failed lock of its
 // own; the device itself is then there and usable, only busy.
 QString OpenFailureReason(const QSerialPort& port, const QString& name) {
     if (port.error() != QSerialPort::PermissionError)
         return port.errorString();
-    const QByteArray path =
-        QFile::encodeName(name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name);
+    const QByteArray path = QFile::encodeName(DevicePath(name));
     const int reason = ::access(path.constData(), R_OK | W_OK) == 0 ? EBUSY : errno;
     return QString::fromLocal8Bit(std::strerror(reason));
+}
+
+// Why an open port stopped working. The port's own text names whatever the
+// system said last, which after a failed read of a vanished device is often
+// an unrelated call's; a device node that is gone says it plainly.
+QString LostReason(const QSerialPort& port, const QString& name) {
+    if (!QFile::exists(DevicePath(name)))
+        return QString::fromLocal8Bit(std::strerror(ENOENT));
+    return port.errorString();
 }
 
 PortEnumerator& Enumerator() {
@@ -240,8 +253,9 @@ void SerialChannel::PortError(QSerialPort::SerialPortError error) {
         // again for as long as the port stays open: the device is gone.
         if (!port_.isOpen() || std::exchange(lost_, true))
             return;
-        log_.Add(LogLevel::Simple, QString(),
-                 QStringLiteral("Fatal Error: 1, 0, Device \"%1\" lost: %2").arg(portName_, port_.errorString()));
+        log_.Add(
+            LogLevel::Simple, QString(),
+            QStringLiteral("Fatal Error: 1, 0, Device \"%1\" lost: %2").arg(portName_, LostReason(port_, portName_)));
         zmodem_.CarrierLost();
         // Closed once the port's own notification has returned.
         QMetaObject::invokeMethod(this, &SerialChannel::CloseLostPort, Qt::QueuedConnection);
