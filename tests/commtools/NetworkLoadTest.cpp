@@ -2,56 +2,20 @@
 // program of its own, run alone, because it measures how long the window
 // would not answer.
 #include "support/NetworkWindow.h"
+#include "support/Responsiveness.h"
 
 #include "commtools/NetSocket.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QSet>
 #include <QTcpSocket>
 #include <QTest>
 #include <QThread>
-#include <QTimer>
 #include <QUdpSocket>
 
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
-
-namespace {
-
-// The longest time the event loop went without running a 10 ms timer while
-// measuring: how long the window would not have answered the user. The test's
-// own work (making clients, reading the memo) is left out.
-class Responsiveness {
-public:
-    Responsiveness() {
-        QObject::connect(&tick_, &QTimer::timeout, [this] { worst_ = std::max(worst_, clock_.restart()); });
-    }
-    void Start() {
-        clock_.start();
-        tick_.start(10);
-    }
-    void Stop() { tick_.stop(); }
-    qint64 WorstMs() const { return worst_; }
-
-private:
-    QElapsedTimer clock_;
-    QTimer tick_;
-    qint64 worst_ = 0;
-};
-
-qint64 ResidentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
-
-} // namespace
 
 TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
     const qint64 startKiB = ResidentKiB();
