@@ -1,7 +1,6 @@
 #include "commtools/NetSocket.h"
 
 #include <QLoggingCategory>
-#include <QNetworkDatagram>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUdpSocket>
@@ -158,14 +157,23 @@ void NetSocket::ReadConnection(QTcpSocket* connection) {
 }
 
 void NetSocket::ReadDatagrams() {
+    // One buffer of the receive size for every datagram: sized afresh for each
+    // 70-byte sentence it would cost a mapping of memory, or a third system
+    // call to ask the size first.
+    if (datagramBuffer_.size() != receiveBuffer_)
+        datagramBuffer_.resize(receiveBuffer_);
     while (udpSocket_ != nullptr && udpSocket_->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = udpSocket_->receiveDatagram(receiveBuffer_);
-        if (!datagram.isValid())
+        QHostAddress sender;
+        quint16 senderPort = 0;
+        const qint64 size =
+            udpSocket_->readDatagram(datagramBuffer_.data(), datagramBuffer_.size(), &sender, &senderPort);
+        if (size < 0)
             break;
-        replyAddress_ = datagram.senderAddress();
-        replyPort_ = static_cast<quint16>(datagram.senderPort());
-        LogInput(datagram.data());
-        emit Received(datagram.data());
+        replyAddress_ = sender;
+        replyPort_ = senderPort;
+        const QByteArray data(datagramBuffer_.constData(), size);
+        LogInput(data);
+        emit Received(data);
     }
 }
 

@@ -64,6 +64,7 @@ private:
     QUdpSocket* udpSocket_ = nullptr;
     QList<QTcpSocket*> connections_;
     qint64 receiveBuffer_ = 8192;
+    QByteArray datagramBuffer_;
     QHostAddress replyAddress_;
     quint16 replyPort_ = 0;
 };

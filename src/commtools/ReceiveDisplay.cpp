@@ -6,9 +6,15 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace commtools {
 namespace {
+
+// A memo is brought up to date at most every 20 ms: quicker than the eye
+// follows, and a flood then costs one edit and one repaint a refresh instead
+// of one every pass of the event loop.
+constexpr int kRefreshMs = 20;
 
 // Characters the paragraph at the caret can still take before it is broken.
 qsizetype RoomInLine(const QTextCursor& cursor) {
@@ -19,6 +25,23 @@ qsizetype RoomInLine(const QTextCursor& cursor) {
 // Inserts text whose line ends are '\n', starting a new paragraph wherever a
 // line would grow past the longest shown line.
 void InsertBroken(QTextCursor& cursor, QStringView text) {
+    // Lines of ordinary length, as from any instrument that ends its lines,
+    // go in with one insert.
+    const qsizetype firstEnd = text.indexOf(QLatin1Char('\n'));
+    if ((firstEnd < 0 ? text.size() : firstEnd) <= RoomInLine(cursor)) {
+        bool fits = true;
+        for (qsizetype start = firstEnd + 1; fits && firstEnd >= 0 && start <= text.size();) {
+            qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+            if (end < 0)
+                end = text.size();
+            fits = end - start <= kLongestShownLine;
+            start = end + 1;
+        }
+        if (fits) {
+            cursor.insertText(text.toString());
+            return;
+        }
+    }
     for (qsizetype start = 0;;) {
         const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), start);
         QStringView piece = text.mid(start, (lineEnd < 0 ? text.size() : lineEnd) - start);
@@ -36,6 +59,18 @@ void InsertBroken(QTextCursor& cursor, QStringView text) {
         cursor.insertBlock();
         start = lineEnd + 1;
     }
+}
+
+// Received text as a device means it: no NUL bytes, and a line end of a
+// device (CR LF, or a lone CR or LF) is one new line. Empties `text`.
+void ShowText(QTextCursor& cursor, QByteArray& text) {
+    if (text.isEmpty())
+        return;
+    text.replace('\0', QByteArray());
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    InsertBroken(cursor, QString::fromLatin1(text));
+    text.clear();
 }
 
 void ScrollToEnd(QPlainTextEdit* memo) { memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum()); }
@@ -61,7 +96,7 @@ void ReceiveDisplay::Show(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;
     if (pending_.isEmpty())
-        QMetaObject::invokeMethod(this, &ReceiveDisplay::ShowPending, Qt::QueuedConnection);
+        QTimer::singleShot(kRefreshMs, this, &ReceiveDisplay::ShowPending);
     pending_.append(bytes);
     pendingBytes_ += bytes.size();
     // Reads the memo would cut again at once need not be shown at all.
@@ -77,8 +112,10 @@ void ReceiveDisplay::ShowPending() {
     pendingBytes_ = 0;
     QTextCursor cursor = memo_->textCursor();
     cursor.beginEditBlock();
+    QByteArray text;
     for (const QByteArray& bytes : std::exchange(pending_, {})) {
         if (bytes.size() == 1) {
+            ShowText(cursor, text);
             const auto byte = static_cast<unsigned char>(bytes[0]);
             switch (byte) {
             case '\b':
@@ -95,14 +132,12 @@ void ReceiveDisplay::ShowPending() {
                 break;
             }
         } else {
-            QByteArray text = bytes;
-            text.replace('\0', QByteArray());
-            // A line end of a device (CR LF, or a lone CR or LF) is one new line.
-            text.replace("\r\n", "\n");
-            text.replace('\r', '\n');
-            InsertBroken(cursor, QString::fromLatin1(text));
+            // Reads that follow one another go in together: an NMEA stream's
+            // sentences then cost one insert a refresh, not one each.
+            text += bytes;
         }
     }
+    ShowText(cursor, text);
     cursor.endEditBlock();
     memo_->setTextCursor(cursor);
     KeepLastCharacters(memo_, limit_);
@@ -129,7 +164,7 @@ LogDisplay::LogDisplay(QPlainTextEdit* memo, qsizetype limit) : QObject(memo), m
 void LogDisplay::Append(const QString& lineBreakAndEntry) {
     std::lock_guard lock(mutex_);
     if (pending_.isEmpty())
-        QMetaObject::invokeMethod(this, &LogDisplay::ShowPending, Qt::QueuedConnection);
+        QTimer::singleShot(kRefreshMs, this, &LogDisplay::ShowPending);
     pending_ += lineBreakAndEntry;
     if (limit_ > 0 && pending_.size() > 2 * limit_) {
         // Only the newest `limit_` characters would stay in the memo; keep

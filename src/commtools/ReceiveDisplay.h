@@ -41,9 +41,9 @@ public:
     ReceiveDisplay(QPlainTextEdit* memo, Sender send);
 
     // One byte is a typed key; more are inserted as text without NUL bytes.
-    // Each byte is the character with the same code. The reads of one pass of
-    // the event loop go into the memo together, in order, as one edit: a peer
-    // that floods the line then costs one layout per pass, not one per read.
+    // Each byte is the character with the same code. The reads of one refresh
+    // go into the memo together, in order, as one edit: a peer that floods
+    // the line then costs one edit per refresh, not one per read.
     void Show(const QByteArray& bytes);
 
     // A peer that never stops must not eat the memory: the memo keeps about
@@ -65,9 +65,9 @@ private:
 };
 
 // A status or log memo fed with entries ("\r\n" and the entry, as a status log
-// hands them over) from any thread. The entries of one pass of the event loop
-// go in as one edit, and no more than the memo keeps waits to be shown, so a
-// flood of entries costs one layout per pass and bounded memory.
+// hands them over) from any thread. The entries of one refresh go in as one
+// edit, and no more than the memo keeps waits to be shown, so a flood of
+// entries costs one edit per refresh and bounded memory.
 class LogDisplay : public QObject {
     Q_OBJECT
 public:

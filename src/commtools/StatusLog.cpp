@@ -161,7 +161,6 @@ public:
             }
         }
         if (threadRunning_) {
-            wake_.notify_one();
             return;
         }
         threadRunning_ = true;
@@ -182,6 +181,7 @@ public:
 
 private:
     static constexpr std::chrono::seconds kLinger{2};
+    static constexpr std::chrono::milliseconds kLook{1};
 
     struct Registry {
         std::mutex mutex;
@@ -208,8 +208,16 @@ private:
 
     void Run() {
         std::unique_lock lock(mutex_);
+        auto idleSince = std::chrono::steady_clock::now();
         for (;;) {
-            if (!wake_.wait_for(lock, kLinger, [&] { return !queue_.empty(); })) {
+            // The writer looks for entries every millisecond instead of being
+            // woken for each: a busy link then costs the window's thread no
+            // wake-up per entry, and its entries go to the file in batches.
+            wake_.wait_for(lock, kLook, [&] { return !queue_.empty(); });
+            if (queue_.empty()) {
+                if (std::chrono::steady_clock::now() - idleSince < kLinger) {
+                    continue;
+                }
                 threadRunning_ = false;
                 return;
             }
@@ -223,6 +231,7 @@ private:
             lock.lock();
             written_ = taken;
             writtenDone_.notify_all();
+            idleSince = std::chrono::steady_clock::now();
         }
     }
 
@@ -378,6 +387,7 @@ qsizetype StatusLog::SizeLimit() const {
 void StatusLog::SetClock(Clock clock) {
     std::lock_guard lock(mutex_);
     clock_ = std::move(clock);
+    ownClock_ = true;
 }
 
 void StatusLog::SetVisualOut(TextOut out) {
@@ -397,10 +407,7 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
     }
     QString entry = ShowControls(prefix.isEmpty() ? text : prefix + QStringLiteral(": ") + text);
     if (timeStamps_) {
-        const QDateTime now = clock_();
-        const QLocale locale = QLocale::system();
-        entry = QLatin1Char('[') + locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                locale.toString(now.time(), QLocale::LongFormat) + QStringLiteral("] ") + entry;
+        entry = Stamp() + entry;
     }
     // The version line travels with the first entry as one write, so a file
     // that cannot be written is reported once per entry, not twice.
@@ -416,6 +423,27 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
     // Queued with the log still locked, so the memo and the file see this
     // log's lines in the same order.
     writer_->Enqueue({bytes, sizeLimit_, errorSink_});
+}
+
+QString StatusLog::Stamp() {
+    // The stamp shows whole seconds, and turning the time into local time asks
+    // the system's time zone files every time: a burst of entries in one
+    // second shares one stamp.
+    if (!ownClock_) {
+        const qint64 second = QDateTime::currentSecsSinceEpoch();
+        if (second != stampSecond_) {
+            stampSecond_ = second;
+            stamp_ = StampText(QDateTime::fromSecsSinceEpoch(second));
+        }
+        return stamp_;
+    }
+    return StampText(clock_());
+}
+
+QString StatusLog::StampText(const QDateTime& time) {
+    const QLocale locale = QLocale::system();
+    return QLatin1Char('[') + locale.toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(time.time(), QLocale::LongFormat) + QStringLiteral("] ");
 }
 
 QByteArray StatusLog::Show(const QString& line) const {

@@ -125,6 +125,9 @@ private:
 
     // Hands a line to the visual out and returns its bytes for the file.
     QByteArray Show(const QString& line) const;
+    // "[date time] " of now, in the system locale's short date and long time.
+    QString Stamp();
+    static QString StampText(const QDateTime& time);
 
     const QString filePath_;
     const std::shared_ptr<Writer> writer_;
@@ -135,6 +138,9 @@ private:
     bool timeStamps_ = false;
     qsizetype sizeLimit_;
     Clock clock_;
+    bool ownClock_ = false; // a clock of the caller's: asked for every entry
+    qint64 stampSecond_ = -1;
+    QString stamp_;
     TextOut visualOut_;
     bool versionWritten_ = false;
 };
