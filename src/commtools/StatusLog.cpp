@@ -46,6 +46,9 @@ QString CommLayerVersion() { return QStringLiteral("Tormalind comm layer 1.0"); 
 QString CommLayerVersionLine() { return CommLayerVersion() + QStringLiteral(", ") + QSysInfo::prettyProductName(); }
 
 QString ShowControls(const QString& text) {
+    // Most entries hold none: they are handed on as they are.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }))
+        return text;
     QString shown;
     shown.reserve(text.size());
     for (const QChar ch : text) {
