@@ -18,22 +18,24 @@ constexpr std::array<char16_t, 32> kHighBlock = {0x20AC, 0,      0x201A, 0x0192,
 } // namespace
 
 QByteArray EncodeWindows1252(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // One byte for every character: written in place, as the status logs of
+    // a busy link encode every entry they keep.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     for (const QChar ch : text) {
         const char16_t code = ch.unicode();
         if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            bytes.append(static_cast<char>(code));
+            *out++ = static_cast<char>(code);
             continue;
         }
-        char out = '?';
+        char byte = '?';
         for (std::size_t i = 0; i < kHighBlock.size(); ++i) {
             if (kHighBlock[i] != 0 && kHighBlock[i] == code) {
-                out = static_cast<char>(0x80 + i);
+                byte = static_cast<char>(0x80 + i);
                 break;
             }
         }
-        bytes.append(out);
+        *out++ = byte;
     }
     return bytes;
 }

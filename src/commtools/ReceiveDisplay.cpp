@@ -185,11 +185,12 @@ void LogDisplay::Clear() {
 }
 
 void LogDisplay::ShowPending() {
-    QString text;
+    // The two buffers trade places, so neither is grown afresh every refresh.
+    QString& text = shown_;
     bool dropped = false;
     {
         std::lock_guard lock(mutex_);
-        text = std::exchange(pending_, {});
+        text.swap(pending_);
         dropped = std::exchange(dropped_, false);
     }
     if (text.isEmpty())
@@ -208,6 +209,7 @@ void LogDisplay::ShowPending() {
     KeepLastCharacters(memo_, limit_);
     // The newest entry is what the surveyor looks for.
     ScrollToEnd(memo_);
+    text.resize(0);
 }
 
 } // namespace commtools

@@ -84,6 +84,7 @@ private:
     const qsizetype limit_;
     std::mutex mutex_;
     QString pending_;
+    QString shown_;        // the text of the refresh under way
     bool dropped_ = false; // the oldest pending text went: the memo starts afresh
 };
 

@@ -453,7 +453,9 @@ QByteArray StatusLog::Show(const QString& line) const {
     if (visualOut_) {
         visualOut_(QStringLiteral("\r\n") + line);
     }
-    return common::EncodeWindows1252(line) + QByteArray(kLineEnd);
+    QByteArray bytes = common::EncodeWindows1252(line);
+    bytes.append(kLineEnd, kLineEndSize);
+    return bytes;
 }
 
 bool StatusLog::Flush(std::chrono::milliseconds timeout) { return writer_->WaitWritten(timeout); }
