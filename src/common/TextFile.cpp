@@ -54,21 +54,44 @@ QString DecodeWindows1252(const QByteArray& bytes) {
     return text;
 }
 
-bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
+bool SaveWhole(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    file.setDirectWriteFallback(true);
+    // Every write and the flush are checked here: commit() renames what it has
+    // even when its own last flush failed, and a full disk would then leave an
+    // empty or cut file in place of the old one. A write cut short (a file-size
+    // limit) says nothing; writing the rest again gives the system's reason.
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        written = n > 0;
+        done += written ? n : 0;
+    }
+    written = written && file.flush();
+    if (!written || !file.commit()) {
         if (error) {
             *error = file.errorString();
         }
+        file.cancelWriting();
         return false;
     }
+    return true;
+}
+
+QString CreateFileError(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+}
+
+bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
+    QByteArray bytes;
     for (const QString& line : lines) {
-        file.write(EncodeWindows1252(line));
-        file.write("\r\n", 2);
+        bytes += EncodeWindows1252(line);
+        bytes += "\r\n";
     }
-    if (!file.commit()) {
+    QString reason;
+    if (!SaveWhole(path, bytes, &reason)) {
         if (error) {
-            *error = file.errorString();
+            *error = CreateFileError(path, reason);
         }
         return false;
     }

@@ -13,9 +13,21 @@ namespace common {
 QByteArray EncodeWindows1252(const QString& text);
 QString DecodeWindows1252(const QByteArray& bytes);
 
-// Writes each line followed by CR LF. Returns false, with a reason in `error`,
-// when the file cannot be written completely.
-bool WriteTextFile(const QString& path, const QStringList& lines, QString* error = nullptr);
+// Puts `bytes` in the file at `path` whole, or leaves the file as it was: the
+// bytes go to a temporary file beside it, which takes the name only once every
+// byte and the final flush are written. Where no file can be made in the
+// folder but the file itself may be written, it is written in place, as
+// editors do. Returns false with the system's reason in `error` (for example
+// "No space left on device").
+[[nodiscard]] bool SaveWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// The error a window shows when a file could not be saved: the file and the
+// system's reason.
+QString CreateFileError(const QString& path, const QString& reason);
+
+// Writes each line followed by CR LF, whole or not at all (SaveWhole). Returns
+// false, with the file and the reason in `error`, when it cannot.
+[[nodiscard]] bool WriteTextFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 
 // Reads a text file into lines (CR LF, LF or CR separated): Windows-1252, or
 // UTF-8 or UTF-16 when a byte-order mark says so. At most `maxBytes` bytes are

@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <hpdf.h>
 
 #include <array>
@@ -202,20 +201,6 @@ private:
     HPDF_Font bold_;
 };
 
-QString CreateError(const QString& name, const QString& reason) {
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(name, reason);
-}
-
-// The whole file under a temporary name, then in place of the old one.
-bool SaveWhole(const QString& path, const QByteArray& bytes, QString* reason) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 // The page as PDF bytes, or an empty array with the reason.
 QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QString* reason) {
     PdfErrors errors;
@@ -313,8 +298,8 @@ QString WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QSt
         charts.save(&buffer, "BMP");
     }
     QString reason;
-    if (!SaveWhole(picturePath, bitmap, &reason)) {
-        return CreateError(picturePath, reason);
+    if (!common::SaveWhole(picturePath, bitmap, &reason)) {
+        return common::CreateFileError(picturePath, reason);
     }
     // The report stores the picture JPEG-compressed at full quality.
     QByteArray jpeg;
@@ -324,8 +309,8 @@ QString WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QSt
         charts.convertToFormat(QImage::Format_RGB888).save(&buffer, "JPEG", 100);
     }
     const QByteArray pdf = RenderReport(jpeg, texts, &reason);
-    if (pdf.isEmpty() || !SaveWhole(reportPath, pdf, &reason)) {
-        return CreateError(reportPath, reason);
+    if (pdf.isEmpty() || !common::SaveWhole(reportPath, pdf, &reason)) {
+        return common::CreateFileError(reportPath, reason);
     }
     return {};
 }
