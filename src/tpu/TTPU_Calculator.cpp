@@ -582,7 +582,15 @@ void TTPU_Calculator::Button6Click() {
     if (path.isEmpty()) {
         return;
     }
-    const QStringList lines = tpu::SettingsFileLines([this](std::string_view name) { return Field(name)->text(); });
+    tpu::SettingsChoices choices;
+    choices.sonar = static_cast<std::size_t>(std::max(0, ui->cbo_Select_sonar->currentIndex()));
+    choices.motion = static_cast<std::size_t>(std::max(0, ui->cbo_Select_Motion->currentIndex()));
+    choices.heading = static_cast<std::size_t>(std::max(0, ui->cbo_Select_Heading->currentIndex()));
+    choices.gnssMode = GnssMode();
+    choices.aiding = ui->rbn_aiding_DGNSS->isChecked() ? 1 : 0;
+    choices.antenna = ui->rbn_antenna_4m->isChecked() ? 1 : 0;
+    const QStringList lines =
+        tpu::SettingsFileLines([this](std::string_view name) { return Field(name)->text(); }, choices);
     QString error;
     // Written whole or not at all: the old file stays until the new one is complete.
     if (!common::WriteTextFile(path, lines, &error)) {
@@ -600,23 +608,74 @@ void TTPU_Calculator::Button7Click() {
     if (path.isEmpty()) {
         return;
     }
-    if (!QFileInfo::exists(path)) {
+    const QFileInfo file(path);
+    if (!file.exists()) {
         common::ShowError(QStringLiteral("File does not exist."));
+        return;
+    }
+    // A settings file is text from outside: it is read and checked whole
+    // before any field changes, and only a plain file of settings size is
+    // read at all (a pipe would never end, a device never stop).
+    const QString name = QDir::toNativeSeparators(path);
+    if (!file.isFile()) {
+        common::ShowError(QStringLiteral("Cannot load \"%1\": it is not a file.").arg(name));
+        return;
+    }
+    if (file.size() > tpu::kSettingsSizeLimit) {
+        common::ShowError(
+            QStringLiteral("Cannot load \"%1\": at %2 bytes it is no settings file.").arg(name).arg(file.size()));
         return;
     }
     QStringList lines;
     QString error;
-    if (!common::ReadTextFile(path, lines, &error, tpu::kSettingsReadLimit)) {
-        common::ShowError(error);
+    if (!common::ReadTextFile(path, lines, &error, tpu::kSettingsSizeLimit)) {
+        common::ShowError(QStringLiteral("Cannot load \"%1\": %2").arg(name, error));
         return;
     }
-    // Each field written starts a computation; the batch runs one, with every
-    // line in force (and the RTK zeros then written over the vessel figures).
+    QFile raw(path);
+    const bool endsWithLineEnd =
+        raw.open(QIODevice::ReadOnly) && raw.seek(std::max<qint64>(0, raw.size() - 1)) && raw.read(1).contains('\n');
+    const tpu::LoadedSettings loaded = tpu::ReadSettingsLines(name, lines, endsWithLineEnd);
+    if (!loaded.error.isEmpty()) {
+        common::ShowError(loaded.error);
+        return;
+    }
+    // One computation, with the lists, the modes and every field as the file
+    // has them: the choices first (their figures are then written over by the
+    // file's own), so a DGNSS file keeps its vessel figures and tide.
     ComputationBatch batch(this);
-    const QString shortFile = tpu::LoadSettingsLines(
-        lines, [this](std::string_view name, const QString& text) { Field(name)->setText(text); });
-    if (!shortFile.isEmpty()) {
-        common::ShowError(shortFile);
+    if (loaded.choices) {
+        ApplyChoices(*loaded.choices);
+    }
+    for (std::size_t index = 0; index < tpu::kSettingsLines.size(); ++index) {
+        const tpu::SettingsLine& line = tpu::kSettingsLines[index];
+        if (line.kind != tpu::LineKind::Ignored) {
+            Field(line.field)->setText(loaded.texts[index]);
+        }
+    }
+}
+
+void TTPU_Calculator::ApplyChoices(const tpu::SettingsChoices& choices) {
+    {
+        const QSignalBlocker quiet(ui->cbo_Select_sonar);
+        ui->cbo_Select_sonar->setCurrentIndex(static_cast<int>(choices.sonar));
+    }
+    ApplySonarPreset(choices.sonar);
+    RequestComputation(); // the reference figures are no field
+    const tpu::MotionPreset& motion = tpu::kMotionPresets.at(choices.motion);
+    const tpu::HeadingPreset& heading = tpu::kHeadingPresets.at(choices.heading);
+    ui->cbo_Select_Motion->setCurrentIndex(static_cast<int>(choices.motion));
+    ui->cbo_Select_Heading->setCurrentIndex(static_cast<int>(choices.heading));
+    // The groups are enabled as the two rows make them; the checked button is
+    // the file's.
+    ApplyGroupEffect(ui->rdg_GNSS_Aiding, ui->rbn_aiding_RTK, motion.aiding);
+    ApplyGroupEffect(ui->rdg_Antenna_separation, ui->rbn_antenna_2m, motion.antenna);
+    ApplyGroupEffect(ui->rdg_Antenna_separation, ui->rbn_antenna_2m, heading.antenna);
+    (choices.aiding == 1 ? ui->rbn_aiding_DGNSS : ui->rbn_aiding_RTK)->setChecked(true);
+    (choices.antenna == 1 ? ui->rbn_antenna_4m : ui->rbn_antenna_2m)->setChecked(true);
+    if (choices.gnssMode != GnssMode()) {
+        (choices.gnssMode == 1 ? ui->rbn_gnss_DGNSS : ui->rbn_gnss_RTK)->setChecked(true);
+        rdg_gnss_modeClick();
     }
 }
 

@@ -24,6 +24,10 @@ namespace kit {
 class ChartView;
 }
 
+namespace tpu {
+struct SettingsChoices;
+}
+
 class TTPU_Calculator : public QWidget {
     Q_OBJECT
 public:
@@ -80,6 +84,9 @@ private:
     void FormCreate();
     void BuildCharts();
     void ApplySonarPreset(std::size_t row);
+    // The lists and groups as a settings file names them, without the figures
+    // their own handlers would write.
+    void ApplyChoices(const tpu::SettingsChoices& choices);
     void RequestComputation();
     void Compute();
     void ShowOrder(std::size_t order);
