@@ -239,18 +239,20 @@ CoverageResult ComputeCoverage(const CoverageInput& input, const BeamWidths& bea
 
 SwathGraphCurves SwathGraph(const CoverageInput& input, const CoverageResult& result) {
     SwathGraphCurves curves;
-    const int range = input.range;
+    // In 64 bits: a range near the largest whole number a field takes would
+    // overflow the step and the last depth, and the loop would never end.
+    const long long range = input.range;
     if (range < 1) {
         return curves;
     }
-    const int step = range > kMaxGraphPoints ? (range + kMaxGraphPoints - 1) / kMaxGraphPoints : 1;
-    const Real r = range;
+    const long long step = range > kMaxGraphPoints ? (range + kMaxGraphPoints - 1) / kMaxGraphPoints : 1;
+    const Real r = static_cast<Real>(range);
     const Real dualAngle = result.sector / 2.0L + std::abs(input.mounting) * kDegree;
     const Real singleAngle = result.sector / 2.0L;
     curves.dual.reserve(static_cast<std::size_t>(range / step + 1));
     curves.single.reserve(static_cast<std::size_t>(range / step + 1));
-    for (int depth = 1; depth <= range; depth = depth + step > range && depth < range ? range : depth + step) {
-        const Real d = depth;
+    for (long long depth = 1; depth <= range; depth = depth + step > range && depth < range ? range : depth + step) {
+        const Real d = static_cast<Real>(depth);
         const Real dualSlant = d / std::cos(dualAngle);
         const Real dualWidth =
             dualSlant <= r ? 2 * std::sqrt(dualSlant * dualSlant - d * d) : 2 * std::sqrt(r * r - d * d);
@@ -258,8 +260,8 @@ SwathGraphCurves SwathGraph(const CoverageInput& input, const CoverageResult& re
         // One head's half-width is cut to whole metres where the range ends it.
         const Real singleWidth = singleSlant <= r ? 2 * std::sqrt(singleSlant * singleSlant - d * d)
                                                   : 2 * std::trunc(std::sqrt(r * r - d * d));
-        curves.dual.push_back({double(depth), static_cast<double>(dualWidth)});
-        curves.single.push_back({double(depth), static_cast<double>(singleWidth)});
+        curves.dual.push_back({static_cast<double>(depth), static_cast<double>(dualWidth)});
+        curves.single.push_back({static_cast<double>(depth), static_cast<double>(singleWidth)});
     }
     return curves;
 }

@@ -222,8 +222,11 @@ TEST(CoverageModel, SwathGraphRunsToTheRangeSetting) {
         }
     }
     // A range far beyond any sonar's is drawn without a point for every metre.
-    in.range = 999999999;
-    const SwathGraphCurves huge = SwathGraph(in, r);
-    EXPECT_LE(huge.single.size(), 5001U);
-    EXPECT_EQ(huge.single.back().depth, 999999999);
+    // Up to the largest whole number a field takes, where the step would overflow.
+    for (const int range : {999999999, 2147054237, 2147483647}) {
+        in.range = range;
+        const SwathGraphCurves huge = SwathGraph(in, r);
+        EXPECT_LE(huge.single.size(), 5001U) << range;
+        EXPECT_EQ(huge.single.back().depth, range);
+    }
 }
