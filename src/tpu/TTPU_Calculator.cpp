@@ -70,6 +70,14 @@ double ReadReal(const QLineEdit* field) { return common::ParseFloat(field->text(
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// What the surveyor reads beside a field: its label (lbl_X for edt_X), or,
+// where it has none, its name.
+QString FieldCaption(const QLineEdit* field) {
+    const QString name = field->objectName();
+    const auto* label = field->window()->findChild<QLabel*>(QStringLiteral("lbl_") + name.mid(4));
+    return label != nullptr && !label->text().trimmed().isEmpty() ? label->text().trimmed() : name;
+}
+
 } // namespace
 
 // Gathers the computations that the field writes of one action ask for and
@@ -252,44 +260,64 @@ void TTPU_Calculator::Compute() {
     charts_[kTvuChart]->GetSeries(OrderSeries(kIhoOrder2)).SetActive(false);
     charts_[kTvuChart]->GetSeries(OrderSeries(kIhoOrder2) + 1).SetActive(false);
 
-    common::RunGuarded([this] {
+    // The field being read: when one cannot be read, the report names it.
+    QLineEdit* reading = nullptr;
+    const auto readInt = [&reading](QLineEdit* field) {
+        reading = field;
+        return ReadInt(field);
+    };
+    const auto readReal = [&reading](QLineEdit* field) {
+        reading = field;
+        return ReadReal(field);
+    };
+    fieldInError_.clear();
+    inputError_.clear();
+    try {
         // Read in this order: a field that cannot be read stops the computation
         // there, and what was written before it stays.
         tpu::TpuInputs in;
-        in.frequency = ReadInt(ui->edt_frq);
-        in.swathWidth = ReadInt(ui->edt_Swath_width);
+        in.frequency = readInt(ui->edt_frq);
+        in.swathWidth = readInt(ui->edt_Swath_width);
+        // A swath wider than a full turn (or narrower than none) is a typing
+        // slip, not a set-up: it is said like any field that cannot be read.
+        if (in.swathWidth < 0 || in.swathWidth > tpu::kWidestSwath) {
+            throw std::runtime_error(QStringLiteral("'%1' is not a swath width from 0 to %2 degrees")
+                                         .arg(ui->edt_Swath_width->text())
+                                         .arg(tpu::kWidestSwath)
+                                         .toStdString());
+        }
         in.referenceFrequency = referenceFrequency_;
         in.alongBeamwidth = alongBeamwidth_;
         in.acrossBeamwidth = acrossBeamwidth_;
         ui->edtAlongbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AlongBeamwidthAt(in))));
         ui->edtAcrossbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AcrossBeamwidthAt(in))));
 
-        in.sonarXOffset = ReadReal(ui->edt_sonar_x_off);
-        in.sonarYOffset = ReadReal(ui->edt_sonar_y_off);
-        in.sonarZOffset = ReadReal(ui->edt_sonar_z_off);
-        in.pulseDuration = ReadInt(ui->edt_Pulse_duration);
-        in.patchRoll = ReadReal(ui->edt_Patch_roll);
-        in.patchPitch = ReadReal(ui->edt_Patch_pitch);
-        in.patchYaw = ReadReal(ui->edt_Patch_yaw);
-        in.positionHorizontal = ReadReal(ui->edt_pos_horizontal);
-        in.positionVertical = ReadReal(ui->edt_pos_vertical);
-        in.positionXOffset = ReadReal(ui->edt_pos_x_off);
-        in.positionYOffset = ReadReal(ui->edt_pos_y_off);
-        in.positionZOffset = ReadReal(ui->edt_pos_z_off);
-        in.motionRoll = ReadReal(ui->edt_SD_Roll);
-        in.motionPitch = ReadReal(ui->edt_SD_Pitch);
-        in.motionHeave = ReadReal(ui->edt_SD_Heave);
-        in.motionXOffset = ReadReal(ui->edt_motion_x_off);
-        in.motionYOffset = ReadReal(ui->edt_motion_y_off);
-        in.motionZOffset = ReadReal(ui->edt_motion_z_off);
-        in.draft = ReadReal(ui->edt_SD_Draft);
-        in.squat = ReadReal(ui->edt_SD_Squat);
-        in.settlement = ReadReal(ui->edt_SD_Settlement);
-        in.load = ReadReal(ui->edt_SD_Load);
-        in.soundVelocity = ReadInt(ui->edt_Soundvelocity);
-        in.svsSd = ReadReal(ui->edt_SD_SVS);
-        in.svpSd = ReadReal(ui->edt_SD_SVP);
-        in.tidalSd = ReadReal(ui->edt_tidal_SD);
+        in.sonarXOffset = readReal(ui->edt_sonar_x_off);
+        in.sonarYOffset = readReal(ui->edt_sonar_y_off);
+        in.sonarZOffset = readReal(ui->edt_sonar_z_off);
+        in.pulseDuration = readInt(ui->edt_Pulse_duration);
+        in.patchRoll = readReal(ui->edt_Patch_roll);
+        in.patchPitch = readReal(ui->edt_Patch_pitch);
+        in.patchYaw = readReal(ui->edt_Patch_yaw);
+        in.positionHorizontal = readReal(ui->edt_pos_horizontal);
+        in.positionVertical = readReal(ui->edt_pos_vertical);
+        in.positionXOffset = readReal(ui->edt_pos_x_off);
+        in.positionYOffset = readReal(ui->edt_pos_y_off);
+        in.positionZOffset = readReal(ui->edt_pos_z_off);
+        in.motionRoll = readReal(ui->edt_SD_Roll);
+        in.motionPitch = readReal(ui->edt_SD_Pitch);
+        in.motionHeave = readReal(ui->edt_SD_Heave);
+        in.motionXOffset = readReal(ui->edt_motion_x_off);
+        in.motionYOffset = readReal(ui->edt_motion_y_off);
+        in.motionZOffset = readReal(ui->edt_motion_z_off);
+        in.draft = readReal(ui->edt_SD_Draft);
+        in.squat = readReal(ui->edt_SD_Squat);
+        in.settlement = readReal(ui->edt_SD_Settlement);
+        in.load = readReal(ui->edt_SD_Load);
+        in.soundVelocity = readInt(ui->edt_Soundvelocity);
+        in.svsSd = readReal(ui->edt_SD_SVS);
+        in.svpSd = readReal(ui->edt_SD_SVP);
+        in.tidalSd = readReal(ui->edt_tidal_SD);
 
         // With RTK the height comes from the positioning, so the vessel's
         // draft, squat, settlement and load and the tide add nothing. The
@@ -305,8 +333,8 @@ void TTPU_Calculator::Compute() {
         ui->lbl_Date->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
 
         const int depth = ui->TrackBar1->value();
-        in.maxHeave = ReadReal(ui->edt_Max_heave);
-        in.headingSd = ReadReal(ui->edt_SD_Heading);
+        in.maxHeave = readReal(ui->edt_Max_heave);
+        in.headingSd = readReal(ui->edt_SD_Heading);
         const tpu::TpuSweep sweep = tpu::RunTpuSweep(in, depth);
         if (sweep.points.empty()) {
             return; // no pass: the results keep their texts, the charts stay empty
@@ -347,7 +375,11 @@ void TTPU_Calculator::Compute() {
         ui->edt_Min_TVU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
         ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
         ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
-    });
+    } catch (const std::exception& error) {
+        inputError_ = QString::fromUtf8(error.what());
+        fieldInError_ = reading != nullptr ? FieldCaption(reading) : QString();
+        common::ShowError(inputError_);
+    }
 }
 
 int TTPU_Calculator::GnssMode() const { return ui->rbn_gnss_DGNSS->isChecked() ? 1 : 0; }
@@ -545,6 +577,14 @@ void TTPU_Calculator::Button5Click() { close(); }
 // Report
 
 void TTPU_Calculator::btn_Print_PDFClick() {
+    // A report of results that belong to other inputs would mislead the client.
+    if (!inputError_.isEmpty()) {
+        common::ShowError(
+            fieldInError_.isEmpty()
+                ? QStringLiteral("Correct the inputs before printing the report: %1").arg(inputError_)
+                : QStringLiteral("Correct \"%1\" before printing the report: %2").arg(fieldInError_, inputError_));
+        return;
+    }
     // The chart page as it is drawn now, tab header and both charts.
     ui->TVU_Calc_Chart->Flush();
     ui->THU_Calc_Chart->Flush();

@@ -87,6 +87,10 @@ private:
     // The lists and groups as a settings file names them, without the figures
     // their own handlers would write.
     void ApplyChoices(const tpu::SettingsChoices& choices);
+    // The last computation's input error and the field it came from; the
+    // report is refused while there is one.
+    QString inputError_;
+    QString fieldInError_;
     void RequestComputation();
     void Compute();
     void ShowOrder(std::size_t order);

@@ -1,5 +1,7 @@
 #include "tpu/TpuModel.h"
 
+#include <algorithm>
+
 #include "common/NumberFormat.h"
 
 #include <cmath>
@@ -132,7 +134,7 @@ TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {
     sweep.alongText = BeamwidthText(sweep.alongBeamwidth);
     sweep.acrossText = BeamwidthText(sweep.acrossBeamwidth);
     sweep.nadir = EvaluateNadir(inputs, depth);
-    const int half = inputs.swathWidth / 2; // truncated toward zero
+    const int half = std::min(inputs.swathWidth, kWidestSwath) / 2; // truncated toward zero
     for (int counter = -1; counter < half + 1;) {
         const BeamTerms beam = EvaluateBeam(inputs, depth, counter);
         ++counter;

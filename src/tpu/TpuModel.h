@@ -79,6 +79,10 @@ struct TpuSweep {
     NadirValues nadir;
 };
 
+// No multibeam swath is wider than a full turn: the sweep never runs over
+// more beams than one, whatever a field holds.
+inline constexpr int kWidestSwath = 360;
+
 // The sweep across the swath: the counter starts at -1 and each pass evaluates
 // the beam at the counter's angle, then advances it and draws at the new value,
 // for the angles -1, 0, 1, ..., W/2 (truncated). The outer beam is the last pass.

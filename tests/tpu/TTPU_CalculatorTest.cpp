@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -287,6 +288,31 @@ TEST_F(TpuWindow, AFieldThatCannotBeReadStopsTheComputationThereOnce) {
     ui.SetText("edt_Pulse_duration", QStringLiteral("30"));
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     EXPECT_EQ(Points("TVU_Calc_Chart", 0), 67);
+}
+
+// A swath wider than a full turn is a slip of the keyboard: one error like a
+// field that cannot be read, and no sweep of millions of beams.
+TEST_F(TpuWindow, ASwathOutsideAFullTurnIsRefusedLikeAFieldThatCannotBeRead) {
+    struct Case {
+        const char* text;
+        int points; // of the TVU curve; 0 when refused
+    };
+    const Case cases[] = {{"10000000", 0}, {"2147483647", 0}, {"361", 0}, {"-10", 0}, {"360", 182}, {"0", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        QElapsedTimer clock;
+        clock.start();
+        ui.SetText("edt_Swath_width", QString::fromLatin1(c.text));
+        EXPECT_LT(clock.elapsed(), 2000);
+        const QStringList shown = MessageLog::Take();
+        if (c.points == 0) {
+            EXPECT_EQ(shown, QStringList{QStringLiteral("error: '%1' is not a swath width from 0 to 360 degrees.")
+                                             .arg(QString::fromLatin1(c.text))});
+        } else {
+            EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+        }
+        EXPECT_EQ(Points("TVU_Calc_Chart", 0), c.points);
+    }
 }
 
 TEST_F(TpuWindow, AnyTextInAnyFieldGivesAtMostOneMessageAndWholeSeries) {

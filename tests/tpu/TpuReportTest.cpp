@@ -240,3 +240,18 @@ TEST_F(TpuReport, AFileThatCannotBeCreatedIsReportedAndLeavesNoReport) {
     EXPECT_TRUE(messages[0].startsWith("error: Cannot create file \"TPU_Graph.bmp\". ")) << messages[0].toStdString();
     EXPECT_TRUE(opened.isEmpty());
 }
+
+TEST_F(TpuReport, IsRefusedWhileAFieldCannotBeReadAndNamesTheField) {
+    ui.SetText("edt_Pulse_duration", QStringLiteral("30.5"));
+    MessageLog::Take();
+    ui.Click("btn_Print_PDF");
+    EXPECT_EQ(MessageLog::Take(), QStringList{QStringLiteral("error: Correct \"Pulse length\" before printing the "
+                                                             "report: '30.5' is not a valid integer value.")});
+    EXPECT_FALSE(QFileInfo::exists(Report()));
+    EXPECT_TRUE(opened.isEmpty());
+    // Corrected, the report is printed.
+    ui.SetText("edt_Pulse_duration", QStringLiteral("30"));
+    ui.Click("btn_Print_PDF");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(Report()));
+}
