@@ -8,6 +8,7 @@
 #include "kit/WindowParts.h"
 #include "ui_Tsurveyplan.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -77,7 +78,12 @@ bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusOut && qobject_cast<QRadioButton*>(watched) != nullptr &&
                watched->parent() == ui->rg_Select_system_group) {
-        btnCalculateClick();
+        // Only the surveyor moving on computes: a message box of the
+        // computation takes the focus too, and would show every message twice.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            btnCalculateClick();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

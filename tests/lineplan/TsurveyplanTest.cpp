@@ -1,10 +1,13 @@
 #include "lineplan/Tsurveyplan.h"
 
+#include "common/Messages.h"
 #include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -183,4 +186,25 @@ TEST_F(PlannerWindow, AnyTextInAnyFieldLeavesAUsableWindow) {
     ui.Click("btnCalculate");
     MessageLog::Take();
     EXPECT_EQ(ui.Text("Max_linespacing"), "182 metres");
+}
+
+// A message box takes the focus from the system list; only the surveyor
+// leaving the list starts a computation, so each message shows once.
+TEST_F(PlannerWindow, AMessageBoxTakingTheFocusFromTheSystemListShowsEachMessageOnce) {
+    auto* system = ui.Get<QRadioButton>("rbnSystem1");
+    QStringList shown;
+    common::SetMessagePresenter([&](common::MessageKind, const QString& text) {
+        shown << text;
+        // What a modal box does to the list that had the focus.
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(system, &out);
+    });
+    ui.SetText("edtAltitude", QStringLiteral("500"));
+    MessageLog::Install();
+    EXPECT_EQ(shown, (QStringList{"500m  -  No coverage at this altitude!", "500m  -  No coverage at this altitude!"}));
+    // Moving on from the list by the keyboard computes once more, as it always did.
+    MessageLog::Take();
+    QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(system, &tab);
+    EXPECT_EQ(MessageLog::Take().size(), 2);
 }
