@@ -194,7 +194,9 @@ bool Tsurveyplan::Calculate() {
         for (const QString& message : run.messages) {
             common::ShowMessage(message);
         }
-        if (run.result) {
+        if (!run.result) {
+            ClearResults();
+        } else {
             Show(*run.result);
             diagrams_ = lineplan::ComputeDiagrams(*run.result);
             diagramsShown_ = true;
@@ -204,6 +206,59 @@ bool Tsurveyplan::Calculate() {
         done = true;
     });
     return done;
+}
+
+// A computation that stopped at a range message leaves no plan for the inputs
+// shown: the figures of the last plan would read as if they belonged to them,
+// on screen and in the report.
+void Tsurveyplan::ClearResults() {
+    const QString none = QStringLiteral("\u2014");
+    const std::initializer_list<QObject*> results{
+        ui->No_5,
+        ui->No_6,
+        ui->No_7,
+        ui->No_15,
+        ui->Worst_along,
+        ui->lblBeamNo15,
+        ui->lblBeamWorstAlong,
+        ui->No_14,
+        ui->Suggested_rangesetting,
+        ui->Maxrangesetting,
+        ui->lblAlongRange,
+        ui->lblPingRange,
+        ui->No_16,
+        ui->No_17,
+        ui->Max_linespacing,
+        ui->Max_speed,
+        ui->Swath_maxdepth,
+        ui->Swath_mindepth,
+        ui->Cover_maxdepth,
+        ui->Cover_mindepth,
+    };
+    for (QObject* result : results) {
+        if (auto* label = qobject_cast<QLabel*>(result)) {
+            label->setText(none);
+        } else if (auto* field = qobject_cast<QLineEdit*>(result)) {
+            Quietly(field, none);
+        }
+    }
+    // The depths beside them are the ones asked for, which the range cannot reach.
+    const QString minDepth = ui->edtAltitude->text() + QStringLiteral(" metres");
+    const QString maxDepth = ui->edtMaximum_depth->text() + QStringLiteral(" metres");
+    for (QLabel* label : {ui->lblDepthNo5, ui->lblDepthNo6, ui->lblDepthNo7}) {
+        label->setText(minDepth);
+    }
+    for (QLabel* label : {ui->lblDepthNo15, ui->lblDepthWorstAlong}) {
+        label->setText(maxDepth);
+    }
+    ui->lblMaxDepthM->setText(ui->edtMaximum_depth->text() + QStringLiteral(" m"));
+    ui->lblMinDepthM->setText(ui->edtAltitude->text() + QStringLiteral(" m"));
+    for (QLabel* caption :
+         {ui->lblRightCoverage, ui->lblRightRange, ui->lblRightSpeed, ui->lblRightSpacing, ui->lblRightOverlap}) {
+        caption->hide();
+    }
+    diagramsShown_ = false;
+    update();
 }
 
 void Tsurveyplan::Show(const lineplan::PlannerResult& result) {

@@ -46,6 +46,7 @@ private:
     // fallback text (or is emptied) and its message, and `last` is used.
     int ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message);
     double ReadDecimal(QLineEdit* field, double& last, const QString& message);
+    void ClearResults();
     void Show(const lineplan::PlannerResult& result);
 
     std::unique_ptr<Ui::Tsurveyplan> ui;

@@ -208,3 +208,27 @@ TEST_F(PlannerWindow, AMessageBoxTakingTheFocusFromTheSystemListShowsEachMessage
     QApplication::sendEvent(system, &tab);
     EXPECT_EQ(MessageLog::Take().size(), 2);
 }
+
+// A plan that stops at a range message shows no figures of an earlier plan,
+// on screen or in the report, beside the new depths.
+TEST_F(PlannerWindow, ResultsOfEarlierInputsAreNotShownAfterARangeMessage) {
+    const QString spacing = ui.Text("Max_linespacing");
+    const QString maxDepth = ui.Text("edtMaximum_depth");
+    ASSERT_NE(spacing, QString::fromUtf8("\u2014"));
+    ui.SetText("edtAltitude", QStringLiteral("500"));
+    EXPECT_EQ(MessageLog::Take().size(), 2);
+    for (const char* result :
+         {"Max_linespacing", "No_5", "Max_speed", "Suggested_rangesetting", "No_16", "Cover_mindepth"})
+        EXPECT_EQ(ui.Text(result), QString::fromUtf8("\u2014")) << result;
+    const QByteArray report = SaveReport();
+    EXPECT_TRUE(report.contains("500 m")) << report.constData();
+    EXPECT_FALSE(report.contains(spacing.toLatin1())) << report.constData();
+    EXPECT_TRUE(report.contains('\x97')) << "the figures are marked as none";
+    // Depths the range reaches plan again.
+    ui.SetText("edtAltitude", QStringLiteral("10"));
+    ui.SetText("edtMaximum_depth", maxDepth);
+    MessageLog::Take(); // the maximum depth was still out of reach on the way
+    ui.Click("btnCalculate");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_NE(ui.Text("Max_linespacing"), QString::fromUtf8("\u2014"));
+}
