@@ -83,7 +83,10 @@ Driver::Driver(QTextStream& out) : out_(out) {
         return fileAnswers_.takeFirst();
     });
     // A file handed to the desktop (a report, a document) is printed, not opened.
-    kit::SetDesktopOpener([this](const QString& path) { out_ << "open\t" << Escape(path) << Qt::endl; });
+    kit::SetDesktopOpener([this](const QString& path) {
+        out_ << "open\t" << Escape(path) << Qt::endl;
+        return true;
+    });
     Tutility_main::SetExitHandler([this] { out_ << "exit" << Qt::endl; });
     suite_ = app::CreateSuite();
     QObject::connect(suite_.launcher.get(), &Tutility_main::WindowOpened, suite_.launcher.get(),

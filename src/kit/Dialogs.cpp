@@ -51,12 +51,11 @@ DesktopOpener& CurrentOpener() {
 
 } // namespace
 
-void OpenInDesktop(const QString& path) {
+bool OpenInDesktop(const QString& path) {
     if (const auto& opener = CurrentOpener()) {
-        opener(path);
-    } else {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return opener(path);
     }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 DesktopOpener SetDesktopOpener(DesktopOpener opener) {

@@ -29,11 +29,11 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request);
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter);
 
 // Hands a file to the desktop's own application for its type (a PDF viewer);
-// replaceable, so that tests and the driver see the request instead. Nothing
-// is shown when no application takes the file.
-void OpenInDesktop(const QString& path);
+// replaceable, so that tests and the driver see the request instead. Returns
+// false when no application took the file; nothing is shown here.
+bool OpenInDesktop(const QString& path);
 
-using DesktopOpener = std::function<void(const QString& path)>;
+using DesktopOpener = std::function<bool(const QString& path)>;
 DesktopOpener SetDesktopOpener(DesktopOpener opener);
 
 // Shows every message and error of the message service in a modal box over the

@@ -1,8 +1,10 @@
 #include "kit/DocumentView.h"
 
+#include "common/Messages.h"
 #include "kit/Assets.h"
 #include "kit/Dialogs.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QPdfDocument>
 #include <QScreen>
@@ -98,7 +100,13 @@ void DocumentView::resizeEvent(QResizeEvent* event) {
 }
 
 void DocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
-    OpenInDesktop(path_);
+    // Without a PDF viewer on the desktop the double-click would do nothing
+    // visible: the surveyor is told, and where to find the document.
+    if (!path_.isEmpty() && !OpenInDesktop(path_)) {
+        common::ShowMessage(QStringLiteral("The document could not be opened: no program on this computer opens it.\n"
+                                           "It is at %1")
+                                .arg(QDir::toNativeSeparators(path_)));
+    }
     QPdfView::mouseDoubleClickEvent(event);
 }
 

@@ -130,7 +130,10 @@ TEST(ReferenceWindows, TwoCommandsGiveTwoIndependentWindowsAndADoubleClickOpensT
     EXPECT_EQ(ViewOf(second)->Document()->status(), QPdfDocument::Status::Ready);
 
     QStringList opened;
-    const auto previous = kit::SetDesktopOpener([&](const QString& file) { opened << file; });
+    const auto previous = kit::SetDesktopOpener([&](const QString& file) {
+        opened << file;
+        return true;
+    });
     QTest::mouseDClick(ViewOf(second)->viewport(), Qt::LeftButton);
     kit::SetDesktopOpener(previous);
     ASSERT_EQ(opened.size(), 1);

@@ -46,7 +46,7 @@ std::function<void(const QString&)> Answering(const QString& name, const std::fu
 } // namespace
 
 TEST(SavedFiles, AreReplacedWholeOrLeftAsTheyWereWithTheReason) {
-    kit::SetDesktopOpener([](const QString&) {});
+    kit::SetDesktopOpener([](const QString&) { return true; });
     TR2SonicCoverage coverage;
     Tsurveyplan planner;
     TTPU_Calculator tpu;

@@ -2,7 +2,9 @@
 #include "kit/Dialogs.h"
 #include "standards/TIHOForm.h"
 #include "support/Controls.h"
+#include "support/MessageLog.h"
 
+#include <QDir>
 #include <QPdfDocument>
 #include <QTabWidget>
 #include <QTest>
@@ -20,13 +22,25 @@ TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTh
     }
 
     QStringList opened;
-    const auto previous = kit::SetDesktopOpener([&](const QString& path) { opened << path; });
+    const auto previous = kit::SetDesktopOpener([&](const QString& path) {
+        opened << path;
+        return true;
+    });
     form.show();
     ui.Choose("pgc_Orders", "Order 2");
     kit::DocumentView* orderTwo = pages->currentWidget()->findChild<kit::DocumentView*>();
     ASSERT_NE(orderTwo, nullptr);
     QTest::mouseDClick(orderTwo->viewport(), Qt::LeftButton);
-    kit::SetDesktopOpener(previous);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith(QStringLiteral("order_iho_2.pdf")));
+
+    // A desktop without a PDF viewer: the surveyor is told where the document is.
+    kit::SetDesktopOpener([](const QString&) { return false; });
+    MessageLog::Take();
+    QTest::mouseDClick(orderTwo->viewport(), Qt::LeftButton);
+    kit::SetDesktopOpener(previous);
+    EXPECT_EQ(MessageLog::Take(),
+              QStringList{QStringLiteral("message: The document could not be opened: no program on this computer opens "
+                                         "it.\nIt is at %1")
+                              .arg(QDir::toNativeSeparators(orderTwo->Path()))});
 }

@@ -70,7 +70,10 @@ protected:
         ASSERT_TRUE(folder.isValid());
         previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
-        kit::SetDesktopOpener([this](const QString& path) { opened << path; });
+        kit::SetDesktopOpener([this](const QString& path) {
+            opened << path;
+            return true;
+        });
         window.show();
         MessageLog::Take();
     }
