@@ -281,3 +281,14 @@ TEST(ReferenceSheets, PagesShowAtTheirNaturalSizeWithReadableType) {
         EXPECT_GE(smallest / 1.117, 6.5 - 0.01);
     }
 }
+
+// A surveyor compares orders row by row: every order sheet carries the rows every order has.
+TEST(ReferenceSheets, EveryOrderSheetHasTheRowsOfEveryOrder) {
+    for (const char* sheet : {"order_iho_special.pdf", "order_iho_1a.pdf", "order_iho_1b.pdf", "order_iho_2.pdf",
+                              "order_fsis44.pdf", "order_nl_a.pdf", "order_nl_b.pdf"}) {
+        const std::string text = PageText(sheet);
+        for (const char* row : {"Description of areas", "Maximum allowable THU", "Maximum allowable TVU",
+                                "Full sea floor search", "Feature detection"})
+            EXPECT_NE(text.find(row), std::string::npos) << sheet << ": " << row;
+    }
+}
