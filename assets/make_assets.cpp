@@ -453,7 +453,9 @@ QImage drawIcon(const QImage& seabed, int size = 64) {
     QLinearGradient water(0, 0, 0, 64);
     water.setColorAt(0, QColor(0x0a, 0x22, 0x46));
     water.setColorAt(1, QColor(0x10, 0x56, 0x70));
-    p.fillRect(image.rect(), water);
+    // The tile in its own 64 units: the image's pixel rectangle, scaled with
+    // the painter, would cover a corner of the small sizes only.
+    p.fillRect(QRectF(0, 0, 64, 64), water);
 
     const auto bed = [](double x) { return 40.0 + 4.5 * std::sin(x / 9.0 + 0.8) + 1.5 * std::sin(x / 3.1); };
     QPainterPath ground;
