@@ -2,6 +2,9 @@
 
 #include "tpu/TTPU_Calculator.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace app {
 
 Suite CreateSuite() {
@@ -10,6 +13,16 @@ Suite CreateSuite() {
     suite.tpu = std::make_unique<TTPU_Calculator>();
     suite.launcher->SetTpuWindow(suite.tpu.get());
     return suite;
+}
+
+QString MissingDataMessage(const QString& folder) {
+    // The launcher's own picture stands for all of them.
+    if (QFileInfo(QDir(folder).filePath(QStringLiteral("banner.png"))).isFile()) {
+        return {};
+    }
+    return QStringLiteral("The pictures and documents of Tormalind UTILITY were not found; windows will show them "
+                          "blank.\nThey were looked for in %1")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 } // namespace app

@@ -5,6 +5,8 @@
 
 #include "app/Tutility_main.h"
 
+#include <QString>
+
 #include <memory>
 
 namespace app {
@@ -15,5 +17,10 @@ struct Suite {
 };
 
 Suite CreateSuite();
+
+// What to tell the surveyor when the suite's pictures and documents are not in
+// `folder` (a program copied away from its data): the folder it looked in.
+// Empty when they are there.
+QString MissingDataMessage(const QString& folder);
 
 } // namespace app

@@ -165,3 +165,13 @@ TEST(DesktopIcons, EverySizeShowsThePictureOfTheLargeOne) {
         }
     }
 }
+
+// A program copied away from its data folder says where it looked, once, at start.
+TEST(DataFolder, AMissingFolderIsNamedAndAPresentOneSaysNothing) {
+    QTemporaryDir empty;
+    EXPECT_EQ(app::MissingDataMessage(empty.path()),
+              QStringLiteral("The pictures and documents of Tormalind UTILITY were not found; windows will show them "
+                             "blank.\nThey were looked for in %1")
+                  .arg(QDir::toNativeSeparators(empty.path())));
+    EXPECT_EQ(app::MissingDataMessage(QStringLiteral(TORMALIND_ASSET_DIR)), QString());
+}
