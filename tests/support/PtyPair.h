@@ -34,6 +34,10 @@ public:
             socat_.kill();
             socat_.waitForFinished(2000);
         }
+        // A killed socat leaves its links behind, pointing at pseudo-terminal
+        // numbers that another test's pair may take next: they must go.
+        QFile::remove(dir_.filePath(QStringLiteral("a")));
+        QFile::remove(Near());
     }
 
     // Starts socat and opens the far end raw; why it failed, or empty.
