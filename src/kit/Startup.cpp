@@ -43,6 +43,9 @@ Application::Application(int& argc, char** argv, Screen screen)
     : detail::ProcessSetUp(screen), QApplication(argc, argv) {
     UseCNumbers();
     setApplicationName(QString::fromLatin1(common::kApplicationTitle));
+    // The desktop entry's name: docks and task bars group the windows with
+    // the launcher they were started from.
+    setDesktopFileName(QStringLiteral("tormalind-utility"));
 
     // Tahoma ships with fonts-wine outside fontconfig's path. Only the regular
     // face is loaded: the bold file there draws hairline strokes, while the

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
 #include <QPointer>
@@ -174,4 +175,13 @@ TEST(DataFolder, AMissingFolderIsNamedAndAPresentOneSaysNothing) {
                              "blank.\nThey were looked for in %1")
                   .arg(QDir::toNativeSeparators(empty.path())));
     EXPECT_EQ(app::MissingDataMessage(QStringLiteral(TORMALIND_ASSET_DIR)), QString());
+}
+
+// Docks and task bars group the suite's windows under its desktop entry.
+TEST(DesktopEntry, TheApplicationCarriesTheEntrysName) {
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("tormalind-utility"));
+    QFile entry(QStringLiteral(TORMALIND_SOURCE_DIR "/assets/tormalind-utility.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    // The window class of X11 is the program's name.
+    EXPECT_TRUE(entry.readAll().split('\n').contains("StartupWMClass=tormalind"));
 }

@@ -33,7 +33,16 @@ for file in ./usr/bin/tormalind \
     ./usr/share/tormalind-utility/icon.png \
     ./usr/share/tormalind-utility/order_iho_special.pdf \
     ./usr/share/tormalind-utility/spec_i2ns_3.pdf \
-    ./usr/share/tormalind-utility/centre_sonic2026.pdf; do
+    ./usr/share/tormalind-utility/centre_sonic2026.pdf \
+    ./usr/share/doc/tormalind-utility/copyright \
+    ./usr/share/doc/tormalind-utility/changelog.gz \
+    ./usr/share/man/man1/tormalind.1.gz; do
     grep -qx -- "$file" <<< "$contents" || fail "not in the package: $file"
 done
 ! grep -q 'tormalind-drive' <<< "$contents" || fail "the driver is in the package"
+
+# Docks group the program's windows with its launcher by this class.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/tormalind-utility.desktop |
+    grep -qx 'StartupWMClass=tormalind' || fail "the desktop entry names no window class"
+# The long description is wrapped for a terminal.
+! dpkg-deb --field "$deb" Description | awk 'length > 80' | grep -q . || fail "a description line over 80 characters"
