@@ -55,6 +55,12 @@ QSize DocumentView::NaturalPageSize() const {
 
 void DocumentView::SetFitting(Fitting fitting) {
     fitting_ = fitting;
+    if (QWidget* window = parentWidget()) {
+        window->removeEventFilter(this);
+        if (fitting == Fitting::NaturalSize) {
+            window->installEventFilter(this);
+        }
+    }
     // A scaled page always fits, and a view of natural size is the page: scroll
     // bars shown for the moment of a resize would only take room from it and then
     // keep themselves needed.
@@ -75,7 +81,17 @@ void DocumentView::Fit() {
         setZoomFactor(1.0);
         setDocumentMargins({});
         const int frame = 2 * frameWidth();
-        resize(natural.width() + frame, natural.height() + frame);
+        const QSize whole(natural.width() + frame, natural.height() + frame);
+        QSize shown = whole;
+        if (const QWidget* window = parentWidget()) {
+            shown = whole.boundedTo(QSize(std::max(1, window->width() - x()), std::max(1, window->height() - y())));
+        }
+        // Scroll bars only where the page is cut: on a view that is the page
+        // they would take room from it and then keep themselves needed.
+        const auto bars = [](bool cut) { return cut ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff; };
+        setHorizontalScrollBarPolicy(bars(shown.width() < whole.width() || shown.height() < whole.height()));
+        setVerticalScrollBarPolicy(bars(shown.height() < whole.height() || shown.width() < whole.width()));
+        resize(shown);
         return;
     }
     qreal zoom = 1.0;
@@ -90,6 +106,13 @@ void DocumentView::Fit() {
     const int left = std::max(0, free.width() / 2);
     const int top = std::max(0, free.height() / 2);
     setDocumentMargins({left, top, std::max(0, free.width() - left), std::max(0, free.height() - top)});
+}
+
+bool DocumentView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize && fitting_ == Fitting::NaturalSize) {
+        Fit();
+    }
+    return QPdfView::eventFilter(watched, event);
 }
 
 void DocumentView::resizeEvent(QResizeEvent* event) {

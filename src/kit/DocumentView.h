@@ -42,6 +42,9 @@ public:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A page of natural size follows the window it stands in: where the window
+    // is smaller than the page, the view ends at its edge and scrolls.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Fit();

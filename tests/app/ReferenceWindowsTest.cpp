@@ -9,6 +9,7 @@
 #include <QPdfDocument>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -188,4 +189,30 @@ TEST(ReferenceWindows, PagesAreFittedAsEachLayoutSaysAndFollowTheWindowsSize) {
         EXPECT_LE(std::abs(m.top() - m.bottom()), 1);
     }
     scaled->close();
+}
+
+// A sheet window made shorter or narrower than its page (a laptop's screen)
+// ends the page at the window's edge and scrolls it; made large again, the
+// page stands whole without scroll bars.
+TEST(ReferenceWindows, ASheetThatDoesNotFitItsWindowScrolls) {
+    app::Suite suite = app::CreateSuite();
+    QWidget* window = Open(suite, {"R2 Specifications", "Sonic 2024", "2024 Specification"});
+    ASSERT_NE(window, nullptr);
+    kit::DocumentView* view = ViewOf(window);
+    ASSERT_NE(view, nullptr);
+    const QSize whole = view->size();
+    EXPECT_LE(view->geometry().bottom(), window->height());
+    EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+
+    window->resize(700, 500);
+    QTest::qWait(0);
+    EXPECT_LE(view->geometry().bottom(), window->height() - 1);
+    EXPECT_LE(view->geometry().right(), window->width() - 1);
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0) << "the rest of the page is reached by scrolling";
+
+    window->resize(800, 750);
+    QTest::qWait(0);
+    EXPECT_EQ(view->size(), whole);
+    EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+    window->close();
 }
