@@ -133,17 +133,21 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
     if (!window->isVisible()) {
         const QScreen* screen = QApplication::primaryScreen();
         const QRect desk = screen != nullptr ? screen->availableGeometry() : QRect();
+        QPoint wanted;
         switch (tool.placement) {
         case app::Placement::OverLauncher:
-            window->move(frameGeometry().center() - window->rect().center());
+            wanted = frameGeometry().center() - window->rect().center();
             break;
         case app::Placement::ScreenCentre:
-            window->move(desk.center() - window->rect().center());
+            wanted = desk.center() - window->rect().center();
             break;
         case app::Placement::ScreenTopLeft:
-            window->move(desk.topLeft());
+            wanted = desk.topLeft();
             break;
         }
+        // A window larger than the screen (the TPU calculator on a laptop)
+        // opens inside it, whole, and scrolls its content.
+        kit::PlaceOnScreen(window, wanted, desk);
     }
     window->show();
     window->raise();

@@ -2,13 +2,18 @@
 
 #include "kit/Assets.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kit {
 
@@ -91,6 +96,99 @@ void SetWindowButtons(QWidget* window, bool minimiseButton) {
         flags |= Qt::WindowMinimizeButtonHint;
     }
     window->setWindowFlags(flags);
+}
+
+namespace {
+
+// Scroll bars only while the window is smaller than its layout: at the design
+// size the area would otherwise decide on bars while it is still being laid
+// out, and keep them.
+class ScrollBarsWhileSmaller : public QObject {
+public:
+    ScrollBarsWhileSmaller(QScrollArea* area, QSize design) : QObject(area), area_(area), design_(design) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            const QSize size = static_cast<QWidget*>(watched)->size();
+            const bool smaller = size.width() < design_.width() || size.height() < design_.height();
+            const Qt::ScrollBarPolicy bars = smaller ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+            area_->setHorizontalScrollBarPolicy(bars);
+            area_->setVerticalScrollBarPolicy(bars);
+        }
+        return false;
+    }
+
+private:
+    QScrollArea* area_;
+    QSize design_;
+};
+
+} // namespace
+
+void ScrollWhenSmaller(QWidget* window) {
+    const QSize design = window->size();
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("scrolledContent"));
+    // Its design size is the least it is given, and all it asks for: a larger
+    // hint would keep scroll bars where the window is just large enough.
+    content->setMinimumSize(design);
+    content->setPalette(window->palette());
+    content->setAutoFillBackground(true);
+    // A form whose panels are laid out keeps them laid out, inside the area.
+    if (QLayout* laidOut = window->layout()) {
+        auto* inside = new QVBoxLayout(content);
+        inside->setContentsMargins(laidOut->contentsMargins());
+        inside->setSpacing(laidOut->spacing());
+        while (QLayoutItem* item = laidOut->takeAt(0)) {
+            if (QWidget* part = item->widget()) {
+                part->setMinimumSize(part->size());
+                inside->addWidget(part);
+            }
+            delete item;
+        }
+        delete laidOut;
+    }
+    for (QObject* child : window->children()) {
+        auto* part = qobject_cast<QWidget*>(child);
+        if (part == nullptr || part->isWindow()) {
+            continue;
+        }
+        const bool shown = !part->isHidden();
+        const QRect at = part->geometry();
+        part->setParent(content);
+        part->setGeometry(at);
+        part->setVisible(shown);
+    }
+    auto* area = new QScrollArea(window);
+    area->setObjectName(QStringLiteral("scrollArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area);
+    window->installEventFilter(new ScrollBarsWhileSmaller(area, design));
+    window->resize(design);
+}
+
+void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available) {
+    if (available.isEmpty()) {
+        window->move(wanted);
+        return;
+    }
+    // The frame the desktop adds around the client area counts too.
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QSize room = available.size() - frame;
+    if (window->width() > room.width() || window->height() > room.height()) {
+        window->resize(window->size().boundedTo(room));
+    }
+    const QSize outer = window->size() + frame;
+    const int x =
+        std::clamp(wanted.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width()));
+    const int y =
+        std::clamp(wanted.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()));
+    window->move(x, y);
 }
 
 } // namespace kit

@@ -51,4 +51,14 @@ void ApplyFormLook(QWidget* window);
 // a free size.
 void SetWindowButtons(QWidget* window, bool minimiseButton);
 
+// Puts a window's fixed layout into a scroll area: the layout keeps its design
+// size and grows with the window, and a window made smaller than it (a laptop's
+// screen) scrolls instead of laying one part over another. Call after setupUi.
+// For windows that draw nothing on their own surface.
+void ScrollWhenSmaller(QWidget* window);
+
+// Where a window opens: at `wanted`, but never larger than the screen's
+// available area and never outside it.
+void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available);
+
 } // namespace kit

@@ -102,6 +102,9 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     ui->setupUi(this);
     kit::ApplyFormLook(this);
     kit::SetWindowButtons(this, true);
+    // Wider and taller than a laptop's screen: it scrolls rather than overlap.
+    kit::ScrollWhenSmaller(this);
+    ui->pnlTPU_Right->parentWidget()->installEventFilter(this);
     ui->udb_Depth_main->Associate(ui->edt_Depth_main);
     ui->udb_Swath->Associate(ui->edt_Swath_width);
     ui->udb_Pulse_duration->Associate(ui->edt_Pulse_duration);
@@ -726,8 +729,12 @@ void TTPU_Calculator::showEvent(QShowEvent* event) {
     }
 }
 
-void TTPU_Calculator::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // The content keeps its design size; the results column follows the right edge.
-    ui->pnlTPU_Right->move(width() - ui->pnlTPU_Right->width(), ui->pnlTPU_Right->y());
+bool TTPU_Calculator::eventFilter(QObject* watched, QEvent* event) {
+    // The scrolled layout keeps at least its design size; the results column
+    // follows its right edge, never over the charts.
+    QWidget* content = ui->pnlTPU_Right->parentWidget();
+    if (watched == content && event->type() == QEvent::Resize) {
+        ui->pnlTPU_Right->move(content->width() - ui->pnlTPU_Right->width(), ui->pnlTPU_Right->y());
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -16,8 +16,11 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -313,6 +316,29 @@ TEST_F(TpuWindow, ASwathOutsideAFullTurnIsRefusedLikeAFieldThatCannotBeRead) {
         }
         EXPECT_EQ(Points("TVU_Calc_Chart", 0), c.points);
     }
+}
+
+// On a laptop's screen the window is smaller than its layout: the layout keeps
+// its size and scrolls, and the results column never lies over the charts.
+TEST_F(TpuWindow, ASmallerWindowScrollsItsLayoutWithoutOverlap) {
+    const auto* right = ui.Get<QWidget>("pnlTPU_Right");
+    const auto* charts = ui.Get<QWidget>("TPU_Graphs");
+    const auto* area = window.findChild<QScrollArea*>("scrollArea");
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(right->x(), 1155);
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible())
+        << window.width() << "x" << window.height() << " viewport " << area->viewport()->width() << "x"
+        << area->viewport()->height() << " content " << area->widget()->width() << "x" << area->widget()->height();
+    window.resize(1200, 700);
+    QTest::qWait(0);
+    EXPECT_GE(right->x(), charts->geometry().right() + 1) << "the results column over the charts";
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+    // Wider than the layout, the column follows the right edge as before.
+    window.resize(1600, 900);
+    QTest::qWait(0);
+    EXPECT_EQ(right->x() + right->width(), right->parentWidget()->width());
+    EXPECT_EQ(right->parentWidget()->width(), area->viewport()->width());
 }
 
 TEST_F(TpuWindow, AnyTextInAnyFieldGivesAtMostOneMessageAndWholeSeries) {
