@@ -152,10 +152,27 @@ QRectF extent(const CentreDrawing& drawing, View view) {
     return box;
 }
 
+// Whether an outline edge of `behind` runs through the inside of `cover`: only
+// then is a dashed hidden edge to be seen (a block behind that is larger all
+// round shows none).
+bool EdgeCrosses(const QRectF& behind, const QRectF& cover) {
+    const auto through = [](double at, double low, double high) { return at > low && at < high; };
+    const auto spans = [](double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; };
+    for (const double x : {behind.left(), behind.right()})
+        if (through(x, cover.left(), cover.right()) &&
+            spans(behind.top(), behind.bottom(), cover.top(), cover.bottom()))
+            return true;
+    for (const double y : {behind.top(), behind.bottom()})
+        if (through(y, cover.top(), cover.bottom()) &&
+            spans(behind.left(), behind.right(), cover.left(), cover.right()))
+            return true;
+    return false;
+}
+
 // Blocks from the farthest to the nearest, filled and outlined, so a nearer block covers what
 // lies behind it; the covered edges then come back dashed, as hidden edges, where a block in
-// front hides them.
-void drawBlocks(QPainter& p, const ViewMapping& view, std::vector<Block> blocks) {
+// front hides them. Returns whether any edge was hidden.
+bool drawBlocks(QPainter& p, const ViewMapping& view, std::vector<Block> blocks) {
     std::stable_sort(blocks.begin(), blocks.end(), [&view](const Block& a, const Block& b) {
         return view.view == View::Top ? a.z0 > b.z0 : a.y1 < b.y1;
     });
@@ -167,6 +184,7 @@ void drawBlocks(QPainter& p, const ViewMapping& view, std::vector<Block> blocks)
     }
     QPen hidden(kHidden, pt(0.5), Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
     hidden.setDashPattern({6, 4});
+    bool anyHidden = false;
     for (size_t behind = 0; behind < blocks.size(); ++behind) {
         for (size_t front = behind + 1; front < blocks.size(); ++front) {
             const QRectF cover = view.rect(blocks[front]);
@@ -179,8 +197,11 @@ void drawBlocks(QPainter& p, const ViewMapping& view, std::vector<Block> blocks)
             p.setBrush(Qt::NoBrush);
             p.drawRect(view.rect(blocks[behind]));
             p.restore();
+            anyHidden = anyHidden ||
+                        EdgeCrosses(view.rect(blocks[behind]), cover.adjusted(pt(0.4), pt(0.4), -pt(0.4), -pt(0.4)));
         }
     }
+    return anyHidden;
 }
 
 // Chain lines through the centre: for a head, the receiver's and the projector's axes, whose
@@ -316,14 +337,15 @@ Panel panel(const QRectF& area, bool left) {
     return {area, area.adjusted(left ? far : near, pt(28), left ? -near : -far, -pt(30))};
 }
 
-void drawView(QPainter& p, const CentreDrawing& drawing, const Panel& panel, double scale, View view) {
+// Returns whether the view shows hidden edges.
+bool drawView(QPainter& p, const CentreDrawing& drawing, const Panel& panel, double scale, View view) {
     const QRectF box = extent(drawing, view);
     const QSizeF size(box.width() * scale, box.height() * scale);
     const QPointF corner(panel.drawing.left() + (panel.drawing.width() - size.width()) / 2,
                          panel.drawing.top() + (panel.drawing.height() - size.height()) / 2);
     const ViewMapping mapping{view, scale, corner - QPointF(box.left() * scale, box.top() * scale)};
 
-    drawBlocks(p, mapping, blocksOf(drawing));
+    const bool hiddenEdges = drawBlocks(p, mapping, blocksOf(drawing));
     drawCentreLines(p, mapping, drawing);
 
     const Offset& c = drawing.centre;
@@ -366,13 +388,15 @@ void drawView(QPainter& p, const CentreDrawing& drawing, const Panel& panel, dou
     p.drawText(nameAt, name);
     p.setPen(QPen(kOutline, pt(0.5)));
     p.drawLine(nameAt + QPointF(0, pt(2)), nameAt + QPointF(nameWidth, pt(2)));
+    return hiddenEdges;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Legend and title block
 
 // Two rows: the marks and the line kinds, then the parts by their fill.
-void drawLegend(QPainter& p, const CentreDrawing& drawing, const QRectF& strip) {
+// The hidden-edge line is listed only on a sheet whose views show one.
+void drawLegend(QPainter& p, const CentreDrawing& drawing, const QRectF& strip, bool hiddenEdges) {
     const QFont f = font(6.8);
     const QFontMetricsF metrics(f, p.device());
     const double gap = pt(10), swatch = pt(7.5), r = pt(kMarkerRadius);
@@ -397,12 +421,14 @@ void drawLegend(QPainter& p, const CentreDrawing& drawing, const QRectF& strip) 
     drawCentreMark(p, QPointF(x + r, middle));
     x += 2 * r + pt(3.5);
     label(drawing.sonar ? QStringLiteral("AC acoustic centre") : QStringLiteral("CM centre of measurement"));
-    QPen hidden(kHidden, pt(0.5), Qt::CustomDashLine, Qt::FlatCap);
-    hidden.setDashPattern({6, 4});
-    p.setPen(hidden);
-    p.drawLine(QPointF(x, middle), QPointF(x + pt(14), middle));
-    x += pt(17);
-    label(QStringLiteral("hidden edge"));
+    if (hiddenEdges) {
+        QPen hidden(kHidden, pt(0.5), Qt::CustomDashLine, Qt::FlatCap);
+        hidden.setDashPattern({6, 4});
+        p.setPen(hidden);
+        p.drawLine(QPointF(x, middle), QPointF(x + pt(14), middle));
+        x += pt(17);
+        label(QStringLiteral("hidden edge"));
+    }
     QPen chain(kCentreLine, pt(0.45), Qt::CustomDashLine, Qt::FlatCap);
     chain.setDashPattern({14, 4, 3, 4});
     p.setPen(chain);
@@ -522,9 +548,9 @@ void writeCentreDrawing(const CentreDrawing& drawing, const QString& path) {
         p.setPen(QPen(QColor(0xc4, 0xcc, 0xd6), pt(0.5)));
         p.drawLine(QPointF(views.center().x(), views.top() + pt(8)),
                    QPointF(views.center().x(), views.bottom() - pt(4)));
-        drawView(p, drawing, top, scale, View::Top);
-        drawView(p, drawing, side, scale, View::Side);
-        drawLegend(p, drawing, legend);
+        const bool topHidden = drawView(p, drawing, top, scale, View::Top);
+        const bool sideHidden = drawView(p, drawing, side, scale, View::Side);
+        drawLegend(p, drawing, legend, topHidden || sideHidden);
         drawTitleBlock(p, drawing, titleBlock, ratio);
     }
     fixCreationDate(path);
