@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QSaveFile>
+
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 namespace common {
@@ -52,6 +54,24 @@ QString DecodeWindows1252(const QByteArray& bytes) {
         }
     }
     return text;
+}
+
+QString ShowControls(const QString& text) {
+    // Most entries hold none: they are handed on as they are.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }))
+        return text;
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code < 0x20 || code == 0x7F) {
+            shown += QLatin1Char('\\') + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0')) +
+                     QLatin1Char('h');
+        } else {
+            shown += ch;
+        }
+    }
+    return shown;
 }
 
 bool SaveWhole(const QString& path, const QByteArray& bytes, QString* error) {

@@ -13,6 +13,11 @@ namespace common {
 QByteArray EncodeWindows1252(const QString& text);
 QString DecodeWindows1252(const QByteArray& bytes);
 
+// Control characters (below 0x20, and 0x7F) become a backslash, two uppercase
+// hex digits and "h": "A\rB" shows as "A\0DhB". Logged bytes and texts
+// quoted in messages would otherwise break their lines or hide characters.
+QString ShowControls(const QString& text);
+
 // Puts `bytes` in the file at `path` whole, or leaves the file as it was: the
 // bytes go to a temporary file beside it, which takes the name only once every
 // byte and the final flush are written. Where no file can be made in the

@@ -178,19 +178,11 @@ void NetSocket::ReadDatagrams() {
 }
 
 void NetSocket::LogInput(const QByteArray& bytes) {
-    // Each byte as two hex digits followed by a blank, written straight into
-    // the entry: a stream logs three characters for every byte it sends.
-    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    const QString head = QStringLiteral("Input data length: ") + QString::number(bytes.size()) + QStringLiteral(" [");
-    QString text(head.size() + 3 * bytes.size() + 1, Qt::Uninitialized);
-    QChar* out = std::copy(head.cbegin(), head.cend(), text.data());
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        *out++ = QChar(kDigits[value >> 4]);
-        *out++ = QChar(kDigits[value & 0x0F]);
-        *out++ = QLatin1Char(' ');
-    }
-    *out = QLatin1Char(']');
+    // Each byte as two hex digits followed by a blank.
+    QString text = QStringLiteral("Input data length: %1 [").arg(bytes.size());
+    if (!bytes.isEmpty())
+        text += QString::fromLatin1(bytes.toHex(' ').toUpper()) + QLatin1Char(' ');
+    text += QLatin1Char(']');
     Entry(LogLevel::Debug, text);
 }
 

@@ -45,24 +45,6 @@ QString CommLayerVersion() { return QStringLiteral("Tormalind comm layer 1.0"); 
 
 QString CommLayerVersionLine() { return CommLayerVersion() + QStringLiteral(", ") + QSysInfo::prettyProductName(); }
 
-QString ShowControls(const QString& text) {
-    // Most entries hold none: they are handed on as they are.
-    if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }))
-        return text;
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar ch : text) {
-        const char16_t code = ch.unicode();
-        if (code < 0x20 || code == 0x7F) {
-            shown += QLatin1Char('\\') + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0')) +
-                     QLatin1Char('h');
-        } else {
-            shown += ch;
-        }
-    }
-    return shown;
-}
-
 QByteArray AppendWithinLimit(const QByteArray& existing, const QByteArray& appended, qsizetype limit) {
     QByteArray combined = existing + appended;
     if (limit <= 0 || combined.size() <= limit) {
@@ -408,7 +390,7 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
     if (static_cast<int>(level) > static_cast<int>(level_)) {
         return;
     }
-    QString entry = ShowControls(prefix.isEmpty() ? text : prefix + QStringLiteral(": ") + text);
+    QString entry = common::ShowControls(prefix.isEmpty() ? text : prefix + QStringLiteral(": ") + text);
     if (timeStamps_) {
         entry = Stamp() + entry;
     }

@@ -33,11 +33,6 @@ QString CommLayerVersion();
 // which machine it was made.
 QString CommLayerVersionLine();
 
-// Control characters (below 0x20, and 0x7F) become a backslash, two uppercase
-// hex digits and "h": "A\rB" shows as "A\0DhB". Received bytes are logged as
-// text, and a raw CR or LF would break the line structure of memo and file.
-QString ShowControls(const QString& text);
-
 // The log file after appending `appended` to `existing`, kept within `limit`
 // bytes by dropping its oldest part. The cut is made after a CR LF so no half
 // line stays at the top; when no line end leaves something to keep (the last

@@ -1,27 +1,13 @@
 #include "tpu/TpuSettings.h"
 
 #include "common/NumberFormat.h"
+#include "common/TextFile.h"
 #include "tpu/TpuPresets.h"
 
 namespace tpu {
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// A line's text as a message can show it: control characters, which would
-// cut or hide the message, as a backslash, two hex digits and "h".
-QString Visible(const QString& text) {
-    QString shown;
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F) {
-            shown += QLatin1Char('\\') +
-                     QString::number(ch.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0')) + QLatin1Char('h');
-        } else {
-            shown += ch;
-        }
-    }
-    return shown;
-}
 
 // The place of `text` among `words`, or -1.
 template <typename Words, typename WordOf> int Find(const Words& words, const QString& text, WordOf wordOf) {
@@ -80,8 +66,9 @@ LoadedSettings ReadSettingsLines(const QString& fileName, const QStringList& lin
         const SettingsLine& line = kSettingsLines[index];
         if (!Readable(line.kind, lines[at])) {
             return fault(at, QStringLiteral("\"%1\" is not a %2")
-                                 .arg(Visible(lines[at]), line.kind == LineKind::Whole ? QStringLiteral("whole number")
-                                                                                       : QStringLiteral("number")));
+                                 .arg(common::ShowControls(lines[at]), line.kind == LineKind::Whole
+                                                                           ? QStringLiteral("whole number")
+                                                                           : QStringLiteral("number")));
         }
         loaded.texts[index] = lines[at];
     }
@@ -98,8 +85,8 @@ LoadedSettings ReadSettingsLines(const QString& fileName, const QStringList& lin
     SettingsChoices choices;
     const auto choose = [&](qsizetype offset, int found, const char* what, auto& into) {
         if (found < 0) {
-            fault(first + offset,
-                  QStringLiteral("\"%1\" is not %2").arg(Visible(lines[first + offset]), QString::fromLatin1(what)));
+            fault(first + offset, QStringLiteral("\"%1\" is not %2")
+                                      .arg(common::ShowControls(lines[first + offset]), QString::fromLatin1(what)));
             return false;
         }
         into = static_cast<std::remove_reference_t<decltype(into)>>(found);

@@ -5,11 +5,11 @@
 // bounded memory, without a crash; message boxes are answered by the log.
 #include "app/ToolWindows.h"
 #include "support/MessageLog.h"
+#include "support/Responsiveness.h"
 #include "tpu/TTPU_Calculator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -21,15 +21,7 @@
 
 namespace {
 
-qint64 ResidentMiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
-    return 0;
-}
+qint64 ResidentMiB() { return ResidentKiB() / 1024; }
 
 // The fixture of the sweep: one table of texts for every field.
 QStringList ExtremeTexts() {

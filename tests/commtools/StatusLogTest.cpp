@@ -142,7 +142,7 @@ TEST(StatusLog, ShowControlsEscapesControlCharacters) {
         {QStringLiteral("\\ °€Ω"), QStringLiteral("\\ °€Ω")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ShowControls(c.text), c.shown) << c.text.toStdString();
+        EXPECT_EQ(common::ShowControls(c.text), c.shown) << c.text.toStdString();
     }
 }
 
@@ -611,7 +611,7 @@ TEST(StatusLog, RandomEntriesKeepTheFileWithinTheLimitAndWellFormed) {
     const QByteArray bytes = ReadAll(path);
     EXPECT_LE(bytes.size(), StatusLog::kSerialTerminalLimit);
     Lines(bytes);
-    const QByteArray last = Bytes(ShowControls(QStringLiteral("RX: ") + text)) + "\r\n";
+    const QByteArray last = Bytes(common::ShowControls(QStringLiteral("RX: ") + text)) + "\r\n";
     EXPECT_TRUE(bytes.endsWith(last.right(StatusLog::kSerialTerminalLimit)));
 }
 
