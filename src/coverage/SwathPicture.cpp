@@ -8,29 +8,32 @@ namespace coverage {
 
 namespace {
 
-constexpr int LeftWall = 385;
-constexpr int RightWall = 885; // the outlines end at 886, the last pixel column inside is 885
-constexpr int WaterTop = 460;
-constexpr int HeadLine = 480; // the head centres hang here
-constexpr int Seabed = 645;
-constexpr int SeabedBottom = 660;
+constexpr int LeftWall = 0;
+constexpr int RightWall = 500; // the outlines end at 501, the last pixel column inside is 500
+constexpr int WaterTop = 0;
+constexpr int HeadLine = 20; // the head centres hang here
+constexpr int Seabed = 185;
+constexpr int SeabedBottom = 200;
 // The fan's corners lie 160 tangents out from the head, although the seabed
 // line is 165 pixels under the head line: the drawn edges are a little steeper
 // than the angles they stand for, which the picture, not to scale, accepts.
 constexpr int FanSpread = 160;
 
-constexpr int SingleHead = 635;
-constexpr int Head1 = 585;
-constexpr int Head2 = 685;
+constexpr int SingleHead = 250;
+constexpr int Head1 = 200;
+constexpr int Head2 = 300;
 
 constexpr double HalfPi = std::numbers::pi / 2.0;
 // An edge at or past the horizontal would never meet the seabed line; just
 // short of it, it meets a wall a couple of pixels under the head line.
 constexpr double SteepestEdge = HalfPi - 0.01;
 
-// Every value truncated here is bounded (the steepest edge keeps tangents near
-// 100), so the conversion, which cuts toward zero, cannot overflow.
-int Trunc(double value) { return static_cast<int>(value); }
+// Every value rounded here is bounded (the steepest edge keeps tangents near
+// 100), so the conversions cannot overflow. A length, such as a corner's
+// distance from its head, is cut toward zero; a position falls on the pixel it
+// lies in, the one to its left or above it, on either side of the origin.
+int Trunc(double length) { return static_cast<int>(length); }
+int Pixel(double position) { return static_cast<int>(std::floor(position)); }
 
 // The drawing angle of a fan edge, measured from straight down toward its own
 // side. An edge beyond the horizontal is drawn at the steepest edge; so is one
@@ -60,9 +63,9 @@ std::array<PicturePoint, 4> HeadBar(int cx, double mu, bool mirrored) {
     };
     std::array<PicturePoint, 4> corners{};
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        // The whole coordinate is truncated, not the offset: a left-hand
-        // corner at 614.9 lands on 614.
-        corners[i] = {Trunc(cx + side * offsets[i][0]), std::max(WaterTop, Trunc(HeadLine + offsets[i][1]))};
+        // The whole coordinate is rounded, not the offset: a left-hand
+        // corner at 229.9 lands on 229.
+        corners[i] = {Pixel(cx + side * offsets[i][0]), std::max(WaterTop, Pixel(HeadLine + offsets[i][1]))};
     }
     return corners;
 }
@@ -79,21 +82,21 @@ struct EdgeEnd {
 
 // A strong rotation can turn an edge across under its head so far that its
 // seabed corner lies beyond the opposite wall (a left edge's corner right of
-// 885, a right edge's left of 385). The drawn edge is the line from the head
+// 500, a right edge's left of 0). The drawn edge is the line from the head
 // centre to that corner, so it is cut where that line crosses the wall it
 // actually reaches: the edge keeps its slope, and its end climbs the wall from
 // the seabed corner as the rotation grows. The corner being past the wall, the
 // point lies between the head line and the seabed line.
 PicturePoint OnOppositeWall(int cx, int wall, int cornerX) {
     const double run = std::abs(cornerX - cx);
-    return {wall, Trunc(HeadLine + (Seabed - HeadLine) * std::abs(wall - cx) / run)};
+    return {wall, Pixel(HeadLine + (Seabed - HeadLine) * std::abs(wall - cx) / run)};
 }
 
 // a: the opening to the left of the vertical (negative: the edge points right).
 EdgeEnd LeftEdge(int cx, double a) {
     const int x = cx - Trunc(FanSpread * std::tan(a));
     if (x <= LeftWall) {
-        const int y = std::max(HeadLine, Trunc(HeadLine + (cx - LeftWall) * std::tan(HalfPi - a)));
+        const int y = std::max(HeadLine, Pixel(HeadLine + (cx - LeftWall) * std::tan(HalfPi - a)));
         return {{LeftWall, y}, {LeftWall, Seabed}, false};
     }
     if (x > RightWall) {
@@ -105,9 +108,9 @@ EdgeEnd LeftEdge(int cx, double a) {
 
 // b: the opening to the right of the vertical (negative: the edge points left).
 EdgeEnd RightEdge(int cx, double b) {
-    const int x = Trunc(cx + FanSpread * std::tan(b));
+    const int x = Pixel(cx + FanSpread * std::tan(b));
     if (x >= RightWall) {
-        const int y = std::max(HeadLine, Trunc(HeadLine + (RightWall - cx) * std::tan(HalfPi - b)));
+        const int y = std::max(HeadLine, Pixel(HeadLine + (RightWall - cx) * std::tan(HalfPi - b)));
         return {{RightWall, y}, {RightWall, Seabed}, false};
     }
     if (x < LeftWall) {

@@ -1,9 +1,9 @@
-// The swath picture of the coverage calculator as shapes in window pixels: the
+// The swath picture of the coverage calculator as shapes in its own pixels: the
 // water and the seabed, the sonar head bars turned by the mounting angle, and
 // the fan of beams under each head down to the seabed. It shows how the heads
 // are tilted, not the true swath: the fan always runs from the head line to the
-// seabed line, whatever the water depth and range. The window only paints
-// these shapes.
+// seabed line, whatever the water depth and range. The picture is 501 × 200
+// pixels; its view only paints these shapes.
 #pragma once
 
 #include <array>
@@ -11,7 +11,7 @@
 
 namespace coverage {
 
-// Client pixels: x to the right, y downward.
+// The picture's pixels from its top-left corner: x to the right, y downward.
 struct PicturePoint {
     int x;
     int y;
@@ -22,7 +22,7 @@ struct PicturePoint {
 // Drawn as a rectangle from topLeft to bottomRight, with the right and bottom
 // edges just outside: the outline's last pixel column is bottomRight.x − 1 and
 // its last row bottomRight.y − 1, so the water's outline ends on the right wall
-// (885) and the seabed's starts on the seabed line (645).
+// (500) and the seabed's starts on the seabed line (185).
 struct PictureRect {
     PicturePoint topLeft;
     PicturePoint bottomRight;
@@ -57,7 +57,7 @@ struct SwathPicture {
 // sector (mounting angle plus rotation; the mounting angle alone for two
 // heads); mountingAbs: μ, the absolute mounting angle; all in radians.
 // mountingNegative: the mounting angle is below zero, which mirrors the bars.
-// Any input gives shapes inside the picture, (385, 460) to (886, 660):
+// Any input gives shapes inside the picture, (0, 0) to (501, 200):
 // a drawing angle that is not a number is drawn straight down, and a
 // mounting angle that is not finite as a level head.
 SwathPicture ComputeSwathPicture(double halfSector, double tilt, double mountingAbs, bool dual, bool mountingNegative);

@@ -4,15 +4,13 @@
 #include "common/NumberFormat.h"
 #include "common/TextFile.h"
 #include "coverage/CoverageReport.h"
+#include "coverage/SwathView.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "kit/UpDown.h"
 #include "kit/WindowParts.h"
 #include "ui_TR2SonicCoverage.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QPolygon>
 #include <array>
 
 namespace {
@@ -24,18 +22,14 @@ QString Fixed(double value, int width, int decimals) {
 
 int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
 
-QPoint ToPoint(const coverage::PicturePoint& p) { return {p.x, p.y}; }
-
-// The water: the desktop's gradient colour of an inactive caption.
-const QColor kWater(215, 228, 242);
-const QColor kSeabed = kit::kPaleGreen;
-
 } // namespace
 
 TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TR2SonicCoverage>()) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
     kit::SetWindowButtons(this, true);
+    // Taller than a small laptop's screen: it scrolls there rather than cut off.
+    kit::ScrollWhenSmaller(this);
     ui->udbSonarSectorCoverage->Associate(ui->edtSector);
     ui->udbMount_ang->Associate(ui->edtmount_ang);
     ui->udbRotate->Associate(ui->edtRotate);
@@ -239,13 +233,9 @@ bool TR2SonicCoverage::Calculate() {
 
         const double half = input.sector * 3.141592653589793 / 360.0;
         const int rotation = input.dual ? 0 : input.rotation;
-        picture_ = coverage::ComputeSwathPicture(half, (input.mounting + rotation) * 0.017453292519943295769,
-                                                 std::abs(input.mounting) * 0.017453292519943295769, input.dual,
-                                                 input.mounting < 0);
-        // Only the picture's own rectangle: the rest of the window has not changed.
-        update(QRect(QPoint(picture_.water.topLeft.x, picture_.water.topLeft.y),
-                     QPoint(picture_.seabed.bottomRight.x, picture_.seabed.bottomRight.y))
-                   .adjusted(0, 0, 1, 1));
+        ui->swathView->SetPicture(coverage::ComputeSwathPicture(
+            half, (input.mounting + rotation) * 0.017453292519943295769,
+            std::abs(input.mounting) * 0.017453292519943295769, input.dual, input.mounting < 0));
         FillGraph(input, result);
         done = true;
     });
@@ -322,40 +312,7 @@ void TR2SonicCoverage::FillGraph(const coverage::CoverageInput& input, const cov
     }
 }
 
-void TR2SonicCoverage::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(Qt::black);
-    // A rectangle's outline ends one pixel inside its bottom-right corner, as a
-    // pen of one pixel strokes it around the rectangle's width and height.
-    const auto rect = [](const coverage::PictureRect& r) {
-        return QRect(r.topLeft.x, r.topLeft.y, r.bottomRight.x - r.topLeft.x - 1, r.bottomRight.y - r.topLeft.y - 1);
-    };
-    painter.setBrush(kWater);
-    painter.drawRect(rect(picture_.water));
-    painter.setBrush(kSeabed);
-    painter.drawRect(rect(picture_.seabed));
-    painter.setBrush(Qt::black);
-    for (const auto& head : picture_.heads) {
-        QPolygon bar;
-        for (const coverage::PicturePoint& p : head) {
-            bar << ToPoint(p);
-        }
-        painter.drawPolygon(bar);
-    }
-    // Hatches are open between their lines: the water, and where two fans
-    // overlap the other fan, show through.
-    for (const coverage::SwathFan& fan : picture_.fans) {
-        QPolygon outline;
-        for (const coverage::PicturePoint& p : fan.points) {
-            outline << ToPoint(p);
-        }
-        const bool red = fan.hatch == coverage::FanHatch::RedRising;
-        painter.setBrush(
-            QBrush(red ? QColor(255, 0, 0) : QColor(0, 128, 0), red ? Qt::BDiagPattern : Qt::FDiagPattern));
-        painter.drawPolygon(outline);
-    }
-}
+const coverage::SwathPicture& TR2SonicCoverage::Picture() const { return ui->swathView->Picture(); }
 
 void TR2SonicCoverage::btnZeroClick() {
     Write(ui->edtmount_ang, QStringLiteral("0"));

@@ -5,7 +5,7 @@
 // every field (refilling the empty ones), applies the selected sonar, computes,
 // shows every result and redraws the swath picture and the swath graph. A
 // field the run itself rewrites asks for one more run, which then finds
-// nothing left to change. Painting draws the picture of the last run only.
+// nothing left to change.
 #pragma once
 
 #include "coverage/CoverageModel.h"
@@ -33,10 +33,7 @@ public:
     void btnSavetoTxtClick();
 
     // The swath picture of the last run, as drawn.
-    const coverage::SwathPicture& Picture() const { return picture_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    const coverage::SwathPicture& Picture() const;
 
 private:
     bool Calculate();
@@ -50,7 +47,6 @@ private:
     std::unique_ptr<Ui::TR2SonicCoverage> ui;
     int lastAltitude_ = 10;   // the last altitude that could be read
     int lastSoundings_ = 256; // of the last computation, for the report
-    coverage::SwathPicture picture_;
     bool running_ = false;
     bool runAgain_ = false;
 };

@@ -126,7 +126,10 @@ private:
 
 } // namespace
 
-void ScrollWhenSmaller(QWidget* window) {
+// Small enough for any screen, large enough to show some of the tool.
+constexpr QSize kSmallestScrolledWindow(320, 240);
+
+QWidget* ScrollWhenSmaller(QWidget* window) {
     const QSize design = window->size();
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("scrolledContent"));
@@ -149,7 +152,8 @@ void ScrollWhenSmaller(QWidget* window) {
         }
         delete laidOut;
     }
-    for (QObject* child : window->children()) {
+    const QObjectList parts = window->children(); // a copy: each move takes a child out of the list
+    for (QObject* child : parts) {
         auto* part = qobject_cast<QWidget*>(child);
         if (part == nullptr || part->isWindow()) {
             continue;
@@ -163,13 +167,21 @@ void ScrollWhenSmaller(QWidget* window) {
     auto* area = new QScrollArea(window);
     area->setObjectName(QStringLiteral("scrollArea"));
     area->setFrameShape(QFrame::NoFrame);
+    // The window's first field, not the area, takes the focus when it opens.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setWidgetResizable(true);
     area->setWidget(content);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(area);
     window->installEventFilter(new ScrollBarsWhileSmaller(area, design));
+    // A layout fixed in pixels stays no larger than it was drawn, but may now
+    // be made smaller than that.
+    if (window->minimumSize() == window->maximumSize()) {
+        window->setMinimumSize(design.boundedTo(kSmallestScrolledWindow));
+    }
     window->resize(design);
+    return content;
 }
 
 void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available) {

@@ -53,9 +53,11 @@ void SetWindowButtons(QWidget* window, bool minimiseButton);
 
 // Puts a window's fixed layout into a scroll area: the layout keeps its design
 // size and grows with the window, and a window made smaller than it (a laptop's
-// screen) scrolls instead of laying one part over another. Call after setupUi.
-// For windows that draw nothing on their own surface.
-void ScrollWhenSmaller(QWidget* window);
+// screen) scrolls instead of laying one part over another. A window of fixed
+// size keeps its size as the largest. Call after setupUi. For windows that
+// draw nothing on their own surface: their drawings are widgets of the form.
+// Returns the widget that now holds the layout, the window's new background.
+QWidget* ScrollWhenSmaller(QWidget* window);
 
 // Where a window opens: at `wanted`, but never larger than the screen's
 // available area and never outside it.

@@ -156,10 +156,10 @@ PlannerDiagrams ComputeDiagrams(const PlannerResult& r) {
     if (length && spacing && r.footprintAcross > 0) {
         std::array<PixelRect, 4> footprints{};
         for (int k = 0; k < 4; ++k) {
-            const long long left = 560LL + static_cast<long long>(k) * *spacing;
+            const long long left = 25LL + static_cast<long long>(k) * *spacing;
             footprints[static_cast<std::size_t>(k)] = {
-                static_cast<int>(std::clamp(left, -100000LL, 100000LL)), 97,
-                static_cast<int>(std::clamp(left + *length, -100000LL, 100000LL)), 147};
+                static_cast<int>(std::clamp(left, -100000LL, 100000LL)), 25,
+                static_cast<int>(std::clamp(left + *length, -100000LL, 100000LL)), 75};
         }
         d.footprints = footprints;
     }
@@ -168,8 +168,8 @@ PlannerDiagrams ComputeDiagrams(const PlannerResult& r) {
     if (offset && r.minSwath > 0) {
         const int p = std::clamp(*offset, -100000, 100000);
         d.lineOffset = p;
-        if (560 + p < 660) {
-            d.overlap = PixelRect{561 + p, 232, 660, 377};
+        if (25 + p < 125) {
+            d.overlap = PixelRect{26 + p, 160, 125, 305};
         }
     }
     return d;

@@ -73,14 +73,18 @@ PlannerTexts ResultTexts(const PlannerResult& result);
 
 // The diagrams: four footprints along track at the ping spacing, and two
 // survey lines at the line spacing with their swaths and the overlap between
-// them, in the window's pixels. A diagram whose scale cannot be formed (a
-// footprint or swath of zero or no value) is left out.
+// them, in the pixels of the diagrams' own frame (275 × 321, the top half
+// along track, the bottom half across). The along-track line runs at y = 50
+// from x = 25; a swath at the minimum depth is 100 pixels wide, the first
+// line's from x = 25, its survey line at x = 75, its edges between y = 160
+// and 305. A diagram whose scale cannot be formed (a footprint or swath of
+// zero or no value) is left out.
 struct PixelRect {
     int left, top, right, bottom;
 };
 struct PlannerDiagrams {
-    PixelRect frame{535, 72, 809, 392};
-    int divider = 187;
+    PixelRect frame{0, 0, 274, 320};
+    int divider = 115;
     std::optional<std::array<PixelRect, 4>> footprints;
     std::optional<int> lineOffset;    // p: the second line's distance from the first
     std::optional<PixelRect> overlap; // where the two swaths overlap

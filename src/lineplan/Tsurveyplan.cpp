@@ -10,7 +10,6 @@
 
 #include <QFocusEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QSignalBlocker>
 
 namespace {
@@ -32,6 +31,9 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     ui->setupUi(this);
     kit::ApplyFormLook(this);
     kit::SetWindowButtons(this, true);
+    // Taller than a small laptop's screen: it scrolls there rather than cut off.
+    surface_ = kit::ScrollWhenSmaller(this);
+    surface_->installEventFilter(this);
     ui->udbAltitude->Associate(ui->edtAltitude);
     ui->udbMaximum_depth->Associate(ui->edtMaximum_depth);
     ui->udbPercent_overlap->Associate(ui->edtPercent_overlap);
@@ -69,6 +71,15 @@ Tsurveyplan::~Tsurveyplan() = default;
 
 bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == surface_) {
+            // A click on the window's own background or its diagrams, not on a control.
+            const auto* click = static_cast<QMouseEvent*>(event);
+            const QWidget* under = surface_->childAt(click->position().toPoint());
+            if (click->button() == Qt::LeftButton && (under == nullptr || under == ui->diagramView)) {
+                btnCalculateClick();
+            }
+            return false;
+        }
         if (watched == ui->pnlIntro) {
             ui->pnlIntro->hide();
             return true;
@@ -86,14 +97,6 @@ bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void Tsurveyplan::mousePressEvent(QMouseEvent* event) {
-    // A click on the window's own background, not on a control.
-    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
-        btnCalculateClick();
-    }
-    QWidget::mousePressEvent(event);
 }
 
 void Tsurveyplan::btnCalculateClick() {
@@ -198,10 +201,7 @@ bool Tsurveyplan::Calculate() {
             ClearResults();
         } else {
             Show(*run.result);
-            diagrams_ = lineplan::ComputeDiagrams(*run.result);
-            diagramsShown_ = true;
-            update(QRect(QPoint(diagrams_.frame.left, diagrams_.frame.top),
-                         QPoint(diagrams_.frame.right, diagrams_.frame.bottom)));
+            ui->diagramView->SetDiagrams(lineplan::ComputeDiagrams(*run.result));
         }
         done = true;
     });
@@ -257,8 +257,7 @@ void Tsurveyplan::ClearResults() {
          {ui->lblRightCoverage, ui->lblRightRange, ui->lblRightSpeed, ui->lblRightSpacing, ui->lblRightOverlap}) {
         caption->hide();
     }
-    diagramsShown_ = false;
-    update();
+    ui->diagramView->SetDiagrams(std::nullopt);
 }
 
 void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
@@ -312,65 +311,7 @@ void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
                                  QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
 }
 
-void Tsurveyplan::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    if (!diagramsShown_) {
-        return;
-    }
-    const lineplan::PlannerDiagrams& d = diagrams_;
-    QPainter painter(this);
-    const QRect frame(QPoint(d.frame.left, d.frame.top), QPoint(d.frame.right, d.frame.bottom));
-    painter.setPen(Qt::black);
-    painter.setBrush(kit::kCream);
-    painter.drawRect(frame);
-    painter.drawLine(d.frame.left, d.divider, d.frame.right, d.divider);
-    // Nothing a scale makes of a strange plan draws outside the frame.
-    painter.setClipRect(frame.adjusted(1, 1, 0, 0));
-    const QBrush crossHatch(Qt::yellow, Qt::DiagCrossPattern);
-    const auto arrowRight = [&](QPoint tip) {
-        painter.drawLine(tip, tip + QPoint(-10, -5));
-        painter.drawLine(tip + QPoint(-10, -5), tip + QPoint(-5, 0));
-        painter.drawLine(tip + QPoint(-5, 0), tip + QPoint(-10, 5));
-        painter.drawLine(tip + QPoint(-10, 5), tip);
-    };
-    const auto arrowUp = [&](QPoint tip) {
-        painter.drawLine(tip, tip + QPoint(-5, 10));
-        painter.drawLine(tip + QPoint(-5, 10), tip + QPoint(0, 5));
-        painter.drawLine(tip + QPoint(0, 5), tip + QPoint(5, 10));
-        painter.drawLine(tip + QPoint(5, 10), tip);
-    };
-    // Along track: four footprints a ping apart on the survey line.
-    painter.drawLine(560, 122, 784, 122);
-    arrowRight(QPoint(784, 122));
-    if (d.footprints) {
-        painter.setBrush(crossHatch);
-        for (const lineplan::PixelRect& footprint : *d.footprints) {
-            painter.drawEllipse(
-                QRect(QPoint(footprint.left, footprint.top), QPoint(footprint.right, footprint.bottom)));
-        }
-    }
-    // Across track: two survey lines a line spacing apart with their swaths.
-    if (d.lineOffset) {
-        const int p = *d.lineOffset;
-        if (d.overlap) {
-            painter.setPen(kit::kCream);
-            painter.setBrush(crossHatch);
-            painter.drawRect(
-                QRect(QPoint(d.overlap->left, d.overlap->top), QPoint(d.overlap->right, d.overlap->bottom)));
-        }
-        for (const int line : {610, 610 + p}) {
-            painter.setPen(Qt::black);
-            painter.drawLine(line, 377, line, 232);
-            arrowUp(QPoint(line, 232));
-        }
-        painter.setPen(Qt::red);
-        painter.drawLine(560, 377, 560, 232);
-        painter.drawLine(660, 377, 660, 232);
-        painter.setPen(Qt::blue);
-        painter.drawLine(560 + p, 377, 560 + p, 232);
-        painter.drawLine(660 + p, 377, 660 + p, 232);
-    }
-}
+const std::optional<lineplan::PlannerDiagrams>& Tsurveyplan::Diagrams() const { return ui->diagramView->Diagrams(); }
 
 void Tsurveyplan::rg_Select_system_groupClick() {
     std::optional<std::size_t> chosen;

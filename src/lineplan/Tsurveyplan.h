@@ -32,12 +32,10 @@ public:
     void Button2Click();
     void btnExitClick();
 
-    // The diagrams of the last computation, as drawn.
-    const lineplan::PlannerDiagrams& Diagrams() const { return diagrams_; }
+    // The diagrams of the last computation, as drawn; none after a run without results.
+    const std::optional<lineplan::PlannerDiagrams>& Diagrams() const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -50,9 +48,8 @@ private:
     void Show(const lineplan::PlannerResult& result);
 
     std::unique_ptr<Ui::Tsurveyplan> ui;
+    QWidget* surface_ = nullptr; // the scrolled layout that holds every control
     std::optional<std::size_t> system_;
-    lineplan::PlannerDiagrams diagrams_;
-    bool diagramsShown_ = false;
     // The last readable value of each field that falls back on it.
     int lastMinDepth_ = 50, lastMaxDepth_ = 50, lastSwath_ = 130, lastRange_ = 450, lastPingRate_ = 40,
         lastCoverage_ = 100, lastSoundVelocity_ = 1500, lastSpacing_ = 100;

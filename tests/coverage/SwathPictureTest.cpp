@@ -36,22 +36,23 @@ void ExpectFan(const SwathFan& fan, FanHatch hatch, const Outline& points) {
 
 } // namespace
 
-// Start values: S = 140, m = 0, r = 0, one head at (635, 480), dl = dr = 250.
+// Start values: S = 140, m = 0, r = 0, one head at (250, 20), dl = dr = 250.
+// A position falls on the pixel it lies in (⌊x⌋).
 //   Bar, unmirrored, μ = 0: 22.4 cos 0.46 = 20.072 and 22.4 sin 0.46 = 9.944, so
-//   (635 + 20, 480), (trunc 655.07, trunc 470.06), (trunc 614.93, trunc 470.06),
-//   (635 − 20, 480): the left corner truncates to 614, not 615.
-//   Fan, a = b = 70°: 160 tan 70° = 439.60, so the left corner 635 − 439 = 196
-//   is past the left wall: yl = trunc(480 + 250 tan 20°) = trunc(570.99) = 570;
-//   the right corner trunc(1074.6) reaches 885: yr = 570 likewise.
+//   (250 + 20, 20), (⌊270.07⌋, ⌊10.06⌋), (⌊229.93⌋, ⌊10.06⌋), (250 − 20, 20):
+//   the left corner falls on 229, not 230.
+//   Fan, a = b = 70°: 160 tan 70° = 439.60, so the left corner 250 − 439 = −189
+//   is past the left wall: yl = ⌊20 + 250 tan 20°⌋ = ⌊110.99⌋ = 110;
+//   the right corner ⌊689.6⌋ reaches 500: yr = 110 likewise.
 TEST(SwathPicture, SingleHeadAtTheStartValues) {
     const SwathPicture picture = ComputeSwathPicture(Rad(70), 0.0, 0.0, false, false);
 
-    EXPECT_EQ(picture.water, (PictureRect{{385, 460}, {886, 645}}));
-    EXPECT_EQ(picture.seabed, (PictureRect{{385, 645}, {886, 660}}));
+    EXPECT_EQ(picture.water, (PictureRect{{0, 0}, {501, 185}}));
+    EXPECT_EQ(picture.seabed, (PictureRect{{0, 185}, {501, 200}}));
     ASSERT_EQ(picture.heads.size(), 1u);
-    EXPECT_EQ(Text(picture.heads[0]), Text(Bar{{{655, 480}, {655, 470}, {614, 470}, {615, 480}}}));
+    EXPECT_EQ(Text(picture.heads[0]), Text(Bar{{{270, 20}, {270, 10}, {229, 10}, {230, 20}}}));
     ASSERT_EQ(picture.fans.size(), 1u);
-    ExpectFan(picture.fans[0], FanHatch::RedRising, {{{635, 480}, {385, 570}, {385, 645}, {885, 645}, {885, 570}}});
+    ExpectFan(picture.fans[0], FanHatch::RedRising, {{{250, 20}, {0, 110}, {0, 185}, {500, 185}, {500, 110}}});
 }
 
 // Two heads, 100 pixels apart; a negative angle mirrors head 1, a positive one
@@ -65,21 +66,21 @@ TEST(SwathPicture, DualHeadsMirrorEachOther) {
     };
     const Case cases[] = {
         // τ = −10°: γL = 80°, γR = 60°. 160 tan 80° = 907.4, 160 tan 60° = 277.1,
-        // 200 tan 10° = 35.3 (the wall points at 515).
+        // 200 tan 10° = 35.3 (the wall points at 55).
         {"m = -10",
          -10,
-         {{{565, 476}, {566, 466}, {606, 473}, {604, 483}}},
-         {{{704, 476}, {703, 466}, {663, 473}, {665, 483}}},
-         {{{585, 480}, {385, 515}, {385, 645}, {862, 645}, {862, 645}}},
-         {{{685, 480}, {408, 645}, {408, 645}, {885, 645}, {885, 515}}}},
+         {{{180, 16}, {181, 6}, {221, 13}, {219, 23}}},
+         {{{319, 16}, {318, 6}, {278, 13}, {280, 23}}},
+         {{{200, 20}, {0, 55}, {0, 185}, {477, 185}, {477, 185}}},
+         {{{300, 20}, {23, 185}, {23, 185}, {500, 185}, {500, 55}}}},
         // τ = 20°: γL = 50°, γR = 90° lowered to π/2 − 0.01. 160 tan 50° = 190.7;
-        // 300 tan 0.01 = 3.0 (the wall points at 483).
+        // 300 tan 0.01 = 3.0 (the wall points at 23).
         {"m = +20",
          20,
-         {{{603, 473}, {600, 463}, {562, 477}, {566, 486}}},
-         {{{666, 473}, {669, 463}, {707, 477}, {703, 486}}},
-         {{{585, 480}, {395, 645}, {395, 645}, {885, 645}, {885, 483}}},
-         {{{685, 480}, {385, 483}, {385, 645}, {875, 645}, {875, 645}}}},
+         {{{218, 13}, {215, 3}, {177, 17}, {181, 26}}},
+         {{{281, 13}, {284, 3}, {322, 17}, {318, 26}}},
+         {{{200, 20}, {10, 185}, {10, 185}, {500, 185}, {500, 23}}},
+         {{{300, 20}, {0, 23}, {0, 185}, {490, 185}, {490, 185}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,21 +103,21 @@ TEST(SwathPicture, StrongRotationStaysBetweenTheWalls) {
         Outline fan;
     };
     const Case cases[] = {
-        // γL = −50°: the "left" corner lies right of the head, 635 + trunc 190.7;
-        // γR = 90° is lowered and meets the right wall at trunc(480 + 250 tan 0.01).
-        {"S = 40, r = 70", 40, 0, 70, {{{635, 480}, {825, 645}, {825, 645}, {885, 645}, {885, 482}}}},
-        // γL = −65°: the corner 635 + trunc 343.1 = 978 lies past the right wall, so
-        // the line from the head to it ends on the wall at trunc(480 + 165 · 250 / 343)
-        // = trunc(600.3); γR = 75° meets the wall at trunc(480 + 250 tan 15°) = 546, and
+        // γL = −50°: the "left" corner lies right of the head, 250 + trunc 190.7;
+        // γR = 90° is lowered and meets the right wall at ⌊20 + 250 tan 0.01⌋.
+        {"S = 40, r = 70", 40, 0, 70, {{{250, 20}, {440, 185}, {440, 185}, {500, 185}, {500, 22}}}},
+        // γL = −65°: the corner 250 + trunc 343.1 = 593 lies past the right wall, so
+        // the line from the head to it ends on the wall at ⌊20 + 165 · 250 / 343⌋
+        // = ⌊140.3⌋; γR = 75° meets the wall at ⌊20 + 250 tan 15°⌋ = 86, and
         // the seabed corner under that wall is outside the wedge.
-        {"S = 10, r = 70", 10, 0, 70, {{{635, 480}, {885, 600}, {885, 600}, {885, 546}, {885, 546}}}},
-        // Mirrored, the right corner truncates the other way, trunc(635 − 343.1) = 291:
-        // 480 + 165 · 250 / 344 = 599.9.
-        {"S = 10, r = -70", 10, 0, -70, {{{635, 480}, {385, 546}, {385, 546}, {385, 599}, {385, 599}}}},
+        {"S = 10, r = 70", 10, 0, 70, {{{250, 20}, {500, 140}, {500, 140}, {500, 86}, {500, 86}}}},
+        // Mirrored, the right corner falls on the pixel left of it, ⌊250 − 343.1⌋ = −94:
+        // 20 + 165 · 250 / 344 = 139.9.
+        {"S = 10, r = -70", 10, 0, -70, {{{250, 20}, {0, 86}, {0, 86}, {0, 139}, {0, 139}}}},
         // τ = 100°: γL = −95° is past the horizontal on the far side and is held at
         // −(π/2 − 0.01), not thrown back to the left by the tangent: the wedge
-        // closes to a sliver at trunc(480 + 165 · 250 / 15999) = 482 on the right wall.
-        {"S = 10, m = 30, r = 70", 10, 30, 70, {{{635, 480}, {885, 482}, {885, 482}, {885, 482}, {885, 482}}}},
+        // closes to a sliver at ⌊20 + 165 · 250 / 15999⌋ = 22 on the right wall.
+        {"S = 10, m = 30, r = 70", 10, 30, 70, {{{250, 20}, {500, 22}, {500, 22}, {500, 22}, {500, 22}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,10 +128,10 @@ TEST(SwathPicture, StrongRotationStaysBetweenTheWalls) {
     }
 }
 
-// A typed mounting angle of 60° would lift a corner to trunc(480 − 22.4 sin(60° + 0.46 rad)) = 457.
+// A typed mounting angle of 60° would lift a corner to ⌊20 − 22.4 sin(60° + 0.46 rad)⌋ = −3.
 TEST(SwathPicture, SteepBarIsHeldAtTheWaterTop) {
     const SwathPicture picture = ComputeSwathPicture(Rad(70), Rad(60), Rad(60), false, false);
-    EXPECT_EQ(Text(picture.heads[0]), Text(Bar{{{645, 462}, {636, 460}, {616, 492}, {625, 497}}}));
+    EXPECT_EQ(Text(picture.heads[0]), Text(Bar{{{260, 2}, {251, 0}, {231, 32}, {240, 37}}}));
 }
 
 // A sector or tilt that is not a number gives no direction: the fan is a line
@@ -141,11 +142,11 @@ TEST(SwathPicture, NonFiniteAnglesHaveAMeaning) {
     const double inf = std::numeric_limits<double>::infinity();
 
     const SwathPicture noDirection = ComputeSwathPicture(nan, 0.0, nan, false, false);
-    ExpectFan(noDirection.fans[0], FanHatch::RedRising, {{{635, 480}, {635, 645}, {635, 645}, {635, 645}, {635, 645}}});
-    EXPECT_EQ(Text(noDirection.heads[0]), Text(Bar{{{655, 480}, {655, 470}, {614, 470}, {615, 480}}}));
+    ExpectFan(noDirection.fans[0], FanHatch::RedRising, {{{250, 20}, {250, 185}, {250, 185}, {250, 185}, {250, 185}}});
+    EXPECT_EQ(Text(noDirection.heads[0]), Text(Bar{{{270, 20}, {270, 10}, {229, 10}, {230, 20}}}));
 
     const SwathPicture open = ComputeSwathPicture(inf, 0.0, 0.0, false, false);
-    ExpectFan(open.fans[0], FanHatch::RedRising, {{{635, 480}, {385, 482}, {385, 645}, {885, 645}, {885, 482}}});
+    ExpectFan(open.fans[0], FanHatch::RedRising, {{{250, 20}, {0, 22}, {0, 185}, {500, 185}, {500, 22}}});
 }
 
 // Whatever the angles, the shapes stay in the picture and every fan point in
@@ -190,12 +191,12 @@ TEST(SwathPicture, EveryPointStaysInsideThePicture) {
                         }
                         for (const auto& bar : picture.heads) {
                             for (const PicturePoint& p : bar) {
-                                check(p, 385, 460, 886, 660, input, "head");
+                                check(p, 0, 0, 501, 200, input, "head");
                             }
                         }
                         for (const SwathFan& fan : picture.fans) {
                             for (const PicturePoint& p : fan.points) {
-                                check(p, 385, 480, 885, 645, input, "fan");
+                                check(p, 0, 20, 500, 185, input, "fan");
                             }
                         }
                     }

@@ -2,7 +2,10 @@
 // and where it was asked for when it fits.
 #include "kit/WindowParts.h"
 
+#include <QLineEdit>
+#include <QTest>
 #include <QWidget>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,4 +27,37 @@ TEST(WindowPlacement, ALargerWindowOpensInsideTheScreenAndASmallerOneWhereAsked)
         kit::PlaceOnScreen(&window, c.wanted, laptop);
         EXPECT_EQ(window.geometry(), c.placed) << c.size.width() << "x" << c.size.height();
     }
+}
+
+// A fixed layout put into a scroll area keeps every part where the form put it,
+// hidden ones hidden and in the same stacking order, the first field takes the
+// focus as the window opens, and a window of fixed size
+// may then be made smaller, not larger.
+TEST(WindowPlacement, AScrolledLayoutKeepsEveryPartAndItsPlace) {
+    QWidget window;
+    window.setFixedSize(400, 300);
+    std::vector<QWidget*> parts;
+    for (int i = 0; i < 6; ++i) {
+        QWidget* part = i == 0 ? new QLineEdit(&window) : new QWidget(&window);
+        part->setObjectName(QStringLiteral("part%1").arg(i));
+        part->setGeometry(10 * i, 20 * i, 50, 40);
+        parts.push_back(part);
+    }
+    parts[3]->hide();
+    QWidget* content = kit::ScrollWhenSmaller(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(parts[0]->hasFocus()) << "the first field, not the scroll area, takes the focus";
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        EXPECT_EQ(parts[i]->parentWidget(), content) << i;
+        EXPECT_EQ(parts[i]->geometry(), QRect(10 * int(i), 20 * int(i), 50, 40)) << i;
+        EXPECT_EQ(parts[i]->isHidden(), i == 3) << i;
+    }
+    const QObjectList stacked = content->children();
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        EXPECT_LT(stacked.indexOf(parts[i - 1]), stacked.indexOf(parts[i])) << i;
+    }
+    EXPECT_EQ(window.maximumSize(), QSize(400, 300));
+    EXPECT_LT(window.minimumWidth(), 400);
+    EXPECT_LT(window.minimumHeight(), 300);
 }

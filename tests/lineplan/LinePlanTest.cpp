@@ -114,13 +114,13 @@ TEST(LinePlan, DiagramsAreScaledToTheirFrameOrLeftOut) {
     const PlannerDiagrams start = ComputeDiagrams(Plan(StartInput()));
     ASSERT_TRUE(start.footprints);
     // Equal footprints: 50 pixels long; the ping spacing 0.547 m in that scale.
-    EXPECT_EQ((*start.footprints)[0].left, 560);
-    EXPECT_EQ((*start.footprints)[0].right, 610);
-    EXPECT_EQ((*start.footprints)[1].left, 560 + 31);
+    EXPECT_EQ((*start.footprints)[0].left, 25);
+    EXPECT_EQ((*start.footprints)[0].right, 75);
+    EXPECT_EQ((*start.footprints)[1].left, 25 + 31);
     ASSERT_TRUE(start.lineOffset);
     EXPECT_EQ(*start.lineOffset, 85); // 182 m lines for a 214 m swath
     ASSERT_TRUE(start.overlap);
-    EXPECT_EQ(start.overlap->left, 646);
+    EXPECT_EQ(start.overlap->left, 111);
 
     PlannerInput far = StartInput();
     far.overlap = 0;

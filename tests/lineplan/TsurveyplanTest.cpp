@@ -10,7 +10,10 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,13 +137,13 @@ TEST_F(PlannerWindow, UnreadableFieldsGetTheirFallbackAndOneMessage) {
 }
 
 TEST_F(PlannerWindow, DiagramsShowOverlapOnlyWhereTheSwathsOverlap) {
-    ASSERT_TRUE(window.Diagrams().lineOffset);
-    EXPECT_TRUE(window.Diagrams().overlap);
+    ASSERT_TRUE(window.Diagrams() && window.Diagrams()->lineOffset);
+    EXPECT_TRUE(window.Diagrams()->overlap);
     ui.SetText("edtPercent_overlap", QStringLiteral("0"));
-    EXPECT_EQ(*window.Diagrams().lineOffset, 100);
-    EXPECT_FALSE(window.Diagrams().overlap);
+    EXPECT_EQ(*window.Diagrams()->lineOffset, 100);
+    EXPECT_FALSE(window.Diagrams()->overlap);
     ui.SetText("edtSpeed_input", QStringLiteral("0"));
-    EXPECT_TRUE(window.Diagrams().footprints); // no way made: every footprint on one spot
+    EXPECT_TRUE(window.Diagrams()->footprints); // no way made: every footprint on one spot
 }
 
 TEST_F(PlannerWindow, ReportCopiesTheShownTexts) {
@@ -211,6 +214,33 @@ TEST_F(PlannerWindow, AMessageBoxTakingTheFocusFromTheSystemListShowsEachMessage
 
 // A plan that stops at a range message shows no figures of an earlier plan,
 // on screen or in the report, beside the new depths.
+// On a small laptop's screen the window scrolls rather than cut the plan off,
+// and a click on its background or its diagrams still computes the plan again;
+// a click on a control does not.
+TEST_F(PlannerWindow, ScrollsWhenSmallerAndABackgroundClickComputesAgain) {
+    const auto* area = window.findChild<QScrollArea*>("scrollArea");
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(window.maximumSize(), QSize(834, 673));
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
+    window.resize(700, 500);
+    QTest::qWait(0);
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+
+    QTest::mouseClick(ui.Get("pnlIntro"), Qt::LeftButton); // the introduction makes way
+    ui.SetText("edtAltitude", QStringLiteral("500"));
+    const QStringList messages = MessageLog::Take();
+    ASSERT_FALSE(messages.isEmpty());
+    QTest::mouseClick(ui.Get("diagramView"), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(MessageLog::Take(), messages);
+    const QPoint background(820, 200);
+    ASSERT_EQ(area->widget()->childAt(background), nullptr);
+    QTest::mouseClick(area->widget(), Qt::LeftButton, {}, background);
+    EXPECT_EQ(MessageLog::Take(), messages);
+    QTest::mouseClick(ui.Get("lblSonar_type"), Qt::LeftButton);
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
 TEST_F(PlannerWindow, ResultsOfEarlierInputsAreNotShownAfterARangeMessage) {
     const QString spacing = ui.Text("Max_linespacing");
     const QString maxDepth = ui.Text("edtMaximum_depth");
