@@ -27,7 +27,10 @@ void PlanDiagramView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Hatch lines keep their phase on the layout's pixel grid, as they were always drawn.
     painter.setBrushOrigin(-pos());
-    const QRect frame = ToRect(d.frame);
+    // The outline's last column and row are the frame's right and bottom
+    // (a pen of one pixel strokes a rectangle one pixel beyond its width), so
+    // the introduction panel, of the frame's size, hides it whole.
+    const QRect frame(d.frame.left, d.frame.top, d.frame.right - d.frame.left, d.frame.bottom - d.frame.top);
     painter.setPen(Qt::black);
     painter.setBrush(kit::kCream);
     painter.drawRect(frame);

@@ -1,6 +1,6 @@
 // The line planner's two diagrams on screen, in their own frame: footprints a
 // ping apart along track above, two survey lines a line spacing apart with
-// their swaths and overlap below. Promoted in the window's form, 276 × 322
+// their swaths and overlap below. Promoted in the window's form, 275 × 321
 // pixels; empty while no plan could be computed.
 #pragma once
 

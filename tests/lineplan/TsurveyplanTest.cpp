@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QImage>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -214,6 +215,18 @@ TEST_F(PlannerWindow, AMessageBoxTakingTheFocusFromTheSystemListShowsEachMessage
 
 // A plan that stops at a range message shows no figures of an earlier plan,
 // on screen or in the report, beside the new depths.
+// At the start the introduction panel lies over the diagrams and hides them
+// whole: no edge of their frame shows beside it.
+TEST_F(PlannerWindow, TheIntroductionHidesTheDiagramsWhole) {
+    const QWidget* intro = ui.Get("pnlIntro");
+    ASSERT_TRUE(intro->isVisible());
+    const QImage shown = window.grab().toImage();
+    const QColor ground = shown.pixelColor(intro->geometry().right() + 3, intro->y() + 40);
+    for (int y = intro->y(); y <= intro->geometry().bottom(); ++y) {
+        ASSERT_EQ(shown.pixelColor(intro->geometry().right() + 1, y), ground) << "row " << y;
+    }
+}
+
 // On a small laptop's screen the window scrolls rather than cut the plan off,
 // and a click on its background or its diagrams still computes the plan again;
 // a click on a control does not.
