@@ -215,7 +215,8 @@ DepthGrid surveyDepths(int w, int h) {
     g.swathEdge.assign(size_t(w) * size_t(h), 0.f);
 
     Random rnd{20240611};
-    const Wreck wreck{w * 0.60, h * 0.50, -28 * kDeg, 64, 15};
+    // The wreck and its debris lie clear of the launcher's banner and title, in view whole.
+    const Wreck wreck{w * 0.78, h * 0.62, -28 * kDeg, 64, 15};
 
     struct Bump {
         double x, y, r, height;

@@ -147,7 +147,7 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
         }
         // A window larger than the screen (the TPU calculator on a laptop)
         // opens inside it, whole, and scrolls its content.
-        kit::PlaceOnScreen(window, wanted, desk);
+        kit::PlaceOnScreen(window, wanted, desk, frameGeometry().size() - size());
     }
     window->show();
     window->raise();

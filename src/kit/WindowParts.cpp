@@ -184,13 +184,17 @@ QWidget* ScrollWhenSmaller(QWidget* window) {
     return content;
 }
 
-void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available) {
+void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available, const QSize& decoration) {
     if (available.isEmpty()) {
         window->move(wanted);
         return;
     }
-    // The frame the desktop adds around the client area counts too.
-    const QSize frame = window->frameGeometry().size() - window->size();
+    // The frame the desktop adds around the client area counts too. A window
+    // not yet shown has none so far: it gets the one its neighbours have.
+    QSize frame = window->frameGeometry().size() - window->size();
+    if (frame.isEmpty()) {
+        frame = decoration.expandedTo(QSize(0, 0));
+    }
     const QSize room = available.size() - frame;
     if (window->width() > room.width() || window->height() > room.height()) {
         window->resize(window->size().boundedTo(room));

@@ -60,7 +60,9 @@ void SetWindowButtons(QWidget* window, bool minimiseButton);
 QWidget* ScrollWhenSmaller(QWidget* window);
 
 // Where a window opens: at `wanted`, but never larger than the screen's
-// available area and never outside it.
-void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available);
+// available area and never outside it, its frame included. `decoration`: the
+// frame's width and height as the desktop draws it round a window already
+// shown (the launcher's), for a window that has not been shown yet.
+void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available, const QSize& decoration);
 
 } // namespace kit

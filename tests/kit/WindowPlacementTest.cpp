@@ -14,17 +14,21 @@ TEST(WindowPlacement, ALargerWindowOpensInsideTheScreenAndASmallerOneWhereAsked)
     struct Case {
         QSize size;
         QPoint wanted;
+        QSize decoration; // the frame round a window already shown
         QRect placed;
     };
     const Case cases[] = {
-        {{1484, 830}, {-100, -15}, {0, 0, 1280, 800}},  // the TPU calculator over the launcher
-        {{856, 535}, {212, 132}, {212, 132, 856, 535}}, // fits where it was asked
-        {{856, 535}, {900, 500}, {424, 265, 856, 535}}, // pulled back inside
+        {{1484, 830}, {-100, -15}, {0, 0}, {0, 0, 1280, 800}},  // the TPU calculator over the launcher
+        {{856, 535}, {212, 132}, {0, 0}, {212, 132, 856, 535}}, // fits where it was asked
+        {{856, 535}, {900, 500}, {0, 0}, {424, 265, 856, 535}}, // pulled back inside
+        // Under a window manager: the title bar and borders must fit on the screen too.
+        {{1484, 830}, {-100, -15}, {2, 22}, {0, 0, 1278, 778}},
+        {{856, 535}, {900, 500}, {2, 22}, {422, 243, 856, 535}},
     };
     for (const Case& c : cases) {
         QWidget window;
         window.resize(c.size);
-        kit::PlaceOnScreen(&window, c.wanted, laptop);
+        kit::PlaceOnScreen(&window, c.wanted, laptop, c.decoration);
         EXPECT_EQ(window.geometry(), c.placed) << c.size.width() << "x" << c.size.height();
     }
 }
