@@ -29,8 +29,9 @@ void beginPainting(QPainter& p) {
 
 void fixCreationDate(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadWrite)) {
         throw std::runtime_error("cannot reopen " + path.toStdString());
+    }
     QByteArray bytes = file.readAll();
     static const QRegularExpression stamp(QStringLiteral(R"(/CreationDate \(D:([0-9]{14})([^)]*)\))"));
     const QString text = QString::fromLatin1(bytes);
@@ -42,8 +43,9 @@ void fixCreationDate(const QString& path) {
         const qsizetype zoneLength = match.capturedLength(2);
         QByteArray fixed = "20240101000000";
         fixed += zoneLength == 1 ? "Z" : zoneLength == 7 ? "+00'00'" : "";
-        if (fixed.size() == 14 + zoneLength)
+        if (fixed.size() == 14 + zoneLength) {
             bytes.replace(match.capturedStart(1), fixed.size(), fixed);
+        }
     }
     file.seek(0);
     file.write(bytes);
@@ -88,17 +90,20 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
     };
 
     paragraph(titleFont, kNavy, sheet.title, m.px(m.bodyPt * 0.3));
-    if (p)
+    if (p) {
         p->fillRect(QRectF(area.left(), y, area.width(), m.px(1.6)), kRule);
+    }
     y += m.px(1.6) + m.px(m.bodyPt * 0.55);
-    for (const QString& text : sheet.intro)
+    for (const QString& text : sheet.intro) {
         paragraph(introFont, QColor(0x3a, 0x46, 0x58), text, m.px(m.bodyPt * 0.6));
+    }
 
     // Whole device pixels for every column but the last, which takes what is left, so the grid
     // lines fall on the same places in every row.
     const qsizetype columnCount = sheet.columns.size();
-    if (sheet.shares.size() != columnCount)
+    if (sheet.shares.size() != columnCount) {
         throw std::runtime_error("sheet '" + sheet.title.toStdString() + "': a share for each column");
+    }
     std::vector<double> widths;
     double used = 0;
     for (qsizetype i = 0; i + 1 < columnCount; ++i) {
@@ -107,8 +112,9 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
     }
     widths.push_back(area.width() - used);
     std::vector<double> lefts{area.left()};
-    for (qsizetype i = 0; i + 1 < columnCount; ++i)
+    for (qsizetype i = 0; i + 1 < columnCount; ++i) {
         lefts.push_back(lefts.back() + widths[size_t(i)]);
+    }
 
     const double tableTop = y;
     std::vector<double> rules{y};
@@ -117,24 +123,28 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
 
     const auto tableRow = [&](const QStringList& cells, const QList<QFont>& fonts, const QList<QColor>& fills,
                               const QColor& ink) {
-        if (cells.isEmpty() || cells.size() > columnCount)
+        if (cells.isEmpty() || cells.size() > columnCount) {
             throw std::runtime_error("sheet '" + sheet.title.toStdString() + "': a row of " +
                                      std::to_string(cells.size()) + " cells");
+        }
         const double inset = pad * 0.8 + m.px(m.spreadPt);
         std::vector<double> cellWidths;
         double h = 0;
         for (qsizetype i = 0; i < cells.size(); ++i) {
             double w = widths[size_t(i)];
-            if (i + 1 == cells.size())
-                for (qsizetype j = i + 1; j < columnCount; ++j)
+            if (i + 1 == cells.size()) {
+                for (qsizetype j = i + 1; j < columnCount; ++j) {
                     w += widths[size_t(j)];
+                }
+            }
             cellWidths.push_back(w);
             h = std::max(h, m.textHeight(fonts[i], w - 2 * pad, cells[i]));
         }
         h += 2 * inset;
         if (p) {
-            for (qsizetype i = 0; i < cells.size(); ++i)
+            for (qsizetype i = 0; i < cells.size(); ++i) {
                 p->fillRect(QRectF(lefts[size_t(i)], y, cellWidths[size_t(i)], h), fills[i]);
+            }
             p->setPen(ink);
             for (qsizetype i = 0; i < cells.size(); ++i) {
                 p->setFont(fonts[i]);
@@ -142,8 +152,9 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
                             cells[i]);
             }
         }
-        for (qsizetype edge = 1; edge < columnCount; ++edge)
+        for (qsizetype edge = 1; edge < columnCount; ++edge) {
             edgeInRow[size_t(edge)].push_back(edge < cells.size());
+        }
         y += h;
         rules.push_back(y);
     };
@@ -168,8 +179,9 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
     if (p) {
         p->setPen(QPen(kGrid, m.px(0.6)));
         p->setBrush(Qt::NoBrush);
-        for (double r : rules)
+        for (double r : rules) {
             p->drawLine(QPointF(area.left(), r), QPointF(area.right(), r));
+        }
         // Each edge in runs over the rows that have it: one line from top to bottom in a plain
         // table, broken where a cell spans across it.
         p->drawLine(QPointF(area.left(), tableTop), QPointF(area.left(), y));
@@ -181,8 +193,9 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
                     continue;
                 }
                 const size_t first = row;
-                while (row < present.size() && present[row])
+                while (row < present.size() && present[row]) {
                     ++row;
+                }
                 const double x = lefts[size_t(edge)];
                 p->drawLine(QPointF(x, rules[first]), QPointF(x, rules[row]));
             }
@@ -192,8 +205,9 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
         p->drawRect(QRectF(area.left(), tableTop, area.width(), y - tableTop));
     }
     y += m.px(m.bodyPt * 0.8);
-    for (const QString& text : sheet.notes)
+    for (const QString& text : sheet.notes) {
         paragraph(noteFont, QColor(0x22, 0x2e, 0x40), text, m.px(m.bodyPt * 0.4));
+    }
     return y - area.top();
 }
 
@@ -213,8 +227,9 @@ double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, dou
 
 SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area) {
     for (SheetMetrics wider = m; wider.spreadPt <= m.bodyPt * 0.5 && sheetFits(sheet, wider, area);
-         wider.spreadPt += 0.25)
+         wider.spreadPt += 0.25) {
         m = wider;
+    }
     return m;
 }
 
@@ -259,14 +274,18 @@ void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const 
     page.setUp(measuring);
     const QRectF body = page.body();
     double bodyPt = largestPt;
-    for (const auto& [sheet, path] : sheets)
+    for (const auto& [sheet, path] : sheets) {
         bodyPt = std::min(bodyPt, fittingBodyPt(sheet, {kSheetUnit, bodyPt, &measuring}, body, largestPt, smallestPt));
-    for (const auto& [sheet, path] : sheets)
-        if (!sheetFits(sheet, {kSheetUnit, bodyPt, &measuring}, body))
+    }
+    for (const auto& [sheet, path] : sheets) {
+        if (!sheetFits(sheet, {kSheetUnit, bodyPt, &measuring}, body)) {
             throw std::runtime_error("'" + sheet.title.toStdString() + "' does not fit its page at " +
                                      std::to_string(smallestPt) + " pt");
-    for (const auto& [sheet, path] : sheets)
+        }
+    }
+    for (const auto& [sheet, path] : sheets) {
         writeSheetPdf(sheet, bodyPt, page, path);
+    }
 }
 
 } // namespace assets

@@ -128,9 +128,11 @@ struct ViewMapping {
 
 std::vector<Block> blocksOf(const CentreDrawing& drawing) {
     std::vector<Block> blocks;
-    for (const Block& block : drawing.blocks)
-        if (block.component != Component::None)
+    for (const Block& block : drawing.blocks) {
+        if (block.component != Component::None) {
             blocks.push_back(block);
+        }
+    }
     return blocks;
 }
 
@@ -158,14 +160,18 @@ QRectF extent(const CentreDrawing& drawing, View view) {
 bool EdgeCrosses(const QRectF& behind, const QRectF& cover) {
     const auto through = [](double at, double low, double high) { return at > low && at < high; };
     const auto spans = [](double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; };
-    for (const double x : {behind.left(), behind.right()})
+    for (const double x : {behind.left(), behind.right()}) {
         if (through(x, cover.left(), cover.right()) &&
-            spans(behind.top(), behind.bottom(), cover.top(), cover.bottom()))
+            spans(behind.top(), behind.bottom(), cover.top(), cover.bottom())) {
             return true;
-    for (const double y : {behind.top(), behind.bottom()})
+        }
+    }
+    for (const double y : {behind.top(), behind.bottom()}) {
         if (through(y, cover.top(), cover.bottom()) &&
-            spans(behind.left(), behind.right(), cover.left(), cover.right()))
+            spans(behind.left(), behind.right(), cover.left(), cover.right())) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -189,8 +195,9 @@ bool drawBlocks(QPainter& p, const ViewMapping& view, std::vector<Block> blocks)
         for (size_t front = behind + 1; front < blocks.size(); ++front) {
             const QRectF cover = view.rect(blocks[front]);
             const QRectF covered = view.rect(blocks[behind]).intersected(cover);
-            if (covered.width() <= pt(0.5) || covered.height() <= pt(0.5))
+            if (covered.width() <= pt(0.5) || covered.height() <= pt(0.5)) {
                 continue;
+            }
             p.save();
             p.setClipRect(cover.adjusted(pt(0.4), pt(0.4), -pt(0.4), -pt(0.4)));
             p.setPen(hidden);
@@ -218,10 +225,12 @@ void drawCentreLines(QPainter& p, const ViewMapping& view, const CentreDrawing& 
         const bool across = block.component == Component::Receiver || block.component == Component::ImuHousing;
         const bool along = (block.component == Component::Projector && view.view == View::Top) ||
                            block.component == Component::ImuHousing;
-        if (across)
+        if (across) {
             p.drawLine(QPointF(centre.x(), r.top() - overrun), QPointF(centre.x(), r.bottom() + overrun));
-        if (along)
+        }
+        if (along) {
             p.drawLine(QPointF(r.left() - overrun, centre.y()), QPointF(r.right() + overrun, centre.y()));
+        }
     }
 }
 
@@ -410,8 +419,9 @@ void drawLegend(QPainter& p, const CentreDrawing& drawing, const QRectF& strip, 
         p.setFont(f);
         p.drawText(QPointF(x, middle + metrics.capHeight() / 2), text);
         x += metrics.horizontalAdvance(text) + gap;
-        if (x - gap > strip.right())
+        if (x - gap > strip.right()) {
             throw std::runtime_error("the legend of " + std::string(drawing.asset) + " runs off its page");
+        }
     };
 
     row(strip.top() + strip.height() / 4);
@@ -464,10 +474,12 @@ void drawTitleBlock(QPainter& p, const CentreDrawing& drawing, const QRectF& blo
     // The title on one line, a little smaller where the unit's name is long.
     const QString title = titleOf(drawing);
     double titlePt = 11;
-    while (titlePt > 8.5 && textWidth(font(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad)
+    while (titlePt > 8.5 && textWidth(font(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad) {
         titlePt -= 0.25;
-    if (textWidth(font(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad)
+    }
+    if (textWidth(font(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad) {
         throw std::runtime_error("the title of " + std::string(drawing.asset) + " runs out of its cell");
+    }
     p.setPen(kNavy);
     p.setFont(font(titlePt, QFont::Bold));
     p.drawText(titleCell.adjusted(pad, pt(5), -pad, 0), wrap, title);
@@ -486,8 +498,9 @@ void drawTitleBlock(QPainter& p, const CentreDrawing& drawing, const QRectF& blo
     const Offset& c = drawing.centre;
     p.setFont(font(8.5));
     const QString lines[] = {offsetText('X', c.x), offsetText('Y', c.y), offsetText('Z', c.z)};
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         p.drawText(offsetsCell.adjusted(pad, pt(18 + 13 * i), -pad, 0), wrap, lines[i]);
+    }
 
     p.setPen(kCaution);
     p.setFont(font(7.5, QFont::Bold));
@@ -496,8 +509,9 @@ void drawTitleBlock(QPainter& p, const CentreDrawing& drawing, const QRectF& blo
     const QRectF cautionText = cautionCell.adjusted(pad, pt(16), -pad, -pt(3));
     const QString caution = QStringLiteral("Illustrative drawing. Confirm every offset against the installation "
                                            "drawing of the unit before using it in a survey.");
-    if (QFontMetricsF(p.font(), p.device()).boundingRect(cautionText, wrap, caution).height() > cautionText.height())
+    if (QFontMetricsF(p.font(), p.device()).boundingRect(cautionText, wrap, caution).height() > cautionText.height()) {
         throw std::runtime_error("the caution of " + std::string(drawing.asset) + " runs out of its cell");
+    }
     p.drawText(cautionText, wrap, caution);
 }
 
@@ -507,9 +521,11 @@ constexpr double kDrawingRatios[] = {1, 2, 2.5, 3, 4, 5, 6, 8, 10, 12, 15, 20, 2
 // The largest of them at which a view of 'fit' device pixels per millimetre still fits.
 double drawingRatio(double fit) {
     const double paperPerReal = fit / pt(72 / 25.4);
-    for (double ratio : kDrawingRatios)
-        if (1 / ratio <= paperPerReal)
+    for (double ratio : kDrawingRatios) {
+        if (1 / ratio <= paperPerReal) {
             return ratio;
+        }
+    }
     throw std::runtime_error("no drawing scale small enough");
 }
 
@@ -559,8 +575,9 @@ void writeCentreDrawing(const CentreDrawing& drawing, const QString& path) {
 } // namespace
 
 void writeCentreDrawings(const QDir& out) {
-    for (const CentreDrawing& drawing : kCentreDrawings)
+    for (const CentreDrawing& drawing : kCentreDrawings) {
         writeCentreDrawing(drawing, out.filePath(textOf(drawing.asset) + QStringLiteral(".pdf")));
+    }
 }
 
 } // namespace assets

@@ -29,8 +29,9 @@ QString fixed(double value, int decimals) { return QString::fromStdString(common
 // stays "1.0", 400/170 of it reads "2.35".
 QString degrees(double value) {
     QString digits = fixed(value, 2);
-    if (digits.endsWith(QLatin1Char('0')))
+    if (digits.endsWith(QLatin1Char('0'))) {
         digits.chop(1);
+    }
     return digits + QStringLiteral("°");
 }
 
@@ -66,16 +67,20 @@ const SonarFamily kSonarFamilies[] = {
 constexpr int kPingRanges[] = {10, 25, 50, 100, 200, 500};
 
 const coverage::SonarModel& coverageRow(std::string_view caption) {
-    for (const coverage::SonarModel& model : coverage::kSonarModels)
-        if (model.caption == caption)
+    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+        if (model.caption == caption) {
             return model;
+        }
+    }
     throw std::runtime_error("the coverage calculator has no sonar '" + std::string(caption) + "'");
 }
 
 const tpu::SonarPreset& tpuRow(std::string_view item) {
-    for (const tpu::SonarPreset& preset : tpu::kSonarPresets)
-        if (preset.item == item && preset.applies)
+    for (const tpu::SonarPreset& preset : tpu::kSonarPresets) {
+        if (preset.item == item && preset.applies) {
             return preset;
+        }
+    }
     throw std::runtime_error("the TPU calculator has no sonar '" + std::string(item) + "'");
 }
 
@@ -114,9 +119,10 @@ void checkAgreement(const SonarConfiguration& c) {
                                      .toStdString());
     };
     if (c.coverage.fixedFrequency) {
-        if (c.coverage.freqMin != c.tpu.referenceFrequency)
+        if (c.coverage.freqMin != c.tpu.referenceFrequency) {
             fail(QStringLiteral("give the beam widths at %1 and at %2")
                      .arg(kHz(c.coverage.freqMin), kHz(c.tpu.referenceFrequency)));
+        }
     } else if (c.coverage.freqMin != c.tpu.frequencyMinimum || c.coverage.freqMax != c.tpu.frequencyMaximum) {
         fail(QStringLiteral("work in different bands, %1 and %2")
                  .arg(band(c.coverage.freqMin, c.coverage.freqMax),
@@ -124,13 +130,15 @@ void checkAgreement(const SonarConfiguration& c) {
     }
     const auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(a)); };
     for (int frequency : {c.coverage.freqMin, c.tpu.referenceFrequency, c.coverage.freqMax}) {
-        if (frequency < c.tpu.frequencyMinimum || frequency > c.tpu.frequencyMaximum)
+        if (frequency < c.tpu.frequencyMinimum || frequency > c.tpu.frequencyMaximum) {
             continue;
+        }
         const coverage::BeamWidths a = coverage::BeamWidthsAt(c.coverage, frequency);
         const coverage::BeamWidths b = c.tpuWidthsAt(frequency);
-        if (!same(a.along, b.along) || !same(a.across, b.across))
+        if (!same(a.along, b.along) || !same(a.across, b.across)) {
             fail(QStringLiteral("give different beam widths, %1 and %2")
                      .arg(beamPair(a, frequency), beamPair(b, frequency)));
+        }
     }
 }
 
@@ -146,8 +154,9 @@ Sheet sonarSheet(const SonarFamily& family) {
         {coverageRow(family.coverageCaptions[0]), tpuRow(family.tpuItems[0])},
         {coverageRow(family.coverageCaptions[1]), tpuRow(family.tpuItems[1])},
     };
-    for (const SonarConfiguration& c : configurations)
+    for (const SonarConfiguration& c : configurations) {
         checkAgreement(c);
+    }
     const QString name = textOf(family.name);
     const auto row = [&](const QString& figure, const auto& cell) {
         return QStringList{figure, cell(configurations[0]), cell(configurations[1])};
@@ -212,19 +221,24 @@ Sheet sonarSheet(const SonarFamily& family) {
         QStringLiteral("Ping rate by range setting, sound at %1 m/s").arg(fixed(coverage::kSoundVelocity, 0))};
     const int deepest = std::max(configurations[0].coverage.maxAltitude, configurations[1].coverage.maxAltitude);
     QList<int> ranges;
-    for (int range : kPingRanges)
-        if (range < deepest)
+    for (int range : kPingRanges) {
+        if (range < deepest) {
             ranges << range;
+        }
+    }
     ranges << deepest;
-    for (int range : ranges)
+    for (int range : ranges) {
         sheet.rows << QStringList{QStringLiteral("%1 m").arg(range),
                                   fixed(coverage::PingRateAt(range), 1) + QStringLiteral(" Hz")};
+    }
     int ceilingRange = 0;
-    while (coverage::PingRateAt(ceilingRange + 1) >= coverage::kMaxPingRate)
+    while (coverage::PingRateAt(ceilingRange + 1) >= coverage::kMaxPingRate) {
         ++ceilingRange;
+    }
     QString ceiling = fixed(coverage::kMaxPingRate, 0) + QStringLiteral(" Hz");
-    if (ceilingRange > 0)
+    if (ceilingRange > 0) {
         ceiling += QStringLiteral(", held at ranges of %1 m and less").arg(ceilingRange);
+    }
     sheet.rows << QStringList{QStringLiteral("Highest ping rate"), ceiling};
 
     sheet.notes << QStringLiteral("A tunable head's beam widths scale inversely with the frequency from the "
@@ -253,11 +267,12 @@ const InertialType kInertialTypes[] = {
 // the list cannot put one type's figures on another's sheet. "I2NS I" must not match "I2NS II".
 void checkNamesType(std::string_view item, const InertialType& type) {
     const QRegularExpression names(QStringLiteral("\\bI2NS %1(?![IV])").arg(type.numeral));
-    if (!names.match(textOf(item)).hasMatch())
+    if (!names.match(textOf(item)).hasMatch()) {
         throw std::runtime_error(QStringLiteral("row %1 of the TPU calculator's sensor lists, '%2', is not I2NS %3")
                                      .arg(type.row)
                                      .arg(textOf(item), type.numeral)
                                      .toStdString());
+    }
 }
 
 Sheet inertialSheet(const InertialType& type) {
@@ -267,19 +282,25 @@ Sheet inertialSheet(const InertialType& type) {
     checkNamesType(heading.item, type);
     const int index = int(type.row);
     const QString name = QStringLiteral("I2NS Type ") + type.numeral;
-    if (motion.headingIndex != index || motion.headingSd != heading.headingSd)
+    if (motion.headingIndex != index || motion.headingSd != heading.headingSd) {
         throw std::runtime_error(name.toStdString() + ": the motion and the heading sensor lists give its heading "
                                                       "differently");
+    }
     const tpu::AidingFigures* aiding = nullptr;
-    for (const tpu::AidingFigures& figures : tpu::kAidingFigures)
-        if (figures.motionIndex == index)
+    for (const tpu::AidingFigures& figures : tpu::kAidingFigures) {
+        if (figures.motionIndex == index) {
             aiding = &figures;
+        }
+    }
     const tpu::AntennaFigures* antenna = nullptr;
-    for (const tpu::AntennaFigures& figures : tpu::kAntennaFigures)
-        if (figures.headingIndex == index)
+    for (const tpu::AntennaFigures& figures : tpu::kAntennaFigures) {
+        if (figures.headingIndex == index) {
             antenna = &figures;
-    if (!aiding || !antenna)
+        }
+    }
+    if (!aiding || !antenna) {
         throw std::runtime_error(name.toStdString() + ": no aiding or antenna figures");
+    }
 
     const auto deg = [](std::string_view figure) { return textOf(figure) + QStringLiteral("°"); };
     Sheet sheet;
@@ -324,12 +345,14 @@ SheetPage equipmentSheetPage() {
 
 void writeEquipmentSheets(const QDir& out) {
     std::vector<std::pair<Sheet, QString>> sheets;
-    for (const SonarFamily& family : kSonarFamilies)
+    for (const SonarFamily& family : kSonarFamilies) {
         sheets.emplace_back(sonarSheet(family),
                             out.filePath(QString::fromLatin1(family.asset) + QStringLiteral(".pdf")));
-    for (const InertialType& type : kInertialTypes)
+    }
+    for (const InertialType& type : kInertialTypes) {
         sheets.emplace_back(inertialSheet(type),
                             out.filePath(QString::fromLatin1(type.asset) + QStringLiteral(".pdf")));
+    }
     writeSheetPdfs(sheets, equipmentSheetPage(), 9, 8);
 }
 

@@ -93,8 +93,9 @@ QColor depthColour(double t) {
     };
     t = clamp01(t);
     for (size_t i = 1; i < std::size(stops); ++i) {
-        if (t <= stops[i].t)
+        if (t <= stops[i].t) {
             return mix(stops[i - 1].c, stops[i].c, (t - stops[i - 1].t) / (stops[i].t - stops[i - 1].t));
+        }
     }
     return stops[std::size(stops) - 1].c;
 }
@@ -194,8 +195,9 @@ double wreckHeight(const Wreck& wk, double x, double y, double* outside) {
     const double dAlong = std::max(std::abs(along) - half, 0.0);
     const double dAcross = std::max(std::abs(across) - halfBeam, 0.0);
     *outside = std::hypot(dAlong, dAcross);
-    if (std::abs(along) > half || std::abs(across) > halfBeam)
+    if (std::abs(along) > half || std::abs(across) > halfBeam) {
         return 0.0;
+    }
     // Rounded hull section, settled into the bed at the ends.
     const double section = std::sqrt(std::max(0.0, 1.0 - std::pow(across / halfBeam, 2)));
     const double edge = smoothstep(0.0, 4.0, half - std::abs(along));
@@ -232,9 +234,10 @@ DepthGrid surveyDepths(int w, int h) {
         bumps.push_back(
             {wreck.cx + d * std::cos(a), wreck.cy + d * std::sin(a), rnd.range(2.0, 3.0), rnd.range(0.2, 0.5)});
     }
-    for (int i = 0; i < 7; ++i) // pockmarks in the soft sediment of the western basin
+    for (int i = 0; i < 7; ++i) { // pockmarks in the soft sediment of the western basin
         bumps.push_back(
             {rnd.range(w * 0.05, w * 0.30), rnd.range(h * 0.52, h * 0.92), rnd.range(5, 10), -rnd.range(0.8, 1.5)});
+    }
 
     // Survey lines run east-north-east, spaced for about 20 % overlap at the mean depth.
     const double lineAngle = -9 * kDeg;
@@ -262,8 +265,9 @@ DepthGrid surveyDepths(int w, int h) {
             double d = 35.0 - 13.0 * v + 4.5 * fbm(x / 210.0, y / 210.0, 7, 5);
             const double bank = std::exp(-(std::pow((u - 0.84) / 0.17, 2) + std::pow((v - 0.23) / 0.26, 2)));
             d -= 21.0 * bank;
-            if (bank > 1e-3)
+            if (bank > 1e-3) {
                 d -= 2.2 * bank * ridged(x / 38.0, y / 38.0, 31, 4);
+            }
             d += 0.35 * fbm(x / 35.0, y / 35.0, 19, 3) + 0.08 * fbm(x / 9.0, y / 9.0, 23, 2);
 
             // Scoured tidal channel with a flat floor and soft banks (see the column tables above).
@@ -296,11 +300,12 @@ DepthGrid surveyDepths(int w, int h) {
 
     for (const Bump& b : bumps) {
         const int reach = int(std::ceil(3 * b.r));
-        for (int y = std::max(0, int(b.y) - reach); y <= std::min(h - 1, int(b.y) + reach); ++y)
+        for (int y = std::max(0, int(b.y) - reach); y <= std::min(h - 1, int(b.y) + reach); ++y) {
             for (int x = std::max(0, int(b.x) - reach); x <= std::min(w - 1, int(b.x) + reach); ++x) {
                 const double r2 = (x - b.x) * (x - b.x) + (y - b.y) * (y - b.y);
                 g.depth[size_t(y) * size_t(w) + size_t(x)] -= float(b.height * std::exp(-r2 / (b.r * b.r)));
             }
+        }
     }
 
     // The survey's own signature: the later line lies over the earlier one, each with a small
@@ -397,17 +402,20 @@ void drawFan(QPainter& p, const FanStyle& fan) {
         const double dx = std::sin(angle), dy = std::cos(angle);
         // March along the beam until it meets the bed.
         double r = 0;
-        while (fan.transducer.y() + r * dy < fan.seabedY(fan.transducer.x() + r * dx) && r < 1000)
+        while (fan.transducer.y() + r * dy < fan.seabedY(fan.transducer.x() + r * dx) && r < 1000) {
             r += 0.25;
+        }
         soundings.emplace_back(fan.transducer.x() + r * dx, fan.transducer.y() + r * dy);
     }
     footprint << fan.transducer;
-    for (const QPointF& s : soundings)
+    for (const QPointF& s : soundings) {
         footprint << s;
+    }
 
     double top = fan.transducer.y(), bottom = top;
-    for (const QPointF& s : soundings)
+    for (const QPointF& s : soundings) {
         bottom = std::max(bottom, s.y());
+    }
 
     QLinearGradient glow(0, top, 0, bottom);
     glow.setColorAt(0, QColor(160, 240, 250, 120));
@@ -461,8 +469,9 @@ QImage drawIcon(const QImage& seabed, int size = 64) {
     const auto bed = [](double x) { return 40.0 + 4.5 * std::sin(x / 9.0 + 0.8) + 1.5 * std::sin(x / 3.1); };
     QPainterPath ground;
     ground.moveTo(0, 64);
-    for (double x = 0; x <= 64; x += 1)
+    for (double x = 0; x <= 64; x += 1) {
         ground.lineTo(x, bed(x));
+    }
     ground.lineTo(64, 64);
     ground.closeSubpath();
     p.save();
@@ -506,8 +515,9 @@ QImage drawBanner() {
     const auto bed = [](double x) { return 80.0 + 5 * std::sin((x - 20) / 15.0) + 2 * std::sin(x / 5.5); };
     QPainterPath ground;
     ground.moveTo(0, 97);
-    for (double x = 0; x <= 134; x += 1)
+    for (double x = 0; x <= 134; x += 1) {
         ground.lineTo(x, bed(x));
+    }
     ground.lineTo(134, 97);
     ground.closeSubpath();
     // The bed fades out to the right, where the word mark begins.
@@ -563,8 +573,9 @@ void drawEmblem(QPainter& p, QPointF c, double r, const QColor& ink, const QColo
 
     QPainterPath seabed;
     seabed.moveTo(-r, r);
-    for (double x = -r; x <= r; x += r / 40)
+    for (double x = -r; x <= r; x += r / 40) {
         seabed.lineTo(x, bed(x));
+    }
     seabed.lineTo(r, r);
     seabed.closeSubpath();
     QLinearGradient sediment(0, r * 0.2, 0, r);
@@ -580,24 +591,28 @@ void drawEmblem(QPainter& p, QPointF c, double r, const QColor& ink, const QColo
     for (int i = 0; i <= 10; ++i) {
         const double angle = (-45 + 9 * i) * kDeg;
         double t = 0;
-        while (head.y() + t * std::cos(angle) < bed(head.x() + t * std::sin(angle)))
+        while (head.y() + t * std::cos(angle) < bed(head.x() + t * std::sin(angle))) {
             t += r / 200;
+        }
         ends.emplace_back(head.x() + t * std::sin(angle), head.y() + t * std::cos(angle));
         fan << ends.back();
     }
     p.setBrush(QColor(accent.red(), accent.green(), accent.blue(), 70));
     p.drawPolygon(fan);
     p.setPen(QPen(ink, r * 0.03, Qt::SolidLine, Qt::RoundCap));
-    for (const QPointF& e : ends)
+    for (const QPointF& e : ends) {
         p.drawLine(head, e);
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
-    for (const QPointF& e : ends)
+    for (const QPointF& e : ends) {
         p.drawEllipse(e, r * 0.045, r * 0.045);
+    }
 
     QPainterPath sea;
-    for (double x = -r; x <= r; x += r / 40)
+    for (double x = -r; x <= r; x += r / 40) {
         x == -r ? sea.moveTo(x, surface(x)) : sea.lineTo(x, surface(x));
+    }
     p.setPen(QPen(accent, r * 0.09, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawPath(sea);
@@ -976,8 +991,9 @@ QImage drawGyroEarth() {
         const double half = radius * std::cos(latitude * kDeg);
         p.drawEllipse(QPointF(centre.x(), y), half, half * 0.22);
     }
-    for (const double squeeze : {0.35, 0.75})
+    for (const double squeeze : {0.35, 0.75}) {
         p.drawEllipse(centre, radius * squeeze, radius);
+    }
 
     // Polar axis and the sense of rotation.
     p.setPen(QPen(Qt::black, 1.2));
@@ -1017,40 +1033,45 @@ QString unescapeCell(QString text) { return text.trimmed().replace(QStringLitera
 
 Sheet readSheet(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         throw std::runtime_error("cannot read " + path.toStdString());
+    }
     Sheet sheet;
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = lines[n].trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) {
             continue;
+        }
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
         const QString key = colon < 0 ? QString() : line.left(colon).trimmed();
         const QString value = line.mid(colon + 1).trimmed();
         const auto cells = [&]() {
             const qsizetype bar = value.indexOf(QLatin1Char('|'));
-            if (bar < 0)
+            if (bar < 0) {
                 throw std::runtime_error(
                     QStringLiteral("%1:%2: expected 'criterion | requirement'").arg(path).arg(n + 1).toStdString());
+            }
             return QStringList{unescapeCell(value.left(bar)), unescapeCell(value.mid(bar + 1))};
         };
-        if (key == QLatin1String("title"))
+        if (key == QLatin1String("title")) {
             sheet.title = value;
-        else if (key == QLatin1String("intro"))
+        } else if (key == QLatin1String("intro")) {
             sheet.intro << value;
-        else if (key == QLatin1String("columns"))
+        } else if (key == QLatin1String("columns")) {
             sheet.columns = cells();
-        else if (key == QLatin1String("row"))
+        } else if (key == QLatin1String("row")) {
             sheet.rows << cells();
-        else if (key == QLatin1String("note"))
+        } else if (key == QLatin1String("note")) {
             sheet.notes << value;
-        else
+        } else {
             throw std::runtime_error(
                 QStringLiteral("%1:%2: unknown line '%3'").arg(path).arg(n + 1).arg(line).toStdString());
+        }
     }
-    if (sheet.title.isEmpty() || sheet.rows.isEmpty())
+    if (sheet.title.isEmpty() || sheet.rows.isEmpty()) {
         throw std::runtime_error("no title or no rows in " + path.toStdString());
+    }
     return sheet;
 }
 
@@ -1084,8 +1105,9 @@ QImage drawSheetPicture(const Sheet& sheet, int w, int h) {
 
 void save(const QImage& image, const QDir& out, const char* name) {
     const QString path = out.filePath(QString::fromLatin1(name));
-    if (!image.save(path, "PNG"))
+    if (!image.save(path, "PNG")) {
         throw std::runtime_error("cannot write " + path.toStdString());
+    }
 }
 
 } // namespace
@@ -1105,8 +1127,9 @@ int main(int argc, char* argv[]) {
     try {
         const QDir out(args[1]);
         const QDir documents(args[2]);
-        if (!QDir().mkpath(out.path()))
+        if (!QDir().mkpath(out.path())) {
             throw std::runtime_error("cannot create " + out.path().toStdString());
+        }
 
         const QImage seabed = drawSeabed(surveyDepths(694, 501));
         save(seabed, out, "seabed.png");
@@ -1114,8 +1137,9 @@ int main(int argc, char* argv[]) {
         // The desktop's menu and task bar pick their size from the icon theme's folders.
         for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
             const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
-            if (!out.mkpath(folder))
+            if (!out.mkpath(folder)) {
                 throw std::runtime_error("cannot create " + out.filePath(folder).toStdString());
+            }
             save(drawIcon(seabed, size), QDir(out.filePath(folder)), "tormalind-utility.png");
         }
         save(drawBanner(), out, "banner.png");

@@ -84,8 +84,9 @@ std::string Sentence(int n) {
         text, sizeof text, "$GPGGA,%02d%02d%02d.%02d,5231.%04d,N,00454.%04d,E,1,12,0.8,-2.5,M,47.0,M,1.0,%04d",
         n / 360000 % 24, n / 6000 % 60, n / 100 % 60, n % 100, n % 10000, (n * 7) % 10000, Run());
     unsigned char sum = 0;
-    for (int i = 1; i < length; ++i)
+    for (int i = 1; i < length; ++i) {
         sum ^= static_cast<unsigned char>(text[i]);
+    }
     std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "*%02X\r\n", sum);
     return text;
 }
@@ -105,8 +106,9 @@ std::string LoggedHex(const std::string& bytes) {
 // each time: the tool replaces its log whole on every write.
 bool TailHolds(const char* log, const std::string& text) {
     const int fd = ::open(log, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         return false;
+    }
     static char tail[32 * 1024];
     const off_t size = ::lseek(fd, 0, SEEK_END);
     const ssize_t n = ::pread(fd, tail, sizeof tail, std::max<off_t>(0, size - off_t(sizeof tail)));
@@ -117,8 +119,9 @@ bool TailHolds(const char* log, const std::string& text) {
 bool WaitForLog(const char* log, const std::string& text, std::chrono::milliseconds timeout) {
     const auto end = Clock::now() + timeout;
     while (!TailHolds(log, text)) {
-        if (Clock::now() > end)
+        if (Clock::now() > end) {
             return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -162,8 +165,9 @@ int RunClient(const std::string& mode, int port, int count, const char* log) {
                 const std::string sentence = Sentence(n);
                 ::sendto(fd, sentence.data(), sentence.size(), 0, address, sizeof to);
             }
-            if (!WaitForLog(log, LoggedHex(Sentence(end - 1)), std::chrono::seconds(2)))
+            if (!WaitForLog(log, LoggedHex(Sentence(end - 1)), std::chrono::seconds(2))) {
                 ++missing;
+            }
         }
         ::close(fd);
     }
@@ -183,11 +187,14 @@ struct Result {
 
 qint64 PeakKiB(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
+    if (!status.open(QIODevice::ReadOnly)) {
         return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
             return line.mid(6).trimmed().split(' ').first().toLongLong();
+        }
+    }
     return 0;
 }
 
@@ -212,8 +219,9 @@ Result Load(const QString& mode, quint16 port, int count, const QString& log) {
     QTimer::singleShot(std::chrono::minutes(5), &loop, &QEventLoop::quit);
     client.start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("client"), mode, QString::number(port), QString::number(count), log});
-    if (!client.waitForStarted())
+    if (!client.waitForStarted()) {
         return {};
+    }
     loop.exec();
     Result result;
     if (client.state() != QProcess::NotRunning) {
@@ -222,8 +230,9 @@ Result Load(const QString& mode, quint16 port, int count, const QString& log) {
         return result;
     }
     const QList<QByteArray> figures = client.readAllStandardOutput().simplified().split(' ');
-    if (client.exitCode() != 0 || figures.size() != 2)
+    if (client.exitCode() != 0 || figures.size() != 2) {
         return result;
+    }
     result.perSecond = count / figures[0].toDouble();
     result.missing = figures[1].toInt();
     result.ok = true;
@@ -232,18 +241,20 @@ Result Load(const QString& mode, quint16 port, int count, const QString& log) {
 
 Result AgainstTool(const QString& mode, int count) {
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
+    if (refs.open(QIODevice::WriteOnly)) {
         refs.write("5");
+    }
     refs.close();
     const bool udp = mode == QLatin1String("udp");
     const quint16 port = FreePort(udp);
     TMaris_network window;
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("ePort"))->setText(QString::number(port));
-    if (udp)
+    if (udp) {
         window.findChild<QPushButton*>(QStringLiteral("btn_UDP"))->click();
-    else
+    } else {
         window.findChild<QCheckBox*>(QStringLiteral("chOnline"))->click();
+    }
     if (!window.netSocket1().Active()) {
         std::fprintf(stderr, "the tool does not listen on port %u\n", port);
         return {};
@@ -282,16 +293,19 @@ bool Compare(const char* title, const QString& mode, int count, const QString& s
             std::fprintf(stderr, "%s: the %s run failed\n", title, t.ok ? "minimal server's" : "tool's");
             return false;
         }
-        if (t.perSecond > tool.perSecond)
+        if (t.perSecond > tool.perSecond) {
             tool = t;
-        if (m.perSecond > minimal.perSecond)
+        }
+        if (m.perSecond > minimal.perSecond) {
             minimal = m;
+        }
     }
     std::printf("%-18s tool %.0f  minimal server %.0f  ratio %.2f   (peak RSS tool %.1f MiB, minimal server %.1f MiB",
                 title, tool.perSecond, minimal.perSecond, tool.perSecond / minimal.perSecond,
                 double(tool.peakKiB) / 1024.0, double(minimal.peakKiB) / 1024.0);
-    if (tool.missing + minimal.missing > 0)
+    if (tool.missing + minimal.missing > 0) {
         std::printf("; bursts missing: tool %d, minimal server %d", tool.missing, minimal.missing);
+    }
     std::printf(")\n");
     std::fflush(stdout);
     return true;
@@ -300,14 +314,16 @@ bool Compare(const char* title, const QString& mode, int count, const QString& s
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && std::strcmp(argv[1], "client") == 0)
+    if (argc == 6 && std::strcmp(argv[1], "client") == 0) {
         return RunClient(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+    }
     // More clients than the listen backlog holds would time the kernel's SYN
     // retries, not the server.
     int backlog = 128;
     if (std::FILE* limit = std::fopen("/proc/sys/net/core/somaxconn", "r")) {
-        if (std::fscanf(limit, "%d", &backlog) != 1)
+        if (std::fscanf(limit, "%d", &backlog) != 1) {
             backlog = 128;
+        }
         std::fclose(limit);
     }
     const int connections = argc > 1 ? std::atoi(argv[1]) : std::min(3000, backlog);

@@ -30,8 +30,9 @@ int main(int argc, char** argv) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         started = started || channel.ZModem().InSession();
-        if (started && !channel.ZModem().InSession())
+        if (started && !channel.ZModem().InSession()) {
             application.quit();
+        }
     });
     watch.start(1);
     QTimer::singleShot(120000, &application, [&] { application.exit(1); });

@@ -9,7 +9,7 @@ packages=(
     libqt6opengl6-dev libxkbcommon-dev libgl-dev libvulkan-dev
     libhpdf-dev libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth socat lrzsz iproute2 poppler-utils imagemagick
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils clang-format
     fonts-liberation fonts-wine locales
 )
 

@@ -58,8 +58,10 @@ QString DecodeWindows1252(const QByteArray& bytes) {
 
 QString ShowControls(const QString& text) {
     // Most entries hold none: they are handed on as they are.
-    if (std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; }))
+    if (std::none_of(text.cbegin(), text.cend(),
+                     [](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; })) {
         return text;
+    }
     QString shown;
     shown.reserve(text.size());
     for (const QChar ch : text) {

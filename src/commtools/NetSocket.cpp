@@ -48,10 +48,12 @@ quint16 ResolvePort(const QString& text, bool udp, int& code) {
     addrinfo* found = nullptr;
     code = ::getaddrinfo(nullptr, text.trimmed().toLocal8Bit().constData(), &hints, &found);
     if (code != 0 || found == nullptr || text.trimmed().isEmpty()) {
-        if (code == 0)
+        if (code == 0) {
             code = EAI_NONAME;
-        if (found)
+        }
+        if (found) {
             ::freeaddrinfo(found);
+        }
         return 0;
     }
     const quint16 port = ntohs(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_port);
@@ -79,19 +81,22 @@ void NetSocket::Fail(int code, const QString& text) {
 bool NetSocket::Active() const { return server_ != nullptr || udpSocket_ != nullptr; }
 
 void NetSocket::SetActive(bool active) {
-    if (active == Active())
+    if (active == Active()) {
         return;
-    if (active)
+    }
+    if (active) {
         Open();
-    else
+    } else {
         Close();
+    }
 }
 
 void NetSocket::Open() {
     int code = 0;
     const quint16 port = ResolvePort(port_, udp_, code);
-    if (port == 0 && code != 0)
+    if (port == 0 && code != 0) {
         Fail(-code, QStringLiteral("GetAddrInfo fails "));
+    }
     if (udp_) {
         auto* socket = new QUdpSocket(this);
         if (!socket->bind(QHostAddress::AnyIPv4, port)) {
@@ -101,8 +106,9 @@ void NetSocket::Open() {
         }
         udpSocket_ = socket;
         const QVariant size = socket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption);
-        if (size.toLongLong() > 0)
+        if (size.toLongLong() > 0) {
             receiveBuffer_ = size.toLongLong();
+        }
         connect(socket, &QUdpSocket::readyRead, this, &NetSocket::ReadDatagrams);
     } else {
         auto* server = new QTcpServer(this);
@@ -150,8 +156,9 @@ void NetSocket::ReadConnection(QTcpSocket* connection) {
     // One entry per receive-buffer's worth, as the socket hands the data over.
     while (connection->bytesAvailable() > 0) {
         const QByteArray bytes = connection->read(receiveBuffer_);
-        if (bytes.isEmpty())
+        if (bytes.isEmpty()) {
             break;
+        }
         LogInput(bytes);
     }
 }
@@ -160,15 +167,17 @@ void NetSocket::ReadDatagrams() {
     // One buffer of the receive size for every datagram: sized afresh for each
     // 70-byte sentence it would cost a mapping of memory, or a third system
     // call to ask the size first.
-    if (datagramBuffer_.size() != receiveBuffer_)
+    if (datagramBuffer_.size() != receiveBuffer_) {
         datagramBuffer_.resize(receiveBuffer_);
+    }
     while (udpSocket_ != nullptr && udpSocket_->hasPendingDatagrams()) {
         QHostAddress sender;
         quint16 senderPort = 0;
         const qint64 size =
             udpSocket_->readDatagram(datagramBuffer_.data(), datagramBuffer_.size(), &sender, &senderPort);
-        if (size < 0)
+        if (size < 0) {
             break;
+        }
         replyAddress_ = sender;
         replyPort_ = senderPort;
         const QByteArray data(datagramBuffer_.constData(), size);
@@ -180,8 +189,9 @@ void NetSocket::ReadDatagrams() {
 void NetSocket::LogInput(const QByteArray& bytes) {
     // Each byte as two hex digits followed by a blank.
     QString text = QStringLiteral("Input data length: %1 [").arg(bytes.size());
-    if (!bytes.isEmpty())
+    if (!bytes.isEmpty()) {
         text += QString::fromLatin1(bytes.toHex(' ').toUpper()) + QLatin1Char(' ');
+    }
     text += QLatin1Char(']');
     Entry(LogLevel::Debug, text);
 }
@@ -189,10 +199,12 @@ void NetSocket::LogInput(const QByteArray& bytes) {
 void NetSocket::SendTyped(const QByteArray& bytes) {
     // Over TCP the answer goes to every client connected, so the operator can
     // answer a TCP peer as a UDP one; send errors are no concern of the typist.
-    for (QTcpSocket* connection : connections_)
+    for (QTcpSocket* connection : connections_) {
         connection->write(bytes);
-    if (udpSocket_ != nullptr && replyPort_ != 0)
+    }
+    if (udpSocket_ != nullptr && replyPort_ != 0) {
         udpSocket_->writeDatagram(bytes, replyAddress_, replyPort_);
+    }
 }
 
 } // namespace commtools

@@ -10,8 +10,9 @@ namespace {
 QComboBox* Choices(QWidget* parent, const QString& name, const QList<std::pair<QString, int>>& items, int current) {
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
-    for (const auto& [text, value] : items)
+    for (const auto& [text, value] : items) {
         box->addItem(text, value);
+    }
     box->setCurrentIndex(std::max(0, box->findData(current)));
     return box;
 }
@@ -24,8 +25,10 @@ PortSettingsDialog::PortSettingsDialog(const PortSettings& settings, const QStri
     baudRate_ = new QComboBox(this);
     baudRate_->setObjectName(QStringLiteral("cbxBaudRate"));
     baudRate_->setEditable(true);
-    for (int rate : {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200, 230400, 460800, 921600})
+    for (int rate :
+         {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200, 230400, 460800, 921600}) {
         baudRate_->addItem(QString::number(rate));
+    }
     baudRate_->setCurrentText(QString::number(settings.baudRate));
     dataBits_ = Choices(
         this, QStringLiteral("cbxDataBits"),
@@ -63,8 +66,9 @@ PortSettings PortSettingsDialog::Settings() const {
     PortSettings settings = start_;
     bool ok = false;
     const int rate = baudRate_->currentText().trimmed().toInt(&ok);
-    if (ok && rate > 0)
+    if (ok && rate > 0) {
         settings.baudRate = rate;
+    }
     settings.dataBits = static_cast<QSerialPort::DataBits>(dataBits_->currentData().toInt());
     settings.parity = static_cast<QSerialPort::Parity>(parity_->currentData().toInt());
     settings.stopBits = static_cast<QSerialPort::StopBits>(stopBits_->currentData().toInt());

@@ -32,8 +32,9 @@ void InsertBroken(QTextCursor& cursor, QStringView text) {
         bool fits = true;
         for (qsizetype start = firstEnd + 1; fits && firstEnd >= 0 && start <= text.size();) {
             qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-            if (end < 0)
+            if (end < 0) {
                 end = text.size();
+            }
             fits = end - start <= kLongestShownLine;
             start = end + 1;
         }
@@ -54,8 +55,9 @@ void InsertBroken(QTextCursor& cursor, QStringView text) {
             cursor.insertText(piece.left(room).toString());
             piece = piece.mid(std::min(room, piece.size()));
         }
-        if (lineEnd < 0)
+        if (lineEnd < 0) {
             return;
+        }
         cursor.insertBlock();
         start = lineEnd + 1;
     }
@@ -64,8 +66,9 @@ void InsertBroken(QTextCursor& cursor, QStringView text) {
 // Received text as a device means it: no NUL bytes, and a line end of a
 // device (CR LF, or a lone CR or LF) is one new line. Empties `text`.
 void ShowText(QTextCursor& cursor, QByteArray& text) {
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         return;
+    }
     text.replace('\0', QByteArray());
     text.replace("\r\n", "\n");
     text.replace('\r', '\n');
@@ -80,8 +83,9 @@ void ScrollToEnd(QPlainTextEdit* memo) { memo->verticalScrollBar()->setValue(mem
 void KeepLastCharacters(QPlainTextEdit* memo, qsizetype characters) {
     QTextDocument* document = memo->document();
     const qsizetype count = document->characterCount();
-    if (characters <= 0 || count <= characters + characters / 16)
+    if (characters <= 0 || count <= characters + characters / 16) {
         return;
+    }
     QTextCursor cut(document);
     cut.setPosition(static_cast<int>(count - characters), QTextCursor::KeepAnchor);
     cut.removeSelectedText();
@@ -93,10 +97,12 @@ ReceiveDisplay::ReceiveDisplay(QPlainTextEdit* memo, Sender send) : QObject(memo
 }
 
 void ReceiveDisplay::Show(const QByteArray& bytes) {
-    if (bytes.isEmpty())
+    if (bytes.isEmpty()) {
         return;
-    if (pending_.isEmpty())
+    }
+    if (pending_.isEmpty()) {
         QTimer::singleShot(kRefreshMs, this, &ReceiveDisplay::ShowPending);
+    }
     pending_.append(bytes);
     pendingBytes_ += bytes.size();
     // Reads the memo would cut again at once need not be shown at all.
@@ -107,8 +113,9 @@ void ReceiveDisplay::Show(const QByteArray& bytes) {
 }
 
 void ReceiveDisplay::ShowPending() {
-    if (pending_.isEmpty())
+    if (pending_.isEmpty()) {
         return;
+    }
     pendingBytes_ = 0;
     QTextCursor cursor = memo_->textCursor();
     cursor.beginEditBlock();
@@ -127,8 +134,9 @@ void ReceiveDisplay::ShowPending() {
                 break;
             default:
                 // Other control keys type nothing in a memo.
-                if (byte == '\t' || (byte >= 0x20 && byte != 0x7F))
+                if (byte == '\t' || (byte >= 0x20 && byte != 0x7F)) {
                     InsertBroken(cursor, QString(QChar(byte)));
+                }
                 break;
             }
         } else {
@@ -149,8 +157,9 @@ bool ReceiveDisplay::eventFilter(QObject* watched, QEvent* event) {
         const QString typed = static_cast<QKeyEvent*>(event)->text();
         if (!typed.isEmpty() && send_) {
             QByteArray bytes;
-            for (QChar c : typed)
+            for (QChar c : typed) {
                 bytes.append(static_cast<char>(c.unicode() & 0xFF));
+            }
             send_(bytes);
         }
     }
@@ -163,8 +172,9 @@ LogDisplay::LogDisplay(QPlainTextEdit* memo, qsizetype limit) : QObject(memo), m
 
 void LogDisplay::Append(const QString& lineBreakAndEntry) {
     std::lock_guard lock(mutex_);
-    if (pending_.isEmpty())
+    if (pending_.isEmpty()) {
         QTimer::singleShot(kRefreshMs, this, &LogDisplay::ShowPending);
+    }
     pending_ += lineBreakAndEntry;
     if (limit_ > 0 && pending_.size() > 2 * limit_) {
         // Only the newest `limit_` characters would stay in the memo; keep
@@ -193,15 +203,17 @@ void LogDisplay::ShowPending() {
         text.swap(pending_);
         dropped = std::exchange(dropped_, false);
     }
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         return;
+    }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (dropped) {
         // Older entries than these were never shown: a gap in the middle of the
         // memo would read as if nothing had happened there.
         memo_->clear();
-        if (text.startsWith(QLatin1Char('\n')))
+        if (text.startsWith(QLatin1Char('\n'))) {
             text.remove(0, 1);
+        }
     }
     QTextCursor cursor(memo_->document());
     cursor.movePosition(QTextCursor::End);

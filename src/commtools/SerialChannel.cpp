@@ -30,8 +30,9 @@ QString DevicePath(const QString& name) {
 // that another program (or the other channel) holds as a failed lock of its
 // own; the device itself is then there and usable, only busy.
 QString OpenFailureReason(const QSerialPort& port, const QString& name) {
-    if (port.error() != QSerialPort::PermissionError)
+    if (port.error() != QSerialPort::PermissionError) {
         return port.errorString();
+    }
     const QByteArray path = QFile::encodeName(DevicePath(name));
     const int reason = ::access(path.constData(), R_OK | W_OK) == 0 ? EBUSY : errno;
     return QString::fromLocal8Bit(std::strerror(reason));
@@ -41,8 +42,9 @@ QString OpenFailureReason(const QSerialPort& port, const QString& name) {
 // system said last, which after a failed read of a vanished device is often
 // an unrelated call's; a device node that is gone says it plainly.
 QString LostReason(const QSerialPort& port, const QString& name) {
-    if (!QFile::exists(DevicePath(name)))
+    if (!QFile::exists(DevicePath(name))) {
         return QString::fromLocal8Bit(std::strerror(ENOENT));
+    }
     return port.errorString();
 }
 
@@ -57,8 +59,9 @@ namespace {
 
 QStringList ListSystemSerialPorts() {
     QStringList names;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         names << info.portName();
+    }
     names.removeDuplicates();
     QCollator natural;
     natural.setNumericMode(true);
@@ -89,8 +92,9 @@ PortEnumerator SetPortEnumerator(PortEnumerator enumerator) {
 
 QString DownloadFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
         folder = QDir::home().filePath(QStringLiteral("Downloads"));
+    }
     return folder;
 }
 
@@ -110,8 +114,9 @@ SerialChannel::SerialChannel(const QString& logPath, QObject* parent)
     // of their own.
     connect(&zmodemClock_, &QTimer::timeout, this, [this] {
         zmodem_.Tick(ZModemReceiver::Clock::now());
-        if (!zmodem_.InSession())
+        if (!zmodem_.InSession()) {
             zmodemClock_.stop();
+        }
     });
 }
 
@@ -133,28 +138,33 @@ QStringList SerialChannel::Ports() {
 
 void SerialChannel::Update() {
     const QStringList ports = Enumerator()();
-    if (portsRead_ && ports == ports_)
+    if (portsRead_ && ports == ports_) {
         return;
+    }
     ports_ = ports;
     portsRead_ = true;
     emit PortsChanged();
 }
 
 void SerialChannel::SetPortName(const QString& name) {
-    if (name == portName_)
+    if (name == portName_) {
         return;
+    }
     const bool wasOpen = Active();
-    if (wasOpen)
+    if (wasOpen) {
         SetActive(false);
+    }
     portName_ = name;
     emit PortsChanged();
-    if (wasOpen)
+    if (wasOpen) {
         SetActive(true);
+    }
 }
 
 void SerialChannel::SetActive(bool active) {
-    if (active == Active())
+    if (active == Active()) {
         return;
+    }
     if (!active) {
         port_.close();
         zmodem_.CarrierLost();
@@ -183,8 +193,9 @@ void SerialChannel::SetActive(bool active) {
 
 void SerialChannel::SetSettings(const PortSettings& settings) {
     settings_ = settings;
-    if (Active())
+    if (Active()) {
         ApplySettings();
+    }
 }
 
 void SerialChannel::ApplySettings() {
@@ -196,14 +207,16 @@ void SerialChannel::ApplySettings() {
     // DTR and RTS held on, as a data logger expects; a pseudo-terminal has
     // neither line, which is no fault of the channel.
     port_.setDataTerminalReady(true);
-    if (settings_.flowControl != QSerialPort::HardwareControl)
+    if (settings_.flowControl != QSerialPort::HardwareControl) {
         port_.setRequestToSend(true);
+    }
     port_.clearError();
 }
 
 void SerialChannel::SendString(const QByteArray& bytes) {
-    if (!Active() || bytes.isEmpty())
+    if (!Active() || bytes.isEmpty()) {
         return;
+    }
     if (port_.write(bytes) != bytes.size()) {
         Entry(QStringLiteral("Communication Error 0:%1 0").arg(int(port_.error())));
         port_.clearError();
@@ -211,10 +224,12 @@ void SerialChannel::SendString(const QByteArray& bytes) {
     }
     // Each wait returns once some bytes have left; the time limit is the send's.
     const QDeadlineTimer deadline(kWriteTimeoutMs);
-    while (Active() && port_.bytesToWrite() > 0 && !deadline.hasExpired())
+    while (Active() && port_.bytesToWrite() > 0 && !deadline.hasExpired()) {
         port_.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
-    if (!Active())
+    }
+    if (!Active()) {
         return;
+    }
     const qint64 unsent = port_.bytesToWrite();
     if (unsent == 0) {
         sendBacklogSaid_ = false;
@@ -222,14 +237,16 @@ void SerialChannel::SendString(const QByteArray& bytes) {
     }
     port_.clear(QSerialPort::Output);
     port_.clearError();
-    if (!std::exchange(sendBacklogSaid_, true))
+    if (!std::exchange(sendBacklogSaid_, true)) {
         Entry(QStringLiteral("Write time-out: the device takes no data, %1 bytes dropped").arg(unsent));
+    }
 }
 
 void SerialChannel::ReadPort() {
     const QByteArray bytes = port_.readAll();
-    if (bytes.isEmpty())
+    if (bytes.isEmpty()) {
         return;
+    }
     const std::string shown = zmodem_.Receive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), ZModemReceiver::Clock::now());
     if (zmodem_.InSession() && !zmodemClock_.isActive()) {
@@ -237,8 +254,9 @@ void SerialChannel::ReadPort() {
         const auto timeout = zmodem_.settings().timeout.count();
         zmodemClock_.start(static_cast<int>(std::clamp<long long>(timeout / 4, 10, 1000)));
     }
-    if (!shown.empty())
+    if (!shown.empty()) {
         emit Received(QByteArray(shown.data(), static_cast<qsizetype>(shown.size())));
+    }
 }
 
 void SerialChannel::PortError(QSerialPort::SerialPortError error) {
@@ -251,8 +269,9 @@ void SerialChannel::PortError(QSerialPort::SerialPortError error) {
     case QSerialPort::ResourceError:
         // A pulled adapter or a vanished pseudo-terminal is reported again and
         // again for as long as the port stays open: the device is gone.
-        if (!port_.isOpen() || std::exchange(lost_, true))
+        if (!port_.isOpen() || std::exchange(lost_, true)) {
             return;
+        }
         log_.Add(
             LogLevel::Simple, QString(),
             QStringLiteral("Fatal Error: 1, 0, Device \"%1\" lost: %2").arg(portName_, LostReason(port_, portName_)));
@@ -261,8 +280,9 @@ void SerialChannel::PortError(QSerialPort::SerialPortError error) {
         QMetaObject::invokeMethod(this, &SerialChannel::CloseLostPort, Qt::QueuedConnection);
         return;
     default:
-        if (opening_)
+        if (opening_) {
             return;
+        }
         // The line states are not asked here: on a pseudo-terminal asking
         // fails, and that failure would come straight back to this handler.
         Entry(QStringLiteral("Communication Error %1:0 0").arg(int(error)));
@@ -272,8 +292,9 @@ void SerialChannel::PortError(QSerialPort::SerialPortError error) {
 }
 
 void SerialChannel::CloseLostPort() {
-    if (!lost_ || !port_.isOpen())
+    if (!lost_ || !port_.isOpen()) {
         return;
+    }
     port_.close();
     port_.clearError();
     emit Lost();

@@ -33,13 +33,15 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     Channel& two = channels_[1];
     two = {nullptr,   nullptr,   nullptr,      nullptr,       false,          ui->ChkActive2,     ui->portBox2,
            ui->Memo3, ui->Memo4, ui->edt2Send, ui->btnBreak2, ui->ckbAppend2, ui->ckbContinuous2, ui->Edit1};
-    for (Channel& channel : channels_)
+    for (Channel& channel : channels_) {
         SetUpChannel(channel);
+    }
     // Channel 1 and 2 start on the first and second port the system lists.
     for (int n = 0; n < 2; ++n) {
         const QStringList ports = channels_[n].port->Ports();
-        if (n < ports.size())
+        if (n < ports.size()) {
             channels_[n].port->SetPortName(ports[n]);
+        }
         FillPortList(channels_[n]);
     }
 
@@ -102,8 +104,9 @@ void TMaris_terminal::FillPortList(Channel& channel) {
     QStringList names = channel.port->Ports();
     const QString current = channel.port->PortName();
     // A typed device path stays in the list while it is the channel's port.
-    if (!current.isEmpty() && !names.contains(current))
+    if (!current.isEmpty() && !names.contains(current)) {
         names << current;
+    }
     channel.portBox->clear();
     channel.portBox->addItems(names);
     channel.portBox->setCurrentIndex(names.indexOf(current));
@@ -125,8 +128,9 @@ void TMaris_terminal::ActiveClick(Channel& channel) {
 
 void TMaris_terminal::ConfigClick(Channel& channel) {
     commtools::PortSettingsDialog dialog(channel.port->Settings(), channel.port->PortName(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         channel.port->SetSettings(dialog.Settings());
+    }
 }
 
 void TMaris_terminal::PortChange(Channel& channel) {
@@ -140,16 +144,18 @@ void TMaris_terminal::PortChange(Channel& channel) {
 
 void TMaris_terminal::Send(Channel& channel) {
     QString text = channel.sendEdit->text();
-    if (channel.append->isChecked())
+    if (channel.append->isChecked()) {
         text += QStringLiteral("\r\n");
+    }
     channel.port->SendString(common::EncodeWindows1252(text));
 }
 
 void TMaris_terminal::RunTimer(Channel& channel) {
-    if (channel.repeating && channel.timer->interval() > 0)
+    if (channel.repeating && channel.timer->interval() > 0) {
         channel.timer->start();
-    else
+    } else {
         channel.timer->stop();
+    }
 }
 
 void TMaris_terminal::ContinuousClick(Channel& channel) {

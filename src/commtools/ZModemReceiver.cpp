@@ -57,8 +57,9 @@ constexpr std::array<std::uint16_t, 256> MakeCrc16Table() {
     std::array<std::uint16_t, 256> table{};
     for (unsigned n = 0; n < 256; ++n) {
         std::uint16_t crc = static_cast<std::uint16_t>(n << 8);
-        for (int bit = 0; bit < 8; ++bit)
+        for (int bit = 0; bit < 8; ++bit) {
             crc = static_cast<std::uint16_t>((crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1);
+        }
         table[n] = crc;
     }
     return table;
@@ -68,8 +69,9 @@ constexpr std::array<std::uint32_t, 256> MakeCrc32Table() {
     std::array<std::uint32_t, 256> table{};
     for (std::uint32_t n = 0; n < 256; ++n) {
         std::uint32_t crc = n;
-        for (int bit = 0; bit < 8; ++bit)
+        for (int bit = 0; bit < 8; ++bit) {
             crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
         table[n] = crc;
     }
     return table;
@@ -117,12 +119,15 @@ std::array<unsigned char, 5> HeaderBytes(ZFrame type, std::uint32_t argument) {
 }
 
 int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return -1;
 }
 
@@ -134,14 +139,17 @@ std::string CancelSequence() { return std::string(8, static_cast<char>(kZdle)) +
 bool IsLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsWorkingFileName(std::string_view file) {
-    if (file.size() < 1 + kWorkingMark.size() + kWorkingRandom || file.front() != '.')
+    if (file.size() < 1 + kWorkingMark.size() + kWorkingRandom || file.front() != '.') {
         return false;
+    }
     const std::string_view random = file.substr(file.size() - kWorkingRandom);
-    if (!std::all_of(random.begin(), random.end(), IsLetterOrDigit))
+    if (!std::all_of(random.begin(), random.end(), IsLetterOrDigit)) {
         return false;
+    }
     const std::string_view rest = file.substr(1, file.size() - 1 - kWorkingRandom);
-    if (!rest.ends_with(kWorkingMark))
+    if (!rest.ends_with(kWorkingMark)) {
         return false;
+    }
     const std::string_view name = rest.substr(0, rest.size() - kWorkingMark.size());
     return !name.empty() && SafeFileName(name) == name;
 }
@@ -169,11 +177,13 @@ bool RenameRefused(int error) {
 bool WriteAll(int fd, const char* bytes, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && errno == EINTR) {
             continue;
+        }
         if (n <= 0) {
-            if (n == 0)
+            if (n == 0) {
                 errno = EIO;
+            }
             return false;
         }
         bytes += n;
@@ -186,14 +196,18 @@ bool CopyBytes(int from, int to) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
         const ssize_t n = ::read(from, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && errno == EINTR) {
             continue;
-        if (n < 0)
+        }
+        if (n < 0) {
             return false;
-        if (n == 0)
+        }
+        if (n == 0) {
             return true;
-        if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n)))
+        }
+        if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n))) {
             return false;
+        }
     }
 }
 
@@ -202,20 +216,23 @@ bool CopyBytes(int from, int to) {
 // so a name never holds half a file. errno tells why on failure.
 Named CopyToNewFile(const char* from, const char* to) {
     const int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (out < 0)
+    if (out < 0) {
         return errno == EEXIST ? Named::Taken : Named::Failed;
+    }
     ::fchmod(out, 0644); // as the working file: a received log is ordinary data, whatever the umask
     const int in = ::open(from, O_RDONLY | O_CLOEXEC);
     bool copied = in >= 0 && CopyBytes(in, out) && ::fsync(out) == 0;
     int error = errno;
-    if (in >= 0)
+    if (in >= 0) {
         ::close(in);
+    }
     if (::close(out) != 0 && copied) {
         copied = false;
         error = errno;
     }
-    if (copied)
+    if (copied) {
         return Named::Done;
+    }
     ::unlink(to);
     errno = error;
     return Named::Failed;
@@ -224,14 +241,17 @@ Named CopyToNewFile(const char* from, const char* to) {
 Named NameFile(const FileNamingCalls& calls, Naming way, const char* from, const char* to) {
     switch (way) {
     case Naming::Link:
-        if (calls.link(from, to) == 0)
+        if (calls.link(from, to) == 0) {
             return Named::Done;
+        }
         return errno == EEXIST ? Named::Taken : Named::Refused;
     case Naming::Rename:
-        if (calls.renameNoReplace(from, to) == 0)
+        if (calls.renameNoReplace(from, to) == 0) {
             return Named::Done;
-        if (errno == EEXIST)
+        }
+        if (errno == EEXIST) {
             return Named::Taken;
+        }
         return RenameRefused(errno) ? Named::Refused : Named::Failed;
     case Naming::Copy:
         return CopyToNewFile(from, to);
@@ -243,15 +263,17 @@ Named NameFile(const FileNamingCalls& calls, Naming way, const char* from, const
 
 std::uint16_t Crc16(std::string_view bytes) {
     std::uint16_t crc = 0;
-    for (unsigned char byte : bytes)
+    for (unsigned char byte : bytes) {
         crc = UpdateCrc16(crc, byte);
+    }
     return crc;
 }
 
 std::uint32_t Crc32(std::string_view bytes) {
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : bytes)
+    for (unsigned char byte : bytes) {
         crc = UpdateCrc32(crc, byte);
+    }
     return ~crc;
 }
 
@@ -273,8 +295,9 @@ std::string HexHeader(ZFrame type, std::uint32_t argument) {
     // CR and LF with its high bit set; XON except after ACK and FIN, which the
     // sender reads at the end of a session and must not take for data.
     out += "\r\x8a";
-    if (type != ZFrame::ACK && type != ZFrame::FIN)
+    if (type != ZFrame::ACK && type != ZFrame::FIN) {
         out += static_cast<char>(kXon);
+    }
     return out;
 }
 
@@ -283,12 +306,14 @@ std::string BinaryHeader(ZFrame type, std::uint32_t argument, bool crc32) {
     std::string out = "*\x18";
     out += crc32 ? 'C' : 'A';
     const std::string_view raw(reinterpret_cast<const char*>(header.data()), header.size());
-    for (unsigned char byte : raw)
+    for (unsigned char byte : raw) {
         AppendEscaped(out, byte);
+    }
     if (crc32) {
         const std::uint32_t crc = Crc32(raw);
-        for (int shift = 0; shift < 32; shift += 8)
+        for (int shift = 0; shift < 32; shift += 8) {
             AppendEscaped(out, static_cast<unsigned char>(crc >> shift));
+        }
     } else {
         const std::uint16_t crc = Crc16(raw);
         AppendEscaped(out, static_cast<unsigned char>(crc >> 8));
@@ -303,15 +328,18 @@ std::string DataSubpacket(std::string_view data, char end, bool crc32) {
     out += end;
     if (crc32) {
         std::uint32_t crc = 0xFFFFFFFFu;
-        for (unsigned char byte : data)
+        for (unsigned char byte : data) {
             crc = UpdateCrc32(crc, byte);
+        }
         crc = ~UpdateCrc32(crc, static_cast<unsigned char>(end));
-        for (int shift = 0; shift < 32; shift += 8)
+        for (int shift = 0; shift < 32; shift += 8) {
             AppendEscaped(out, static_cast<unsigned char>(crc >> shift));
+        }
     } else {
         std::uint16_t crc = 0;
-        for (unsigned char byte : data)
+        for (unsigned char byte : data) {
             crc = UpdateCrc16(crc, byte);
+        }
         crc = UpdateCrc16(crc, static_cast<unsigned char>(end));
         AppendEscaped(out, static_cast<unsigned char>(crc >> 8));
         AppendEscaped(out, static_cast<unsigned char>(crc & 0xFF));
@@ -322,16 +350,18 @@ std::string DataSubpacket(std::string_view data, char end, bool crc32) {
 std::string EscapeZdle(std::string_view data) {
     std::string out;
     out.reserve(data.size() + data.size() / 16);
-    for (unsigned char byte : data)
+    for (unsigned char byte : data) {
         AppendEscaped(out, byte);
+    }
     return out;
 }
 
 std::string SafeFileName(std::string_view peerName) {
     const auto slash = peerName.find_last_of("/\\");
     std::string name(slash == std::string_view::npos ? peerName : peerName.substr(slash + 1));
-    if (name.empty() || name == "." || name == "..")
+    if (name.empty() || name == "." || name == "..") {
         return {};
+    }
     return name;
 }
 
@@ -345,15 +375,18 @@ ZModemReceiver::~ZModemReceiver() {
 }
 
 void ZModemReceiver::Log(const std::string& text) {
-    if (log)
+    if (log) {
         log(text);
+    }
 }
 
 void ZModemReceiver::Reply(const std::string& frame, bool remember) {
-    if (remember)
+    if (remember) {
         lastReply_ = frame;
-    if (sendToPeer)
+    }
+    if (sendToPeer) {
         sendToPeer(frame);
+    }
 }
 
 std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now) {
@@ -363,8 +396,9 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
     while (i < data.size()) {
         if (!inSession_) {
             const unsigned char byte = static_cast<unsigned char>(data[i++]);
-            if (!DropsAsClosing(byte, display, now))
+            if (!DropsAsClosing(byte, display, now)) {
                 PassOn(byte, display, now);
+            }
             continue;
         }
         ended_ = false;
@@ -373,8 +407,9 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
             if (parse_ == Parse::Subpacket && !escape_) {
                 const std::size_t room = kMaxSubpacket - std::min(kMaxSubpacket, data_.size());
                 std::size_t run = 0;
-                while (run < room && i + run < data.size() && IsPlain(static_cast<unsigned char>(data[i + run])))
+                while (run < room && i + run < data.size() && IsPlain(static_cast<unsigned char>(data[i + run]))) {
                     ++run;
+                }
                 if (run > 0) {
                     data_.append(data.data() + i, run);
                     canRun_ = 0;
@@ -406,15 +441,17 @@ void ZModemReceiver::PassOn(unsigned char byte, std::string& display, Clock::tim
 }
 
 bool ZModemReceiver::DropsAsClosing(unsigned char byte, std::string& display, Clock::time_point now) {
-    if (closing_ < 0)
+    if (closing_ < 0) {
         return false;
+    }
     if (now - finishedAt_ <= kClosingWindow && FitsClosing(closing_, byte)) {
         closing_ = closing_ == kClosingSecondO ? -1 : closing_ + 1;
         return true;
     }
     // An 'O' held back in case its twin followed turns out to start a line.
-    if (closing_ == kClosingSecondO)
+    if (closing_ == kClosingSecondO) {
         PassOn('O', display, now);
+    }
     closing_ = -1;
     return false;
 }
@@ -456,31 +493,35 @@ void ZModemReceiver::Abort(const std::string& reason) {
 }
 
 void ZModemReceiver::CarrierLost() {
-    if (!inSession_)
+    if (!inSession_) {
         return;
+    }
     Log("session aborted: carrier lost");
     EndSession();
 }
 
 void ZModemReceiver::Tick(Clock::time_point now) {
-    if (!inSession_ || now - lastHeard_ < settings_.timeout)
+    if (!inSession_ || now - lastHeard_ < settings_.timeout) {
         return;
+    }
     lastHeard_ = now;
     if (++retries_ > settings_.timeoutRetries) {
         Abort("time-out");
         return;
     }
     Log("time-out, retry " + std::to_string(retries_));
-    if (expect_ == Expect::FileData || file_)
+    if (expect_ == Expect::FileData || file_) {
         AskFromOffset();
-    else if (!lastReply_.empty())
+    } else if (!lastReply_.empty()) {
         Reply(lastReply_, false);
+    }
 }
 
 void ZModemReceiver::CountError(const std::string& what) {
     Log(what);
-    if (++errors_ > settings_.errorLimit)
+    if (++errors_ > settings_.errorLimit) {
         Abort("too many errors");
+    }
 }
 
 // After a damaged or out-of-place subpacket, everything up to the next header
@@ -527,12 +568,14 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
             return;
         }
         header_ += static_cast<char>(byte);
-        if (header_.size() == 14)
+        if (header_.size() == 14) {
             HeaderDone();
+        }
         return;
     case Parse::HexTrailer:
-        if (SkipsAsHexTrailer(byte))
+        if (SkipsAsHexTrailer(byte)) {
             return;
+        }
         parse_ = Parse::Subpacket; // a line end cut short: this byte is already data
         break;
     default:
@@ -540,8 +583,9 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
     }
 
     // Escaped bytes: binary headers, subpackets and their CRCs.
-    if ((byte & 0x7F) == kXon || (byte & 0x7F) == kXoff)
+    if ((byte & 0x7F) == kXon || (byte & 0x7F) == kXoff) {
         return;
+    }
     if (!escape_ && byte == kZdle) {
         escape_ = true;
         return;
@@ -549,8 +593,9 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
     bool frameEnd = false;
     if (escape_) {
         escape_ = false;
-        if (byte == kZdle)
+        if (byte == kZdle) {
             return; // part of a cancel run
+        }
         if (parse_ == Parse::Subpacket && (byte == kZCrcE || byte == kZCrcG || byte == kZCrcQ || byte == kZCrcW)) {
             frameEnd = true;
         } else if (byte == 'l') {
@@ -562,8 +607,9 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         } else {
             parse_ = Parse::SeekHeader;
             CountError("bad escape sequence");
-            if (inSession_ && file_)
+            if (inSession_ && file_) {
                 AskFromOffset();
+            }
             return;
         }
     }
@@ -571,8 +617,9 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
     switch (parse_) {
     case Parse::BinaryHeader:
         header_ += static_cast<char>(byte);
-        if (header_.size() == (format_ == 'C' ? 9u : 7u))
+        if (header_.size() == (format_ == 'C' ? 9u : 7u)) {
             HeaderDone();
+        }
         return;
     case Parse::Subpacket:
         if (frameEnd) {
@@ -584,14 +631,16 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         } else {
             parse_ = Parse::SeekHeader;
             CountError("subpacket too long");
-            if (inSession_ && file_)
+            if (inSession_ && file_) {
                 AskFromOffset();
+            }
         }
         return;
     case Parse::SubpacketCrc:
         crcBytes_ += static_cast<char>(byte);
-        if (crcBytes_.size() == (dataCrc32_ ? 4u : 2u))
+        if (crcBytes_.size() == (dataCrc32_ ? 4u : 2u)) {
             SubpacketDone();
+        }
         return;
     default:
         return;
@@ -618,31 +667,36 @@ void ZModemReceiver::HeaderDone() {
     bool good = false;
     if (format_ == 'B') {
         std::array<unsigned char, 7> bytes{};
-        for (std::size_t n = 0; n < 7; ++n)
+        for (std::size_t n = 0; n < 7; ++n) {
             bytes[n] = static_cast<unsigned char>(HexValue(header_[2 * n]) << 4 | HexValue(header_[2 * n + 1]));
+        }
         std::uint16_t crc = 0;
-        for (unsigned char byte : bytes)
+        for (unsigned char byte : bytes) {
             crc = UpdateCrc16(crc, byte);
+        }
         good = crc == 0;
         std::memcpy(header.data(), bytes.data(), 5);
     } else if (format_ == 'A') {
         std::uint16_t crc = 0;
-        for (char c : header_)
+        for (char c : header_) {
             crc = UpdateCrc16(crc, static_cast<unsigned char>(c));
+        }
         good = crc == 0;
         std::memcpy(header.data(), header_.data(), 5);
     } else {
         const std::uint32_t crc = Crc32(std::string_view(header_).substr(0, 5));
         std::uint32_t sent = 0;
-        for (int n = 0; n < 4; ++n)
+        for (int n = 0; n < 4; ++n) {
             sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(header_[5 + n])) << (8 * n);
+        }
         good = crc == sent;
         std::memcpy(header.data(), header_.data(), 5);
     }
     if (!good) {
         CountError("header CRC error");
-        if (inSession_ && file_)
+        if (inSession_ && file_) {
             AskFromOffset();
+        }
         return;
     }
     const std::uint32_t argument =
@@ -686,8 +740,9 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
             // Data meant for another place (the sender had not yet seen our
             // ZRPOS): ask again and discard until it comes from our offset.
             CountError("data at " + std::to_string(argument) + " while expecting " + std::to_string(offset_));
-            if (inSession_)
+            if (inSession_) {
                 AskFromOffset();
+            }
             return;
         }
         expect_ = Expect::FileData;
@@ -722,8 +777,9 @@ void ZModemReceiver::HandleHeader(ZFrame type, std::uint32_t argument, bool) {
         Reply(HexHeader(ZFrame::ACK, 0xFFFFFFFFu), false);
         return;
     default:
-        if (!lastReply_.empty())
+        if (!lastReply_.empty()) {
             Reply(lastReply_, false);
+        }
         return;
     }
 }
@@ -732,27 +788,31 @@ void ZModemReceiver::SubpacketDone() {
     bool good;
     if (dataCrc32_) {
         std::uint32_t crc = 0xFFFFFFFFu;
-        for (unsigned char byte : data_)
+        for (unsigned char byte : data_) {
             crc = UpdateCrc32(crc, byte);
+        }
         crc = ~UpdateCrc32(crc, static_cast<unsigned char>(subpacketEnd_));
         std::uint32_t sent = 0;
-        for (int n = 0; n < 4; ++n)
+        for (int n = 0; n < 4; ++n) {
             sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(crcBytes_[n])) << (8 * n);
+        }
         good = crc == sent;
     } else {
         std::uint16_t crc = 0;
-        for (unsigned char byte : data_)
+        for (unsigned char byte : data_) {
             crc = UpdateCrc16(crc, byte);
+        }
         crc = UpdateCrc16(crc, static_cast<unsigned char>(subpacketEnd_));
         good = crc == (static_cast<unsigned char>(crcBytes_[0]) << 8 | static_cast<unsigned char>(crcBytes_[1]));
     }
     parse_ = Parse::SeekHeader;
     if (!good) {
         CountError("data CRC error at " + std::to_string(offset_));
-        if (inSession_ && expect_ == Expect::FileData)
+        if (inSession_ && expect_ == Expect::FileData) {
             AskFromOffset();
-        else if (inSession_ && !lastReply_.empty())
+        } else if (inSession_ && !lastReply_.empty()) {
             Reply(lastReply_, false);
+        }
         return;
     }
     lastHeard_ = now_;
@@ -767,10 +827,12 @@ void ZModemReceiver::SubpacketDone() {
         HandleFileInfo();
         return;
     case Expect::FileData:
-        if (!WriteData())
+        if (!WriteData()) {
             return;
-        if (subpacketEnd_ == kZCrcQ || subpacketEnd_ == kZCrcW)
+        }
+        if (subpacketEnd_ == kZCrcQ || subpacketEnd_ == kZCrcW) {
             Reply(HexHeader(ZFrame::ACK, offset_), false);
+        }
         if (subpacketEnd_ == kZCrcG || subpacketEnd_ == kZCrcQ) {
             data_.clear();
             parse_ = Parse::Subpacket;
@@ -799,12 +861,14 @@ void ZModemReceiver::HandleFileInfo() {
         (settings_.folder / ("." + fileName_ + std::string(kWorkingMark) + std::string(kWorkingRandom, 'X'))).string();
     const int fd = ::mkstemp(pattern.data());
     // mkstemp makes the file private to its owner; a received log is ordinary data.
-    if (fd >= 0)
+    if (fd >= 0) {
         ::fchmod(fd, 0644);
+    }
     std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file) {
-        if (fd >= 0)
+        if (fd >= 0) {
             ::close(fd);
+        }
         Log("cannot create a file in " + settings_.folder.string() + ": " + std::strerror(errno));
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
@@ -848,22 +912,25 @@ void ZModemReceiver::FinishFile() {
             named = NameFile(naming_, way, partPath_.c_str(), target.c_str());
         }
         if (named == Named::Done) {
-            if (way != Naming::Rename)
+            if (way != Naming::Rename) {
                 ::unlink(partPath_.c_str());
+            }
             received_.push_back(target);
             Log("received \"" + name + "\", " + std::to_string(offset_) + " bytes");
             return;
         }
-        if (named == Named::Failed)
+        if (named == Named::Failed) {
             break;
+        }
     }
     Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));
     ::unlink(partPath_.c_str());
 }
 
 void ZModemReceiver::DropFile() {
-    if (!file_)
+    if (!file_) {
         return;
+    }
     std::fclose(file_);
     file_ = nullptr;
     ::unlink(partPath_.c_str());
@@ -876,18 +943,22 @@ int ZModemReceiver::RemoveStaleWorkingFiles(std::filesystem::file_time_type now)
     for (std::filesystem::directory_iterator it(settings_.folder, error), end; !error && it != end;
          it.increment(error)) {
         const std::string file = it->path().filename().string();
-        if (!IsWorkingFileName(file))
+        if (!IsWorkingFileName(file)) {
             continue;
+        }
         // The link's own type, never what it points at: a link is left alone.
         std::error_code fileError;
-        if (it->symlink_status(fileError).type() != std::filesystem::file_type::regular)
+        if (it->symlink_status(fileError).type() != std::filesystem::file_type::regular) {
             continue;
+        }
         const auto written = it->last_write_time(fileError);
-        if (fileError || now - written <= kStaleWorkingFile)
+        if (fileError || now - written <= kStaleWorkingFile) {
             continue;
+        }
         // unlink, unlike remove, refuses a directory that took the name meanwhile.
-        if (::unlink(it->path().c_str()) != 0)
+        if (::unlink(it->path().c_str()) != 0) {
             continue;
+        }
         ++removed;
         Log("removed stale working file \"" + file + "\"");
     }

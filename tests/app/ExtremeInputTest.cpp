@@ -63,8 +63,9 @@ TEST(ExtremeInput, EveryFieldOfEveryToolWindowStaysUsable) {
         QCoreApplication::processEvents();
         MessageLog::Take();
         for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
-            if (field->objectName().isEmpty() || field->isReadOnly())
+            if (field->objectName().isEmpty() || field->isReadOnly()) {
                 continue;
+            }
             ++fields;
             const QString start = field->text();
             for (const QString& text : texts) {

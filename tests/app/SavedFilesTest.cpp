@@ -100,8 +100,9 @@ TEST(SavedFiles, AreReplacedWholeOrLeftAsTheyWereWithTheReason) {
             EXPECT_FALSE(outcome.error.contains(QLatin1Char('\n'))) << outcome.error.toStdString();
             EXPECT_TRUE(outcome.error.contains(c.reason)) << outcome.error.toStdString();
             EXPECT_FALSE(outcome.error.contains(QStringLiteral("Unknown error"))) << outcome.error.toStdString();
-            for (const QByteArray& file : outcome.files)
+            for (const QByteArray& file : outcome.files) {
                 EXPECT_EQ(file, old) << "the old file changed";
+            }
         }
     }
     kit::SetDesktopOpener({});

@@ -24,11 +24,13 @@ namespace {
 std::string Output(const std::string& command) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
+    if (!pipe) {
         return output;
+    }
     std::array<char, 4096> buffer{};
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
         output.append(buffer.data(), n);
+    }
     EXPECT_EQ(pclose(pipe), 0) << command;
     return output;
 }
@@ -42,10 +44,11 @@ std::string PageText(const std::string& name) {
     std::string text;
     for (char c : raw) {
         const bool blank = c == ' ' || c == '\n' || c == '\f' || c == '\r';
-        if (!blank)
+        if (!blank) {
             text += c;
-        else if (!text.empty() && text.back() != ' ')
+        } else if (!text.empty() && text.back() != ' ') {
             text += ' ';
+        }
     }
     return " " + text;
 }
@@ -56,8 +59,9 @@ std::string Whole(int value) { return std::to_string(value); }
 // To the hundredth, one trailing zero dropped: "1.0°", "2.35°".
 std::string Degrees(double value) {
     std::string digits = common::FormatFixed(value, 0, 2);
-    if (digits.back() == '0')
+    if (digits.back() == '0') {
         digits.pop_back();
+    }
     return digits + "°";
 }
 
@@ -67,23 +71,28 @@ std::string Beams(const coverage::SonarModel& model, int frequency) {
 }
 
 const coverage::SonarModel& CoverageRow(std::string_view caption) {
-    for (const coverage::SonarModel& model : coverage::kSonarModels)
-        if (model.caption == caption)
+    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+        if (model.caption == caption) {
             return model;
+        }
+    }
     throw std::runtime_error("no coverage row " + Text(caption));
 }
 
 const tpu::SonarPreset& TpuRow(std::string_view item) {
-    for (const tpu::SonarPreset& preset : tpu::kSonarPresets)
-        if (preset.item == item)
+    for (const tpu::SonarPreset& preset : tpu::kSonarPresets) {
+        if (preset.item == item) {
             return preset;
+        }
+    }
     throw std::runtime_error("no TPU row " + Text(item));
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {
     std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
         ++count;
+    }
     return count;
 }
 
@@ -155,12 +164,14 @@ TEST(ReferenceSheets, SonarSheetsCarryTheCalculatorsFigures) {
             row("Depth scale", [&](int i) { return "to " + Whole(presets[i]->maximumDepth) + " m"; }),
             " Highest ping rate 60 Hz, held at ranges of 8 m and less ",
         };
-        for (int range : sheet.pingRanges)
+        for (int range : sheet.pingRanges) {
             expected.push_back(" " + Whole(range) + " m " + common::FormatFixed(coverage::PingRateAt(range), 0, 1) +
                                " Hz ");
+        }
         EXPECT_EQ(Count(text, " Hz "), sheet.pingRanges.size()) << "a ping-rate row for each range, no more";
-        for (const std::string& line : expected)
+        for (const std::string& line : expected) {
             EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line << "\nin: " << text;
+        }
     }
 }
 
@@ -224,8 +235,9 @@ TEST(ReferenceSheets, InertialSheetsCarryTheirTypesFigures) {
             " Antennas 2 m apart " + Text(antenna->twoMetres) + "° ",
             " Antennas 4 m apart " + Text(antenna->fourMetres) + "° ",
         };
-        for (const std::string& line : expected)
+        for (const std::string& line : expected) {
             EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line << "\nin: " << text;
+        }
         EXPECT_EQ(text.find('('), std::string::npos) << text;
     }
 }
@@ -248,8 +260,9 @@ TEST(ReferenceSheets, DrawingsLabelTheOffsetsOfTheirTable) {
         EXPECT_NE(text.find(" CAUTION "), std::string::npos) << text;
         EXPECT_NE(text.find(" Illustrative drawing. "), std::string::npos) << text;
         for (const std::string& label :
-             {offset('X', drawing.centre.x), offset('Y', drawing.centre.y), offset('Z', drawing.centre.z)})
+             {offset('X', drawing.centre.x), offset('Y', drawing.centre.y), offset('Z', drawing.centre.z)}) {
             EXPECT_EQ(Count(text, label), 2u) << label << "\nin: " << text;
+        }
     }
 }
 
@@ -259,10 +272,12 @@ TEST(ReferenceSheets, DrawingsLabelTheOffsetsOfTheirTable) {
 TEST(ReferenceSheets, PagesShowAtTheirNaturalSizeWithReadableType) {
     std::vector<std::pair<std::string, std::string>> pages;
     for (const char* name : {"spec_sonic2020", "spec_sonic2022", "spec_sonic2024", "spec_sonic2026", "spec_i2ns_1",
-                             "spec_i2ns_2", "spec_i2ns_3"})
+                             "spec_i2ns_2", "spec_i2ns_3"}) {
         pages.emplace_back(std::string(name) + ".pdf", "459 x 552 pts");
-    for (const assets::CentreDrawing& drawing : assets::kCentreDrawings)
+    }
+    for (const assets::CentreDrawing& drawing : assets::kCentreDrawings) {
         pages.emplace_back(Text(drawing.asset) + ".pdf", "450 x 360 pts");
+    }
 
     const std::regex word(R"re(<word xMin="[^"]*" yMin="([^"]*)" xMax="[^"]*" yMax="([^"]*)">)re");
     for (const auto& [file, size] : pages) {
@@ -288,7 +303,8 @@ TEST(ReferenceSheets, EveryOrderSheetHasTheRowsOfEveryOrder) {
                               "order_fsis44.pdf", "order_nl_a.pdf", "order_nl_b.pdf"}) {
         const std::string text = PageText(sheet);
         for (const char* row : {"Description of areas", "Maximum allowable THU", "Maximum allowable TVU",
-                                "Full sea floor search", "Feature detection"})
+                                "Full sea floor search", "Feature detection"}) {
             EXPECT_NE(text.find(row), std::string::npos) << sheet << ": " << row;
+        }
     }
 }

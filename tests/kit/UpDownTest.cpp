@@ -30,8 +30,7 @@ TEST(UpDown, StepsFromTheFieldWithinItsRange) {
         {"20000", +1, "15000"},                     // a typed value above the range comes back in
         {"1000", +1, "1005"},                       // plain digits, no thousands separator
         {"58.5", +1, "63"},                         // a fraction: from the nearest whole number, halves to even
-        {"57.5", -1, "53"},
-        {"2e2", +1, "205"},
+        {"57.5", -1, "53"},     {"2e2", +1, "205"},
         {"abc", +1, "210"}, // unreadable: from the spinner's own position, 205
     };
     for (const auto& c : cases) {

@@ -261,8 +261,9 @@ TEST_F(PlannerWindow, ResultsOfEarlierInputsAreNotShownAfterARangeMessage) {
     ui.SetText("edtAltitude", QStringLiteral("500"));
     EXPECT_EQ(MessageLog::Take().size(), 2);
     for (const char* result :
-         {"Max_linespacing", "No_5", "Max_speed", "Suggested_rangesetting", "No_16", "Cover_mindepth"})
+         {"Max_linespacing", "No_5", "Max_speed", "Suggested_rangesetting", "No_16", "Cover_mindepth"}) {
         EXPECT_EQ(ui.Text(result), QString::fromUtf8("\u2014")) << result;
+    }
     const QByteArray report = SaveReport();
     EXPECT_TRUE(report.contains("500 m")) << report.constData();
     EXPECT_FALSE(report.contains(spacing.toLatin1())) << report.constData();

@@ -268,11 +268,14 @@ std::optional<QString> ShownText(QObject* control) {
 bool WaitForLine(QObject* control, const QString& text, std::chrono::milliseconds timeout) {
     const QPointer<QObject> watched = control;
     const auto hasLine = [&] {
-        if (watched == nullptr)
+        if (watched == nullptr) {
             return false;
-        for (const QString& line : ShownText(watched).value_or(QString()).split(QLatin1Char('\n')))
-            if (line.endsWith(text))
+        }
+        for (const QString& line : ShownText(watched).value_or(QString()).split(QLatin1Char('\n'))) {
+            if (line.endsWith(text)) {
                 return true;
+            }
+        }
         return false;
     };
     return QTest::qWaitFor(hasLine, int(timeout.count()));

@@ -38,4 +38,3 @@ protected:
     TMaris_network window;
     support::Controls ui{&window};
 };
-

@@ -454,8 +454,9 @@ TEST_F(TpuSettingsFile, EverySonarAndGnssModeComesBackWithItsResults) {
     const QStringList sonars = [&] {
         QStringList items;
         const auto* list = ui.Get<QComboBox>("cbo_Select_sonar");
-        for (int i = 1; i < list->count(); ++i)
+        for (int i = 1; i < list->count(); ++i) {
             items << list->itemText(i);
+        }
         return items;
     }();
     ASSERT_EQ(sonars.size(), 8);
@@ -479,13 +480,15 @@ TEST_F(TpuSettingsFile, EverySonarAndGnssModeComesBackWithItsResults) {
             EXPECT_TRUE(MessageLog::Take().isEmpty());
             for (const char* name : {"cbo_Select_sonar", "cbo_Select_Motion", "cbo_Select_Heading", "rbn_gnss_DGNSS",
                                      "rbn_aiding_DGNSS", "rbn_antenna_4m", "edtAlongbeam", "edtAcrossbeam",
-                                     "edt_Max_TVU", "edt_Min_TVU", "edt_Max_THU", "edt_Min_THU", "edt_tidal_SD"})
+                                     "edt_Max_TVU", "edt_Min_TVU", "edt_Max_THU", "edt_Min_THU", "edt_tidal_SD"}) {
                 EXPECT_EQ(loadedUi.Text(name), savedUi.Text(name)) << name;
+            }
             EXPECT_EQ(Fields(loaded), Fields(saved));
-            for (const char* chart : {"TVU_Calc_Chart", "THU_Calc_Chart"})
+            for (const char* chart : {"TVU_Calc_Chart", "THU_Calc_Chart"}) {
                 EXPECT_EQ(loadedUi.Get<kit::ChartView>(chart)->GetSeries(0).Points(),
                           savedUi.Get<kit::ChartView>(chart)->GetSeries(0).Points())
                     << chart;
+            }
         }
     }
 }
@@ -603,8 +606,9 @@ TEST_F(TpuSettingsFile, RandomAndTruncatedFilesChangeNothing) {
         QByteArray bytes;
         if (round % 2 == 0) {
             bytes = whole.left(static_cast<qsizetype>(random() % static_cast<unsigned>(whole.size())));
-            if (bytes.count('\n') == 40 && bytes.endsWith('\n'))
+            if (bytes.count('\n') == 40 && bytes.endsWith('\n')) {
                 continue; // the forty lines of the old format: a file that loads
+            }
         } else {
             bytes.resize(static_cast<qsizetype>(random() % 5000));
             for (char& byte : bytes) {
