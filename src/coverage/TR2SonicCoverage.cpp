@@ -127,22 +127,7 @@ QLineEdit* TR2SonicCoverage::FieldOf(coverage::Field field) const {
     return ui->edtFreq;
 }
 
-void TR2SonicCoverage::CalculateClick() {
-    if (running_) {
-        runAgain_ = true; // a field this run wrote: once more when it ends
-        return;
-    }
-    for (int run = 0; run < 8; ++run) {
-        running_ = true;
-        runAgain_ = false;
-        const bool done = Calculate();
-        running_ = false;
-        // A failed run shows its error once; it is not repeated.
-        if (!done || !runAgain_) {
-            break;
-        }
-    }
-}
+void TR2SonicCoverage::CalculateClick() { recompute_.Request(); }
 
 bool TR2SonicCoverage::Calculate() {
     bool done = false;

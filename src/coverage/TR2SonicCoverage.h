@@ -10,6 +10,7 @@
 
 #include "coverage/CoverageModel.h"
 #include "coverage/SwathPicture.h"
+#include "kit/Recompute.h"
 
 #include <QWidget>
 #include <memory>
@@ -47,6 +48,5 @@ private:
     std::unique_ptr<Ui::TR2SonicCoverage> ui;
     int lastAltitude_ = 10;   // the last altitude that could be read
     int lastSoundings_ = 256; // of the last computation, for the report
-    bool running_ = false;
-    bool runAgain_ = false;
+    kit::Recompute recompute_{[this] { return Calculate(); }};
 };

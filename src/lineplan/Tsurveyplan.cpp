@@ -99,21 +99,7 @@ bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Tsurveyplan::btnCalculateClick() {
-    if (running_) {
-        runAgain_ = true;
-        return;
-    }
-    for (int run = 0; run < 8; ++run) {
-        running_ = true;
-        runAgain_ = false;
-        const bool done = Calculate();
-        running_ = false;
-        if (!done || !runAgain_) {
-            break;
-        }
-    }
-}
+void Tsurveyplan::btnCalculateClick() { recompute_.Request(); }
 
 int Tsurveyplan::ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message) {
     std::int32_t value = 0;

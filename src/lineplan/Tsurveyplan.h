@@ -8,6 +8,7 @@
 // computes, fills every result and redraws the two diagrams.
 #pragma once
 
+#include "kit/Recompute.h"
 #include "lineplan/LinePlan.h"
 
 #include <QWidget>
@@ -54,6 +55,5 @@ private:
     int lastMinDepth_ = 50, lastMaxDepth_ = 50, lastSwath_ = 130, lastRange_ = 450, lastPingRate_ = 40,
         lastCoverage_ = 100, lastSoundVelocity_ = 1500, lastSpacing_ = 100;
     double lastOverlap_ = 30;
-    bool running_ = false;
-    bool runAgain_ = false;
+    kit::Recompute recompute_{[this] { return Calculate(); }};
 };

@@ -99,14 +99,16 @@ TIHOForm::TIHOForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
 
 TIHOForm::~TIHOForm() = default;
 
-void TIHOForm::edt_DepthChange() {
+void TIHOForm::edt_DepthChange() { recompute_.Request(); }
+
+void TIHOForm::ShowTolerances() {
     std::int32_t depth = 0;
     if (common::TryParseInt(ui->edt_Depth->text().toStdString(), depth)) {
         lastDepth_ = depth;
     } else {
         // Emptying the field is itself a change, so the message appears once for
-        // the emptied field and once for the bad text; the results fall back on
-        // the last depth that could be read.
+        // the bad text and once more for the emptied field; the results fall
+        // back on the last depth that could be read.
         ui->edt_Depth->setText(QString());
         common::ShowMessage(QStringLiteral("Invallid argument for Depth\nUse positive Integers "));
     }

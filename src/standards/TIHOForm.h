@@ -8,6 +8,8 @@
 // each selector row shows beside the inputs is one table in the .cpp.
 #pragma once
 
+#include "kit/Recompute.h"
+
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -41,9 +43,15 @@ protected:
 
 private:
     void ShowItemsOfRow(int row);
+    void ShowTolerances();
 
     std::unique_ptr<Ui::TIHOForm> ui;
     std::array<QRadioButton*, 6> definitionItems_{};   // the radio group's items, in its order...
     std::array<QPlainTextEdit*, 6> definitionMemos_{}; // ...and the memo each one shows
     int lastDepth_ = 0;                                // the last depth read successfully in this window
+    // The results always follow, from the last readable depth at worst.
+    kit::Recompute recompute_{[this] {
+        ShowTolerances();
+        return true;
+    }};
 };

@@ -80,24 +80,6 @@ QString FieldCaption(const QLineEdit* field) {
 
 } // namespace
 
-// Gathers the computations that the field writes of one action ask for and
-// runs one, with the final inputs, when the outermost batch ends.
-class TTPU_Calculator::ComputationBatch {
-public:
-    explicit ComputationBatch(TTPU_Calculator* window) : window_(window) { ++window_->batchDepth_; }
-    ~ComputationBatch() {
-        if (--window_->batchDepth_ == 0 && window_->computationPending_) {
-            window_->computationPending_ = false;
-            window_->Button2Click();
-        }
-    }
-    ComputationBatch(const ComputationBatch&) = delete;
-    ComputationBatch& operator=(const ComputationBatch&) = delete;
-
-private:
-    TTPU_Calculator* window_;
-};
-
 TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TTPU_Calculator>()) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
@@ -203,7 +185,7 @@ void TTPU_Calculator::BuildCharts() {
 }
 
 void TTPU_Calculator::FormCreate() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     // Only the system's curves and the IHO Special Order are drawn at first.
     for (kit::ChartView* chart : charts_) {
         for (int s = 4; s < chart->SeriesCount(); ++s) {
@@ -229,26 +211,9 @@ void TTPU_Calculator::FormCreate() {
 // ---------------------------------------------------------------------------
 // The computation
 
-void TTPU_Calculator::RequestComputation() {
-    if (batchDepth_ > 0 || computing_) {
-        computationPending_ = true;
-        return;
-    }
-    Button2Click();
-}
+void TTPU_Calculator::RequestComputation() { recompute_.Request(); }
 
-void TTPU_Calculator::Button2Click() {
-    computing_ = true;
-    computationPending_ = false;
-    Compute();
-    computing_ = false;
-    // A field written while the computation ran asked for another run; it runs
-    // now, with the final inputs. (The computation's own writes ask for none.)
-    if (computationPending_) {
-        computationPending_ = false;
-        Button2Click();
-    }
-}
+void TTPU_Calculator::Button2Click() { recompute_.Request(); }
 
 void TTPU_Calculator::Compute() {
     // The charts are drawn once, when the whole refill is written.
@@ -432,7 +397,7 @@ void TTPU_Calculator::ApplySonarPreset(std::size_t row) {
 }
 
 void TTPU_Calculator::cbo_Select_sonarChange() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     const int row = ui->cbo_Select_sonar->currentIndex();
     if (row >= 1 && row < static_cast<int>(tpu::kSonarPresets.size())) {
         ApplySonarPreset(static_cast<std::size_t>(row));
@@ -446,7 +411,7 @@ void TTPU_Calculator::cbo_Select_MotionChange() {
     if (index < 0 || index >= static_cast<int>(tpu::kMotionPresets.size())) {
         return;
     }
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     const tpu::MotionPreset& motion = tpu::kMotionPresets[static_cast<std::size_t>(index)];
     ui->edt_Selected_Motion->setText(Text(motion.selectedText));
     ApplyGroupEffect(ui->rdg_GNSS_Aiding, ui->rbn_aiding_RTK, motion.aiding);
@@ -467,7 +432,7 @@ void TTPU_Calculator::cbo_Select_HeadingChange() {
     if (index < 0 || index >= static_cast<int>(tpu::kHeadingPresets.size())) {
         return;
     }
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     const tpu::HeadingPreset& heading = tpu::kHeadingPresets[static_cast<std::size_t>(index)];
     ui->edt_Selected_Heading->setText(Text(heading.selectedText));
     ui->edt_SD_Heading->setText(Text(heading.headingSd));
@@ -475,7 +440,7 @@ void TTPU_Calculator::cbo_Select_HeadingChange() {
 }
 
 void TTPU_Calculator::rdg_GNSS_AidingClick() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     for (const tpu::AidingFigures& aided : tpu::kAidingFigures) {
         if (aided.motionIndex == ui->cbo_Select_Motion->currentIndex()) {
             const QString sd = Text(ui->rbn_aiding_DGNSS->isChecked() ? aided.dgnss : aided.rtk);
@@ -486,7 +451,7 @@ void TTPU_Calculator::rdg_GNSS_AidingClick() {
 }
 
 void TTPU_Calculator::rdg_Antenna_separationClick() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     for (const tpu::AntennaFigures& antennas : tpu::kAntennaFigures) {
         if (antennas.headingIndex == ui->cbo_Select_Heading->currentIndex()) {
             ui->edt_SD_Heading->setText(
@@ -496,7 +461,7 @@ void TTPU_Calculator::rdg_Antenna_separationClick() {
 }
 
 void TTPU_Calculator::rdg_gnss_modeClick() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     const tpu::GnssModeFigures& mode = tpu::kGnssModes[static_cast<std::size_t>(GnssMode())];
     ui->edt_pos_vertical->setEnabled(mode.heightFieldsEnabled);
     ui->edt_pos_z_off->setEnabled(mode.heightFieldsEnabled);
@@ -510,7 +475,7 @@ void TTPU_Calculator::rdg_gnss_modeClick() {
 }
 
 void TTPU_Calculator::Button4Click() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     ui->edt_SD_Draft->setText(Text(tpu::kVesselDefaults.draft));
     ui->edt_SD_Squat->setText(Text(tpu::kVesselDefaults.squat));
     ui->edt_SD_Settlement->setText(Text(tpu::kVesselDefaults.settlement));
@@ -521,7 +486,7 @@ void TTPU_Calculator::Button4Click() {
 // Depth
 
 void TTPU_Calculator::TrackBar1Change() {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     RequestComputation();
     const QString depth = QString::number(ui->TrackBar1->value());
     ui->lbl_scroll_depth->setText(depth + QStringLiteral(" m"));
@@ -534,7 +499,7 @@ void TTPU_Calculator::edt_DepthChange() { DepthFieldChange(ui->edt_Depth->text()
 void TTPU_Calculator::edt_Depth_mainChange() { DepthFieldChange(ui->edt_Depth_main->text()); }
 
 void TTPU_Calculator::DepthFieldChange(const QString& text) {
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     common::RunGuarded([&] {
         // The track bar clamps a depth beyond the sonar's reach to its end.
         ui->TrackBar1->setValue(common::ParseInt(text.toStdString()));
@@ -686,7 +651,7 @@ void TTPU_Calculator::Button7Click() {
     // One computation, with the lists, the modes and every field as the file
     // has them: the choices first (their figures are then written over by the
     // file's own), so a DGNSS file keeps its vessel figures and tide.
-    ComputationBatch batch(this);
+    kit::Recompute::Batch batch(recompute_);
     if (loaded.choices) {
         ApplyChoices(*loaded.choices);
     }

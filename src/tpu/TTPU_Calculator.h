@@ -5,9 +5,11 @@
 // Button2Click, which reads every field afresh, writes the beamwidths, the
 // result fields and the survey orders' limits, and refills the 32 series of
 // the two charts. The equipment lists and radio groups write several fields at
-// once; their writes are gathered (ComputationBatch) so that one user action
+// once; their writes are gathered (a kit::Recompute batch) so that one user action
 // computes once, with the final inputs, and shows any error once.
 #pragma once
+
+#include "kit/Recompute.h"
 
 #include <QWidget>
 #include <cstddef>
@@ -79,8 +81,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class ComputationBatch;
-
     void FormCreate();
     void BuildCharts();
     void ApplySonarPreset(std::size_t row);
@@ -107,7 +107,9 @@ private:
     double acrossBeamwidth_ = 0.0;
     QString gnssModeDescription_;
 
-    int batchDepth_ = 0;
-    bool computationPending_ = false;
-    bool computing_ = false;
+    // Declared last: its run reads everything above.
+    kit::Recompute recompute_{[this] {
+        Compute();
+        return inputError_.isEmpty();
+    }};
 };
