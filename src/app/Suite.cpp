@@ -1,6 +1,6 @@
 #include "app/Suite.h"
 
-#include "tpu/TTPU_Calculator.h"
+#include "app/ToolWindows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,8 +10,9 @@ namespace app {
 Suite CreateSuite() {
     Suite suite;
     suite.launcher = std::make_unique<Tutility_main>();
-    suite.tpu = std::make_unique<TTPU_Calculator>();
-    suite.launcher->SetTpuWindow(suite.tpu.get());
+    const QString tpu = QStringLiteral("TTPU_Calculator");
+    suite.tpu.reset(app::CreateToolWindow(tpu).window);
+    suite.launcher->KeepWholeRunWindow(tpu, suite.tpu.get());
     return suite;
 }
 

@@ -1,6 +1,7 @@
 #include "app/ToolWindows.h"
 
 #include "app/ReferenceWindows.h"
+#include "app/TAboutBox.h"
 #include "calculators/TConversion_tester.h"
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
@@ -9,63 +10,71 @@
 #include "coverage/TR2SonicCoverage.h"
 #include "lineplan/Tsurveyplan.h"
 #include "standards/TIHOForm.h"
+#include "tpu/TTPU_Calculator.h"
+#include "ui_Tutility_main.h"
 
 #include <QWidget>
-#include <map>
+#include <algorithm>
 
 namespace app {
 
 namespace {
 
-template <typename Window> QWidget* Make() { return new Window(); }
+template <typename Window> QWidget* Make(QWidget*) { return new Window(); }
 
-struct Factory {
-    QWidget* (*make)();
-    Placement placement;
-    // The communication tools only hide on closing: their ports, sockets and
-    // repeated sends go on until the program ends. Every other window is gone
-    // for good once closed.
-    bool keptWhenClosed;
+// The about box belongs to the launcher.
+QWidget* MakeAboutBox(QWidget* launcher) { return new TAboutBox(launcher); }
+
+using Ui::Tutility_main;
+using enum Placement;
+using enum Lifetime;
+
+constexpr ToolEntry kTools[] = {
+    {&Tutility_main::mnuCoverage, "TR2SonicCoverage", &Make<TR2SonicCoverage>, OverLauncher, ClosedForGood},
+    {&Tutility_main::mnuLinePlanner, "Tsurveyplan", &Make<Tsurveyplan>, OverLauncher, ClosedForGood},
+    {&Tutility_main::mnuTPU, "TTPU_Calculator", &Make<TTPU_Calculator>, OverLauncher, WholeRun},
+    {&Tutility_main::mnuSurveySpecifications, "TIHOForm", &Make<TIHOForm>, OverLauncher, ClosedForGood},
+    {&Tutility_main::mnuSpec2020, "TSpec2020", &Make<TSpec2020>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuDraw2020, "TDraw2020", &Make<TDraw2020>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuSpec2022, "TSpec2022", &Make<TSpec2022>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuDraw2022, "TDraw2022", &Make<TDraw2022>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuSpec2024, "TSpec2024", &Make<TSpec2024>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuDraw2024, "TDraw2024", &Make<TDraw2024>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuSpec2026, "TSpec2026", &Make<TSpec2026>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuDraw2026, "TDraw2026", &Make<TDraw2026>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuI2NS_TypeI, "TSpecI2NS_I", &Make<TSpecI2NS_I>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuI2NS_TypeII, "TSpecI2NS_II", &Make<TSpecI2NS_II>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuI2NS_TypeIII, "TSpecI2NS_III", &Make<TSpecI2NS_III>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuI2NS_Dimensions, "TDrawI2NS", &Make<TDrawI2NS>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuMotionTypeI, "TSpecI2NS_I", &Make<TSpecI2NS_I>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuMotionTypeII, "TSpecI2NS_II", &Make<TSpecI2NS_II>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuMotionTypeIII, "TSpecI2NS_III", &Make<TSpecI2NS_III>, ScreenTopLeft, ClosedForGood},
+    {&Tutility_main::mnuGyroError, "TGyrospeederror", &Make<TGyrospeederror>, OverLauncher, ClosedForGood},
+    {&Tutility_main::mnuUnitConversion, "TConversion_tester", &Make<TConversion_tester>, OverLauncher, ClosedForGood},
+    {&Tutility_main::mnuPressureConversion, "TPressureConvert", &Make<TPressureConvert>, OverLauncher, ClosedForGood},
+    {&Tutility_main::mnuMarisTerminal, "TMaris_terminal", &Make<TMaris_terminal>, ScreenCentre, HiddenOnClose},
+    {&Tutility_main::mnuMarisNetwork, "TMaris_network", &Make<TMaris_network>, ScreenCentre, HiddenOnClose},
+    {&Tutility_main::mnuAbout, "TAboutBox", &MakeAboutBox, OverLauncher, ClosedForGood},
 };
-
-const std::map<QString, Factory>& Factories() {
-    using enum Placement;
-    static const std::map<QString, Factory> factories = {
-        {QStringLiteral("TIHOForm"), {&Make<TIHOForm>, OverLauncher, false}},
-        {QStringLiteral("TR2SonicCoverage"), {&Make<TR2SonicCoverage>, OverLauncher, false}},
-        {QStringLiteral("Tsurveyplan"), {&Make<Tsurveyplan>, OverLauncher, false}},
-        {QStringLiteral("TGyrospeederror"), {&Make<TGyrospeederror>, OverLauncher, false}},
-        {QStringLiteral("TPressureConvert"), {&Make<TPressureConvert>, OverLauncher, false}},
-        {QStringLiteral("TConversion_tester"), {&Make<TConversion_tester>, OverLauncher, false}},
-        {QStringLiteral("TMaris_terminal"), {&Make<TMaris_terminal>, ScreenCentre, true}},
-        {QStringLiteral("TMaris_network"), {&Make<TMaris_network>, ScreenCentre, true}},
-        {QStringLiteral("TSpec2020"), {&Make<TSpec2020>, ScreenTopLeft, false}},
-        {QStringLiteral("TSpec2022"), {&Make<TSpec2022>, ScreenTopLeft, false}},
-        {QStringLiteral("TSpec2024"), {&Make<TSpec2024>, ScreenTopLeft, false}},
-        {QStringLiteral("TSpec2026"), {&Make<TSpec2026>, ScreenTopLeft, false}},
-        {QStringLiteral("TSpecI2NS_I"), {&Make<TSpecI2NS_I>, ScreenTopLeft, false}},
-        {QStringLiteral("TSpecI2NS_II"), {&Make<TSpecI2NS_II>, ScreenTopLeft, false}},
-        {QStringLiteral("TSpecI2NS_III"), {&Make<TSpecI2NS_III>, ScreenTopLeft, false}},
-        {QStringLiteral("TDraw2020"), {&Make<TDraw2020>, ScreenTopLeft, false}},
-        {QStringLiteral("TDraw2022"), {&Make<TDraw2022>, ScreenTopLeft, false}},
-        {QStringLiteral("TDraw2024"), {&Make<TDraw2024>, ScreenTopLeft, false}},
-        {QStringLiteral("TDraw2026"), {&Make<TDraw2026>, ScreenTopLeft, false}},
-        {QStringLiteral("TDrawI2NS"), {&Make<TDrawI2NS>, ScreenTopLeft, false}},
-    };
-    return factories;
-}
 
 } // namespace
 
-ToolWindow CreateToolWindow(const QString& className) {
-    const auto& factories = Factories();
-    const auto found = factories.find(className);
-    if (found == factories.end()) {
+std::span<const ToolEntry> ToolTable() { return kTools; }
+
+const ToolEntry* FindTool(const QString& className) {
+    const auto* found = std::find_if(std::begin(kTools), std::end(kTools),
+                                     [&](const ToolEntry& tool) { return className == QLatin1String(tool.className); });
+    return found != std::end(kTools) ? found : nullptr;
+}
+
+ToolWindow CreateToolWindow(const QString& className, QWidget* launcher) {
+    const ToolEntry* tool = FindTool(className);
+    if (tool == nullptr) {
         return {};
     }
-    QWidget* window = found->second.make();
-    window->setAttribute(Qt::WA_DeleteOnClose, !found->second.keptWhenClosed);
-    return {window, found->second.placement};
+    QWidget* window = tool->make(launcher);
+    window->setAttribute(Qt::WA_DeleteOnClose, tool->lifetime == Lifetime::ClosedForGood);
+    return {window, tool->placement};
 }
 
 } // namespace app

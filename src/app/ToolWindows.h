@@ -1,11 +1,18 @@
-// The suite's map from window class names to the tool windows the launcher
-// opens. Each call makes a new, independent, modeless window; the driver uses
-// the same map for "open CLASS".
+// The suite's one table of tool windows: which command of the launcher's menu
+// opens which window, how it is made, where it first appears and how long it
+// lives. The launcher's menu (its form) holds the commands; the launcher and the
+// driver's "open CLASS" open windows through this table.
 #pragma once
 
 #include <QString>
+#include <span>
 
+class QAction;
 class QWidget;
+
+namespace Ui {
+class Tutility_main;
+}
 
 namespace app {
 
@@ -16,11 +23,37 @@ enum class Placement {
     ScreenTopLeft, // the reference documents, which want the whole screen's height
 };
 
+enum class Lifetime {
+    // A new window per command, gone for good once closed.
+    ClosedForGood,
+    // A new window per command that only hides on closing: the communication
+    // tools' ports, sockets and repeated sends go on until the program ends.
+    HiddenOnClose,
+    // One window made hidden at start, kept with its values for the whole run
+    // and shown again by its command: the TPU calculator.
+    WholeRun,
+};
+
+struct ToolEntry {
+    QAction* Ui::Tutility_main::*command; // the launcher menu's command
+    const char* className;
+    QWidget* (*make)(QWidget* launcher);
+    Placement placement;
+    Lifetime lifetime;
+};
+
+// In the menu's order; two commands may open the same window class.
+std::span<const ToolEntry> ToolTable();
+
+// The row of a window class; nullptr for a class the suite does not have.
+const ToolEntry* FindTool(const QString& className);
+
 struct ToolWindow {
     QWidget* window = nullptr; // not yet shown; nullptr for a class the suite does not have
     Placement placement = Placement::OverLauncher;
 };
 
-ToolWindow CreateToolWindow(const QString& className);
+// Makes a new window of that class, set up to live as its row says.
+ToolWindow CreateToolWindow(const QString& className, QWidget* launcher = nullptr);
 
 } // namespace app

@@ -4,6 +4,7 @@
 // calculator, which exists once for the whole run and is only shown again.
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -18,8 +19,9 @@ public:
     Tutility_main();
     ~Tutility_main() override;
 
-    // The single TPU calculator made at start; not owned.
-    void SetTpuWindow(QWidget* window) { tpuWindow_ = window; }
+    // A window that lives for the whole run (the TPU calculator), made at
+    // start; its command shows it again. Not owned.
+    void KeepWholeRunWindow(const QString& className, QWidget* window) { kept_.insert(className, window); }
 
     // Opens the tool window of that class as its menu command does and returns it
     // (nullptr for a class the suite does not have).
@@ -35,9 +37,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildMenu();
+    void ConnectMenu();
     void ExitClick();
 
     std::unique_ptr<Ui::Tutility_main> ui;
-    QWidget* tpuWindow_ = nullptr;
+    QHash<QString, QWidget*> kept_;
 };

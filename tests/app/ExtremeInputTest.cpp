@@ -54,10 +54,7 @@ TEST(ExtremeInput, EveryFieldOfEveryToolWindowStaysUsable) {
     int fields = 0;
     for (const char* className : kWindows) {
         SCOPED_TRACE(className);
-        // The TPU calculator is the one window made at start, not by the launcher's table.
-        const std::unique_ptr<QWidget> window(QByteArray(className) == "TTPU_Calculator"
-                                                  ? new TTPU_Calculator
-                                                  : app::CreateToolWindow(QString::fromLatin1(className)).window);
+        const std::unique_ptr<QWidget> window(app::CreateToolWindow(QString::fromLatin1(className)).window);
         ASSERT_NE(window, nullptr);
         window->show();
         QCoreApplication::processEvents();

@@ -66,6 +66,35 @@ TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
     second->close();
 }
 
+// Every command of the menu opens its window through the one table; Help stays
+// disabled and Exit ends the run, so neither opens one.
+TEST(Launcher, EveryMenuCommandOpensItsWindow) {
+    app::Suite suite = app::CreateSuite();
+    QList<QWidget*> opened;
+    QObject::connect(suite.launcher.get(), &Tutility_main::WindowOpened, suite.launcher.get(),
+                     [&](QWidget* window) { opened << window; });
+    int commands = 0;
+    for (QAction* action : suite.launcher->findChildren<QAction*>()) {
+        if (action->menu() != nullptr || action->objectName() == QLatin1String("mnuExit") ||
+            action->objectName().isEmpty()) {
+            continue;
+        }
+        if (action->objectName() == QLatin1String("mnuHelp")) {
+            EXPECT_FALSE(action->isEnabled());
+            continue;
+        }
+        SCOPED_TRACE(action->objectName().toStdString());
+        const qsizetype before = opened.size();
+        action->trigger();
+        ASSERT_EQ(opened.size(), before + 1);
+        EXPECT_TRUE(opened.last()->isVisible());
+        opened.last()->close();
+        ++commands;
+    }
+    EXPECT_EQ(commands, 25);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TEST(Launcher, TpuCalculatorIsOneWindowForTheWholeRun) {
     app::Suite suite = app::CreateSuite();
     EXPECT_FALSE(suite.tpu->isVisible());
