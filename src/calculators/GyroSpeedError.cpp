@@ -1,5 +1,7 @@
 #include "calculators/GyroSpeedError.h"
 
+#include "common/Angles.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +9,7 @@ namespace calculators {
 
 namespace {
 
-constexpr double kDegree = 0.017453292519943295769; // π/180
+using common::kRadiansPerDegree;
 constexpr double kFivePi = 15.707963267948966192;
 constexpr double kMaxLatitude = 89.0;
 
@@ -24,13 +26,14 @@ double RoundHalfEven(double value, int decimals) {
 
 GyroResult ComputeGyroSpeedError(const GyroInput& input) {
     const double latitude = std::clamp(input.latitude, -kMaxLatitude, kMaxLatitude);
-    const double raw = std::cos(input.course * kDegree) * input.speed / (std::cos(latitude * kDegree) * kFivePi);
+    const double raw =
+        std::cos(input.course * kRadiansPerDegree) * input.speed / (std::cos(latitude * kRadiansPerDegree) * kFivePi);
 
     GyroResult result;
     // The error is rounded first and the table is worked from the rounded angle, so
     // the table agrees with the angle the surveyor reads.
     result.error = RoundHalfEven(raw, 2);
-    const double sine = std::sin(result.error * kDegree);
+    const double sine = std::sin(result.error * kRadiansPerDegree);
     for (std::size_t i = 0; i < kGyroRanges.size(); ++i) {
         const double range = kGyroRanges[i];
         result.horizontal[i] = RoundHalfEven(sine * range, GyroRangeDecimals(kGyroRanges[i]));

@@ -8,25 +8,25 @@ namespace coverage {
 
 namespace {
 
-constexpr int LeftWall = 0;
-constexpr int RightWall = 500; // the outlines end at 501, the last pixel column inside is 500
-constexpr int WaterTop = 0;
-constexpr int HeadLine = 20; // the head centres hang here
-constexpr int Seabed = 185;
-constexpr int SeabedBottom = 200;
+constexpr int kLeftWall = 0;
+constexpr int kRightWall = 500; // the outlines end at 501, the last pixel column inside is 500
+constexpr int kWaterTop = 0;
+constexpr int kHeadLine = 20; // the head centres hang here
+constexpr int kSeabed = 185;
+constexpr int kSeabedBottom = 200;
 // The fan's corners lie 160 tangents out from the head, although the seabed
 // line is 165 pixels under the head line: the drawn edges are a little steeper
 // than the angles they stand for, which the picture, not to scale, accepts.
-constexpr int FanSpread = 160;
+constexpr int kFanSpread = 160;
 
-constexpr int SingleHead = 250;
-constexpr int Head1 = 200;
-constexpr int Head2 = 300;
+constexpr int kSingleHead = 250;
+constexpr int kHead1 = 200;
+constexpr int kHead2 = 300;
 
-constexpr double HalfPi = std::numbers::pi / 2.0;
+constexpr double kHalfPi = std::numbers::pi / 2.0;
 // An edge at or past the horizontal would never meet the seabed line; just
 // short of it, it meets a wall a couple of pixels under the head line.
-constexpr double SteepestEdge = HalfPi - 0.01;
+constexpr double kSteepestEdge = kHalfPi - 0.01;
 
 // Every value rounded here is bounded (the steepest edge keeps tangents near
 // 100), so the conversions cannot overflow. A length, such as a corner's
@@ -45,7 +45,7 @@ double DrawingAngle(double angle) {
     if (std::isnan(angle)) {
         return 0.0;
     }
-    return std::clamp(angle, -SteepestEdge, SteepestEdge);
+    return std::clamp(angle, -kSteepestEdge, kSteepestEdge);
 }
 
 // A 40 × 10 pixel bar turned by the mounting angle. Unmirrored, a positive
@@ -65,7 +65,7 @@ std::array<PicturePoint, 4> HeadBar(int cx, double mu, bool mirrored) {
     for (std::size_t i = 0; i < corners.size(); ++i) {
         // The whole coordinate is rounded, not the offset: a left-hand
         // corner at 229.9 lands on 229.
-        corners[i] = {Pixel(cx + side * offsets[i][0]), std::max(WaterTop, Pixel(HeadLine + offsets[i][1]))};
+        corners[i] = {Pixel(cx + side * offsets[i][0]), std::max(kWaterTop, Pixel(kHeadLine + offsets[i][1]))};
     }
     return corners;
 }
@@ -89,35 +89,35 @@ struct EdgeEnd {
 // point lies between the head line and the seabed line.
 PicturePoint OnOppositeWall(int cx, int wall, int cornerX) {
     const double run = std::abs(cornerX - cx);
-    return {wall, Pixel(HeadLine + (Seabed - HeadLine) * std::abs(wall - cx) / run)};
+    return {wall, Pixel(kHeadLine + (kSeabed - kHeadLine) * std::abs(wall - cx) / run)};
 }
 
 // a: the opening to the left of the vertical (negative: the edge points right).
 EdgeEnd LeftEdge(int cx, double a) {
-    const int x = cx - Trunc(FanSpread * std::tan(a));
-    if (x <= LeftWall) {
-        const int y = std::max(HeadLine, Pixel(HeadLine + (cx - LeftWall) * std::tan(HalfPi - a)));
-        return {{LeftWall, y}, {LeftWall, Seabed}, false};
+    const int x = cx - Trunc(kFanSpread * std::tan(a));
+    if (x <= kLeftWall) {
+        const int y = std::max(kHeadLine, Pixel(kHeadLine + (cx - kLeftWall) * std::tan(kHalfPi - a)));
+        return {{kLeftWall, y}, {kLeftWall, kSeabed}, false};
     }
-    if (x > RightWall) {
-        const PicturePoint end = OnOppositeWall(cx, RightWall, x);
+    if (x > kRightWall) {
+        const PicturePoint end = OnOppositeWall(cx, kRightWall, x);
         return {end, end, true};
     }
-    return {{x, Seabed}, {x, Seabed}, false};
+    return {{x, kSeabed}, {x, kSeabed}, false};
 }
 
 // b: the opening to the right of the vertical (negative: the edge points left).
 EdgeEnd RightEdge(int cx, double b) {
-    const int x = Pixel(cx + FanSpread * std::tan(b));
-    if (x >= RightWall) {
-        const int y = std::max(HeadLine, Pixel(HeadLine + (RightWall - cx) * std::tan(HalfPi - b)));
-        return {{RightWall, y}, {RightWall, Seabed}, false};
+    const int x = Pixel(cx + kFanSpread * std::tan(b));
+    if (x >= kRightWall) {
+        const int y = std::max(kHeadLine, Pixel(kHeadLine + (kRightWall - cx) * std::tan(kHalfPi - b)));
+        return {{kRightWall, y}, {kRightWall, kSeabed}, false};
     }
-    if (x < LeftWall) {
-        const PicturePoint end = OnOppositeWall(cx, LeftWall, x);
+    if (x < kLeftWall) {
+        const PicturePoint end = OnOppositeWall(cx, kLeftWall, x);
         return {end, end, true};
     }
-    return {{x, Seabed}, {x, Seabed}, false};
+    return {{x, kSeabed}, {x, kSeabed}, false};
 }
 
 SwathFan Fan(int cx, double a, double b, FanHatch hatch) {
@@ -133,7 +133,7 @@ SwathFan Fan(int cx, double a, double b, FanHatch hatch) {
     if (right.oppositeWall) {
         left.corner = left.wall;
     }
-    return {hatch, {PicturePoint{cx, HeadLine}, left.wall, left.corner, right.corner, right.wall}};
+    return {hatch, {PicturePoint{cx, kHeadLine}, left.wall, left.corner, right.corner, right.wall}};
 }
 
 } // namespace
@@ -144,21 +144,21 @@ SwathPicture ComputeSwathPicture(double halfSector, double tilt, double mounting
     const double mu = std::isfinite(mountingAbs) ? mountingAbs : 0.0;
 
     SwathPicture picture;
-    picture.water = {{LeftWall, WaterTop}, {RightWall + 1, Seabed}};
-    picture.seabed = {{LeftWall, Seabed}, {RightWall + 1, SeabedBottom}};
+    picture.water = {{kLeftWall, kWaterTop}, {kRightWall + 1, kSeabed}};
+    picture.seabed = {{kLeftWall, kSeabed}, {kRightWall + 1, kSeabedBottom}};
     if (!dual) {
-        picture.heads.push_back(HeadBar(SingleHead, mu, mountingNegative));
-        picture.fans.push_back(Fan(SingleHead, left, right, FanHatch::RedRising));
+        picture.heads.push_back(HeadBar(kSingleHead, mu, mountingNegative));
+        picture.fans.push_back(Fan(kSingleHead, left, right, FanHatch::RedRising));
         return picture;
     }
     // The heads hang mirrored about the vehicle's centre line: a mounting
     // angle turns both toward each other or both away, so head 2 opens to
     // the left by what head 1 opens to the right, and its bar is mirrored
     // against head 1's.
-    picture.heads.push_back(HeadBar(Head1, mu, mountingNegative));
-    picture.heads.push_back(HeadBar(Head2, mu, !mountingNegative));
-    picture.fans.push_back(Fan(Head1, left, right, FanHatch::RedRising));
-    picture.fans.push_back(Fan(Head2, right, left, FanHatch::GreenFalling));
+    picture.heads.push_back(HeadBar(kHead1, mu, mountingNegative));
+    picture.heads.push_back(HeadBar(kHead2, mu, !mountingNegative));
+    picture.fans.push_back(Fan(kHead1, left, right, FanHatch::RedRising));
+    picture.fans.push_back(Fan(kHead2, right, left, FanHatch::GreenFalling));
     return picture;
 }
 

@@ -1,5 +1,6 @@
 #include "coverage/TR2SonicCoverage.h"
 
+#include "common/Angles.h"
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 #include "common/TextFile.h"
@@ -12,6 +13,7 @@
 #include "ui_TR2SonicCoverage.h"
 
 #include <array>
+#include <numbers>
 
 namespace {
 
@@ -216,11 +218,11 @@ bool TR2SonicCoverage::Calculate() {
         ShowResult(input, result);
         ShowMode(input.dual);
 
-        const double half = input.sector * 3.141592653589793 / 360.0;
+        const double half = input.sector * std::numbers::pi / 360.0;
         const int rotation = input.dual ? 0 : input.rotation;
         ui->swathView->SetPicture(coverage::ComputeSwathPicture(
-            half, (input.mounting + rotation) * 0.017453292519943295769,
-            std::abs(input.mounting) * 0.017453292519943295769, input.dual, input.mounting < 0));
+            half, (input.mounting + rotation) * common::kRadiansPerDegree,
+            std::abs(input.mounting) * common::kRadiansPerDegree, input.dual, input.mounting < 0));
         FillGraph(input, result);
         done = true;
     });

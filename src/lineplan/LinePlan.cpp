@@ -1,5 +1,6 @@
 #include "lineplan/LinePlan.h"
 
+#include "common/Angles.h"
 #include "common/MakerContact.h"
 #include "common/NumberFormat.h"
 
@@ -10,8 +11,8 @@ namespace lineplan {
 
 namespace {
 
-constexpr double kDegree = 0.017453292519943295769; // π/180
-constexpr double kKnot = 0.51444;                   // m/s
+using common::kRadiansPerDegree;
+constexpr double kKnot = 0.51444; // m/s
 // The ping cycle: two-way travel at 1.0962 times the range's time, plus the
 // sonar's own 4.4 ms.
 constexpr double kTravelFactor = 1.0962;
@@ -81,7 +82,7 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     }
 
     PlannerResult r;
-    const double halfSwath = in.swath / 2.0 * kDegree;
+    const double halfSwath = in.swath / 2.0 * kRadiansPerDegree;
     const double dmin = in.minDepth;
     const double dmax = in.maxDepth;
     const double range = in.maxRange;
@@ -93,20 +94,20 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     const double edgeMin = std::acos(dmin / slantMin);
     r.minSwath = 2 * slantMin * std::sin(edgeMin);
 
-    r.footprintAlong = 2 * dmin * std::tan(in.alongBeam * kDegree / 2);
-    r.footprintAcross = 2 * dmin * std::tan(in.acrossBeam * kDegree / 2);
+    r.footprintAlong = 2 * dmin * std::tan(in.alongBeam * kRadiansPerDegree / 2);
+    r.footprintAcross = 2 * dmin * std::tan(in.acrossBeam * kRadiansPerDegree / 2);
 
     double slantMax = dmax / std::cos(halfSwath);
     if (slantMax > range) {
         slantMax = range;
     }
     const double edgeMax = std::acos(dmax / slantMax);
-    r.edgeDegrees = edgeMax / kDegree;
+    r.edgeDegrees = edgeMax / kRadiansPerDegree;
     // The outer beam widens by the secant of its angle across track, and its
     // slant range stretches it along track.
-    const double widened = in.acrossBeam * kDegree / std::cos(edgeMax);
+    const double widened = in.acrossBeam * kRadiansPerDegree / std::cos(edgeMax);
     r.worstAcross = dmax * std::tan(edgeMax + widened / 2) - dmax * std::tan(edgeMax - widened / 2);
-    r.worstAlong = 2 * (dmax / std::cos(edgeMax)) * std::tan(in.alongBeam * kDegree / 2);
+    r.worstAlong = 2 * (dmax / std::cos(edgeMax)) * std::tan(in.alongBeam * kRadiansPerDegree / 2);
 
     r.suggestedRange = std::min(dmax / std::cos(halfSwath), range);
     r.pingRate = 1 / (r.suggestedRange * 2 * kTravelFactor / in.soundVelocity + kPingOverhead);

@@ -45,7 +45,7 @@ constexpr int kFirstRowTop = 390;
 constexpr int kRowPitch = 21;
 
 const standards::SurveyOrder& OrderOfCurve(std::size_t curve) {
-    return standards::SurveyOrderTable[static_cast<std::size_t>(standards::GraphRows[curve])];
+    return standards::SurveyOrderTable[static_cast<std::size_t>(standards::kGraphRows[curve])];
 }
 
 QString ValueText(double value) { return QString::fromStdString(common::FormatFixed(value, 3, 2)); }

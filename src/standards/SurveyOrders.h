@@ -53,7 +53,7 @@ inline constexpr std::array<SurveyOrder, 9> SurveyOrderTable = {{
 
 // The rows drawn as curves, in legend order: Order 1b shares Order 1a's rules and
 // the LINZ Special Order the IHO Special Order's, so neither has a curve of its own.
-inline constexpr std::array<int, 7> GraphRows = {0, 1, 3, 4, 6, 7, 8};
+inline constexpr std::array<int, 7> kGraphRows = {0, 1, 3, 4, 6, 7, 8};
 
 double MaxAllowableTVU(const SurveyOrder& order, int depth);
 double MaxAllowableTHU(const SurveyOrder& order, int depth);

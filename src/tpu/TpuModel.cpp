@@ -1,16 +1,16 @@
 #include "tpu/TpuModel.h"
 
-#include <algorithm>
-
+#include "common/Angles.h"
 #include "common/NumberFormat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tpu {
 
 namespace {
 
-constexpr double kDegree = 0.017453292519943295769; // π/180
+using common::kRadiansPerDegree;
 
 // The root of the sum of squares, summed in extended precision in the order
 // given: the terms are small and many, and the order is that of the budget.
@@ -46,10 +46,10 @@ std::string BeamwidthText(double degrees) { return common::FormatFixed(degrees, 
 BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
     const double d = depth;
     const double c = inputs.soundVelocity;
-    const double theta = angle * kDegree;
+    const double theta = angle * kRadiansPerDegree;
     const double pulse = PulseLength(inputs);
-    const double alongBeam = AlongBeamwidthAt(inputs) * kDegree;
-    const double acrossBeam = AcrossBeamwidthAt(inputs) * kDegree;
+    const double alongBeam = AlongBeamwidthAt(inputs) * kRadiansPerDegree;
+    const double acrossBeam = AcrossBeamwidthAt(inputs) * kRadiansPerDegree;
 
     const double range = d / std::cos(theta);
     const double across = range * std::sin(theta);
@@ -59,14 +59,14 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
     const double profileError = range / c * inputs.svpSd;
     // A wrong sound velocity at the face refracts the beam by this much; at
     // nadir the cotangent is that of the double nearest 90°, so it is 0.
-    const double refraction = std::atan(inputs.svsSd / (std::tan((90.0 - angle) * kDegree) * c));
+    const double refraction = std::atan(inputs.svsSd / (std::tan((90.0 - angle) * kRadiansPerDegree) * c));
 
     BeamTerms beam;
     beam.tvuTerms = {
         std::sqrt(std::pow(range * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2)),
         inputs.sonarZOffset,
-        std::tan(inputs.patchRoll * kDegree) * across,
-        std::tan(inputs.motionRoll * kDegree) * across,
+        std::tan(inputs.patchRoll * kRadiansPerDegree) * across,
+        std::tan(inputs.motionRoll * kRadiansPerDegree) * across,
         inputs.positionVertical,
         inputs.positionZOffset,
         inputs.draft,
@@ -82,14 +82,14 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
         0.8 * footprint / 2.0,
         inputs.sonarXOffset,
         inputs.sonarYOffset,
-        std::tan(inputs.patchPitch * kDegree) * range,
-        std::tan(inputs.patchYaw * kDegree) * across,
+        std::tan(inputs.patchPitch * kRadiansPerDegree) * range,
+        std::tan(inputs.patchYaw * kRadiansPerDegree) * across,
         inputs.positionHorizontal,
         inputs.positionXOffset,
         inputs.positionYOffset,
-        std::tan(inputs.motionPitch * kDegree) * range,
-        std::tan(inputs.headingSd * kDegree) * across,
-        std::cos((90.0 - angle) * kDegree) * profileError,
+        std::tan(inputs.motionPitch * kRadiansPerDegree) * range,
+        std::tan(inputs.headingSd * kRadiansPerDegree) * across,
+        std::cos((90.0 - angle) * kRadiansPerDegree) * profileError,
         d * std::tan(theta + refraction) - d * std::tan(theta),
     };
     beam.tvu = RootSumSquare(beam.tvuTerms);
@@ -114,15 +114,15 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
         inputs.tidalSd,
     };
     const std::array<double, 9> thu = {
-        d * std::tan(AlongBeamwidthAt(inputs) * kDegree / 2.0),
+        d * std::tan(AlongBeamwidthAt(inputs) * kRadiansPerDegree / 2.0),
         inputs.sonarXOffset,
-        0.9 * d * std::tan(AcrossBeamwidthAt(inputs) * kDegree / 2.0),
+        0.9 * d * std::tan(AcrossBeamwidthAt(inputs) * kRadiansPerDegree / 2.0),
         inputs.sonarYOffset,
-        std::tan(inputs.patchPitch * kDegree) * d,
+        std::tan(inputs.patchPitch * kRadiansPerDegree) * d,
         inputs.positionHorizontal,
         inputs.positionXOffset,
         inputs.positionYOffset,
-        std::tan(inputs.motionPitch * kDegree) * d,
+        std::tan(inputs.motionPitch * kRadiansPerDegree) * d,
     };
     return {RootSumSquare(tvu), RootSumSquare(thu)};
 }

@@ -72,8 +72,8 @@ TEST(SurveyOrders, OrstedTvuStepsAtTwentyAndFortyMetres) {
 
 TEST(SurveyOrders, GraphCurvesAreTheSevenDistinctRules) {
     const char* legends[] = {"IHO Special", "IHO 1", "IHO 2", "FSIS Exclusive", "NL-A", "NL-B", "Orsted"};
-    for (std::size_t i = 0; i < GraphRows.size(); ++i) {
-        EXPECT_EQ(SurveyOrderTable[static_cast<std::size_t>(GraphRows[i])].graphCurve, legends[i]);
+    for (std::size_t i = 0; i < kGraphRows.size(); ++i) {
+        EXPECT_EQ(SurveyOrderTable[static_cast<std::size_t>(kGraphRows[i])].graphCurve, legends[i]);
     }
     EXPECT_EQ(MaxAllowableTHU(SurveyOrderTable[0], 123), 2.0); // a constant THU is still a number for the graph
 }
