@@ -1,5 +1,7 @@
 #include "commtools/NetSocket.h"
 
+#include "common/ServicePort.h"
+
 #include <QLoggingCategory>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -7,7 +9,6 @@
 
 #include <stdexcept>
 
-#include <netdb.h>
 #include <sys/socket.h>
 
 Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net")
@@ -24,42 +25,6 @@ constexpr int kBacklog = SOMAXCONN;
 // that sends faster than the log is written waits in TCP's own flow control
 // instead of in this program's memory.
 constexpr qint64 kConnectionBuffer = 64 * 1024;
-
-// The port text as the system resolves it for a passive IPv4 socket: a number
-// or a service name. Returns 0 and the resolver's code when it cannot.
-quint16 ResolvePort(const QString& text, bool udp, int& code) {
-    // The resolver takes any number and keeps its low 16 bits (70000 would
-    // listen on 4464), and 0 would let the system pick a port no instrument
-    // is set up to send to.
-    bool isNumber = false;
-    const qlonglong number = text.trimmed().toLongLong(&isNumber);
-    if (isNumber) {
-        if (number >= 1 && number <= 65535) {
-            code = 0;
-            return static_cast<quint16>(number);
-        }
-        code = EAI_SERVICE;
-        return 0;
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = udp ? SOCK_DGRAM : SOCK_STREAM;
-    hints.ai_flags = AI_PASSIVE;
-    addrinfo* found = nullptr;
-    code = ::getaddrinfo(nullptr, text.trimmed().toLocal8Bit().constData(), &hints, &found);
-    if (code != 0 || found == nullptr || text.trimmed().isEmpty()) {
-        if (code == 0) {
-            code = EAI_NONAME;
-        }
-        if (found) {
-            ::freeaddrinfo(found);
-        }
-        return 0;
-    }
-    const quint16 port = ntohs(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_port);
-    ::freeaddrinfo(found);
-    return port;
-}
 
 } // namespace
 
@@ -93,7 +58,7 @@ void NetSocket::SetActive(bool active) {
 
 void NetSocket::Open() {
     int code = 0;
-    const quint16 port = ResolvePort(port_, udp_, code);
+    const quint16 port = common::ResolveServicePort(port_, udp_, code);
     if (port == 0 && code != 0) {
         Fail(-code, QStringLiteral("GetAddrInfo fails "));
     }

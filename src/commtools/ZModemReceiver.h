@@ -12,6 +12,8 @@
 // ".partial-" and six letters or digits.
 #pragma once
 
+#include "common/NewFileName.h"
+
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -71,14 +73,6 @@ std::string EscapeZdle(std::string_view data);
 // peer sent, or empty when that is no usable name ("", ".", "..").
 std::string SafeFileName(std::string_view peerName);
 
-// How a complete file gets its name; neither call may replace an existing file
-// (both fail with EEXIST instead). Tests put in calls that refuse, as a file
-// system without hard links or without never-replace renames does.
-struct FileNamingCalls {
-    int (*link)(const char* from, const char* to);
-    int (*renameNoReplace)(const char* from, const char* to);
-};
-
 class ZModemReceiver {
 public:
     using Clock = std::chrono::steady_clock;
@@ -114,7 +108,7 @@ public:
     // How long a silent sender is waited for before a retry.
     void SetTimeout(std::chrono::milliseconds timeout) { settings_.timeout = timeout; }
     // For tests only: the calls that name a complete file.
-    void SetFileNamingCalls(FileNamingCalls calls) { naming_ = calls; }
+    void SetFileNamingCalls(common::FileNamingCalls calls) { naming_ = calls; }
     // Removes the working files that a program killed in mid-file left in the
     // download folder, once they are more than a day old: a younger one may
     // belong to a transfer still running on another channel. Only regular files
@@ -175,7 +169,7 @@ private:
     int retries_ = 0;
     int errors_ = 0;
 
-    FileNamingCalls naming_;
+    common::FileNamingCalls naming_;
     std::FILE* file_ = nullptr;
     std::filesystem::path partPath_;
     std::string fileName_;

@@ -232,7 +232,7 @@ TEST(ZModemReceiver, NamesTheFileWhereHardLinksAreRefused) {
     };
     struct Case {
         const char* name;
-        FileNamingCalls calls;
+        common::FileNamingCalls calls;
     } cases[] = {
         {"a never-replace rename", {refusedLink, rename}},
         {"a copy", {refusedLink, refusedRename}},

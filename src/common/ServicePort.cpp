@@ -1,0 +1,43 @@
+#include "common/ServicePort.h"
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+namespace common {
+
+quint16 ResolveServicePort(const QString& text, bool udp, int& code) {
+    // The resolver takes any number and keeps its low 16 bits (70000 would
+    // listen on 4464), and 0 would let the system pick a port no instrument
+    // is set up to send to.
+    bool isNumber = false;
+    const qlonglong number = text.trimmed().toLongLong(&isNumber);
+    if (isNumber) {
+        if (number >= 1 && number <= 65535) {
+            code = 0;
+            return static_cast<quint16>(number);
+        }
+        code = EAI_SERVICE;
+        return 0;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = udp ? SOCK_DGRAM : SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    code = ::getaddrinfo(nullptr, text.trimmed().toLocal8Bit().constData(), &hints, &found);
+    if (code != 0 || found == nullptr || text.trimmed().isEmpty()) {
+        if (code == 0) {
+            code = EAI_NONAME;
+        }
+        if (found) {
+            ::freeaddrinfo(found);
+        }
+        return 0;
+    }
+    const quint16 port = ntohs(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_port);
+    ::freeaddrinfo(found);
+    return port;
+}
+
+} // namespace common
