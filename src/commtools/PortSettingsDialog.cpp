@@ -1,78 +1,59 @@
 #include "commtools/PortSettingsDialog.h"
 
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
+#include "ui_PortSettingsDialog.h"
+
+#include <algorithm>
+#include <array>
 
 namespace commtools {
 namespace {
 
-QComboBox* Choices(QWidget* parent, const QString& name, const QList<std::pair<QString, int>>& items, int current) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
-    for (const auto& [text, value] : items) {
-        box->addItem(text, value);
-    }
-    box->setCurrentIndex(std::max(0, box->findData(current)));
-    return box;
+// What each list's rows stand for, in the form's order.
+constexpr std::array kDataBits{QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8};
+constexpr std::array kParities{QSerialPort::NoParity, QSerialPort::EvenParity, QSerialPort::OddParity,
+                               QSerialPort::MarkParity, QSerialPort::SpaceParity};
+constexpr std::array kStopBits{QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop};
+constexpr std::array kFlowControls{QSerialPort::NoFlowControl, QSerialPort::HardwareControl,
+                                   QSerialPort::SoftwareControl};
+
+// The row of a value; the first row for a value the list does not have.
+template <typename Value, std::size_t N> int RowOf(const std::array<Value, N>& rows, Value value) {
+    const auto found = std::find(rows.begin(), rows.end(), value);
+    return found == rows.end() ? 0 : static_cast<int>(found - rows.begin());
+}
+
+template <typename Value, std::size_t N> Value ValueAt(const std::array<Value, N>& rows, const QComboBox* list) {
+    return rows[static_cast<std::size_t>(std::clamp(list->currentIndex(), 0, static_cast<int>(N) - 1))];
 }
 
 } // namespace
 
 PortSettingsDialog::PortSettingsDialog(const PortSettings& settings, const QString& portName, QWidget* parent)
-    : QDialog(parent), start_(settings) {
+    : QDialog(parent), ui(std::make_unique<Ui::PortSettingsDialog>()), start_(settings) {
+    ui->setupUi(this);
     setWindowTitle(QStringLiteral("%1 Properties").arg(portName.isEmpty() ? QStringLiteral("Port") : portName));
-    baudRate_ = new QComboBox(this);
-    baudRate_->setObjectName(QStringLiteral("cbxBaudRate"));
-    baudRate_->setEditable(true);
-    for (int rate :
-         {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200, 230400, 460800, 921600}) {
-        baudRate_->addItem(QString::number(rate));
-    }
-    baudRate_->setCurrentText(QString::number(settings.baudRate));
-    dataBits_ = Choices(
-        this, QStringLiteral("cbxDataBits"),
-        {{"5", QSerialPort::Data5}, {"6", QSerialPort::Data6}, {"7", QSerialPort::Data7}, {"8", QSerialPort::Data8}},
-        settings.dataBits);
-    parity_ = Choices(this, QStringLiteral("cbxParity"),
-                      {{"None", QSerialPort::NoParity},
-                       {"Even", QSerialPort::EvenParity},
-                       {"Odd", QSerialPort::OddParity},
-                       {"Mark", QSerialPort::MarkParity},
-                       {"Space", QSerialPort::SpaceParity}},
-                      settings.parity);
-    stopBits_ =
-        Choices(this, QStringLiteral("cbxStopBits"),
-                {{"1", QSerialPort::OneStop}, {"1.5", QSerialPort::OneAndHalfStop}, {"2", QSerialPort::TwoStop}},
-                settings.stopBits);
-    flowControl_ = Choices(this, QStringLiteral("cbxFlowControl"),
-                           {{"None", QSerialPort::NoFlowControl},
-                            {"Hardware", QSerialPort::HardwareControl},
-                            {"Xon / Xoff", QSerialPort::SoftwareControl}},
-                           settings.flowControl);
-    auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Bits per second:"), baudRate_);
-    form->addRow(QStringLiteral("Data bits:"), dataBits_);
-    form->addRow(QStringLiteral("Parity:"), parity_);
-    form->addRow(QStringLiteral("Stop bits:"), stopBits_);
-    form->addRow(QStringLiteral("Flow control:"), flowControl_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    form->addRow(buttons);
+    ui->cbxBaudRate->setCurrentText(QString::number(settings.baudRate));
+    ui->cbxDataBits->setCurrentIndex(RowOf(kDataBits, settings.dataBits));
+    ui->cbxParity->setCurrentIndex(RowOf(kParities, settings.parity));
+    ui->cbxStopBits->setCurrentIndex(RowOf(kStopBits, settings.stopBits));
+    ui->cbxFlowControl->setCurrentIndex(RowOf(kFlowControls, settings.flowControl));
+    connect(ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
+
+PortSettingsDialog::~PortSettingsDialog() = default;
 
 PortSettings PortSettingsDialog::Settings() const {
     PortSettings settings = start_;
     bool ok = false;
-    const int rate = baudRate_->currentText().trimmed().toInt(&ok);
+    const int rate = ui->cbxBaudRate->currentText().trimmed().toInt(&ok);
     if (ok && rate > 0) {
         settings.baudRate = rate;
     }
-    settings.dataBits = static_cast<QSerialPort::DataBits>(dataBits_->currentData().toInt());
-    settings.parity = static_cast<QSerialPort::Parity>(parity_->currentData().toInt());
-    settings.stopBits = static_cast<QSerialPort::StopBits>(stopBits_->currentData().toInt());
-    settings.flowControl = static_cast<QSerialPort::FlowControl>(flowControl_->currentData().toInt());
+    settings.dataBits = ValueAt(kDataBits, ui->cbxDataBits);
+    settings.parity = ValueAt(kParities, ui->cbxParity);
+    settings.stopBits = ValueAt(kStopBits, ui->cbxStopBits);
+    settings.flowControl = ValueAt(kFlowControls, ui->cbxFlowControl);
     return settings;
 }
 

@@ -5,8 +5,11 @@
 #include "commtools/SerialChannel.h"
 
 #include <QDialog>
+#include <memory>
 
-class QComboBox;
+namespace Ui {
+class PortSettingsDialog;
+}
 
 namespace commtools {
 
@@ -14,18 +17,15 @@ class PortSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     PortSettingsDialog(const PortSettings& settings, const QString& portName, QWidget* parent = nullptr);
+    ~PortSettingsDialog() override;
 
     // The settings as the fields show them; a baud rate that is no whole
     // positive number keeps the one the dialog started with.
     PortSettings Settings() const;
 
 private:
+    std::unique_ptr<Ui::PortSettingsDialog> ui;
     PortSettings start_;
-    QComboBox* baudRate_;
-    QComboBox* dataBits_;
-    QComboBox* parity_;
-    QComboBox* stopBits_;
-    QComboBox* flowControl_;
 };
 
 } // namespace commtools
