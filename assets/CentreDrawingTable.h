@@ -86,27 +86,34 @@ constexpr bool CentreFitsOutline(const CentreDrawing& drawing) {
     const Block* housing = nullptr;
     for (const Block& block : drawing.blocks) {
         if (block.component != Component::None &&
-            (block.x0 >= block.x1 || block.y0 >= block.y1 || block.z0 >= block.z1))
+            (block.x0 >= block.x1 || block.y0 >= block.y1 || block.z0 >= block.z1)) {
             return false;
-        if (block.component == Component::Receiver)
+        }
+        if (block.component == Component::Receiver) {
             receiver = &block;
-        if (block.component == Component::Projector)
+        }
+        if (block.component == Component::Projector) {
             projector = &block;
-        if (block.component == Component::ImuHousing)
+        }
+        if (block.component == Component::ImuHousing) {
             housing = &block;
+        }
     }
     const Offset& c = drawing.centre;
-    if (drawing.sonar)
+    if (drawing.sonar) {
         return receiver && projector && 2 * c.x == receiver->x0 + receiver->x1 &&
                2 * c.y == projector->y0 + projector->y1 && c.z == receiver->z1;
+    }
     return housing && housing->x0 < c.x && c.x < housing->x1 && housing->y0 < c.y && c.y < housing->y1 &&
            housing->z0 < c.z && c.z < housing->z1;
 }
 
 constexpr bool AllCentresFitOutlines() {
-    for (const CentreDrawing& drawing : kCentreDrawings)
-        if (!CentreFitsOutline(drawing))
+    for (const CentreDrawing& drawing : kCentreDrawings) {
+        if (!CentreFitsOutline(drawing)) {
             return false;
+        }
+    }
     return true;
 }
 static_assert(AllCentresFitOutlines(), "a drawing's centre does not sit where its outline puts it");

@@ -102,12 +102,10 @@ SerialChannel::SerialChannel(const QString& logPath, QObject* parent)
     : QObject(parent), log_(logPath.isEmpty() ? ProgramLogPath() : logPath, StatusLog::kSerialTerminalLimit),
       zmodem_({DownloadFolder().toStdString()}) {
     log_.SetLevel(LogLevel::Detail);
-    zmodem_.sendToPeer = [this](std::string_view bytes) {
-        port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    };
-    zmodem_.log = [this](const std::string& line) {
+    zmodem_.SetSender([this](std::string_view bytes) { port_.write(bytes.data(), static_cast<qint64>(bytes.size())); });
+    zmodem_.SetLog([this](const std::string& line) {
         log_.Add(LogLevel::Detail, QString::fromLatin1(kZModemPrefix), QString::fromStdString(line));
-    };
+    });
     connect(&port_, &QSerialPort::readyRead, this, &SerialChannel::ReadPort);
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialChannel::PortError);
     // The ZModem time-outs count while the line is silent, so they need a clock

@@ -263,13 +263,13 @@ ZModemReceiver::ZModemReceiver(Settings settings)
 
 ZModemReceiver::~ZModemReceiver() {
     // The owner's log may already be gone; the unfinished file goes silently.
-    log = nullptr;
+    log_ = nullptr;
     DropFile();
 }
 
 void ZModemReceiver::Log(const std::string& text) {
-    if (log) {
-        log(text);
+    if (log_) {
+        log_(text);
     }
 }
 
@@ -277,8 +277,8 @@ void ZModemReceiver::Reply(const std::string& frame, bool remember) {
     if (remember) {
         lastReply_ = frame;
     }
-    if (sendToPeer) {
-        sendToPeer(frame);
+    if (sendToPeer_) {
+        sendToPeer_(frame);
     }
 }
 

@@ -1,8 +1,8 @@
 // The ZModem receiver of the serial terminal: a surveyor pulls a logger's files
 // over the same serial line the terminal shows, without another program. The
 // engine works on byte buffers only: the channel hands it what the port read
-// and the time, and the engine answers through `sendToPeer`, writes the files
-// and reports its steps through `log`. Until a sender announces itself with
+// and the time, and the engine answers through its sender, writes the files
+// and reports its steps through its log. Until a sender announces itself with
 // "rz" CR, every byte goes back to the caller for the receive display.
 //
 // A peer never chooses where a file lands: only the last component of the name
@@ -89,8 +89,10 @@ public:
     ZModemReceiver(const ZModemReceiver&) = delete;
     ZModemReceiver& operator=(const ZModemReceiver&) = delete;
 
-    std::function<void(std::string_view)> sendToPeer;
-    std::function<void(const std::string&)> log; // the protocol steps, for the status log
+    // Where the answers to the sender go, and where the protocol's steps are
+    // reported (the status log).
+    void SetSender(std::function<void(std::string_view)> sendToPeer) { sendToPeer_ = std::move(sendToPeer); }
+    void SetLog(std::function<void(const std::string&)> log) { log_ = std::move(log); }
 
     // Takes what the port read. Returns the bytes that are ordinary terminal
     // data: everything outside a session.
@@ -170,6 +172,8 @@ private:
     int errors_ = 0;
 
     common::FileNamingCalls naming_;
+    std::function<void(std::string_view)> sendToPeer_;
+    std::function<void(const std::string&)> log_;
     std::FILE* file_ = nullptr;
     std::filesystem::path partPath_;
     std::string fileName_;

@@ -52,12 +52,15 @@ TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
     ASSERT_TRUE(all) << window.netSocket1().Connections() << " accepted";
     EXPECT_EQ(count("Net: Input data length: "), kClients);
     QStringList totals;
-    for (const QString& entry : LogEntries())
-        if (entry.startsWith("Net: Connection is  accepted  Total:"))
+    for (const QString& entry : LogEntries()) {
+        if (entry.startsWith("Net: Connection is  accepted  Total:")) {
             totals << entry.mid(36);
+        }
+    }
     QStringList expected;
-    for (int i = 1; i <= kClients; ++i)
+    for (int i = 1; i <= kClients; ++i) {
         expected << QString::number(i);
+    }
     EXPECT_EQ(totals, expected) << "the count after every accept";
     answer.Start();
     onClientSide([&] { clients.clear(); });
@@ -75,9 +78,10 @@ TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
     constexpr int kDatagrams = 10000;
     answer.Start();
     for (int burst = 0; burst < kDatagrams / 100; ++burst) {
-        for (int i = 0; i < 100; ++i)
+        for (int i = 0; i < 100; ++i) {
             peer.writeDatagram(QByteArray::number(burst * 100 + i).rightJustified(5, '0'), QHostAddress::LocalHost,
                                port);
+        }
         QTest::qWait(2);
     }
     QTest::qWait(500);

@@ -56,14 +56,17 @@ void AppendRecord(QByteArray& out, qint64 n, bool lineEnd) {
     int length = std::snprintf(text, sizeof text, "$SDDPT,%07.2f,0.50,%010lld", 5.0 + double(n % 4000) / 100.0,
                                static_cast<long long>(n));
     const int body = lineEnd ? kRecordSize - 5 : kRecordSize;
-    while (length < body)
+    while (length < body) {
         text[length++] = ' ';
+    }
     out.append(text, length);
-    if (!lineEnd)
+    if (!lineEnd) {
         return;
+    }
     unsigned char sum = 0;
-    for (int i = 1; i < length; ++i)
+    for (int i = 1; i < length; ++i) {
         sum ^= static_cast<unsigned char>(text[i]);
+    }
     std::snprintf(text, sizeof text, "*%02X\r\n", sum);
     out.append(text, 5);
 }
@@ -71,8 +74,9 @@ void AppendRecord(QByteArray& out, qint64 n, bool lineEnd) {
 QByteArray Records(qint64 first, qint64 count, bool lineEnds) {
     QByteArray out;
     out.reserve(count * kRecordSize);
-    for (qint64 n = first; n < first + count; ++n)
+    for (qint64 n = first; n < first + count; ++n) {
         AppendRecord(out, n, lineEnds);
+    }
     return out;
 }
 
@@ -84,8 +88,9 @@ QByteArray Sentence(int n) {
         std::snprintf(text, sizeof text, "$GPGGA,%02d%02d%02d.%02d,5231.%04d,N,00454.%04d,E,1,12,0.8,-2.5,M,47.0,M,,",
                       n / 360000 % 24, n / 6000 % 60, n / 100 % 60, n % 100, n % 10000, (n * 7) % 10000);
     unsigned char sum = 0;
-    for (int i = 1; i < length; ++i)
+    for (int i = 1; i < length; ++i) {
         sum ^= static_cast<unsigned char>(text[i]);
+    }
     std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "*%02X\r\n", sum);
     return QByteArray(text);
 }
@@ -105,16 +110,19 @@ sockaddr_in Loopback(quint16 port) {
 bool WriteAll(int fd, const QByteArray& bytes, bool socket, const std::atomic<bool>& stop) {
     qsizetype written = 0;
     while (written < bytes.size()) {
-        if (stop)
+        if (stop) {
             return false;
+        }
         pollfd ready{fd, POLLOUT, 0};
-        if (::poll(&ready, 1, 100) <= 0)
+        if (::poll(&ready, 1, 100) <= 0) {
             continue;
+        }
         const char* from = bytes.constData() + written;
         const auto size = static_cast<size_t>(bytes.size() - written);
         const ssize_t n = socket ? ::send(fd, from, size, MSG_NOSIGNAL) : ::write(fd, from, size);
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
             return false;
+        }
         written += std::max<ssize_t>(n, 0);
     }
     return true;
@@ -136,8 +144,9 @@ public:
     bool Done() const { return done_; }
     void Stop() {
         stop_ = true;
-        if (thread_.joinable())
+        if (thread_.joinable()) {
             thread_.join();
+        }
     }
 
 private:
@@ -183,8 +192,9 @@ public:
     // nor once the process is past kStopKiB, which the peer watches as well
     // because a frozen window cannot.
     bool Feeding(const std::atomic<bool>& stop) {
-        if (ResidentKiB() > kStopKiB)
+        if (ResidentKiB() > kStopKiB) {
             overMemory_ = true;
+        }
         return !stop && !overMemory_;
     }
 
@@ -207,8 +217,9 @@ public:
                                  .arg(peakReset_ ? "" : " (since the start)")
                                  .arg(answer_.WorstMs())
                                  .toLatin1();
-        if (*stopped_ != '\0')
+        if (*stopped_ != '\0') {
             figures += QByteArray("  stopped at ") + stopped_;
+        }
         return figures;
     }
 
@@ -235,11 +246,13 @@ QByteArray LoggedInputTail(const QString& memo, qsizetype size) {
     QByteArray bytes;
     const QStringList lines = memo.split(QLatin1Char('\n'));
     for (auto line = lines.crbegin(); line != lines.crend() && bytes.size() < size; ++line) {
-        if (!line->endsWith(QStringLiteral(" ]")))
+        if (!line->endsWith(QStringLiteral(" ]"))) {
             continue;
+        }
         const QRegularExpressionMatch hex = hexRun.match(*line);
-        if (hex.hasMatch())
+        if (hex.hasMatch()) {
             bytes.prepend(QByteArray::fromHex(hex.captured(1).toLatin1()));
+        }
     }
     return bytes.right(size);
 }
@@ -271,8 +284,9 @@ TEST_F(NetworkSoak, TcpStreamOf50MiBPassesInBoundedMemoryWithoutFreezing) {
             ::fcntl(fd, F_SETFL, O_NONBLOCK) == 0) {
             for (qint64 first = 0; first < kRecords && soak.Feeding(stop); first += kChunkRecords) {
                 const QByteArray chunk = Records(first, std::min(kChunkRecords, kRecords - first), true);
-                if (!WriteAll(fd, chunk, true, stop))
+                if (!WriteAll(fd, chunk, true, stop)) {
                     break;
+                }
                 sent += chunk.size();
             }
         }
@@ -290,8 +304,9 @@ TEST_F(NetworkSoak, TcpStreamOf50MiBPassesInBoundedMemoryWithoutFreezing) {
                 soak.Figures().constData());
     EXPECT_TRUE(through) << "stopped at " << soak.StoppedAt();
     soak.ExpectBounded();
-    if (!through)
+    if (!through) {
         return;
+    }
     EXPECT_EQ(sent, kRecords * kRecordSize);
     // TCP keeps the order, so the stream's last records in the log say that all of it was read.
     const QByteArray tail = Records(kRecords - 4, 4, true);
@@ -328,8 +343,9 @@ TEST_F(NetworkSoak, UdpFloodOf50000SentencesPassesInBoundedMemoryWithoutFreezing
             const QByteArray sentence = Sentence(n);
             ::sendto(fd, sentence.constData(), static_cast<size_t>(sentence.size()), 0,
                      reinterpret_cast<const sockaddr*>(&to), sizeof to);
-            if ((n + 1) % kBurst == 0)
+            if ((n + 1) % kBurst == 0) {
                 std::this_thread::sleep_for(kGap);
+            }
         }
         ::close(fd);
     });
@@ -353,8 +369,9 @@ TEST_F(NetworkSoak, UdpFloodOf50000SentencesPassesInBoundedMemoryWithoutFreezing
     EXPECT_TRUE(through) << "stopped at " << soak.StoppedAt();
     EXPECT_GT(received, kDatagrams * 9 / 10) << "loopback lost more than a tenth";
     soak.ExpectBounded();
-    if (!through)
+    if (!through) {
         return;
+    }
     // The last datagram that came is on the data memo (typed in at its caret)
     // and is the log's last entry.
     ASSERT_FALSE(last.isEmpty());
@@ -391,8 +408,9 @@ TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWith
             const bool lines = first < kLineRecords;
             const qint64 count = std::min(kChunkRecords, (lines ? kLineRecords : kRecords) - first);
             const QByteArray chunk = Records(first, count, lines);
-            if (!WriteAll(pty.Far(), chunk, false, stop))
+            if (!WriteAll(pty.Far(), chunk, false, stop)) {
                 break;
+            }
             sent += chunk.size();
         }
     });
@@ -404,8 +422,9 @@ TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWith
                 soak.Seconds(), mib / soak.Seconds(), soak.Figures().constData());
     EXPECT_TRUE(through) << "stopped at " << soak.StoppedAt();
     soak.ExpectBounded();
-    if (!through)
+    if (!through) {
         return;
+    }
     // The end of the endless line is on screen; the memo may break a long line where it likes.
     const QByteArray tail = Records(kRecords - 4, 4, false);
     QString end = ui.Text("Memo1").right(2 * tail.size());

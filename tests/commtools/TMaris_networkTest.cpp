@@ -102,12 +102,14 @@ TEST_F(NetworkWindow, FloodsAndDroppedClientsLeaveItWorkingAndBounded) {
     ui.Click("btn_UDP");
     QUdpSocket peer;
     QByteArray binary(8000, '\0');
-    for (int i = 0; i < binary.size(); ++i)
+    for (int i = 0; i < binary.size(); ++i) {
         binary[i] = static_cast<char>((i * 7919) & 0xFF);
+    }
     for (int i = 0; i < 200; ++i) { // 1.6 MB of binary bytes
         peer.writeDatagram(binary, QHostAddress::LocalHost, port);
-        if (i % 20 == 19)
+        if (i % 20 == 19) {
             QTest::qWait(5);
+        }
     }
     QTest::qWait(500);
     EXPECT_LE(ui.Text("Memo2").size(), (1 << 20) + (1 << 16)) << "the data memo keeps its last megabyte";

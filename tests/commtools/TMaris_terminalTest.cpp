@@ -55,8 +55,9 @@ QByteArray StartedTransfer(const std::string& name, std::size_t size) {
 
 QStringList Items(const QComboBox* box) {
     QStringList items;
-    for (int i = 0; i < box->count(); ++i)
+    for (int i = 0; i < box->count(); ++i) {
         items << box->itemText(i);
+    }
     return items;
 }
 
@@ -76,8 +77,9 @@ protected:
     }
     void OpenChannel1(const PtyPair& pair) { Open(kChannels[0], pair); }
     void SetAppend(bool on) {
-        if ((ui.Text("ckbAppend1") == "checked") != on)
+        if ((ui.Text("ckbAppend1") == "checked") != on) {
             ui.Click("ckbAppend1");
+        }
     }
     // How many "p\r\n" lines the repeat sends within `ms`.
     static int SendsWithin(PtyPair& pair, int ms) { return int(pair.ReadFor(ms).count("p\r\n")); }
@@ -225,10 +227,12 @@ TEST_F(TMaris_terminalWindow, OpenFailureShowsTheSystemsReasonOnceInTheBoxAndThe
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.port.toStdString());
-        if (!c.port.isEmpty())
+        if (!c.port.isEmpty()) {
             ui.SetText("portBox1", c.port);
-        if (ui.Text("chkActive1") == "checked")
+        }
+        if (ui.Text("chkActive1") == "checked") {
             ui.Click("chkActive1");
+        }
         ui.Click("Button4");
         MessageLog::Take();
         ui.Click("chkActive1");
@@ -346,8 +350,9 @@ TEST_F(TMaris_terminalWindow, OpeningRemovesWorkingFilesOfTransfersCutShortLongA
     const auto folder = std::filesystem::path(downloads.path().toStdString());
     const auto stale = folder / ".sounding.raw.partial-a1b2c3";
     const auto recent = folder / ".profile.txt.partial-d4e5f6";
-    for (const auto& path : {stale, recent})
+    for (const auto& path : {stale, recent}) {
         std::ofstream(path) << "part";
+    }
     std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(25));
     ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
     EXPECT_EQ(FolderEntries(downloads.path()), QStringList{".profile.txt.partial-d4e5f6"})
@@ -381,12 +386,14 @@ TEST_F(TMaris_terminalWindow, AMemoShowsAnEndlessLineInBoundedParagraphsWithoutU
     ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
     auto* memo = ui.Get<QPlainTextEdit>("Memo1");
     const QByteArray chunk(200, 'n');
-    for (int i = 0; i < 50; ++i) // 10,000 characters and never a line end
+    for (int i = 0; i < 50; ++i) { // 10,000 characters and never a line end
         pty.Write(chunk);
+    }
     ASSERT_TRUE(QTest::qWaitFor([&] { return memo->document()->characterCount() > 10000; }, 3000));
     EXPECT_EQ(ui.Text("Memo1").remove('\n'), QString(10000, 'n'));
-    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
         EXPECT_LE(block.length() - 1, commtools::kLongestShownLine);
+    }
     EXPECT_FALSE(memo->document()->isUndoAvailable());
     EXPECT_FALSE(ui.Get<QPlainTextEdit>("Memo2")->document()->isUndoAvailable());
 }

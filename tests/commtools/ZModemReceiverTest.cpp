@@ -35,8 +35,9 @@ std::string ReadAll(const fs::path& path) {
 
 std::vector<std::string> FolderNames(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
+    for (const auto& entry : fs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -57,8 +58,8 @@ struct Session {
     ZModemReceiver::Clock::time_point now = ZModemReceiver::Clock::now();
 
     Session() {
-        receiver.sendToPeer = [this](std::string_view bytes) { replies += bytes; };
-        receiver.log = [this](const std::string& line) { logged.push_back(line); };
+        receiver.SetSender([this](std::string_view bytes) { replies += bytes; });
+        receiver.SetLog([this](const std::string& line) { logged.push_back(line); });
     }
     std::string Feed(const std::string& bytes) { return receiver.Receive(bytes, now); }
     std::string TakeReplies() { return std::exchange(replies, {}); }
@@ -108,8 +109,9 @@ TEST(ZModemFraming, EscapesWhatALineWouldEatOrActOn) {
         {"\x18", "\x18X"},    {"\x10", "\x18P"},    {"\x11", "\x18Q"},    {"\x13", "\x18S"},
         {"\x90", "\x18\xd0"}, {"\x91", "\x18\xd1"}, {"\x93", "\x18\xd3"}, {"A\x7f\xff\r", "A\x7f\xff\r"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(EscapeZdle(c.raw), c.escaped);
+    }
 }
 
 TEST(ZModemFraming, PeerNamesStayInsideTheFolder) {
@@ -127,8 +129,9 @@ TEST(ZModemFraming, PeerNamesStayInsideTheFolder) {
         {"/a/..", ""},
         {".hidden", ".hidden"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(SafeFileName(c.peer), c.stored) << c.peer;
+    }
 }
 
 TEST(ZModemReceiver, PassesTerminalDataUntilTheSenderAnnouncesItself) {
@@ -298,10 +301,11 @@ TEST(ZModemReceiver, RemovesStaleWorkingFilesOnly) {
     for (const auto& e : entries) {
         std::ofstream(s.folder / e.name) << "x";
         fs::last_write_time(s.folder / e.name, now - e.age);
-        if (e.removed)
+        if (e.removed) {
             removedLines.push_back("removed stale working file \"" + e.name + "\"");
-        else
+        } else {
             kept.push_back(e.name);
+        }
     }
     fs::create_directory(s.folder / ".dir.partial-ab12cd");
     fs::last_write_time(s.folder / ".dir.partial-ab12cd", now - 48h);
@@ -357,9 +361,10 @@ TEST(ZModemReceiver, EveryWayASessionBreaksLeavesNoFileAndAWorkingChannel) {
          }},
         {"endless errors",
          [](Session& s) {
-             for (int n = 0; n < 300 && s.receiver.InSession(); ++n)
+             for (int n = 0; n < 300 && s.receiver.InSession(); ++n) {
                  s.Feed("**\x18"
                         "Bzz");
+             }
          }},
     };
     for (const auto& c : cases) {
@@ -413,8 +418,9 @@ TEST(ZModemReceiver, OnlyFramesKeepASessionAlive) {
         s.now += 1s;
         s.receiver.Tick(s.now);
         const std::string line = "$GPGLL,5231.0" + std::to_string(second) + ",N,00424.2,E\r\n";
-        if (!s.receiver.InSession())
+        if (!s.receiver.InSession()) {
             expected += line;
+        }
         shown += s.Feed(line);
     }
     EXPECT_FALSE(s.receiver.InSession());
@@ -472,11 +478,13 @@ TEST(ZModemReceiver, FiveCansInARowEndTheSession) {
     for (const auto& c : cases) {
         Session s;
         s.Feed("rz\r");
-        for (const auto& piece : c.pieces)
+        for (const auto& piece : c.pieces) {
             s.Feed(piece);
+        }
         EXPECT_EQ(s.receiver.InSession(), c.open) << c.pieces.size() << " pieces, " << c.pieces[0].size();
-        if (!c.open)
+        if (!c.open) {
             continue;
+        }
         s.OfferFile("after.txt", 2);
         s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("ok", kZCrcE, true) + HexHeader(ZFrame::EOF_, 2));
         EXPECT_EQ(ReadAll(s.folder / "after.txt"), "ok");
@@ -489,11 +497,13 @@ TEST(ZModemReceiver, CarriesOnAfterRandomGarbageInASession) {
         Session s;
         s.Feed("rz\r");
         std::string noise(1 + random() % 4000, '\0');
-        for (auto& c : noise)
+        for (auto& c : noise) {
             c = static_cast<char>(random());
+        }
         s.Feed(noise);
-        if (!s.receiver.InSession())
+        if (!s.receiver.InSession()) {
             continue; // five CANs in the noise end it, as they should
+        }
         s.OfferFile("after.txt", 2);
         s.Feed(BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket("ok", kZCrcE, true) + HexHeader(ZFrame::EOF_, 2));
         EXPECT_EQ(ReadAll(s.folder / "after.txt"), "ok") << "round " << round;
@@ -512,8 +522,9 @@ struct RealSender {
 
     static bool Run(Session& s, const std::vector<std::string>& args, Options options, std::chrono::seconds limit) {
         int pair[2];
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0)
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) {
             return false;
+        }
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::dup2(pair[1], 0);
@@ -523,22 +534,24 @@ struct RealSender {
             ::close(pair[1]);
             std::vector<char*> argv;
             argv.push_back(const_cast<char*>("sz"));
-            for (const auto& a : args)
+            for (const auto& a : args) {
                 argv.push_back(const_cast<char*>(a.c_str()));
+            }
             argv.push_back(nullptr);
             ::execvp("sz", argv.data());
             ::_exit(127);
         }
         ::close(pair[1]);
         const int fd = pair[0];
-        s.receiver.sendToPeer = [fd](std::string_view bytes) {
+        s.receiver.SetSender([fd](std::string_view bytes) {
             for (std::size_t done = 0; done < bytes.size();) {
                 const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-                if (n <= 0)
+                if (n <= 0) {
                     return;
+                }
                 done += static_cast<std::size_t>(n);
             }
-        };
+        });
         const auto deadline = std::chrono::steady_clock::now() + limit;
         std::size_t total = 0;
         bool killed = false;
@@ -547,14 +560,18 @@ struct RealSender {
             pollfd p{fd, POLLIN, 0};
             ::poll(&p, 1, 100);
             s.receiver.Tick(std::chrono::steady_clock::now());
-            if (!(p.revents & (POLLIN | POLLHUP)))
+            if (!(p.revents & (POLLIN | POLLHUP))) {
                 continue;
+            }
             const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-            if (n <= 0)
+            if (n <= 0) {
                 break;
-            for (ssize_t i = 0; options.flipEvery && i < n; ++i)
-                if ((total + i) % options.flipEvery == options.flipEvery / 2)
+            }
+            for (ssize_t i = 0; options.flipEvery && i < n; ++i) {
+                if ((total + i) % options.flipEvery == options.flipEvery / 2) {
                     buffer[i] ^= 0x20;
+                }
+            }
             total += static_cast<std::size_t>(n);
             s.shown += s.receiver.Receive(std::string_view(buffer.data(), n), std::chrono::steady_clock::now());
             if (options.killAfter && total > options.killAfter && !killed) {
@@ -567,7 +584,7 @@ struct RealSender {
         int status = 0;
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
-        s.receiver.sendToPeer = [&s](std::string_view bytes) { s.replies += bytes; };
+        s.receiver.SetSender([&s](std::string_view bytes) { s.replies += bytes; });
         return true;
     }
 };
@@ -575,8 +592,9 @@ struct RealSender {
 std::string RandomBytes(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);
     std::string bytes(size, '\0');
-    for (auto& c : bytes)
+    for (auto& c : bytes) {
         c = static_cast<char>(random());
+    }
     return bytes;
 }
 
@@ -608,8 +626,9 @@ TEST(ZModemReceiverWithRealSender, EscapingEveryControlCharacter) {
     SenderFiles files;
     Session s;
     ASSERT_TRUE(RealSender::Run(s, {"-e", files.text.string(), files.binary.string()}, {}, 60s));
-    for (const auto& line : s.logged)
+    for (const auto& line : s.logged) {
         EXPECT_EQ(line.find("error"), std::string::npos) << line;
+    }
     EXPECT_EQ(FolderNames(s.folder), (std::vector<std::string>{"sonar.raw", "survey notes.txt"}));
     EXPECT_EQ(ReadAll(s.folder / "survey notes.txt"), ReadAll(files.text));
     EXPECT_TRUE(ReadAll(s.folder / "sonar.raw") == ReadAll(files.binary));

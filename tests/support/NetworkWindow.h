@@ -28,8 +28,9 @@ protected:
         QStringList entries;
         for (const QString& line : ui.Text("Memo1").split(QLatin1Char('\n'))) {
             const qsizetype stamp = line.indexOf(QStringLiteral("] "));
-            if (line.startsWith(QLatin1Char('[')) && stamp > 0)
+            if (line.startsWith(QLatin1Char('[')) && stamp > 0) {
                 entries << line.mid(stamp + 2);
+            }
         }
         return entries;
     }

@@ -28,8 +28,9 @@ public:
 
     // The device gone: the relay killed, both ends of the pair vanish.
     void Kill() {
-        if (far_ >= 0)
+        if (far_ >= 0) {
             ::close(std::exchange(far_, -1));
+        }
         if (socat_.state() != QProcess::NotRunning) {
             socat_.kill();
             socat_.waitForFinished(2000);
@@ -42,20 +43,24 @@ public:
 
     // Starts socat and opens the far end raw; why it failed, or empty.
     QString Start() {
-        if (!dir_.isValid())
+        if (!dir_.isValid()) {
             return QStringLiteral("no temporary folder");
+        }
         const QString far = dir_.filePath(QStringLiteral("a"));
         socat_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         socat_.start(QStringLiteral("socat"),
                      {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,raw,echo=0,link=") + far,
                       QStringLiteral("pty,raw,echo=0,link=") + Near()});
-        if (!socat_.waitForStarted(5000))
+        if (!socat_.waitForStarted(5000)) {
             return QStringLiteral("socat does not start: ") + socat_.errorString();
-        if (!QTest::qWaitFor([&] { return QFile::exists(far) && QFile::exists(Near()); }, 5000))
+        }
+        if (!QTest::qWaitFor([&] { return QFile::exists(far) && QFile::exists(Near()); }, 5000)) {
             return QStringLiteral("socat made no pty links");
+        }
         far_ = ::open(QFile::encodeName(far).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (far_ < 0)
+        if (far_ < 0) {
             return QStringLiteral("cannot open ") + far;
+        }
         termios raw{};
         if (::tcgetattr(far_, &raw) == 0) {
             ::cfmakeraw(&raw);
@@ -102,8 +107,9 @@ private:
     void ReadInto(QByteArray& got) {
         char buffer[256];
         ssize_t n;
-        while (far_ >= 0 && (n = ::read(far_, buffer, sizeof buffer)) > 0)
+        while (far_ >= 0 && (n = ::read(far_, buffer, sizeof buffer)) > 0) {
             got.append(buffer, n);
+        }
     }
 
     QTemporaryDir dir_;

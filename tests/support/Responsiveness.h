@@ -32,12 +32,15 @@ private:
 // A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); 0 when absent.
 inline qint64 ProcessStatusKiB(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
+    if (!status.open(QIODevice::ReadOnly)) {
         return 0;
+    }
     const QByteArray key = field + ':';
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(key))
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key)) {
             return line.mid(key.size()).trimmed().split(' ').first().toLongLong();
+        }
+    }
     return 0;
 }
 

@@ -60,8 +60,9 @@ inline bool WriteAll(int fd, const void* data, size_t size) {
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t n = ::write(fd, bytes, size);
-        if (n <= 0)
+        if (n <= 0) {
             return false;
+        }
         bytes += n;
         size -= static_cast<size_t>(n);
     }
@@ -70,8 +71,9 @@ inline bool WriteAll(int fd, const void* data, size_t size) {
 
 inline bool WriteProc(const char* path, const std::string& text) {
     const int fd = ::open(path, O_WRONLY);
-    if (fd < 0)
+    if (fd < 0) {
         return false;
+    }
     const bool ok = WriteAll(fd, text.data(), text.size());
     ::close(fd);
     return ok;
@@ -82,19 +84,22 @@ inline bool WriteProc(const char* path, const std::string& text) {
 inline std::string EnterUserNamespace(bool asRoot) {
     const uid_t uid = ::getuid();
     const gid_t gid = ::getgid();
-    if (::unshare(CLONE_NEWUSER | (asRoot ? CLONE_NEWNS : 0)) != 0)
+    if (::unshare(CLONE_NEWUSER | (asRoot ? CLONE_NEWNS : 0)) != 0) {
         return std::string("user namespaces refused: ") + std::strerror(errno);
+    }
     if (asRoot && !(WriteProc("/proc/self/setgroups", "deny") &&
                     WriteProc("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
-                    WriteProc("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")))
+                    WriteProc("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))) {
         return std::string("cannot map the user: ") + std::strerror(errno);
+    }
     return {};
 }
 
 inline bool PutFile(const QString& path, const QByteArray& bytes, mode_t mode) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, mode);
-    if (fd < 0)
+    if (fd < 0) {
         return false;
+    }
     const bool ok = WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
     ::close(fd);
     ::chmod(QFile::encodeName(path).constData(), mode);
@@ -105,8 +110,9 @@ inline QByteArray Blob(const QString& skipped, const QString& error, const std::
     QByteArray blob;
     QDataStream out(&blob, QIODevice::WriteOnly);
     out << skipped << error << static_cast<quint32>(files.size());
-    for (const QByteArray& file : files)
+    for (const QByteArray& file : files) {
         out << file;
+    }
     return blob;
 }
 
@@ -120,8 +126,9 @@ inline WriteOutcome WriteUnder(DiskCondition condition, const QStringList& names
     const QString folder = work.filePath(QStringLiteral("survey"));
     QDir().mkpath(folder);
     int link[2];
-    if (!work.isValid() || ::pipe(link) != 0)
+    if (!work.isValid() || ::pipe(link) != 0) {
         return {QStringLiteral("no temporary folder or pipe"), {}, {}};
+    }
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(link[0]);
@@ -129,15 +136,18 @@ inline WriteOutcome WriteUnder(DiskCondition condition, const QStringList& names
         QString error;
         std::vector<QByteArray> files;
         const auto put = [&](mode_t mode) {
-            for (const QString& name : names)
+            for (const QString& name : names) {
                 detail::PutFile(QDir(folder).filePath(name), old, mode);
+            }
         };
         std::string refused;
         switch (condition) {
         case DiskCondition::FullDisk: {
             refused = detail::EnterUserNamespace(true);
-            if (refused.empty() && ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+            if (refused.empty() &&
+                ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0) {
                 refused = std::string("cannot mount a small file system: ") + std::strerror(errno);
+            }
             if (refused.empty()) {
                 put(0644);
                 // Fill the rest of it, a page at a time.
@@ -146,8 +156,9 @@ inline WriteOutcome WriteUnder(DiskCondition condition, const QStringList& names
                 const QByteArray page(4096, 'f');
                 while (fd >= 0 && ::write(fd, page.constData(), static_cast<size_t>(page.size())) > 0) {
                 }
-                if (fd >= 0)
+                if (fd >= 0) {
                     ::close(fd);
+                }
             }
             break;
         }
@@ -188,8 +199,9 @@ inline WriteOutcome WriteUnder(DiskCondition condition, const QStringList& names
     QByteArray blob;
     char buffer[65536];
     ssize_t n;
-    while ((n = ::read(link[0], buffer, sizeof buffer)) > 0)
+    while ((n = ::read(link[0], buffer, sizeof buffer)) > 0) {
         blob.append(buffer, n);
+    }
     ::close(link[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -198,8 +210,9 @@ inline WriteOutcome WriteUnder(DiskCondition condition, const QStringList& names
     QDataStream in(blob);
     quint32 count = 0;
     in >> outcome.skipped >> outcome.error >> count;
-    if (in.status() != QDataStream::Ok)
+    if (in.status() != QDataStream::Ok) {
         return {QStringLiteral("the writer's process ended without a report"), {}, {}};
+    }
     for (quint32 i = 0; i < count; ++i) {
         QByteArray file;
         in >> file;
