@@ -27,12 +27,24 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     ui->UpDown1->Associate(ui->Edit3);
     ui->UpDown2->Associate(ui->Edit1);
 
-    Channel& one = channels_[0];
-    one = {nullptr,   nullptr,   nullptr,      nullptr,       false,          ui->chkActive1,     ui->portBox1,
-           ui->Memo1, ui->Memo2, ui->edt1Send, ui->btnBreak1, ui->ckbAppend1, ui->ckbContinuous1, ui->Edit3};
-    Channel& two = channels_[1];
-    two = {nullptr,   nullptr,   nullptr,      nullptr,       false,          ui->ChkActive2,     ui->portBox2,
-           ui->Memo3, ui->Memo4, ui->edt2Send, ui->btnBreak2, ui->ckbAppend2, ui->ckbContinuous2, ui->Edit1};
+    channels_[0] = {.active = ui->chkActive1,
+                    .portBox = ui->portBox1,
+                    .receiveMemo = ui->Memo1,
+                    .statusMemo = ui->Memo2,
+                    .sendEdit = ui->edt1Send,
+                    .breakButton = ui->btnBreak1,
+                    .append = ui->ckbAppend1,
+                    .continuous = ui->ckbContinuous1,
+                    .interval = ui->Edit3};
+    channels_[1] = {.active = ui->ChkActive2,
+                    .portBox = ui->portBox2,
+                    .receiveMemo = ui->Memo3,
+                    .statusMemo = ui->Memo4,
+                    .sendEdit = ui->edt2Send,
+                    .breakButton = ui->btnBreak2,
+                    .append = ui->ckbAppend2,
+                    .continuous = ui->ckbContinuous2,
+                    .interval = ui->Edit1};
     for (Channel& channel : channels_) {
         SetUpChannel(channel);
     }
@@ -57,8 +69,8 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     connect(ui->Button5, &QPushButton::clicked, this, &TMaris_terminal::Button5Click);
     connect(ui->btn1Send, &QPushButton::clicked, this, &TMaris_terminal::btn1SendClick);
     connect(ui->btn2Send, &QPushButton::clicked, this, &TMaris_terminal::btn2SendClick);
-    connect(one.timer, &QTimer::timeout, this, &TMaris_terminal::Timer1Timer);
-    connect(two.timer, &QTimer::timeout, this, &TMaris_terminal::Timer2Timer);
+    connect(channels_[0].timer, &QTimer::timeout, this, &TMaris_terminal::Timer1Timer);
+    connect(channels_[1].timer, &QTimer::timeout, this, &TMaris_terminal::Timer2Timer);
     connect(ui->ckbContinuous1, &QCheckBox::clicked, this, &TMaris_terminal::ckbContinuous1Click);
     connect(ui->ckbContinuous2, &QCheckBox::clicked, this, &TMaris_terminal::ckbContinuous2Click);
     connect(ui->btnBreak1, &QPushButton::clicked, this, &TMaris_terminal::btnBreak1Click);

@@ -65,7 +65,7 @@ protected:
 private:
     // The controls and objects of one channel, so both run the same code.
     struct Channel {
-        std::unique_ptr<commtools::SerialChannel> port;
+        std::unique_ptr<commtools::SerialChannel> port{};
         commtools::ReceiveDisplay* display = nullptr;
         commtools::LogDisplay* status = nullptr;
         QTimer* timer = nullptr;
