@@ -1,17 +1,13 @@
 #include "commtools/ZModemReceiver.h"
 
 #include "common/NewFileName.h"
+#include "common/WorkingFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
-
-#include <stdio.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace commtools {
 namespace {
@@ -22,8 +18,8 @@ constexpr unsigned char kXon = 0x11;
 constexpr unsigned char kXoff = 0x13;
 constexpr std::size_t kMaxSubpacket = 8192;
 
-// A file lies under "." name ".partial-XXXXXX" until it is whole; mkstemp puts
-// six letters or digits in place of the X.
+// A file lies under "." name ".partial-XXXXXX" until it is whole; its working
+// file puts six letters or digits in place of the X.
 constexpr std::string_view kWorkingMark = ".partial-";
 constexpr std::size_t kWorkingRandom = 6;
 // A working file this old belongs to no transfer still running.
@@ -752,30 +748,18 @@ void ZModemReceiver::HandleFileInfo() {
     // when the sender's end-of-file has arrived at the right offset.
     std::string pattern =
         (settings_.folder / ("." + fileName_ + std::string(kWorkingMark) + std::string(kWorkingRandom, 'X'))).string();
-    const int fd = ::mkstemp(pattern.data());
-    // mkstemp makes the file private to its owner; a received log is ordinary data.
-    if (fd >= 0) {
-        ::fchmod(fd, 0644);
-    }
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    if (!file_.Create(pattern)) {
         Log("cannot create a file in " + settings_.folder.string() + ": " + std::strerror(errno));
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
-    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
-    file_ = file;
-    partPath_ = pattern;
     offset_ = 0;
     Log("receiving \"" + fileName_ + "\", " + std::to_string(announcedSize_) + " bytes");
     Reply(HexHeader(ZFrame::RPOS, 0));
 }
 
 bool ZModemReceiver::WriteData() {
-    if (std::fwrite(data_.data(), 1, data_.size(), file_) != data_.size()) {
+    if (!file_.Write(data_)) {
         Abort("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
         return false;
     }
@@ -784,31 +768,26 @@ bool ZModemReceiver::WriteData() {
 }
 
 void ZModemReceiver::FinishFile() {
-    const bool written = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-    std::fclose(file_);
-    file_ = nullptr;
-    if (!written) {
+    const std::filesystem::path working = file_.Path();
+    if (!file_.Finish()) {
         Log("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
-        std::error_code ignored;
-        std::filesystem::remove(partPath_, ignored);
+        common::RemoveFile(working);
         return;
     }
-    if (const auto target = common::NameWithoutReplacing(partPath_, settings_.folder, fileName_, naming_)) {
+    if (const auto target = common::NameWithoutReplacing(working, settings_.folder, fileName_, naming_)) {
         received_.push_back(*target);
         Log("received \"" + target->filename().string() + "\", " + std::to_string(offset_) + " bytes");
         return;
     }
     Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));
-    ::unlink(partPath_.c_str());
+    common::RemoveFile(working);
 }
 
 void ZModemReceiver::DropFile() {
     if (!file_) {
         return;
     }
-    std::fclose(file_);
-    file_ = nullptr;
-    ::unlink(partPath_.c_str());
+    file_.Discard();
     Log("\"" + fileName_ + "\" incomplete at " + std::to_string(offset_) + " bytes, discarded");
 }
 
@@ -831,7 +810,7 @@ int ZModemReceiver::RemoveStaleWorkingFiles(std::filesystem::file_time_type now)
             continue;
         }
         // unlink, unlike remove, refuses a directory that took the name meanwhile.
-        if (::unlink(it->path().c_str()) != 0) {
+        if (!common::RemoveFile(it->path())) {
             continue;
         }
         ++removed;

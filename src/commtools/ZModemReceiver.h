@@ -13,6 +13,7 @@
 #pragma once
 
 #include "common/NewFileName.h"
+#include "common/WorkingFile.h"
 
 #include <chrono>
 #include <cstdint>
@@ -174,8 +175,7 @@ private:
     common::FileNamingCalls naming_;
     std::function<void(std::string_view)> sendToPeer_;
     std::function<void(const std::string&)> log_;
-    std::FILE* file_ = nullptr;
-    std::filesystem::path partPath_;
+    common::WorkingFile file_;
     std::string fileName_;
     std::uint64_t announcedSize_ = 0;
     std::uint32_t offset_ = 0;

@@ -1,0 +1,47 @@
+// A file that is being received: written under a hidden working name in its
+// folder, flushed to the disk before it counts as written, and removed when it
+// is not finished. The only calls of the suite's platform that create, write,
+// flush and remove such files live behind this file.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace common {
+
+class WorkingFile {
+public:
+    WorkingFile() = default;
+    ~WorkingFile(); // an unfinished file is removed
+    WorkingFile(const WorkingFile&) = delete;
+    WorkingFile& operator=(const WorkingFile&) = delete;
+
+    // Creates a new file from `pattern`, a path whose last six characters are
+    // "XXXXXX" and are replaced by letters or digits that make the name new.
+    // Ordinary data, readable by all as the umask allows. False, with errno
+    // set, when it cannot.
+    bool Create(std::string pattern);
+    explicit operator bool() const { return file_ != nullptr; }
+    const std::filesystem::path& Path() const { return path_; }
+
+    // False, with errno set, when the bytes cannot be written.
+    bool Write(std::string_view bytes);
+    // Writes what is buffered, waits until the disk holds it and closes the
+    // file. False, with errno set, when any of it did not reach the disk; the
+    // file stays for the caller to remove.
+    bool Finish();
+    // Closes and removes an unfinished file.
+    void Discard();
+
+private:
+    std::FILE* file_ = nullptr;
+    std::filesystem::path path_;
+};
+
+// Removes a file, never a directory that took its name. False, with errno set,
+// when it cannot.
+bool RemoveFile(const std::filesystem::path& path);
+
+} // namespace common
