@@ -6,6 +6,8 @@
 
 namespace common {
 
+const int kListenBacklog = SOMAXCONN;
+
 quint16 ResolveServicePort(const QString& text, bool udp, int& code) {
     // The resolver takes any number and keeps its low 16 bits (70000 would
     // listen on 4464), and 0 would let the system pick a port no instrument

@@ -9,17 +9,12 @@
 
 #include <stdexcept>
 
-#include <sys/socket.h>
-
 Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net")
 
 namespace commtools {
 namespace {
 
 constexpr auto kPrefix = "Net";
-// Room for a burst of connecting instruments: with the classic 5 the kernel
-// drops the handshakes of a burst and clients wait seconds to be accepted.
-constexpr int kBacklog = SOMAXCONN;
 
 // What a connection holds of a stream before the window has logged it: a peer
 // that sends faster than the log is written waits in TCP's own flow control
@@ -77,7 +72,7 @@ void NetSocket::Open() {
         connect(socket, &QUdpSocket::readyRead, this, &NetSocket::ReadDatagrams);
     } else {
         auto* server = new QTcpServer(this);
-        server->setListenBacklogSize(kBacklog);
+        server->setListenBacklogSize(common::kListenBacklog);
         if (!server->listen(QHostAddress::AnyIPv4, port)) {
             const int error = server->serverError();
             delete server;

@@ -1,5 +1,7 @@
 #include "commtools/SerialChannel.h"
 
+#include "common/DeviceFolder.h"
+
 #include <QCollator>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -10,9 +12,6 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace commtools {
 namespace {
@@ -73,15 +72,14 @@ QStringList ListSystemSerialPorts() {
 
 QStringList SystemSerialPorts() {
     // A device node that comes or goes changes the device folder's time.
-    struct stat dev {};
-    const bool known = ::stat("/dev", &dev) == 0;
+    const std::optional<std::int64_t> changed = common::DeviceFolderChangeTime();
     static std::mutex mutex;
     static QStringList cached;
-    static timespec cachedTime{-1, 0};
+    static std::optional<std::int64_t> cachedTime;
     std::lock_guard lock(mutex);
-    if (!known || dev.st_mtim.tv_sec != cachedTime.tv_sec || dev.st_mtim.tv_nsec != cachedTime.tv_nsec) {
+    if (!changed || changed != cachedTime) {
         cached = ListSystemSerialPorts();
-        cachedTime = known ? dev.st_mtim : timespec{-1, 0};
+        cachedTime = changed;
     }
     return cached;
 }
