@@ -10,6 +10,8 @@
 // locks and no reader can ever see it change.
 #pragma once
 
+#include "common/Messages.h"
+
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -25,9 +27,9 @@ using ConvTypeArray = std::vector<ConvType>;
 using ConversionProc = double (*)(double);
 
 // A registration or conversion that cannot be done; the text says why.
-class ConversionError : public std::runtime_error {
+class ConversionError : public common::UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using common::UserError::UserError;
 };
 
 class ConvFamilyInfo {

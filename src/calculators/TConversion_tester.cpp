@@ -1,6 +1,7 @@
 #include "calculators/TConversion_tester.h"
 
 #include "calculators/ConversionRegistry.h"
+#include "common/Messages.h"
 #include "common/NumberFormat.h"
 #include "kit/WindowParts.h"
 #include "ui_TConversion_tester.h"
@@ -157,9 +158,11 @@ void TConversion_tester::ConvValueChange() {
                 results->addItem(QString::fromStdString(common::FormatGroupedNumber(converted)) + QLatin1Char(' ') +
                                  target->text());
             }
-        } catch (const std::exception&) {
+        } catch (const calculators::ConversionError&) {
             // A date outside the calendar's years: the lines made so far stay.
             results->addItem(QStringLiteral("Cannot parse value"));
+        } catch (const std::exception& fault) {
+            common::ShowFault(fault);
         }
     }
     results->setUpdatesEnabled(true);

@@ -39,11 +39,19 @@ MessagePresenter SetMessagePresenter(MessagePresenter presenter) {
     return previous;
 }
 
+void ShowFault(const std::exception& fault) {
+    ShowError(QStringLiteral("Internal error: %1\nThe last action was not completed. Please report this with "
+                             "the steps that led to it")
+                  .arg(QString::fromUtf8(fault.what())));
+}
+
 void RunGuarded(const std::function<void()>& body) {
     try {
         body();
-    } catch (const std::exception& error) {
+    } catch (const UserError& error) {
         ShowError(QString::fromUtf8(error.what()));
+    } catch (const std::exception& fault) {
+        ShowFault(fault);
     }
 }
 

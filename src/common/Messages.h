@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <stdexcept>
 
 namespace common {
 
@@ -24,8 +25,21 @@ void ShowError(const QString& text);
 // Installs a presenter and returns the previous one.
 MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 
-// Runs a handler body; a conversion error (or any other std::exception) ends the
-// handler and reaches the general error box, the window stays usable.
+// What the surveyor is told when an action cannot be done (a field that cannot
+// be read, a port that cannot be opened): the text is for the general error
+// box, in the surveyor's words. Anything else thrown is a fault of the program.
+class UserError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    explicit UserError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+// A fault of the program, not of the input: the general error box says so, with
+// the library's text, and asks for a report; the window stays usable.
+void ShowFault(const std::exception& fault);
+
+// Runs a handler body; a UserError ends the handler and reaches the general
+// error box, any other exception is shown as a fault; the window stays usable.
 void RunGuarded(const std::function<void()>& body);
 
 } // namespace common

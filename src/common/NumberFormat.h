@@ -4,6 +4,8 @@
 // rather than silently read as something else.
 #pragma once
 
+#include "common/Messages.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -13,9 +15,9 @@ namespace common {
 
 // Raised when a field's text cannot be read as a number. The message is the text
 // the general error box shows.
-class ConvertError : public std::runtime_error {
+class ConvertError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 // Fixed-point text: the exact value of the double taken to `decimals` places with

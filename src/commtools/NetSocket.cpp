@@ -1,13 +1,12 @@
 #include "commtools/NetSocket.h"
 
+#include "common/Messages.h"
 #include "common/ServicePort.h"
 
 #include <QLoggingCategory>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUdpSocket>
-
-#include <stdexcept>
 
 Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net")
 
@@ -35,7 +34,7 @@ void NetSocket::Entry(LogLevel level, const QString& text) {
 void NetSocket::Fail(int code, const QString& text) {
     log_.Add(LogLevel::Simple, QString(),
              QStringLiteral("Fatal Error: 20, %1, %2").arg(static_cast<unsigned>(code)).arg(text));
-    throw std::runtime_error(text.toStdString());
+    throw common::UserError(text);
 }
 
 bool NetSocket::Active() const { return server_ != nullptr || udpSocket_ != nullptr; }

@@ -1,6 +1,7 @@
 #include "commtools/SerialChannel.h"
 
 #include "common/DeviceFolder.h"
+#include "common/Messages.h"
 
 #include <QCollator>
 #include <QDeadlineTimer>
@@ -176,8 +177,7 @@ void SerialChannel::SetActive(bool active) {
             portName_.isEmpty() ? QStringLiteral("No port chosen") : OpenFailureReason(port_, portName_);
         log_.Add(LogLevel::Simple, QString(), QStringLiteral("Fatal Error: 1, 0, %1").arg(reason));
         port_.clearError();
-        throw std::runtime_error(
-            QStringLiteral("Device \"%1\" Open Error !!!\r%2").arg(portName_, reason).toStdString());
+        throw common::UserError(QStringLiteral("Device \"%1\" Open Error !!!\r%2").arg(portName_, reason));
     }
     lost_ = false;
     sendBacklogSaid_ = false;

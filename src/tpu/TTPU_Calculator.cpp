@@ -249,10 +249,9 @@ void TTPU_Calculator::Compute() {
         // A swath wider than a full turn (or narrower than none) is a typing
         // slip, not a set-up: it is said like any field that cannot be read.
         if (in.swathWidth < 0 || in.swathWidth > tpu::kWidestSwath) {
-            throw std::runtime_error(QStringLiteral("'%1' is not a swath width from 0 to %2 degrees")
-                                         .arg(ui->edt_Swath_width->text())
-                                         .arg(tpu::kWidestSwath)
-                                         .toStdString());
+            throw common::UserError(QStringLiteral("'%1' is not a swath width from 0 to %2 degrees")
+                                        .arg(ui->edt_Swath_width->text())
+                                        .arg(tpu::kWidestSwath));
         }
         in.referenceFrequency = referenceFrequency_;
         in.alongBeamwidth = alongBeamwidth_;
@@ -343,10 +342,15 @@ void TTPU_Calculator::Compute() {
         ui->edt_Min_TVU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
         ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
         ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
-    } catch (const std::exception& error) {
+    } catch (const common::UserError& error) {
         inputError_ = QString::fromUtf8(error.what());
         fieldInError_ = reading != nullptr ? FieldCaption(reading) : QString();
         common::ShowError(inputError_);
+    } catch (const std::exception& fault) {
+        // No report from results that were not computed.
+        inputError_ = QString::fromUtf8(fault.what());
+        fieldInError_.clear();
+        common::ShowFault(fault);
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 using namespace common;
 
 namespace {
@@ -36,4 +39,32 @@ TEST_F(Messages, GuardedHandlerStopsAtAConversionErrorAndReportsIt) {
     });
     EXPECT_FALSE(reachedEnd);
     EXPECT_EQ(MessageLog::Take(), QStringList{QStringLiteral("error: '1,5' is not a valid floating point value.")});
+}
+
+// A fault of the program is not dressed up as a message about the input: the
+// box says it is an internal error and asks for a report; the window goes on.
+TEST_F(Messages, GuardedHandlerReportsAProgrammingFaultAsSuch) {
+    struct Case {
+        const char* reason;
+        std::function<void()> body;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"the surveyor's error is shown as it is",
+         [] { throw UserError(QStringLiteral("Device \"x\" Open Error !!!")); },
+         QStringLiteral("error: Device \"x\" Open Error !!!.")},
+        {"a library's exception is a fault", [] { (void)std::vector<int>().at(3); }, QStringLiteral("internal error")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        RunGuarded(c.body);
+        const QStringList shown = MessageLog::Take();
+        ASSERT_EQ(shown.size(), 1);
+        if (c.shown == QLatin1String("internal error")) {
+            EXPECT_TRUE(shown[0].startsWith(QStringLiteral("error: Internal error: "))) << shown[0].toStdString();
+            EXPECT_TRUE(shown[0].contains(QStringLiteral("Please report this"))) << shown[0].toStdString();
+        } else {
+            EXPECT_EQ(shown[0], c.shown);
+        }
+    }
 }
