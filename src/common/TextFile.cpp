@@ -76,7 +76,7 @@ QString ShowControls(const QString& text) {
     return shown;
 }
 
-bool SaveWhole(const QString& path, const QByteArray& bytes, QString* error) {
+FileResult SaveWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     // Every write and the flush are checked here: commit() renames what it has
@@ -91,42 +91,31 @@ bool SaveWhole(const QString& path, const QByteArray& bytes, QString* error) {
     }
     written = written && file.flush();
     if (!written || !file.commit()) {
-        if (error) {
-            *error = file.errorString();
-        }
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return FileResult::Failed(reason);
     }
-    return true;
+    return FileResult::Done();
 }
 
 QString CreateFileError(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
 }
 
-bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
+FileResult WriteTextFile(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += EncodeWindows1252(line);
         bytes += "\r\n";
     }
-    QString reason;
-    if (!SaveWhole(path, bytes, &reason)) {
-        if (error) {
-            *error = CreateFileError(path, reason);
-        }
-        return false;
-    }
-    return true;
+    const FileResult saved = SaveWhole(path, bytes);
+    return saved ? saved : FileResult::Failed(CreateFileError(path, saved.Error()));
 }
 
-bool ReadTextFile(const QString& path, QStringList& lines, QString* error, qint64 maxBytes) {
+FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
+        return FileResult::Failed(file.errorString());
     }
     const QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
     QString text;
@@ -144,7 +133,7 @@ bool ReadTextFile(const QString& path, QStringList& lines, QString* error, qint6
     if (!lines.isEmpty() && lines.last().isEmpty()) {
         lines.removeLast(); // the line end of the last line, not an extra line
     }
-    return true;
+    return FileResult::Done();
 }
 
 } // namespace common

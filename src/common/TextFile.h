@@ -18,25 +18,43 @@ QString DecodeWindows1252(const QByteArray& bytes);
 // quoted in messages would otherwise break their lines or hide characters.
 QString ShowControls(const QString& text);
 
+// The outcome of work on a file: done, or why not, in the words the general
+// error box shows.
+class [[nodiscard]] FileResult {
+public:
+    static FileResult Done() { return FileResult(QString(), true); }
+    static FileResult Failed(const QString& error) { return FileResult(error, false); }
+
+    bool Ok() const { return ok_; }
+    explicit operator bool() const { return ok_; }
+    const QString& Error() const { return error_; }
+
+private:
+    FileResult(const QString& error, bool ok) : error_(error), ok_(ok) {}
+    QString error_;
+    bool ok_;
+};
+
 // Puts `bytes` in the file at `path` whole, or leaves the file as it was: the
 // bytes go to a temporary file beside it, which takes the name only once every
 // byte and the final flush are written. Where no file can be made in the
 // folder but the file itself may be written, it is written in place, as
-// editors do. Returns false with the system's reason in `error` (for example
-// "No space left on device").
-[[nodiscard]] bool SaveWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// editors do. On failure the error is the system's reason (for example "No
+// space left on device").
+FileResult SaveWhole(const QString& path, const QByteArray& bytes);
 
 // The error a window shows when a file could not be saved: the file and the
 // system's reason.
 QString CreateFileError(const QString& path, const QString& reason);
 
-// Writes each line followed by CR LF, whole or not at all (SaveWhole). Returns
-// false, with the file and the reason in `error`, when it cannot.
-[[nodiscard]] bool WriteTextFile(const QString& path, const QStringList& lines, QString* error = nullptr);
+// Writes each line followed by CR LF, whole or not at all (SaveWhole). On
+// failure the error names the file and the reason (CreateFileError).
+FileResult WriteTextFile(const QString& path, const QStringList& lines);
 
 // Reads a text file into lines (CR LF, LF or CR separated): Windows-1252, or
 // UTF-8 or UTF-16 when a byte-order mark says so. At most `maxBytes` bytes are
-// read (all when negative), so a huge file cannot take the memory with it.
-bool ReadTextFile(const QString& path, QStringList& lines, QString* error = nullptr, qint64 maxBytes = -1);
+// read (all when negative), so a huge file cannot take the memory with it. On
+// failure the error is the system's reason.
+FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes = -1);
 
 } // namespace common

@@ -332,9 +332,8 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
             return label != nullptr ? label->text() : QString();
         },
         choices);
-    QString error;
     // Whole or not at all: a failed write leaves no half report behind.
-    if (!common::WriteTextFile(path, lines, &error)) {
-        common::ShowError(error);
+    if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
+        common::ShowError(written.Error());
     }
 }

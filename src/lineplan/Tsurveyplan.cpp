@@ -358,9 +358,8 @@ void Tsurveyplan::Button2Click() {
         const auto* label = findChild<QLabel*>(objectName);
         return label != nullptr ? label->text() : QString();
     });
-    QString error;
     // Whole or not at all: a failed write leaves no half report behind.
-    if (!common::WriteTextFile(path, lines, &error)) {
-        common::ShowError(error);
+    if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
+        common::ShowError(written.Error());
     }
 }

@@ -571,9 +571,8 @@ void TTPU_Calculator::btn_Print_PDFClick() {
     };
     texts.positioning = gnssModeDescription_;
     texts.dgnss = GnssMode() == 1;
-    const QString error = tpu::WriteTpuReport(charts, texts);
-    if (!error.isEmpty()) {
-        common::ShowError(error);
+    if (const common::FileResult written = tpu::WriteTpuReport(charts, texts); !written) {
+        common::ShowError(written.Error());
         return;
     }
     kit::OpenInDesktop(QDir::current().absoluteFilePath(QString::fromLatin1(tpu::kReportFile)));
@@ -603,10 +602,9 @@ void TTPU_Calculator::Button6Click() {
     choices.antenna = ui->rbn_antenna_4m->isChecked() ? 1 : 0;
     const QStringList lines =
         tpu::SettingsFileLines([this](std::string_view name) { return Field(name)->text(); }, choices);
-    QString error;
     // Written whole or not at all: the old file stays until the new one is complete.
-    if (!common::WriteTextFile(path, lines, &error)) {
-        common::ShowError(error);
+    if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
+        common::ShowError(written.Error());
     }
 }
 
@@ -639,9 +637,8 @@ void TTPU_Calculator::Button7Click() {
         return;
     }
     QStringList lines;
-    QString error;
-    if (!common::ReadTextFile(path, lines, &error, tpu::kSettingsSizeLimit)) {
-        common::ShowError(QStringLiteral("Cannot load \"%1\": %2").arg(name, error));
+    if (const common::FileResult read = common::ReadTextFile(path, lines, tpu::kSettingsSizeLimit); !read) {
+        common::ShowError(QStringLiteral("Cannot load \"%1\": %2").arg(name, read.Error()));
         return;
     }
     QFile raw(path);

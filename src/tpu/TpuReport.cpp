@@ -284,7 +284,7 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
 
 } // namespace
 
-QString WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QString& folder) {
+common::FileResult WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QString& folder) {
     const auto place = [&](const char* name) {
         return folder.isEmpty() ? QString::fromLatin1(name) : QDir(folder).filePath(QString::fromLatin1(name));
     };
@@ -297,9 +297,8 @@ QString WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QSt
         buffer.open(QIODevice::WriteOnly);
         charts.save(&buffer, "BMP");
     }
-    QString reason;
-    if (!common::SaveWhole(picturePath, bitmap, &reason)) {
-        return common::CreateFileError(picturePath, reason);
+    if (const common::FileResult saved = common::SaveWhole(picturePath, bitmap); !saved) {
+        return common::FileResult::Failed(common::CreateFileError(picturePath, saved.Error()));
     }
     // The report stores the picture JPEG-compressed at full quality.
     QByteArray jpeg;
@@ -308,11 +307,15 @@ QString WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QSt
         buffer.open(QIODevice::WriteOnly);
         charts.convertToFormat(QImage::Format_RGB888).save(&buffer, "JPEG", 100);
     }
+    QString reason;
     const QByteArray pdf = RenderReport(jpeg, texts, &reason);
-    if (pdf.isEmpty() || !common::SaveWhole(reportPath, pdf, &reason)) {
-        return common::CreateFileError(reportPath, reason);
+    if (pdf.isEmpty()) {
+        return common::FileResult::Failed(common::CreateFileError(reportPath, reason));
     }
-    return {};
+    if (const common::FileResult saved = common::SaveWhole(reportPath, pdf); !saved) {
+        return common::FileResult::Failed(common::CreateFileError(reportPath, saved.Error()));
+    }
+    return common::FileResult::Done();
 }
 
 } // namespace tpu

@@ -4,6 +4,8 @@
 // It prints the texts the window shows, unchanged; it computes nothing.
 #pragma once
 
+#include "common/TextFile.h"
+
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -25,7 +27,7 @@ inline constexpr const char* kReportFile = "TPU_Report.pdf";
 // Writes the chart picture, then the report. Each file is written whole under
 // a temporary name and then put in place of the old one, so a failure leaves
 // the old file as it was and never a cut-short one; a failed picture writes no
-// report. Returns "Cannot create file "NAME". REASON" on failure, else empty.
-QString WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QString& folder = QString());
+// report. On failure the error is "Cannot create file "NAME". REASON".
+common::FileResult WriteTpuReport(const QImage& charts, const ReportTexts& texts, const QString& folder = QString());
 
 } // namespace tpu

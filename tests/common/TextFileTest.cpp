@@ -28,9 +28,10 @@ TEST(TextFile, ReadsBackWhatItWrote) {
 }
 
 TEST(TextFile, ReportsAFileThatCannotBeWritten) {
-    QString error;
-    EXPECT_FALSE(WriteTextFile(QStringLiteral("/nonexistent-folder/report.txt"), {QStringLiteral("x")}, &error));
-    EXPECT_FALSE(error.isEmpty());
+    const FileResult written = WriteTextFile(QStringLiteral("/nonexistent-folder/report.txt"), {QStringLiteral("x")});
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(written.Error().startsWith(QStringLiteral("Cannot create file \"/nonexistent-folder/report.txt\". ")))
+        << written.Error().toStdString();
 }
 
 TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
@@ -67,6 +68,6 @@ TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
     file.write(QByteArray(1 << 20, 'a'));
     file.close();
     QStringList lines;
-    ASSERT_TRUE(ReadTextFile(path, lines, nullptr, 1000));
+    ASSERT_TRUE(ReadTextFile(path, lines, 1000));
     EXPECT_EQ(lines, QStringList{QString(1000, QLatin1Char('a'))});
 }
