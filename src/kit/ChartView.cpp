@@ -1,15 +1,13 @@
 #include "kit/ChartView.h"
 
+#include "kit/ChartItems.h"
 #include "kit/ChartScale.h"
 
 #include <QChart>
 #include <QGraphicsLayout>
-#include <QHash>
 #include <QLineSeries>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QRubberBand>
-#include <QStaticText>
 #include <QValueAxis>
 #include <QWheelEvent>
 
@@ -94,165 +92,6 @@ QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted
 double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
 
 } // namespace
-
-// Words in one font, laid out once: a label keeps its QStaticText and its
-// width from one layout to the next, so a refill measures and shapes only the
-// texts it has not shown before.
-class TextCache {
-public:
-    struct Entry {
-        QStaticText text;
-        double width = 0.0;
-    };
-
-    explicit TextCache(bool upward = false) : upward_(upward) {}
-
-    void SetFont(const QFont& font) {
-        font_ = font;
-        known_.clear();
-    }
-    const QFont& Font() const { return font_; }
-
-    Entry Get(const QString& words) {
-        auto found = known_.constFind(words);
-        if (found != known_.constEnd()) {
-            return *found;
-        }
-        if (known_.size() > 500) {
-            known_.clear();
-        }
-        Entry entry;
-        entry.text = QStaticText(words);
-        entry.text.setTextFormat(Qt::PlainText);
-        entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        entry.text.prepare(upward_ ? QTransform().rotate(-90.0) : QTransform(), font_);
-        entry.width = QFontMetricsF(font_).horizontalAdvance(words);
-        known_.insert(words, entry);
-        return entry;
-    }
-
-private:
-    QFont font_;
-    bool upward_;
-    QHash<QString, Entry> known_;
-};
-
-// Everything of the chart but the lines and the legend, painted in one go: the
-// plot's white ground and frame, the grid, the tick marks and all texts. Each
-// text is a QStaticText, laid out once and then only copied on every repaint.
-// The frame, grid and ticks are one-pixel rectangles on whole pixels, filled:
-// drawn as lines, every tall one would be blended row by row and handed to
-// Qt's raster threads and back, which cost more than the drawing itself.
-class ChartDecoration : public QGraphicsItem {
-public:
-    struct Text {
-        QStaticText text;
-        QPointF at;        // top left of the text; with `upward`, its bottom left
-        const QFont* font; // owned by the view's text caches
-        QColor color;
-        bool upward = false; // turned a quarter back, read from the bottom up
-    };
-
-    explicit ChartDecoration(QGraphicsItem* parent) : QGraphicsItem(parent) {
-        setZValue(0.5); // over the chart's background, under the lines
-    }
-
-    QRectF boundingRect() const override { return bounds_; }
-
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->fillRect(frame_, Qt::white);
-        for (const QRect& line : grid_) {
-            painter->fillRect(line, kGridColor);
-        }
-        for (const QRect& line : outline_) {
-            painter->fillRect(line, kOutlineColor);
-        }
-        for (const Text& each : texts_) {
-            painter->setFont(*each.font);
-            painter->setPen(each.color);
-            if (each.upward) {
-                painter->save();
-                painter->translate(each.at);
-                painter->rotate(-90.0);
-                painter->drawStaticText(QPointF(0, 0), each.text);
-                painter->restore();
-            } else {
-                painter->drawStaticText(each.at, each.text);
-            }
-        }
-    }
-
-    // `grid` and `outline` (frame and tick marks) are one-pixel wide rectangles.
-    void Set(const QRectF& bounds, const QRect& frame, QList<QRect> grid, QList<QRect> outline,
-             std::vector<Text> texts) {
-        if (bounds != bounds_) {
-            prepareGeometryChange();
-            bounds_ = bounds;
-        }
-        frame_ = frame;
-        grid_ = std::move(grid);
-        outline_ = std::move(outline);
-        texts_ = std::move(texts);
-        update();
-    }
-
-private:
-    static inline const QColor kGridColor{218, 218, 218};
-    static inline const QColor kOutlineColor{96, 96, 96};
-
-    QRectF bounds_;
-    QRect frame_;
-    QList<QRect> grid_;
-    QList<QRect> outline_;
-    std::vector<Text> texts_;
-};
-
-// The legend over the top of the plot, in plain text: a short line in each
-// listed series' pen, then its legend text. QtCharts' own legend lays out its
-// labels as rich text on every change and costs more than the lines it names.
-class ChartLegend : public QGraphicsItem {
-public:
-    struct Entry {
-        QLineF sample;
-        QPen pen;
-        QStaticText text;
-        QPointF at; // top left of the text
-        QColor color;
-    };
-
-    explicit ChartLegend(QGraphicsItem* parent) : QGraphicsItem(parent) {
-        setZValue(11); // over the lines
-    }
-
-    QRectF boundingRect() const override { return bounds_; }
-
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setFont(*font_);
-        for (const Entry& entry : entries_) {
-            painter->setPen(entry.pen);
-            painter->drawLine(entry.sample);
-            painter->setPen(entry.color);
-            painter->drawStaticText(entry.at, entry.text);
-        }
-    }
-
-    void Set(const QRectF& bounds, const QFont* font, std::vector<Entry> entries) {
-        if (bounds != bounds_) {
-            prepareGeometryChange();
-            bounds_ = bounds;
-        }
-        font_ = font;
-        entries_ = std::move(entries);
-        update();
-    }
-
-private:
-    QRectF bounds_;
-    const QFont* font_ = nullptr;
-    std::vector<Entry> entries_;
-};
 
 // ---------------------------------------------------------------------------
 // ChartSeries
