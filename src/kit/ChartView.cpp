@@ -1,12 +1,15 @@
 #include "kit/ChartView.h"
 
 #include "kit/ChartItems.h"
+#include "kit/ChartLayout.h"
 #include "kit/ChartScale.h"
 
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QPen>
 #include <QRubberBand>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -18,21 +21,6 @@
 namespace kit {
 
 namespace {
-
-// Margins around the chart's contents, before any room for titles.
-constexpr double kMarginLeft = 4;
-constexpr double kMarginTop = 6;
-constexpr double kMarginRight = 8;
-constexpr double kMarginBottom = 2;
-// Tick marks reach this far out of the plot; labels sit beyond them.
-constexpr double kTickRoom = 6;
-// Label widths are rounded up to this, so the plot edge does not creep by a
-// pixel each time a label changes.
-constexpr double kLabelWidthStep = 8;
-
-// Roughly how many pixels apart the axis labels may sit before they crowd.
-constexpr double kPixelsPerXTick = 70.0;
-constexpr double kPixelsPerYTick = 30.0;
 
 // Zoom per wheel notch, and how long a run of notches counts as one undo step.
 constexpr double kWheelZoomPerNotch = 0.8;
@@ -46,15 +34,6 @@ constexpr int kMinimumBand = 4;
 constexpr double kThinning = 0.2;
 // How much finer the scale may get before a thinned line is thinned again.
 constexpr double kRethinGrowth = 1.25;
-
-// The legend's layout: room around it, the line sample and the gaps.
-constexpr double kLegendLeft = 10;
-constexpr double kLegendTop = 12;
-constexpr double kLegendRight = 8;
-constexpr double kLegendRowGap = 2;
-constexpr double kLegendSample = 10;
-constexpr double kLegendSampleGap = 5;
-constexpr double kLegendSpacing = 10;
 
 // Room kept between the extreme points and the plot's frame, so a line along
 // the top or bottom is drawn whole and not half under the frame.
@@ -88,8 +67,6 @@ QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted
     }
     return pen;
 }
-
-double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
 
 } // namespace
 
@@ -389,125 +366,54 @@ void ChartView::ApplyAxisRange(const QRectF& range, bool force) {
 }
 
 void ChartView::LayOut() {
-    const QRectF range = shownRange_;
-    const QSizeF size = chart()->size().isEmpty() ? QSizeF(this->size()) : chart()->size();
-    const QFontMetricsF labelMetrics(labelTexts_->Font());
-    const QFontMetricsF titleMetrics(titleTexts_->Font());
-    const QFontMetricsF axisTitleMetrics(axisTitleTexts_->Font());
-    const double titleRoom = title_.lines.isEmpty() ? 0.0 : titleMetrics.height() * double(title_.lines.size()) + 2;
-    const double yTitleRoom = yTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
-    const double xTitleRoom = xTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
+    ChartLayoutInput input;
+    input.size = chart()->size().isEmpty() ? QSizeF(this->size()) : chart()->size();
+    input.range = shownRange_;
+    input.lastPlot = plot_;
+    input.measure = [this](ChartText role, const QString& words) { return TextsFor(role).Get(words).width; };
+    input.labelHeight = QFontMetricsF(labelTexts_->Font()).height();
+    input.axisTitleHeight = QFontMetricsF(axisTitleTexts_->Font()).height();
+    input.titleHeight = QFontMetricsF(titleTexts_->Font()).height();
+    input.bottomTitle = xTitle_;
+    input.leftTitle = yTitle_;
+    input.titleLines = title_.lines;
+    input.titleAlignment = title_.alignment;
+    input.titleRotated = title_.rotated;
+    input.titleOffset = title_.offset;
+    ChartLayout layout = LayOutChart(input);
 
-    // The tick spacing depends on the plot's size and the plot's left edge on
-    // the widest tick label: start from the last plot, settle in two rounds.
-    QRectF plot = plot_.isEmpty() ? QRectF(QPointF(40, 10), size - QSizeF(50, 30)) : plot_;
-    Ticks xTicks;
-    Ticks yTicks;
-    for (int round = 0; round < 2; ++round) {
-        xTicks = MakeTicks(range.left(), range.right(), plot.width() / kPixelsPerXTick);
-        yTicks = MakeTicks(range.top(), range.bottom(), plot.height() / kPixelsPerYTick);
-        double yLabelWidth = 0;
-        for (const QString& text : yTicks.texts) {
-            yLabelWidth = std::max(yLabelWidth, labelTexts_->Get(text).width);
-        }
-        double xLabelHalf = 0;
-        for (const QString& text : xTicks.texts) {
-            xLabelHalf = std::max(xLabelHalf, labelTexts_->Get(text).width / 2);
-        }
-        const double left =
-            kMarginLeft + (title_.rotated ? titleRoom : 0.0) + yTitleRoom + RoundUp(yLabelWidth) + kTickRoom;
-        const double top = kMarginTop + (title_.rotated ? 0.0 : titleRoom);
-        const double right = size.width() - std::max(kMarginRight, RoundUp(xLabelHalf) + 2);
-        const double bottom = size.height() - kMarginBottom - xTitleRoom - labelMetrics.height() - kTickRoom;
-        plot = QRectF(QPointF(left, top), QPointF(std::max(right, left + 10), std::max(bottom, top + 10)));
-    }
-    if (plot != plot_) {
-        plot_ = plot;
+    if (layout.plot != plot_) {
+        plot_ = layout.plot;
         chart()->setPlotArea(plot_);
     }
-    axisX_->setRange(range.left(), range.right());
-    axisY_->setRange(range.top(), range.bottom());
+    axisX_->setRange(shownRange_.left(), shownRange_.right());
+    axisY_->setRange(shownRange_.top(), shownRange_.bottom());
 
-    // Lines on whole pixels: without anti-aliasing they stay one crisp pixel.
-    const QRect frame(QPoint(int(std::floor(plot_.left())), int(std::floor(plot_.top()))),
-                      QPoint(int(std::floor(plot_.right())), int(std::floor(plot_.bottom()))));
-    const auto xPixel = [&](double value) {
-        return int(std::floor(plot_.left() + (value - range.left()) / range.width() * plot_.width()));
-    };
-    const auto yPixel = [&](double value) {
-        return int(std::floor(plot_.bottom() - (value - range.top()) / range.height() * plot_.height()));
-    };
-    const int tick = int(kTickRoom) - 2;
-    // One-pixel rectangles where a cosmetic pen would have drawn the lines: the
-    // frame covers its right and bottom edge too, a tick mark both its ends.
-    QList<QRect> grid;
-    QList<QRect> outline{QRect(frame.left(), frame.top(), frame.width() + 1, 1),
-                         QRect(frame.left(), frame.bottom() + 1, frame.width() + 1, 1),
-                         QRect(frame.left(), frame.top(), 1, frame.height() + 1),
-                         QRect(frame.right() + 1, frame.top(), 1, frame.height() + 1)};
     std::vector<ChartDecoration::Text> texts;
-    const QFont* labelFont = &labelTexts_->Font();
-    for (std::size_t i = 0; i < xTicks.values.size(); ++i) {
-        const int x = xPixel(xTicks.values[i]);
-        if (x > frame.left() && x < frame.right()) {
-            grid.append(QRect(x, frame.top() + 1, 1, frame.height() - 1));
-        }
-        outline.append(QRect(x, frame.bottom(), 1, tick + 1));
-        const TextCache::Entry label = labelTexts_->Get(xTicks.texts[i]);
-        texts.push_back({label.text, QPointF(x - label.width / 2, plot_.bottom() + kTickRoom), labelFont, Qt::black});
+    texts.reserve(layout.texts.size());
+    for (const PlacedText& placed : layout.texts) {
+        TextCache& cache = TextsFor(placed.role);
+        const bool title = placed.role == ChartText::Title;
+        texts.push_back({cache.Get(placed.words).text, placed.at, &cache.Font(), title ? title_.color : Qt::black,
+                         placed.role == ChartText::LeftTitle || (title && title_.rotated)});
     }
-    for (std::size_t i = 0; i < yTicks.values.size(); ++i) {
-        const int y = yPixel(yTicks.values[i]);
-        if (y > frame.top() && y < frame.bottom()) {
-            grid.append(QRect(frame.left() + 1, y, frame.width() - 1, 1));
-        }
-        outline.append(QRect(frame.left() - tick, y, tick + 1, 1));
-        const TextCache::Entry label = labelTexts_->Get(yTicks.texts[i]);
-        texts.push_back({label.text, QPointF(plot_.left() - kTickRoom - label.width, y - labelMetrics.height() / 2),
-                         labelFont, Qt::black});
-    }
-    if (!xTitle_.isEmpty()) {
-        const TextCache::Entry title = axisTitleTexts_->Get(xTitle_);
-        texts.push_back(
-            {title.text,
-             QPointF(plot_.center().x() - title.width / 2, size.height() - kMarginBottom - axisTitleMetrics.height()),
-             &axisTitleTexts_->Font(), Qt::black});
-    }
-    if (!yTitle_.isEmpty()) {
-        const TextCache::Entry title = axisTitleUp_->Get(yTitle_);
-        const double x = kMarginLeft + (title_.rotated ? titleRoom : 0.0);
-        texts.push_back(
-            {title.text, QPointF(x, plot_.center().y() + title.width / 2), &axisTitleUp_->Font(), Qt::black, true});
-    }
-    for (qsizetype i = 0; i < title_.lines.size(); ++i) {
-        const TextCache::Entry text = titleTexts_->Get(title_.lines[i]);
-        const double length = text.width;
-        const double line = titleMetrics.height() * double(i);
-        QPointF at;
-        if (title_.rotated) {
-            // Turned a quarter back, the text runs up the left edge; the first
-            // line is the outermost, and "left" is the bottom, where reading
-            // starts.
-            double bottom = plot_.bottom();
-            if (title_.alignment & Qt::AlignHCenter) {
-                bottom = plot_.center().y() + length / 2;
-            } else if (title_.alignment & Qt::AlignRight) {
-                bottom = plot_.top() + length;
-            }
-            at = QPointF(kMarginLeft + line, bottom);
-        } else {
-            double left = plot_.left();
-            if (title_.alignment & Qt::AlignHCenter) {
-                left = plot_.center().x() - length / 2;
-            } else if (title_.alignment & Qt::AlignRight) {
-                left = plot_.right() - length;
-            }
-            at = QPointF(left, kMarginTop + line);
-        }
-        texts.push_back({text.text, at + title_.offset, &titleTexts_->Font(), title_.color, title_.rotated});
-    }
-    decoration_->Set(QRectF(QPointF(0, 0), size), frame, std::move(grid), std::move(outline), std::move(texts));
+    decoration_->Set(QRectF(QPointF(0, 0), input.size), layout.frame, std::move(layout.grid), std::move(layout.outline),
+                     std::move(texts));
     PlaceLegend();
+}
+
+TextCache& ChartView::TextsFor(ChartText role) const {
+    switch (role) {
+    case ChartText::BottomTitle:
+        return *axisTitleTexts_;
+    case ChartText::LeftTitle:
+        return *axisTitleUp_;
+    case ChartText::Title:
+        return *titleTexts_;
+    case ChartText::Label:
+        break;
+    }
+    return *labelTexts_;
 }
 
 void ChartView::PlaceLegend() {
@@ -517,41 +423,36 @@ void ChartView::PlaceLegend() {
         return;
     }
     legendPlace_ = place;
-    // One row of entries from the left, a new row where the next would pass
-    // the plot's right edge.
-    const QFontMetricsF metrics(legendTexts_->Font());
-    const double rowHeight = metrics.height() + kLegendRowGap;
-    const double left = origin.x() + kLegendLeft;
-    const double right = place.right() - kLegendRight;
-    double x = left;
-    double y = origin.y() + kLegendTop;
-    std::vector<ChartLegend::Entry> drawn;
-    legendEntries_.clear();
+    std::vector<const ChartSeries*> listed;
+    LegendFlowInput input;
+    input.origin = origin;
+    input.right = place.right();
+    input.textHeight = QFontMetricsF(legendTexts_->Font()).height();
+    std::vector<TextCache::Entry> texts;
     for (const auto& series : series_) {
         if (!legend_.visible || !series->active_ || series->settings_.legendText.isEmpty()) {
             continue;
         }
-        const TextCache::Entry text = legendTexts_->Get(series->settings_.legendText);
-        const double width = kLegendSample + kLegendSampleGap + text.width;
-        if (x > left && x + width > right) {
-            x = left;
-            y += rowHeight;
-        }
-        const double middle = y + metrics.height() / 2;
-        QPen pen = SeriesPen(series->color_, std::min(series->settings_.width, 2), series->settings_.style, false);
-        pen.setCapStyle(Qt::FlatCap); // the sample is exactly as long as laid out
-        const QColor color = legend_.textInSeriesColor ? series->color_ : QColor(Qt::black);
-        drawn.push_back({QLineF(x, middle, x + kLegendSample, middle), pen, text.text,
-                         QPointF(x + kLegendSample + kLegendSampleGap, y), color});
-        legendEntries_.push_back({series->settings_.legendText, color, QRectF(x, y, width, metrics.height())});
-        x += width + kLegendSpacing;
+        listed.push_back(series.get());
+        texts.push_back(legendTexts_->Get(series->settings_.legendText));
+        input.widths.push_back(texts.back().width);
     }
+    const LegendFlow flow = FlowLegend(input);
+    std::vector<ChartLegend::Entry> drawn;
+    legendEntries_.clear();
     QRectF bounds;
-    for (const LegendEntry& entry : legendEntries_) {
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const ChartSeries& series = *listed[i];
+        const LegendFlowEntry& entry = flow.entries[i];
+        QPen pen = SeriesPen(series.color_, std::min(series.settings_.width, 2), series.settings_.style, false);
+        pen.setCapStyle(Qt::FlatCap); // the sample is exactly as long as laid out
+        const QColor color = legend_.textInSeriesColor ? series.color_ : QColor(Qt::black);
+        drawn.push_back({entry.sample, pen, texts[i].text, entry.textAt, color});
+        legendEntries_.push_back({series.settings_.legendText, color, entry.place});
         bounds |= entry.place;
     }
     legendItem_->Set(bounds.adjusted(-2, -2, 2, 2), &legendTexts_->Font(), std::move(drawn));
-    const double height = legendEntries_.empty() ? 0.0 : y + rowHeight - plot_.top();
+    const double height = legendEntries_.empty() ? 0.0 : flow.bottom - plot_.top();
     if (height != legendHeight_) {
         legendHeight_ = height;
         axesStale_ = true;

@@ -13,7 +13,8 @@
 // axes follow the points of the shown series unless the user has zoomed.
 //
 // QtCharts draws the lines. The plot area, frame, grid, tick labels, titles and
-// the legend are laid out here and painted by two items of our own, in plain
+// the legend are laid out in ChartLayout and painted by two items of our own
+// (ChartItems), in plain
 // text laid out once per distinct text: the chart's own axes and legend set
 // every label as rich text on each change, and the axes moved the plot
 // whenever a label changed width, which made each refill slow and the plot
@@ -45,6 +46,7 @@ class ChartView;
 class ChartDecoration;
 class ChartLegend;
 class TextCache;
+enum class ChartText;
 
 enum class LineStyle { Solid, Dotted, Dashed };
 
@@ -167,6 +169,7 @@ private:
     void ApplyAxisRange(const QRectF& range, bool force = false);
     void LayOut();
     void PlaceLegend();
+    TextCache& TextsFor(ChartText role) const;
     QRectF AutoRange() const;
     QSizeF PixelScale() const;
     QPointF ToValue(const QPointF& viewPoint) const;
