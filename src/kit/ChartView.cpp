@@ -3,6 +3,7 @@
 #include "kit/ChartItems.h"
 #include "kit/ChartLayout.h"
 #include "kit/ChartScale.h"
+#include "kit/ChartZoom.h"
 
 #include <QChart>
 #include <QFontMetricsF>
@@ -10,7 +11,6 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPen>
-#include <QRubberBand>
 #include <QValueAxis>
 #include <QWheelEvent>
 
@@ -21,13 +21,6 @@
 namespace kit {
 
 namespace {
-
-// Zoom per wheel notch, and how long a run of notches counts as one undo step.
-constexpr double kWheelZoomPerNotch = 0.8;
-constexpr qint64 kWheelStepMs = 800;
-
-// A middle click that moves less than this is a click, not a zoom rectangle.
-constexpr int kMinimumBand = 4;
 
 // A drawn line may leave out points that lie closer than this to it, in
 // pixels: far below what an anti-aliased 2-pixel line can show.
@@ -162,7 +155,7 @@ ChartView::ChartView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setRubberBand(QChartView::NoRubberBand);
     setDragMode(QGraphicsView::NoDrag);
-    band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    zoom_ = std::make_unique<ChartZoom>(this);
 
     ApplyAxisRange(AutoRange());
     axesStale_ = false;
@@ -473,6 +466,10 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------
 // Zoom
 
+bool ChartView::IsZoomed() const { return zoom_->IsZoomed(); }
+
+int ChartView::ZoomSteps() const { return zoom_->Steps(); }
+
 QPointF ChartView::ToValue(const QPointF& viewPoint) const {
     const QPointF inChart = chart()->mapFromScene(mapToScene(viewPoint.toPoint()));
     const QRectF range = AxisRange();
@@ -481,58 +478,14 @@ QPointF ChartView::ToValue(const QPointF& viewPoint) const {
     return {x, y};
 }
 
-QRect ChartView::ZoomBand(const QPoint& from, const QPoint& to) const {
-    // The band keeps the plot's proportions, so a zoom enlarges both axes by
-    // the same factor and a slope keeps its look.
-    const double aspect = plot_.height() > 0 ? plot_.width() / plot_.height() : 1.0;
-    const double dx = to.x() - from.x();
-    const double dy = to.y() - from.y();
-    const double w = std::max(std::abs(dx), std::abs(dy) * aspect);
-    const double h = w / aspect;
-    const QPointF corner(from.x() + (dx < 0 ? -w : w), from.y() + (dy < 0 ? -h : h));
-    return QRectF(QPointF(from), corner).normalized().toRect();
-}
+void ChartView::ZoomTo(const QRectF& valueRect) { zoom_->ZoomTo(valueRect); }
 
-void ChartView::ZoomTo(const QRectF& valueRect) {
-    const QRectF target = valueRect.normalized();
-    if (!(target.width() > 0) || !(target.height() > 0)) {
-        return;
-    }
-    zoomHistory_.push_back(AxisRange());
-    lastWheel_.invalidate();
-    ApplyAxisRange(target);
-    Flush();
-}
+void ChartView::UndoZoom() { zoom_->Undo(); }
 
-void ChartView::UndoZoom() {
-    if (zoomHistory_.empty()) {
-        return;
-    }
-    const QRectF previous = zoomHistory_.back();
-    zoomHistory_.pop_back();
-    lastWheel_.invalidate();
-    // Back at the first step the axes follow the points again, which may have
-    // changed while the user looked closer.
-    ApplyAxisRange(zoomHistory_.empty() ? AutoRange() : previous);
-    Flush();
-}
-
-void ChartView::ResetZoom() {
-    zoomHistory_.clear();
-    lastWheel_.invalidate();
-    ApplyAxisRange(AutoRange());
-    Flush();
-}
+void ChartView::ResetZoom() { zoom_->Reset(); }
 
 void ChartView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton) {
-        dragging_ = true;
-        bandOrigin_ = event->position().toPoint();
-        band_->setGeometry(QRect(bandOrigin_, QSize()));
-        band_->show();
-    } else if (event->button() == Qt::RightButton) {
-        UndoZoom();
-    } else {
+    if (!zoom_->Press(*event)) {
         QChartView::mousePressEvent(event);
     }
     // A chart is a control: a click on it is never a click on the window.
@@ -550,8 +503,7 @@ void ChartView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ChartView::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_) {
-        band_->setGeometry(ZoomBand(bandOrigin_, event->position().toPoint()));
+    if (zoom_->Move(*event)) {
         event->accept();
         return;
     }
@@ -559,47 +511,14 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartView::mouseReleaseEvent(QMouseEvent* event) {
-    if (dragging_ && event->button() == Qt::MiddleButton) {
-        dragging_ = false;
-        band_->hide();
-        const QRect rect = ZoomBand(bandOrigin_, event->position().toPoint());
-        if (rect.width() < kMinimumBand && rect.height() < kMinimumBand) {
-            UndoZoom();
-        } else {
-            ZoomTo(QRectF(ToValue(rect.topLeft()), ToValue(rect.bottomRight())));
-        }
-        event->accept();
-        return;
-    }
-    if (event->button() != Qt::RightButton) {
+    if (!zoom_->Release(*event)) {
         QChartView::mouseReleaseEvent(event);
     }
     event->accept();
 }
 
 void ChartView::wheelEvent(QWheelEvent* event) {
-    const double notches = event->angleDelta().y() / 120.0;
-    if (notches == 0.0) {
-        event->accept();
-        return;
-    }
-    const QRectF range = AxisRange();
-    QPointF centre = ToValue(event->position());
-    if (!range.contains(centre)) {
-        centre = range.center();
-    }
-    const double factor = std::pow(kWheelZoomPerNotch, notches);
-    const QRectF target(
-        QPointF(centre.x() + (range.left() - centre.x()) * factor, centre.y() + (range.top() - centre.y()) * factor),
-        QPointF(centre.x() + (range.right() - centre.x()) * factor,
-                centre.y() + (range.bottom() - centre.y()) * factor));
-    // A turn of the wheel is one step of the history, however many notches.
-    if (!lastWheel_.isValid() || lastWheel_.elapsed() > kWheelStepMs) {
-        zoomHistory_.push_back(range);
-    }
-    lastWheel_.start();
-    ApplyAxisRange(target);
-    Flush();
+    zoom_->Wheel(*event);
     event->accept(); // never hand the wheel to the scroll area: it would pan
 }
 

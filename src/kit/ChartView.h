@@ -20,14 +20,14 @@
 // whenever a label changed width, which made each refill slow and the plot
 // jitter.
 //
-// Zoom: drag a rectangle with the middle mouse button (it keeps the plot's
-// aspect ratio); a right click, or a middle click without dragging, undoes the
-// last zoom step; the wheel zooms in and out about the pointer and never pans.
+// Zoom (ChartZoom): drag a rectangle with the middle mouse button (it keeps the
+// plot's aspect ratio); a right click, or a middle click without dragging,
+// undoes the last zoom step; the wheel zooms in and out about the pointer and
+// never pans.
 #pragma once
 
 #include <QChartView>
 #include <QColor>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QList>
 #include <QPointF>
@@ -38,13 +38,13 @@
 
 class QLineSeries;
 class QValueAxis;
-class QRubberBand;
 
 namespace kit {
 
 class ChartView;
 class ChartDecoration;
 class ChartLegend;
+class ChartZoom;
 class TextCache;
 enum class ChartText;
 
@@ -138,8 +138,8 @@ public:
     void Flush();
 
     // Zoom history, as the mouse gestures drive it.
-    bool IsZoomed() const { return !zoomHistory_.empty(); }
-    int ZoomSteps() const { return static_cast<int>(zoomHistory_.size()); }
+    bool IsZoomed() const;
+    int ZoomSteps() const;
     void ZoomTo(const QRectF& valueRect);
     void UndoZoom();
     void ResetZoom();
@@ -162,6 +162,7 @@ protected:
 private:
     friend class ChartSeries;
     friend class ChartBatch;
+    friend class ChartZoom;
 
     enum class Change { Points, Shown, Look };
     void SeriesChanged(ChartSeries* series, Change change);
@@ -173,7 +174,6 @@ private:
     QRectF AutoRange() const;
     QSizeF PixelScale() const;
     QPointF ToValue(const QPointF& viewPoint) const;
-    QRect ZoomBand(const QPoint& from, const QPoint& to) const;
 
     std::vector<std::unique_ptr<ChartSeries>> series_;
     QValueAxis* axisX_ = nullptr;
@@ -200,11 +200,7 @@ private:
     QRectF shownRange_;
     QRectF plot_; // the plot area, in chart coordinates
 
-    std::vector<QRectF> zoomHistory_; // the range before each step
-    QElapsedTimer lastWheel_;         // wheel notches close together make one undo step
-    QRubberBand* band_ = nullptr;
-    QPoint bandOrigin_;
-    bool dragging_ = false;
+    std::unique_ptr<ChartZoom> zoom_;
 };
 
 // Holds back the drawing of a chart while a whole refresh is written; the last
