@@ -1,15 +1,16 @@
 #include "kit/ChartView.h"
 
+#include "kit/ChartItems.h"
+#include "kit/ChartLayout.h"
 #include "kit/ChartScale.h"
+#include "kit/ChartZoom.h"
 
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
-#include <QHash>
 #include <QLineSeries>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QRubberBand>
-#include <QStaticText>
+#include <QPen>
 #include <QValueAxis>
 #include <QWheelEvent>
 
@@ -21,42 +22,11 @@ namespace kit {
 
 namespace {
 
-// Margins around the chart's contents, before any room for titles.
-constexpr double kMarginLeft = 4;
-constexpr double kMarginTop = 6;
-constexpr double kMarginRight = 8;
-constexpr double kMarginBottom = 2;
-// Tick marks reach this far out of the plot; labels sit beyond them.
-constexpr double kTickRoom = 6;
-// Label widths are rounded up to this, so the plot edge does not creep by a
-// pixel each time a label changes.
-constexpr double kLabelWidthStep = 8;
-
-// Roughly how many pixels apart the axis labels may sit before they crowd.
-constexpr double kPixelsPerXTick = 70.0;
-constexpr double kPixelsPerYTick = 30.0;
-
-// Zoom per wheel notch, and how long a run of notches counts as one undo step.
-constexpr double kWheelZoomPerNotch = 0.8;
-constexpr qint64 kWheelStepMs = 800;
-
-// A middle click that moves less than this is a click, not a zoom rectangle.
-constexpr int kMinimumBand = 4;
-
 // A drawn line may leave out points that lie closer than this to it, in
 // pixels: far below what an anti-aliased 2-pixel line can show.
 constexpr double kThinning = 0.2;
 // How much finer the scale may get before a thinned line is thinned again.
 constexpr double kRethinGrowth = 1.25;
-
-// The legend's layout: room around it, the line sample and the gaps.
-constexpr double kLegendLeft = 10;
-constexpr double kLegendTop = 12;
-constexpr double kLegendRight = 8;
-constexpr double kLegendRowGap = 2;
-constexpr double kLegendSample = 10;
-constexpr double kLegendSampleGap = 5;
-constexpr double kLegendSpacing = 10;
 
 // Room kept between the extreme points and the plot's frame, so a line along
 // the top or bottom is drawn whole and not half under the frame.
@@ -91,168 +61,7 @@ QPen SeriesPen(const QColor& color, int width, LineStyle style, bool highlighted
     return pen;
 }
 
-double RoundUp(double width) { return std::ceil(width / kLabelWidthStep) * kLabelWidthStep; }
-
 } // namespace
-
-// Words in one font, laid out once: a label keeps its QStaticText and its
-// width from one layout to the next, so a refill measures and shapes only the
-// texts it has not shown before.
-class TextCache {
-public:
-    struct Entry {
-        QStaticText text;
-        double width = 0.0;
-    };
-
-    explicit TextCache(bool upward = false) : upward_(upward) {}
-
-    void SetFont(const QFont& font) {
-        font_ = font;
-        known_.clear();
-    }
-    const QFont& Font() const { return font_; }
-
-    Entry Get(const QString& words) {
-        auto found = known_.constFind(words);
-        if (found != known_.constEnd()) {
-            return *found;
-        }
-        if (known_.size() > 500) {
-            known_.clear();
-        }
-        Entry entry;
-        entry.text = QStaticText(words);
-        entry.text.setTextFormat(Qt::PlainText);
-        entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        entry.text.prepare(upward_ ? QTransform().rotate(-90.0) : QTransform(), font_);
-        entry.width = QFontMetricsF(font_).horizontalAdvance(words);
-        known_.insert(words, entry);
-        return entry;
-    }
-
-private:
-    QFont font_;
-    bool upward_;
-    QHash<QString, Entry> known_;
-};
-
-// Everything of the chart but the lines and the legend, painted in one go: the
-// plot's white ground and frame, the grid, the tick marks and all texts. Each
-// text is a QStaticText, laid out once and then only copied on every repaint.
-// The frame, grid and ticks are one-pixel rectangles on whole pixels, filled:
-// drawn as lines, every tall one would be blended row by row and handed to
-// Qt's raster threads and back, which cost more than the drawing itself.
-class ChartDecoration : public QGraphicsItem {
-public:
-    struct Text {
-        QStaticText text;
-        QPointF at;        // top left of the text; with `upward`, its bottom left
-        const QFont* font; // owned by the view's text caches
-        QColor color;
-        bool upward = false; // turned a quarter back, read from the bottom up
-    };
-
-    explicit ChartDecoration(QGraphicsItem* parent) : QGraphicsItem(parent) {
-        setZValue(0.5); // over the chart's background, under the lines
-    }
-
-    QRectF boundingRect() const override { return bounds_; }
-
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->fillRect(frame_, Qt::white);
-        for (const QRect& line : grid_) {
-            painter->fillRect(line, kGridColor);
-        }
-        for (const QRect& line : outline_) {
-            painter->fillRect(line, kOutlineColor);
-        }
-        for (const Text& each : texts_) {
-            painter->setFont(*each.font);
-            painter->setPen(each.color);
-            if (each.upward) {
-                painter->save();
-                painter->translate(each.at);
-                painter->rotate(-90.0);
-                painter->drawStaticText(QPointF(0, 0), each.text);
-                painter->restore();
-            } else {
-                painter->drawStaticText(each.at, each.text);
-            }
-        }
-    }
-
-    // `grid` and `outline` (frame and tick marks) are one-pixel wide rectangles.
-    void Set(const QRectF& bounds, const QRect& frame, QList<QRect> grid, QList<QRect> outline,
-             std::vector<Text> texts) {
-        if (bounds != bounds_) {
-            prepareGeometryChange();
-            bounds_ = bounds;
-        }
-        frame_ = frame;
-        grid_ = std::move(grid);
-        outline_ = std::move(outline);
-        texts_ = std::move(texts);
-        update();
-    }
-
-private:
-    static inline const QColor kGridColor{218, 218, 218};
-    static inline const QColor kOutlineColor{96, 96, 96};
-
-    QRectF bounds_;
-    QRect frame_;
-    QList<QRect> grid_;
-    QList<QRect> outline_;
-    std::vector<Text> texts_;
-};
-
-// The legend over the top of the plot, in plain text: a short line in each
-// listed series' pen, then its legend text. QtCharts' own legend lays out its
-// labels as rich text on every change and costs more than the lines it names.
-class ChartLegend : public QGraphicsItem {
-public:
-    struct Entry {
-        QLineF sample;
-        QPen pen;
-        QStaticText text;
-        QPointF at; // top left of the text
-        QColor color;
-    };
-
-    explicit ChartLegend(QGraphicsItem* parent) : QGraphicsItem(parent) {
-        setZValue(11); // over the lines
-    }
-
-    QRectF boundingRect() const override { return bounds_; }
-
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setFont(*font_);
-        for (const Entry& entry : entries_) {
-            painter->setPen(entry.pen);
-            painter->drawLine(entry.sample);
-            painter->setPen(entry.color);
-            painter->drawStaticText(entry.at, entry.text);
-        }
-    }
-
-    void Set(const QRectF& bounds, const QFont* font, std::vector<Entry> entries) {
-        if (bounds != bounds_) {
-            prepareGeometryChange();
-            bounds_ = bounds;
-        }
-        font_ = font;
-        entries_ = std::move(entries);
-        update();
-    }
-
-private:
-    QRectF bounds_;
-    const QFont* font_ = nullptr;
-    std::vector<Entry> entries_;
-};
 
 // ---------------------------------------------------------------------------
 // ChartSeries
@@ -346,7 +155,7 @@ ChartView::ChartView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setRubberBand(QChartView::NoRubberBand);
     setDragMode(QGraphicsView::NoDrag);
-    band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    zoom_ = std::make_unique<ChartZoom>(this);
 
     ApplyAxisRange(AutoRange());
     axesStale_ = false;
@@ -550,125 +359,54 @@ void ChartView::ApplyAxisRange(const QRectF& range, bool force) {
 }
 
 void ChartView::LayOut() {
-    const QRectF range = shownRange_;
-    const QSizeF size = chart()->size().isEmpty() ? QSizeF(this->size()) : chart()->size();
-    const QFontMetricsF labelMetrics(labelTexts_->Font());
-    const QFontMetricsF titleMetrics(titleTexts_->Font());
-    const QFontMetricsF axisTitleMetrics(axisTitleTexts_->Font());
-    const double titleRoom = title_.lines.isEmpty() ? 0.0 : titleMetrics.height() * double(title_.lines.size()) + 2;
-    const double yTitleRoom = yTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
-    const double xTitleRoom = xTitle_.isEmpty() ? 0.0 : axisTitleMetrics.height() + 2;
+    ChartLayoutInput input;
+    input.size = chart()->size().isEmpty() ? QSizeF(this->size()) : chart()->size();
+    input.range = shownRange_;
+    input.lastPlot = plot_;
+    input.measure = [this](ChartText role, const QString& words) { return TextsFor(role).Get(words).width; };
+    input.labelHeight = QFontMetricsF(labelTexts_->Font()).height();
+    input.axisTitleHeight = QFontMetricsF(axisTitleTexts_->Font()).height();
+    input.titleHeight = QFontMetricsF(titleTexts_->Font()).height();
+    input.bottomTitle = xTitle_;
+    input.leftTitle = yTitle_;
+    input.titleLines = title_.lines;
+    input.titleAlignment = title_.alignment;
+    input.titleRotated = title_.rotated;
+    input.titleOffset = title_.offset;
+    ChartLayout layout = LayOutChart(input);
 
-    // The tick spacing depends on the plot's size and the plot's left edge on
-    // the widest tick label: start from the last plot, settle in two rounds.
-    QRectF plot = plot_.isEmpty() ? QRectF(QPointF(40, 10), size - QSizeF(50, 30)) : plot_;
-    Ticks xTicks;
-    Ticks yTicks;
-    for (int round = 0; round < 2; ++round) {
-        xTicks = MakeTicks(range.left(), range.right(), plot.width() / kPixelsPerXTick);
-        yTicks = MakeTicks(range.top(), range.bottom(), plot.height() / kPixelsPerYTick);
-        double yLabelWidth = 0;
-        for (const QString& text : yTicks.texts) {
-            yLabelWidth = std::max(yLabelWidth, labelTexts_->Get(text).width);
-        }
-        double xLabelHalf = 0;
-        for (const QString& text : xTicks.texts) {
-            xLabelHalf = std::max(xLabelHalf, labelTexts_->Get(text).width / 2);
-        }
-        const double left =
-            kMarginLeft + (title_.rotated ? titleRoom : 0.0) + yTitleRoom + RoundUp(yLabelWidth) + kTickRoom;
-        const double top = kMarginTop + (title_.rotated ? 0.0 : titleRoom);
-        const double right = size.width() - std::max(kMarginRight, RoundUp(xLabelHalf) + 2);
-        const double bottom = size.height() - kMarginBottom - xTitleRoom - labelMetrics.height() - kTickRoom;
-        plot = QRectF(QPointF(left, top), QPointF(std::max(right, left + 10), std::max(bottom, top + 10)));
-    }
-    if (plot != plot_) {
-        plot_ = plot;
+    if (layout.plot != plot_) {
+        plot_ = layout.plot;
         chart()->setPlotArea(plot_);
     }
-    axisX_->setRange(range.left(), range.right());
-    axisY_->setRange(range.top(), range.bottom());
+    axisX_->setRange(shownRange_.left(), shownRange_.right());
+    axisY_->setRange(shownRange_.top(), shownRange_.bottom());
 
-    // Lines on whole pixels: without anti-aliasing they stay one crisp pixel.
-    const QRect frame(QPoint(int(std::floor(plot_.left())), int(std::floor(plot_.top()))),
-                      QPoint(int(std::floor(plot_.right())), int(std::floor(plot_.bottom()))));
-    const auto xPixel = [&](double value) {
-        return int(std::floor(plot_.left() + (value - range.left()) / range.width() * plot_.width()));
-    };
-    const auto yPixel = [&](double value) {
-        return int(std::floor(plot_.bottom() - (value - range.top()) / range.height() * plot_.height()));
-    };
-    const int tick = int(kTickRoom) - 2;
-    // One-pixel rectangles where a cosmetic pen would have drawn the lines: the
-    // frame covers its right and bottom edge too, a tick mark both its ends.
-    QList<QRect> grid;
-    QList<QRect> outline{QRect(frame.left(), frame.top(), frame.width() + 1, 1),
-                         QRect(frame.left(), frame.bottom() + 1, frame.width() + 1, 1),
-                         QRect(frame.left(), frame.top(), 1, frame.height() + 1),
-                         QRect(frame.right() + 1, frame.top(), 1, frame.height() + 1)};
     std::vector<ChartDecoration::Text> texts;
-    const QFont* labelFont = &labelTexts_->Font();
-    for (std::size_t i = 0; i < xTicks.values.size(); ++i) {
-        const int x = xPixel(xTicks.values[i]);
-        if (x > frame.left() && x < frame.right()) {
-            grid.append(QRect(x, frame.top() + 1, 1, frame.height() - 1));
-        }
-        outline.append(QRect(x, frame.bottom(), 1, tick + 1));
-        const TextCache::Entry label = labelTexts_->Get(xTicks.texts[i]);
-        texts.push_back({label.text, QPointF(x - label.width / 2, plot_.bottom() + kTickRoom), labelFont, Qt::black});
+    texts.reserve(layout.texts.size());
+    for (const PlacedText& placed : layout.texts) {
+        TextCache& cache = TextsFor(placed.role);
+        const bool title = placed.role == ChartText::Title;
+        texts.push_back({cache.Get(placed.words).text, placed.at, &cache.Font(), title ? title_.color : Qt::black,
+                         placed.role == ChartText::LeftTitle || (title && title_.rotated)});
     }
-    for (std::size_t i = 0; i < yTicks.values.size(); ++i) {
-        const int y = yPixel(yTicks.values[i]);
-        if (y > frame.top() && y < frame.bottom()) {
-            grid.append(QRect(frame.left() + 1, y, frame.width() - 1, 1));
-        }
-        outline.append(QRect(frame.left() - tick, y, tick + 1, 1));
-        const TextCache::Entry label = labelTexts_->Get(yTicks.texts[i]);
-        texts.push_back({label.text, QPointF(plot_.left() - kTickRoom - label.width, y - labelMetrics.height() / 2),
-                         labelFont, Qt::black});
-    }
-    if (!xTitle_.isEmpty()) {
-        const TextCache::Entry title = axisTitleTexts_->Get(xTitle_);
-        texts.push_back(
-            {title.text,
-             QPointF(plot_.center().x() - title.width / 2, size.height() - kMarginBottom - axisTitleMetrics.height()),
-             &axisTitleTexts_->Font(), Qt::black});
-    }
-    if (!yTitle_.isEmpty()) {
-        const TextCache::Entry title = axisTitleUp_->Get(yTitle_);
-        const double x = kMarginLeft + (title_.rotated ? titleRoom : 0.0);
-        texts.push_back(
-            {title.text, QPointF(x, plot_.center().y() + title.width / 2), &axisTitleUp_->Font(), Qt::black, true});
-    }
-    for (qsizetype i = 0; i < title_.lines.size(); ++i) {
-        const TextCache::Entry text = titleTexts_->Get(title_.lines[i]);
-        const double length = text.width;
-        const double line = titleMetrics.height() * double(i);
-        QPointF at;
-        if (title_.rotated) {
-            // Turned a quarter back, the text runs up the left edge; the first
-            // line is the outermost, and "left" is the bottom, where reading
-            // starts.
-            double bottom = plot_.bottom();
-            if (title_.alignment & Qt::AlignHCenter) {
-                bottom = plot_.center().y() + length / 2;
-            } else if (title_.alignment & Qt::AlignRight) {
-                bottom = plot_.top() + length;
-            }
-            at = QPointF(kMarginLeft + line, bottom);
-        } else {
-            double left = plot_.left();
-            if (title_.alignment & Qt::AlignHCenter) {
-                left = plot_.center().x() - length / 2;
-            } else if (title_.alignment & Qt::AlignRight) {
-                left = plot_.right() - length;
-            }
-            at = QPointF(left, kMarginTop + line);
-        }
-        texts.push_back({text.text, at + title_.offset, &titleTexts_->Font(), title_.color, title_.rotated});
-    }
-    decoration_->Set(QRectF(QPointF(0, 0), size), frame, std::move(grid), std::move(outline), std::move(texts));
+    decoration_->Set(QRectF(QPointF(0, 0), input.size), layout.frame, std::move(layout.grid), std::move(layout.outline),
+                     std::move(texts));
     PlaceLegend();
+}
+
+TextCache& ChartView::TextsFor(ChartText role) const {
+    switch (role) {
+    case ChartText::BottomTitle:
+        return *axisTitleTexts_;
+    case ChartText::LeftTitle:
+        return *axisTitleUp_;
+    case ChartText::Title:
+        return *titleTexts_;
+    case ChartText::Label:
+        break;
+    }
+    return *labelTexts_;
 }
 
 void ChartView::PlaceLegend() {
@@ -678,41 +416,36 @@ void ChartView::PlaceLegend() {
         return;
     }
     legendPlace_ = place;
-    // One row of entries from the left, a new row where the next would pass
-    // the plot's right edge.
-    const QFontMetricsF metrics(legendTexts_->Font());
-    const double rowHeight = metrics.height() + kLegendRowGap;
-    const double left = origin.x() + kLegendLeft;
-    const double right = place.right() - kLegendRight;
-    double x = left;
-    double y = origin.y() + kLegendTop;
-    std::vector<ChartLegend::Entry> drawn;
-    legendEntries_.clear();
+    std::vector<const ChartSeries*> listed;
+    LegendFlowInput input;
+    input.origin = origin;
+    input.right = place.right();
+    input.textHeight = QFontMetricsF(legendTexts_->Font()).height();
+    std::vector<TextCache::Entry> texts;
     for (const auto& series : series_) {
         if (!legend_.visible || !series->active_ || series->settings_.legendText.isEmpty()) {
             continue;
         }
-        const TextCache::Entry text = legendTexts_->Get(series->settings_.legendText);
-        const double width = kLegendSample + kLegendSampleGap + text.width;
-        if (x > left && x + width > right) {
-            x = left;
-            y += rowHeight;
-        }
-        const double middle = y + metrics.height() / 2;
-        QPen pen = SeriesPen(series->color_, std::min(series->settings_.width, 2), series->settings_.style, false);
-        pen.setCapStyle(Qt::FlatCap); // the sample is exactly as long as laid out
-        const QColor color = legend_.textInSeriesColor ? series->color_ : QColor(Qt::black);
-        drawn.push_back({QLineF(x, middle, x + kLegendSample, middle), pen, text.text,
-                         QPointF(x + kLegendSample + kLegendSampleGap, y), color});
-        legendEntries_.push_back({series->settings_.legendText, color, QRectF(x, y, width, metrics.height())});
-        x += width + kLegendSpacing;
+        listed.push_back(series.get());
+        texts.push_back(legendTexts_->Get(series->settings_.legendText));
+        input.widths.push_back(texts.back().width);
     }
+    const LegendFlow flow = FlowLegend(input);
+    std::vector<ChartLegend::Entry> drawn;
+    legendEntries_.clear();
     QRectF bounds;
-    for (const LegendEntry& entry : legendEntries_) {
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const ChartSeries& series = *listed[i];
+        const LegendFlowEntry& entry = flow.entries[i];
+        QPen pen = SeriesPen(series.color_, std::min(series.settings_.width, 2), series.settings_.style, false);
+        pen.setCapStyle(Qt::FlatCap); // the sample is exactly as long as laid out
+        const QColor color = legend_.textInSeriesColor ? series.color_ : QColor(Qt::black);
+        drawn.push_back({entry.sample, pen, texts[i].text, entry.textAt, color});
+        legendEntries_.push_back({series.settings_.legendText, color, entry.place});
         bounds |= entry.place;
     }
     legendItem_->Set(bounds.adjusted(-2, -2, 2, 2), &legendTexts_->Font(), std::move(drawn));
-    const double height = legendEntries_.empty() ? 0.0 : y + rowHeight - plot_.top();
+    const double height = legendEntries_.empty() ? 0.0 : flow.bottom - plot_.top();
     if (height != legendHeight_) {
         legendHeight_ = height;
         axesStale_ = true;
@@ -733,6 +466,10 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------
 // Zoom
 
+bool ChartView::IsZoomed() const { return zoom_->IsZoomed(); }
+
+int ChartView::ZoomSteps() const { return zoom_->Steps(); }
+
 QPointF ChartView::ToValue(const QPointF& viewPoint) const {
     const QPointF inChart = chart()->mapFromScene(mapToScene(viewPoint.toPoint()));
     const QRectF range = AxisRange();
@@ -741,58 +478,14 @@ QPointF ChartView::ToValue(const QPointF& viewPoint) const {
     return {x, y};
 }
 
-QRect ChartView::ZoomBand(const QPoint& from, const QPoint& to) const {
-    // The band keeps the plot's proportions, so a zoom enlarges both axes by
-    // the same factor and a slope keeps its look.
-    const double aspect = plot_.height() > 0 ? plot_.width() / plot_.height() : 1.0;
-    const double dx = to.x() - from.x();
-    const double dy = to.y() - from.y();
-    const double w = std::max(std::abs(dx), std::abs(dy) * aspect);
-    const double h = w / aspect;
-    const QPointF corner(from.x() + (dx < 0 ? -w : w), from.y() + (dy < 0 ? -h : h));
-    return QRectF(QPointF(from), corner).normalized().toRect();
-}
+void ChartView::ZoomTo(const QRectF& valueRect) { zoom_->ZoomTo(valueRect); }
 
-void ChartView::ZoomTo(const QRectF& valueRect) {
-    const QRectF target = valueRect.normalized();
-    if (!(target.width() > 0) || !(target.height() > 0)) {
-        return;
-    }
-    zoomHistory_.push_back(AxisRange());
-    lastWheel_.invalidate();
-    ApplyAxisRange(target);
-    Flush();
-}
+void ChartView::UndoZoom() { zoom_->Undo(); }
 
-void ChartView::UndoZoom() {
-    if (zoomHistory_.empty()) {
-        return;
-    }
-    const QRectF previous = zoomHistory_.back();
-    zoomHistory_.pop_back();
-    lastWheel_.invalidate();
-    // Back at the first step the axes follow the points again, which may have
-    // changed while the user looked closer.
-    ApplyAxisRange(zoomHistory_.empty() ? AutoRange() : previous);
-    Flush();
-}
-
-void ChartView::ResetZoom() {
-    zoomHistory_.clear();
-    lastWheel_.invalidate();
-    ApplyAxisRange(AutoRange());
-    Flush();
-}
+void ChartView::ResetZoom() { zoom_->Reset(); }
 
 void ChartView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton) {
-        dragging_ = true;
-        bandOrigin_ = event->position().toPoint();
-        band_->setGeometry(QRect(bandOrigin_, QSize()));
-        band_->show();
-    } else if (event->button() == Qt::RightButton) {
-        UndoZoom();
-    } else {
+    if (!zoom_->Press(*event)) {
         QChartView::mousePressEvent(event);
     }
     // A chart is a control: a click on it is never a click on the window.
@@ -810,8 +503,7 @@ void ChartView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ChartView::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_) {
-        band_->setGeometry(ZoomBand(bandOrigin_, event->position().toPoint()));
+    if (zoom_->Move(*event)) {
         event->accept();
         return;
     }
@@ -819,47 +511,14 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartView::mouseReleaseEvent(QMouseEvent* event) {
-    if (dragging_ && event->button() == Qt::MiddleButton) {
-        dragging_ = false;
-        band_->hide();
-        const QRect rect = ZoomBand(bandOrigin_, event->position().toPoint());
-        if (rect.width() < kMinimumBand && rect.height() < kMinimumBand) {
-            UndoZoom();
-        } else {
-            ZoomTo(QRectF(ToValue(rect.topLeft()), ToValue(rect.bottomRight())));
-        }
-        event->accept();
-        return;
-    }
-    if (event->button() != Qt::RightButton) {
+    if (!zoom_->Release(*event)) {
         QChartView::mouseReleaseEvent(event);
     }
     event->accept();
 }
 
 void ChartView::wheelEvent(QWheelEvent* event) {
-    const double notches = event->angleDelta().y() / 120.0;
-    if (notches == 0.0) {
-        event->accept();
-        return;
-    }
-    const QRectF range = AxisRange();
-    QPointF centre = ToValue(event->position());
-    if (!range.contains(centre)) {
-        centre = range.center();
-    }
-    const double factor = std::pow(kWheelZoomPerNotch, notches);
-    const QRectF target(
-        QPointF(centre.x() + (range.left() - centre.x()) * factor, centre.y() + (range.top() - centre.y()) * factor),
-        QPointF(centre.x() + (range.right() - centre.x()) * factor,
-                centre.y() + (range.bottom() - centre.y()) * factor));
-    // A turn of the wheel is one step of the history, however many notches.
-    if (!lastWheel_.isValid() || lastWheel_.elapsed() > kWheelStepMs) {
-        zoomHistory_.push_back(range);
-    }
-    lastWheel_.start();
-    ApplyAxisRange(target);
-    Flush();
+    zoom_->Wheel(*event);
     event->accept(); // never hand the wheel to the scroll area: it would pan
 }
 

@@ -13,20 +13,21 @@
 // axes follow the points of the shown series unless the user has zoomed.
 //
 // QtCharts draws the lines. The plot area, frame, grid, tick labels, titles and
-// the legend are laid out here and painted by two items of our own, in plain
+// the legend are laid out in ChartLayout and painted by two items of our own
+// (ChartItems), in plain
 // text laid out once per distinct text: the chart's own axes and legend set
 // every label as rich text on each change, and the axes moved the plot
 // whenever a label changed width, which made each refill slow and the plot
 // jitter.
 //
-// Zoom: drag a rectangle with the middle mouse button (it keeps the plot's
-// aspect ratio); a right click, or a middle click without dragging, undoes the
-// last zoom step; the wheel zooms in and out about the pointer and never pans.
+// Zoom (ChartZoom): drag a rectangle with the middle mouse button (it keeps the
+// plot's aspect ratio); a right click, or a middle click without dragging,
+// undoes the last zoom step; the wheel zooms in and out about the pointer and
+// never pans.
 #pragma once
 
 #include <QChartView>
 #include <QColor>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QList>
 #include <QPointF>
@@ -37,14 +38,15 @@
 
 class QLineSeries;
 class QValueAxis;
-class QRubberBand;
 
 namespace kit {
 
 class ChartView;
 class ChartDecoration;
 class ChartLegend;
+class ChartZoom;
 class TextCache;
+enum class ChartText;
 
 enum class LineStyle { Solid, Dotted, Dashed };
 
@@ -136,8 +138,8 @@ public:
     void Flush();
 
     // Zoom history, as the mouse gestures drive it.
-    bool IsZoomed() const { return !zoomHistory_.empty(); }
-    int ZoomSteps() const { return static_cast<int>(zoomHistory_.size()); }
+    bool IsZoomed() const;
+    int ZoomSteps() const;
     void ZoomTo(const QRectF& valueRect);
     void UndoZoom();
     void ResetZoom();
@@ -160,6 +162,7 @@ protected:
 private:
     friend class ChartSeries;
     friend class ChartBatch;
+    friend class ChartZoom;
 
     enum class Change { Points, Shown, Look };
     void SeriesChanged(ChartSeries* series, Change change);
@@ -167,10 +170,10 @@ private:
     void ApplyAxisRange(const QRectF& range, bool force = false);
     void LayOut();
     void PlaceLegend();
+    TextCache& TextsFor(ChartText role) const;
     QRectF AutoRange() const;
     QSizeF PixelScale() const;
     QPointF ToValue(const QPointF& viewPoint) const;
-    QRect ZoomBand(const QPoint& from, const QPoint& to) const;
 
     std::vector<std::unique_ptr<ChartSeries>> series_;
     QValueAxis* axisX_ = nullptr;
@@ -197,11 +200,7 @@ private:
     QRectF shownRange_;
     QRectF plot_; // the plot area, in chart coordinates
 
-    std::vector<QRectF> zoomHistory_; // the range before each step
-    QElapsedTimer lastWheel_;         // wheel notches close together make one undo step
-    QRubberBand* band_ = nullptr;
-    QPoint bandOrigin_;
-    bool dragging_ = false;
+    std::unique_ptr<ChartZoom> zoom_;
 };
 
 // Holds back the drawing of a chart while a whole refresh is written; the last
