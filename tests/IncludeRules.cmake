@@ -6,12 +6,13 @@
 #   a window  (the rest of a tool folder) sees common/, kit/, its own tool and
 #             other tools' cores, never another tool's window;
 #   app/      sees everything: it is the only folder that includes tool windows;
-#   drive/    sees common/, kit/, app/, itself and the control actions it
-#             shares with the window tests (support/, under tests/).
+#   automation/ sees common/, kit/ and itself: the actions on controls by
+#             name reach any window through Qt's own classes, never a tool's;
+#   drive/    sees common/, kit/, app/, automation/ and itself.
 # Called with -DSOURCE_DIR=.../src -DQT_GUI_HEADERS="dir;dir".
 
 cmake_policy(VERSION 3.25)
-set(shared_folders common kit app drive)
+set(shared_folders common kit app automation drive)
 file(GLOB folders RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
 set(tools "")
 foreach(folder IN LISTS folders)
@@ -60,9 +61,6 @@ foreach(file IN LISTS sources)
         if(target MATCHES "^ui_[A-Za-z0-9_]+\\.h$" AND NOT is_core)
             continue() # a window's own generated form
         endif()
-        if(folder STREQUAL "drive" AND target MATCHES "^support/[A-Za-z0-9_]+\\.h$")
-            continue()
-        endif()
         if(NOT target MATCHES "^([a-z]+)/[A-Za-z0-9_]+\\.h$")
             list(APPEND faults "${file}: \"${target}\" is not a path from src/")
             continue()
@@ -83,8 +81,13 @@ foreach(file IN LISTS sources)
             if(to STREQUAL "common" OR to STREQUAL "kit")
                 set(allowed ON)
             endif()
+        elseif(folder STREQUAL "automation")
+            if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL "automation")
+                set(allowed ON)
+            endif()
         elseif(folder STREQUAL "drive")
-            if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL "app" OR to STREQUAL "drive")
+            if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL "app" OR to STREQUAL "automation"
+               OR to STREQUAL "drive")
                 set(allowed ON)
             endif()
         elseif(is_core)

@@ -1,9 +1,9 @@
 #include "drive/Driver.h"
 
+#include "automation/Controls.h"
 #include "common/Messages.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
-#include "support/Controls.h"
 
 #include <QAction>
 #include <QMenu>
@@ -148,14 +148,14 @@ const Driver::Command Driver::kCommands[] = {
     {QLatin1String("open"), Reads::Name, &Driver::Open},
     {QLatin1String("menu"), Reads::Text, &Driver::Menu},
     {QLatin1String("menutree"), Reads::Nothing, &Driver::MenuTree},
-    {QLatin1String("set"), Reads::NameText, &Driver::ActWithText<support::SetText>},
-    {QLatin1String("type"), Reads::NameText, &Driver::ActWithText<support::Type>},
-    {QLatin1String("backspace"), Reads::NameNumber, &Driver::ActWithNumber<support::Backspace>},
-    {QLatin1String("key"), Reads::NameText, &Driver::ActWithText<support::Key>},
+    {QLatin1String("set"), Reads::NameText, &Driver::ActWithText<automation::SetText>},
+    {QLatin1String("type"), Reads::NameText, &Driver::ActWithText<automation::Type>},
+    {QLatin1String("backspace"), Reads::NameNumber, &Driver::ActWithNumber<automation::Backspace>},
+    {QLatin1String("key"), Reads::NameText, &Driver::ActWithText<automation::Key>},
     {QLatin1String("click"), Reads::Name, &Driver::Click},
-    {QLatin1String("choose"), Reads::NameText, &Driver::ActWithText<support::Choose>},
+    {QLatin1String("choose"), Reads::NameText, &Driver::ActWithText<automation::Choose>},
     {QLatin1String("spin"), Reads::NameText, &Driver::Spin},
-    {QLatin1String("scroll"), Reads::NameNumber, &Driver::ActWithNumber<support::Scroll>},
+    {QLatin1String("scroll"), Reads::NameNumber, &Driver::ActWithNumber<automation::Scroll>},
     {QLatin1String("print"), Reads::Name, &Driver::Print},
     {QLatin1String("waitfor"), Reads::NameText, &Driver::WaitFor},
     {QLatin1String("waitline"), Reads::NameText, &Driver::WaitLine},
@@ -216,7 +216,7 @@ bool Driver::Execute(const QString& command, const QString& rest) {
 
 QObject* Driver::Find(const QString& name) {
     QString error;
-    QObject* control = support::FindControl(current_, name, &error);
+    QObject* control = automation::FindControl(current_, name, &error);
     if (control == nullptr) {
         Fail(error);
     }
@@ -297,12 +297,12 @@ bool Driver::Click(const Arguments& a) {
         // The launcher stays open beside every tool window, so its menu
         // commands stay in reach whichever window is current.
         QString error;
-        if (auto* command = qobject_cast<QAction*>(support::FindControl(launcher, a.name, &error))) {
-            const QString clickError = support::Click(command);
+        if (auto* command = qobject_cast<QAction*>(automation::FindControl(launcher, a.name, &error))) {
+            const QString clickError = automation::Click(command);
             return clickError.isEmpty() || Fail(clickError);
         }
     }
-    return Act(a.name, support::Click);
+    return Act(a.name, automation::Click);
 }
 
 bool Driver::Spin(const Arguments& a) {
@@ -310,7 +310,7 @@ bool Driver::Spin(const Arguments& a) {
         if (a.text != QLatin1String("up") && a.text != QLatin1String("down")) {
             return QStringLiteral("spin up or down, not ") + a.text;
         }
-        return support::Spin(control, a.text == QLatin1String("up"));
+        return automation::Spin(control, a.text == QLatin1String("up"));
     });
 }
 
@@ -319,7 +319,7 @@ bool Driver::Print(const Arguments& a) {
     if (control == nullptr) {
         return false;
     }
-    const std::optional<QString> text = support::ShownText(control);
+    const std::optional<QString> text = automation::ShownText(control);
     if (!text) {
         return Fail(QStringLiteral("nothing to print in ") + a.name);
     }
@@ -332,10 +332,10 @@ bool Driver::WaitLine(const Arguments& a) {
     if (control == nullptr) {
         return false;
     }
-    if (!support::ShownText(control)) {
+    if (!automation::ShownText(control)) {
         return Fail(QStringLiteral("nothing to print in ") + a.name);
     }
-    if (support::WaitForLine(control, a.text, std::chrono::milliseconds(kWaitForLimitMs))) {
+    if (automation::WaitForLine(control, a.text, std::chrono::milliseconds(kWaitForLimitMs))) {
         PrintLine(a.name, a.text);
         return true;
     }
@@ -348,11 +348,11 @@ bool Driver::WaitFor(const Arguments& a) {
     if (control == nullptr) {
         return false;
     }
-    if (!support::ShownText(control)) {
+    if (!automation::ShownText(control)) {
         return Fail(QStringLiteral("nothing to print in ") + a.name);
     }
     const QPointer<QObject> watched = control;
-    if (support::WaitForText(control, a.text, std::chrono::milliseconds(kWaitForLimitMs))) {
+    if (automation::WaitForText(control, a.text, std::chrono::milliseconds(kWaitForLimitMs))) {
         PrintLine(a.name, a.text);
         return true;
     }
@@ -360,7 +360,7 @@ bool Driver::WaitFor(const Arguments& a) {
         return Fail(QStringLiteral("%1 went away before it showed \"%2\"").arg(a.name, a.text));
     }
     return Fail(QStringLiteral("%1 shows \"%2\" after %3 s, not \"%4\"")
-                    .arg(a.name, support::ShownText(watched).value_or(QString()),
+                    .arg(a.name, automation::ShownText(watched).value_or(QString()),
                          QString::number(kWaitForLimitMs / 1000), a.text));
 }
 

@@ -1,8 +1,8 @@
 // tormalind-drive: runs the suite's real windows from a script, by control
 // name, on whatever platform Qt was given (offscreen in tests). One command a
 // line; every message and error box is printed instead of shown. The actions on
-// controls are the window tests' own (support/Controls.h), so a script and a
-// test do the same thing to a window when they say the same thing.
+// controls are the ones the window tests use (automation/Controls.h), so a
+// script and a test do the same thing to a window when they say the same thing.
 #pragma once
 
 #include <QLatin1String>

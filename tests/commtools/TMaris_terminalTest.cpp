@@ -1,6 +1,7 @@
 // The serial terminal window on real pseudo-terminal pairs: socat joins two
 // ptys, the window opens one end and the test plays the device on the other.
 #include "commtools/TMaris_terminal.h"
+#include "automation/Controls.h"
 #include "commtools/PortSettingsDialog.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
@@ -140,7 +141,8 @@ TEST_F(TMaris_terminalWindow, ReceivedBytesAreTypedAtTheCaret) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.shown.toStdString());
         ASSERT_NO_FATAL_FAILURE(pty.Write(step.bytes));
-        EXPECT_TRUE(support::WaitForText(memo, step.shown, std::chrono::seconds(3))) << ui.Text("Memo1").toStdString();
+        EXPECT_TRUE(automation::WaitForText(memo, step.shown, std::chrono::seconds(3)))
+            << ui.Text("Memo1").toStdString();
     }
 }
 
@@ -239,7 +241,7 @@ TEST_F(TMaris_terminalWindow, OpenFailureShowsTheSystemsReasonOnceInTheBoxAndThe
         EXPECT_EQ(MessageLog::Take(),
                   QStringList{QStringLiteral("error: Device \"%1\" Open Error !!!\r%2.").arg(c.port, c.reason)});
         const QString fatal = QStringLiteral("Fatal Error: 1, 0, ") + c.reason;
-        EXPECT_TRUE(support::WaitForLine(ui.Get("Memo2"), fatal, std::chrono::seconds(3)))
+        EXPECT_TRUE(automation::WaitForLine(ui.Get("Memo2"), fatal, std::chrono::seconds(3)))
             << ui.Text("Memo2").toStdString();
         QTest::qWait(50);
         const QStringList errors = ui.Text("Memo2").split('\n').filter(QStringLiteral("Error"));
@@ -254,7 +256,7 @@ TEST_F(TMaris_terminalWindow, ChoosingAnotherPortMovesAnOpenChannelAndClearsBoth
     ASSERT_EQ(other.Start(), QString());
     ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
     pty.Write("old");
-    ASSERT_TRUE(support::WaitForText(ui.Get("Memo1"), "old", std::chrono::seconds(3)));
+    ASSERT_TRUE(automation::WaitForText(ui.Get("Memo1"), "old", std::chrono::seconds(3)));
     ASSERT_NE(ui.Text("Memo2"), QString());
 
     ui.SetText("portBox1", other.Near());
@@ -265,7 +267,7 @@ TEST_F(TMaris_terminalWindow, ChoosingAnotherPortMovesAnOpenChannelAndClearsBoth
     EXPECT_EQ(ui.Text("Memo2"), QString());
 
     other.Write("new");
-    EXPECT_TRUE(support::WaitForText(ui.Get("Memo1"), "new", std::chrono::seconds(3)))
+    EXPECT_TRUE(automation::WaitForText(ui.Get("Memo1"), "new", std::chrono::seconds(3)))
         << ui.Text("Memo1").toStdString();
     ui.SetText("edt1Send", QStringLiteral("s"));
     ui.Click("btn1Send");
@@ -320,7 +322,7 @@ TEST_F(TMaris_terminalWindow, ALostDeviceClosesThePortOnceAndAbortsTheTransferAn
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     ui.SetText("Memo1", QString());
     pty.Write("back");
-    EXPECT_TRUE(support::WaitForText(ui.Get("Memo1"), "back", std::chrono::seconds(3)))
+    EXPECT_TRUE(automation::WaitForText(ui.Get("Memo1"), "back", std::chrono::seconds(3)))
         << ui.Text("Memo1").toStdString();
 }
 
@@ -338,7 +340,7 @@ TEST_F(TMaris_terminalWindow, ADeviceThatOnlySaysRzIsShownAgainAfterTheTimeOut) 
     }
     EXPECT_FALSE(window.serialPort1().ZModem().InSession()) << "plain lines held the session open";
     pty.Write("$GPGGA,2\r\n");
-    EXPECT_TRUE(support::WaitForLine(ui.Get("Memo1"), "$GPGGA,2", std::chrono::seconds(3)))
+    EXPECT_TRUE(automation::WaitForLine(ui.Get("Memo1"), "$GPGGA,2", std::chrono::seconds(3)))
         << ui.Text("Memo1").toStdString() << "|" << ui.Text("Memo2").toStdString();
     EXPECT_EQ(LinesWith(ui.Text("Memo2"), QStringLiteral("session aborted: time-out")).size(), 1)
         << ui.Text("Memo2").toStdString();

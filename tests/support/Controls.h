@@ -1,49 +1,16 @@
-// Acting on a window's controls by object name, as a user does: typing,
-// choosing, clicking, spinning, scrolling and reading what a control shows.
-// The window tests and the driver share these actions, so a test and a driver
-// script do the same thing to a window when they say the same thing.
+// The control actions in the form a test wants them: each fails the running
+// test with its reason instead of returning it, so a test reads as the steps a
+// user takes. The actions themselves are the driver's (automation/Controls.h).
 #pragma once
+
+#include "automation/Controls.h"
 
 #include <QObject>
 #include <QString>
 #include <QWidget>
-#include <chrono>
-#include <optional>
 
 namespace support {
 
-// The one control of that name in `window`: the window itself, a widget of it
-// (not of a window it owns, such as a dialog over it) or a menu action. Null
-// with a reason when there is none, or when more than one control carries the
-// name: a name must say which control it means.
-QObject* FindControl(QWidget* window, const QString& name, QString* error);
-
-// Each action returns an empty text when done, else why it could not be done.
-QString SetText(QObject* control, const QString& text); // one change, as a paste
-QString Type(QObject* control, const QString& text);    // one keystroke per character at the end
-QString Backspace(QObject* control, int count);         // at the end of the text
-QString Key(QObject* control, const QString& keyName);  // "Return", "Ctrl+C", or one character as typed
-QString Click(QObject* control);                        // button, check box, radio button, menu action
-QString Choose(QObject* control, const QString& item);  // drop-down, list, radio group, tab set
-QString Spin(QObject* control, bool up);                // one click on the spinner's arrow
-QString Scroll(QObject* control, int position);         // scroll bar or track bar
-
-// What a control shows: an edit's, label's or drop-down's text; a memo's or
-// list's lines joined by line feeds; a radio group's chosen item, a tab set's
-// current tab; "checked" or "unchecked" for a check box or radio button; the
-// file of a document view that has read its document.
-std::optional<QString> ShownText(QObject* control);
-
-// Runs the event loop until `control` shows `text` (as ShownText reads it) or
-// `timeout` has passed; true when it does. A control destroyed meanwhile never
-// shows it.
-bool WaitForText(QObject* control, const QString& text, std::chrono::milliseconds timeout);
-// Until one line of the shown text ends with `text`: a log line whose time
-// stamp in front is not known in advance.
-bool WaitForLine(QObject* control, const QString& text, std::chrono::milliseconds timeout);
-
-// The same actions for a test: each fails the running test (with the reason)
-// instead of returning it.
 class Controls {
 public:
     explicit Controls(QWidget* window) : window_(window) {}
@@ -56,15 +23,15 @@ public:
         return control;
     }
 
-    void SetText(const QString& name, const QString& text) const { Check(support::SetText(Find(name), text)); }
-    void Type(const QString& name, const QString& text) const { Check(support::Type(Find(name), text)); }
-    void Backspace(const QString& name, int count = 1) const { Check(support::Backspace(Find(name), count)); }
-    void Key(const QString& name, const QString& key) const { Check(support::Key(Find(name), key)); }
-    void Click(const QString& name) const { Check(support::Click(Find(name))); }
-    void Choose(const QString& name, const QString& item) const { Check(support::Choose(Find(name), item)); }
-    void SpinUp(const QString& name) const { Check(support::Spin(Find(name), true)); }
-    void SpinDown(const QString& name) const { Check(support::Spin(Find(name), false)); }
-    void Scroll(const QString& name, int position) const { Check(support::Scroll(Find(name), position)); }
+    void SetText(const QString& name, const QString& text) const { Check(automation::SetText(Find(name), text)); }
+    void Type(const QString& name, const QString& text) const { Check(automation::Type(Find(name), text)); }
+    void Backspace(const QString& name, int count = 1) const { Check(automation::Backspace(Find(name), count)); }
+    void Key(const QString& name, const QString& key) const { Check(automation::Key(Find(name), key)); }
+    void Click(const QString& name) const { Check(automation::Click(Find(name))); }
+    void Choose(const QString& name, const QString& item) const { Check(automation::Choose(Find(name), item)); }
+    void SpinUp(const QString& name) const { Check(automation::Spin(Find(name), true)); }
+    void SpinDown(const QString& name) const { Check(automation::Spin(Find(name), false)); }
+    void Scroll(const QString& name, int position) const { Check(automation::Scroll(Find(name), position)); }
     QString Text(const QString& name) const;
 
 private:

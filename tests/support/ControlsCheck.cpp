@@ -7,7 +7,7 @@ namespace support {
 
 QObject* Controls::Find(const QString& name) const {
     QString error;
-    QObject* control = FindControl(window_, name, &error);
+    QObject* control = automation::FindControl(window_, name, &error);
     if (control == nullptr) {
         // Later actions on the missing control fail the test again; none crashes.
         ADD_FAILURE() << error.toStdString();
@@ -25,7 +25,7 @@ void Controls::Check(const QString& error) {
 
 QString Controls::Text(const QString& name) const {
     QObject* control = Find(name);
-    const std::optional<QString> text = ShownText(control);
+    const std::optional<QString> text = automation::ShownText(control);
     Check(text ? QString() : QStringLiteral("nothing to read in ") + name);
     return text.value_or(QString());
 }

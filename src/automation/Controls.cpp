@@ -1,4 +1,4 @@
-#include "support/Controls.h"
+#include "automation/Controls.h"
 
 #include "kit/DocumentView.h"
 
@@ -22,7 +22,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-namespace support {
+namespace automation {
 
 namespace {
 
@@ -286,4 +286,4 @@ bool WaitForText(QObject* control, const QString& text, std::chrono::millisecond
     return QTest::qWaitFor([&] { return watched != nullptr && ShownText(watched) == text; }, int(timeout.count()));
 }
 
-} // namespace support
+} // namespace automation

@@ -1,6 +1,6 @@
 // The shared actions where the suite's windows cannot show them: a name that
 // two controls carry, keys given by name, and waiting for a text to appear.
-#include "support/Controls.h"
+#include "automation/Controls.h"
 
 #include <QAction>
 #include <QDialog>
@@ -52,11 +52,11 @@ TEST(FindControl, FindsOneControlAndRefusesANameTwoControlsCarry) {
     };
     for (const Case& c : cases) {
         QString error;
-        EXPECT_EQ(support::FindControl(&window, QString::fromLatin1(c.name), &error), c.control) << c.name;
+        EXPECT_EQ(automation::FindControl(&window, QString::fromLatin1(c.name), &error), c.control) << c.name;
         EXPECT_EQ(error.toStdString(), c.error) << c.name;
     }
     QString error;
-    EXPECT_EQ(support::FindControl(nullptr, QStringLiteral("edt_Single"), &error), nullptr);
+    EXPECT_EQ(automation::FindControl(nullptr, QStringLiteral("edt_Single"), &error), nullptr);
     EXPECT_EQ(error.toStdString(), "no current window");
 }
 
@@ -77,16 +77,17 @@ TEST(Key, SendsNamedKeysAndTypesOneCharacterAsGiven) {
     for (const Case& c : cases) {
         QLineEdit edit(QStringLiteral("12"));
         for (const QString& key : c.keys) {
-            EXPECT_EQ(support::Key(&edit, key).toStdString(), "") << key.toStdString();
+            EXPECT_EQ(automation::Key(&edit, key).toStdString(), "") << key.toStdString();
         }
         EXPECT_EQ(edit.text().toStdString(), c.text) << c.keys.join(QLatin1Char(' ')).toStdString();
     }
 
     QLineEdit edit;
-    EXPECT_EQ(support::Key(&edit, QStringLiteral("Foo")).toStdString(), "no key Foo");
+    EXPECT_EQ(automation::Key(&edit, QStringLiteral("Foo")).toStdString(), "no key Foo");
     QAction action;
     action.setObjectName(QStringLiteral("mnuOnly"));
-    EXPECT_EQ(support::Key(&action, QStringLiteral("Return")).toStdString(), "not a control that takes keys: mnuOnly");
+    EXPECT_EQ(automation::Key(&action, QStringLiteral("Return")).toStdString(),
+              "not a control that takes keys: mnuOnly");
 }
 
 TEST(WaitForText, RunsTheEventLoopUntilTheTextShows) {
@@ -94,7 +95,7 @@ TEST(WaitForText, RunsTheEventLoopUntilTheTextShows) {
     QTimer::singleShot(50ms, &edit, [&edit] { edit.setText(QStringLiteral("2")); });
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(support::WaitForText(&edit, QStringLiteral("2"), 5s));
+    EXPECT_TRUE(automation::WaitForText(&edit, QStringLiteral("2"), 5s));
     EXPECT_LT(clock.elapsed(), 5000);
 }
 
@@ -102,12 +103,12 @@ TEST(WaitForText, GivesUpAfterTheTimeOutOrWhenTheControlGoesAway) {
     QLineEdit edit(QStringLiteral("1"));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(support::WaitForText(&edit, QStringLiteral("2"), 100ms));
+    EXPECT_FALSE(automation::WaitForText(&edit, QStringLiteral("2"), 100ms));
     EXPECT_GE(clock.elapsed(), 100);
 
     auto* doomed = new QLineEdit(QStringLiteral("1"));
     QTimer::singleShot(20ms, doomed, [doomed] { delete doomed; });
-    EXPECT_FALSE(support::WaitForText(doomed, QStringLiteral("1 "), 200ms));
+    EXPECT_FALSE(automation::WaitForText(doomed, QStringLiteral("1 "), 200ms));
 }
 
 } // namespace
