@@ -21,6 +21,18 @@ QFont sansFont(double pixelSize, QFont::Weight weight) {
     return font;
 }
 
+QImage OpaqueCanvas(int w, int h, const QColor& fill) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(fill);
+    return image;
+}
+
+QImage TransparentCanvas(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 void beginPainting(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -1,16 +1,20 @@
 // What the asset generator's pictures, sheets and drawings share: the house navy, the sans
-// face, the painter set-up, the titled table a sheet is laid out as, and writing one sheet to
-// a one-page PDF that two builds write byte for byte alike.
+// face, the painter set-up, the blank canvases and the small blending helpers, the titled table
+// a sheet is laid out as, and writing one sheet to a one-page PDF that two builds write byte
+// for byte alike.
 #pragma once
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QList>
 #include <QPageSize>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <numbers>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -22,6 +26,27 @@ class QPdfWriter;
 namespace assets {
 
 inline const QColor kNavy(0x12, 0x2c, 0x55);
+
+inline constexpr double kPi = std::numbers::pi;
+inline constexpr double kDeg = kPi / 180.0;
+
+// Inline: the depth grid and its relief call these for each of half a million cells.
+inline double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+
+inline double Smoothstep(double edge0, double edge1, double x) {
+    const double t = Clamp01((x - edge0) / (edge1 - edge0));
+    return t * t * (3.0 - 2.0 * t);
+}
+
+inline QColor Mix(const QColor& a, const QColor& b, double t) {
+    t = Clamp01(t);
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+}
+
+QImage OpaqueCanvas(int w, int h, const QColor& fill = Qt::white);
+QImage TransparentCanvas(int w, int h);
 
 QFont sansFont(double pixelSize, QFont::Weight weight = QFont::Normal);
 
