@@ -48,15 +48,15 @@ inline QColor Mix(const QColor& a, const QColor& b, double t) {
 QImage OpaqueCanvas(int w, int h, const QColor& fill = Qt::white);
 QImage TransparentCanvas(int w, int h);
 
-QFont sansFont(double pixelSize, QFont::Weight weight = QFont::Normal);
+QFont SansFont(double pixelSize, QFont::Weight weight = QFont::Normal);
 
 // The cores' tables hold their texts as UTF-8 string views.
-inline QString textOf(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-void beginPainting(QPainter& p);
+inline QString TextOf(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+void BeginPainting(QPainter& p);
 
 // Qt stamps a PDF with the time it was written; this puts a fixed date in its place, so the
 // build is reproducible.
-void fixCreationDate(const QString& path);
+void FixCreationDate(const QString& path);
 
 // A titled table with an intro above and notes below. The first column names the criterion,
 // the others hold its values. A row of one cell is a section heading across the table; a row
@@ -80,18 +80,18 @@ struct SheetMetrics {
     double spreadPt = 0; // extra space above and below the text of each row, to fill a short sheet
 
     double px(double pt) const { return pt * unit; }
-    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return sansFont(px(pt), weight); }
+    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return SansFont(px(pt), weight); }
     double textHeight(const QFont& f, double width, const QString& text) const;
 };
 
 // Lays the sheet out in 'area'; paints when 'p' is given. Returns the height used.
-double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area);
+double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area);
 
 // The largest body size, from 'largestPt' down in quarter points, at which the sheet fits.
-double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt);
+double FittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt);
 
 // A short sheet gets more air in its rows (up to half a line) rather than a blank foot.
-SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area);
+SheetMetrics SpreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area);
 
 // One family of sheets shares a page: its size, the margin around the body, the band at the
 // foot that carries the footer line, and the footer's words. Lengths in device pixels at
@@ -114,7 +114,7 @@ struct SheetPage {
 // Every sheet of a family at one body size, the largest from 'largestPt' down at which all of
 // them fit, so they read as one set when the user pages through them. A sheet that does not fit
 // even at 'smallestPt' stops the build rather than run off its page.
-void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
+void WriteSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
                     double smallestPt);
 
 } // namespace assets

@@ -95,8 +95,8 @@ int main(int argc, char* argv[]) {
                                 out.filePath(base + QStringLiteral(".pdf")));
         }
         // One body size for the whole set, from 11 pt down to 8 pt.
-        writeSheetPdfs(sheets, OrderPage(), 11, 8);
-        writeReferenceDocuments(out);
+        WriteSheetPdfs(sheets, OrderPage(), 11, 8);
+        WriteReferenceDocuments(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tormalind-make-assets: %s\n", e.what());
         return 1;

@@ -107,7 +107,7 @@ void DrawTransducer(QPainter& p, QPointF at, double size) {
 QImage DrawIcon(const QImage& seabed, int size) {
     QImage image = OpaqueCanvas(size, size);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     p.scale(size / 64.0, size / 64.0);
 
     QLinearGradient water(0, 0, 0, 64);
@@ -143,7 +143,7 @@ QImage DrawIcon(const QImage& seabed, int size) {
 QImage DrawBanner() {
     QImage image = OpaqueCanvas(580, 97);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
 
     QLinearGradient sea(0, 0, 580, 97);
     sea.setColorAt(0, QColor(0x07, 0x17, 0x33));
@@ -186,13 +186,13 @@ QImage DrawBanner() {
     p.setPen(QPen(QColor(150, 230, 240, 90), 1));
     p.drawLine(QPointF(134.5, 16), QPointF(134.5, 81));
 
-    QFont title = sansFont(44, QFont::Bold);
+    QFont title = SansFont(44, QFont::Bold);
     title.setLetterSpacing(QFont::AbsoluteSpacing, 5);
     p.setFont(title);
     p.setPen(Qt::white);
     p.drawText(QPointF(152, 55), QStringLiteral("TORMALIND"));
 
-    QFont tagline = sansFont(17);
+    QFont tagline = SansFont(17);
     tagline.setLetterSpacing(QFont::AbsoluteSpacing, 2.4);
     p.setFont(tagline);
     p.setPen(kFoam);
@@ -277,7 +277,7 @@ void DrawEmblem(QPainter& p, QPointF c, double r, const QColor& ink, const QColo
 QImage DrawMakerLogo() {
     QImage image = TransparentCanvas(257, 207);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
 
     // A translucent navy plate keeps the mark readable over the coloured relief.
     const QRectF plate(6, 6, 245, 195);
@@ -287,7 +287,7 @@ QImage DrawMakerLogo() {
 
     DrawEmblem(p, QPointF(128.5, 80), 57, Qt::white, QColor(0x5c, 0xe0, 0xe6));
 
-    const QPainterPath word = TextPath(QStringLiteral("Tormalind"), sansFont(40, QFont::Bold), QPointF(128.5, 177));
+    const QPainterPath word = TextPath(QStringLiteral("Tormalind"), SansFont(40, QFont::Bold), QPointF(128.5, 177));
     p.setPen(QPen(QColor(4, 14, 32, 230), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(word);
@@ -300,7 +300,7 @@ QImage DrawMakerLogo() {
 QImage DrawIhoMark() {
     QImage image = OpaqueCanvas(115, 67);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     const QPointF c(33.5, 33.5);
 
     p.setPen(QPen(kNavy, 2.2));
@@ -330,7 +330,7 @@ QImage DrawIhoMark() {
     p.drawEllipse(QPointF(0, 0), 2.2, 2.2);
     p.resetTransform();
 
-    QFont letters = sansFont(27, QFont::Bold);
+    QFont letters = SansFont(27, QFont::Bold);
     letters.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     p.setFont(letters);
     p.setPen(kNavy);
@@ -367,7 +367,7 @@ QImage DrawNordicFlags() {
 QImage DrawLinzBadge() {
     QImage image = OpaqueCanvas(117, 55);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
 
     QLinearGradient fill(0, 3, 0, 52);
     fill.setColorAt(0, QColor(0x13, 0x5c, 0x72));
@@ -376,7 +376,7 @@ QImage DrawLinzBadge() {
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(3, 3, 111, 49), 7, 7);
 
-    QFont word = sansFont(27, QFont::Bold);
+    QFont word = SansFont(27, QFont::Bold);
     word.setLetterSpacing(QFont::AbsoluteSpacing, 2);
     p.setFont(word);
     p.setPen(Qt::white);
@@ -385,7 +385,7 @@ QImage DrawLinzBadge() {
     p.setPen(QPen(QColor(0x9c, 0xe2, 0xe4, 170), 1));
     p.drawLine(QPointF(24, 35.5), QPointF(93, 35.5));
 
-    QFont small = sansFont(11);
+    QFont small = SansFont(11);
     small.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     p.setFont(small);
     p.setPen(kFoam);
@@ -407,8 +407,8 @@ QImage DrawDutchFlag() {
 QImage DrawWindfarmWordMark() {
     QImage image = OpaqueCanvas(119, 40);
     QPainter p(&image);
-    beginPainting(p);
-    QFont word = sansFont(27);
+    BeginPainting(p);
+    QFont word = SansFont(27);
     word.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     p.setFont(word);
     p.setPen(QColor(0x0b, 0x2a, 0x66));
@@ -421,7 +421,7 @@ QImage DrawWindfarmWordMark() {
 QImage DrawFormulaRoot() {
     QImage image = TransparentCanvas(123, 27);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     p.drawLine(QPointF(0.5, 15.5), QPointF(4.2, 13.2));
@@ -441,7 +441,7 @@ QImage DrawFormulaRoot() {
 QImage DrawScrollArrow() {
     QImage image = TransparentCanvas(105, 57);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     QPolygonF arrow;
     arrow << QPointF(2.5, 13.5) << QPointF(69.5, 13.5) << QPointF(69.5, 2.5) << QPointF(101.0, 28.5)
           << QPointF(69.5, 54.5) << QPointF(69.5, 43.5) << QPointF(2.5, 43.5);
@@ -456,7 +456,7 @@ QImage DrawScrollArrow() {
 QImage DrawRoadworksSign() {
     QImage image = TransparentCanvas(40, 38);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     const QPolygonF diamond({QPointF(20, 1), QPointF(39, 19), QPointF(20, 37), QPointF(1, 19)});
     p.setPen(QPen(Qt::black, 2.0));
     p.setBrush(QColor(0xf7, 0xd1, 0x17));
@@ -479,7 +479,7 @@ QImage DrawRoadworksSign() {
 QImage DrawVehicleFront() {
     QImage image = OpaqueCanvas(168, 112, QColor(0xe8, 0xf0, 0xf8));
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     // Buoyancy block and frame.
     p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.2));
     p.setBrush(QColor(0xf2, 0xc4, 0x1a));

@@ -78,12 +78,12 @@ SheetPage OrderPage() {
 QImage DrawSheetPicture(const Sheet& sheet, int w, int h) {
     QImage image = OpaqueCanvas(w, h);
     QPainter p(&image);
-    beginPainting(p);
+    BeginPainting(p);
     const double unit = 2.0, margin = 10 * unit;
     const QRectF area(margin, margin, w - 2 * margin, h - 2 * margin);
     SheetMetrics m{unit, 12, &image};
-    m.bodyPt = fittingBodyPt(sheet, m, area, 14, 8);
-    layoutSheet(&p, sheet, spreadRows(sheet, m, area), area);
+    m.bodyPt = FittingBodyPt(sheet, m, area, 14, 8);
+    LayoutSheet(&p, sheet, SpreadRows(sheet, m, area), area);
     return image;
 }
 
