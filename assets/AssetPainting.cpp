@@ -13,7 +13,7 @@
 
 namespace assets {
 
-QFont sansFont(double pixelSize, QFont::Weight weight) {
+QFont SansFont(double pixelSize, QFont::Weight weight) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(std::max(1, int(std::lround(pixelSize))));
     font.setWeight(weight);
@@ -21,13 +21,25 @@ QFont sansFont(double pixelSize, QFont::Weight weight) {
     return font;
 }
 
-void beginPainting(QPainter& p) {
+QImage OpaqueCanvas(int w, int h, const QColor& fill) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(fill);
+    return image;
+}
+
+QImage TransparentCanvas(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void BeginPainting(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
-void fixCreationDate(const QString& path) {
+void FixCreationDate(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite)) {
         throw std::runtime_error("cannot reopen " + path.toStdString());
@@ -68,7 +80,7 @@ const QColor kInk(0x14, 0x1e, 0x2c);
 
 } // namespace
 
-double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
+double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
     const double pad = m.px(m.bodyPt * 0.42);
     const QFont titleFont = m.font(m.bodyPt * 1.32, QFont::Bold);
     const QFont introFont = m.font(m.bodyPt * 0.92);
@@ -214,18 +226,18 @@ double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
 namespace {
 
 bool sheetFits(const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
-    return layoutSheet(nullptr, sheet, m, area) <= area.height();
+    return LayoutSheet(nullptr, sheet, m, area) <= area.height();
 }
 
 } // namespace
 
-double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt) {
+double FittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt) {
     for (m.bodyPt = largestPt; m.bodyPt > smallestPt && !sheetFits(sheet, m, area); m.bodyPt -= 0.25) {
     }
     return std::max(m.bodyPt, smallestPt);
 }
 
-SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area) {
+SheetMetrics SpreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area) {
     for (SheetMetrics wider = m; wider.spreadPt <= m.bodyPt * 0.5 && sheetFits(sheet, wider, area);
          wider.spreadPt += 0.25) {
         m = wider;
@@ -248,10 +260,10 @@ void writeSheetPdf(const Sheet& sheet, double bodyPt, const SheetPage& page, con
         page.setUp(pdf);
         pdf.setTitle(sheet.title);
         QPainter p(&pdf);
-        beginPainting(p);
+        BeginPainting(p);
         const QRectF body = page.body();
-        const SheetMetrics m = spreadRows(sheet, {kSheetUnit, bodyPt, &pdf}, body);
-        layoutSheet(&p, sheet, m, body);
+        const SheetMetrics m = SpreadRows(sheet, {kSheetUnit, bodyPt, &pdf}, body);
+        LayoutSheet(&p, sheet, m, body);
 
         p.setFont(m.font(page.footerPt));
         p.setPen(QColor(0x7a, 0x86, 0x96));
@@ -261,12 +273,12 @@ void writeSheetPdf(const Sheet& sheet, double bodyPt, const SheetPage& page, con
         p.fillRect(QRectF(body.left(), footer.top() - kSheetUnit * 0.8, body.width(), kSheetUnit * 0.6),
                    QColor(0xc4, 0xcc, 0xd6));
     }
-    fixCreationDate(path);
+    FixCreationDate(path);
 }
 
 } // namespace
 
-void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
+void WriteSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
                     double smallestPt) {
     QBuffer scratch;
     scratch.open(QIODevice::WriteOnly);
@@ -275,7 +287,7 @@ void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const 
     const QRectF body = page.body();
     double bodyPt = largestPt;
     for (const auto& [sheet, path] : sheets) {
-        bodyPt = std::min(bodyPt, fittingBodyPt(sheet, {kSheetUnit, bodyPt, &measuring}, body, largestPt, smallestPt));
+        bodyPt = std::min(bodyPt, FittingBodyPt(sheet, {kSheetUnit, bodyPt, &measuring}, body, largestPt, smallestPt));
     }
     for (const auto& [sheet, path] : sheets) {
         if (!sheetFits(sheet, {kSheetUnit, bodyPt, &measuring}, body)) {

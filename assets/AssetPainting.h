@@ -1,16 +1,20 @@
 // What the asset generator's pictures, sheets and drawings share: the house navy, the sans
-// face, the painter set-up, the titled table a sheet is laid out as, and writing one sheet to
-// a one-page PDF that two builds write byte for byte alike.
+// face, the painter set-up, the blank canvases and the small blending helpers, the titled table
+// a sheet is laid out as, and writing one sheet to a one-page PDF that two builds write byte
+// for byte alike.
 #pragma once
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QList>
 #include <QPageSize>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <numbers>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,15 +27,36 @@ namespace assets {
 
 inline const QColor kNavy(0x12, 0x2c, 0x55);
 
-QFont sansFont(double pixelSize, QFont::Weight weight = QFont::Normal);
+inline constexpr double kPi = std::numbers::pi;
+inline constexpr double kDeg = kPi / 180.0;
+
+// Inline: the depth grid and its relief call these for each of half a million cells.
+inline double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+
+inline double Smoothstep(double edge0, double edge1, double x) {
+    const double t = Clamp01((x - edge0) / (edge1 - edge0));
+    return t * t * (3.0 - 2.0 * t);
+}
+
+inline QColor Mix(const QColor& a, const QColor& b, double t) {
+    t = Clamp01(t);
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+}
+
+QImage OpaqueCanvas(int w, int h, const QColor& fill = Qt::white);
+QImage TransparentCanvas(int w, int h);
+
+QFont SansFont(double pixelSize, QFont::Weight weight = QFont::Normal);
 
 // The cores' tables hold their texts as UTF-8 string views.
-inline QString textOf(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-void beginPainting(QPainter& p);
+inline QString TextOf(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+void BeginPainting(QPainter& p);
 
 // Qt stamps a PDF with the time it was written; this puts a fixed date in its place, so the
 // build is reproducible.
-void fixCreationDate(const QString& path);
+void FixCreationDate(const QString& path);
 
 // A titled table with an intro above and notes below. The first column names the criterion,
 // the others hold its values. A row of one cell is a section heading across the table; a row
@@ -55,18 +80,18 @@ struct SheetMetrics {
     double spreadPt = 0; // extra space above and below the text of each row, to fill a short sheet
 
     double px(double pt) const { return pt * unit; }
-    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return sansFont(px(pt), weight); }
+    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return SansFont(px(pt), weight); }
     double textHeight(const QFont& f, double width, const QString& text) const;
 };
 
 // Lays the sheet out in 'area'; paints when 'p' is given. Returns the height used.
-double layoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area);
+double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area);
 
 // The largest body size, from 'largestPt' down in quarter points, at which the sheet fits.
-double fittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt);
+double FittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt);
 
 // A short sheet gets more air in its rows (up to half a line) rather than a blank foot.
-SheetMetrics spreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area);
+SheetMetrics SpreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area);
 
 // One family of sheets shares a page: its size, the margin around the body, the band at the
 // foot that carries the footer line, and the footer's words. Lengths in device pixels at
@@ -89,7 +114,7 @@ struct SheetPage {
 // Every sheet of a family at one body size, the largest from 'largestPt' down at which all of
 // them fit, so they read as one set when the user pages through them. A sheet that does not fit
 // even at 'smallestPt' stops the build rather than run off its page.
-void writeSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
+void WriteSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const SheetPage& page, double largestPt,
                     double smallestPt);
 
 } // namespace assets

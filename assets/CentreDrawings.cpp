@@ -25,7 +25,7 @@ namespace {
 // Lengths on the page are in points; the painter works in device pixels, ten to the point.
 double pt(double points) { return points * kSheetUnit; }
 QPointF pt(double x, double y) { return {pt(x), pt(y)}; }
-QFont font(double points, QFont::Weight weight = QFont::Normal) { return sansFont(pt(points), weight); }
+QFont font(double points, QFont::Weight weight = QFont::Normal) { return SansFont(pt(points), weight); }
 
 constexpr double kPageWidth = 450, kPageHeight = 360;
 constexpr double kFrame = 12;       // the border's inset
@@ -81,7 +81,7 @@ QString nameOf(Component component) {
 }
 
 QString titleOf(const CentreDrawing& drawing) {
-    return textOf(drawing.unit) +
+    return TextOf(drawing.unit) +
            (drawing.sonar ? QStringLiteral(" — acoustic centre") : QStringLiteral(" — centre of measurement"));
 }
 
@@ -538,7 +538,7 @@ void writeCentreDrawing(const CentreDrawing& drawing, const QString& path) {
         pdf.setCreator(QStringLiteral("Tormalind UTILITY"));
         pdf.setTitle(titleOf(drawing));
         QPainter p(&pdf);
-        beginPainting(p);
+        BeginPainting(p);
 
         const QRectF frame(pt(kFrame, kFrame), pt(kPageWidth - kFrame, kPageHeight - kFrame));
         const QRectF titleBlock(frame.left(), frame.bottom() - pt(kTitleHeight), frame.width(), pt(kTitleHeight));
@@ -569,14 +569,14 @@ void writeCentreDrawing(const CentreDrawing& drawing, const QString& path) {
         drawLegend(p, drawing, legend, topHidden || sideHidden);
         drawTitleBlock(p, drawing, titleBlock, ratio);
     }
-    fixCreationDate(path);
+    FixCreationDate(path);
 }
 
 } // namespace
 
-void writeCentreDrawings(const QDir& out) {
+void WriteCentreDrawings(const QDir& out) {
     for (const CentreDrawing& drawing : kCentreDrawings) {
-        writeCentreDrawing(drawing, out.filePath(textOf(drawing.asset) + QStringLiteral(".pdf")));
+        writeCentreDrawing(drawing, out.filePath(TextOf(drawing.asset) + QStringLiteral(".pdf")));
     }
 }
 

@@ -115,7 +115,7 @@ struct SonarConfiguration {
 void checkAgreement(const SonarConfiguration& c) {
     const auto fail = [&](const QString& what) {
         throw std::runtime_error(QStringLiteral("'%1' in the coverage calculator and '%2' in the TPU calculator %3")
-                                     .arg(textOf(c.coverage.caption), textOf(c.tpu.item), what)
+                                     .arg(TextOf(c.coverage.caption), TextOf(c.tpu.item), what)
                                      .toStdString());
     };
     if (c.coverage.fixedFrequency) {
@@ -146,7 +146,7 @@ void checkAgreement(const SonarConfiguration& c) {
 // coverage calculator's report calls it ("Sonic 2024 UHR - 700 kHz" reads "Sonic 2024 UHR,
 // 700 kHz").
 QString configurationHeading(const coverage::SonarModel& model) {
-    return textOf(model.typeText).replace(QStringLiteral(" - "), QStringLiteral(", "));
+    return TextOf(model.typeText).replace(QStringLiteral(" - "), QStringLiteral(", "));
 }
 
 Sheet sonarSheet(const SonarFamily& family) {
@@ -157,7 +157,7 @@ Sheet sonarSheet(const SonarFamily& family) {
     for (const SonarConfiguration& c : configurations) {
         checkAgreement(c);
     }
-    const QString name = textOf(family.name);
+    const QString name = TextOf(family.name);
     const auto row = [&](const QString& figure, const auto& cell) {
         return QStringList{figure, cell(configurations[0]), cell(configurations[1])};
     };
@@ -205,11 +205,11 @@ Sheet sonarSheet(const SonarFamily& family) {
         const QString range = band(c.tpu.frequencyMinimum, c.tpu.frequencyMaximum);
         return c.tpu.frequencyMinimum == c.tpu.frequencyMaximum
                    ? range
-                   : range + QStringLiteral(", set to %1").arg(kHz(textOf(c.tpu.frequencyText).toInt()));
+                   : range + QStringLiteral(", set to %1").arg(kHz(TextOf(c.tpu.frequencyText).toInt()));
     });
     sheet.rows << row(QStringLiteral("Swath"), [](const SonarConfiguration& c) {
         return QStringLiteral("%1°, from %2° to %3°")
-            .arg(textOf(c.tpu.swathText))
+            .arg(TextOf(c.tpu.swathText))
             .arg(c.tpu.swathMinimum)
             .arg(c.tpu.swathMaximum);
     });
@@ -267,10 +267,10 @@ const InertialType kInertialTypes[] = {
 // the list cannot put one type's figures on another's sheet. "I2NS I" must not match "I2NS II".
 void checkNamesType(std::string_view item, const InertialType& type) {
     const QRegularExpression names(QStringLiteral("\\bI2NS %1(?![IV])").arg(type.numeral));
-    if (!names.match(textOf(item)).hasMatch()) {
+    if (!names.match(TextOf(item)).hasMatch()) {
         throw std::runtime_error(QStringLiteral("row %1 of the TPU calculator's sensor lists, '%2', is not I2NS %3")
                                      .arg(type.row)
-                                     .arg(textOf(item), type.numeral)
+                                     .arg(TextOf(item), type.numeral)
                                      .toStdString());
     }
 }
@@ -302,7 +302,7 @@ Sheet inertialSheet(const InertialType& type) {
         throw std::runtime_error(name.toStdString() + ": no aiding or antenna figures");
     }
 
-    const auto deg = [](std::string_view figure) { return textOf(figure) + QStringLiteral("°"); };
+    const auto deg = [](std::string_view figure) { return TextOf(figure) + QStringLiteral("°"); };
     Sheet sheet;
     sheet.title = name + QStringLiteral(" — specification");
     sheet.intro << QStringLiteral("Attitude, heave and heading of the %1 inertial navigation system, as the TPU "
@@ -313,7 +313,7 @@ Sheet inertialSheet(const InertialType& type) {
     sheet.rows << QStringList{QStringLiteral("Attitude, heave and heading")}
                << QStringList{QStringLiteral("Roll"), deg(motion.roll)}
                << QStringList{QStringLiteral("Pitch"), deg(motion.pitch)}
-               << QStringList{QStringLiteral("Heave"), textOf(motion.heave) + QStringLiteral(" m")}
+               << QStringList{QStringLiteral("Heave"), TextOf(motion.heave) + QStringLiteral(" m")}
                << QStringList{QStringLiteral("Heading"), deg(heading.headingSd)};
     sheet.rows << QStringList{QStringLiteral("Roll and pitch by GNSS aiding")}
                << QStringList{QStringLiteral("With RTK aiding"), deg(aiding->rtk)}
@@ -343,7 +343,7 @@ SheetPage equipmentSheetPage() {
 
 } // namespace
 
-void writeEquipmentSheets(const QDir& out) {
+void WriteEquipmentSheets(const QDir& out) {
     std::vector<std::pair<Sheet, QString>> sheets;
     for (const SonarFamily& family : kSonarFamilies) {
         sheets.emplace_back(sonarSheet(family),
@@ -353,7 +353,7 @@ void writeEquipmentSheets(const QDir& out) {
         sheets.emplace_back(inertialSheet(type),
                             out.filePath(QString::fromLatin1(type.asset) + QStringLiteral(".pdf")));
     }
-    writeSheetPdfs(sheets, equipmentSheetPage(), 9, 8);
+    WriteSheetPdfs(sheets, equipmentSheetPage(), 9, 8);
 }
 
 } // namespace assets

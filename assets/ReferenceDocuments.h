@@ -10,14 +10,14 @@ class QDir;
 namespace assets {
 
 // spec_sonic2020.pdf ... spec_sonic2026.pdf, spec_i2ns_1.pdf ... spec_i2ns_3.pdf
-void writeEquipmentSheets(const QDir& out);
+void WriteEquipmentSheets(const QDir& out);
 
 // centre_sonic2020.pdf ... centre_sonic2026.pdf, centre_i2ns_imu.pdf (see CentreDrawingTable.h)
-void writeCentreDrawings(const QDir& out);
+void WriteCentreDrawings(const QDir& out);
 
-inline void writeReferenceDocuments(const QDir& out) {
-    writeEquipmentSheets(out);
-    writeCentreDrawings(out);
+inline void WriteReferenceDocuments(const QDir& out) {
+    WriteEquipmentSheets(out);
+    WriteCentreDrawings(out);
 }
 
 } // namespace assets
