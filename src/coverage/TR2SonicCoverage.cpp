@@ -22,6 +22,15 @@ QString Fixed(double value, int width, int decimals) {
 
 int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
 
+// The radio button of each row of coverage::kSonarModels, in the rows' order.
+using ModelButton = QRadioButton* Ui::TR2SonicCoverage::*;
+constexpr std::array<ModelButton, coverage::kSonarModels.size()> kModelButtons{
+    &Ui::TR2SonicCoverage::rbnSonic2026, &Ui::TR2SonicCoverage::rbnSonic2026_100,
+    &Ui::TR2SonicCoverage::rbnSonic2024, &Ui::TR2SonicCoverage::rbnSonic2024_UHR,
+    &Ui::TR2SonicCoverage::rbnSonic2022, &Ui::TR2SonicCoverage::rbnSonic2022_UHR,
+    &Ui::TR2SonicCoverage::rbnSonic2020, &Ui::TR2SonicCoverage::rbnSonic2020_UHR,
+};
+
 } // namespace
 
 TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TR2SonicCoverage>()) {
@@ -94,11 +103,9 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
 TR2SonicCoverage::~TR2SonicCoverage() = default;
 
 const coverage::SonarModel& TR2SonicCoverage::SelectedModel() const {
-    for (const coverage::SonarModel& model : coverage::kSonarModels) {
-        const auto* button = findChild<QRadioButton*>(
-            QString::fromLatin1(model.radioButton.data(), static_cast<qsizetype>(model.radioButton.size())));
-        if (button != nullptr && button->isChecked()) {
-            return model;
+    for (std::size_t row = 0; row < kModelButtons.size(); ++row) {
+        if ((ui.get()->*kModelButtons[row])->isChecked()) {
+            return coverage::kSonarModels[row];
         }
     }
     return coverage::kSonarModels[coverage::kStartModel];
