@@ -5,8 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <string_view>
 
 namespace coverage {
 
@@ -17,8 +15,30 @@ struct ReportChoices {
     int soundings = 256;   // per ping, of the last computation
 };
 
-// The report's lines, from the text of each named element of the window.
-QStringList CoverageReportLines(const std::function<QString(std::string_view name)>& textOf,
-                                const ReportChoices& choices);
+// The hits of a beam centre in a square box on the seabed.
+struct BoxHitTexts {
+    QString total, along, across;
+};
+
+// The texts the window shows, as shown: units and padding are the window's.
+struct CoverageReportTexts {
+    QString sonarType;
+    // Settings
+    QString mountingAngle, frequency, alongBeamWidth, acrossBeamWidth, sector, rotation, missionMode, range, altitude,
+        headSeparation;
+    // Results
+    QString dualCoverage, overlap, singleCoverage, alongFootprint, acrossFootprint, worstAcrossFootprint,
+        worstAcrossAngle, coverageRatio, headMode;
+    // Beam hits in a box
+    QString speed, boxAngle, pingRate;
+    BoxHitTexts metreBox;
+    QString boxSide; // metres
+    BoxHitTexts box;
+    QString centimetreBoxSide;
+    BoxHitTexts centimetreBox;
+};
+
+// The report's lines, from the window's texts.
+QStringList CoverageReportLines(const CoverageReportTexts& texts, const ReportChoices& choices);
 
 } // namespace coverage

@@ -24,6 +24,15 @@ QString Fixed(double value, int width, int decimals) {
 
 int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
 
+// The radio button of each row of coverage::kSonarModels, in the rows' order.
+using ModelButton = QRadioButton* Ui::TR2SonicCoverage::*;
+constexpr std::array<ModelButton, coverage::kSonarModels.size()> kModelButtons{
+    &Ui::TR2SonicCoverage::rbnSonic2026, &Ui::TR2SonicCoverage::rbnSonic2026_100,
+    &Ui::TR2SonicCoverage::rbnSonic2024, &Ui::TR2SonicCoverage::rbnSonic2024_UHR,
+    &Ui::TR2SonicCoverage::rbnSonic2022, &Ui::TR2SonicCoverage::rbnSonic2022_UHR,
+    &Ui::TR2SonicCoverage::rbnSonic2020, &Ui::TR2SonicCoverage::rbnSonic2020_UHR,
+};
+
 } // namespace
 
 TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TR2SonicCoverage>()) {
@@ -96,11 +105,9 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
 TR2SonicCoverage::~TR2SonicCoverage() = default;
 
 const coverage::SonarModel& TR2SonicCoverage::SelectedModel() const {
-    for (const coverage::SonarModel& model : coverage::kSonarModels) {
-        const auto* button = findChild<QRadioButton*>(
-            QString::fromLatin1(model.radioButton.data(), static_cast<qsizetype>(model.radioButton.size())));
-        if (button != nullptr && button->isChecked()) {
-            return model;
+    for (std::size_t row = 0; row < kModelButtons.size(); ++row) {
+        if ((ui.get()->*kModelButtons[row])->isChecked()) {
+            return coverage::kSonarModels[row];
         }
     }
     return coverage::kSonarModels[coverage::kStartModel];
@@ -322,16 +329,36 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     choices.knots = ui->rbnKnots->isChecked();
     choices.equiangle = ui->rbnEA->isChecked();
     choices.soundings = lastSoundings_;
-    const QStringList lines = coverage::CoverageReportLines(
-        [this](std::string_view name) {
-            const QString objectName = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-            if (const auto* field = findChild<QLineEdit*>(objectName)) {
-                return field->text();
-            }
-            const auto* label = findChild<QLabel*>(objectName);
-            return label != nullptr ? label->text() : QString();
-        },
-        choices);
+    coverage::CoverageReportTexts texts;
+    texts.sonarType = ui->lblSonar_type->text();
+    texts.mountingAngle = ui->edtmount_ang->text();
+    texts.frequency = ui->edtFreq->text();
+    texts.alongBeamWidth = ui->edtAlongbeam->text();
+    texts.acrossBeamWidth = ui->edtAcrossbeam->text();
+    texts.sector = ui->edtSector->text();
+    texts.rotation = ui->edtRotate->text();
+    texts.missionMode = ui->lblmissionmode->text();
+    texts.range = ui->edtRange_select->text();
+    texts.altitude = ui->edtAltitude->text();
+    texts.headSeparation = ui->edtSelect_distance->text();
+    texts.dualCoverage = ui->edtNo_1->text();
+    texts.overlap = ui->edtNo_4->text();
+    texts.singleCoverage = ui->edtNo_5->text();
+    texts.alongFootprint = ui->edtNo_6->text();
+    texts.acrossFootprint = ui->edtNo_7->text();
+    texts.worstAcrossFootprint = ui->edtNo_14->text();
+    texts.worstAcrossAngle = ui->lblW_acrossangle->text();
+    texts.coverageRatio = ui->lblCoverage_2->text();
+    texts.headMode = ui->lbl_Dual_or_single->text();
+    texts.speed = ui->edtSpeed_input->text();
+    texts.boxAngle = ui->edtSelect_Beam_Angle->text();
+    texts.pingRate = ui->stPingrate->text();
+    texts.metreBox = {ui->edt_1x1total_A3->text(), ui->edt_1along_A1->text(), ui->edt_1across_A2->text()};
+    texts.boxSide = ui->edtLengthAlong->text();
+    texts.box = {ui->edt_xxxtotal_B3->text(), ui->edt_xalong_B1->text(), ui->edt_xacross_B2->text()};
+    texts.centimetreBoxSide = ui->edtLengthAlong_cm->text();
+    texts.centimetreBox = {ui->edt_xxxtotal_C3_cm->text(), ui->edt_xalong_C1_cm->text(), ui->edt_xacross_C2_cm->text()};
+    const QStringList lines = coverage::CoverageReportLines(texts, choices);
     // Whole or not at all: a failed write leaves no half report behind.
     if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
         common::ShowError(written.Error());

@@ -176,68 +176,67 @@ PlannerDiagrams ComputeDiagrams(const PlannerResult& r) {
     return d;
 }
 
-QStringList LinePlanReportLines(const std::function<QString(std::string_view name)>& textOf) {
-    const auto t = [&](const char* name) { return textOf(name); };
+QStringList LinePlanReportLines(const LinePlanReportTexts& t) {
     QStringList lines;
     lines << QStringLiteral("    T O R M A L I N D   M U L T I B E A M   L I N E   P L A N N I N G")
           << QStringLiteral("    ") + QString(67, QLatin1Char('-')) << QString()
-          << QStringLiteral("    Sonar Type: ") + t("lblSonar_type") << QString()
-          << QStringLiteral("    Selected MINIMIM depth:............") + t("edtAltitude") + QStringLiteral(" m")
-          << QStringLiteral("    Selected MAXIMUM depth:............") + t("edtMaximum_depth") + QStringLiteral(" m")
-          << QStringLiteral("    Selected Overlap:..................") + t("edtPercent_overlap") + QStringLiteral(" %")
-          << QStringLiteral("    Width of Swath:....................") + t("edtSwathwidth") + QStringLiteral("\u00B0 ")
+          << QStringLiteral("    Sonar Type: ") + t.sonarType << QString()
+          << QStringLiteral("    Selected MINIMIM depth:............") + t.minimumDepth + QStringLiteral(" m")
+          << QStringLiteral("    Selected MAXIMUM depth:............") + t.maximumDepth + QStringLiteral(" m")
+          << QStringLiteral("    Selected Overlap:..................") + t.overlapPercent + QStringLiteral(" %")
+          << QStringLiteral("    Width of Swath:....................") + t.swathAngle + QStringLiteral("\u00B0 ")
           << QString()
-          << QStringLiteral("    Max range setting: ") + t("Max_range") +
-                 QStringLiteral(" metres   Max ping rate setting: ") + t("Max_pingrate") + QStringLiteral(" p/sec")
+          << QStringLiteral("    Max range setting: ") + t.maxRange +
+                 QStringLiteral(" metres   Max ping rate setting: ") + t.maxPingRate + QStringLiteral(" p/sec")
           << QString()
-          << QStringLiteral("    Sound velocity: ") + t("Soundvelocity") + QStringLiteral(" m/sec    Vessel speed: ") +
-                 t("lblAlongSpeed")
+          << QStringLiteral("    Sound velocity: ") + t.soundVelocity + QStringLiteral(" m/sec    Vessel speed: ") +
+                 t.vesselSpeed
           << QString()
-          << QStringLiteral("    Selected sonar frequency:............") + t("edtFreq") + QStringLiteral(" kHz")
-          << QStringLiteral("    BEAMWIDTH:.......   Along track: ") + t("edtAlongbeam") +
-                 QStringLiteral("\u00B0    Across track: ") + t("edtAcrossbeam") + QStringLiteral("\u00B0 ")
+          << QStringLiteral("    Selected sonar frequency:............") + t.frequency + QStringLiteral(" kHz")
+          << QStringLiteral("    BEAMWIDTH:.......   Along track: ") + t.alongBeamWidth +
+                 QStringLiteral("\u00B0    Across track: ") + t.acrossBeamWidth + QStringLiteral("\u00B0 ")
           << QString() << QString() << QString()
-          << QStringLiteral("    Maximum LINESPACING for ") + t("lblOverlapPct") + QStringLiteral(" swath overlap = ") +
-                 t("Max_linespacing")
-          << QStringLiteral("    Maximum SPEED for ") + t("lblCoveragePct") +
-                 QStringLiteral(" along track coverage = ") + t("Max_speed")
+          << QStringLiteral("    Maximum LINESPACING for ") + t.overlapShown + QStringLiteral(" swath overlap = ") +
+                 t.maxLineSpacing
+          << QStringLiteral("    Maximum SPEED for ") + t.coverageShown + QStringLiteral(" along track coverage = ") +
+                 t.maxSpeed
           << QString()
-          << QStringLiteral("    Suggested RANGE setting for selected MIN and MAX depth: R >") +
-                 t("Suggested_rangesetting")
+          << QStringLiteral("    Suggested RANGE setting for selected MIN and MAX depth: R >") + t.suggestedRange
           << QString()
           << QStringLiteral("    ALONGTRACK coverage calculated for NADIR for selected range setting (") +
-                 t("lblAlongRange") + QStringLiteral(")")
-          << QStringLiteral("    and selected speed (") + t("lblAlongSpeed") + QStringLiteral(") = ") + t("No_17")
+                 t.alongRange + QStringLiteral(")")
+          << QStringLiteral("    and selected speed (") + t.vesselSpeed + QStringLiteral(") = ") + t.alongCoverage
           << QString()
-          << QStringLiteral("    Max PING RATE at soundvelocity = ") + t("lblPingSV") +
-                 QStringLiteral(" and range setting ") + t("Maxrangesetting") + QStringLiteral("= ") + t("No_16")
-          << QStringLiteral("    Max SWATH COVERAGE at depth ") + t("lblDepthNo5") + QStringLiteral(" = ") + t("No_5") +
-                 QStringLiteral(" m")
-          << QStringLiteral("    Max SWATH WIDTH at selected MAX depth and range setting = ") + t("No_14") << QString()
-          << QStringLiteral("    Across track footprint at nadir at depth ") + t("lblDepthNo7") +
-                 QStringLiteral(" = ") + t("No_7") + QStringLiteral(" m")
-          << QStringLiteral("    Along track footprint at nadir at depth ") + t("lblDepthNo6") + QStringLiteral(" = ") +
-                 t("No_6") + QStringLiteral(" m")
+          << QStringLiteral("    Max PING RATE at soundvelocity = ") + t.pingSoundVelocity +
+                 QStringLiteral(" and range setting ") + t.pingRange + QStringLiteral("= ") + t.pingRate
+          << QStringLiteral("    Max SWATH COVERAGE at depth ") + t.swathCoverageDepth + QStringLiteral(" = ") +
+                 t.swathCoverage + QStringLiteral(" m")
+          << QStringLiteral("    Max SWATH WIDTH at selected MAX depth and range setting = ") + t.maxSwathWidth
           << QString()
-          << QStringLiteral("    Worst case across track footprint at depth ") + t("lblDepthNo15") +
-                 QStringLiteral(" at beam ") + t("lblBeamNo15") + QStringLiteral(" = ") + t("No_15") +
+          << QStringLiteral("    Across track footprint at nadir at depth ") + t.acrossFootprintDepth +
+                 QStringLiteral(" = ") + t.acrossFootprint + QStringLiteral(" m")
+          << QStringLiteral("    Along track footprint at nadir at depth ") + t.alongFootprintDepth +
+                 QStringLiteral(" = ") + t.alongFootprint + QStringLiteral(" m")
+          << QString()
+          << QStringLiteral("    Worst case across track footprint at depth ") + t.worstAcrossDepth +
+                 QStringLiteral(" at beam ") + t.worstAcrossBeam + QStringLiteral(" = ") + t.worstAcrossFootprint +
                  QStringLiteral(" m ")
-          << QStringLiteral("    Worst case along track footprint at depth ") + t("lblDepthWorstAlong") +
-                 QStringLiteral(" at beam ") + t("lblBeamWorstAlong") + QStringLiteral(" = ") + t("Worst_along") +
+          << QStringLiteral("    Worst case along track footprint at depth ") + t.worstAlongDepth +
+                 QStringLiteral(" at beam ") + t.worstAlongBeam + QStringLiteral(" = ") + t.worstAlongFootprint +
                  QStringLiteral(" m")
           << QString() << QString() << QString()
-          << QStringLiteral("    CALCULATION OF COVERAGE ETC ON SELECTED LINESPACING  ") + t("edtLinespace") +
+          << QStringLiteral("    CALCULATION OF COVERAGE ETC ON SELECTED LINESPACING  ") + t.lineSpacing +
                  QStringLiteral(" METRES")
           << QString()
-          << QStringLiteral("    Swath width for MAXIMUM depth ") + t("lblMaxDepthM") + QStringLiteral(" = ") +
-                 t("Swath_maxdepth")
-          << QStringLiteral("    Swath width for MINIMUM depth ") + t("lblMinDepthM") + QStringLiteral(" = ") +
-                 t("Swath_mindepth")
+          << QStringLiteral("    Swath width for MAXIMUM depth ") + t.maximumDepthShown + QStringLiteral(" = ") +
+                 t.swathAtMaximumDepth
+          << QStringLiteral("    Swath width for MINIMUM depth ") + t.minimumDepthShown + QStringLiteral(" = ") +
+                 t.swathAtMinimumDepth
           << QString()
-          << QStringLiteral("    Percent coverage for MAXIMUM depth ") + t("lblMaxDepthM") + QStringLiteral(" = ") +
-                 t("Cover_maxdepth")
-          << QStringLiteral("    Percent coverage for MINIMUM depth ") + t("lblMinDepthM") + QStringLiteral(" = ") +
-                 t("Cover_mindepth");
+          << QStringLiteral("    Percent coverage for MAXIMUM depth ") + t.maximumDepthShown + QStringLiteral(" = ") +
+                 t.coverAtMaximumDepth
+          << QStringLiteral("    Percent coverage for MINIMUM depth ") + t.minimumDepthShown + QStringLiteral(" = ") +
+                 t.coverAtMinimumDepth;
     for (int blank = 0; blank < 7; ++blank) {
         lines << QString();
     }

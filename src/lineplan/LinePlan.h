@@ -10,10 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace lineplan {
@@ -91,8 +89,26 @@ struct PlannerDiagrams {
 };
 PlannerDiagrams ComputeDiagrams(const PlannerResult& result);
 
-// The report's lines from the texts of the window's elements by name (the small gap
-// labels carry the figures with their units, as the window shows them).
-QStringList LinePlanReportLines(const std::function<QString(std::string_view name)>& textOf);
+// The texts the window shows, as shown: the small gap labels carry the figures
+// with their units.
+struct LinePlanReportTexts {
+    QString sonarType;
+    // Settings
+    QString minimumDepth, maximumDepth, overlapPercent, swathAngle, maxRange, maxPingRate, soundVelocity, vesselSpeed,
+        frequency, alongBeamWidth, acrossBeamWidth;
+    // Limits of the plan
+    QString overlapShown, maxLineSpacing, coverageShown, maxSpeed, suggestedRange, alongRange, alongCoverage,
+        pingSoundVelocity, pingRange, pingRate;
+    // Swath and footprints
+    QString swathCoverageDepth, swathCoverage, maxSwathWidth, acrossFootprintDepth, acrossFootprint,
+        alongFootprintDepth, alongFootprint, worstAcrossDepth, worstAcrossBeam, worstAcrossFootprint, worstAlongDepth,
+        worstAlongBeam, worstAlongFootprint;
+    // On the chosen line spacing
+    QString lineSpacing, maximumDepthShown, swathAtMaximumDepth, minimumDepthShown, swathAtMinimumDepth,
+        coverAtMaximumDepth, coverAtMinimumDepth;
+};
+
+// The report's lines, from the window's texts.
+QStringList LinePlanReportLines(const LinePlanReportTexts& texts);
 
 } // namespace lineplan

@@ -350,14 +350,50 @@ void Tsurveyplan::Button2Click() {
     if (path.isEmpty()) {
         return;
     }
-    const QStringList lines = lineplan::LinePlanReportLines([this](std::string_view name) {
-        const QString objectName = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-        if (const auto* field = findChild<QLineEdit*>(objectName)) {
-            return field->text();
-        }
-        const auto* label = findChild<QLabel*>(objectName);
-        return label != nullptr ? label->text() : QString();
-    });
+    lineplan::LinePlanReportTexts texts;
+    texts.sonarType = ui->lblSonar_type->text();
+    texts.minimumDepth = ui->edtAltitude->text();
+    texts.maximumDepth = ui->edtMaximum_depth->text();
+    texts.overlapPercent = ui->edtPercent_overlap->text();
+    texts.swathAngle = ui->edtSwathwidth->text();
+    texts.maxRange = ui->Max_range->text();
+    texts.maxPingRate = ui->Max_pingrate->text();
+    texts.soundVelocity = ui->Soundvelocity->text();
+    texts.vesselSpeed = ui->lblAlongSpeed->text();
+    texts.frequency = ui->edtFreq->text();
+    texts.alongBeamWidth = ui->edtAlongbeam->text();
+    texts.acrossBeamWidth = ui->edtAcrossbeam->text();
+    texts.overlapShown = ui->lblOverlapPct->text();
+    texts.maxLineSpacing = ui->Max_linespacing->text();
+    texts.coverageShown = ui->lblCoveragePct->text();
+    texts.maxSpeed = ui->Max_speed->text();
+    texts.suggestedRange = ui->Suggested_rangesetting->text();
+    texts.alongRange = ui->lblAlongRange->text();
+    texts.alongCoverage = ui->No_17->text();
+    texts.pingSoundVelocity = ui->lblPingSV->text();
+    texts.pingRange = ui->Maxrangesetting->text();
+    texts.pingRate = ui->No_16->text();
+    texts.swathCoverageDepth = ui->lblDepthNo5->text();
+    texts.swathCoverage = ui->No_5->text();
+    texts.maxSwathWidth = ui->No_14->text();
+    texts.acrossFootprintDepth = ui->lblDepthNo7->text();
+    texts.acrossFootprint = ui->No_7->text();
+    texts.alongFootprintDepth = ui->lblDepthNo6->text();
+    texts.alongFootprint = ui->No_6->text();
+    texts.worstAcrossDepth = ui->lblDepthNo15->text();
+    texts.worstAcrossBeam = ui->lblBeamNo15->text();
+    texts.worstAcrossFootprint = ui->No_15->text();
+    texts.worstAlongDepth = ui->lblDepthWorstAlong->text();
+    texts.worstAlongBeam = ui->lblBeamWorstAlong->text();
+    texts.worstAlongFootprint = ui->Worst_along->text();
+    texts.lineSpacing = ui->edtLinespace->text();
+    texts.maximumDepthShown = ui->lblMaxDepthM->text();
+    texts.swathAtMaximumDepth = ui->Swath_maxdepth->text();
+    texts.minimumDepthShown = ui->lblMinDepthM->text();
+    texts.swathAtMinimumDepth = ui->Swath_mindepth->text();
+    texts.coverAtMaximumDepth = ui->Cover_maxdepth->text();
+    texts.coverAtMinimumDepth = ui->Cover_mindepth->text();
+    const QStringList lines = lineplan::LinePlanReportLines(texts);
     // Whole or not at all: a failed write leaves no half report behind.
     if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
         common::ShowError(written.Error());

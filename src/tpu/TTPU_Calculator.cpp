@@ -70,6 +70,62 @@ double ReadReal(const QLineEdit* field) { return common::ParseFloat(field->text(
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// The field of the window that keeps each field of a settings file, in the
+// order of tpu::SettingsField.
+struct SettingsControl {
+    tpu::SettingsField field;
+    QLineEdit* Ui::TTPU_Calculator::*control;
+};
+constexpr std::array<SettingsControl, tpu::kSettingsFieldCount> kSettingsControls{{
+    {tpu::SettingsField::SwathWidth, &Ui::TTPU_Calculator::edt_Swath_width},
+    {tpu::SettingsField::SelectedSonar, &Ui::TTPU_Calculator::edt_Selected_sonar},
+    {tpu::SettingsField::PulseLength, &Ui::TTPU_Calculator::edt_Pulse_duration},
+    {tpu::SettingsField::Frequency, &Ui::TTPU_Calculator::edt_frq},
+    {tpu::SettingsField::SonarXOffset, &Ui::TTPU_Calculator::edt_sonar_x_off},
+    {tpu::SettingsField::SonarYOffset, &Ui::TTPU_Calculator::edt_sonar_y_off},
+    {tpu::SettingsField::SonarZOffset, &Ui::TTPU_Calculator::edt_sonar_z_off},
+    {tpu::SettingsField::PatchRoll, &Ui::TTPU_Calculator::edt_Patch_roll},
+    {tpu::SettingsField::PatchPitch, &Ui::TTPU_Calculator::edt_Patch_pitch},
+    {tpu::SettingsField::PatchYaw, &Ui::TTPU_Calculator::edt_Patch_yaw},
+    {tpu::SettingsField::PositionHorizontal, &Ui::TTPU_Calculator::edt_pos_horizontal},
+    {tpu::SettingsField::PositionVertical, &Ui::TTPU_Calculator::edt_pos_vertical},
+    {tpu::SettingsField::PositionXOffset, &Ui::TTPU_Calculator::edt_pos_x_off},
+    {tpu::SettingsField::PositionYOffset, &Ui::TTPU_Calculator::edt_pos_y_off},
+    {tpu::SettingsField::PositionZOffset, &Ui::TTPU_Calculator::edt_pos_z_off},
+    {tpu::SettingsField::SelectedMotion, &Ui::TTPU_Calculator::edt_Selected_Motion},
+    {tpu::SettingsField::SdRoll, &Ui::TTPU_Calculator::edt_SD_Roll},
+    {tpu::SettingsField::SdPitch, &Ui::TTPU_Calculator::edt_SD_Pitch},
+    {tpu::SettingsField::SdHeave, &Ui::TTPU_Calculator::edt_SD_Heave},
+    {tpu::SettingsField::MotionXOffset, &Ui::TTPU_Calculator::edt_motion_x_off},
+    {tpu::SettingsField::MotionYOffset, &Ui::TTPU_Calculator::edt_motion_y_off},
+    {tpu::SettingsField::MotionZOffset, &Ui::TTPU_Calculator::edt_motion_z_off},
+    {tpu::SettingsField::SelectedHeading, &Ui::TTPU_Calculator::edt_Selected_Heading},
+    {tpu::SettingsField::SdHeading, &Ui::TTPU_Calculator::edt_SD_Heading},
+    {tpu::SettingsField::SdDraft, &Ui::TTPU_Calculator::edt_SD_Draft},
+    {tpu::SettingsField::SdSettlement, &Ui::TTPU_Calculator::edt_SD_Settlement},
+    {tpu::SettingsField::SdLoad, &Ui::TTPU_Calculator::edt_SD_Load},
+    {tpu::SettingsField::Depth, &Ui::TTPU_Calculator::edt_Depth},
+    {tpu::SettingsField::MaxHeave, &Ui::TTPU_Calculator::edt_Max_heave},
+    {tpu::SettingsField::TidalSd, &Ui::TTPU_Calculator::edt_tidal_SD},
+    {tpu::SettingsField::SdSvs, &Ui::TTPU_Calculator::edt_SD_SVS},
+    {tpu::SettingsField::SdSvp, &Ui::TTPU_Calculator::edt_SD_SVP},
+    {tpu::SettingsField::Contractor, &Ui::TTPU_Calculator::edt_Contractor},
+    {tpu::SettingsField::Client, &Ui::TTPU_Calculator::edt_Client},
+    {tpu::SettingsField::Project, &Ui::TTPU_Calculator::edt_Project},
+    {tpu::SettingsField::Operator, &Ui::TTPU_Calculator::edt_Operator},
+    {tpu::SettingsField::SoundVelocity, &Ui::TTPU_Calculator::edt_Soundvelocity},
+}};
+
+constexpr bool InFieldOrder() {
+    for (std::size_t index = 0; index < kSettingsControls.size(); ++index) {
+        if (kSettingsControls[index].field != static_cast<tpu::SettingsField>(index)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InFieldOrder(), "kSettingsControls lists each settings field once, in the enum's order");
+
 // What the surveyor reads beside a field: its label (lbl_X for edt_X), or,
 // where it has none, its name.
 QString FieldCaption(const QLineEdit* field) {
@@ -562,13 +618,50 @@ void TTPU_Calculator::btn_Print_PDFClick() {
     ui->THU_Calc_Chart->Flush();
     const QImage charts = ui->TPU_Graphs->grab().toImage();
     tpu::ReportTexts texts;
-    texts.textOf = [this](std::string_view name) {
-        if (const QLineEdit* field = Field(name)) {
-            return field->text();
-        }
-        const QLabel* label = findChild<QLabel*>(Text(name));
-        return label != nullptr ? label->text() : QString();
-    };
+    texts.selectedSonar = ui->edt_Selected_sonar->text();
+    texts.selectedMotion = ui->edt_Selected_Motion->text();
+    texts.selectedHeading = ui->edt_Selected_Heading->text();
+    texts.maxTvu = ui->edt_Max_TVU->text();
+    texts.minTvu = ui->edt_Min_TVU->text();
+    texts.maxThu = ui->edt_Max_THU->text();
+    texts.minThu = ui->edt_Min_THU->text();
+    texts.swathWidth = ui->edt_Swath_width->text();
+    texts.pulseLength = ui->edt_Pulse_duration->text();
+    texts.frequency = ui->edt_frq->text();
+    texts.acrossBeamWidth = ui->edtAcrossbeam->text();
+    texts.alongBeamWidth = ui->edtAlongbeam->text();
+    texts.sonarXOffset = ui->edt_sonar_x_off->text();
+    texts.sonarYOffset = ui->edt_sonar_y_off->text();
+    texts.sonarZOffset = ui->edt_sonar_z_off->text();
+    texts.patchRoll = ui->edt_Patch_roll->text();
+    texts.patchPitch = ui->edt_Patch_pitch->text();
+    texts.patchYaw = ui->edt_Patch_yaw->text();
+    texts.positionHorizontal = ui->edt_pos_horizontal->text();
+    texts.positionVertical = ui->edt_pos_vertical->text();
+    texts.positionXOffset = ui->edt_pos_x_off->text();
+    texts.positionYOffset = ui->edt_pos_y_off->text();
+    texts.positionZOffset = ui->edt_pos_z_off->text();
+    texts.sdRoll = ui->edt_SD_Roll->text();
+    texts.sdPitch = ui->edt_SD_Pitch->text();
+    texts.sdHeave = ui->edt_SD_Heave->text();
+    texts.motionXOffset = ui->edt_motion_x_off->text();
+    texts.motionYOffset = ui->edt_motion_y_off->text();
+    texts.motionZOffset = ui->edt_motion_z_off->text();
+    texts.sdHeading = ui->edt_SD_Heading->text();
+    texts.sdDraft = ui->edt_SD_Draft->text();
+    texts.sdSettlement = ui->edt_SD_Settlement->text();
+    texts.sdLoad = ui->edt_SD_Load->text();
+    texts.depth = ui->edt_Depth->text();
+    texts.maxHeave = ui->edt_Max_heave->text();
+    texts.tidalSd = ui->edt_tidal_SD->text();
+    texts.sdSvs = ui->edt_SD_SVS->text();
+    texts.sdSvp = ui->edt_SD_SVP->text();
+    texts.contractor = ui->edt_Contractor->text();
+    texts.client = ui->edt_Client->text();
+    texts.project = ui->edt_Project->text();
+    texts.operatorName = ui->edt_Operator->text();
+    texts.soundVelocity = ui->edt_Soundvelocity->text();
+    texts.date = ui->lbl_Date->text();
     texts.positioning = gnssModeDescription_;
     texts.dgnss = GnssMode() == 1;
     if (const common::FileResult written = tpu::WriteTpuReport(charts, texts); !written) {
@@ -581,7 +674,17 @@ void TTPU_Calculator::btn_Print_PDFClick() {
 // ---------------------------------------------------------------------------
 // Settings file
 
-QLineEdit* TTPU_Calculator::Field(std::string_view name) const { return findChild<QLineEdit*>(Text(name)); }
+QLineEdit* TTPU_Calculator::SettingsControlOf(tpu::SettingsField field) const {
+    return ui.get()->*kSettingsControls[static_cast<std::size_t>(field)].control;
+}
+
+std::vector<std::pair<tpu::SettingsField, QLineEdit*>> TTPU_Calculator::SettingsControls() const {
+    std::vector<std::pair<tpu::SettingsField, QLineEdit*>> controls;
+    for (const SettingsControl& entry : kSettingsControls) {
+        controls.emplace_back(entry.field, ui.get()->*entry.control);
+    }
+    return controls;
+}
 
 void TTPU_Calculator::Button6Click() {
     kit::FileDialogRequest request;
@@ -601,7 +704,7 @@ void TTPU_Calculator::Button6Click() {
     choices.aiding = ui->rbn_aiding_DGNSS->isChecked() ? 1 : 0;
     choices.antenna = ui->rbn_antenna_4m->isChecked() ? 1 : 0;
     const QStringList lines =
-        tpu::SettingsFileLines([this](std::string_view name) { return Field(name)->text(); }, choices);
+        tpu::SettingsFileLines([this](tpu::SettingsField field) { return SettingsControlOf(field)->text(); }, choices);
     // Written whole or not at all: the old file stays until the new one is complete.
     if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
         common::ShowError(written.Error());
@@ -659,7 +762,7 @@ void TTPU_Calculator::Button7Click() {
     for (std::size_t index = 0; index < tpu::kSettingsLines.size(); ++index) {
         const tpu::SettingsLine& line = tpu::kSettingsLines[index];
         if (line.kind != tpu::LineKind::Ignored) {
-            Field(line.field)->setText(loaded.texts[index]);
+            SettingsControlOf(line.field)->setText(loaded.texts[index]);
         }
     }
 }

@@ -14,7 +14,8 @@
 #include <QWidget>
 #include <cstddef>
 #include <memory>
-#include <string_view>
+#include <utility>
+#include <vector>
 
 class QLineEdit;
 
@@ -28,7 +29,8 @@ class ChartView;
 
 namespace tpu {
 struct SettingsChoices;
-}
+enum class SettingsField;
+} // namespace tpu
 
 class TTPU_Calculator : public QWidget {
     Q_OBJECT
@@ -73,6 +75,9 @@ public:
     void Button6Click();
     void Button7Click();
 
+    // The field of the window that keeps each field of a settings file.
+    std::vector<std::pair<tpu::SettingsField, QLineEdit*>> SettingsControls() const;
+
     // How the positioning gets its height, for the report.
     const QString& GnssModeDescription() const { return gnssModeDescription_; }
 
@@ -96,7 +101,7 @@ private:
     void ShowOrder(std::size_t order);
     void DepthFieldChange(const QString& text);
     int GnssMode() const;
-    QLineEdit* Field(std::string_view name) const;
+    QLineEdit* SettingsControlOf(tpu::SettingsField field) const;
 
     std::unique_ptr<Ui::TTPU_Calculator> ui;
     kit::ChartView* charts_[2] = {};

@@ -43,26 +43,29 @@ constexpr std::array<FontLook, 7> kFonts{{
 constexpr double kUnderlinePosition = 0.106;
 constexpr double kUnderlineThickness = 0.073;
 
+// The text of a report, by its member.
+using TextOf = QString ReportTexts::*;
+
 // A label and the field whose text follows it.
 struct Pair {
     const char* label;
     double labelX, labelY;
-    const char* field;
+    TextOf field;
     double valueX, valueY;
 };
 
 constexpr std::array<Pair, 4> kEquipment{{
-    {"Multibeam system: ", 53, 78, "edt_Selected_sonar", 170, 78},
+    {"Multibeam system: ", 53, 78, &ReportTexts::selectedSonar, 170, 78},
     {"Positioning: ", 308, 78, nullptr, 380, 78}, // the GNSS mode's description
-    {"Motion sensor: ", 53, 110, "edt_Selected_Motion", 170, 110},
-    {"Heading system: ", 308, 110, "edt_Selected_Heading", 410, 110},
+    {"Motion sensor: ", 53, 110, &ReportTexts::selectedMotion, 170, 110},
+    {"Heading system: ", 308, 110, &ReportTexts::selectedHeading, 410, 110},
 }};
 
 constexpr std::array<Pair, 4> kResults{{
-    {"Max TVU (m): ", 470, 160, "edt_Max_TVU", 470, 175},
-    {"Min TVU (m): ", 470, 200, "edt_Min_TVU", 470, 215},
-    {"Max THU (m): ", 470, 260, "edt_Max_THU", 470, 275},
-    {"Min THU (m): ", 470, 300, "edt_Min_THU", 470, 315},
+    {"Max TVU (m): ", 470, 160, &ReportTexts::maxTvu, 470, 175},
+    {"Min TVU (m): ", 470, 200, &ReportTexts::minTvu, 470, 215},
+    {"Max THU (m): ", 470, 260, &ReportTexts::maxThu, 470, 275},
+    {"Min THU (m): ", 470, 300, &ReportTexts::minThu, 470, 315},
 }};
 
 // A parameter row: the label carries its unit after a run of blanks, and the
@@ -71,59 +74,59 @@ struct Row {
     double y;
     const char* label;
     double labelX;
-    const char* field;
+    TextOf field;
     double valueX;
     bool dgnssOnly;
 };
 
 const std::array<Row, 38> kRows{{
     {365, "Multibeam Parameters", 60, nullptr, 0, false},
-    {385, "Swath width:          \u00B0", 60, "edt_Swath_width", 140, false},
-    {385, "Pulse length:          \u00B5s", 200, "edt_Pulse_duration", 280, false},
-    {385, "Frequency:          kHz", 350, "edt_frq", 420, false},
-    {400, "Across-track beamwidth (Nadir):", 60, "edtAcrossbeam", 235, false},
-    {400, "Along-track beamwidth:", 300, "edtAlongbeam", 430, false},
-    {415, "SD X-offset:             m", 60, "edt_sonar_x_off", 140, false},
-    {415, "SD Y-offset:             m", 200, "edt_sonar_y_off", 280, false},
-    {415, "SD Z-offset:          m", 350, "edt_sonar_z_off", 420, false},
-    {430, "SD Roll (Patch):         \u00B0", 60, "edt_Patch_roll", 149, false},
-    {430, "SD Pitch (Patch):        \u00B0", 200, "edt_Patch_pitch", 294, false},
-    {430, "SD Yaw (Patch):      \u00B0", 350, "edt_Patch_yaw", 441, false},
+    {385, "Swath width:          \u00B0", 60, &ReportTexts::swathWidth, 140, false},
+    {385, "Pulse length:          \u00B5s", 200, &ReportTexts::pulseLength, 280, false},
+    {385, "Frequency:          kHz", 350, &ReportTexts::frequency, 420, false},
+    {400, "Across-track beamwidth (Nadir):", 60, &ReportTexts::acrossBeamWidth, 235, false},
+    {400, "Along-track beamwidth:", 300, &ReportTexts::alongBeamWidth, 430, false},
+    {415, "SD X-offset:             m", 60, &ReportTexts::sonarXOffset, 140, false},
+    {415, "SD Y-offset:             m", 200, &ReportTexts::sonarYOffset, 280, false},
+    {415, "SD Z-offset:          m", 350, &ReportTexts::sonarZOffset, 420, false},
+    {430, "SD Roll (Patch):         \u00B0", 60, &ReportTexts::patchRoll, 149, false},
+    {430, "SD Pitch (Patch):        \u00B0", 200, &ReportTexts::patchPitch, 294, false},
+    {430, "SD Yaw (Patch):      \u00B0", 350, &ReportTexts::patchYaw, 441, false},
     {455, "Position Parameters", 60, nullptr, 0, false},
-    {475, "Horizontal Accuracy:                m", 60, "edt_pos_horizontal", 195, false},
-    {475, "Vertical Accuracy:                m", 300, "edt_pos_vertical", 423, false},
-    {490, "SD X-offset:             m", 60, "edt_pos_x_off", 140, false},
-    {490, "SD Y-offset:             m", 200, "edt_pos_y_off", 280, false},
-    {490, "SD Z-offset:          m", 350, "edt_pos_z_off", 420, false},
+    {475, "Horizontal Accuracy:                m", 60, &ReportTexts::positionHorizontal, 195, false},
+    {475, "Vertical Accuracy:                m", 300, &ReportTexts::positionVertical, 423, false},
+    {490, "SD X-offset:             m", 60, &ReportTexts::positionXOffset, 140, false},
+    {490, "SD Y-offset:             m", 200, &ReportTexts::positionYOffset, 280, false},
+    {490, "SD Z-offset:          m", 350, &ReportTexts::positionZOffset, 420, false},
     {515, "Motion Sensor Parameters", 60, nullptr, 0, false},
-    {535, "SD Roll:              \u00B0", 60, "edt_SD_Roll", 125, false},
-    {535, "SD Pitch:             \u00B0", 200, "edt_SD_Pitch", 269, false},
-    {535, "SD Heave:           m", 350, "edt_SD_Heave", 419, false},
-    {550, "SD X-offset:             m", 60, "edt_motion_x_off", 140, false},
-    {550, "SD Y-offset:             m", 200, "edt_motion_y_off", 280, false},
-    {550, "SD Z-offset:          m", 350, "edt_motion_z_off", 420, false},
+    {535, "SD Roll:              \u00B0", 60, &ReportTexts::sdRoll, 125, false},
+    {535, "SD Pitch:             \u00B0", 200, &ReportTexts::sdPitch, 269, false},
+    {535, "SD Heave:           m", 350, &ReportTexts::sdHeave, 419, false},
+    {550, "SD X-offset:             m", 60, &ReportTexts::motionXOffset, 140, false},
+    {550, "SD Y-offset:             m", 200, &ReportTexts::motionYOffset, 280, false},
+    {550, "SD Z-offset:          m", 350, &ReportTexts::motionZOffset, 420, false},
     {575, "Heading Sensor Parameters", 60, nullptr, 0, false},
-    {595, "SD Heading:                \u00B0", 60, "edt_SD_Heading", 150, false},
+    {595, "SD Heading:                \u00B0", 60, &ReportTexts::sdHeading, 150, false},
     {620, "Vessel Parameters", 60, nullptr, 0, false},
     // With RTK the height comes from the positioning: these add nothing then.
-    {640, "SD Draft:             m", 60, "edt_SD_Draft", 127, true},
-    {640, "SD Settlement:             m", 200, "edt_SD_Settlement", 299, true},
-    {640, "SD Load:          m", 350, "edt_SD_Load", 407, true},
+    {640, "SD Draft:             m", 60, &ReportTexts::sdDraft, 127, true},
+    {640, "SD Settlement:             m", 200, &ReportTexts::sdSettlement, 299, true},
+    {640, "SD Load:          m", 350, &ReportTexts::sdLoad, 407, true},
     {665, "Environmental Parameters", 60, nullptr, 0, false},
-    {690, "Depth:             m", 60, "edt_Depth", 112, false},
-    {690, "Max Heave:             m", 200, "edt_Max_heave", 284, false},
-    {690, "Tidal SD:            m", 350, "edt_tidal_SD", 412, true},
-    {705, "SD SVS:             m/s", 60, "edt_SD_SVS", 117, false},
-    {705, "SD SVP:                    m/s", 200, "edt_SD_SVP", 279, false},
-    {705, "Soundvelocity:            m/s", 350, "edt_Soundvelocity", 435, false},
+    {690, "Depth:             m", 60, &ReportTexts::depth, 112, false},
+    {690, "Max Heave:             m", 200, &ReportTexts::maxHeave, 284, false},
+    {690, "Tidal SD:            m", 350, &ReportTexts::tidalSd, 412, true},
+    {705, "SD SVS:             m/s", 60, &ReportTexts::sdSvs, 117, false},
+    {705, "SD SVP:                    m/s", 200, &ReportTexts::sdSvp, 279, false},
+    {705, "Soundvelocity:            m/s", 350, &ReportTexts::soundVelocity, 435, false},
 }};
 
 constexpr std::array<Pair, 5> kProject{{
-    {"Contractor:", 55, 727, "edt_Contractor", 55, 740},
-    {"Client:", 55, 757, "edt_Client", 55, 770},
-    {"Project:", 305, 727, "edt_Project", 305, 740},
-    {"Operator:", 305, 757, "edt_Operator", 305, 770},
-    {"Date:", 430, 757, "lbl_Date", 430, 770},
+    {"Contractor:", 55, 727, &ReportTexts::contractor, 55, 740},
+    {"Client:", 55, 757, &ReportTexts::client, 55, 770},
+    {"Project:", 305, 727, &ReportTexts::project, 305, 740},
+    {"Operator:", 305, 757, &ReportTexts::operatorName, 305, 770},
+    {"Date:", 430, 757, &ReportTexts::date, 430, 770},
 }};
 
 // libharu reports an error through a callback that must not throw: the first
@@ -220,7 +223,7 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
     HPDF_Page_SetWidth(hpage, static_cast<HPDF_REAL>(kPageWidth));
     HPDF_Page_SetHeight(hpage, static_cast<HPDF_REAL>(kPageHeight));
     Page page(doc, hpage);
-    const auto field = [&](const char* name) { return texts.textOf(name); };
+    const auto field = [&](TextOf text) { return texts.*text; };
 
     page.Text(Font::Title, 190, 20, QStringLiteral("TPU Calculation Report"));
     page.Text(Font::Body, 215, 45, QStringLiteral("(Total Propagated Uncertainty)"));

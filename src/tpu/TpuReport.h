@@ -8,16 +8,28 @@
 
 #include <QImage>
 #include <QString>
-#include <functional>
-#include <string_view>
 
 namespace tpu {
 
+// The texts the window shows, as shown.
 struct ReportTexts {
-    // The text a field or label of the window shows, by its object name.
-    std::function<QString(std::string_view name)> textOf;
+    // Equipment
+    QString selectedSonar, selectedMotion, selectedHeading;
     QString positioning; // how the positioning gets its height
-    bool dgnss = false;  // the vessel figures and the tide are printed only then
+    // Results, metres
+    QString maxTvu, minTvu, maxThu, minThu;
+    // Multibeam
+    QString swathWidth, pulseLength, frequency, acrossBeamWidth, alongBeamWidth, sonarXOffset, sonarYOffset,
+        sonarZOffset, patchRoll, patchPitch, patchYaw;
+    // Positioning
+    QString positionHorizontal, positionVertical, positionXOffset, positionYOffset, positionZOffset;
+    // Motion and heading sensors
+    QString sdRoll, sdPitch, sdHeave, motionXOffset, motionYOffset, motionZOffset, sdHeading;
+    // Vessel and environment
+    QString sdDraft, sdSettlement, sdLoad, depth, maxHeave, tidalSd, sdSvs, sdSvp, soundVelocity;
+    // Project
+    QString contractor, client, project, operatorName, date;
+    bool dgnss = false; // the vessel figures and the tide are printed only then
 };
 
 // The files, in `folder` (the working directory when empty).

@@ -37,7 +37,7 @@ bool Readable(LineKind kind, const QString& text) {
 
 } // namespace
 
-QStringList SettingsFileLines(const std::function<QString(std::string_view field)>& textOf,
+QStringList SettingsFileLines(const std::function<QString(SettingsField field)>& textOf,
                               const SettingsChoices& choices) {
     QStringList lines;
     for (const SettingsLine& line : kSettingsLines) {

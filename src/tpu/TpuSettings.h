@@ -17,56 +17,99 @@
 
 namespace tpu {
 
+// The fields a settings file keeps, in the order of their first line.
+enum class SettingsField {
+    SwathWidth,
+    SelectedSonar,
+    PulseLength,
+    Frequency,
+    SonarXOffset,
+    SonarYOffset,
+    SonarZOffset,
+    PatchRoll,
+    PatchPitch,
+    PatchYaw,
+    PositionHorizontal,
+    PositionVertical,
+    PositionXOffset,
+    PositionYOffset,
+    PositionZOffset,
+    SelectedMotion,
+    SdRoll,
+    SdPitch,
+    SdHeave,
+    MotionXOffset,
+    MotionYOffset,
+    MotionZOffset,
+    SelectedHeading,
+    SdHeading,
+    SdDraft,
+    SdSettlement,
+    SdLoad,
+    Depth,
+    MaxHeave,
+    TidalSd,
+    SdSvs,
+    SdSvp,
+    Contractor,
+    Client,
+    Project,
+    Operator,
+    SoundVelocity,
+};
+// The number of fields: SoundVelocity is the last.
+inline constexpr std::size_t kSettingsFieldCount = static_cast<std::size_t>(SettingsField::SoundVelocity) + 1;
+
 // What a line must hold to be loaded: any text, a whole number or a decimal
 // number as the computation reads them; or nothing, for a line that is not.
 enum class LineKind { Text, Whole, Decimal, Ignored };
 
 struct SettingsLine {
-    std::string_view field; // the object name of the field
+    SettingsField field;
     LineKind kind;
 };
 
 inline constexpr std::array<SettingsLine, 40> kSettingsLines{{
-    {"edt_Swath_width", LineKind::Whole},
-    {"edt_Selected_sonar", LineKind::Text},
-    {"edt_Pulse_duration", LineKind::Whole},
-    {"edt_frq", LineKind::Whole},
-    {"edt_sonar_x_off", LineKind::Decimal},
-    {"edt_sonar_y_off", LineKind::Decimal},
-    {"edt_sonar_z_off", LineKind::Decimal},
-    {"edt_Patch_roll", LineKind::Decimal},
-    {"edt_Patch_pitch", LineKind::Decimal},
-    {"edt_Patch_yaw", LineKind::Decimal},
-    {"edt_Pulse_duration", LineKind::Ignored},
-    {"edt_pos_horizontal", LineKind::Decimal},
-    {"edt_pos_vertical", LineKind::Decimal},
-    {"edt_pos_x_off", LineKind::Decimal},
-    {"edt_pos_y_off", LineKind::Decimal},
-    {"edt_pos_z_off", LineKind::Decimal},
-    {"edt_Selected_Motion", LineKind::Text},
-    {"edt_Pulse_duration", LineKind::Whole},
-    {"edt_SD_Roll", LineKind::Decimal},
-    {"edt_SD_Pitch", LineKind::Decimal},
-    {"edt_SD_Heave", LineKind::Decimal},
-    {"edt_motion_x_off", LineKind::Decimal},
-    {"edt_motion_y_off", LineKind::Decimal},
-    {"edt_motion_z_off", LineKind::Decimal},
-    {"edt_Selected_Heading", LineKind::Text},
-    {"edt_Pulse_duration", LineKind::Ignored},
-    {"edt_SD_Heading", LineKind::Decimal},
-    {"edt_SD_Draft", LineKind::Decimal},
-    {"edt_SD_Settlement", LineKind::Decimal},
-    {"edt_SD_Load", LineKind::Decimal},
-    {"edt_Depth", LineKind::Whole},
-    {"edt_Max_heave", LineKind::Decimal},
-    {"edt_tidal_SD", LineKind::Decimal},
-    {"edt_SD_SVS", LineKind::Decimal},
-    {"edt_SD_SVP", LineKind::Decimal},
-    {"edt_Contractor", LineKind::Text},
-    {"edt_Client", LineKind::Text},
-    {"edt_Project", LineKind::Text},
-    {"edt_Operator", LineKind::Text},
-    {"edt_Soundvelocity", LineKind::Whole},
+    {SettingsField::SwathWidth, LineKind::Whole},
+    {SettingsField::SelectedSonar, LineKind::Text},
+    {SettingsField::PulseLength, LineKind::Whole},
+    {SettingsField::Frequency, LineKind::Whole},
+    {SettingsField::SonarXOffset, LineKind::Decimal},
+    {SettingsField::SonarYOffset, LineKind::Decimal},
+    {SettingsField::SonarZOffset, LineKind::Decimal},
+    {SettingsField::PatchRoll, LineKind::Decimal},
+    {SettingsField::PatchPitch, LineKind::Decimal},
+    {SettingsField::PatchYaw, LineKind::Decimal},
+    {SettingsField::PulseLength, LineKind::Ignored},
+    {SettingsField::PositionHorizontal, LineKind::Decimal},
+    {SettingsField::PositionVertical, LineKind::Decimal},
+    {SettingsField::PositionXOffset, LineKind::Decimal},
+    {SettingsField::PositionYOffset, LineKind::Decimal},
+    {SettingsField::PositionZOffset, LineKind::Decimal},
+    {SettingsField::SelectedMotion, LineKind::Text},
+    {SettingsField::PulseLength, LineKind::Whole},
+    {SettingsField::SdRoll, LineKind::Decimal},
+    {SettingsField::SdPitch, LineKind::Decimal},
+    {SettingsField::SdHeave, LineKind::Decimal},
+    {SettingsField::MotionXOffset, LineKind::Decimal},
+    {SettingsField::MotionYOffset, LineKind::Decimal},
+    {SettingsField::MotionZOffset, LineKind::Decimal},
+    {SettingsField::SelectedHeading, LineKind::Text},
+    {SettingsField::PulseLength, LineKind::Ignored},
+    {SettingsField::SdHeading, LineKind::Decimal},
+    {SettingsField::SdDraft, LineKind::Decimal},
+    {SettingsField::SdSettlement, LineKind::Decimal},
+    {SettingsField::SdLoad, LineKind::Decimal},
+    {SettingsField::Depth, LineKind::Whole},
+    {SettingsField::MaxHeave, LineKind::Decimal},
+    {SettingsField::TidalSd, LineKind::Decimal},
+    {SettingsField::SdSvs, LineKind::Decimal},
+    {SettingsField::SdSvp, LineKind::Decimal},
+    {SettingsField::Contractor, LineKind::Text},
+    {SettingsField::Client, LineKind::Text},
+    {SettingsField::Project, LineKind::Text},
+    {SettingsField::Operator, LineKind::Text},
+    {SettingsField::SoundVelocity, LineKind::Whole},
 }};
 
 // The choices after the forty lines, each as the file writes it: the list
@@ -87,7 +130,7 @@ inline constexpr std::size_t kChoiceLines = 6;
 inline constexpr qint64 kSettingsSizeLimit = 64 * 1024;
 
 // The file's lines from the fields' texts and the choices.
-QStringList SettingsFileLines(const std::function<QString(std::string_view field)>& textOf,
+QStringList SettingsFileLines(const std::function<QString(SettingsField field)>& textOf,
                               const SettingsChoices& choices);
 
 // A file read and checked whole before anything is changed.

@@ -1,54 +1,44 @@
 #include "coverage/CoverageReport.h"
 
 #include <gtest/gtest.h>
-#include <map>
-#include <string>
 
 using namespace coverage;
 
 namespace {
 
 // The texts of the window at its start, single head.
-const std::map<std::string, QString> kStartTexts = {
-    {"lblSonar_type", "Sonic 2024 - 170/450 kHz"},
-    {"edtmount_ang", "0"},
-    {"edtFreq", "400"},
-    {"edtAlongbeam", " 1.0 \u00B0"},
-    {"edtAcrossbeam", " 0.5 \u00B0"},
-    {"edtSector", "140"},
-    {"edtRotate", "0"},
-    {"lblmissionmode", " Equiangle (EA)"},
-    {"edtRange_select", "100"},
-    {"edtAltitude", "10"},
-    {"edtSelect_distance", "1"},
-    {"edtNo_1", ""},
-    {"edtNo_4", ""},
-    {"edtNo_5", "  55"},
-    {"edtNo_6", "0.17"},
-    {"edtNo_7", "0.09"},
-    {"edtNo_14", "2.30"},
-    {"lblW_acrossangle", "70"},
-    {"lblCoverage_2", "5.5"},
-    {"lbl_Dual_or_single", "(Single Head)"},
-    {"edtSpeed_input", "6"},
-    {"edtSelect_Beam_Angle", "0"},
-    {"stPingrate", "6.6 p/s"},
-    {"edt_1x1total_A3", "20"},
-    {"edt_1along_A1", "2"},
-    {"edt_1across_A2", "10"},
-    {"edtLengthAlong", "2"},
-    {"edt_xxxtotal_B3", "84"},
-    {"edt_xalong_B1", "4"},
-    {"edt_xacross_B2", "21"},
-    {"edtLengthAlong_cm", "1"},
-    {"edt_xxxtotal_C3_cm", "1"},
-    {"edt_xalong_C1_cm", "1"},
-    {"edt_xacross_C2_cm", "1"},
+const CoverageReportTexts kStartTexts = {
+    .sonarType = "Sonic 2024 - 170/450 kHz",
+    .mountingAngle = "0",
+    .frequency = "400",
+    .alongBeamWidth = " 1.0 \u00B0",
+    .acrossBeamWidth = " 0.5 \u00B0",
+    .sector = "140",
+    .rotation = "0",
+    .missionMode = " Equiangle (EA)",
+    .range = "100",
+    .altitude = "10",
+    .headSeparation = "1",
+    .dualCoverage = "",
+    .overlap = "",
+    .singleCoverage = "  55",
+    .alongFootprint = "0.17",
+    .acrossFootprint = "0.09",
+    .worstAcrossFootprint = "2.30",
+    .worstAcrossAngle = "70",
+    .coverageRatio = "5.5",
+    .headMode = "(Single Head)",
+    .speed = "6",
+    .boxAngle = "0",
+    .pingRate = "6.6 p/s",
+    .metreBox = {.total = "20", .along = "2", .across = "10"},
+    .boxSide = "2",
+    .box = {.total = "84", .along = "4", .across = "21"},
+    .centimetreBoxSide = "1",
+    .centimetreBox = {.total = "1", .along = "1", .across = "1"},
 };
 
-QStringList Lines(const ReportChoices& choices) {
-    return CoverageReportLines([](std::string_view name) { return kStartTexts.at(std::string(name)); }, choices);
-}
+QStringList Lines(const ReportChoices& choices) { return CoverageReportLines(kStartTexts, choices); }
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "coverage/TR2SonicCoverage.h"
 
+#include "coverage/SonarModels.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "kit/UpDown.h"
@@ -93,6 +94,25 @@ TEST_F(CoverageWindow, EmptyFieldsAreRefilledAndTheAltitudeFallsBackQuietly) {
     ui.SetText("edtRange_select", QStringLiteral("100"));
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     EXPECT_EQ(ui.Text("stPingrate"), "6.6 p/s");
+}
+
+TEST_F(CoverageWindow, EachSonarButtonSelectsTheRowItNames) {
+    // The window pairs its buttons with the rows by place: a button paired
+    // with the wrong row would compute with another sonar's beams.
+    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+        const QString caption = QString::fromUtf8(model.caption.data(), qsizetype(model.caption.size()));
+        QRadioButton* named = nullptr;
+        for (QRadioButton* button : window.findChildren<QRadioButton*>()) {
+            if (button->text() == caption) {
+                ASSERT_EQ(named, nullptr) << "two buttons read " << caption.toStdString();
+                named = button;
+            }
+        }
+        ASSERT_NE(named, nullptr) << caption.toStdString();
+        named->click();
+        EXPECT_EQ(ui.Text("lblSonar_type").toStdString(), model.typeText) << caption.toStdString();
+        MessageLog::Take();
+    }
 }
 
 TEST_F(CoverageWindow, SonarRowsAndModesRewriteTheirFields) {
