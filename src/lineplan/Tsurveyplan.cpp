@@ -12,7 +12,18 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
+#include <array>
+
 namespace {
+
+// The system buttons of the form, one per row of lineplan::kPlannerSystems and
+// in its order: the rows know nothing of the window.
+using SystemButton = QRadioButton* Ui::Tsurveyplan::*;
+constexpr std::array<SystemButton, lineplan::kPlannerSystems.size()> kSystemButtons{
+    &Ui::Tsurveyplan::rbnSystem0, &Ui::Tsurveyplan::rbnSystem1, &Ui::Tsurveyplan::rbnSystem2,
+    &Ui::Tsurveyplan::rbnSystem3, &Ui::Tsurveyplan::rbnSystem4, &Ui::Tsurveyplan::rbnSystem5,
+    &Ui::Tsurveyplan::rbnSystem6, &Ui::Tsurveyplan::rbnSystem7,
+};
 
 QString Two(const char* first, const char* second) {
     return QString::fromLatin1(first) + QLatin1Char('\n') + QString::fromLatin1(second);
@@ -53,7 +64,8 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     connect(ui->btnCalculate, &QPushButton::clicked, this, &Tsurveyplan::btnCalculateClick);
     connect(ui->rbnKnots, &QRadioButton::clicked, this, &Tsurveyplan::btnCalculateClick);
     connect(ui->rbnMsec, &QRadioButton::clicked, this, &Tsurveyplan::btnCalculateClick);
-    for (QRadioButton* item : ui->rg_Select_system_group->findChildren<QRadioButton*>()) {
+    for (const SystemButton button : kSystemButtons) {
+        QRadioButton* item = ui.get()->*button;
         connect(item, &QRadioButton::clicked, this, &Tsurveyplan::rg_Select_system_groupClick);
         item->installEventFilter(this); // the list losing the focus computes
     }
@@ -301,13 +313,9 @@ const std::optional<lineplan::PlannerDiagrams>& Tsurveyplan::Diagrams() const { 
 
 void Tsurveyplan::rg_Select_system_groupClick() {
     std::optional<std::size_t> chosen;
-    const auto items = ui->rg_Select_system_group->findChildren<QRadioButton*>();
-    for (std::size_t row = 0; row < lineplan::kPlannerSystems.size(); ++row) {
-        const QString name = QStringLiteral("rbnSystem%1").arg(row);
-        for (const QRadioButton* item : items) {
-            if (item->objectName() == name && item->isChecked()) {
-                chosen = row;
-            }
+    for (std::size_t row = 0; row < kSystemButtons.size(); ++row) {
+        if ((ui.get()->*kSystemButtons[row])->isChecked()) {
+            chosen = row;
         }
     }
     if (!chosen) {
