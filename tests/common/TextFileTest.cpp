@@ -27,6 +27,41 @@ TEST(TextFile, ReadsBackWhatItWrote) {
     EXPECT_EQ(read, lines);
 }
 
+// The corners of Windows-1252: the top of the code page, the five bytes it
+// leaves unassigned, and files from old Macintosh tools that end lines with CR.
+TEST(TextFile, KeepsTheCornersOfTheCodePage) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("corners.txt"));
+    ASSERT_TRUE(WriteTextFile(path, {QStringLiteral("\u00FF\u00A0")}));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("\xFF\xA0\r\n"));
+    written.close();
+
+    struct Case {
+        QByteArray bytes;
+        QStringList lines;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a\x81"
+         "b\r\n",
+         {QStringLiteral("a\u0081b")},
+         "an unassigned byte keeps its value, it is no NUL"},
+        {"0.15\r30\rx\r", {"0.15", "30", "x"}, "CR alone ends a line"},
+        {"0.15\r\n\r\nx\n", {"0.15", "", "x"}, "CR LF and LF end a line each"},
+    };
+    for (const Case& c : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        QStringList lines;
+        ASSERT_TRUE(ReadTextFile(path, lines)) << c.reason;
+        EXPECT_EQ(lines, c.lines) << c.reason;
+    }
+}
+
 TEST(TextFile, ReportsAFileThatCannotBeWritten) {
     const FileResult written = WriteTextFile(QStringLiteral("/nonexistent-folder/report.txt"), {QStringLiteral("x")});
     EXPECT_FALSE(written);

@@ -116,6 +116,7 @@ TEST(CoverageModel, PingRateAndHitsBySampling) {
     EXPECT_EQ(ed.hits.one[0], 2);
     EXPECT_EQ(ed.hits.smallBox[0], 0); // round(0.02), not raised in equidistant sampling
     EXPECT_EQ(ed.hits.one[1], 256 / 54);
+    EXPECT_EQ(ed.hits.smallBox[1], 1); // round(0.04), raised to one sounding across track
     in.sampling = Sampling::Equiangle;
     EXPECT_EQ(RunCoverage(in).hits.smallBox[0], 1);
 

@@ -74,14 +74,45 @@ TEST(LinePlan, EdgeCasesOfTheArithmetic) {
 }
 
 TEST(LinePlan, ARangeThatCannotReachADepthIsReportedAndComputesNothing) {
+    struct Case {
+        int minDepth, maxDepth;
+        std::vector<QString> messages;
+        const char* reason;
+    };
+    const QString beyond = QStringLiteral("m  -  No coverage at this altitude!");
+    const Case cases[] = {
+        {500, 500, {"500" + beyond, "500" + beyond}, "both depths beyond the 450 m range"},
+        {450, 450, {"450" + beyond}, "a minimum depth at the range reaches no swath edge; a maximum depth there does"},
+        {449, 449, {}, "just within the range"},
+    };
+    for (const Case& c : cases) {
+        PlannerInput in = StartInput();
+        in.minDepth = c.minDepth;
+        in.maxDepth = c.maxDepth;
+        in.minDepthText = QString::number(c.minDepth);
+        in.maxDepthText = QString::number(c.maxDepth);
+        in.maxRange = 450;
+        const PlanRun run = ComputeLinePlan(in);
+        EXPECT_EQ(run.messages, c.messages) << c.reason;
+        EXPECT_EQ(run.result.has_value(), c.messages.empty()) << c.reason;
+    }
+}
+
+TEST(LinePlan, ThePingRateStopsAtTheMaxPingRateSetting) {
+    // In 5 m of water the two-way travel allows far more than 40 pings a
+    // second; the sonar's setting caps it, and the speed follows from the cap.
     PlannerInput in = StartInput();
-    in.minDepth = in.maxDepth = 500;
-    in.minDepthText = in.maxDepthText = QStringLiteral("500");
-    in.maxRange = 450;
-    const PlanRun run = ComputeLinePlan(in);
-    EXPECT_EQ(run.messages, (std::vector<QString>{"500m  -  No coverage at this altitude!",
-                                                  "500m  -  No coverage at this altitude!"}));
-    EXPECT_FALSE(run.result);
+    in.minDepth = in.maxDepth = 5;
+    in.minDepthText = in.maxDepthText = QStringLiteral("5");
+    const PlannerResult capped = Plan(in);
+    EXPECT_EQ(capped.pingRate, 40);
+    const PlannerTexts t = ResultTexts(capped);
+    EXPECT_EQ(t.pingRate, "40.00");
+    EXPECT_EQ(t.maxSpeed, "6.8"); // 40 pings/s x 0.087 m footprint = 3.5 m/s
+    in.knots = false;
+    EXPECT_EQ(ResultTexts(Plan(in)).maxSpeed, "3.5");
+    in.maxPingRate = 20;
+    EXPECT_EQ(ResultTexts(Plan(in)).maxSpeed, "1.7");
 }
 
 TEST(LinePlan, WorkingBeamWidthsAsTheFieldsShowThem) {

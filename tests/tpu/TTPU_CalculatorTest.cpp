@@ -536,6 +536,40 @@ TEST_F(TpuSettingsFile, AFortyLineFileKeepsTheWindowsChoices) {
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
+// The pulse length stands on four lines of the file: the field takes lines 3
+// and 18 (the later one last) and never reads lines 11 and 26.
+TEST_F(TpuSettingsFile, ThePulseLengthComesFromLinesThreeAndEighteenOnly) {
+    const QString path = folder.filePath(QStringLiteral("pulse.tpu"));
+    Save(window, path);
+    const QList<QByteArray> lines = Bytes(path).split('\n');
+    struct Case {
+        QByteArray line3, line11, line18, line26;
+        QString shown; // the field after loading; empty when the file is refused
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"40", "45", "40", "50", "40", "lines 11 and 26 change nothing"},
+        {"40", "not read", "40", "", "40", "lines 11 and 26 are not even checked"},
+        {"35", "30", "60", "30", "60", "line 18 is written after line 3"},
+        {"3.5", "30", "60", "30", "", "line 3 must be a whole number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        ui.SetText("edt_Pulse_duration", QStringLiteral("30"));
+        MessageLog::Take();
+        QList<QByteArray> changed = lines;
+        changed[2] = c.line3 + '\r';
+        changed[10] = c.line11 + '\r';
+        changed[17] = c.line18 + '\r';
+        changed[25] = c.line26 + '\r';
+        Write(path, changed.join('\n'));
+        Load(window, path);
+        const QStringList shown = MessageLog::Take();
+        EXPECT_EQ(shown.isEmpty(), !c.shown.isEmpty()) << shown.join('|').toStdString();
+        EXPECT_EQ(ui.Text("edt_Pulse_duration"), c.shown.isEmpty() ? QStringLiteral("30") : c.shown);
+    }
+}
+
 TEST_F(TpuSettingsFile, AFileThatIsNoSettingsFileIsRefusedWholeWithItsFirstBadLine) {
     const QString good = folder.filePath(QStringLiteral("good.tpu"));
     Save(window, good);

@@ -164,6 +164,13 @@ TEST(TpuSweep, BeamTermsAreSummedInTheirOrder) {
     const double range = 40.0 / std::cos(30.0 * 0.017453292519943295769);
     EXPECT_NEAR(beam.thuTerms[0], range * std::tan(0.5 * 0.017453292519943295769), 1e-12);
     EXPECT_NEAR(beam.tvuTerms[2], std::tan(0.05 * 0.017453292519943295769) * range * 0.5, 1e-12);
+    // A profile 2 m/s off: the slant range's travel time error, split into its
+    // vertical (D / c x S) and across-track (D tan 30 / c x S) parts.
+    TpuInputs profile = in;
+    profile.svpSd = 2.0;
+    const BeamTerms off = EvaluateBeam(profile, 40, 30.0);
+    EXPECT_NEAR(off.tvuTerms[11], 40.0 / 1500 * 2.0, 1e-12);
+    EXPECT_NEAR(off.thuTerms[11], 40.0 * std::tan(30.0 * 0.017453292519943295769) / 1500 * 2.0, 1e-12);
     double tvu = 0;
     for (const double term : beam.tvuTerms) {
         tvu += term * term;
