@@ -63,7 +63,7 @@ void FixCreationDate(const QString& path) {
     file.write(bytes);
 }
 
-double SheetMetrics::textHeight(const QFont& f, double width, const QString& text) const {
+double SheetMetrics::TextHeight(const QFont& f, double width, const QString& text) const {
     const QFontMetricsF metrics(f, device);
     return metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
 }
@@ -81,18 +81,18 @@ const QColor kInk(0x14, 0x1e, 0x2c);
 } // namespace
 
 double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
-    const double pad = m.px(m.bodyPt * 0.42);
-    const QFont titleFont = m.font(m.bodyPt * 1.32, QFont::Bold);
-    const QFont introFont = m.font(m.bodyPt * 0.92);
-    const QFont headFont = m.font(m.bodyPt, QFont::Bold);
-    const QFont criterionFont = m.font(m.bodyPt, QFont::DemiBold);
-    const QFont bodyFont = m.font(m.bodyPt);
-    const QFont noteFont = m.font(m.bodyPt * 0.9);
+    const double pad = m.Px(m.bodyPt * 0.42);
+    const QFont titleFont = m.Font(m.bodyPt * 1.32, QFont::Bold);
+    const QFont introFont = m.Font(m.bodyPt * 0.92);
+    const QFont headFont = m.Font(m.bodyPt, QFont::Bold);
+    const QFont criterionFont = m.Font(m.bodyPt, QFont::DemiBold);
+    const QFont bodyFont = m.Font(m.bodyPt);
+    const QFont noteFont = m.Font(m.bodyPt * 0.9);
     const int wrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
     double y = area.top();
     const auto paragraph = [&](const QFont& f, const QColor& colour, const QString& text, double gapAfter) {
-        const double h = m.textHeight(f, area.width(), text);
+        const double h = m.TextHeight(f, area.width(), text);
         if (p) {
             p->setFont(f);
             p->setPen(colour);
@@ -101,13 +101,13 @@ double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
         y += h + gapAfter;
     };
 
-    paragraph(titleFont, kNavy, sheet.title, m.px(m.bodyPt * 0.3));
+    paragraph(titleFont, kNavy, sheet.title, m.Px(m.bodyPt * 0.3));
     if (p) {
-        p->fillRect(QRectF(area.left(), y, area.width(), m.px(1.6)), kRule);
+        p->fillRect(QRectF(area.left(), y, area.width(), m.Px(1.6)), kRule);
     }
-    y += m.px(1.6) + m.px(m.bodyPt * 0.55);
+    y += m.Px(1.6) + m.Px(m.bodyPt * 0.55);
     for (const QString& text : sheet.intro) {
-        paragraph(introFont, QColor(0x3a, 0x46, 0x58), text, m.px(m.bodyPt * 0.6));
+        paragraph(introFont, QColor(0x3a, 0x46, 0x58), text, m.Px(m.bodyPt * 0.6));
     }
 
     // Whole device pixels for every column but the last, which takes what is left, so the grid
@@ -139,7 +139,7 @@ double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
             throw std::runtime_error("sheet '" + sheet.title.toStdString() + "': a row of " +
                                      std::to_string(cells.size()) + " cells");
         }
-        const double inset = pad * 0.8 + m.px(m.spreadPt);
+        const double inset = pad * 0.8 + m.Px(m.spreadPt);
         std::vector<double> cellWidths;
         double h = 0;
         for (qsizetype i = 0; i < cells.size(); ++i) {
@@ -150,7 +150,7 @@ double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
                 }
             }
             cellWidths.push_back(w);
-            h = std::max(h, m.textHeight(fonts[i], w - 2 * pad, cells[i]));
+            h = std::max(h, m.TextHeight(fonts[i], w - 2 * pad, cells[i]));
         }
         h += 2 * inset;
         if (p) {
@@ -179,7 +179,7 @@ double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
     for (const QStringList& row : sheet.rows) {
         if (row.size() == 1 && columnCount > 1) {
             // A section starts the striping afresh, so its first row always reads white.
-            tableRow(row, {m.font(m.bodyPt, QFont::Bold)}, {kSectionFill}, kNavy);
+            tableRow(row, {m.Font(m.bodyPt, QFont::Bold)}, {kSectionFill}, kNavy);
             stripe = 0;
             continue;
         }
@@ -189,7 +189,7 @@ double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
     }
 
     if (p) {
-        p->setPen(QPen(kGrid, m.px(0.6)));
+        p->setPen(QPen(kGrid, m.Px(0.6)));
         p->setBrush(Qt::NoBrush);
         for (double r : rules) {
             p->drawLine(QPointF(area.left(), r), QPointF(area.right(), r));
@@ -213,39 +213,39 @@ double LayoutSheet(QPainter* p, const Sheet& sheet, const SheetMetrics& m, const
             }
         }
         p->drawLine(QPointF(area.right(), tableTop), QPointF(area.right(), y));
-        p->setPen(QPen(kHeaderFill, m.px(1.0)));
+        p->setPen(QPen(kHeaderFill, m.Px(1.0)));
         p->drawRect(QRectF(area.left(), tableTop, area.width(), y - tableTop));
     }
-    y += m.px(m.bodyPt * 0.8);
+    y += m.Px(m.bodyPt * 0.8);
     for (const QString& text : sheet.notes) {
-        paragraph(noteFont, QColor(0x22, 0x2e, 0x40), text, m.px(m.bodyPt * 0.4));
+        paragraph(noteFont, QColor(0x22, 0x2e, 0x40), text, m.Px(m.bodyPt * 0.4));
     }
     return y - area.top();
 }
 
 namespace {
 
-bool sheetFits(const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
+bool SheetFits(const Sheet& sheet, const SheetMetrics& m, const QRectF& area) {
     return LayoutSheet(nullptr, sheet, m, area) <= area.height();
 }
 
 } // namespace
 
 double FittingBodyPt(const Sheet& sheet, SheetMetrics m, const QRectF& area, double largestPt, double smallestPt) {
-    for (m.bodyPt = largestPt; m.bodyPt > smallestPt && !sheetFits(sheet, m, area); m.bodyPt -= 0.25) {
+    for (m.bodyPt = largestPt; m.bodyPt > smallestPt && !SheetFits(sheet, m, area); m.bodyPt -= 0.25) {
     }
     return std::max(m.bodyPt, smallestPt);
 }
 
 SheetMetrics SpreadRows(const Sheet& sheet, SheetMetrics m, const QRectF& area) {
-    for (SheetMetrics wider = m; wider.spreadPt <= m.bodyPt * 0.5 && sheetFits(sheet, wider, area);
+    for (SheetMetrics wider = m; wider.spreadPt <= m.bodyPt * 0.5 && SheetFits(sheet, wider, area);
          wider.spreadPt += 0.25) {
         m = wider;
     }
     return m;
 }
 
-void SheetPage::setUp(QPdfWriter& pdf) const {
+void SheetPage::SetUp(QPdfWriter& pdf) const {
     pdf.setResolution(kSheetDpi);
     pdf.setPageSize(size);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -254,18 +254,18 @@ void SheetPage::setUp(QPdfWriter& pdf) const {
 
 namespace {
 
-void writeSheetPdf(const Sheet& sheet, double bodyPt, const SheetPage& page, const QString& path) {
+void WriteSheetPdf(const Sheet& sheet, double bodyPt, const SheetPage& page, const QString& path) {
     {
         QPdfWriter pdf(path);
-        page.setUp(pdf);
+        page.SetUp(pdf);
         pdf.setTitle(sheet.title);
         QPainter p(&pdf);
         BeginPainting(p);
-        const QRectF body = page.body();
+        const QRectF body = page.Body();
         const SheetMetrics m = SpreadRows(sheet, {kSheetUnit, bodyPt, &pdf}, body);
         LayoutSheet(&p, sheet, m, body);
 
-        p.setFont(m.font(page.footerPt));
+        p.setFont(m.Font(page.footerPt));
         p.setPen(QColor(0x7a, 0x86, 0x96));
         const QRectF footer(body.left(), page.page.bottom() - page.foot * 0.6, body.width(),
                             1.6 * page.footerPt * kSheetUnit);
@@ -283,20 +283,20 @@ void WriteSheetPdfs(const std::vector<std::pair<Sheet, QString>>& sheets, const 
     QBuffer scratch;
     scratch.open(QIODevice::WriteOnly);
     QPdfWriter measuring(&scratch);
-    page.setUp(measuring);
-    const QRectF body = page.body();
+    page.SetUp(measuring);
+    const QRectF body = page.Body();
     double bodyPt = largestPt;
     for (const auto& [sheet, path] : sheets) {
         bodyPt = std::min(bodyPt, FittingBodyPt(sheet, {kSheetUnit, bodyPt, &measuring}, body, largestPt, smallestPt));
     }
     for (const auto& [sheet, path] : sheets) {
-        if (!sheetFits(sheet, {kSheetUnit, bodyPt, &measuring}, body)) {
+        if (!SheetFits(sheet, {kSheetUnit, bodyPt, &measuring}, body)) {
             throw std::runtime_error("'" + sheet.title.toStdString() + "' does not fit its page at " +
                                      std::to_string(smallestPt) + " pt");
         }
     }
     for (const auto& [sheet, path] : sheets) {
-        writeSheetPdf(sheet, bodyPt, page, path);
+        WriteSheetPdf(sheet, bodyPt, page, path);
     }
 }
 

@@ -79,9 +79,9 @@ struct SheetMetrics {
     QPaintDevice* device;
     double spreadPt = 0; // extra space above and below the text of each row, to fill a short sheet
 
-    double px(double pt) const { return pt * unit; }
-    QFont font(double pt, QFont::Weight weight = QFont::Normal) const { return SansFont(px(pt), weight); }
-    double textHeight(const QFont& f, double width, const QString& text) const;
+    double Px(double pt) const { return pt * unit; }
+    QFont Font(double pt, QFont::Weight weight = QFont::Normal) const { return SansFont(Px(pt), weight); }
+    double TextHeight(const QFont& f, double width, const QString& text) const;
 };
 
 // Lays the sheet out in 'area'; paints when 'p' is given. Returns the height used.
@@ -107,8 +107,8 @@ struct SheetPage {
     double footerPt;
     QString footer;
 
-    QRectF body() const { return page.adjusted(margin, margin, -margin, -foot); }
-    void setUp(QPdfWriter& pdf) const;
+    QRectF Body() const { return page.adjusted(margin, margin, -margin, -foot); }
+    void SetUp(QPdfWriter& pdf) const;
 };
 
 // Every sheet of a family at one body size, the largest from 'largestPt' down at which all of

@@ -23,26 +23,26 @@ namespace assets {
 
 namespace {
 
-QString fixed(double value, int decimals) { return QString::fromStdString(common::FormatFixed(value, 0, decimals)); }
+QString Fixed(double value, int decimals) { return QString::fromStdString(common::FormatFixed(value, 0, decimals)); }
 
 // Beam widths to the hundredth, a trailing zero dropped but one decimal kept: a table's "1.0"
 // stays "1.0", 400/170 of it reads "2.35".
-QString degrees(double value) {
-    QString digits = fixed(value, 2);
+QString Degrees(double value) {
+    QString digits = Fixed(value, 2);
     if (digits.endsWith(QLatin1Char('0'))) {
         digits.chop(1);
     }
     return digits + QStringLiteral("°");
 }
 
-QString kHz(int frequency) { return QString::number(frequency) + QStringLiteral(" kHz"); }
+QString KHz(int frequency) { return QString::number(frequency) + QStringLiteral(" kHz"); }
 
-QString band(int lowest, int highest) {
-    return lowest == highest ? kHz(lowest) : QStringLiteral("%1–%2").arg(lowest).arg(kHz(highest));
+QString Band(int lowest, int highest) {
+    return lowest == highest ? KHz(lowest) : QStringLiteral("%1–%2").arg(lowest).arg(KHz(highest));
 }
 
-QString beamPair(coverage::BeamWidths widths, int frequency) {
-    return QStringLiteral("%1 × %2 at %3").arg(degrees(widths.along), degrees(widths.across), kHz(frequency));
+QString BeamPair(coverage::BeamWidths widths, int frequency) {
+    return QStringLiteral("%1 × %2 at %3").arg(Degrees(widths.along), Degrees(widths.across), KHz(frequency));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -66,7 +66,7 @@ const SonarFamily kSonarFamilies[] = {
 // always shown as well.
 constexpr int kPingRanges[] = {10, 25, 50, 100, 200, 500};
 
-const coverage::SonarModel& coverageRow(std::string_view caption) {
+const coverage::SonarModel& CoverageRow(std::string_view caption) {
     for (const coverage::SonarModel& model : coverage::kSonarModels) {
         if (model.caption == caption) {
             return model;
@@ -75,7 +75,7 @@ const coverage::SonarModel& coverageRow(std::string_view caption) {
     throw std::runtime_error("the coverage calculator has no sonar '" + std::string(caption) + "'");
 }
 
-const tpu::SonarPreset& tpuRow(std::string_view item) {
+const tpu::SonarPreset& TpuRow(std::string_view item) {
     for (const tpu::SonarPreset& preset : tpu::kSonarPresets) {
         if (preset.item == item && preset.applies) {
             return preset;
@@ -89,7 +89,7 @@ struct SonarConfiguration {
     const coverage::SonarModel& coverage;
     const tpu::SonarPreset& tpu;
 
-    coverage::BeamWidths tpuWidthsAt(int frequency) const {
+    coverage::BeamWidths TpuWidthsAt(int frequency) const {
         tpu::TpuInputs inputs;
         inputs.frequency = frequency;
         inputs.referenceFrequency = tpu.referenceFrequency;
@@ -98,21 +98,21 @@ struct SonarConfiguration {
         return {tpu::AlongBeamwidthAt(inputs), tpu::AcrossBeamwidthAt(inputs)};
     }
     // The band either calculator lets the surveyor work in.
-    int lowest() const { return std::min(coverage.freqMin, tpu.frequencyMinimum); }
-    int highest() const { return std::max(coverage.freqMax, tpu.frequencyMaximum); }
+    int Lowest() const { return std::min(coverage.freqMin, tpu.frequencyMinimum); }
+    int Highest() const { return std::max(coverage.freqMax, tpu.frequencyMaximum); }
     // Where the coverage calculator works, its beam widths; beyond, the TPU calculator's.
-    coverage::BeamWidths widthsAt(int frequency) const {
+    coverage::BeamWidths WidthsAt(int frequency) const {
         return frequency >= coverage.freqMin && frequency <= coverage.freqMax
                    ? coverage::BeamWidthsAt(coverage, frequency)
-                   : tpuWidthsAt(frequency);
+                   : TpuWidthsAt(frequency);
     }
-    int referenceFrequency() const { return tpu.referenceFrequency; }
+    int ReferenceFrequency() const { return tpu.referenceFrequency; }
 };
 
 // The figures both tables hold for one configuration must be the same figures: the frequency
 // band of a tunable head (a fixed one works at the TPU table's reference frequency) and the
 // beam widths wherever both calculators can work. Rounding aside, the two scale alike.
-void checkAgreement(const SonarConfiguration& c) {
+void CheckAgreement(const SonarConfiguration& c) {
     const auto fail = [&](const QString& what) {
         throw std::runtime_error(QStringLiteral("'%1' in the coverage calculator and '%2' in the TPU calculator %3")
                                      .arg(TextOf(c.coverage.caption), TextOf(c.tpu.item), what)
@@ -121,12 +121,12 @@ void checkAgreement(const SonarConfiguration& c) {
     if (c.coverage.fixedFrequency) {
         if (c.coverage.freqMin != c.tpu.referenceFrequency) {
             fail(QStringLiteral("give the beam widths at %1 and at %2")
-                     .arg(kHz(c.coverage.freqMin), kHz(c.tpu.referenceFrequency)));
+                     .arg(KHz(c.coverage.freqMin), KHz(c.tpu.referenceFrequency)));
         }
     } else if (c.coverage.freqMin != c.tpu.frequencyMinimum || c.coverage.freqMax != c.tpu.frequencyMaximum) {
         fail(QStringLiteral("work in different bands, %1 and %2")
-                 .arg(band(c.coverage.freqMin, c.coverage.freqMax),
-                      band(c.tpu.frequencyMinimum, c.tpu.frequencyMaximum)));
+                 .arg(Band(c.coverage.freqMin, c.coverage.freqMax),
+                      Band(c.tpu.frequencyMinimum, c.tpu.frequencyMaximum)));
     }
     const auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(a)); };
     for (int frequency : {c.coverage.freqMin, c.tpu.referenceFrequency, c.coverage.freqMax}) {
@@ -134,10 +134,10 @@ void checkAgreement(const SonarConfiguration& c) {
             continue;
         }
         const coverage::BeamWidths a = coverage::BeamWidthsAt(c.coverage, frequency);
-        const coverage::BeamWidths b = c.tpuWidthsAt(frequency);
+        const coverage::BeamWidths b = c.TpuWidthsAt(frequency);
         if (!same(a.along, b.along) || !same(a.across, b.across)) {
             fail(QStringLiteral("give different beam widths, %1 and %2")
-                     .arg(beamPair(a, frequency), beamPair(b, frequency)));
+                     .arg(BeamPair(a, frequency), BeamPair(b, frequency)));
         }
     }
 }
@@ -145,17 +145,17 @@ void checkAgreement(const SonarConfiguration& c) {
 // The family's name is the standard configuration's, so the option's heading is what the
 // coverage calculator's report calls it ("Sonic 2024 UHR - 700 kHz" reads "Sonic 2024 UHR,
 // 700 kHz").
-QString configurationHeading(const coverage::SonarModel& model) {
+QString ConfigurationHeading(const coverage::SonarModel& model) {
     return TextOf(model.typeText).replace(QStringLiteral(" - "), QStringLiteral(", "));
 }
 
-Sheet sonarSheet(const SonarFamily& family) {
+Sheet SonarSheet(const SonarFamily& family) {
     const SonarConfiguration configurations[2] = {
-        {coverageRow(family.coverageCaptions[0]), tpuRow(family.tpuItems[0])},
-        {coverageRow(family.coverageCaptions[1]), tpuRow(family.tpuItems[1])},
+        {CoverageRow(family.coverageCaptions[0]), TpuRow(family.tpuItems[0])},
+        {CoverageRow(family.coverageCaptions[1]), TpuRow(family.tpuItems[1])},
     };
     for (const SonarConfiguration& c : configurations) {
-        checkAgreement(c);
+        CheckAgreement(c);
     }
     const QString name = TextOf(family.name);
     const auto row = [&](const QString& figure, const auto& cell) {
@@ -167,26 +167,26 @@ Sheet sonarSheet(const SonarFamily& family) {
     sheet.intro << QStringLiteral("The %1 multibeam head in its two configurations, with the figures the coverage "
                                   "calculator, the line planner and the TPU calculator work with.")
                        .arg(name);
-    sheet.columns = {QStringLiteral("Figure"), configurationHeading(configurations[0].coverage),
-                     configurationHeading(configurations[1].coverage)};
+    sheet.columns = {QStringLiteral("Figure"), ConfigurationHeading(configurations[0].coverage),
+                     ConfigurationHeading(configurations[1].coverage)};
     sheet.shares = {0.36, 0.32, 0.32};
 
     sheet.rows << QStringList{QStringLiteral("Centre beam widths, along × across track")};
     sheet.rows << row(QStringLiteral("At the reference frequency"), [](const SonarConfiguration& c) {
-        return beamPair(c.widthsAt(c.referenceFrequency()), c.referenceFrequency());
+        return BeamPair(c.WidthsAt(c.ReferenceFrequency()), c.ReferenceFrequency());
     });
     sheet.rows << row(QStringLiteral("At the lowest frequency"), [](const SonarConfiguration& c) {
-        return c.lowest() == c.highest() ? QStringLiteral("fixed frequency")
-                                         : beamPair(c.widthsAt(c.lowest()), c.lowest());
+        return c.Lowest() == c.Highest() ? QStringLiteral("fixed frequency")
+                                         : BeamPair(c.WidthsAt(c.Lowest()), c.Lowest());
     });
     sheet.rows << row(QStringLiteral("At the highest frequency"), [](const SonarConfiguration& c) {
-        return c.lowest() == c.highest() ? QStringLiteral("fixed frequency")
-                                         : beamPair(c.widthsAt(c.highest()), c.highest());
+        return c.Lowest() == c.Highest() ? QStringLiteral("fixed frequency")
+                                         : BeamPair(c.WidthsAt(c.Highest()), c.Highest());
     });
 
     sheet.rows << QStringList{QStringLiteral("Coverage calculator")};
     sheet.rows << row(QStringLiteral("Frequency"), [](const SonarConfiguration& c) {
-        return band(c.coverage.freqMin, c.coverage.freqMax) +
+        return Band(c.coverage.freqMin, c.coverage.freqMax) +
                (c.coverage.fixedFrequency ? QStringLiteral(", fixed") : QStringLiteral(", tunable"));
     });
     sheet.rows << row(QStringLiteral("Sector"), [](const SonarConfiguration& c) {
@@ -202,10 +202,10 @@ Sheet sonarSheet(const SonarFamily& family) {
 
     sheet.rows << QStringList{QStringLiteral("TPU calculator")};
     sheet.rows << row(QStringLiteral("Frequency"), [](const SonarConfiguration& c) {
-        const QString range = band(c.tpu.frequencyMinimum, c.tpu.frequencyMaximum);
+        const QString range = Band(c.tpu.frequencyMinimum, c.tpu.frequencyMaximum);
         return c.tpu.frequencyMinimum == c.tpu.frequencyMaximum
                    ? range
-                   : range + QStringLiteral(", set to %1").arg(kHz(TextOf(c.tpu.frequencyText).toInt()));
+                   : range + QStringLiteral(", set to %1").arg(KHz(TextOf(c.tpu.frequencyText).toInt()));
     });
     sheet.rows << row(QStringLiteral("Swath"), [](const SonarConfiguration& c) {
         return QStringLiteral("%1°, from %2° to %3°")
@@ -218,7 +218,7 @@ Sheet sonarSheet(const SonarFamily& family) {
 
     // The ping rate hangs on the range setting alone, so one cell spans both configurations.
     sheet.rows << QStringList{
-        QStringLiteral("Ping rate by range setting, sound at %1 m/s").arg(fixed(coverage::kSoundVelocity, 0))};
+        QStringLiteral("Ping rate by range setting, sound at %1 m/s").arg(Fixed(coverage::kSoundVelocity, 0))};
     const int deepest = std::max(configurations[0].coverage.maxAltitude, configurations[1].coverage.maxAltitude);
     QList<int> ranges;
     for (int range : kPingRanges) {
@@ -229,13 +229,13 @@ Sheet sonarSheet(const SonarFamily& family) {
     ranges << deepest;
     for (int range : ranges) {
         sheet.rows << QStringList{QStringLiteral("%1 m").arg(range),
-                                  fixed(coverage::PingRateAt(range), 1) + QStringLiteral(" Hz")};
+                                  Fixed(coverage::PingRateAt(range), 1) + QStringLiteral(" Hz")};
     }
     int ceilingRange = 0;
     while (coverage::PingRateAt(ceilingRange + 1) >= coverage::kMaxPingRate) {
         ++ceilingRange;
     }
-    QString ceiling = fixed(coverage::kMaxPingRate, 0) + QStringLiteral(" Hz");
+    QString ceiling = Fixed(coverage::kMaxPingRate, 0) + QStringLiteral(" Hz");
     if (ceilingRange > 0) {
         ceiling += QStringLiteral(", held at ranges of %1 m and less").arg(ceilingRange);
     }
@@ -265,7 +265,7 @@ const InertialType kInertialTypes[] = {
 
 // A row is looked up by its place in the list; its text must name the type, so a row moved in
 // the list cannot put one type's figures on another's sheet. "I2NS I" must not match "I2NS II".
-void checkNamesType(std::string_view item, const InertialType& type) {
+void CheckNamesType(std::string_view item, const InertialType& type) {
     const QRegularExpression names(QStringLiteral("\\bI2NS %1(?![IV])").arg(type.numeral));
     if (!names.match(TextOf(item)).hasMatch()) {
         throw std::runtime_error(QStringLiteral("row %1 of the TPU calculator's sensor lists, '%2', is not I2NS %3")
@@ -275,11 +275,11 @@ void checkNamesType(std::string_view item, const InertialType& type) {
     }
 }
 
-Sheet inertialSheet(const InertialType& type) {
+Sheet InertialSheet(const InertialType& type) {
     const tpu::MotionPreset& motion = tpu::kMotionPresets.at(type.row);
     const tpu::HeadingPreset& heading = tpu::kHeadingPresets.at(type.row);
-    checkNamesType(motion.item, type);
-    checkNamesType(heading.item, type);
+    CheckNamesType(motion.item, type);
+    CheckNamesType(heading.item, type);
     const int index = int(type.row);
     const QString name = QStringLiteral("I2NS Type ") + type.numeral;
     if (motion.headingIndex != index || motion.headingSd != heading.headingSd) {
@@ -331,7 +331,7 @@ Sheet inertialSheet(const InertialType& type) {
 // Portrait, 459 × 552 pt: the document window shows it at its natural size, 612 × 736 pixels
 // at 96 dpi, which with the view's frame just fits the window's 800 × 750 beside the heading;
 // so the body stays between 8 and 9 pt and nothing is scaled below what reads.
-SheetPage equipmentSheetPage() {
+SheetPage EquipmentSheetPage() {
     constexpr double width = 459, height = 552, margin = 24, foot = 34;
     return {QPageSize(QSizeF(width, height), QPageSize::Point, QStringLiteral("Equipment sheet")),
             QRectF(0, 0, width * kSheetUnit, height * kSheetUnit),
@@ -346,14 +346,14 @@ SheetPage equipmentSheetPage() {
 void WriteEquipmentSheets(const QDir& out) {
     std::vector<std::pair<Sheet, QString>> sheets;
     for (const SonarFamily& family : kSonarFamilies) {
-        sheets.emplace_back(sonarSheet(family),
+        sheets.emplace_back(SonarSheet(family),
                             out.filePath(QString::fromLatin1(family.asset) + QStringLiteral(".pdf")));
     }
     for (const InertialType& type : kInertialTypes) {
-        sheets.emplace_back(inertialSheet(type),
+        sheets.emplace_back(InertialSheet(type),
                             out.filePath(QString::fromLatin1(type.asset) + QStringLiteral(".pdf")));
     }
-    WriteSheetPdfs(sheets, equipmentSheetPage(), 9, 8);
+    WriteSheetPdfs(sheets, EquipmentSheetPage(), 9, 8);
 }
 
 } // namespace assets
