@@ -35,14 +35,14 @@ QString Degrees(double value) {
     return digits + QStringLiteral("°");
 }
 
-QString KHz(int frequency) { return QString::number(frequency) + QStringLiteral(" kHz"); }
+QString Kilohertz(int frequency) { return QString::number(frequency) + QStringLiteral(" kHz"); }
 
 QString Band(int lowest, int highest) {
-    return lowest == highest ? KHz(lowest) : QStringLiteral("%1–%2").arg(lowest).arg(KHz(highest));
+    return lowest == highest ? Kilohertz(lowest) : QStringLiteral("%1–%2").arg(lowest).arg(Kilohertz(highest));
 }
 
 QString BeamPair(coverage::BeamWidths widths, int frequency) {
-    return QStringLiteral("%1 × %2 at %3").arg(Degrees(widths.along), Degrees(widths.across), KHz(frequency));
+    return QStringLiteral("%1 × %2 at %3").arg(Degrees(widths.along), Degrees(widths.across), Kilohertz(frequency));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -121,7 +121,7 @@ void CheckAgreement(const SonarConfiguration& c) {
     if (c.coverage.fixedFrequency) {
         if (c.coverage.freqMin != c.tpu.referenceFrequency) {
             fail(QStringLiteral("give the beam widths at %1 and at %2")
-                     .arg(KHz(c.coverage.freqMin), KHz(c.tpu.referenceFrequency)));
+                     .arg(Kilohertz(c.coverage.freqMin), Kilohertz(c.tpu.referenceFrequency)));
         }
     } else if (c.coverage.freqMin != c.tpu.frequencyMinimum || c.coverage.freqMax != c.tpu.frequencyMaximum) {
         fail(QStringLiteral("work in different bands, %1 and %2")
@@ -205,7 +205,7 @@ Sheet SonarSheet(const SonarFamily& family) {
         const QString range = Band(c.tpu.frequencyMinimum, c.tpu.frequencyMaximum);
         return c.tpu.frequencyMinimum == c.tpu.frequencyMaximum
                    ? range
-                   : range + QStringLiteral(", set to %1").arg(KHz(TextOf(c.tpu.frequencyText).toInt()));
+                   : range + QStringLiteral(", set to %1").arg(Kilohertz(TextOf(c.tpu.frequencyText).toInt()));
     });
     sheet.rows << row(QStringLiteral("Swath"), [](const SonarConfiguration& c) {
         return QStringLiteral("%1°, from %2° to %3°")
