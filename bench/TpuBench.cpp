@@ -1,5 +1,6 @@
 #include "bench/BenchWindows.h"
 #include "tpu/TTPU_Calculator.h"
+#include "tpu/TpuAnalysis.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -25,3 +26,47 @@ static void BM_TpuKeystroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TpuKeystroke)->Unit(benchmark::kMillisecond);
+
+// The fit chart's curves from 1 m to 500 m for the seven orders: the P + Q D²
+// shortcut against evaluating the beams again at every depth.
+static tpu::TpuInputs FitBenchInputs() {
+    tpu::TpuInputs in;
+    in.swathWidth = 160;
+    in.pulseDuration = 30;
+    in.frequency = in.referenceFrequency = 400;
+    in.alongBeamwidth = 1.0;
+    in.acrossBeamwidth = 0.5;
+    in.sonarXOffset = in.sonarYOffset = in.sonarZOffset = 0.01;
+    in.patchRoll = in.patchPitch = 0.05;
+    in.patchYaw = 0.2;
+    in.positionHorizontal = in.positionVertical = 0.05;
+    in.positionXOffset = in.positionYOffset = in.positionZOffset = 0.01;
+    in.motionRoll = in.motionPitch = 0.02;
+    in.headingSd = 0.03;
+    in.maxHeave = 1.0;
+    in.soundVelocity = 1500;
+    in.svsSd = in.svpSd = 0.025;
+    return in;
+}
+
+static void BM_FitCurvesShortcut(benchmark::State& state) {
+    const tpu::TpuInputs in = FitBenchInputs();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tpu::UsableSwathByDepth(in, 500));
+    }
+}
+BENCHMARK(BM_FitCurvesShortcut)->Unit(benchmark::kMillisecond);
+
+static void BM_FitCurvesBeamByBeam(benchmark::State& state) {
+    const tpu::TpuInputs in = FitBenchInputs();
+    for (auto _ : state) {
+        double sum = 0;
+        for (int depth = 1; depth <= 500; ++depth) {
+            for (const tpu::OrderLimit& order : tpu::kOrderLimits) {
+                sum += tpu::UsableAngle(in, depth, order).value_or(-1);
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_FitCurvesBeamByBeam)->Unit(benchmark::kMillisecond);

@@ -12,16 +12,6 @@ namespace {
 
 using common::kRadiansPerDegree;
 
-// The root of the sum of squares, summed in extended precision in the order
-// given: the terms are small and many, and the order is that of the budget.
-template <std::size_t N> double RootSumSquare(const std::array<double, N>& terms) {
-    long double sum = 0.0L;
-    for (const double term : terms) {
-        sum += static_cast<long double>(term) * term;
-    }
-    return static_cast<double>(std::sqrt(sum));
-}
-
 // Pulse length in metres: the range resolution a pulse of that duration gives.
 double PulseLength(const TpuInputs& inputs) {
     return static_cast<double>(inputs.soundVelocity) * inputs.pulseDuration / 1000000.0;
@@ -31,6 +21,16 @@ double PulseLength(const TpuInputs& inputs) {
 double HeaveTerm(const TpuInputs& inputs) { return inputs.maxHeave * 5.0 / 100.0; }
 
 } // namespace
+
+double RootSumSquare(std::span<const double> terms) {
+    // Summed in extended precision in the order given: the terms are small and
+    // many, and the order is that of the budget.
+    long double sum = 0.0L;
+    for (const double term : terms) {
+        sum += static_cast<long double>(term) * term;
+    }
+    return static_cast<double>(std::sqrt(sum));
+}
 
 // Beamwidths scale inversely with frequency from the preset's reference point.
 double AlongBeamwidthAt(const TpuInputs& inputs) {
@@ -100,7 +100,8 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
 NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
     const double d = depth;
     const double pulse = PulseLength(inputs);
-    const std::array<double, 11> tvu = {
+    NadirValues nadir;
+    nadir.tvuTerms = {
         std::sqrt(std::pow(d * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2)),
         inputs.sonarZOffset,
         inputs.positionVertical,
@@ -113,7 +114,7 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
         d * inputs.svpSd / inputs.soundVelocity,
         inputs.tidalSd,
     };
-    const std::array<double, 9> thu = {
+    nadir.thuTerms = {
         d * std::tan(AlongBeamwidthAt(inputs) * kRadiansPerDegree / 2.0),
         inputs.sonarXOffset,
         0.9 * d * std::tan(AcrossBeamwidthAt(inputs) * kRadiansPerDegree / 2.0),
@@ -124,7 +125,9 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
         inputs.positionYOffset,
         std::tan(inputs.motionPitch * kRadiansPerDegree) * d,
     };
-    return {RootSumSquare(tvu), RootSumSquare(thu)};
+    nadir.tvu = RootSumSquare(nadir.tvuTerms);
+    nadir.thu = RootSumSquare(nadir.thuTerms);
+    return nadir;
 }
 
 TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {

@@ -10,6 +10,7 @@
 #include "standards/SurveyOrders.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,10 +51,16 @@ struct BeamTerms {
     double thu = 0.0;
 };
 
+// The terms of one kind combined: the root of the sum of their squares.
+double RootSumSquare(std::span<const double> terms);
+
 // The beam at `angle` degrees from nadir at `depth` metres below the transducer.
 BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle);
 
+// The nadir terms in the order their squares are summed, and the totals.
 struct NadirValues {
+    std::array<double, 11> tvuTerms{};
+    std::array<double, 9> thuTerms{};
     double tvu = 0.0;
     double thu = 0.0;
 };
