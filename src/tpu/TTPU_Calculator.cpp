@@ -6,6 +6,7 @@
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "kit/WindowParts.h"
+#include "tpu/TpuAnalysisPages.h"
 #include "tpu/TpuModel.h"
 #include "tpu/TpuPresets.h"
 #include "tpu/TpuReport.h"
@@ -238,6 +239,11 @@ void TTPU_Calculator::BuildCharts() {
             view->AddSeries(series);
         }
     }
+    std::array<QColor, tpu::kOrderLimits.size()> colours{};
+    for (std::size_t order = 0; order < colours.size(); ++order) {
+        colours[order] = kSeries[static_cast<std::size_t>(OrderSeries(order))].color;
+    }
+    ui->tabOrderFit->SetOrderColours(colours);
 }
 
 void TTPU_Calculator::FormCreate() {
@@ -247,6 +253,9 @@ void TTPU_Calculator::FormCreate() {
         for (int s = 4; s < chart->SeriesCount(); ++s) {
             chart->GetSeries(s).SetActive(false);
         }
+    }
+    for (std::size_t order = 1; order < tpu::kOrderLimits.size(); ++order) {
+        ui->tabOrderFit->ShowOrder(order, false);
     }
     {
         const QSignalBlocker sonar(ui->cbo_Select_sonar);
@@ -360,6 +369,7 @@ void TTPU_Calculator::Compute() {
         in.headingSd = readReal(ui->edt_SD_Heading);
         const tpu::TpuSweep sweep = tpu::RunTpuSweep(in, depth);
         if (sweep.points.empty()) {
+            ClearAnalysis();
             return; // no pass: the results keep their texts, the charts stay empty
         }
 
@@ -398,16 +408,27 @@ void TTPU_Calculator::Compute() {
         ui->edt_Min_TVU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
         ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
         ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
+
+        // The last pass is the outer beam: its counter had not yet advanced.
+        ui->tabErrorBudget->Show(tpu::EvaluateBeam(in, depth, outer.abscissa - 1), sweep.nadir);
+        ui->tabOrderFit->Show(in, depth, ui->TrackBar1->maximum());
     } catch (const common::UserError& error) {
         inputError_ = QString::fromUtf8(error.what());
         fieldInError_ = reading != nullptr ? FieldCaption(reading) : QString();
+        ClearAnalysis();
         common::ShowError(inputError_);
     } catch (const std::exception& fault) {
         // No report from results that were not computed.
         inputError_ = QString::fromUtf8(fault.what());
         fieldInError_.clear();
+        ClearAnalysis();
         common::ShowFault(fault);
     }
+}
+
+void TTPU_Calculator::ClearAnalysis() {
+    ui->tabOrderFit->Clear();
+    ui->tabErrorBudget->Clear();
 }
 
 int TTPU_Calculator::GnssMode() const { return ui->rbn_gnss_DGNSS->isChecked() ? 1 : 0; }
@@ -586,6 +607,7 @@ void TTPU_Calculator::ShowOrder(std::size_t order) {
         chart->GetSeries(OrderSeries(order)).SetActive(shown);
         chart->GetSeries(OrderSeries(order) + 1).SetActive(shown);
     }
+    ui->tabOrderFit->ShowOrder(order, shown);
 }
 
 void TTPU_Calculator::ckb_IHO_SpecialClick() { ShowOrder(0); }
@@ -604,6 +626,26 @@ void TTPU_Calculator::Button5Click() { close(); }
 // ---------------------------------------------------------------------------
 // Report
 
+QImage TTPU_Calculator::ChartsPicture() {
+    // The report shows the TVU and THU charts as drawn now, under a tab header
+    // of their own page alone, whichever tab the surveyor is looking at.
+    QTabWidget* tabs = ui->TPU_Graphs;
+    QWidget* looking = tabs->currentWidget();
+    tabs->setCurrentWidget(ui->TPU_Graph);
+    const std::array<QWidget*, 2> analysis{ui->tabOrderFit, ui->tabErrorBudget};
+    for (QWidget* page : analysis) {
+        tabs->setTabVisible(tabs->indexOf(page), false);
+    }
+    ui->TVU_Calc_Chart->Flush();
+    ui->THU_Calc_Chart->Flush();
+    const QImage picture = tabs->grab().toImage();
+    for (QWidget* page : analysis) {
+        tabs->setTabVisible(tabs->indexOf(page), true);
+    }
+    tabs->setCurrentWidget(looking);
+    return picture;
+}
+
 void TTPU_Calculator::btn_Print_PDFClick() {
     // A report of results that belong to other inputs would mislead the client.
     if (!inputError_.isEmpty()) {
@@ -613,10 +655,7 @@ void TTPU_Calculator::btn_Print_PDFClick() {
                 : QStringLiteral("Correct \"%1\" before printing the report: %2").arg(fieldInError_, inputError_));
         return;
     }
-    // The chart page as it is drawn now, tab header and both charts.
-    ui->TVU_Calc_Chart->Flush();
-    ui->THU_Calc_Chart->Flush();
-    const QImage charts = ui->TPU_Graphs->grab().toImage();
+    const QImage charts = ChartsPicture();
     tpu::ReportTexts texts;
     texts.selectedSonar = ui->edt_Selected_sonar->text();
     texts.selectedMotion = ui->edt_Selected_Motion->text();

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+class QImage;
 class QLineEdit;
 
 namespace Ui {
@@ -99,6 +100,10 @@ private:
     void RequestComputation();
     void Compute();
     void ShowOrder(std::size_t order);
+    // The analysis tabs when no computation stands.
+    void ClearAnalysis();
+    // The TVU and THU charts' page as the report prints it.
+    QImage ChartsPicture();
     void DepthFieldChange(const QString& text);
     int GnssMode() const;
     QLineEdit* SettingsControlOf(tpu::SettingsField field) const;

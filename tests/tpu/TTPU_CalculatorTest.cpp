@@ -5,6 +5,8 @@
 #include "kit/UpDown.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
+#include "tpu/TpuAnalysis.h"
+#include "tpu/TpuAnalysisPages.h"
 #include "tpu/TpuSettings.h"
 
 #include <QCheckBox>
@@ -236,6 +238,84 @@ TEST_F(TpuWindow, OrderBoxesShowTheirLinesAndTheTvuChartDropsIhoOrder2OnRecomput
     const auto& orsted = Chart("THU_Calc_Chart")->GetSeries(14).Points();
     EXPECT_EQ(orsted.front(), QPointF(0, 0.5 + 0.02 * 12));
     EXPECT_EQ(orsted.back(), QPointF(66, 0.5 + 0.02 * 12));
+}
+
+// The order fit follows every computation: the depth, the overlap, an input
+// that cannot be read, and the tick boxes for its chart.
+TEST_F(TpuWindow, OrderFitShowsTheUsableSwathOfEachOrderAtTheDepth) {
+    const auto row = [this](int order) {
+        return QStringList{ui.Text(QStringLiteral("lblFitAngle_%1").arg(order)),
+                           ui.Text(QStringLiteral("lblFitSwath_%1").arg(order)),
+                           ui.Text(QStringLiteral("lblFitSpacing_%1").arg(order))};
+    };
+    struct Case {
+        const char* field;
+        const char* text;
+        int order;
+        QStringList shown;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"edt_Depth_main", "10", 1, {"65\u00B0", "43 m", "41 m"}, "the whole 130° swath at 10 m, 10 % overlap"},
+        {"edtFitOverlap", "30", 1, {"65\u00B0", "43 m", "36 m"}, "30 % overlap keeps 85 % of the swath"},
+        {"edt_Depth_main", "100", 1, {"40\u00B0", "168 m", "143 m"}, "the 41° beam's THU exceeds 2 m at 100 m"},
+        {"edtFitOverlap", "101", 1, {"40\u00B0", "168 m", "\u2014"}, "no spacing for more than 100 % overlap"},
+        {"edt_Pulse_duration", "30.5", 1, {"\u2014", "\u2014", "\u2014"}, "no computation stands"},
+        {"edt_Pulse_duration", "30", 1, {"40\u00B0", "168 m", "\u2014"}, "back with the next computation"},
+        {"edt_pos_horizontal", "0.5", 5, {"none", "\u2014", "\u2014"}, "NL Order A's 0.4 m THU fails at nadir"},
+        {"edt_pos_horizontal", "0.05", 1, {"40\u00B0", "168 m", "\u2014"}, "the start's positioning again"},
+    };
+    for (const Case& c : cases) {
+        ui.SetText(c.field, QString::fromUtf8(c.text));
+        MessageLog::Take();
+        EXPECT_EQ(row(c.order), c.shown) << c.reason;
+    }
+    EXPECT_EQ(ui.Text("edt_Max_TVU"), kPm + "0.520") << "the fit changes no result";
+
+    // One curve per ticked order from 1 m to the track bar's end, the depth
+    // marked; drawn when the tab comes into view.
+    EXPECT_EQ(Points("Fit_Chart", 0), 0);
+    ui.Choose("TPU_Graphs", QStringLiteral("Order Fit"));
+    EXPECT_EQ(Points("Fit_Chart", 0), 500);
+    EXPECT_EQ(Active("Fit_Chart"), (QList<int>{0, 7}));
+    ui.Click("ckb_IHO_1");
+    ui.Click("ckb_IHO_Special");
+    EXPECT_EQ(Active("Fit_Chart"), (QList<int>{1, 7}));
+    EXPECT_EQ(Points("Fit_Chart", 1), 500);
+    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(0).Points()[99], QPointF(100, tpu::UsableSwath(100, 40)));
+    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(7).Points().front().x(), 100);
+    ui.SetText("edt_Depth_main", QStringLiteral("50"));
+    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(7).Points().front().x(), 50) << "redrawn at once while in view";
+}
+
+// The budget's shares add up to the shown totals; leaving a term out changes
+// only the paler total, and it stays out through the next computation.
+TEST_F(TpuWindow, ErrorBudgetLeavesATermOutOfAPalerTotalOnly) {
+    ui.SetText("edt_Depth_main", QStringLiteral("100"));
+    ui.Choose("TPU_Graphs", QStringLiteral("Error Budget"));
+    EXPECT_EQ(ui.Text("lblBudgetTopTVU"), "Range: 83 %");
+    EXPECT_EQ(ui.Text("lblBudgetTopTHU"), "Across-track footprint: 95 %");
+    auto* outer = ui.Get<tpu::BudgetBars>("barsOuterTvu");
+    EXPECT_EQ(outer->TotalText(), "Outer beam TVU  " + kPm + "0.520 m");
+    EXPECT_EQ(outer->WithoutText(), "");
+
+    // A click on the largest bar, the range: what a better sonar would buy.
+    ASSERT_EQ(outer->TermAt(0), 0U);
+    QTest::mouseClick(outer, Qt::LeftButton, {}, outer->RowRect(0).center());
+    EXPECT_TRUE(outer->LeftOut(0));
+    EXPECT_EQ(outer->WithoutText(), "without it: " + kPm + "0.214 m"); // the other twelve terms
+    const QStringList before = Results();
+    ui.SetText("edt_Patch_yaw", QStringLiteral("0.25"));
+    EXPECT_TRUE(outer->LeftOut(0)) << "left out until clicked again";
+    EXPECT_EQ(Results()[2], before[2]) << "the outer TVU takes no yaw";
+    QTest::mouseClick(outer, Qt::LeftButton, {}, outer->RowRect(0).center());
+    EXPECT_EQ(outer->WithoutText(), "");
+    EXPECT_EQ(Results()[2], kPm + "0.520");
+
+    ui.SetText("edt_Pulse_duration", QStringLiteral("x"));
+    MessageLog::Take();
+    EXPECT_EQ(ui.Text("lblBudgetTopTVU"), "\u2014");
+    EXPECT_EQ(outer->TotalText(), "Outer beam TVU");
 }
 
 TEST_F(TpuWindow, DepthFieldsTrackBarAndLimitsStayInStep) {

@@ -224,6 +224,24 @@ TEST_F(TpuReport, DgnssPagePrintsTheVesselFiguresAndTheTide) {
     EXPECT_TRUE(OnLine(words, QStringLiteral("0.289"), 175));
 }
 
+// The report prints the TVU and THU charts whichever tab is being looked at,
+// and leaves that tab in view.
+TEST_F(TpuReport, PrintsTheChartsPageFromAnyTab) {
+    const auto picture = [this] {
+        ui.Click("btn_Print_PDF");
+        EXPECT_TRUE(MessageLog::Take().isEmpty());
+        QFile file(folder.filePath(QStringLiteral("TPU_Graph.bmp")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray fromCharts = picture();
+    ASSERT_FALSE(fromCharts.isEmpty());
+    for (const char* tab : {"Order Fit", "Error Budget"}) {
+        ui.Choose("TPU_Graphs", QString::fromLatin1(tab));
+        EXPECT_TRUE(picture() == fromCharts) << tab;
+        EXPECT_EQ(ui.Text("TPU_Graphs"), QString::fromLatin1(tab));
+    }
+}
+
 TEST_F(TpuReport, AFileThatCannotBeCreatedIsReportedAndLeavesNoReport) {
     // The report's name taken by a folder: the picture is written, the report is not.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("TPU_Report.pdf")));
