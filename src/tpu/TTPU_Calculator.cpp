@@ -6,6 +6,7 @@
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "kit/WindowParts.h"
+#include "tpu/TpuAnalysis.h"
 #include "tpu/TpuAnalysisPages.h"
 #include "tpu/TpuModel.h"
 #include "tpu/TpuPresets.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QToolButton>
@@ -179,6 +181,13 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     connect(ui->Button2, &QPushButton::clicked, this, &TTPU_Calculator::Button2Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TTPU_Calculator::Button5Click);
     connect(ui->btn_Print_PDF, &QPushButton::clicked, this, &TTPU_Calculator::btn_Print_PDFClick);
+    // In the corner of the chart tabs' header, beside the tabs: a form cannot
+    // place a corner widget, so it is made here.
+    auto* exportSweep = new QPushButton(QStringLiteral("Export sweep\u2026"), ui->TPU_Graphs);
+    exportSweep->setObjectName(QStringLiteral("btnExportSweep"));
+    exportSweep->setToolTip(QStringLiteral("Every beam's TVU, THU and terms at this depth, as a CSV file"));
+    ui->TPU_Graphs->setCornerWidget(exportSweep, Qt::TopRightCorner);
+    connect(exportSweep, &QPushButton::clicked, this, &TTPU_Calculator::btnExportSweepClick);
     connect(ui->Button6, &QPushButton::clicked, this, &TTPU_Calculator::Button6Click);
     connect(ui->Button7, &QPushButton::clicked, this, &TTPU_Calculator::Button7Click);
 
@@ -370,6 +379,7 @@ void TTPU_Calculator::Compute() {
         const tpu::TpuSweep sweep = tpu::RunTpuSweep(in, depth);
         if (sweep.points.empty()) {
             ClearAnalysis();
+            computed_.reset();
             return; // no pass: the results keep their texts, the charts stay empty
         }
 
@@ -412,6 +422,7 @@ void TTPU_Calculator::Compute() {
         // The last pass is the outer beam: its counter had not yet advanced.
         ui->tabErrorBudget->Show(tpu::EvaluateBeam(in, depth, outer.abscissa - 1), sweep.nadir);
         ui->tabOrderFit->Show(in, depth, ui->TrackBar1->maximum());
+        computed_ = Computed{in, depth};
     } catch (const common::UserError& error) {
         inputError_ = QString::fromUtf8(error.what());
         fieldInError_ = reading != nullptr ? FieldCaption(reading) : QString();
@@ -636,9 +647,12 @@ QImage TTPU_Calculator::ChartsPicture() {
     for (QWidget* page : analysis) {
         tabs->setTabVisible(tabs->indexOf(page), false);
     }
+    QWidget* corner = tabs->cornerWidget(Qt::TopRightCorner);
+    corner->hide();
     ui->TVU_Calc_Chart->Flush();
     ui->THU_Calc_Chart->Flush();
     const QImage picture = tabs->grab().toImage();
+    corner->show();
     for (QWidget* page : analysis) {
         tabs->setTabVisible(tabs->indexOf(page), true);
     }
@@ -646,13 +660,42 @@ QImage TTPU_Calculator::ChartsPicture() {
     return picture;
 }
 
+bool TTPU_Calculator::RefusedWhileInputError(const QString& action) const {
+    // Results that belong to other inputs would mislead the client.
+    if (inputError_.isEmpty()) {
+        return false;
+    }
+    common::ShowError(fieldInError_.isEmpty()
+                          ? QStringLiteral("Correct the inputs before %1: %2").arg(action, inputError_)
+                          : QStringLiteral("Correct \"%1\" before %2: %3").arg(fieldInError_, action, inputError_));
+    return true;
+}
+
+void TTPU_Calculator::btnExportSweepClick() {
+    if (RefusedWhileInputError(QStringLiteral("exporting the sweep")) || !computed_) {
+        return;
+    }
+    kit::FileDialogRequest request;
+    request.caption = QStringLiteral("Export sweep");
+    request.filter = QStringLiteral("CSV files (*.csv)");
+    request.defaultSuffix = QStringLiteral("csv");
+    request.fileName = QStringLiteral("TPU_Sweep.csv");
+    const QString path = kit::AskFileName(this, request);
+    if (path.isEmpty()) {
+        return;
+    }
+    QStringList lines;
+    for (const std::string& line : tpu::SweepTable(computed_->inputs, computed_->depth)) {
+        lines << QString::fromStdString(line);
+    }
+    // Written whole or not at all: an older export of that name stays until the new one is complete.
+    if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
+        common::ShowError(written.Error());
+    }
+}
+
 void TTPU_Calculator::btn_Print_PDFClick() {
-    // A report of results that belong to other inputs would mislead the client.
-    if (!inputError_.isEmpty()) {
-        common::ShowError(
-            fieldInError_.isEmpty()
-                ? QStringLiteral("Correct the inputs before printing the report: %1").arg(inputError_)
-                : QStringLiteral("Correct \"%1\" before printing the report: %2").arg(fieldInError_, inputError_));
+    if (RefusedWhileInputError(QStringLiteral("printing the report"))) {
         return;
     }
     const QImage charts = ChartsPicture();

@@ -10,10 +10,12 @@
 #pragma once
 
 #include "kit/Recompute.h"
+#include "tpu/TpuModel.h"
 
 #include <QWidget>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -71,6 +73,8 @@ public:
 
     // The PDF report of what the window shows, opened in the desktop's viewer.
     void btn_Print_PDFClick();
+    // Every beam of the sweep with its terms, as a CSV file.
+    void btnExportSweepClick();
 
     // The settings file: save the inputs' texts, load them back.
     void Button6Click();
@@ -102,6 +106,9 @@ private:
     void ShowOrder(std::size_t order);
     // The analysis tabs when no computation stands.
     void ClearAnalysis();
+    // Shows why an action on the results is refused while an input cannot be
+    // read, and says whether it is.
+    bool RefusedWhileInputError(const QString& action) const;
     // The TVU and THU charts' page as the report prints it.
     QImage ChartsPicture();
     void DepthFieldChange(const QString& text);
@@ -116,6 +123,12 @@ private:
     double alongBeamwidth_ = 0.0;
     double acrossBeamwidth_ = 0.0;
     QString gnssModeDescription_;
+    // The inputs and depth of the results shown, for the sweep's export.
+    struct Computed {
+        tpu::TpuInputs inputs;
+        int depth = 0;
+    };
+    std::optional<Computed> computed_;
 
     // Declared last: its run reads everything above.
     kit::Recompute recompute_{[this] {

@@ -145,4 +145,30 @@ std::string TopTermText(std::span<const std::string_view> names, std::span<const
     return std::string(names[shares.front().term]) + ": " + common::FormatFixed(shares.front().percent, 0, 0) + " %";
 }
 
+std::vector<std::string> SweepTable(const TpuInputs& inputs, int depth) {
+    std::string header = "Depth (m),Angle (deg),TVU (m),THU (m)";
+    for (const std::string_view name : kBeamTvuTermNames) {
+        header += ",TVU " + std::string(name) + " (m)";
+    }
+    for (const std::string_view name : kBeamThuTermNames) {
+        header += ",THU " + std::string(name) + " (m)";
+    }
+    std::vector<std::string> lines{header};
+    const int half = std::min(inputs.swathWidth, kWidestSwath) / 2;
+    const auto number = [](double value) { return common::FormatFixed(value, 0, 6); };
+    for (int angle = 0; angle <= half; ++angle) {
+        const BeamTerms beam = EvaluateBeam(inputs, depth, angle);
+        std::string line =
+            std::to_string(depth) + "," + std::to_string(angle) + "," + number(beam.tvu) + "," + number(beam.thu);
+        for (const double term : beam.tvuTerms) {
+            line += "," + number(term);
+        }
+        for (const double term : beam.thuTerms) {
+            line += "," + number(term);
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 } // namespace tpu

@@ -120,4 +120,13 @@ double TotalWithout(std::span<const double> terms, const std::vector<bool>& left
 // "Heave: 41 %", the largest share in whole percent; "—" when nothing adds up.
 std::string TopTermText(std::span<const std::string_view> names, std::span<const BudgetShare> shares);
 
+// ---------------------------------------------------------------------------
+// The sweep as a table
+
+// The beams at 0°, 1°, ..., trunc(swath width / 2) at the depth as lines of a
+// comma-separated table for a spreadsheet: a header, then per beam the depth,
+// the angle, TVU, THU and every TVU and THU term in the model's order, in
+// metres with six decimals and "." as the decimal point whatever the locale.
+std::vector<std::string> SweepTable(const TpuInputs& inputs, int depth);
+
 } // namespace tpu

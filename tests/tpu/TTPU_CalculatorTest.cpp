@@ -729,6 +729,40 @@ TEST_F(TpuSettingsFile, MissingAndUnwritableFilesAreReported) {
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
+// The sweep's export uses the settings file's fixture: a file dialog answered
+// in advance and a folder of its own.
+TEST_F(TpuSettingsFile, ExportSweepWritesEveryBeamOrNothing) {
+    const QString path = folder.filePath(QStringLiteral("sweep.csv"));
+    ui.SetText("edt_Depth_main", QStringLiteral("40"));
+    Answer(path);
+    ui.Click("btnExportSweep");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    const QList<QByteArray> lines = Bytes(path).split('\n');
+    ASSERT_EQ(lines.size(), 1 + 66 + 1) << "the header, 0° to 65°, and the last line's end";
+    EXPECT_TRUE(lines[0].startsWith("Depth (m),Angle (deg),TVU (m),THU (m),"));
+    EXPECT_TRUE(lines[66].startsWith("40,65,0.2")) << lines[66].toStdString(); // TVU of the outer beam, 0.2.. m
+    EXPECT_TRUE(lines[66].endsWith("\r"));
+
+    // While a field cannot be read there is no sweep to export; an older file stays.
+    ui.SetText("edt_SD_Roll", QStringLiteral("0,02"));
+    MessageLog::Take();
+    const QByteArray before = Bytes(path);
+    ui.Click("btnExportSweep");
+    const QStringList refused = MessageLog::Take();
+    EXPECT_EQ(refused, QStringList{QStringLiteral("error: Correct \"SD Roll\" before exporting the sweep: "
+                                                  "'0,02' is not a valid floating point value.")})
+        << refused.join("|").toStdString();
+    EXPECT_EQ(Bytes(path), before);
+    ui.SetText("edt_SD_Roll", QStringLiteral("0.02"));
+
+    Answer(QStringLiteral("/nonexistent-folder/sweep.csv"));
+    ui.Click("btnExportSweep");
+    const QStringList shown = MessageLog::Take();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("/nonexistent-folder/sweep.csv"))) << shown[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/nonexistent-folder/sweep.csv")));
+}
+
 TEST_F(TpuSettingsFile, RandomAndTruncatedFilesChangeNothing) {
     const QString good = folder.filePath(QStringLiteral("good.tpu"));
     Save(window, good);

@@ -1,6 +1,9 @@
 #include "tpu/TpuAnalysis.h"
 #include "tpu/TpuStartInputs.h"
 
+#include "common/NumberFormat.h"
+
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -168,4 +171,26 @@ TEST(ErrorBudget, TheLargestTermByName) {
     EXPECT_EQ(TopTermText(kNadirThuTermNames, BudgetShares(std::vector<double>{0, 0})), "\u2014");
     EXPECT_EQ(kNadirTvuTermNames.size(), EvaluateNadir(in, 10).tvuTerms.size());
     EXPECT_EQ(kNadirThuTermNames.size(), EvaluateNadir(in, 10).thuTerms.size());
+}
+
+TEST(SweepTable, EveryBeamWithEveryTermUnderANamedColumn) {
+    const std::vector<std::string> lines = SweepTable(StartInputs(), 40);
+    ASSERT_EQ(lines.size(), 1U + 66U); // the header, then 0° to 65°
+    const auto columns = [](const std::string& line) { return std::count(line.begin(), line.end(), ',') + 1; };
+    EXPECT_EQ(columns(lines[0]), 4 + 13 + 13);
+    EXPECT_EQ(lines[0].substr(0, 52), "Depth (m),Angle (deg),TVU (m),THU (m),TVU Range (m),");
+    for (const std::string& line : lines) {
+        EXPECT_EQ(columns(line), columns(lines[0])) << line;
+    }
+    // The 30° beam as the model gives it, with six decimals.
+    const BeamTerms beam = EvaluateBeam(StartInputs(), 40, 30);
+    const std::string expected = "40,30," + common::FormatFixed(beam.tvu, 0, 6) + "," +
+                                 common::FormatFixed(beam.thu, 0, 6) + "," +
+                                 common::FormatFixed(beam.tvuTerms[0], 0, 6) + ",";
+    EXPECT_EQ(lines[31].substr(0, expected.size()), expected);
+    EXPECT_EQ(lines[31].find(';'), std::string::npos);
+
+    TpuInputs none = StartInputs();
+    none.swathWidth = -4;
+    EXPECT_EQ(SweepTable(none, 40).size(), 1U) << "no beam: the header alone";
 }
