@@ -1,16 +1,28 @@
 #include "kit/ChartView.h"
 
+#include "common/Messages.h"
+#include "common/TextFile.h"
 #include "kit/ChartItems.h"
 #include "kit/ChartLayout.h"
 #include "kit/ChartScale.h"
+#include "kit/ChartTable.h"
 #include "kit/ChartZoom.h"
+#include "kit/Dialogs.h"
 
+#include <QBuffer>
 #include <QChart>
+#include <QClipboard>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLineSeries>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPen>
+#include <QToolButton>
 #include <QValueAxis>
 #include <QWheelEvent>
 
@@ -31,6 +43,9 @@ constexpr double kRethinGrowth = 1.25;
 // Room kept between the extreme points and the plot's frame, so a line along
 // the top or bottom is drawn whole and not half under the frame.
 constexpr double kEdgeRoom = 4.0;
+
+// The corner button's distance from the chart's top and right edges, in pixels.
+constexpr int kCornerMargin = 2;
 
 // NaN sorts with +infinity so the order stays strict and weak whatever a
 // computation produced.
@@ -156,6 +171,10 @@ ChartView::ChartView(QWidget* parent)
     setRubberBand(QChartView::NoRubberBand);
     setDragMode(QGraphicsView::NoDrag);
     zoom_ = std::make_unique<ChartZoom>(this);
+    // A click gives the chart the focus, for Ctrl+C; the Tab key passes it by
+    // and a window that opens never gives it the focus its first field should get.
+    setFocusPolicy(Qt::ClickFocus);
+    SetUpCornerButton();
 
     ApplyAxisRange(AutoRange());
     axesStale_ = false;
@@ -455,6 +474,7 @@ void ChartView::PlaceLegend() {
 
 void ChartView::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
+    PlaceCornerButton();
     plot_ = QRectF();
     ApplyAxisRange(shownRange_, true);
     // The room kept for the legend is a share of the height, and lines
@@ -520,6 +540,147 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
 void ChartView::wheelEvent(QWheelEvent* event) {
     zoom_->Wheel(*event);
     event->accept(); // never hand the wheel to the scroll area: it would pan
+}
+
+// ---------------------------------------------------------------------------
+// Copy the data, save the picture
+
+void ChartView::SetUpCornerButton() {
+    // A child of the view beside the viewport, not inside it: the viewport
+    // holds the whole drawing, so a picture of the viewport leaves the button out.
+    cornerButton_ = new QToolButton(this);
+    cornerButton_->setText(QStringLiteral("\u2261"));
+    cornerButton_->setToolTip(QStringLiteral("Copy data or save picture"));
+    cornerButton_->setAutoRaise(true);
+    cornerButton_->setCursor(Qt::ArrowCursor);
+    // Out of the tab order: the chart itself takes the focus and the keys.
+    cornerButton_->setFocusPolicy(Qt::NoFocus);
+    cornerMenu_ = new QMenu(cornerButton_);
+    QAction* copy = cornerMenu_->addAction(QStringLiteral("Copy data"), this, &ChartView::CopyData);
+    QAction* save = cornerMenu_->addAction(QStringLiteral("Save picture\u2026"), this, &ChartView::SavePicture);
+    // The menu opens on a plain click, below the button and inside the chart,
+    // without the arrow a tool button with a menu would draw.
+    connect(cornerButton_, &QToolButton::clicked, this, [this] {
+        const QPoint corner(cornerButton_->width() - cornerMenu_->sizeHint().width(), cornerButton_->height());
+        cornerMenu_->popup(cornerButton_->mapToGlobal(corner));
+    });
+    connect(cornerMenu_, &QMenu::aboutToShow, this, [this] {
+        menuOpen_ = true;
+        ShowCornerButtonWhenWanted();
+    });
+    connect(cornerMenu_, &QMenu::aboutToHide, this, [this] {
+        menuOpen_ = false;
+        ShowCornerButtonWhenWanted();
+    });
+    // Named after the chart, so the driver can tell the buttons of the TPU
+    // calculator's two charts apart.
+    connect(this, &QObject::objectNameChanged, this, [this, copy, save](const QString& name) {
+        cornerButton_->setObjectName(name.isEmpty() ? QString() : name + QStringLiteral("_Menu"));
+        copy->setObjectName(name.isEmpty() ? QString() : name + QStringLiteral("_CopyData"));
+        save->setObjectName(name.isEmpty() ? QString() : name + QStringLiteral("_SavePicture"));
+    });
+    cornerButton_->hide();
+    PlaceCornerButton();
+}
+
+void ChartView::PlaceCornerButton() {
+    const QSize size = cornerButton_->sizeHint();
+    cornerButton_->setGeometry(width() - size.width() - kCornerMargin, kCornerMargin, size.width(), size.height());
+}
+
+void ChartView::ShowCornerButtonWhenWanted() {
+    const bool wanted = pointerOver_ || hasFocus() || menuOpen_;
+    if (wanted == cornerButton_->isHidden()) {
+        cornerButton_->setVisible(wanted);
+    }
+}
+
+QString ChartView::DataTable() const {
+    std::vector<TableSeries> shown;
+    for (const auto& series : series_) {
+        if (series->active_) {
+            shown.push_back({series->settings_.title, series->Points()});
+        }
+    }
+    return ChartTableText(xTitle_, shown);
+}
+
+void ChartView::CopyData() { QGuiApplication::clipboard()->setText(DataTable()); }
+
+QImage ChartView::Picture() {
+    Flush();
+    return viewport()->grab().toImage();
+}
+
+void ChartView::SavePicture() {
+    FileDialogRequest request;
+    request.kind = FileDialogKind::Save;
+    request.caption = QStringLiteral("Save picture");
+    request.filter = QStringLiteral("PNG picture (*.png)");
+    request.defaultSuffix = QStringLiteral("png");
+    const QString path = AskFileName(this, request);
+    if (path.isEmpty()) {
+        return;
+    }
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !Picture().save(&buffer, "PNG")) {
+            common::ShowError(common::CreateFileError(path, QStringLiteral("The picture could not be made.")));
+            return;
+        }
+    }
+    if (const common::FileResult saved = common::SaveWhole(path, png); !saved) {
+        common::ShowError(common::CreateFileError(path, saved.Error()));
+    }
+}
+
+bool ChartView::event(QEvent* event) {
+    // Ctrl+C on the chart copies its data, even where the window has a
+    // shortcut of its own on the same keys.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        event->accept();
+        return true;
+    }
+    return QChartView::event(event);
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        CopyData();
+        event->accept();
+        return;
+    }
+    const bool menuKey =
+        event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        cornerButton_->click();
+        event->accept();
+        return;
+    }
+    QChartView::keyPressEvent(event);
+}
+
+void ChartView::enterEvent(QEnterEvent* event) {
+    QChartView::enterEvent(event);
+    pointerOver_ = true;
+    ShowCornerButtonWhenWanted();
+}
+
+void ChartView::leaveEvent(QEvent* event) {
+    QChartView::leaveEvent(event);
+    pointerOver_ = false;
+    ShowCornerButtonWhenWanted();
+}
+
+void ChartView::focusInEvent(QFocusEvent* event) {
+    QChartView::focusInEvent(event);
+    ShowCornerButtonWhenWanted();
+}
+
+void ChartView::focusOutEvent(QFocusEvent* event) {
+    QChartView::focusOutEvent(event);
+    ShowCornerButtonWhenWanted();
 }
 
 // ---------------------------------------------------------------------------

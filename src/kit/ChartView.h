@@ -24,6 +24,15 @@
 // plot's aspect ratio); a right click, or a middle click without dragging,
 // undoes the last zoom step; the wheel zooms in and out about the pointer and
 // never pans.
+//
+// The numbers and the picture go out through a small button in the top-right
+// corner, with a menu: "Copy data" puts the shown series on the clipboard as a
+// table for a spreadsheet (ChartTable), "Save picture…" writes the chart as
+// shown into a PNG file for a report. Ctrl+C copies too while the chart has
+// the focus, which a click gives it, and the menu key or Shift+F10 opens the
+// menu. The button shows only while the pointer is over the chart or the chart
+// has the focus, so the pictures the suite grabs of its charts (the TPU report,
+// the driver's screenshots) never show it.
 #pragma once
 
 #include <QChartView>
@@ -36,7 +45,10 @@
 #include <memory>
 #include <vector>
 
+class QImage;
 class QLineSeries;
+class QMenu;
+class QToolButton;
 class QValueAxis;
 
 namespace kit {
@@ -151,7 +163,27 @@ public:
     const std::vector<LegendEntry>& LegendEntries() const { return legendEntries_; }
     QFont LegendFont() const;
 
+    // The shown series with all their points, not only the drawn ones, as a
+    // tab-separated table (ChartTableText) under the bottom axis title.
+    QString DataTable() const;
+    // Puts DataTable on the clipboard.
+    void CopyData();
+    // The chart as it is shown, zoom included, without the corner button.
+    QImage Picture();
+    // Asks for a PNG file name and writes Picture there whole or not at all;
+    // a failure shows the error box with the file and the system's reason.
+    void SavePicture();
+
+    // The button in the top-right corner that opens the copy and save menu.
+    QToolButton* CornerButton() const { return cornerButton_; }
+
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -174,6 +206,9 @@ private:
     QRectF AutoRange() const;
     QSizeF PixelScale() const;
     QPointF ToValue(const QPointF& viewPoint) const;
+    void SetUpCornerButton();
+    void PlaceCornerButton();
+    void ShowCornerButtonWhenWanted();
 
     std::vector<std::unique_ptr<ChartSeries>> series_;
     QValueAxis* axisX_ = nullptr;
@@ -201,6 +236,11 @@ private:
     QRectF plot_; // the plot area, in chart coordinates
 
     std::unique_ptr<ChartZoom> zoom_;
+
+    QToolButton* cornerButton_ = nullptr; // owned by the view
+    QMenu* cornerMenu_ = nullptr;         // owned by the button
+    bool pointerOver_ = false;
+    bool menuOpen_ = false;
 };
 
 // Holds back the drawing of a chart while a whole refresh is written; the last

@@ -1,9 +1,22 @@
 #include "kit/ChartView.h"
+#include "kit/Dialogs.h"
+#include "support/MessageLog.h"
 
 #include <QChart>
+#include <QClipboard>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -356,4 +369,196 @@ TEST_F(ChartZoomTest, WheelZoomsAboutThePointerAndNeverPans) {
 
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, at);
     EXPECT_EQ(view.AxisRange(), full);
+}
+
+// ---------------------------------------------------------------------------
+// Copy the data, save the picture
+
+namespace {
+
+// A window as the tools build theirs: a field first, the chart below it.
+class ChartOutputTest : public testing::Test {
+protected:
+    ChartOutputTest() : field(new QLineEdit(&window)), view(*new ChartView(&window)) {}
+
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(field);
+        layout->addWidget(&view);
+        for (const char* name : {"first", "second"}) {
+            kit::SeriesSettings settings;
+            settings.title = QString::fromLatin1(name);
+            view.AddSeries(settings);
+        }
+        previousPresenter = kit::SetFileDialogPresenter([this](const kit::FileDialogRequest& request) {
+            asked.push_back(request);
+            return answer;
+        });
+        MessageLog::Take();
+        window.resize(560, 340);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::mouseMove(field); // the pointer rests on the field, away from the chart
+    }
+    void TearDown() override { kit::SetFileDialogPresenter(std::move(previousPresenter)); }
+
+    QAction* MenuItem(const QString& text) {
+        for (QAction* action : view.CornerButton()->findChild<QMenu*>()->actions()) {
+            if (action->text() == text) {
+                return action;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << text.toStdString();
+        return nullptr;
+    }
+    void Hover(bool over) {
+        if (over) {
+            QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), view.mapToGlobal(QPointF(10, 10)));
+            QApplication::sendEvent(&view, &enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(&view, &leave);
+        }
+    }
+
+    // Grabs and pictures in one format, so that only their pixels compare.
+    static QImage Rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+    QWidget window;
+    QLineEdit* field;
+    ChartView& view;
+    kit::FileDialogPresenter previousPresenter;
+    std::vector<kit::FileDialogRequest> asked;
+    QString answer;
+};
+
+} // namespace
+
+TEST_F(ChartOutputTest, CtrlCOnAClickedChartCopiesEveryPointOfTheShownSeries) {
+    view.SetAxisTitles(QStringLiteral("Depth [m]"), QStringLiteral("TVU [m]"));
+    kit::SeriesSettings hidden;
+    hidden.title = QStringLiteral("hidden");
+    view.AddSeries(hidden).AddXY(0, 99);
+    view.GetSeries(2).SetActive(false);
+    // A straight line is drawn from its two ends; the copy has all of it.
+    for (int i = 0; i <= 600; ++i) {
+        view.GetSeries(0).AddXY(i, 0.5 * i);
+        view.GetSeries(1).AddXY(i, 0.25 * i + 1);
+    }
+    view.Flush();
+    ASSERT_EQ(static_cast<QLineSeries*>(view.chart()->series().at(0))->count(), 2);
+
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(view.hasFocus());
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 603) << "heading, 601 rows and the empty rest after the last line end";
+    EXPECT_EQ(lines[0], QStringLiteral("Depth [m]\tfirst\tsecond"));
+    EXPECT_EQ(lines[1], QStringLiteral("0\t0\t1"));
+    EXPECT_EQ(lines[302], QStringLiteral("301\t150.5\t76.25"));
+    EXPECT_EQ(lines[601], QStringLiteral("600\t300\t151"));
+    EXPECT_TRUE(lines[602].isEmpty());
+    EXPECT_FALSE(QGuiApplication::clipboard()->text().contains(QStringLiteral("hidden")));
+
+    // The menu's item copies the same.
+    QGuiApplication::clipboard()->clear();
+    MenuItem(QStringLiteral("Copy data"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().split(QLatin1Char('\n')), lines);
+}
+
+TEST_F(ChartOutputTest, SavePictureWritesAPngOfTheChartAsShown) {
+    view.GetSeries(0).AddXY(0, 0);
+    view.GetSeries(0).AddXY(10, 5);
+    view.Flush();
+    QTemporaryDir folder;
+    answer = folder.filePath(QStringLiteral("swath.png"));
+    MenuItem(QStringLiteral("Save picture\u2026"))->trigger();
+
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_EQ(asked[0].kind, kit::FileDialogKind::Save);
+    EXPECT_EQ(asked[0].filter, QStringLiteral("PNG picture (*.png)"));
+    EXPECT_EQ(asked[0].defaultSuffix, QStringLiteral("png"));
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    QImage saved;
+    ASSERT_TRUE(saved.load(answer, "PNG"));
+    EXPECT_EQ(saved.size(), view.size());
+    EXPECT_EQ(Rgb(saved), Rgb(view.grab().toImage()));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"swath.png"}) << "no working file left behind";
+
+    // A cancelled dialog writes nothing and says nothing.
+    answer.clear();
+    MenuItem(QStringLiteral("Save picture\u2026"))->trigger();
+    EXPECT_EQ(asked.size(), 2U);
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(ChartOutputTest, SaveWhereNoFileCanBeMadeShowsOneErrorAndLeavesNothing) {
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath(QStringLiteral("plans")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    struct Case {
+        const char* reason;
+        QString path;
+    };
+    const std::vector<Case> cases = {
+        {"a folder that is not there", folder.filePath(QStringLiteral("missing/chart.png"))},
+        {"a file where the folder should be", folder.filePath(QStringLiteral("plans/chart.png"))},
+    };
+    for (const Case& c : cases) {
+        answer = c.path;
+        view.SavePicture();
+        const QStringList shown = MessageLog::Take();
+        ASSERT_EQ(shown.size(), 1) << c.reason;
+        EXPECT_TRUE(shown[0].startsWith(QStringLiteral("error: Cannot create file \"%1\". ").arg(c.path)))
+            << c.reason << ": " << shown[0].toStdString();
+        EXPECT_GT(shown[0].size(), QStringLiteral("error: Cannot create file \"%1\". ").arg(c.path).size() + 2)
+            << c.reason << ": the system's reason follows";
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{"plans"})
+            << c.reason;
+    }
+}
+
+TEST_F(ChartOutputTest, CornerButtonShowsWithPointerOrFocusOnlyAndNeverInAPicture) {
+    view.GetSeries(0).AddXY(0, 0);
+    view.GetSeries(0).AddXY(10, 5);
+    view.Flush();
+    QToolButton* button = view.CornerButton();
+    EXPECT_TRUE(button->isHidden()) << "pointer away, no focus";
+    const QImage plain = Rgb(view.grab().toImage());
+
+    Hover(true);
+    EXPECT_FALSE(button->isHidden());
+    Hover(false);
+    EXPECT_TRUE(button->isHidden());
+
+    view.setFocus();
+    ASSERT_FALSE(button->isHidden());
+    EXPECT_NE(Rgb(view.grab().toImage()), plain) << "the shown button is drawn on screen";
+    EXPECT_EQ(Rgb(view.Picture()), plain) << "but not in the chart's picture";
+    EXPECT_TRUE(view.rect().contains(button->geometry()));
+    EXPECT_EQ(button->geometry().right(), view.width() - 3) << "in the top-right corner";
+    view.clearFocus();
+    EXPECT_TRUE(button->isHidden());
+    EXPECT_EQ(Rgb(view.grab().toImage()), plain) << "nothing is left of it in a grab";
+}
+
+TEST_F(ChartOutputTest, AWindowOpeningGivesItsFirstFieldTheFocusAndTabPassesTheChartBy) {
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_TRUE(view.CornerButton()->isHidden());
+
+    // A click on the chart takes the focus from the field, which sees it go as
+    // a window's computation on leaving a field expects.
+    QTest::keyClicks(field, QStringLiteral("12.5"));
+    QSignalSpy finished(field, &QLineEdit::editingFinished);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_TRUE(view.hasFocus());
+    EXPECT_EQ(finished.count(), 1);
+
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_FALSE(view.hasFocus());
 }

@@ -1,5 +1,6 @@
 #include "tpu/TTPU_Calculator.h"
 
+#include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
@@ -7,9 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -275,4 +280,22 @@ TEST_F(TpuReport, IsRefusedWhileAFieldCannotBeReadAndNamesTheField) {
     ui.Click("btn_Print_PDF");
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(Report()));
+}
+
+// A clicked chart shows its copy-and-save button; the click on the print
+// button takes the focus from the chart, so the report's picture shows the
+// charts alone, as it does when nobody touched them.
+TEST_F(TpuReport, TheChartsCornerButtonStaysOutOfTheReportsPicture) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ui.Click("btn_Print_PDF");
+    const QImage untouched(folder.filePath(QStringLiteral("TPU_Graph.bmp")));
+    ASSERT_FALSE(untouched.isNull());
+
+    auto* chart = ui.Get<kit::ChartView>("TVU_Calc_Chart");
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_FALSE(chart->CornerButton()->isHidden());
+    QTest::mouseClick(ui.Get<QPushButton>("btn_Print_PDF"), Qt::LeftButton);
+    EXPECT_TRUE(chart->CornerButton()->isHidden());
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_EQ(QImage(folder.filePath(QStringLiteral("TPU_Graph.bmp"))), untouched);
 }
