@@ -103,7 +103,7 @@ std::string LoggedHex(const std::string& bytes) {
 }
 
 // Whether the last 32 KiB of the log hold `text`. The file is opened afresh
-// each time: the tool replaces its log whole on every write.
+// each time: the tool replaces its log whole each time it cuts it.
 bool TailHolds(const char* log, const std::string& text) {
     const int fd = ::open(log, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {

@@ -98,8 +98,8 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
 void Tutility_main::SetExitHandler(std::function<void()> handler) { ExitHandler() = std::move(handler); }
 
 void Tutility_main::ExitClick() {
-    // _Exit stops the log writers where they stand: the communication tools'
-    // last entries are written first.
+    // _Exit skips the end of the application object, which writes the log
+    // entries the communication tools still hold: they are written first.
     commtools::StatusLog::FlushAll();
     ExitHandler()();
 }

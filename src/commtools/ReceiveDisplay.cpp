@@ -171,7 +171,6 @@ LogDisplay::LogDisplay(QPlainTextEdit* memo, qsizetype limit) : QObject(memo), m
 }
 
 void LogDisplay::Append(const QString& lineBreakAndEntry) {
-    std::lock_guard lock(mutex_);
     if (pending_.isEmpty()) {
         QTimer::singleShot(kRefreshMs, this, &LogDisplay::ShowPending);
     }
@@ -186,23 +185,16 @@ void LogDisplay::Append(const QString& lineBreakAndEntry) {
 }
 
 void LogDisplay::Clear() {
-    {
-        std::lock_guard lock(mutex_);
-        pending_.clear();
-        dropped_ = false;
-    }
+    pending_.clear();
+    dropped_ = false;
     memo_->clear();
 }
 
 void LogDisplay::ShowPending() {
     // The two buffers trade places, so neither is grown afresh every refresh.
     QString& text = shown_;
-    bool dropped = false;
-    {
-        std::lock_guard lock(mutex_);
-        text.swap(pending_);
-        dropped = std::exchange(dropped_, false);
-    }
+    text.swap(pending_);
+    const bool dropped = std::exchange(dropped_, false);
     if (text.isEmpty()) {
         return;
     }

@@ -18,7 +18,6 @@
 #include <QString>
 
 #include <functional>
-#include <mutex>
 
 class QPlainTextEdit;
 
@@ -65,7 +64,7 @@ private:
 };
 
 // A status or log memo fed with entries ("\r\n" and the entry, as a status log
-// hands them over) from any thread. The entries of one refresh go in as one
+// hands them over) on the window's thread. The entries of one refresh go in as one
 // edit, and no more than the memo keeps waits to be shown, so a flood of
 // entries costs one edit per refresh and bounded memory.
 class LogDisplay : public QObject {
@@ -82,7 +81,6 @@ private:
 
     QPlainTextEdit* memo_;
     const qsizetype limit_;
-    std::mutex mutex_;
     QString pending_;
     QString shown_;        // the text of the refresh under way
     bool dropped_ = false; // the oldest pending text went: the memo starts afresh

@@ -4,21 +4,18 @@
 
 #include "common/TextFile.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSysInfo>
+#include <QTimer>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <map>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -26,7 +23,6 @@ namespace commtools {
 
 namespace {
 
-// A plain array, not a QByteArray: the writer thread may still run while statics go at exit.
 constexpr char kLineEnd[] = "\r\n";
 constexpr qsizetype kLineEndSize = 2;
 
@@ -50,7 +46,8 @@ QByteArray AppendWithinLimit(const QByteArray& existing, const QByteArray& appen
     if (limit <= 0 || combined.size() <= limit) {
         return combined;
     }
-    // At least `excess` bytes must go; keep from the first line start at or after that.
+    // At least `excess` bytes must go; keep from the first line start at or after
+    // that.
     const qsizetype excess = combined.size() - limit;
     const qsizetype lineEnd = combined.indexOf(kLineEnd, std::max<qsizetype>(0, excess - kLineEndSize));
     if (lineEnd >= 0 && lineEnd + kLineEndSize < combined.size()) {
@@ -76,155 +73,125 @@ QByteArray MakeRoom(const QByteArray& content, qsizetype limit) {
     return lineEnd >= 0 ? within.mid(lineEnd + kLineEndSize) : within;
 }
 
-// Whoever asked for an entry to be written hears of its failure here. The log
-// clears `out` when it goes, so an entry still queued then cannot call into a
-// window that no longer exists.
-struct StatusLog::ErrorSink {
-    std::mutex mutex;
-    TextOut out;
-    QString message;
-
-    void Report() {
-        std::lock_guard lock(mutex);
-        if (out) {
-            out(message);
-        }
-    }
-};
-
-// The single writer of one log file. All logs on the same path share it, so
-// their entries reach the file in the order they were added and two threads
-// never write the file at once. Its thread starts when entries arrive and
-// ends after a while without any, so an idle program holds no thread for it.
+// The entries waiting for one log file. All logs on the same path share it, so
+// their entries reach the file in the order they were added. A zero timer
+// writes them once the events of the current pass of the event loop (the port's
+// or socket's reports that made them) are handled: a burst of entries is one
+// append, and a window kept busy for a while writes what it logged meanwhile in
+// one go. Without an event loop (before the application object, in a tool run
+// without one) entries wait for Flush, FlushAll or the end of their logs.
 class StatusLog::Writer {
 public:
     struct Job {
         QByteArray bytes;
         qsizetype limit;
-        std::shared_ptr<ErrorSink> sink;
+        const StatusLog* log; // hears of a failure; its destructor writes its jobs first
     };
 
-    explicit Writer(QString path) : path_(std::move(path)) {}
+    Writer(QString path, QString key) : path_(std::move(path)), key_(std::move(key)) {
+        timer_.setSingleShot(true);
+        timer_.setInterval(0);
+        timer_.callOnTimeout([this] { Write(); });
+    }
 
-    // The writer of a path for the program's whole life: it is never destroyed,
-    // so neither a queued entry nor a lingering thread can outlive it.
+    ~Writer() {
+        Registry& writers = Writers();
+        const auto it = writers.find(key_);
+        if (it != writers.end() && it->second.expired()) {
+            writers.erase(it);
+        }
+    }
+
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
     static std::shared_ptr<Writer> ForPath(const QString& path) {
-        Registry& registry = Writers();
         const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-        std::lock_guard lock(registry.mutex);
-        auto& writer = registry.writers[key];
+        std::weak_ptr<Writer>& known = Writers()[key];
+        std::shared_ptr<Writer> writer = known.lock();
         if (!writer) {
-            writer = std::make_shared<Writer>(path);
+            writer = std::make_shared<Writer>(path, key);
+            known = writer;
         }
         return writer;
     }
 
-    static std::vector<std::shared_ptr<Writer>> All() {
-        Registry& registry = Writers();
-        std::lock_guard lock(registry.mutex);
+    static void WriteAll() {
+        // Taken first: an error callback may end a log, and with it a writer.
         std::vector<std::shared_ptr<Writer>> all;
-        for (const auto& [key, writer] : registry.writers) {
-            all.push_back(writer);
+        for (const auto& [key, writer] : Writers()) {
+            if (auto alive = writer.lock()) {
+                all.push_back(std::move(alive));
+            }
         }
-        return all;
+        for (const auto& writer : all) {
+            writer->Write();
+        }
     }
 
     void Enqueue(Job job) {
-        std::lock_guard lock(mutex_);
         const qsizetype limit = job.limit;
         queuedBytes_ += job.bytes.size();
         queue_.push_back(std::move(job));
-        ++queued_;
         // The file keeps at most `limit` bytes after the newest entry, and a cut
         // looks two bytes further back for the line end before what it keeps: an
         // entry with that much queued behind it can never reach the file. Letting
-        // it go keeps a stream faster than the disk from piling up in memory.
+        // it go keeps a window that is long away from its event loop from piling
+        // entries up in memory.
         if (limit > 0) {
             while (queue_.size() > 1 && queuedBytes_ - queue_.front().bytes.size() >= limit + kLineEndSize) {
                 queuedBytes_ -= queue_.front().bytes.size();
                 queue_.pop_front();
             }
         }
-        if (threadRunning_) {
+        WriteWhenTheApplicationEnds();
+        if (!timer_.isActive() && QAbstractEventDispatcher::instance() != nullptr) {
+            timer_.start();
+        }
+    }
+
+    // Writes every entry waiting, those of other logs on the path as well.
+    void Write() {
+        timer_.stop();
+        if (queue_.empty()) {
             return;
         }
-        threadRunning_ = true;
-        FlushWhenTheApplicationEnds();
-        std::thread([this] { Run(); }).detach();
+        std::vector<Job> batch(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.end()));
+        queue_.clear();
+        queuedBytes_ = 0;
+        WriteBatch(batch);
     }
 
-    bool WaitWritten(std::chrono::milliseconds timeout) {
-        std::unique_lock lock(mutex_);
-        const quint64 target = queued_;
-        return writtenDone_.wait_for(lock, timeout, [&] { return written_ >= target; });
-    }
-
-    qsizetype QueuedBytes() {
-        std::lock_guard lock(mutex_);
-        return queuedBytes_;
-    }
+    qsizetype QueuedBytes() const { return queuedBytes_; }
 
 private:
-    static constexpr std::chrono::seconds kLinger{2};
-    static constexpr std::chrono::milliseconds kLook{1};
+    using Registry = std::map<QString, std::weak_ptr<Writer>>;
 
-    struct Registry {
-        std::mutex mutex;
-        std::map<QString, std::shared_ptr<Writer>> writers;
-        std::atomic<bool> flushAtEndPending = false;
-    };
-
+    // Function-local, so it is made before the first log and goes after the last.
     static Registry& Writers() {
-        static auto* const registry = new Registry;
-        return *registry;
+        static Registry writers;
+        return writers;
     }
 
     // The communication windows are only hidden when closed, so their logs
-    // live until the process ends and no destructor flushes them: the end of
-    // the application object does, while everything the writers use is there.
-    static void FlushWhenTheApplicationEnds() {
-        if (!Writers().flushAtEndPending.exchange(true)) {
+    // live until the process ends and no destructor writes their last
+    // entries: the end of the application object does.
+    static void WriteWhenTheApplicationEnds() {
+        static bool pending = false;
+        if (!pending) {
+            pending = true;
             qAddPostRoutine([] {
-                Writers().flushAtEndPending = false;
+                pending = false;
                 StatusLog::FlushAll();
             });
         }
     }
 
-    void Run() {
-        std::unique_lock lock(mutex_);
-        auto idleSince = std::chrono::steady_clock::now();
-        for (;;) {
-            // The writer looks for entries every millisecond instead of being
-            // woken for each: a busy link then costs the window's thread no
-            // wake-up per entry, and its entries go to the file in batches.
-            wake_.wait_for(lock, kLook, [&] { return !queue_.empty(); });
-            if (queue_.empty()) {
-                if (std::chrono::steady_clock::now() - idleSince < kLinger) {
-                    continue;
-                }
-                threadRunning_ = false;
-                return;
-            }
-            std::vector<Job> batch(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.end()));
-            queue_.clear();
-            queuedBytes_ = 0;
-            // Entries let go from the queue count as written once a newer one is.
-            const quint64 taken = queued_;
-            lock.unlock();
-            Write(batch);
-            lock.lock();
-            written_ = taken;
-            writtenDone_.notify_all();
-            idleSince = std::chrono::steady_clock::now();
-        }
-    }
-
-    // Entries that arrived together are written at once. As long as the file
-    // stays within every entry's limit they are appended: the size comes from
-    // the opened file itself, so a file deleted, emptied or grown by someone
-    // else is simply taken as it now is. Only a cut reads and rewrites it.
-    void Write(const std::vector<Job>& batch) {
+    // As long as the file stays within every entry's limit the entries are
+    // appended: the size comes from the opened file itself, so a file deleted,
+    // emptied or grown by someone else is simply taken as it now is. Only a cut
+    // reads and rewrites it.
+    void WriteBatch(const std::vector<Job>& batch) const {
         QFile file(path_);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
             Fail(batch);
@@ -258,29 +225,40 @@ private:
         return true;
     }
 
-    // The cut leaves room for the entries that follow, so it is rare. QSaveFile
-    // replaces the file only once the new one is complete, so a full disk or a
-    // crash leaves the previous log, never half of one; its commit does not see
-    // a failed final flush, so that is checked first.
-    void Rewrite(const std::vector<Job>& batch) {
+    // The cut leaves room for the entries that follow, so it is rare. The file
+    // is replaced whole (SaveWhole), so a full disk or a crash leaves the
+    // previous log, never half of one.
+    void Rewrite(const std::vector<Job>& batch) const {
         QByteArray content;
         if (!ReadTail(batch, content)) {
             Fail(batch);
             return;
         }
+        if (!common::SaveWhole(path_, MakeRoom(AppendEachWithinLimit(content, batch), batch.back().limit))) {
+            Fail(batch);
+        }
+    }
+
+    // The file after each job in turn is appended within its own limit, as
+    // AppendWithinLimit does, without copying the whole file for each: what a
+    // cut keeps is always an end of everything written, so only where it starts
+    // moves. A window back from a burst of connections brings a thousand entries
+    // to a file of 200 KB at once.
+    static QByteArray AppendEachWithinLimit(QByteArray content, const std::vector<Job>& batch) {
+        qsizetype start = 0;
         for (const Job& job : batch) {
-            content = AppendWithinLimit(content, job.bytes, job.limit);
+            content += job.bytes;
+            const qsizetype size = content.size() - start;
+            if (job.limit <= 0 || size <= job.limit) {
+                continue;
+            }
+            const qsizetype excess = size - job.limit;
+            const qsizetype lineEnd = QByteArrayView(content).indexOf(
+                QByteArrayView(kLineEnd, kLineEndSize), start + std::max<qsizetype>(0, excess - kLineEndSize));
+            start = lineEnd >= 0 && lineEnd + kLineEndSize < content.size() ? lineEnd + kLineEndSize
+                                                                            : content.size() - job.limit;
         }
-        content = MakeRoom(content, batch.back().limit);
-        QSaveFile file(path_);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush()) {
-            file.cancelWriting();
-            Fail(batch);
-            return;
-        }
-        if (!file.commit()) {
-            Fail(batch);
-        }
+        return content.mid(start);
     }
 
     // Only the end of the file can survive the first cut, so a huge file left
@@ -313,80 +291,29 @@ private:
 
     static void Fail(const std::vector<Job>& batch) {
         for (const Job& job : batch) {
-            job.sink->Report();
+            if (job.log->errorOut_) {
+                job.log->errorOut_(ErrorText(job.log->filePath_));
+            }
         }
     }
 
     const QString path_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable writtenDone_;
+    const QString key_;
     std::deque<Job> queue_;
     qsizetype queuedBytes_ = 0;
-    quint64 queued_ = 0;
-    quint64 written_ = 0;
-    bool threadRunning_ = false;
+    QTimer timer_;
 };
 
 StatusLog::StatusLog(const QString& filePath, qsizetype sizeLimit)
-    : filePath_(filePath), writer_(Writer::ForPath(filePath)), errorSink_(std::make_shared<ErrorSink>()),
-      sizeLimit_(sizeLimit), clock_([] { return QDateTime::currentDateTime(); }) {
-    errorSink_->message = ErrorText(filePath);
-}
+    : filePath_(filePath), writer_(Writer::ForPath(filePath)), sizeLimit_(sizeLimit),
+      clock_([] { return QDateTime::currentDateTime(); }) {}
 
 StatusLog::~StatusLog() {
-    std::lock_guard lock(errorSink_->mutex);
-    errorSink_->out = nullptr;
-}
-
-void StatusLog::SetLevel(LogLevel level) {
-    std::lock_guard lock(mutex_);
-    level_ = level;
-}
-
-LogLevel StatusLog::Level() const {
-    std::lock_guard lock(mutex_);
-    return level_;
-}
-
-void StatusLog::SetTimeStamps(bool on) {
-    std::lock_guard lock(mutex_);
-    timeStamps_ = on;
-}
-
-bool StatusLog::TimeStamps() const {
-    std::lock_guard lock(mutex_);
-    return timeStamps_;
-}
-
-void StatusLog::SetSizeLimit(qsizetype bytes) {
-    std::lock_guard lock(mutex_);
-    sizeLimit_ = bytes;
-}
-
-qsizetype StatusLog::SizeLimit() const {
-    std::lock_guard lock(mutex_);
-    return sizeLimit_;
-}
-
-void StatusLog::SetClock(Clock clock) {
-    std::lock_guard lock(mutex_);
-    clock_ = std::move(clock);
-    ownClock_ = true;
-}
-
-void StatusLog::SetVisualOut(TextOut out) {
-    std::lock_guard lock(mutex_);
-    visualOut_ = std::move(out);
-}
-
-void StatusLog::SetErrorOut(TextOut out) {
-    std::lock_guard lock(errorSink_->mutex);
-    errorSink_->out = std::move(out);
+    errorOut_ = nullptr;
+    writer_->Write();
 }
 
 void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) {
-    std::lock_guard lock(mutex_);
     if (static_cast<int>(level) > static_cast<int>(level_)) {
         return;
     }
@@ -394,7 +321,7 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
     if (timeStamps_) {
         entry = Stamp() + entry;
     }
-    // The version line travels with the first entry as one write, so a file
+    // The version line travels with the first entry as one job, so a file
     // that cannot be written is reported once per entry, not twice.
     QByteArray bytes;
     if (!versionWritten_) {
@@ -405,9 +332,7 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
         bytes += Show(QStringLiteral("Log file: ") + QDir::toNativeSeparators(filePath_));
     }
     bytes += Show(entry);
-    // Queued with the log still locked, so the memo and the file see this
-    // log's lines in the same order.
-    writer_->Enqueue({bytes, sizeLimit_, errorSink_});
+    writer_->Enqueue({bytes, sizeLimit_, this});
 }
 
 QString StatusLog::Stamp() {
@@ -440,17 +365,9 @@ QByteArray StatusLog::Show(const QString& line) const {
     return bytes;
 }
 
-bool StatusLog::Flush(std::chrono::milliseconds timeout) { return writer_->WaitWritten(timeout); }
+void StatusLog::Flush() { writer_->Write(); }
 
-bool StatusLog::FlushAll(std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    bool all = true;
-    for (const auto& writer : Writer::All()) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        all = writer->WaitWritten(std::max(left, std::chrono::milliseconds(0))) && all;
-    }
-    return all;
-}
+void StatusLog::FlushAll() { Writer::WriteAll(); }
 
 qsizetype StatusLog::QueuedBytes() const { return writer_->QueuedBytes(); }
 

@@ -1,18 +1,20 @@
-// The status log of the serial terminal and the network test tool: every channel
-// reports what it does (ports opened, bytes sent, errors) to its window's memo
-// and to one log file next to the program, which the surveyor sends in when a
-// link aboard misbehaves. The file is shared by all channels and kept small, and
-// it is written on a background thread so a slow disk never stalls the window.
+// The status log of the serial terminal and the network test tool: every
+// channel reports what it does (ports opened, bytes sent, errors) to its
+// window's memo and to one log file next to the program, which the surveyor
+// sends in when a link aboard misbehaves. The file is shared by all channels
+// and kept small. The window never writes it per entry: the entries of one pass
+// of the event loop go to the file in one append when the pass is done, so a
+// busy link costs one small write per pass, and the rare cut of the file one
+// write of at most its size limit.
 #pragma once
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
-#include <chrono>
 #include <functional>
 #include <memory>
-#include <mutex>
+#include <utility>
 
 namespace commtools {
 
@@ -25,7 +27,8 @@ enum class LogLevel { Simple, Detail, Debug };
 // folder).
 QString ProgramLogPath();
 
-// The name and version of the communication layer, e.g. "Tormalind comm layer 1.0".
+// The name and version of the communication layer, e.g. "Tormalind comm
+// layer 1.0".
 QString CommLayerVersion();
 
 // The line written before the first entry of each log, followed by the file's
@@ -50,7 +53,8 @@ QByteArray MakeRoom(const QByteArray& content, qsizetype limit);
 
 // The log of one channel (serial channel 1, channel 2, the network socket).
 // Several logs may share one file path; their entries go to the file in the
-// order they were added. Add may be called from any thread.
+// order they were added. A log belongs to the thread of the window that made
+// it (where its channel's port or socket reports), and is used there only.
 class StatusLog {
 public:
     using Clock = std::function<QDateTime()>;
@@ -61,8 +65,8 @@ public:
     static constexpr qsizetype kNetworkToolLimit = 204800;
 
     StatusLog(const QString& filePath, qsizetype sizeLimit);
-    // Pending entries are still written; the error callback is not called
-    // once the destructor has returned.
+    // Writes the entries still waiting for the file, without calling the
+    // error callback: its window may be going too.
     ~StatusLog();
 
     StatusLog(const StatusLog&) = delete;
@@ -70,52 +74,54 @@ public:
 
     QString FilePath() const { return filePath_; }
 
-    void SetLevel(LogLevel level);
-    LogLevel Level() const;
+    void SetLevel(LogLevel level) { level_ = level; }
+    LogLevel Level() const { return level_; }
 
     // When on, each entry starts with "[date time] " in the system locale's
     // short date and long time formats.
-    void SetTimeStamps(bool on);
-    bool TimeStamps() const;
+    void SetTimeStamps(bool on) { timeStamps_ = on; }
+    bool TimeStamps() const { return timeStamps_; }
 
-    void SetSizeLimit(qsizetype bytes);
-    qsizetype SizeLimit() const;
+    void SetSizeLimit(qsizetype bytes) { sizeLimit_ = bytes; }
+    qsizetype SizeLimit() const { return sizeLimit_; }
 
     // The time of the stamps; the current local time unless replaced.
-    void SetClock(Clock clock);
+    void SetClock(Clock clock) {
+        clock_ = std::move(clock);
+        ownClock_ = true;
+    }
 
-    // Receives "\r\n" followed by each entry, on the thread that called Add,
-    // while the log is locked: it must not call back into this log.
-    void SetVisualOut(TextOut out);
+    // Receives "\r\n" followed by each entry, from within Add.
+    void SetVisualOut(TextOut out) { visualOut_ = std::move(out); }
 
-    // Receives "Error when save log file:" followed by the path when an entry
-    // cannot be written. It is called on the writer thread, so a window must
-    // forward it to its own thread (a queued QMetaObject::invokeMethod) before
-    // touching any widget. It must not call back into this log.
-    void SetErrorOut(TextOut out);
+    // Receives "Error when save log file:" followed by the path, once for each
+    // entry that could not be written. It is called while the file is being
+    // written (when the event loop comes round, or within Flush and FlushAll),
+    // so it must not call back into a log; a window shows the message from a
+    // queued call (QMetaObject::invokeMethod) rather than a modal box there.
+    void SetErrorOut(TextOut out) { errorOut_ = std::move(out); }
 
     // Adds an entry "prefix: text" (just "text" when the prefix is empty),
     // unless its level is above the log's level.
     void Add(LogLevel level, const QString& prefix, const QString& text);
 
-    // Waits until everything queued so far for this log's file is written (by
-    // any log on that path). Returns false when the timeout ran out first.
-    bool Flush(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Writes now what is waiting for this log's file (from any log on that
+    // path), instead of when the event loop comes round.
+    void Flush();
 
-    // Waits until everything queued so far for every log file is written, for
-    // a program about to end without unwinding (std::_Exit). Returns false when
-    // the timeout ran out first. The end of the application object calls it as
-    // well, for the logs of windows that are hidden, never destroyed.
-    static bool FlushAll(std::chrono::milliseconds timeout = std::chrono::seconds(2));
+    // Writes now what is waiting for every log file, for a program about to
+    // end without unwinding (std::_Exit). The end of the application object
+    // calls it as well, for the logs of windows that are hidden, never
+    // destroyed.
+    static void FlushAll();
 
-    // The bytes of entries still waiting for this log's file (from any log on
-    // that path), not counting those being written. Entries that newer ones
-    // would cut from the file anyway are let go before they are written, so
-    // this stays near one size limit however fast entries arrive.
+    // The bytes of entries waiting for the next write of this log's file (from
+    // any log on that path). Entries that newer ones would cut from the file
+    // anyway are let go before they are written, so this stays near one size
+    // limit however many entries come before the event loop does.
     qsizetype QueuedBytes() const;
 
 private:
-    struct ErrorSink;
     class Writer;
 
     // Hands a line to the visual out and returns its bytes for the file.
@@ -126,9 +132,7 @@ private:
 
     const QString filePath_;
     const std::shared_ptr<Writer> writer_;
-    const std::shared_ptr<ErrorSink> errorSink_;
 
-    mutable std::mutex mutex_;
     LogLevel level_ = LogLevel::Simple;
     bool timeStamps_ = false;
     qsizetype sizeLimit_;
@@ -137,6 +141,7 @@ private:
     qint64 stampSecond_ = -1;
     QString stamp_;
     TextOut visualOut_;
+    TextOut errorOut_;
     bool versionWritten_ = false;
 };
 
