@@ -2,10 +2,11 @@
 
 #include <QFile>
 #include <QSaveFile>
-
 #include <QStringDecoder>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 namespace common {
 
@@ -76,20 +77,62 @@ QString ShowControls(const QString& text) {
     return shown;
 }
 
-FileResult SaveWhole(const QString& path, const QByteArray& bytes) {
+namespace {
+
+// Writes every byte, checking each write: a write cut short (a file-size limit)
+// says nothing, so the rest is written again until the system gives its reason.
+bool WriteAll(QFileDevice& file, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return file.flush();
+}
+
+// The file replaced through a temporary file beside it, renamed over it once
+// written, without waiting for the disk.
+FileResult ReplaceWithoutWaiting(const QString& path, const QByteArray& bytes) {
+    QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
+    if (!temporary.open()) {
+        // No file can be made in the folder: the file itself, in place.
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) || !WriteAll(file, bytes)) {
+            return FileResult::Failed(file.errorString());
+        }
+        return FileResult::Done();
+    }
+    if (!WriteAll(temporary, bytes)) {
+        return FileResult::Failed(temporary.errorString());
+    }
+    if (QFile::exists(path)) {
+        temporary.setPermissions(QFile::permissions(path)); // readable by whoever read the old one
+    }
+    temporary.close();
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
+                            QFile::encodeName(path).toStdString(), error);
+    if (error) {
+        return FileResult::Failed(QString::fromLocal8Bit(error.message()));
+    }
+    temporary.setAutoRemove(false); // it is the file now
+    return FileResult::Done();
+}
+
+} // namespace
+
+FileResult SaveWhole(const QString& path, const QByteArray& bytes, WaitForDisk wait) {
+    if (wait == WaitForDisk::No) {
+        return ReplaceWithoutWaiting(path, bytes);
+    }
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     // Every write and the flush are checked here: commit() renames what it has
     // even when its own last flush failed, and a full disk would then leave an
-    // empty or cut file in place of the old one. A write cut short (a file-size
-    // limit) says nothing; writing the rest again gives the system's reason.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    for (qsizetype done = 0; written && done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        written = n > 0;
-        done += written ? n : 0;
-    }
-    written = written && file.flush();
+    // empty or cut file in place of the old one.
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(file, bytes);
     if (!written || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();

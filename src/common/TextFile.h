@@ -41,7 +41,14 @@ private:
 // folder but the file itself may be written, it is written in place, as
 // editors do. On failure the error is the system's reason (for example "No
 // space left on device").
-FileResult SaveWhole(const QString& path, const QByteArray& bytes);
+//
+// A report or a settings file waits until the disk holds it, so that a power
+// cut just after leaves the new file or the old one. A file rewritten often on
+// a window's thread (a status log's cut) need not: the name still changes only
+// once every byte is written, but the window does not wait for the disk, which
+// under load takes tens of milliseconds.
+enum class WaitForDisk { Yes, No };
+FileResult SaveWhole(const QString& path, const QByteArray& bytes, WaitForDisk wait = WaitForDisk::Yes);
 
 // The error a window shows when a file could not be saved: the file and the
 // system's reason.

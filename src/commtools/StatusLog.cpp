@@ -226,15 +226,16 @@ private:
     }
 
     // The cut leaves room for the entries that follow, so it is rare. The file
-    // is replaced whole (SaveWhole), so a full disk or a crash leaves the
-    // previous log, never half of one.
+    // is replaced whole (SaveWhole), so a full disk leaves the previous log,
+    // never half of one; the window does not wait for the disk to hold it.
     void Rewrite(const std::vector<Job>& batch) const {
         QByteArray content;
         if (!ReadTail(batch, content)) {
             Fail(batch);
             return;
         }
-        if (!common::SaveWhole(path_, MakeRoom(AppendEachWithinLimit(content, batch), batch.back().limit))) {
+        if (!common::SaveWhole(path_, MakeRoom(AppendEachWithinLimit(content, batch), batch.back().limit),
+                               common::WaitForDisk::No)) {
             Fail(batch);
         }
     }

@@ -1,8 +1,14 @@
 #include "common/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace common;
 
@@ -67,6 +73,41 @@ TEST(TextFile, ReportsAFileThatCannotBeWritten) {
     EXPECT_FALSE(written);
     EXPECT_TRUE(written.Error().startsWith(QStringLiteral("Cannot create file \"/nonexistent-folder/report.txt\". ")))
         << written.Error().toStdString();
+}
+
+// Both ways of saving a file whole replace it only once every byte is written:
+// a file-size limit that stops the write leaves the old file and no stray one.
+TEST(TextFile, SaveWholeReplacesTheFileOrLeavesIt) {
+    for (const WaitForDisk wait : {WaitForDisk::Yes, WaitForDisk::No}) {
+        const char* mode = wait == WaitForDisk::Yes ? "waiting for the disk" : "without waiting";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("status.log"));
+        ASSERT_TRUE(SaveWhole(path, QByteArray(3000, 'a'), wait)) << mode;
+        ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        ASSERT_TRUE(SaveWhole(path, QByteArray("new\r\n"), wait)) << mode;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("new\r\n")) << mode;
+        EXPECT_TRUE(file.permissions() & QFileDevice::ReadOther) << mode << ": the old file's permissions kept";
+        file.close();
+
+        // A child process with a 1,000-byte file-size limit tries to write 5,000.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const rlimit limit{1000, 1000};
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const FileResult saved = SaveWhole(path, QByteArray(5000, 'b'), wait);
+            std::_Exit(!saved && !saved.Error().isEmpty() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << mode << ": the failure is reported";
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("new\r\n")) << mode << ": the old file stays";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("status.log")}) << mode;
+    }
 }
 
 TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
