@@ -220,19 +220,8 @@ TTPU_Calculator::~TTPU_Calculator() = default;
 void TTPU_Calculator::BuildCharts() {
     for (const int chart : {kTvuChart, kThuChart}) {
         kit::ChartView* view = charts_[chart];
-        view->SetBackground(palette().color(QPalette::Highlight));
-        view->SetAxisFont(kit::PixelFont(kit::kTahoma, 11));
-        kit::TitleSettings title;
-        title.lines = {chart == kTvuChart ? QStringLiteral("TVU Calculation") : QStringLiteral("THU Calculation")};
-        title.alignment = Qt::AlignRight;
-        title.font = kit::PixelFont(kit::kTahoma, 16, true);
-        title.color = Qt::white;
-        view->SetTitle(title);
-        kit::LegendSettings legend;
-        legend.visible = true;
-        legend.font = kit::PixelFont(kit::kTahoma, 11, true);
-        legend.offset = QPointF(4, 0);
-        view->SetLegend(legend);
+        tpu::ApplyTpuChartLook(view, chart == kTvuChart ? QStringLiteral("TVU Calculation")
+                                                        : QStringLiteral("THU Calculation"));
         for (std::size_t s = 0; s < kSeries.size(); ++s) {
             kit::SeriesSettings series;
             series.title = QString::fromLatin1(chart == kTvuChart ? kSeries[s].tvuTitle : kSeries[s].thuTitle);

@@ -38,6 +38,22 @@ void Write(QLabel* label, const QString& text) {
 
 } // namespace
 
+void ApplyTpuChartLook(kit::ChartView* chart, const QString& title) {
+    chart->SetBackground(chart->palette().color(QPalette::Highlight));
+    chart->SetAxisFont(kit::PixelFont(kit::kTahoma, 11));
+    kit::TitleSettings heading;
+    heading.lines = {title};
+    heading.alignment = Qt::AlignRight;
+    heading.font = kit::PixelFont(kit::kTahoma, 16, true);
+    heading.color = Qt::white;
+    chart->SetTitle(heading);
+    kit::LegendSettings legend;
+    legend.visible = true;
+    legend.font = kit::PixelFont(kit::kTahoma, 11, true);
+    legend.offset = QPointF(4, 0);
+    chart->SetLegend(legend);
+}
+
 // ---------------------------------------------------------------------------
 // Order fit
 
@@ -57,21 +73,9 @@ OrderFitPage::OrderFitPage(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     connect(ui->edtFitOverlap, &QLineEdit::textChanged, this, &OrderFitPage::ShowSpacing);
 
     kit::ChartView* chart = ui->Fit_Chart;
-    chart->SetBackground(palette().color(QPalette::Highlight));
-    chart->SetAxisFont(kit::PixelFont(kit::kTahoma, 11));
+    ApplyTpuChartLook(chart, QStringLiteral("Usable Swath"));
     chart->SetAxisTitles(QStringLiteral("Depth (m)"), QStringLiteral("Usable swath (m)"),
                          kit::PixelFont(kit::kTahoma, 11, true));
-    kit::TitleSettings title;
-    title.lines = {QStringLiteral("Usable Swath")};
-    title.alignment = Qt::AlignRight;
-    title.font = kit::PixelFont(kit::kTahoma, 16, true);
-    title.color = Qt::white;
-    chart->SetTitle(title);
-    kit::LegendSettings legend;
-    legend.visible = true;
-    legend.font = kit::PixelFont(kit::kTahoma, 11, true);
-    legend.offset = QPointF(4, 0);
-    chart->SetLegend(legend);
     for (const char* name : kOrderNames) {
         kit::SeriesSettings series;
         series.title = QString::fromLatin1(name);

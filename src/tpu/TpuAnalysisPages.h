@@ -25,7 +25,16 @@ class OrderFitPage;
 class ErrorBudgetPage;
 } // namespace Ui
 
+namespace kit {
+class ChartView;
+}
+
 namespace tpu {
+
+// The TPU calculator's chart look, shared by its TVU, THU and fit charts: the
+// highlight background, the title at the top right in white, a bold legend laid
+// over the plot near its left edge.
+void ApplyTpuChartLook(kit::ChartView* chart, const QString& title);
 
 class OrderFitPage : public QWidget {
     Q_OBJECT
