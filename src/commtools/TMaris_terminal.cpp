@@ -6,10 +6,12 @@
 #include "commtools/PortSettingsDialog.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
+#include "commtools/StreamLine.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_terminal.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -35,7 +37,8 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .breakButton = ui->btnBreak1,
                     .append = ui->ckbAppend1,
                     .continuous = ui->ckbContinuous1,
-                    .interval = ui->Edit3};
+                    .interval = ui->Edit3,
+                    .streamLabel = ui->lblStream1};
     channels_[1] = {.active = ui->ChkActive2,
                     .portBox = ui->portBox2,
                     .receiveMemo = ui->Memo3,
@@ -44,7 +47,8 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .breakButton = ui->btnBreak2,
                     .append = ui->ckbAppend2,
                     .continuous = ui->ckbContinuous2,
-                    .interval = ui->Edit1};
+                    .interval = ui->Edit1,
+                    .streamLabel = ui->lblStream2};
     for (Channel& channel : channels_) {
         SetUpChannel(channel);
     }
@@ -85,6 +89,15 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     deviceWatch_->start();
     connect(channels_[0].port.get(), &commtools::SerialChannel::PortsChanged, this,
             [this] { FillPortList(channels_[0]); });
+
+    streamClock_ = new QTimer(this);
+    streamClock_->setInterval(1000);
+    connect(streamClock_, &QTimer::timeout, this, [this] {
+        for (Channel& channel : channels_) {
+            channel.stream->Refresh();
+        }
+    });
+    streamClock_->start();
 }
 
 TMaris_terminal::~TMaris_terminal() = default;
@@ -95,6 +108,13 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
     channel.display = new commtools::ReceiveDisplay(channel.receiveMemo,
                                                     [port](const QByteArray& bytes) { port->SendString(bytes); });
     connect(port, &commtools::SerialChannel::Received, channel.display, &commtools::ReceiveDisplay::Show);
+    // The stream line reads the raw bytes, ZModem frames included: during a
+    // download it gives the line's byte rate.
+    channel.stream = std::make_unique<commtools::StreamLine>(channel.streamLabel);
+    commtools::StreamLine* stream = channel.stream.get();
+    connect(port, &commtools::SerialChannel::Arrived, this, [stream](const QByteArray& bytes) { stream->Feed(bytes); });
+    connect(port, &commtools::SerialChannel::Opened, this, [stream] { stream->Start(); });
+    connect(port, &commtools::SerialChannel::Closed, this, [stream] { stream->Stop(); });
     // A device that streams for days must not eat the memory.
     channel.display->SetLimit(kMemoLimit);
     auto* status = channel.status = new commtools::LogDisplay(channel.statusMemo, kMemoLimit);

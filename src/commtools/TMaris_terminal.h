@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +27,7 @@ namespace commtools {
 class LogDisplay;
 class ReceiveDisplay;
 class SerialChannel;
+class StreamLine;
 } // namespace commtools
 
 class TMaris_terminal : public QWidget {
@@ -79,6 +81,8 @@ private:
         QCheckBox* append = nullptr;
         QCheckBox* continuous = nullptr;
         QLineEdit* interval = nullptr;
+        QLabel* streamLabel = nullptr;
+        std::unique_ptr<commtools::StreamLine> stream{};
     };
 
     void SetUpChannel(Channel& channel);
@@ -95,4 +99,6 @@ private:
     std::unique_ptr<Ui::TMaris_terminal> ui;
     std::array<Channel, 2> channels_;
     QTimer* deviceWatch_ = nullptr;
+    // Refreshes both channels' stream lines once a second.
+    QTimer* streamClock_ = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QNetworkDatagram>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTest>
 #include <QUdpSocket>
@@ -33,6 +34,25 @@ TEST_F(NetworkWindow, ATcpClientIsAcceptedAndItsDataLoggedNotShown) {
     EXPECT_EQ(client.readAll(), QByteArray("y"));
     client.disconnectFromHost();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 0; }, 5000));
+}
+
+// The stream line counts what TCP clients send, though the memo shows only
+// UDP data, and is blank while the tool is offline.
+TEST_F(NetworkWindow, TheStreamLineGivesTheByteRateOfEveryConnection) {
+    EXPECT_EQ(ui.Text("lblStreamNet"), QString());
+    ui.Click("chOnline");
+    ASSERT_TRUE(window.netSocket1().Active());
+    EXPECT_EQ(ui.Text("lblStreamNet"), "no data");
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(client.waitForConnected(3000));
+    client.write(QByteArray(3000, '\xFF'));
+    ASSERT_TRUE(client.waitForBytesWritten(3000));
+    const QRegularExpression rate(QStringLiteral("^[1-3],[0-9]{3} B/s$"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rate.match(ui.Text("lblStreamNet")).hasMatch(); }, 3000))
+        << ui.Text("lblStreamNet").toStdString();
+    ui.Click("chOnline");
+    EXPECT_EQ(ui.Text("lblStreamNet"), QString());
 }
 
 TEST_F(NetworkWindow, UdpShowsTheDatagramAndTypedKeysGoBackToItsSender) {

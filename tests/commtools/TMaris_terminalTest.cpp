@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -30,12 +31,21 @@ namespace {
 
 // The controls of one channel; both channels run the same code behind alike controls.
 struct ChannelControls {
-    const char *portBox, *active, *sendEdit, *continuous, *breakButton, *interval;
+    const char *portBox, *active, *sendEdit, *continuous, *breakButton, *interval, *stream;
 };
 constexpr ChannelControls kChannels[] = {
-    {"portBox1", "chkActive1", "edt1Send", "ckbContinuous1", "btnBreak1", "Edit3"},
-    {"portBox2", "ChkActive2", "edt2Send", "ckbContinuous2", "btnBreak2", "Edit1"},
+    {"portBox1", "chkActive1", "edt1Send", "ckbContinuous1", "btnBreak1", "Edit3", "lblStream1"},
+    {"portBox2", "ChkActive2", "edt2Send", "ckbContinuous2", "btnBreak2", "Edit1", "lblStream2"},
 };
+
+// An NMEA 0183 sentence with its checksum and line end.
+QByteArray Sentence(const QByteArray& body) {
+    unsigned char sum = 0;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    return '$' + body + '*' + QByteArray::number(sum, 16).toUpper().rightJustified(2, '0') + "\r\n";
+}
 
 // The lines of a memo that contain `part`.
 QStringList LinesWith(const QString& memoText, const QString& part) { return memoText.split('\n').filter(part); }
@@ -398,6 +408,37 @@ TEST_F(TMaris_terminalWindow, AMemoShowsAnEndlessLineInBoundedParagraphsWithoutU
     }
     EXPECT_FALSE(memo->document()->isUndoAvailable());
     EXPECT_FALSE(ui.Get<QPlainTextEdit>("Memo2")->document()->isUndoAvailable());
+}
+
+// Each channel's stream line reads its own port, raw (the sentences arrive in
+// pieces, with a damaged one between), runs while the port is open and goes
+// blank when it closes.
+TEST_F(TMaris_terminalWindow, EachStreamLineSaysWhatItsOwnPortReceives) {
+    const QRegularExpression expected(
+        QStringLiteral("^NMEA GNGGA \\d+\\.\\d Hz, GNRMC \\d+\\.\\d Hz; 1 bad checksum; fix RTK fixed, 14 sats$"));
+    const QByteArray stream = Sentence("GNGGA,123519.00,5407.038,N,01131.000,E,4,14,0.9,5.4,M,46.9,M,1.0,0101") +
+                              Sentence("GNRMC,123519.00,A,5407.038,N,01131.000,E,0.1,231.4,130524,,,R") +
+                              "$GNGGA,123520.00,5407.038,N,01131.000,E,4,14,0.9,5.4,M,46.9,M,,*00\r\n";
+    for (std::size_t n = 0; n < 2; ++n) {
+        const ChannelControls& channel = kChannels[n];
+        const ChannelControls& other = kChannels[1 - n];
+        SCOPED_TRACE(channel.stream);
+        PtyPair pair;
+        ASSERT_EQ(pair.Start(), QString());
+        EXPECT_EQ(ui.Text(channel.stream), QString()) << "a closed port has no stream line";
+        ASSERT_NO_FATAL_FAILURE(Open(channel, pair));
+        EXPECT_EQ(ui.Text(channel.stream), "no data");
+        for (qsizetype at = 0; at < stream.size(); at += 40) {
+            pair.Write(stream.mid(at, 40));
+            QTest::qWait(20);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return expected.match(ui.Text(channel.stream)).hasMatch(); }, 3000))
+            << ui.Text(channel.stream).toStdString();
+        EXPECT_EQ(ui.Text(other.stream), QString());
+        ui.Click(channel.active);
+        EXPECT_EQ(ui.Text(channel.stream), QString());
+    }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
 // The window shows the ports in the order the system lists them; only channel
