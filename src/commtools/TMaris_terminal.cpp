@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTimer>
 
 namespace {
@@ -38,7 +39,9 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .append = ui->ckbAppend1,
                     .continuous = ui->ckbContinuous1,
                     .interval = ui->Edit3,
-                    .streamLabel = ui->lblStream1};
+                    .streamLabel = ui->lblStream1,
+                    .progressBar = ui->pbZModem1,
+                    .progressLabel = ui->lblZModem1};
     channels_[1] = {.active = ui->ChkActive2,
                     .portBox = ui->portBox2,
                     .receiveMemo = ui->Memo3,
@@ -48,7 +51,9 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .append = ui->ckbAppend2,
                     .continuous = ui->ckbContinuous2,
                     .interval = ui->Edit1,
-                    .streamLabel = ui->lblStream2};
+                    .streamLabel = ui->lblStream2,
+                    .progressBar = ui->pbZModem2,
+                    .progressLabel = ui->lblZModem2};
     for (Channel& channel : channels_) {
         SetUpChannel(channel);
     }
@@ -127,6 +132,12 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
             this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
     });
     channel.statusMemo->setPlainText(QString());
+    // A download shows its progress in the free corner of the transmit panel
+    // while it runs; the engine calls on this thread, from the port's reads.
+    channel.progressBar->hide();
+    channel.progressLabel->hide();
+    port->ZModem().SetProgress(
+        [this, &channel](const commtools::TransferProgress& progress) { ShowProgress(channel, progress); });
     channel.timer = new QTimer(this);
     channel.timer->setInterval(500);
 }
@@ -180,6 +191,34 @@ void TMaris_terminal::Send(Channel& channel) {
         text += QStringLiteral("\r\n");
     }
     channel.port->SendString(common::EncodeWindows1252(text));
+}
+
+void TMaris_terminal::ShowProgress(Channel& channel, const commtools::TransferProgress& progress) {
+    // The text is set when the percent moves and otherwise a few times a
+    // second: a fast line brings a subpacket every fraction of a millisecond.
+    constexpr qint64 kTextEveryMs = 250;
+    if (!progress.arriving) {
+        channel.progressBar->hide();
+        channel.progressLabel->hide();
+        channel.progressLabel->clear();
+        channel.shownPercent = -2;
+        return;
+    }
+    const int percent = commtools::ProgressPercent(progress);
+    if (percent < 0) {
+        channel.progressBar->setRange(0, 0); // no size announced: a busy bar
+    } else {
+        channel.progressBar->setRange(0, 100);
+        channel.progressBar->setValue(percent);
+    }
+    if (percent != channel.shownPercent || !channel.progressShown.isValid() ||
+        channel.progressShown.elapsed() >= kTextEveryMs) {
+        channel.progressLabel->setText(QString::fromStdString(commtools::ProgressText(progress)));
+        channel.shownPercent = percent;
+        channel.progressShown.start();
+    }
+    channel.progressBar->show();
+    channel.progressLabel->show();
 }
 
 void TMaris_terminal::RunTimer(Channel& channel) {

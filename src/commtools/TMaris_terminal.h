@@ -6,6 +6,7 @@
 // program ends.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <array>
@@ -16,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -28,6 +30,7 @@ class LogDisplay;
 class ReceiveDisplay;
 class SerialChannel;
 class StreamLine;
+struct TransferProgress;
 } // namespace commtools
 
 class TMaris_terminal : public QWidget {
@@ -82,7 +85,11 @@ private:
         QCheckBox* continuous = nullptr;
         QLineEdit* interval = nullptr;
         QLabel* streamLabel = nullptr;
+        QProgressBar* progressBar = nullptr;
+        QLabel* progressLabel = nullptr;
         std::unique_ptr<commtools::StreamLine> stream{};
+        QElapsedTimer progressShown{}; // when the progress text was last set
+        int shownPercent = -2;         // the percent the text shows
     };
 
     void SetUpChannel(Channel& channel);
@@ -95,6 +102,7 @@ private:
     void IntervalChange(Channel& channel);
     void RunTimer(Channel& channel);
     void FillPortList(Channel& channel);
+    void ShowProgress(Channel& channel, const commtools::TransferProgress& progress);
 
     std::unique_ptr<Ui::TMaris_terminal> ui;
     std::array<Channel, 2> channels_;

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -334,6 +336,63 @@ TEST_F(TMaris_terminalWindow, ALostDeviceClosesThePortOnceAndAbortsTheTransferAn
     pty.Write("back");
     EXPECT_TRUE(automation::WaitForText(ui.Get("Memo1"), "back", std::chrono::seconds(3)))
         << ui.Text("Memo1").toStdString();
+}
+
+// A 5 MB download by lrzsz's sz over the pair: the channel's bar moves, ends at
+// 100 % and hides; the line beside it names the file and its figures, and the
+// status entry gains the average rate.
+TEST_F(TMaris_terminalWindow, ADownloadShowsItsProgressUntilItIsComplete) {
+    QTemporaryDir downloads, source;
+    window.serialPort1().ZModem().SetFolder(downloads.path().toStdString());
+    QByteArray content(5000000, '\0');
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        content[i] = static_cast<char>((i * 7919) >> 5);
+    }
+    QFile file(source.filePath(QStringLiteral("sounding.xtf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(content), content.size());
+    file.close();
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    auto* bar = ui.Get<QProgressBar>("pbZModem1");
+    auto* label = ui.Get<QWidget>("lblZModem1");
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(label->isHidden());
+    QList<int> values;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int value) { values << value; });
+
+    QProcess sz;
+    sz.setWorkingDirectory(source.path());
+    sz.setStandardInputFile(pty.FarPath());
+    sz.setStandardOutputFile(pty.FarPath());
+    sz.setStandardErrorFile(QProcess::nullDevice());
+    sz.start(QStringLiteral("sz"), {QStringLiteral("sounding.xtf")});
+    ASSERT_TRUE(sz.waitForStarted(5000));
+    QString shown; // the progress line while the bar was up
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (bar->isVisible()) {
+                shown = ui.Text("lblZModem1");
+            }
+            return sz.state() == QProcess::NotRunning && !window.serialPort1().ZModem().InSession();
+        },
+        60000));
+    EXPECT_TRUE(std::any_of(values.begin(), values.end(), [](int v) { return v > 0 && v < 100; }))
+        << "the bar never stood between its ends";
+    ASSERT_FALSE(values.isEmpty());
+    EXPECT_EQ(values.last(), 100);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(label->isHidden());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("sounding.xtf: "))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral(" of 5.0 MB, "))) << shown.toStdString();
+
+    QFile received(QDir(downloads.path()).filePath(QStringLiteral("sounding.xtf")));
+    ASSERT_TRUE(received.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(received.readAll() == content);
+    const QRegularExpression entry(
+        QStringLiteral("^ZModem: received \"sounding\\.xtf\", 5000000 bytes, [0-9.]+ [kMG]?B/s$"));
+    const QStringList lines = LinesWith(ui.Text("Memo2"), QStringLiteral("received"));
+    ASSERT_EQ(lines.size(), 1) << ui.Text("Memo2").toStdString();
+    EXPECT_TRUE(entry.match(lines[0]).hasMatch()) << lines[0].toStdString();
 }
 
 TEST_F(TMaris_terminalWindow, ADeviceThatOnlySaysRzIsShownAgainAfterTheTimeOut) {
