@@ -1,6 +1,7 @@
 #include "commtools/TMaris_network.h"
 
 #include "common/Messages.h"
+#include "commtools/CaptureBox.h"
 #include "commtools/NetSocket.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/StatusLog.h"
@@ -52,6 +53,9 @@ TMaris_network::TMaris_network(QWidget* parent)
     connect(socket, &commtools::NetSocket::Arrived, this, [stream](const QByteArray& bytes) { stream->Feed(bytes); });
     connect(socket, &commtools::NetSocket::Opened, this, [stream] { stream->Start(); });
     connect(socket, &commtools::NetSocket::Closed, this, [stream] { stream->Stop(); });
+    auto* capture = new commtools::CaptureBox(ui->chkCaptureNet, QStringLiteral("network.log"));
+    connect(socket, &commtools::NetSocket::Arrived, capture, &commtools::CaptureBox::Feed);
+    connect(socket, &commtools::NetSocket::Closed, capture, &commtools::CaptureBox::Stop);
     auto* streamClock = new QTimer(this);
     streamClock->setInterval(1000);
     connect(streamClock, &QTimer::timeout, this, [stream] { stream->Refresh(); });

@@ -3,6 +3,7 @@
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 #include "common/TextFile.h"
+#include "commtools/CaptureBox.h"
 #include "commtools/PortSettingsDialog.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
@@ -41,7 +42,8 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .interval = ui->Edit3,
                     .streamLabel = ui->lblStream1,
                     .progressBar = ui->pbZModem1,
-                    .progressLabel = ui->lblZModem1};
+                    .progressLabel = ui->lblZModem1,
+                    .captureBox = ui->chkCapture1};
     channels_[1] = {.active = ui->ChkActive2,
                     .portBox = ui->portBox2,
                     .receiveMemo = ui->Memo3,
@@ -53,7 +55,8 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .interval = ui->Edit1,
                     .streamLabel = ui->lblStream2,
                     .progressBar = ui->pbZModem2,
-                    .progressLabel = ui->lblZModem2};
+                    .progressLabel = ui->lblZModem2,
+                    .captureBox = ui->chkCapture2};
     for (Channel& channel : channels_) {
         SetUpChannel(channel);
     }
@@ -120,6 +123,10 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
     connect(port, &commtools::SerialChannel::Arrived, this, [stream](const QByteArray& bytes) { stream->Feed(bytes); });
     connect(port, &commtools::SerialChannel::Opened, this, [stream] { stream->Start(); });
     connect(port, &commtools::SerialChannel::Closed, this, [stream] { stream->Stop(); });
+    const int number = static_cast<int>(&channel - channels_.data()) + 1;
+    channel.capture = new commtools::CaptureBox(channel.captureBox, QStringLiteral("channel%1.log").arg(number));
+    connect(port, &commtools::SerialChannel::Arrived, channel.capture, &commtools::CaptureBox::Feed);
+    connect(port, &commtools::SerialChannel::Closed, channel.capture, &commtools::CaptureBox::Stop);
     // A device that streams for days must not eat the memory.
     channel.display->SetLimit(kMemoLimit);
     auto* status = channel.status = new commtools::LogDisplay(channel.statusMemo, kMemoLimit);

@@ -26,6 +26,7 @@ class TMaris_terminal;
 }
 
 namespace commtools {
+class CaptureBox;
 class LogDisplay;
 class ReceiveDisplay;
 class SerialChannel;
@@ -87,6 +88,8 @@ private:
         QLabel* streamLabel = nullptr;
         QProgressBar* progressBar = nullptr;
         QLabel* progressLabel = nullptr;
+        QCheckBox* captureBox = nullptr;
+        commtools::CaptureBox* capture = nullptr;
         std::unique_ptr<commtools::StreamLine> stream{};
         QElapsedTimer progressShown{}; // when the progress text was last set
         int shownPercent = -2;         // the percent the text shows

@@ -6,6 +6,7 @@
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
 #include "commtools/ZModemReceiver.h"
+#include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 #include "support/PtyPair.h"
@@ -28,6 +29,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -497,6 +501,101 @@ TEST_F(TMaris_terminalWindow, EachStreamLineSaysWhatItsOwnPortReceives) {
         ui.Click(channel.active);
         EXPECT_EQ(ui.Text(channel.stream), QString());
     }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+// A capture file named by the test as the user would pick it in the dialog.
+class CaptureTo {
+public:
+    explicit CaptureTo(const QString& path) {
+        previous_ = kit::SetFileDialogPresenter([path](const kit::FileDialogRequest&) { return path; });
+    }
+    ~CaptureTo() { kit::SetFileDialogPresenter(std::move(previous_)); }
+
+private:
+    kit::FileDialogPresenter previous_;
+};
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Each channel's box captures its own port's bytes as they came, ZModem's
+// "rz" start included; unchecking stops it, checking again appends, and the
+// port closing ends it. A cancelled dialog leaves the box unchecked.
+TEST_F(TMaris_terminalWindow, CaptureWritesEveryReceivedByteUntilUncheckedOrClosed) {
+    const char* boxes[] = {"chkCapture1", "chkCapture2"};
+    for (std::size_t n = 0; n < 2; ++n) {
+        SCOPED_TRACE(boxes[n]);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("gnss.log"));
+        PtyPair pair;
+        ASSERT_EQ(pair.Start(), QString());
+        ASSERT_NO_FATAL_FAILURE(Open(kChannels[n], pair));
+        {
+            CaptureTo cancel{QString()};
+            ui.Click(boxes[n]);
+            EXPECT_EQ(ui.Text(boxes[n]), "unchecked");
+        }
+        CaptureTo capture(path);
+        ui.Click(boxes[n]);
+        ASSERT_EQ(ui.Text(boxes[n]), "checked");
+        EXPECT_EQ(ui.Text(boxes[1 - n]), "unchecked");
+        const QByteArray first("$GPHDT,231.4,T*3A\r\n\0\xFF\r\x08", 23);
+        pair.Write(first);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return FileBytes(path).size() >= first.size(); }, 3000));
+        EXPECT_EQ(FileBytes(path), first);
+
+        ui.Click(boxes[n]);
+        pair.Write("not captured");
+        QTest::qWait(200);
+        EXPECT_EQ(FileBytes(path), first);
+
+        ui.Click(boxes[n]);
+        const QByteArray second("\xFF\xFE\0rz\r", 6);
+        pair.Write(second);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return FileBytes(path).size() >= first.size() + second.size(); }, 3000));
+        EXPECT_EQ(FileBytes(path), first + second) << "appended to the file, whatever the line carried";
+
+        ui.Click(kChannels[n].active);
+        EXPECT_EQ(ui.Text(boxes[n]), "unchecked") << "the port closed";
+    }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+// A disk that fills mid-capture: the box unchecks, one error names the file
+// and the system's reason, and what reached the disk stays.
+TEST_F(TMaris_terminalWindow, AFullDiskEndsTheCaptureWithOneErrorAndKeepsWhatWasWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gnss.log"));
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    CaptureTo capture(path);
+    ui.Click("chkCapture1");
+    const QByteArray before(100, 'a');
+    pty.Write(before);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileBytes(path).size() == before.size(); }, 3000));
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit full = saved;
+    full.rlim_cur = static_cast<rlim_t>(before.size()) + 10;
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    const QByteArray after(100, 'b');
+    pty.Write(after);
+    const bool unchecked = QTest::qWaitFor([&] { return ui.Text("chkCapture1") == "unchecked"; }, 3000);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_TRUE(unchecked);
+    QTest::qWait(100);
+    const QStringList errors = MessageLog::Take();
+    EXPECT_EQ(errors.join('|').toStdString(),
+              QStringLiteral("error: Cannot write the capture file \"%1\": File too large.").arg(path).toStdString());
+    EXPECT_EQ(FileBytes(path), before + after.left(10));
+    pty.Write("more");
+    QTest::qWait(200);
+    EXPECT_EQ(FileBytes(path), before + after.left(10));
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
