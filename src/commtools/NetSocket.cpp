@@ -45,8 +45,10 @@ void NetSocket::SetActive(bool active) {
     }
     if (active) {
         Open();
+        emit Opened();
     } else {
         Close();
+        emit Closed();
     }
 }
 
@@ -118,6 +120,7 @@ void NetSocket::ReadConnection(QTcpSocket* connection) {
         if (bytes.isEmpty()) {
             break;
         }
+        emit Arrived(bytes);
         LogInput(bytes);
     }
 }
@@ -140,6 +143,7 @@ void NetSocket::ReadDatagrams() {
         replyAddress_ = sender;
         replyPort_ = senderPort;
         const QByteArray data(datagramBuffer_.constData(), size);
+        emit Arrived(data);
         LogInput(data);
         emit Received(data);
     }

@@ -42,8 +42,14 @@ public:
     void SendTyped(const QByteArray& bytes);
 
 signals:
+    // Every byte that came in, raw, from every TCP connection and every
+    // datagram: what the stream line and a capture file see.
+    void Arrived(const QByteArray& bytes);
     // UDP data for the receive display.
     void Received(const QByteArray& bytes);
+    // The socket went online or offline through SetActive.
+    void Opened();
+    void Closed();
 
 private:
     void Open();

@@ -166,6 +166,7 @@ void SerialChannel::SetActive(bool active) {
         port_.close();
         zmodem_.CarrierLost();
         Entry(QStringLiteral("The port is closed succesfully"));
+        emit Closed();
         return;
     }
     port_.setPortName(portName_);
@@ -185,6 +186,7 @@ void SerialChannel::SetActive(bool active) {
     Entry(QStringLiteral("The port %1 is opened succesfully").arg(portName_));
     // Transfers cut short by a killed program left their hidden working files.
     zmodem_.RemoveStaleWorkingFiles();
+    emit Opened();
 }
 
 void SerialChannel::SetSettings(const PortSettings& settings) {
@@ -243,6 +245,7 @@ void SerialChannel::ReadPort() {
     if (bytes.isEmpty()) {
         return;
     }
+    emit Arrived(bytes);
     const std::string shown = zmodem_.Receive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), ZModemReceiver::Clock::now());
     if (zmodem_.InSession() && !zmodemClock_.isActive()) {
@@ -293,6 +296,7 @@ void SerialChannel::CloseLostPort() {
     }
     port_.close();
     port_.clearError();
+    emit Closed();
     emit Lost();
 }
 

@@ -74,8 +74,15 @@ public:
     ZModemReceiver& ZModem() { return zmodem_; }
 
 signals:
+    // Every byte the port read, raw and in order, before the ZModem receiver
+    // and the display take theirs: what the stream line and a capture file see.
+    void Arrived(const QByteArray& bytes);
     // Received bytes for the receive display (what no ZModem session took).
     void Received(const QByteArray& bytes);
+    // The port opened, or closed for whatever reason (unchecked, another port
+    // chosen, the device lost).
+    void Opened();
+    void Closed();
     void PortsChanged();
     // The device went away (an adapter pulled, the far end of a link gone):
     // the port is closed, any ZModem session aborted; it can be opened again.

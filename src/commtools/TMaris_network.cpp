@@ -1,11 +1,15 @@
 #include "commtools/TMaris_network.h"
 
 #include "common/Messages.h"
+#include "commtools/CaptureBox.h"
 #include "commtools/NetSocket.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/StatusLog.h"
+#include "commtools/StreamLine.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_network.h"
+
+#include <QTimer>
 
 namespace {
 
@@ -41,6 +45,21 @@ TMaris_network::TMaris_network(QWidget* parent)
     connect(socket, &commtools::NetSocket::Received, display_, &commtools::ReceiveDisplay::Show);
     // Neither memo may grow without bound under a peer that never stops.
     display_->SetLimit(kMemoLimit);
+
+    // The stream line reads what every connection and datagram brought, TCP
+    // included, though only UDP data reaches the memo.
+    stream_ = std::make_unique<commtools::StreamLine>(ui->lblStreamNet);
+    commtools::StreamLine* stream = stream_.get();
+    connect(socket, &commtools::NetSocket::Arrived, this, [stream](const QByteArray& bytes) { stream->Feed(bytes); });
+    connect(socket, &commtools::NetSocket::Opened, this, [stream] { stream->Start(); });
+    connect(socket, &commtools::NetSocket::Closed, this, [stream] { stream->Stop(); });
+    auto* capture = new commtools::CaptureBox(ui->chkCaptureNet, QStringLiteral("network.log"));
+    connect(socket, &commtools::NetSocket::Arrived, capture, &commtools::CaptureBox::Feed);
+    connect(socket, &commtools::NetSocket::Closed, capture, &commtools::CaptureBox::Stop);
+    auto* streamClock = new QTimer(this);
+    streamClock->setInterval(1000);
+    connect(streamClock, &QTimer::timeout, this, [stream] { stream->Refresh(); });
+    streamClock->start();
 
     connect(ui->chOnline, &QCheckBox::clicked, this, &TMaris_network::chOnlineClick);
     connect(ui->eHost, &QLineEdit::textChanged, this, &TMaris_network::eHostChange);

@@ -17,6 +17,7 @@ namespace commtools {
 class NetSocket;
 class ReceiveDisplay;
 class StatusLog;
+class StreamLine;
 } // namespace commtools
 
 class TMaris_network : public QWidget {
@@ -39,4 +40,5 @@ private:
     std::unique_ptr<commtools::StatusLog> log_;
     std::unique_ptr<commtools::NetSocket> socket_;
     commtools::ReceiveDisplay* display_ = nullptr;
+    std::unique_ptr<commtools::StreamLine> stream_;
 };

@@ -3,14 +3,18 @@
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 #include "common/TextFile.h"
+#include "commtools/CaptureBox.h"
 #include "commtools/PortSettingsDialog.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
+#include "commtools/StreamLine.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_terminal.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTimer>
 
 namespace {
@@ -35,7 +39,11 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .breakButton = ui->btnBreak1,
                     .append = ui->ckbAppend1,
                     .continuous = ui->ckbContinuous1,
-                    .interval = ui->Edit3};
+                    .interval = ui->Edit3,
+                    .streamLabel = ui->lblStream1,
+                    .progressBar = ui->pbZModem1,
+                    .progressLabel = ui->lblZModem1,
+                    .captureBox = ui->chkCapture1};
     channels_[1] = {.active = ui->ChkActive2,
                     .portBox = ui->portBox2,
                     .receiveMemo = ui->Memo3,
@@ -44,7 +52,11 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
                     .breakButton = ui->btnBreak2,
                     .append = ui->ckbAppend2,
                     .continuous = ui->ckbContinuous2,
-                    .interval = ui->Edit1};
+                    .interval = ui->Edit1,
+                    .streamLabel = ui->lblStream2,
+                    .progressBar = ui->pbZModem2,
+                    .progressLabel = ui->lblZModem2,
+                    .captureBox = ui->chkCapture2};
     for (Channel& channel : channels_) {
         SetUpChannel(channel);
     }
@@ -85,6 +97,15 @@ TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::mak
     deviceWatch_->start();
     connect(channels_[0].port.get(), &commtools::SerialChannel::PortsChanged, this,
             [this] { FillPortList(channels_[0]); });
+
+    streamClock_ = new QTimer(this);
+    streamClock_->setInterval(1000);
+    connect(streamClock_, &QTimer::timeout, this, [this] {
+        for (Channel& channel : channels_) {
+            channel.stream->Refresh();
+        }
+    });
+    streamClock_->start();
 }
 
 TMaris_terminal::~TMaris_terminal() = default;
@@ -95,6 +116,17 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
     channel.display = new commtools::ReceiveDisplay(channel.receiveMemo,
                                                     [port](const QByteArray& bytes) { port->SendString(bytes); });
     connect(port, &commtools::SerialChannel::Received, channel.display, &commtools::ReceiveDisplay::Show);
+    // The stream line reads the raw bytes, ZModem frames included: during a
+    // download it gives the line's byte rate.
+    channel.stream = std::make_unique<commtools::StreamLine>(channel.streamLabel);
+    commtools::StreamLine* stream = channel.stream.get();
+    connect(port, &commtools::SerialChannel::Arrived, this, [stream](const QByteArray& bytes) { stream->Feed(bytes); });
+    connect(port, &commtools::SerialChannel::Opened, this, [stream] { stream->Start(); });
+    connect(port, &commtools::SerialChannel::Closed, this, [stream] { stream->Stop(); });
+    const int number = static_cast<int>(&channel - channels_.data()) + 1;
+    channel.capture = new commtools::CaptureBox(channel.captureBox, QStringLiteral("channel%1.log").arg(number));
+    connect(port, &commtools::SerialChannel::Arrived, channel.capture, &commtools::CaptureBox::Feed);
+    connect(port, &commtools::SerialChannel::Closed, channel.capture, &commtools::CaptureBox::Stop);
     // A device that streams for days must not eat the memory.
     channel.display->SetLimit(kMemoLimit);
     auto* status = channel.status = new commtools::LogDisplay(channel.statusMemo, kMemoLimit);
@@ -107,6 +139,12 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
             this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
     });
     channel.statusMemo->setPlainText(QString());
+    // A download shows its progress in the free corner of the transmit panel
+    // while it runs; the engine calls on this thread, from the port's reads.
+    channel.progressBar->hide();
+    channel.progressLabel->hide();
+    port->ZModem().SetProgress(
+        [this, &channel](const commtools::TransferProgress& progress) { ShowProgress(channel, progress); });
     channel.timer = new QTimer(this);
     channel.timer->setInterval(500);
 }
@@ -160,6 +198,34 @@ void TMaris_terminal::Send(Channel& channel) {
         text += QStringLiteral("\r\n");
     }
     channel.port->SendString(common::EncodeWindows1252(text));
+}
+
+void TMaris_terminal::ShowProgress(Channel& channel, const commtools::TransferProgress& progress) {
+    // The text is set when the percent moves and otherwise a few times a
+    // second: a fast line brings a subpacket every fraction of a millisecond.
+    constexpr qint64 kTextEveryMs = 250;
+    if (!progress.arriving) {
+        channel.progressBar->hide();
+        channel.progressLabel->hide();
+        channel.progressLabel->clear();
+        channel.shownPercent = -2;
+        return;
+    }
+    const int percent = commtools::ProgressPercent(progress);
+    if (percent < 0) {
+        channel.progressBar->setRange(0, 0); // no size announced: a busy bar
+    } else {
+        channel.progressBar->setRange(0, 100);
+        channel.progressBar->setValue(percent);
+    }
+    if (percent != channel.shownPercent || !channel.progressShown.isValid() ||
+        channel.progressShown.elapsed() >= kTextEveryMs) {
+        channel.progressLabel->setText(QString::fromStdString(commtools::ProgressText(progress)));
+        channel.shownPercent = percent;
+        channel.progressShown.start();
+    }
+    channel.progressBar->show();
+    channel.progressLabel->show();
 }
 
 void TMaris_terminal::RunTimer(Channel& channel) {

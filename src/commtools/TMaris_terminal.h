@@ -6,6 +6,7 @@
 // program ends.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <array>
@@ -13,8 +14,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -23,9 +26,12 @@ class TMaris_terminal;
 }
 
 namespace commtools {
+class CaptureBox;
 class LogDisplay;
 class ReceiveDisplay;
 class SerialChannel;
+class StreamLine;
+struct TransferProgress;
 } // namespace commtools
 
 class TMaris_terminal : public QWidget {
@@ -79,6 +85,14 @@ private:
         QCheckBox* append = nullptr;
         QCheckBox* continuous = nullptr;
         QLineEdit* interval = nullptr;
+        QLabel* streamLabel = nullptr;
+        QProgressBar* progressBar = nullptr;
+        QLabel* progressLabel = nullptr;
+        QCheckBox* captureBox = nullptr;
+        commtools::CaptureBox* capture = nullptr;
+        std::unique_ptr<commtools::StreamLine> stream{};
+        QElapsedTimer progressShown{}; // when the progress text was last set
+        int shownPercent = -2;         // the percent the text shows
     };
 
     void SetUpChannel(Channel& channel);
@@ -91,8 +105,11 @@ private:
     void IntervalChange(Channel& channel);
     void RunTimer(Channel& channel);
     void FillPortList(Channel& channel);
+    void ShowProgress(Channel& channel, const commtools::TransferProgress& progress);
 
     std::unique_ptr<Ui::TMaris_terminal> ui;
     std::array<Channel, 2> channels_;
     QTimer* deviceWatch_ = nullptr;
+    // Refreshes both channels' stream lines once a second.
+    QTimer* streamClock_ = nullptr;
 };

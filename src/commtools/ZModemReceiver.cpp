@@ -1,11 +1,13 @@
 #include "commtools/ZModemReceiver.h"
 
 #include "common/NewFileName.h"
+#include "common/NumberFormat.h"
 #include "common/WorkingFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 
@@ -254,12 +256,99 @@ std::string SafeFileName(std::string_view peerName) {
     return name;
 }
 
+namespace {
+
+// A size in the unit that suits `scale` bytes: whole bytes, else one decimal of
+// kB, MB or GB.
+struct SizeUnit {
+    double divisor;
+    int decimals;
+    const char* name;
+};
+
+SizeUnit UnitFor(std::uint64_t scale) {
+    if (scale < 1000) {
+        return {1, 0, "B"};
+    }
+    if (scale < 999950) {
+        return {1e3, 1, "kB"};
+    }
+    if (scale < 999950000) {
+        return {1e6, 1, "MB"};
+    }
+    return {1e9, 1, "GB"};
+}
+
+std::string Amount(std::uint64_t bytes, const SizeUnit& unit) {
+    return common::FormatFixed(static_cast<double>(bytes) / unit.divisor, 0, unit.decimals);
+}
+
+// "9 s", "2 min 5 s", "1 h 4 min", rounded up: a download never takes less than said.
+std::string Duration(double seconds) {
+    const auto whole = static_cast<std::uint64_t>(std::ceil(seconds));
+    if (whole < 60) {
+        return std::to_string(whole) + " s";
+    }
+    if (whole < 3600) {
+        return std::to_string(whole / 60) + " min " + std::to_string(whole % 60) + " s";
+    }
+    return std::to_string(whole / 3600) + " h " + std::to_string(whole % 3600 / 60) + " min";
+}
+
+} // namespace
+
+int ProgressPercent(const TransferProgress& progress) {
+    if (progress.announced == 0) {
+        return -1;
+    }
+    if (progress.received >= progress.announced) {
+        return 100;
+    }
+    return static_cast<int>(progress.received * 100 / progress.announced);
+}
+
+std::string RateText(double bytesPerSecond) {
+    if (bytesPerSecond < 999.5) {
+        return common::FormatFixed(bytesPerSecond, 0, 0) + " B/s";
+    }
+    if (bytesPerSecond < 999.5e3) {
+        return common::FormatFixed(bytesPerSecond / 1e3, 0, 0) + " kB/s";
+    }
+    if (bytesPerSecond < 999.95e6) {
+        return common::FormatFixed(bytesPerSecond / 1e6, 0, 1) + " MB/s";
+    }
+    return common::FormatFixed(bytesPerSecond / 1e9, 0, 1) + " GB/s";
+}
+
+std::string ProgressText(const TransferProgress& progress) {
+    std::string text = progress.file + ": ";
+    if (progress.announced > 0) {
+        const SizeUnit unit = UnitFor(progress.announced);
+        text += Amount(progress.received, unit) + " of " + Amount(progress.announced, unit) + " " + unit.name + ", " +
+                std::to_string(ProgressPercent(progress)) + " %";
+    } else {
+        const SizeUnit unit = UnitFor(progress.received);
+        text += Amount(progress.received, unit) + " " + unit.name;
+    }
+    const double seconds = std::chrono::duration<double>(progress.elapsed).count();
+    if (seconds < 1 || progress.received == 0) {
+        return text;
+    }
+    const double rate = static_cast<double>(progress.received) / seconds;
+    text += ", " + RateText(rate);
+    if (progress.announced > progress.received) {
+        text += ", " + Duration(static_cast<double>(progress.announced - progress.received) / rate) + " left";
+    }
+    return text;
+}
+
 ZModemReceiver::ZModemReceiver(Settings settings)
     : settings_(std::move(settings)), naming_(common::SystemFileNaming()) {}
 
 ZModemReceiver::~ZModemReceiver() {
     // The owner's log may already be gone; the unfinished file goes silently.
     log_ = nullptr;
+    progressOut_ = nullptr;
     DropFile();
 }
 
@@ -754,7 +843,9 @@ void ZModemReceiver::HandleFileInfo() {
         return;
     }
     offset_ = 0;
+    announcedAt_ = now_;
     Log("receiving \"" + fileName_ + "\", " + std::to_string(announcedSize_) + " bytes");
+    ReportProgress(true);
     Reply(HexHeader(ZFrame::RPOS, 0));
 }
 
@@ -764,11 +855,27 @@ bool ZModemReceiver::WriteData() {
         return false;
     }
     offset_ += static_cast<std::uint32_t>(data_.size());
+    if (!data_.empty()) {
+        ReportProgress(true);
+    }
     return true;
+}
+
+void ZModemReceiver::ReportProgress(bool arriving) {
+    if (!progressOut_) {
+        return;
+    }
+    progress_.file = fileName_;
+    progress_.received = offset_;
+    progress_.announced = announcedSize_;
+    progress_.elapsed = now_ - announcedAt_;
+    progress_.arriving = arriving;
+    progressOut_(progress_);
 }
 
 void ZModemReceiver::FinishFile() {
     const std::filesystem::path working = file_.Path();
+    ReportProgress(false);
     if (!file_.Finish()) {
         Log("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
         common::RemoveFile(working);
@@ -776,7 +883,12 @@ void ZModemReceiver::FinishFile() {
     }
     if (const auto target = common::NameWithoutReplacing(working, settings_.folder, fileName_, naming_)) {
         received_.push_back(*target);
-        Log("received \"" + target->filename().string() + "\", " + std::to_string(offset_) + " bytes");
+        std::string rate;
+        const double seconds = std::chrono::duration<double>(now_ - announcedAt_).count();
+        if (offset_ >= kRateLoggedFrom && seconds > 0) {
+            rate = ", " + RateText(offset_ / seconds);
+        }
+        Log("received \"" + target->filename().string() + "\", " + std::to_string(offset_) + " bytes" + rate);
         return;
     }
     Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));
@@ -789,6 +901,7 @@ void ZModemReceiver::DropFile() {
     }
     file_.Discard();
     Log("\"" + fileName_ + "\" incomplete at " + std::to_string(offset_) + " bytes, discarded");
+    ReportProgress(false);
 }
 
 int ZModemReceiver::RemoveStaleWorkingFiles(std::filesystem::file_time_type now) {

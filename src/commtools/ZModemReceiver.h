@@ -74,6 +74,25 @@ std::string EscapeZdle(std::string_view data);
 // peer sent, or empty when that is no usable name ("", ".", "..").
 std::string SafeFileName(std::string_view peerName);
 
+// How far the file now arriving has come, for the channel's progress bar.
+struct TransferProgress {
+    std::string file;                              // the name it is stored under
+    std::uint64_t received = 0;                    // bytes written so far
+    std::uint64_t announced = 0;                   // the size the sender announced; 0: none
+    std::chrono::steady_clock::duration elapsed{}; // since the sender announced the file
+    bool arriving = false;                         // false: complete or given up, nothing arrives
+};
+
+// Whole percent of the announced size, 100 only once all of it is there; -1
+// when the sender announced no size.
+int ProgressPercent(const TransferProgress& progress);
+// "svp profile.txt: 1.2 of 5.0 MB, 24 %, 410 kB/s, 9 s left": the rate and the
+// time left once the file has been arriving for a second. Decimal units, a
+// "." whatever the locale.
+std::string ProgressText(const TransferProgress& progress);
+// "410 kB/s", "1.2 MB/s", "960 B/s".
+std::string RateText(double bytesPerSecond);
+
 class ZModemReceiver {
 public:
     using Clock = std::chrono::steady_clock;
@@ -94,6 +113,14 @@ public:
     // reported (the status log).
     void SetSender(std::function<void(std::string_view)> sendToPeer) { sendToPeer_ = std::move(sendToPeer); }
     void SetLog(std::function<void(const std::string&)> log) { log_ = std::move(log); }
+    // Where the progress of a file goes: when it is announced, after every
+    // subpacket written, and once more, not arriving, when it is complete or
+    // given up.
+    void SetProgress(std::function<void(const TransferProgress&)> progress) { progressOut_ = std::move(progress); }
+
+    // Files from this size on get their average rate in the "received" entry;
+    // the rate of a smaller one is mostly the time of the protocol's turns.
+    static constexpr std::uint64_t kRateLoggedFrom = 64 * 1024;
 
     // Takes what the port read. Returns the bytes that are ordinary terminal
     // data: everything outside a session.
@@ -144,6 +171,7 @@ private:
     bool WriteData();
     void FinishFile();
     void DropFile();
+    void ReportProgress(bool arriving);
 
     Settings settings_;
     bool inSession_ = false;
@@ -175,6 +203,9 @@ private:
     common::FileNamingCalls naming_;
     std::function<void(std::string_view)> sendToPeer_;
     std::function<void(const std::string&)> log_;
+    std::function<void(const TransferProgress&)> progressOut_;
+    TransferProgress progress_;
+    Clock::time_point announcedAt_{}; // when the current file's ZFILE came
     common::WorkingFile file_;
     std::string fileName_;
     std::uint64_t announcedSize_ = 0;

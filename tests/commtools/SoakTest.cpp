@@ -7,6 +7,7 @@
 #include "commtools/NetSocket.h"
 #include "commtools/SerialChannel.h"
 #include "commtools/TMaris_terminal.h"
+#include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/NetworkWindow.h"
 #include "support/PtyPair.h"
@@ -14,8 +15,10 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -384,7 +387,12 @@ TEST_F(NetworkSoak, UdpFloodOf50000SentencesPassesInBoundedMemoryWithoutFreezing
                   .toStdString());
 }
 
-TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWithoutFreezing) {
+namespace {
+
+// Channel 1 fed half its 50 MiB in lines and half as one endless line; with
+// `capture`, its capture box checked throughout, and the file must then hold
+// every byte in order.
+void SoakChannel1(bool capture) {
     FixedPorts ports;
     PtyPair pty;
     ASSERT_EQ(pty.Start(), QString());
@@ -394,6 +402,14 @@ TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWith
     ui.SetText("portBox1", pty.Near());
     ui.Click("chkActive1");
     ASSERT_TRUE(window.serialPort1().Active());
+    QTemporaryDir captureDir;
+    const QString capturePath = captureDir.filePath(QStringLiteral("channel1.log"));
+    kit::FileDialogPresenter previous;
+    if (capture) {
+        previous = kit::SetFileDialogPresenter([&](const kit::FileDialogRequest&) { return capturePath; });
+        ui.Click("chkCapture1");
+        ASSERT_EQ(ui.Text("chkCapture1"), "checked");
+    }
     // Half the stream in lines with CR LF, then a device that never ends a line.
     constexpr qint64 kRecords = 50 * kMiB / kRecordSize;
     constexpr qint64 kLineRecords = kRecords / 2;
@@ -418,8 +434,24 @@ TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWith
     device.Stop();
     soak.Finish();
     const double mib = double(received) / double(kMiB);
-    std::printf("soak serial  %.1f MiB (%.1f sent)  %.2f s  %.2f MiB/s  %s\n", mib, double(sent) / double(kMiB),
-                soak.Seconds(), mib / soak.Seconds(), soak.Figures().constData());
+    std::printf("soak serial%s  %.1f MiB (%.1f sent)  %.2f s  %.2f MiB/s  %s\n", capture ? " capture" : "", mib,
+                double(sent) / double(kMiB), soak.Seconds(), mib / soak.Seconds(), soak.Figures().constData());
+    if (capture) {
+        kit::SetFileDialogPresenter(std::move(previous));
+        EXPECT_EQ(ui.Text("chkCapture1"), "checked") << "no write failed";
+        QFile file(capturePath);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.size(), kRecords * kRecordSize);
+        for (qint64 first = 0; first < kRecords; first += kChunkRecords) {
+            const bool lines = first < kLineRecords;
+            const qint64 count = std::min(kChunkRecords, (lines ? kLineRecords : kRecords) - first);
+            const QByteArray expected = Records(first, count, lines);
+            if (file.read(expected.size()) != expected) {
+                ADD_FAILURE() << "the capture differs from record " << first;
+                break;
+            }
+        }
+    }
     EXPECT_TRUE(through) << "stopped at " << soak.StoppedAt();
     soak.ExpectBounded();
     if (!through) {
@@ -431,3 +463,11 @@ TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWith
     end.remove(QLatin1Char('\n'));
     EXPECT_TRUE(end.endsWith(QString::fromLatin1(tail))) << end.toStdString();
 }
+
+} // namespace
+
+TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWithoutFreezing) { SoakChannel1(false); }
+
+// The capture file written on the window's thread as the bytes arrive: the
+// same load, the same bounds.
+TEST(SerialSoak, Channel1Captures50MiBToAFileInBoundedMemoryWithoutFreezing) { SoakChannel1(true); }

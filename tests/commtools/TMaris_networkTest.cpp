@@ -2,10 +2,14 @@
 #include "support/NetworkWindow.h"
 
 #include "commtools/NetSocket.h"
+#include "kit/Dialogs.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QNetworkDatagram>
+#include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -33,6 +37,58 @@ TEST_F(NetworkWindow, ATcpClientIsAcceptedAndItsDataLoggedNotShown) {
     EXPECT_EQ(client.readAll(), QByteArray("y"));
     client.disconnectFromHost();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 0; }, 5000));
+}
+
+// The stream line counts what TCP clients send, though the memo shows only
+// UDP data, and is blank while the tool is offline.
+TEST_F(NetworkWindow, TheStreamLineGivesTheByteRateOfEveryConnection) {
+    EXPECT_EQ(ui.Text("lblStreamNet"), QString());
+    ui.Click("chOnline");
+    ASSERT_TRUE(window.netSocket1().Active());
+    EXPECT_EQ(ui.Text("lblStreamNet"), "no data");
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(client.waitForConnected(3000));
+    client.write(QByteArray(3000, '\xFF'));
+    ASSERT_TRUE(client.waitForBytesWritten(3000));
+    const QRegularExpression rate(QStringLiteral("^[1-3],[0-9]{3} B/s$"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rate.match(ui.Text("lblStreamNet")).hasMatch(); }, 3000))
+        << ui.Text("lblStreamNet").toStdString();
+    ui.Click("chOnline");
+    EXPECT_EQ(ui.Text("lblStreamNet"), QString());
+}
+
+// What TCP clients send reaches the capture file byte for byte; going
+// offline ends the capture.
+TEST_F(NetworkWindow, CaptureWritesEveryReceivedByteUntilOffline) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("network.log"));
+    const auto previous = kit::SetFileDialogPresenter([path](const kit::FileDialogRequest& request) {
+        EXPECT_EQ(request.kind, kit::FileDialogKind::Save);
+        return path;
+    });
+    ui.Click("chOnline");
+    ui.Click("chkCaptureNet");
+    ASSERT_EQ(ui.Text("chkCaptureNet"), "checked");
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(client.waitForConnected(3000));
+    QByteArray sent("$GPZDA,120000.00,13,05,2024,00,00*6A\r\n\0\r\xFF", 41);
+    for (int n = 0; n < 256; ++n) {
+        sent += static_cast<char>(n);
+    }
+    client.write(sent);
+    ASSERT_TRUE(client.waitForBytesWritten(3000));
+    const auto captured = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return captured().size() >= sent.size(); }, 3000));
+    EXPECT_EQ(captured(), sent);
+    ui.Click("chOnline");
+    EXPECT_EQ(ui.Text("chkCaptureNet"), "unchecked");
+    kit::SetFileDialogPresenter(previous);
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
 TEST_F(NetworkWindow, UdpShowsTheDatagramAndTypedKeysGoBackToItsSender) {

@@ -6,6 +6,7 @@
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
 #include "commtools/ZModemReceiver.h"
+#include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 #include "support/PtyPair.h"
@@ -14,7 +15,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -26,16 +30,28 @@
 #include <fstream>
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 // The controls of one channel; both channels run the same code behind alike controls.
 struct ChannelControls {
-    const char *portBox, *active, *sendEdit, *continuous, *breakButton, *interval;
+    const char *portBox, *active, *sendEdit, *continuous, *breakButton, *interval, *stream;
 };
 constexpr ChannelControls kChannels[] = {
-    {"portBox1", "chkActive1", "edt1Send", "ckbContinuous1", "btnBreak1", "Edit3"},
-    {"portBox2", "ChkActive2", "edt2Send", "ckbContinuous2", "btnBreak2", "Edit1"},
+    {"portBox1", "chkActive1", "edt1Send", "ckbContinuous1", "btnBreak1", "Edit3", "lblStream1"},
+    {"portBox2", "ChkActive2", "edt2Send", "ckbContinuous2", "btnBreak2", "Edit1", "lblStream2"},
 };
+
+// An NMEA 0183 sentence with its checksum and line end.
+QByteArray Sentence(const QByteArray& body) {
+    unsigned char sum = 0;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    return '$' + body + '*' + QByteArray::number(sum, 16).toUpper().rightJustified(2, '0') + "\r\n";
+}
 
 // The lines of a memo that contain `part`.
 QStringList LinesWith(const QString& memoText, const QString& part) { return memoText.split('\n').filter(part); }
@@ -326,6 +342,63 @@ TEST_F(TMaris_terminalWindow, ALostDeviceClosesThePortOnceAndAbortsTheTransferAn
         << ui.Text("Memo1").toStdString();
 }
 
+// A 5 MB download by lrzsz's sz over the pair: the channel's bar moves, ends at
+// 100 % and hides; the line beside it names the file and its figures, and the
+// status entry gains the average rate.
+TEST_F(TMaris_terminalWindow, ADownloadShowsItsProgressUntilItIsComplete) {
+    QTemporaryDir downloads, source;
+    window.serialPort1().ZModem().SetFolder(downloads.path().toStdString());
+    QByteArray content(5000000, '\0');
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        content[i] = static_cast<char>((i * 7919) >> 5);
+    }
+    QFile file(source.filePath(QStringLiteral("sounding.xtf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(content), content.size());
+    file.close();
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    auto* bar = ui.Get<QProgressBar>("pbZModem1");
+    auto* label = ui.Get<QWidget>("lblZModem1");
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(label->isHidden());
+    QList<int> values;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int value) { values << value; });
+
+    QProcess sz;
+    sz.setWorkingDirectory(source.path());
+    sz.setStandardInputFile(pty.FarPath());
+    sz.setStandardOutputFile(pty.FarPath());
+    sz.setStandardErrorFile(QProcess::nullDevice());
+    sz.start(QStringLiteral("sz"), {QStringLiteral("sounding.xtf")});
+    ASSERT_TRUE(sz.waitForStarted(5000));
+    QString shown; // the progress line while the bar was up
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (bar->isVisible()) {
+                shown = ui.Text("lblZModem1");
+            }
+            return sz.state() == QProcess::NotRunning && !window.serialPort1().ZModem().InSession();
+        },
+        60000));
+    EXPECT_TRUE(std::any_of(values.begin(), values.end(), [](int v) { return v > 0 && v < 100; }))
+        << "the bar never stood between its ends";
+    ASSERT_FALSE(values.isEmpty());
+    EXPECT_EQ(values.last(), 100);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(label->isHidden());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("sounding.xtf: "))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral(" of 5.0 MB, "))) << shown.toStdString();
+
+    QFile received(QDir(downloads.path()).filePath(QStringLiteral("sounding.xtf")));
+    ASSERT_TRUE(received.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(received.readAll() == content);
+    const QRegularExpression entry(
+        QStringLiteral("^ZModem: received \"sounding\\.xtf\", 5000000 bytes, [0-9.]+ [kMG]?B/s$"));
+    const QStringList lines = LinesWith(ui.Text("Memo2"), QStringLiteral("received"));
+    ASSERT_EQ(lines.size(), 1) << ui.Text("Memo2").toStdString();
+    EXPECT_TRUE(entry.match(lines[0]).hasMatch()) << lines[0].toStdString();
+}
+
 TEST_F(TMaris_terminalWindow, ADeviceThatOnlySaysRzIsShownAgainAfterTheTimeOut) {
     window.serialPort1().ZModem().SetTimeout(std::chrono::milliseconds(200));
     ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
@@ -398,6 +471,132 @@ TEST_F(TMaris_terminalWindow, AMemoShowsAnEndlessLineInBoundedParagraphsWithoutU
     }
     EXPECT_FALSE(memo->document()->isUndoAvailable());
     EXPECT_FALSE(ui.Get<QPlainTextEdit>("Memo2")->document()->isUndoAvailable());
+}
+
+// Each channel's stream line reads its own port, raw (the sentences arrive in
+// pieces, with a damaged one between), runs while the port is open and goes
+// blank when it closes.
+TEST_F(TMaris_terminalWindow, EachStreamLineSaysWhatItsOwnPortReceives) {
+    const QRegularExpression expected(
+        QStringLiteral("^NMEA GNGGA \\d+\\.\\d Hz, GNRMC \\d+\\.\\d Hz; 1 bad checksum; fix RTK fixed, 14 sats$"));
+    const QByteArray stream = Sentence("GNGGA,123519.00,5407.038,N,01131.000,E,4,14,0.9,5.4,M,46.9,M,1.0,0101") +
+                              Sentence("GNRMC,123519.00,A,5407.038,N,01131.000,E,0.1,231.4,130524,,,R") +
+                              "$GNGGA,123520.00,5407.038,N,01131.000,E,4,14,0.9,5.4,M,46.9,M,,*00\r\n";
+    for (std::size_t n = 0; n < 2; ++n) {
+        const ChannelControls& channel = kChannels[n];
+        const ChannelControls& other = kChannels[1 - n];
+        SCOPED_TRACE(channel.stream);
+        PtyPair pair;
+        ASSERT_EQ(pair.Start(), QString());
+        EXPECT_EQ(ui.Text(channel.stream), QString()) << "a closed port has no stream line";
+        ASSERT_NO_FATAL_FAILURE(Open(channel, pair));
+        EXPECT_EQ(ui.Text(channel.stream), "no data");
+        for (qsizetype at = 0; at < stream.size(); at += 40) {
+            pair.Write(stream.mid(at, 40));
+            QTest::qWait(20);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return expected.match(ui.Text(channel.stream)).hasMatch(); }, 3000))
+            << ui.Text(channel.stream).toStdString();
+        EXPECT_EQ(ui.Text(other.stream), QString());
+        ui.Click(channel.active);
+        EXPECT_EQ(ui.Text(channel.stream), QString());
+    }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+// A capture file named by the test as the user would pick it in the dialog.
+class CaptureTo {
+public:
+    explicit CaptureTo(const QString& path) {
+        previous_ = kit::SetFileDialogPresenter([path](const kit::FileDialogRequest&) { return path; });
+    }
+    ~CaptureTo() { kit::SetFileDialogPresenter(std::move(previous_)); }
+
+private:
+    kit::FileDialogPresenter previous_;
+};
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Each channel's box captures its own port's bytes as they came, ZModem's
+// "rz" start included; unchecking stops it, checking again appends, and the
+// port closing ends it. A cancelled dialog leaves the box unchecked.
+TEST_F(TMaris_terminalWindow, CaptureWritesEveryReceivedByteUntilUncheckedOrClosed) {
+    const char* boxes[] = {"chkCapture1", "chkCapture2"};
+    for (std::size_t n = 0; n < 2; ++n) {
+        SCOPED_TRACE(boxes[n]);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("gnss.log"));
+        PtyPair pair;
+        ASSERT_EQ(pair.Start(), QString());
+        ASSERT_NO_FATAL_FAILURE(Open(kChannels[n], pair));
+        {
+            CaptureTo cancel{QString()};
+            ui.Click(boxes[n]);
+            EXPECT_EQ(ui.Text(boxes[n]), "unchecked");
+        }
+        CaptureTo capture(path);
+        ui.Click(boxes[n]);
+        ASSERT_EQ(ui.Text(boxes[n]), "checked");
+        EXPECT_EQ(ui.Text(boxes[1 - n]), "unchecked");
+        const QByteArray first("$GPHDT,231.4,T*3A\r\n\0\xFF\r\x08", 23);
+        pair.Write(first);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return FileBytes(path).size() >= first.size(); }, 3000));
+        EXPECT_EQ(FileBytes(path), first);
+
+        ui.Click(boxes[n]);
+        pair.Write("not captured");
+        QTest::qWait(200);
+        EXPECT_EQ(FileBytes(path), first);
+
+        ui.Click(boxes[n]);
+        const QByteArray second("\xFF\xFE\0rz\r", 6);
+        pair.Write(second);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return FileBytes(path).size() >= first.size() + second.size(); }, 3000));
+        EXPECT_EQ(FileBytes(path), first + second) << "appended to the file, whatever the line carried";
+
+        ui.Click(kChannels[n].active);
+        EXPECT_EQ(ui.Text(boxes[n]), "unchecked") << "the port closed";
+    }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+// A disk that fills mid-capture: the box unchecks, one error names the file
+// and the system's reason, and what reached the disk stays.
+TEST_F(TMaris_terminalWindow, AFullDiskEndsTheCaptureWithOneErrorAndKeepsWhatWasWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gnss.log"));
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    CaptureTo capture(path);
+    ui.Click("chkCapture1");
+    const QByteArray before(100, 'a');
+    pty.Write(before);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileBytes(path).size() == before.size(); }, 3000));
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit full = saved;
+    full.rlim_cur = static_cast<rlim_t>(before.size()) + 10;
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    const QByteArray after(100, 'b');
+    pty.Write(after);
+    const bool unchecked = QTest::qWaitFor([&] { return ui.Text("chkCapture1") == "unchecked"; }, 3000);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_TRUE(unchecked);
+    QTest::qWait(100);
+    const QStringList errors = MessageLog::Take();
+    EXPECT_EQ(errors.join('|').toStdString(),
+              QStringLiteral("error: Cannot write the capture file \"%1\": File too large.").arg(path).toStdString());
+    EXPECT_EQ(FileBytes(path), before + after.left(10));
+    pty.Write("more");
+    QTest::qWait(200);
+    EXPECT_EQ(FileBytes(path), before + after.left(10));
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
 // The window shows the ports in the order the system lists them; only channel

@@ -510,6 +510,97 @@ TEST(ZModemReceiver, CarriesOnAfterRandomGarbageInASession) {
     }
 }
 
+TEST(ZModemProgress, TextsForTheChannelsProgressLine) {
+    struct Case {
+        std::uint64_t received, announced;
+        double seconds;
+        std::string text;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {1200000, 5000000, 3, "f: 1.2 of 5.0 MB, 24 %, 400 kB/s, 10 s left", "the time left is rounded up"},
+        {500, 1000, 0.5, "f: 0.5 of 1.0 kB, 50 %", "no rate in the first second"},
+        {0, 1000, 5, "f: 0.0 of 1.0 kB, 0 %", "no rate before the first byte"},
+        {2500000, 0, 2, "f: 2.5 MB, 1.3 MB/s", "no size announced: no percent, no time left"},
+        {4999999, 5000000, 10, "f: 5.0 of 5.0 MB, 99 %, 500 kB/s, 1 s left", "100 % only when all is there"},
+        {5000000, 5000000, 10, "f: 5.0 of 5.0 MB, 100 %, 500 kB/s", "complete"},
+        {5000100, 5000000, 10, "f: 5.0 of 5.0 MB, 100 %, 500 kB/s", "more than announced"},
+        {100000, 1000000, 100, "f: 0.1 of 1.0 MB, 10 %, 1 kB/s, 15 min 0 s left", "minutes"},
+        {1000000, 100000000, 100, "f: 1.0 of 100.0 MB, 1 %, 10 kB/s, 2 h 45 min left", "hours"},
+        {960, 2000, 1, "f: 1.0 of 2.0 kB, 48 %, 960 B/s, 2 s left", "bytes per second"},
+        {10, 999, 1, "f: 10 of 999 B, 1 %, 10 B/s, 1 min 39 s left", "whole bytes below a kilobyte"},
+        {0, 999949, 0, "f: 0.0 of 999.9 kB, 0 %", "the largest size in kB"},
+        {0, 999950, 0, "f: 0.0 of 1.0 MB, 0 %", "rounds to 1000 kB: MB instead"},
+    };
+    for (const Case& c : cases) {
+        const TransferProgress progress{.file = "f",
+                                        .received = c.received,
+                                        .announced = c.announced,
+                                        .elapsed = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                            std::chrono::duration<double>(c.seconds)),
+                                        .arriving = true};
+        EXPECT_EQ(ProgressText(progress), c.text) << c.reason;
+    }
+    struct RateCase {
+        double rate;
+        std::string text;
+    };
+    const RateCase rates[] = {{999.4, "999 B/s"},   {999.5, "1 kB/s"},    {999499, "999 kB/s"},
+                              {999500, "1.0 MB/s"}, {1.25e6, "1.3 MB/s"}, {2e9, "2.0 GB/s"}};
+    for (const RateCase& r : rates) {
+        EXPECT_EQ(RateText(r.rate), r.text) << r.rate;
+    }
+}
+
+// The owner hears of a file when it is announced, after every subpacket and
+// once more when it is complete or given up; the "received" entry of a file
+// large enough for its rate to mean something gets its average rate.
+TEST(ZModemReceiver, ReportsProgressAndTheAverageRate) {
+    struct Case {
+        const char* what;
+        std::size_t size;
+        bool complete;
+        std::string lastEntry;
+    };
+    const Case cases[] = {
+        {"a large file", 70000, true, "received \"sounding.raw\", 70000 bytes, 70 kB/s"},
+        {"a small file", 7000, true, "received \"sounding.raw\", 7000 bytes"},
+        {"a file cut off", 70000, false, "\"sounding.raw\" incomplete at 35000 bytes, discarded"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Session s;
+        std::vector<TransferProgress> reports;
+        s.receiver.SetProgress([&](const TransferProgress& progress) { reports.push_back(progress); });
+        s.Feed("rz\r");
+        s.OfferFile("sounding.raw", c.size);
+        const std::size_t piece = c.size / 10;
+        s.Feed(BinaryHeader(ZFrame::DATA, 0, true));
+        for (std::size_t sent = 0; sent < (c.complete ? c.size : c.size / 2); sent += piece) {
+            s.now += 100ms;
+            s.Feed(DataSubpacket(std::string(piece, 'd'), kZCrcG, true));
+        }
+        if (c.complete) {
+            s.Feed(DataSubpacket("", kZCrcE, true) + HexHeader(ZFrame::EOF_, static_cast<std::uint32_t>(c.size)));
+        } else {
+            s.receiver.CarrierLost();
+        }
+        const std::size_t pieces = c.complete ? 10 : 5;
+        ASSERT_EQ(reports.size(), pieces + 2);
+        for (std::size_t n = 0; n <= pieces; ++n) {
+            EXPECT_EQ(reports[n].file, "sounding.raw");
+            EXPECT_EQ(reports[n].received, n * piece);
+            EXPECT_EQ(reports[n].announced, c.size);
+            EXPECT_EQ(reports[n].elapsed, n * 100ms);
+            EXPECT_TRUE(reports[n].arriving);
+        }
+        EXPECT_FALSE(reports.back().arriving);
+        EXPECT_EQ(reports.back().received, pieces * piece);
+        const auto entry = std::find(s.logged.begin(), s.logged.end(), c.lastEntry);
+        EXPECT_NE(entry, s.logged.end()) << c.lastEntry;
+    }
+}
+
 namespace {
 
 // `sz` from lrzsz on one end of a socket pair, the receiver on the other; a

@@ -70,6 +70,8 @@ public:
     }
 
     QString Near() const { return dir_.filePath(QStringLiteral("b")); }
+    // The far end's path, for a device program of its own (lrzsz's sz).
+    QString FarPath() const { return dir_.filePath(QStringLiteral("a")); }
     // The far end, open and non-blocking, for a writer of its own (a thread
     // that streams without waiting for the window).
     int Far() const { return far_; }

@@ -1,0 +1,34 @@
+// A "Capture…" check box and the capture file behind it. Checking asks the
+// user for the file (a cancel leaves the box unchecked): a peer never chooses
+// where its bytes land. Unchecking, or the port closing, ends the capture; a
+// write the system refuses unchecks the box and says why, once.
+#pragma once
+
+#include "commtools/CaptureFile.h"
+
+#include <QObject>
+
+class QCheckBox;
+
+namespace commtools {
+
+class CaptureBox : public QObject {
+    Q_OBJECT
+public:
+    // `fileName` is the name the file dialog proposes.
+    CaptureBox(QCheckBox* box, QString fileName);
+
+    // What arrived, raw; written at once while the box is checked.
+    void Feed(const QByteArray& bytes);
+    // The port closed: the capture ends and the box unchecks.
+    void Stop();
+
+private:
+    void Clicked(bool checked);
+
+    QCheckBox* box_;
+    QString fileName_;
+    CaptureFile file_;
+};
+
+} // namespace commtools

@@ -1,0 +1,34 @@
+// A capture file: every byte a port or socket receives, appended raw and
+// unchanged as it arrives, so that a feed seen in the field can be replayed to
+// the acquisition software or handed to the processor as it came.
+//
+// The file is opened for appending and never truncated: an existing capture
+// grows. Each read goes to the system at once, with no buffer of its own, so
+// nothing piles up in memory under a flood and what was written before a full
+// disk stays in the file.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace commtools {
+
+class CaptureFile {
+public:
+    // Opens or creates `path` for appending; false with Error() set.
+    bool Open(const QString& path);
+    // Appends all of `bytes`. False when the system refused: the file is then
+    // closed with what reached it, and Error() names the file and the reason.
+    bool Write(const QByteArray& bytes);
+    void Close();
+
+    bool IsOpen() const { return file_.isOpen(); }
+    QString Error() const { return error_; }
+
+private:
+    QFile file_;
+    QString error_;
+};
+
+} // namespace commtools
