@@ -20,6 +20,20 @@ public:
     using UserError::UserError;
 };
 
+// The value of a hexadecimal digit, upper or lower case; -1 for any other byte.
+constexpr int HexDigitValue(unsigned char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 // Fixed-point text: the exact value of the double taken to `decimals` places with
 // halves away from zero, blanks in front up to `width`. "+Inf", "-Inf" and "Nan"
 // for the non-finite values.

@@ -15,19 +15,6 @@ using namespace std::chrono_literals;
 // Arrivals this close together count as one in the byte tally.
 constexpr auto kMerge = 100ms;
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 // A sentence address: the talker and the sentence type ("GNGGA"), or a
 // proprietary "P" and the maker's letters; upper-case letters and digits.
 bool IsAddress(std::string_view text) {
@@ -119,8 +106,8 @@ void StreamMonitor::EndSentence(Clock::time_point now) {
     }
     bool good = false;
     if (star != std::string_view::npos && text.size() == star + 3) {
-        const int high = HexValue(text[star + 1]);
-        const int low = HexValue(text[star + 2]);
+        const int high = common::HexDigitValue(text[star + 1]);
+        const int low = common::HexDigitValue(text[star + 2]);
         unsigned char sum = 0;
         for (const char c : content) {
             sum ^= static_cast<unsigned char>(c);

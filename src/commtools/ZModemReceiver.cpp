@@ -114,19 +114,6 @@ std::array<unsigned char, 5> HeaderBytes(ZFrame type, std::uint32_t argument) {
             static_cast<unsigned char>((argument >> 24) & 0xFF)};
 }
 
-int HexValue(unsigned char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // A byte that stands for itself inside escaped data.
 inline bool IsPlain(unsigned char byte) { return byte != kZdle && (byte & 0x7F) != kXon && (byte & 0x7F) != kXoff; }
 
@@ -540,7 +527,7 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         }
         return;
     case Parse::HexHeader:
-        if (HexValue(byte) < 0) {
+        if (common::HexDigitValue(byte) < 0) {
             parse_ = Parse::SeekHeader;
             CountError("bad hex header");
             return;
@@ -646,7 +633,8 @@ void ZModemReceiver::HeaderDone() {
     if (format_ == 'B') {
         std::array<unsigned char, 7> bytes{};
         for (std::size_t n = 0; n < 7; ++n) {
-            bytes[n] = static_cast<unsigned char>(HexValue(header_[2 * n]) << 4 | HexValue(header_[2 * n + 1]));
+            bytes[n] = static_cast<unsigned char>(common::HexDigitValue(header_[2 * n]) << 4 |
+                                                  common::HexDigitValue(header_[2 * n + 1]));
         }
         std::uint16_t crc = 0;
         for (unsigned char byte : bytes) {
