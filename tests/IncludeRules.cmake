@@ -9,6 +9,8 @@
 #   automation/ sees common/, kit/ and itself: the actions on controls by
 #             name reach any window through Qt's own classes, never a tool's;
 #   drive/    sees common/, kit/, app/, automation/ and itself.
+# Operating-system headers (unistd.h, fcntl.h, netdb.h, sys/..., ...) stand in
+# common/ only, one file per concern, so that another system adds files there.
 # Called with -DSOURCE_DIR=.../src -DQT_GUI_HEADERS="dir;dir".
 
 cmake_policy(VERSION 3.25)
@@ -45,10 +47,15 @@ foreach(file IN LISTS sources)
     endif()
     foreach(line IN LISTS lines)
         if(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
+            set(header "${CMAKE_MATCH_1}")
+            if(NOT folder STREQUAL "common" AND header MATCHES
+               "^(unistd|fcntl|netdb|dirent|poll|termios|pwd|dlfcn)\\.h$|^(sys|arpa|netinet)/")
+                list(APPEND faults "${file}: an operating-system header <${header}> outside common/")
+            endif()
             if(is_core)
                 foreach(dir IN LISTS QT_GUI_HEADERS)
-                    if(EXISTS ${dir}/${CMAKE_MATCH_1})
-                        list(APPEND faults "${file}: a core includes the Qt Gui or Widgets header <${CMAKE_MATCH_1}>")
+                    if(EXISTS ${dir}/${header})
+                        list(APPEND faults "${file}: a core includes the Qt Gui or Widgets header <${header}>")
                     endif()
                 endforeach()
             endif()
