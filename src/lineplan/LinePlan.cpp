@@ -68,6 +68,8 @@ BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequenc
     return texts;
 }
 
+double LineSpacing(double swath, double overlapPercent) { return swath - swath * (overlapPercent / 200); }
+
 PlanRun ComputeLinePlan(const PlannerInput& in) {
     PlanRun run;
     const QString beyond = QStringLiteral("m  -  No coverage at this altitude!");
@@ -117,8 +119,7 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     const double speed = in.knots ? in.speed * kKnot : in.speed;
     r.pingSpacing = speed * (1 / r.pingRate);
     r.nadirCoverage = std::nearbyint(r.footprintAlong / (r.pingSpacing / 100));
-    // Half the overlap on each side of the line.
-    r.lineSpacing = std::nearbyint(r.minSwath - r.minSwath * (in.overlap / 200));
+    r.lineSpacing = std::nearbyint(LineSpacing(r.minSwath, in.overlap));
     const double maxSpeed = RoundHalfEven(r.pingRate * (r.footprintAlong * 100 / in.alongCoverage), 1);
     r.maxSpeed = in.knots ? RoundHalfEven(maxSpeed / kKnot, 1) : maxSpeed;
     r.maxSwath = 2 * slantMax * std::sin(edgeMax);

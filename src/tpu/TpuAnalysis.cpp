@@ -56,8 +56,6 @@ std::optional<int> UsableAngle(const TpuInputs& inputs, int depth, const OrderLi
 
 double UsableSwath(int depth, int angle) { return 2.0 * depth * std::tan(angle * common::kRadiansPerDegree); }
 
-double FitLineSpacing(double swath, int overlapPercent) { return swath * (1.0 - overlapPercent / 200.0); }
-
 FitCurves UsableSwathByDepth(const TpuInputs& inputs, int deepest) {
     FitCurves curves;
     const int top = TopBeam(inputs);

@@ -1,7 +1,8 @@
 // What the uncertainty model means for a survey plan. The order fit answers
 // "how wide may I run the swath and still meet this order at this depth": the
 // outermost whole-degree beam up to which every beam stays within the order's
-// limits, the swath on a flat seabed it gives and the line spacing for it. The
+// limits and the swath on a flat seabed it gives (the line planner's rule then
+// spaces the lines). The
 // error budget answers "what would a better sensor buy": each term's share of
 // a total, and the total without the terms a surveyor leaves out.
 #pragma once
@@ -32,10 +33,6 @@ std::optional<int> UsableAngle(const TpuInputs& inputs, int depth, const OrderLi
 
 // The swath on a flat seabed up to the usable angle on both sides: 2 D tan a.
 double UsableSwath(int depth, int angle);
-
-// The line spacing that gives `overlapPercent` % overlap between neighbouring
-// swaths, half of it on each side: w (1 - o / 200), the line planner's rule.
-double FitLineSpacing(double swath, int overlapPercent);
 
 // The usable swath of every order at every depth from 1 m to `deepest`, for
 // the fit chart. At a given depth each term of a beam is either a constant or

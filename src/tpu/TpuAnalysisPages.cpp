@@ -3,6 +3,7 @@
 #include "common/NumberFormat.h"
 #include "kit/ChartView.h"
 #include "kit/WindowParts.h"
+#include "lineplan/LinePlan.h"
 #include "ui_ErrorBudgetPage.h"
 #include "ui_OrderFitPage.h"
 
@@ -14,10 +15,6 @@ namespace tpu {
 
 namespace {
 
-// The orders as their tick boxes name them.
-constexpr std::array<const char*, kOrderLimits.size()> kOrderNames{
-    "IHO Special Order", "IHO Order 1", "IHO Order 2", "FSIS-44", "NL Order A", "NL Order B", "Orsted",
-};
 // The fit chart's last series marks the current depth.
 constexpr int kDepthSeries = static_cast<int>(kOrderLimits.size());
 
@@ -76,9 +73,9 @@ OrderFitPage::OrderFitPage(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     ApplyTpuChartLook(chart, QStringLiteral("Usable Swath"));
     chart->SetAxisTitles(QStringLiteral("Depth (m)"), QStringLiteral("Usable swath (m)"),
                          kit::PixelFont(kit::kTahoma, 11, true));
-    for (const char* name : kOrderNames) {
+    for (const QLabel* caption : captions_) {
         kit::SeriesSettings series;
-        series.title = QString::fromLatin1(name);
+        series.title = caption->text(); // each curve named as its row
         series.legendText = series.title;
         series.width = 3;
         chart->AddSeries(series);
@@ -191,17 +188,15 @@ void OrderFitPage::ShowSpacing() {
     // An overlap outside 0 to 100 % (or none typed yet) gives no spacing.
     const bool usable = read && overlap >= 0 && overlap <= 100;
     for (std::size_t order = 0; order < spacings_.size(); ++order) {
-        Write(spacings_[order], usable && swaths_[order] ? Metres(FitLineSpacing(*swaths_[order], overlap)) : kNothing);
+        Write(spacings_[order],
+              usable && swaths_[order] ? Metres(lineplan::LineSpacing(*swaths_[order], overlap)) : kNothing);
     }
 }
 
 // ---------------------------------------------------------------------------
 // Budget bars
 
-BudgetBars::BudgetBars(QWidget* parent) : QWidget(parent) {
-    setCursor(Qt::PointingHandCursor);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
+BudgetBars::BudgetBars(QWidget* parent) : QWidget(parent) { setCursor(Qt::PointingHandCursor); }
 
 void BudgetBars::SetCaption(const QString& caption) {
     caption_ = caption;
@@ -260,7 +255,8 @@ std::size_t BudgetBars::TermAt(std::size_t rank) const { return rank < ranked_.s
 int BudgetBars::HeaderHeight() const { return 2 * fontMetrics().height() + 6; }
 
 QRect BudgetBars::RowRect(std::size_t rank) const {
-    const int rows = std::max<int>(1, static_cast<int>(std::max(ranked_.size(), std::size_t{13})));
+    // Room for the longest budget, so that the rows keep their height.
+    const int rows = static_cast<int>(std::max(ranked_.size(), std::size_t{13}));
     const int rowHeight = std::max(fontMetrics().height(), (height() - HeaderHeight()) / rows);
     return {0, HeaderHeight() + static_cast<int>(rank) * rowHeight, width(), rowHeight};
 }

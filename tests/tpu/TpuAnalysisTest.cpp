@@ -120,12 +120,9 @@ TEST(OrderFit, TheDepthCurvesAgreeWithTheFitAtEveryDepth) {
     EXPECT_TRUE(UsableSwathByDepth(StartInputs(), 0)[0].empty());
 }
 
-TEST(OrderFit, SwathAndLineSpacing) {
+TEST(OrderFit, UsableSwathOnAFlatSeabed) {
     EXPECT_NEAR(UsableSwath(10, 45), 20.0, 1e-12);
     EXPECT_EQ(UsableSwath(10, 0), 0.0);
-    EXPECT_DOUBLE_EQ(FitLineSpacing(200, 30), 170); // 30 % overlap: 85 % of the swath
-    EXPECT_DOUBLE_EQ(FitLineSpacing(200, 0), 200);
-    EXPECT_DOUBLE_EQ(FitLineSpacing(200, 100), 100);
 }
 
 TEST(ErrorBudget, SharesLargestFirstAndTotalsWithout) {
