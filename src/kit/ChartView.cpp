@@ -46,6 +46,7 @@ constexpr double kEdgeRoom = 4.0;
 
 // The corner button's distance from the chart's top and right edges, in pixels.
 constexpr int kCornerMargin = 2;
+constexpr QSize kCornerButtonSize(22, 20);
 
 // NaN sorts with +infinity so the order stays strict and weak whatever a
 // computation produced.
@@ -551,7 +552,9 @@ void ChartView::SetUpCornerButton() {
     cornerButton_ = new QToolButton(this);
     cornerButton_->setText(QStringLiteral("\u2261"));
     cornerButton_->setToolTip(QStringLiteral("Copy data or save picture"));
-    cornerButton_->setAutoRaise(true);
+    // A framed button of a fixed size: a bare glyph in the corner would sit
+    // on the plot's frame, hard to see and to hit on a coloured background.
+    cornerButton_->setFixedSize(kCornerButtonSize);
     cornerButton_->setCursor(Qt::ArrowCursor);
     // Out of the tab order: the chart itself takes the focus and the keys.
     cornerButton_->setFocusPolicy(Qt::NoFocus);
@@ -584,8 +587,7 @@ void ChartView::SetUpCornerButton() {
 }
 
 void ChartView::PlaceCornerButton() {
-    const QSize size = cornerButton_->sizeHint();
-    cornerButton_->setGeometry(width() - size.width() - kCornerMargin, kCornerMargin, size.width(), size.height());
+    cornerButton_->move(width() - kCornerButtonSize.width() - kCornerMargin, kCornerMargin);
 }
 
 void ChartView::ShowCornerButtonWhenWanted() {
