@@ -39,6 +39,30 @@ MessagePresenter SetMessagePresenter(MessagePresenter presenter) {
     return previous;
 }
 
+namespace {
+
+QuestionPresenter& CurrentQuestionPresenter() {
+    static QuestionPresenter presenter;
+    return presenter;
+}
+
+} // namespace
+
+bool AskToProceed(const QString& text) {
+    if (const auto& presenter = CurrentQuestionPresenter()) {
+        return presenter(text);
+    }
+    // Nobody to ask: nothing is done that the user did not agree to.
+    std::fprintf(stderr, "question: %s\n", text.toLocal8Bit().constData());
+    return false;
+}
+
+QuestionPresenter SetQuestionPresenter(QuestionPresenter presenter) {
+    QuestionPresenter previous = std::move(CurrentQuestionPresenter());
+    CurrentQuestionPresenter() = std::move(presenter);
+    return previous;
+}
+
 void ShowFault(const std::exception& fault) {
     ShowError(QStringLiteral("Internal error: %1\nThe last action was not completed. Please report this with "
                              "the steps that led to it")

@@ -25,6 +25,15 @@ void ShowError(const QString& text);
 // Installs a presenter and returns the previous one.
 MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 
+// A question before an action the user may still call off (a file that will
+// not hold every character typed): true when the user goes on. Asked in a
+// modal box with Yes and No; tests and the driver install a presenter that
+// records the question and answers it.
+bool AskToProceed(const QString& text);
+
+using QuestionPresenter = std::function<bool(const QString&)>;
+QuestionPresenter SetQuestionPresenter(QuestionPresenter presenter);
+
 // What the surveyor is told when an action cannot be done (a field that cannot
 // be read, a port that cannot be opened): the text is for the general error
 // box, in the surveyor's words. Anything else thrown is a fault of the program.

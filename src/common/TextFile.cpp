@@ -1,12 +1,16 @@
 #include "common/TextFile.h"
 
+#include "common/Messages.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 namespace common {
 
@@ -18,6 +22,25 @@ constexpr std::array<char16_t, 32> kHighBlock = {0x20AC, 0,      0x201A, 0x0192,
                                                  0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// The Windows-1252 byte of a character, if the code page has one.
+std::optional<char> ByteOf(char16_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+        return static_cast<char>(code);
+    }
+    for (std::size_t i = 0; i < kHighBlock.size(); ++i) {
+        if (kHighBlock[i] != 0 && kHighBlock[i] == code) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+// A character beyond the 16-bit range is two code units: it is one character
+// to the user, and one "?" in the file.
+bool PairAt(const QString& text, qsizetype i) {
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+}
+
 } // namespace
 
 QByteArray EncodeWindows1252(const QString& text) {
@@ -25,22 +48,47 @@ QByteArray EncodeWindows1252(const QString& text) {
     // a busy link encode every entry they keep.
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
-    for (const QChar ch : text) {
-        const char16_t code = ch.unicode();
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            *out++ = static_cast<char>(code);
-            continue;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        *out++ = ByteOf(text[i].unicode()).value_or('?');
+        if (PairAt(text, i)) {
+            ++i;
         }
-        char byte = '?';
-        for (std::size_t i = 0; i < kHighBlock.size(); ++i) {
-            if (kHighBlock[i] != 0 && kHighBlock[i] == code) {
-                byte = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        *out++ = byte;
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
+}
+
+QStringList OutsideWindows1252(const QStringList& texts) {
+    QStringList outside;
+    for (const QString& text : texts) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype length = PairAt(text, i) ? 2 : 1;
+            if (length == 2 || !ByteOf(text[i].unicode())) {
+                const QString character = text.mid(i, length);
+                if (!outside.contains(character)) {
+                    outside << character;
+                }
+            }
+            i += length - 1;
+        }
+    }
+    return outside;
+}
+
+bool ConfirmWindows1252(const QString& path, const QStringList& texts) {
+    const QStringList outside = OutsideWindows1252(texts);
+    if (outside.isEmpty()) {
+        return true;
+    }
+    // Named as they are typed: a long list is cut, the question stays short.
+    constexpr qsizetype kNamed = 12;
+    QString named = QLatin1Char('"') + outside.mid(0, kNamed).join(QStringLiteral("\", \"")) + QLatin1Char('"');
+    if (outside.size() > kNamed) {
+        named += QStringLiteral(" and %1 more").arg(outside.size() - kNamed);
+    }
+    return AskToProceed(QStringLiteral("\"%1\" is written in the Windows-1252 code page, which cannot hold %2: each "
+                                       "becomes \"?\" in the file. Save it anyway?")
+                            .arg(QFileInfo(path).fileName(), named));
 }
 
 QString DecodeWindows1252(const QByteArray& bytes) {
@@ -155,7 +203,7 @@ FileResult WriteTextFile(const QString& path, const QStringList& lines) {
     return saved ? saved : FileResult::Failed(CreateFileError(path, saved.Error()));
 }
 
-FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes) {
+FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes, bool* endsWithLineEnd) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return FileResult::Failed(file.errorString());
@@ -168,7 +216,20 @@ FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes
         QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         text = decoder.decode(bytes.mid(2));
     } else {
-        text = DecodeWindows1252(bytes);
+        // Windows-1252 text beyond ASCII is almost never valid UTF-8 ("Ø" alone
+        // is the byte 0xD8, which UTF-8 never ends a character with), so valid
+        // UTF-8 with such characters is what an editor of today saved.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const bool beyondAscii = std::any_of(bytes.cbegin(), bytes.cend(), [](char b) { return (b & 0x80) != 0; });
+        if (beyondAscii) {
+            text = utf8.decode(bytes);
+        }
+        if (!beyondAscii || utf8.hasError()) {
+            text = DecodeWindows1252(bytes);
+        }
+    }
+    if (endsWithLineEnd != nullptr) {
+        *endsWithLineEnd = text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
     }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -9,9 +9,20 @@
 
 namespace common {
 
-// Windows-1252 bytes of a text; characters outside the code page become "?".
+// Windows-1252 bytes of a text; a character outside the code page becomes one
+// "?" (a character beyond the 16-bit range, an emoji, too).
 QByteArray EncodeWindows1252(const QString& text);
 QString DecodeWindows1252(const QByteArray& bytes);
+
+// The characters of `texts` that Windows-1252 cannot hold, each once, in the
+// order they first appear.
+QStringList OutsideWindows1252(const QStringList& texts);
+
+// Before a file in Windows-1252 is written: when `texts` hold characters the
+// code page cannot hold, one question names them and what they become, and
+// says whether the user wants the file written all the same. True when there
+// are none.
+bool ConfirmWindows1252(const QString& path, const QStringList& texts);
 
 // Control characters (below 0x20, and 0x7F) become a backslash, two uppercase
 // hex digits and "h": "A\rB" shows as "A\0DhB". Logged bytes and texts
@@ -58,10 +69,13 @@ QString CreateFileError(const QString& path, const QString& reason);
 // failure the error names the file and the reason (CreateFileError).
 FileResult WriteTextFile(const QString& path, const QStringList& lines);
 
-// Reads a text file into lines (CR LF, LF or CR separated): Windows-1252, or
-// UTF-8 or UTF-16 when a byte-order mark says so. At most `maxBytes` bytes are
-// read (all when negative), so a huge file cannot take the memory with it. On
-// failure the error is the system's reason.
-FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes = -1);
+// Reads a text file into lines (CR LF, LF or CR separated): UTF-8 or UTF-16
+// when a byte-order mark says so, UTF-8 when its bytes are valid UTF-8 with
+// characters beyond ASCII (a file saved by a modern editor), Windows-1252
+// otherwise. At most `maxBytes` bytes are read (all when negative), so a huge
+// file cannot take the memory with it. `endsWithLineEnd`, when given, tells
+// whether the last line had its line end. On failure the error is the
+// system's reason.
+FileResult ReadTextFile(const QString& path, QStringList& lines, qint64 maxBytes = -1, bool* endsWithLineEnd = nullptr);
 
 } // namespace common

@@ -18,9 +18,11 @@ void CaptureBox::Clicked(bool checked) {
     }
     kit::FileDialogRequest request;
     request.kind = kit::FileDialogKind::Save;
-    request.caption = QStringLiteral("Capture received bytes to");
+    request.caption = QStringLiteral("Capture received bytes to (an existing file is added to, never replaced)");
     request.filter = QStringLiteral("All files (*)");
     request.fileName = fileName_;
+    request.folderKind = QStringLiteral("captures");
+    request.appends = true;
     const QString path = kit::AskFileName(box_->window(), request);
     if (path.isEmpty() || !file_.Open(path)) {
         box_->setChecked(false);

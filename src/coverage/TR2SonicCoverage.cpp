@@ -320,6 +320,7 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     request.kind = kit::FileDialogKind::Save;
     request.caption = QStringLiteral("Save Values to text file");
     request.fileName = QStringLiteral("SonicCalcutation.txt");
+    request.folderKind = QStringLiteral("reports");
     const QString path = kit::AskFileName(this, request);
     if (path.isEmpty()) {
         return;
@@ -359,6 +360,9 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     texts.centimetreBoxSide = ui->edtLengthAlong_cm->text();
     texts.centimetreBox = {ui->edt_xxxtotal_C3_cm->text(), ui->edt_xalong_C1_cm->text(), ui->edt_xacross_C2_cm->text()};
     const QStringList lines = coverage::CoverageReportLines(texts, choices);
+    if (!common::ConfirmWindows1252(path, lines)) {
+        return;
+    }
     // Whole or not at all: a failed write leaves no half report behind.
     if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
         common::ShowError(written.Error());

@@ -75,6 +75,11 @@ Driver::Driver(QTextStream& out) : out_(out) {
     common::SetMessagePresenter([this](common::MessageKind kind, const QString& text) {
         out_ << (kind == common::MessageKind::Error ? "error\t" : "message\t") << Escape(text) << Qt::endl;
     });
+    // A question is printed and answered Yes, as a surveyor who has read it would.
+    common::SetQuestionPresenter([this](const QString& text) {
+        out_ << "question\t" << Escape(text) << Qt::endl;
+        return true;
+    });
     kit::SetFileDialogPresenter([this](const kit::FileDialogRequest&) {
         if (fileAnswers_.isEmpty()) {
             Fail(QStringLiteral("a file dialog opened without an answer or cancel before it"));
@@ -97,6 +102,7 @@ Driver::Driver(QTextStream& out) : out_(out) {
 
 Driver::~Driver() {
     common::SetMessagePresenter({});
+    common::SetQuestionPresenter({});
     kit::SetFileDialogPresenter({});
     kit::SetDesktopOpener({});
 }

@@ -620,6 +620,13 @@ void ChartView::SavePicture() {
     request.caption = QStringLiteral("Save picture");
     request.filter = QStringLiteral("PNG picture (*.png)");
     request.defaultSuffix = QStringLiteral("png");
+    // Named as the chart is headed, or, without a heading, after what it draws.
+    QString title = FileNameFrom(title_.lines.join(QLatin1Char(' ')));
+    if (title.isEmpty()) {
+        title = FileNameFrom(yTitle_);
+    }
+    request.fileName = (title.isEmpty() ? QStringLiteral("Chart") : title) + QStringLiteral(".png");
+    request.folderKind = QStringLiteral("pictures");
     const QString path = AskFileName(this, request);
     if (path.isEmpty()) {
         return;

@@ -1,10 +1,12 @@
 #include "kit/Dialogs.h"
 
 #include "common/Messages.h"
+#include "kit/Remembered.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -19,14 +21,32 @@ FileDialogPresenter& CurrentPresenter() {
 
 } // namespace
 
-QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
-    if (const auto& presenter = CurrentPresenter()) {
-        return presenter(request);
+QString FileNameFrom(const QString& text) {
+    QString name = text.trimmed();
+    for (QChar& ch : name) {
+        if (ch.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(ch)) {
+            ch = QLatin1Char('_');
+        }
     }
-    QFileDialog dialog(parent, request.caption, QString(), request.filter);
+    // A leading dot would hide the file.
+    while (name.startsWith(QLatin1Char('.'))) {
+        name.remove(0, 1);
+    }
+    return name;
+}
+
+namespace {
+
+QString FolderKey(const QString& kind) { return QStringLiteral("folders/") + kind; }
+
+QString ShowDialog(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.folder, request.filter);
     dialog.setAcceptMode(request.kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.kind == FileDialogKind::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.appends) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
     }
@@ -34,6 +54,23 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
+    FileDialogRequest asked = request;
+    if (!request.folderKind.isEmpty()) {
+        // A folder since removed (a USB stick taken out) is not offered.
+        const QString last = Recalled(FolderKey(request.folderKind)).toString();
+        asked.folder = !last.isEmpty() && QFileInfo(last).isDir() ? last : QString();
+    }
+    const auto& presenter = CurrentPresenter();
+    const QString path = presenter ? presenter(asked) : ShowDialog(parent, asked);
+    if (!path.isEmpty() && !request.folderKind.isEmpty()) {
+        Remember(FolderKey(request.folderKind), QFileInfo(path).absolutePath());
+    }
+    return path;
 }
 
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter) {
@@ -70,6 +107,12 @@ void InstallModalMessageBoxes() {
                         QString::fromLatin1(common::kApplicationTitle), text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();
+    });
+    common::SetQuestionPresenter([](const QString& text) {
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(common::kApplicationTitle), text,
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     });
 }
 

@@ -19,7 +19,21 @@ struct FileDialogRequest {
     QString filter;        // "Text files (*.txt)"
     QString defaultSuffix; // "txt", added when the user types none
     QString fileName;      // proposed name
+    // The kind of file ("settings", "reports", "pictures", …): the dialog
+    // opens in the folder last used for that kind, remembered between runs.
+    QString folderKind;
+    // The chosen file is added to, never replaced: the dialog asks no
+    // question about replacing an existing one.
+    bool appends = false;
+    // Filled in by AskFileName: the folder the dialog opens in (empty: the
+    // working folder).
+    QString folder;
 };
+
+// A file name made from a text the user typed (a project ID, a chart's title):
+// the characters a file name cannot hold or that mislead (path separators,
+// wildcards, quotes, control characters) become "_", blanks at the ends go.
+QString FileNameFrom(const QString& text);
 
 // Returns the chosen path, or an empty text when the user cancels.
 using FileDialogPresenter = std::function<QString(const FileDialogRequest&)>;
@@ -37,7 +51,8 @@ using DesktopOpener = std::function<bool(const QString& path)>;
 DesktopOpener SetDesktopOpener(DesktopOpener opener);
 
 // Shows every message and error of the message service in a modal box over the
-// active window, with the application title as caption.
+// active window, with the application title as caption, and asks its
+// questions in one with Yes and No (No the default: nothing is lost by it).
 void InstallModalMessageBoxes();
 
 } // namespace kit

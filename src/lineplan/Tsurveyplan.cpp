@@ -352,6 +352,7 @@ void Tsurveyplan::Button2Click() {
     request.kind = kit::FileDialogKind::Save;
     request.caption = QStringLiteral("Save calculated values to text file");
     request.fileName = QStringLiteral("VelkorbCalc");
+    request.folderKind = QStringLiteral("reports");
     request.filter = QStringLiteral("Only text files (*.txt)");
     request.defaultSuffix = QStringLiteral("txt");
     const QString path = kit::AskFileName(this, request);
@@ -402,6 +403,9 @@ void Tsurveyplan::Button2Click() {
     texts.coverAtMaximumDepth = ui->Cover_maxdepth->text();
     texts.coverAtMinimumDepth = ui->Cover_mindepth->text();
     const QStringList lines = lineplan::LinePlanReportLines(texts);
+    if (!common::ConfirmWindows1252(path, lines)) {
+        return;
+    }
     // Whole or not at all: a failed write leaves no half report behind.
     if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
         common::ShowError(written.Error());

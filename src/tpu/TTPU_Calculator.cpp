@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QToolButton>
@@ -129,12 +130,18 @@ constexpr bool InFieldOrder() {
 }
 static_assert(InFieldOrder(), "kSettingsControls lists each settings field once, in the enum's order");
 
-// What the surveyor reads beside a field: its label (lbl_X for edt_X), or,
-// where it has none, its name.
+// What the surveyor reads beside a field: its label (lbl_X for edt_X, the
+// depth label for the second depth field) without its colon, or, where it has
+// none, its name.
 QString FieldCaption(const QLineEdit* field) {
-    const QString name = field->objectName();
-    const auto* label = field->window()->findChild<QLabel*>(QStringLiteral("lbl_") + name.mid(4));
-    return label != nullptr && !label->text().trimmed().isEmpty() ? label->text().trimmed() : name;
+    QString name = field->objectName().mid(4);
+    name.remove(QRegularExpression(QStringLiteral("_main$")));
+    const auto* label = field->window()->findChild<QLabel*>(QStringLiteral("lbl_") + name);
+    QString caption = label != nullptr ? label->text().trimmed() : QString();
+    if (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption.isEmpty() ? field->objectName() : caption;
 }
 
 } // namespace
@@ -468,6 +475,7 @@ void TTPU_Calculator::ApplySonarPreset(std::size_t row) {
     ui->udb_Swath->SetPosition(sonar.swathPosition);
     ui->edt_frq->setText(Text(sonar.frequencyText));
     ui->udb_frq->SetRange(sonar.frequencyMinimum, sonar.frequencyMaximum);
+    referenceSonar_ = row;
     referenceFrequency_ = sonar.referenceFrequency;
     alongBeamwidth_ = sonar.alongBeamwidth;
     acrossBeamwidth_ = sonar.acrossBeamwidth;
@@ -651,12 +659,27 @@ QImage TTPU_Calculator::ChartsPicture() {
 
 bool TTPU_Calculator::RefusedWhileInputError(const QString& action) const {
     // Results that belong to other inputs would mislead the client.
-    if (inputError_.isEmpty()) {
+    QString field = fieldInError_;
+    QString error = inputError_;
+    // The depth fields move the track bar and are no input of the computation
+    // itself: one that cannot be read leaves the results of the last depth
+    // beside a text that is no depth.
+    for (const QLineEdit* depth : {ui->edt_Depth, ui->edt_Depth_main}) {
+        if (!error.isEmpty()) {
+            break;
+        }
+        try {
+            common::ParseInt(depth->text().toStdString());
+        } catch (const common::UserError& unreadable) {
+            field = FieldCaption(depth);
+            error = QString::fromUtf8(unreadable.what());
+        }
+    }
+    if (error.isEmpty()) {
         return false;
     }
-    common::ShowError(fieldInError_.isEmpty()
-                          ? QStringLiteral("Correct the inputs before %1: %2").arg(action, inputError_)
-                          : QStringLiteral("Correct \"%1\" before %2: %3").arg(fieldInError_, action, inputError_));
+    common::ShowError(field.isEmpty() ? QStringLiteral("Correct the inputs before %1: %2").arg(action, error)
+                                      : QStringLiteral("Correct \"%1\" before %2: %3").arg(field, action, error));
     return true;
 }
 
@@ -668,7 +691,9 @@ void TTPU_Calculator::btnExportSweepClick() {
     request.caption = QStringLiteral("Export sweep");
     request.filter = QStringLiteral("CSV files (*.csv)");
     request.defaultSuffix = QStringLiteral("csv");
-    request.fileName = QStringLiteral("TPU_Sweep.csv");
+    const QString project = kit::FileNameFrom(ui->edt_Project->text());
+    request.fileName = (project.isEmpty() ? QString() : project + QLatin1Char(' ')) + QStringLiteral("TPU_Sweep.csv");
+    request.folderKind = QStringLiteral("sweeps");
     const QString path = kit::AskFileName(this, request);
     if (path.isEmpty()) {
         return;
@@ -735,6 +760,13 @@ void TTPU_Calculator::btn_Print_PDFClick() {
     texts.date = ui->lbl_Date->text();
     texts.positioning = gnssModeDescription_;
     texts.dgnss = GnssMode() == 1;
+    // The number fields are readable, so only the typed names can hold what
+    // the report's single-byte text cannot.
+    if (!common::ConfirmWindows1252(QString::fromLatin1(tpu::kReportFile),
+                                    {texts.selectedSonar, texts.selectedMotion, texts.selectedHeading, texts.contractor,
+                                     texts.client, texts.project, texts.operatorName, texts.date})) {
+        return;
+    }
     if (const common::FileResult written = tpu::WriteTpuReport(charts, texts); !written) {
         common::ShowError(written.Error());
         return;
@@ -758,11 +790,32 @@ std::vector<std::pair<tpu::SettingsField, QLineEdit*>> TTPU_Calculator::Settings
 }
 
 void TTPU_Calculator::Button6Click() {
+    // Every file saved loads back into this window: a field that cannot be
+    // read, or a text too long for the file, is refused before anything is
+    // asked or written.
+    if (RefusedWhileInputError(QStringLiteral("saving the settings"))) {
+        return;
+    }
+    for (const SettingsControl& entry : kSettingsControls) {
+        const QLineEdit* field = ui.get()->*entry.control;
+        if (field->text().size() > tpu::kSettingsTextLimit) {
+            common::ShowError(QStringLiteral("Cannot save the settings: \"%1\" holds %2 characters, and a settings "
+                                             "file keeps at most %3 in a field")
+                                  .arg(FieldCaption(field))
+                                  .arg(field->text().size())
+                                  .arg(tpu::kSettingsTextLimit));
+            return;
+        }
+    }
     kit::FileDialogRequest request;
     request.kind = kit::FileDialogKind::Save;
     request.caption = QStringLiteral("Save Setting");
     request.filter = QStringLiteral("tpu (*.tpu)");
     request.defaultSuffix = QStringLiteral("tpu");
+    const QString project = kit::FileNameFrom(ui->edt_Project->text());
+    request.fileName =
+        (project.isEmpty() ? QString() : project + QLatin1Char(' ')) + QStringLiteral("TPU settings.tpu");
+    request.folderKind = QStringLiteral("settings");
     const QString path = kit::AskFileName(this, request);
     if (path.isEmpty()) {
         return;
@@ -774,8 +827,19 @@ void TTPU_Calculator::Button6Click() {
     choices.gnssMode = GnssMode();
     choices.aiding = ui->rbn_aiding_DGNSS->isChecked() ? 1 : 0;
     choices.antenna = ui->rbn_antenna_4m->isChecked() ? 1 : 0;
+    choices.referenceSonar = referenceSonar_;
     const QStringList lines =
         tpu::SettingsFileLines([this](tpu::SettingsField field) { return SettingsControlOf(field)->text(); }, choices);
+    // The load's own check, on the lines about to be written: what it would
+    // refuse is never written.
+    const QString name = QDir::toNativeSeparators(path);
+    if (const tpu::LoadedSettings check = tpu::ReadSettingsLines(name, lines, true); !check.error.isEmpty()) {
+        common::ShowError(QStringLiteral("Cannot save the settings: %1").arg(check.error));
+        return;
+    }
+    if (!common::ConfirmWindows1252(path, lines)) {
+        return;
+    }
     // Written whole or not at all: the old file stays until the new one is complete.
     if (const common::FileResult written = common::WriteTextFile(path, lines); !written) {
         common::ShowError(written.Error());
@@ -788,6 +852,7 @@ void TTPU_Calculator::Button7Click() {
     request.caption = QStringLiteral("Load Setting");
     request.filter = QStringLiteral("*.tpu");
     request.defaultSuffix = QStringLiteral("tpu");
+    request.folderKind = QStringLiteral("settings");
     const QString path = kit::AskFileName(this, request);
     if (path.isEmpty()) {
         return;
@@ -811,13 +876,12 @@ void TTPU_Calculator::Button7Click() {
         return;
     }
     QStringList lines;
-    if (const common::FileResult read = common::ReadTextFile(path, lines, tpu::kSettingsSizeLimit); !read) {
+    bool endsWithLineEnd = false;
+    if (const common::FileResult read = common::ReadTextFile(path, lines, tpu::kSettingsSizeLimit, &endsWithLineEnd);
+        !read) {
         common::ShowError(QStringLiteral("Cannot load \"%1\": %2").arg(name, read.Error()));
         return;
     }
-    QFile raw(path);
-    const bool endsWithLineEnd =
-        raw.open(QIODevice::ReadOnly) && raw.seek(std::max<qint64>(0, raw.size() - 1)) && raw.read(1).contains('\n');
     const tpu::LoadedSettings loaded = tpu::ReadSettingsLines(name, lines, endsWithLineEnd);
     if (!loaded.error.isEmpty()) {
         common::ShowError(loaded.error);
@@ -843,7 +907,7 @@ void TTPU_Calculator::ApplyChoices(const tpu::SettingsChoices& choices) {
         const QSignalBlocker quiet(ui->cbo_Select_sonar);
         ui->cbo_Select_sonar->setCurrentIndex(static_cast<int>(choices.sonar));
     }
-    ApplySonarPreset(choices.sonar);
+    ApplySonarPreset(choices.referenceSonar.value_or(choices.sonar));
     RequestComputation(); // the reference figures are no field
     const tpu::MotionPreset& motion = tpu::kMotionPresets.at(choices.motion);
     const tpu::HeadingPreset& heading = tpu::kHeadingPresets.at(choices.heading);

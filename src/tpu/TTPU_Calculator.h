@@ -118,7 +118,9 @@ private:
     std::unique_ptr<Ui::TTPU_Calculator> ui;
     kit::ChartView* charts_[2] = {};
 
-    // The sonar figures that are no field: where the beamwidths hold.
+    // The sonar figures that are no field: where the beamwidths hold, and the
+    // row of the sonar they are from ("Default" keeps the figures before it).
+    std::size_t referenceSonar_ = 0;
     int referenceFrequency_ = 0;
     double alongBeamwidth_ = 0.0;
     double acrossBeamwidth_ = 0.0;

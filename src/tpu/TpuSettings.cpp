@@ -41,11 +41,21 @@ QStringList SettingsFileLines(const std::function<QString(SettingsField field)>&
                               const SettingsChoices& choices) {
     QStringList lines;
     for (const SettingsLine& line : kSettingsLines) {
-        lines << textOf(line.field);
+        QString text = textOf(line.field);
+        for (QChar& ch : text) {
+            if (ch.category() == QChar::Other_Control || ch.category() == QChar::Separator_Line ||
+                ch.category() == QChar::Separator_Paragraph) {
+                ch = QLatin1Char(' ');
+            }
+        }
+        lines << text;
     }
     lines << Text(kSonarPresets.at(choices.sonar).item) << Text(kMotionPresets.at(choices.motion).item)
           << Text(kHeadingPresets.at(choices.heading).item) << Text(kGnssModeWords.at(choices.gnssMode))
           << Text(kAidingWords.at(choices.aiding)) << Text(kAntennaWords.at(choices.antenna));
+    if (choices.referenceSonar) {
+        lines << Text(kSonarPresets.at(*choices.referenceSonar).item);
+    }
     return lines;
 }
 
@@ -101,6 +111,16 @@ LoadedSettings ReadSettingsLines(const QString& fileName, const QStringList& lin
         !choose(4, Find(kAidingWords, lines[first + 4], word), "a GNSS aiding (RTK or DGNSS)", choices.aiding) ||
         !choose(5, Find(kAntennaWords, lines[first + 5], word), "an antenna separation", choices.antenna)) {
         return loaded;
+    }
+    const auto reference = static_cast<qsizetype>(kReferenceSonarLine - 1);
+    if (lines.size() > reference) {
+        const int row = Find(kSonarPresets, lines[reference], item);
+        if (row < 0 || !kSonarPresets[static_cast<std::size_t>(row)].applies) {
+            fault(reference, QStringLiteral("\"%1\" is not a sonar with figures of its own")
+                                 .arg(common::ShowControls(lines[reference])));
+            return loaded;
+        }
+        choices.referenceSonar = static_cast<std::size_t>(row);
     }
     loaded.choices = choices;
     return loaded;

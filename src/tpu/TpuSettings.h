@@ -4,7 +4,9 @@
 // repeat the pulse length (read once of them, ignored twice). Six lines after
 // the forty name the equipment and the modes chosen (the sonar, motion sensor
 // and heading sensor as their lists show them, the GNSS mode, the GNSS aiding
-// and the antenna separation), so that a file gives back the results it was
+// and the antenna separation), and a seventh the sonar whose beamwidths and
+// depth range the results were computed with (the list's "Default" keeps those
+// of the sonar chosen before it), so that a file gives back the results it was
 // saved with; a reader of the forty lines alone finds them where it always did.
 #pragma once
 
@@ -119,17 +121,29 @@ struct SettingsChoices {
     int gnssMode = 0;                               // 0 RTK, 1 DGNSS
     int aiding = 0;                                 // 0 RTK, 1 DGNSS
     int antenna = 0;                                // 0 two metres, 1 four metres
+    // The row of the sonar whose reference figures are in use; absent in a
+    // file of six choices, whose sonar row then gives them as its list does.
+    std::optional<std::size_t> referenceSonar;
 };
 inline constexpr std::array<std::string_view, 2> kGnssModeWords{"RTK", "DGNSS"};
 inline constexpr std::array<std::string_view, 2> kAidingWords{"RTK", "DGNSS"};
 inline constexpr std::array<std::string_view, 2> kAntennaWords{"2 m separation", "4 m separation"};
 inline constexpr std::size_t kChoiceLines = 6;
+// The reference sonar's line, after the six: a file of the form before it
+// has forty-six lines.
+inline constexpr std::size_t kReferenceSonarLine = 47;
 
 // A settings file is text from outside: a real one is a few hundred bytes, so
 // a file of more than this is no settings file and is not read at all.
 inline constexpr qint64 kSettingsSizeLimit = 64 * 1024;
 
-// The file's lines from the fields' texts and the choices.
+// A field's text longer than this is no setting (a paste gone wrong): saving
+// refuses it, which keeps every file within the size a load reads.
+inline constexpr qsizetype kSettingsTextLimit = 1000;
+
+// The file's lines from the fields' texts and the choices. A line break or
+// other control character in a text becomes a blank: a line of the file is one
+// field, always.
 QStringList SettingsFileLines(const std::function<QString(SettingsField field)>& textOf,
                               const SettingsChoices& choices);
 

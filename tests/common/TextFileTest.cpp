@@ -110,6 +110,17 @@ TEST(TextFile, SaveWholeReplacesTheFileOrLeavesIt) {
     }
 }
 
+// What the file cannot hold is named before it is written, each character
+// once, and becomes one "?" (an emoji is one character, not two).
+TEST(TextFile, CharactersOutsideTheCodePageAreNamedAndBecomeOneQuestionMark) {
+    const QStringList texts{QStringLiteral("\u0141ukasz \U0001F600 Skibsv\u00E6rft \u20AC"),
+                            QStringLiteral("\u0141\u4E2D")};
+    EXPECT_EQ(OutsideWindows1252(texts),
+              (QStringList{QStringLiteral("\u0141"), QStringLiteral("\U0001F600"), QStringLiteral("\u4E2D")}));
+    EXPECT_EQ(EncodeWindows1252(texts[0]), QByteArray("?ukasz ? Skibsv\xE6rft \x80"));
+    EXPECT_TRUE(OutsideWindows1252({QStringLiteral("0.02\u00B0 \u00B1 \u00B5s")}).isEmpty());
+}
+
 TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
     QTemporaryDir dir;
     struct Case {
@@ -121,6 +132,8 @@ TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
                                     "0.02\xB0\r\nx\r\n")},
         {"UTF-8 with a mark", QByteArray("\xEF\xBB\xBFRoll \xC2\xB1"
                                          "0.02\xC2\xB0\nx\n")},
+        {"UTF-8 without a mark, as an editor of today saves it", QByteArray("Roll \xC2\xB1"
+                                                                            "0.02\xC2\xB0\nx\n")},
         {"UTF-16 LE with a mark", QByteArray("\xFF\xFER\0o\0l\0l\0 \0\xB1\0"
                                              "0\0.\0"
                                              "0\0"

@@ -1,4 +1,4 @@
-// Records every message and error box instead of showing it, so a test can
+// Records every message, error box and question instead of showing it, so a test can
 // assert what the user would have seen and how often.
 #pragma once
 
@@ -14,6 +14,15 @@ public:
             Entries().append(
                 (kind == common::MessageKind::Error ? QStringLiteral("error: ") : QStringLiteral("message: ")) + text);
         });
+        common::SetQuestionPresenter([](const QString& text) {
+            Entries().append(QStringLiteral("question: ") + text);
+            return Proceed();
+        });
+    }
+    // How the next questions are answered: go on (the start) or call it off.
+    static bool& Proceed() {
+        static bool proceed = true;
+        return proceed;
     }
     static QStringList& Entries() {
         static QStringList entries;

@@ -517,14 +517,15 @@ TEST_F(TpuSettingsFile, EveryFieldOfTheFileIsOneFieldOfTheWindow) {
 TEST_F(TpuSettingsFile, SavesFortyLinesAndTheChoicesAndLoadsThemBackIntoAFreshWindow) {
     const QString path = folder.filePath(QStringLiteral("start.tpu"));
     Save(window, path);
-    // The forty lines as they always were, then the lists and the three groups.
+    // The forty lines as they always were, then the lists and the three groups,
+    // then the sonar whose beamwidths and depth range are in use.
     const QByteArray expected = "130\r\nSonic 2024\r\n30\r\n400\r\n0.01\r\n0.01\r\n0.01\r\n0.05\r\n0.05\r\n0.2\r\n"
                                 "30\r\n0.05\r\n0.05\r\n0.01\r\n0.01\r\n0.01\r\nI2NS v.II (WaveMaster)\r\n30\r\n0.02\r\n"
                                 "0.02\r\n0.05\r\n0.01\r\n0.01\r\n0.01\r\nI2NS v.II (WaveMaster)\r\n30\r\n0.03\r\n0\r\n"
                                 "0\r\n0\r\n10\r\n1.0\r\n0\r\n0.025\r\n0.025\r\n\"Tormalind ApS\"\r\n\"Client\"\r\n"
                                 "\"Project ID:\"\r\n\"Operator\"\r\n1500\r\n"
                                 "Sonic 2024\r\n3 - I2NS II (Appl. Wavemaster)\r\n3 - I2NS II (Applanix Wavemaster)\r\n"
-                                "RTK\r\nRTK\r\n2 m separation\r\n";
+                                "RTK\r\nRTK\r\n2 m separation\r\nSonic 2024\r\n";
     EXPECT_EQ(Bytes(path), expected);
 
     // Figures of another installation, in DGNSS, with a degree sign in a text.
@@ -594,6 +595,195 @@ TEST_F(TpuSettingsFile, EverySonarAndGnssModeComesBackWithItsResults) {
             }
         }
     }
+}
+
+// Every state a surveyor can reach saves a file that loads back: each sonar
+// (the list's "Default" after another one included), both GNSS modes, and text
+// fields with line breaks, control characters, long texts and characters the
+// code page cannot hold. A save either refuses with one message and writes
+// nothing, or a fresh window loads every field, list, mode and result back.
+TEST_F(TpuSettingsFile, EveryReachableStateSavesAFileThatLoadsBackOrIsRefused) {
+    struct Text {
+        const char* what;
+        QString contractor;
+        enum { Saved, TooLong, Declined } outcome;
+    };
+    const Text texts[] = {
+        {"plain", QStringLiteral("Skibsv\u00E6rft \u00B10.2\u00B0"), Text::Saved},
+        {"two lines pasted", QStringLiteral("Line one\nLine two\r\tend\u2028x\u0001"), Text::Saved},
+        {"at the limit", QString(1000, QLatin1Char('w')), Text::Saved},
+        {"past the limit", QString(1001, QLatin1Char('w')), Text::TooLong},
+        {"outside the code page, declined", QStringLiteral("\u0141ukasz \U0001F600"), Text::Declined},
+    };
+    const QStringList sonars = [&] {
+        QStringList items;
+        const auto* list = ui.Get<QComboBox>("cbo_Select_sonar");
+        for (int i = 0; i < list->count(); ++i) {
+            items << list->itemText(i);
+        }
+        return items;
+    }();
+    const auto blanked = [](QString text) {
+        for (QChar& ch : text) {
+            if (ch.category() == QChar::Other_Control || ch == QChar(0x2028)) {
+                ch = QLatin1Char(' ');
+            }
+        }
+        return text;
+    };
+    const QString path = folder.filePath(QStringLiteral("state.tpu"));
+    int round = 0;
+    for (const QString& sonar : sonars) {
+        for (const QString& mode : {QStringLiteral("RTK"), QStringLiteral("DGNSS")}) {
+            const Text& text = texts[round++ % std::size(texts)];
+            SCOPED_TRACE((sonar + " " + mode + ", " + text.what).toStdString());
+            QFile::remove(path);
+            TTPU_Calculator saved;
+            saved.show();
+            support::Controls savedUi(&saved);
+            // "Default" keeps the figures of the sonar before it.
+            savedUi.Choose("cbo_Select_sonar", sonars[(sonars.indexOf(sonar) + 2) % sonars.size()]);
+            savedUi.Choose("cbo_Select_sonar", sonar);
+            savedUi.Choose("rdg_gnss_mode", mode);
+            savedUi.SetText("edt_Depth_main", QStringLiteral("180"));
+            savedUi.SetText("edt_tidal_SD", QStringLiteral("0.15"));
+            savedUi.SetText("edt_Contractor", text.contractor);
+            savedUi.SetText("edt_Operator", text.contractor.left(30));
+            MessageLog::Take();
+            MessageLog::Proceed() = text.outcome != Text::Declined;
+            Save(saved, path);
+            MessageLog::Proceed() = true;
+            const QStringList shown = MessageLog::Take();
+            if (text.outcome != Text::Saved) {
+                ASSERT_EQ(shown.size(), 1);
+                EXPECT_TRUE(shown[0].startsWith(text.outcome == Text::TooLong
+                                                    ? QStringLiteral("error: Cannot save the settings: \"Contractor\"")
+                                                    : QStringLiteral("question: \"state.tpu\"")))
+                    << shown[0].toStdString();
+                EXPECT_FALSE(QFileInfo::exists(path));
+                continue;
+            }
+            EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+
+            TTPU_Calculator loaded;
+            loaded.show();
+            support::Controls loadedUi(&loaded);
+            Load(loaded, path);
+            EXPECT_TRUE(MessageLog::Take().isEmpty());
+            auto expected = Fields(saved);
+            expected["edt_Contractor"] = blanked(expected["edt_Contractor"]);
+            expected["edt_Operator"] = blanked(expected["edt_Operator"]);
+            EXPECT_EQ(Fields(loaded), expected);
+            for (const char* name : {"cbo_Select_sonar", "cbo_Select_Motion", "cbo_Select_Heading", "rbn_gnss_DGNSS",
+                                     "rbn_aiding_DGNSS", "rbn_antenna_4m", "lbl_Max_Depth", "lbl_scroll_depth"}) {
+                EXPECT_EQ(loadedUi.Text(name), savedUi.Text(name)) << name;
+            }
+            for (const char* chart : {"TVU_Calc_Chart", "THU_Calc_Chart"}) {
+                EXPECT_EQ(loadedUi.Get<kit::ChartView>(chart)->GetSeries(0).Points(),
+                          savedUi.Get<kit::ChartView>(chart)->GetSeries(0).Points())
+                    << chart;
+            }
+        }
+    }
+}
+
+// A save refused while a field cannot be read, in the words of the report's
+// refusal, leaves the good file as it was; both depth fields count.
+TEST_F(TpuSettingsFile, NoFileIsWrittenWhileAFieldCannotBeRead) {
+    const QString path = folder.filePath(QStringLiteral("good.tpu"));
+    Save(window, path);
+    const QByteArray good = Bytes(path);
+    struct Case {
+        const char* field;
+        const char* text;
+        QString error; // after "Correct "
+    };
+    const Case cases[] = {
+        {"edt_Patch_roll", "0,35", QStringLiteral("Roll\" before %1: '0,35' is not a valid floating point value.")},
+        {"edt_Depth", "5O", QStringLiteral("Depth (m)\" before %1: '5O' is not a valid integer value.")},
+        {"edt_Depth_main", "5O", QStringLiteral("Depth (m)\" before %1: '5O' is not a valid integer value.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        const QString kept = ui.Text(c.field);
+        ui.SetText(c.field, QString::fromLatin1(c.text));
+        MessageLog::Take();
+        Save(window, path);
+        EXPECT_EQ(MessageLog::Take(),
+                  QStringList{"error: Correct \"" + c.error.arg(QStringLiteral("saving the settings"))});
+        EXPECT_EQ(Bytes(path), good);
+        // The report and the sweep are refused alike: they would print a depth
+        // beside the results of another.
+        kit::SetDesktopOpener([](const QString&) { return true; });
+        const QString start = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        ui.Click("btn_Print_PDF");
+        QDir::setCurrent(start);
+        kit::SetDesktopOpener({});
+        Answer(folder.filePath(QStringLiteral("sweep.csv")));
+        ui.Click("btnExportSweep");
+        EXPECT_EQ(MessageLog::Take(),
+                  (QStringList{"error: Correct \"" + c.error.arg(QStringLiteral("printing the report")),
+                               "error: Correct \"" + c.error.arg(QStringLiteral("exporting the sweep"))}));
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("TPU_Report.pdf"))));
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("sweep.csv"))));
+        ui.SetText(c.field, kept);
+        MessageLog::Take();
+    }
+}
+
+// A settings file from an editor of today, or with line ends of another
+// system, loads as the file the window writes.
+TEST_F(TpuSettingsFile, FilesInOtherEncodingsAndLineEndsLoad) {
+    ui.SetText("edt_Contractor", QStringLiteral("Skibsv\u00E6rft"));
+    const QString good = folder.filePath(QStringLiteral("good.tpu"));
+    Save(window, good);
+    const QString text = QString::fromLatin1(Bytes(good)); // Windows-1252 within Latin-1 here
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+    };
+    const QString crOnly = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+    const Case cases[] = {
+        {"UTF-8 without a mark", text.toUtf8()},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8()},
+        {"UTF-16 with a mark",
+         QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)},
+        {"CR alone", crOnly.toLatin1()},
+    };
+    ui.SetText("edt_Contractor", QStringLiteral("x"));
+    const QString path = folder.filePath(QStringLiteral("other.tpu"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write(path, c.bytes);
+        ui.SetText("edt_Contractor", QStringLiteral("x"));
+        MessageLog::Take();
+        Load(window, path);
+        EXPECT_TRUE(MessageLog::Take().isEmpty());
+        EXPECT_EQ(ui.Text("edt_Contractor"), QStringLiteral("Skibsv\u00E6rft"));
+    }
+}
+
+// The save dialog proposes the project's name and the file's kind, and the
+// load dialog opens where the settings were saved.
+TEST_F(TpuSettingsFile, TheDialogsProposeTheProjectAndTheLastFolder) {
+    QList<kit::FileDialogRequest> asked;
+    const QString path = folder.filePath(QStringLiteral("x.tpu"));
+    kit::SetFileDialogPresenter([&](const kit::FileDialogRequest& request) {
+        asked << request;
+        return path;
+    });
+    ui.SetText("edt_Project", QStringLiteral("Cable route 2/East"));
+    ui.Click("Button6");
+    ui.SetText("edt_Project", QString());
+    ui.Click("Button6");
+    ui.Click("Button7");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_EQ(asked[0].fileName, QStringLiteral("Cable route 2_East TPU settings.tpu"));
+    EXPECT_EQ(asked[1].fileName, QStringLiteral("TPU settings.tpu"));
+    EXPECT_EQ(asked[1].folder, folder.path());
+    EXPECT_EQ(asked[2].folder, folder.path());
 }
 
 // A file of the forty lines alone loads as it always did: the lists and the
@@ -682,7 +872,7 @@ TEST_F(TpuSettingsFile, AFileThatIsNoSettingsFileIsRefusedWholeWithItsFirstBadLi
          QStringLiteral("Cannot load \"%1\": line 44 \"PPP\" is not a GNSS mode (RTK or DGNSS).").arg(name)},
         {"forty lines, one of 2 MB", with(3, QByteArray(2 << 20, '7')), QString()},
         {"cut inside its last line", Bytes(good).chopped(3),
-         QStringLiteral("Cannot load \"%1\": line 46 has no line end: the file was cut short.").arg(name)},
+         QStringLiteral("Cannot load \"%1\": line 47 has no line end: the file was cut short.").arg(name)},
         {"cut inside the choices", lines.mid(0, 43).join('\n') + '\n',
          QStringLiteral("Cannot load \"%1\": line 44 is missing: the choices after line 40 are 6 lines.").arg(name)},
     };
@@ -777,8 +967,10 @@ TEST_F(TpuSettingsFile, RandomAndTruncatedFilesChangeNothing) {
         QByteArray bytes;
         if (round % 2 == 0) {
             bytes = whole.left(static_cast<qsizetype>(random() % static_cast<unsigned>(whole.size())));
-            if (bytes.count('\n') == 40 && bytes.endsWith('\n')) {
-                continue; // the forty lines of the old format: a file that loads
+            // A cut between CR and LF still ends the line: CR alone is a line end.
+            const qsizetype ends = bytes.count('\n') + (bytes.endsWith('\r') ? 1 : 0);
+            if ((ends == 40 || ends == 46 || ends == 47) && (bytes.endsWith('\n') || bytes.endsWith('\r'))) {
+                continue; // whole lines of the older forms, or all of them: a file that loads
             }
         } else {
             bytes.resize(static_cast<qsizetype>(random() % 5000));

@@ -282,6 +282,25 @@ TEST_F(TpuReport, IsRefusedWhileAFieldCannotBeReadAndNamesTheField) {
     EXPECT_TRUE(QFileInfo::exists(Report()));
 }
 
+// A name the report's single-byte text cannot hold is asked about once before
+// anything is written: called off, no report; agreed, a report with "?".
+TEST_F(TpuReport, AsksBeforeCharactersTheReportCannotHoldBecomeQuestionMarks) {
+    ui.SetText("edt_Operator", QStringLiteral("\u0141ukasz \U0001F600"));
+    MessageLog::Take();
+    MessageLog::Proceed() = false;
+    ui.Click("btn_Print_PDF");
+    MessageLog::Proceed() = true;
+    const QStringList asked = MessageLog::Take();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("question: \"TPU_Report.pdf\"")));
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("\"\u0141\", \"\U0001F600\"")));
+    EXPECT_FALSE(QFileInfo::exists(Report()));
+    EXPECT_TRUE(opened.isEmpty());
+    ui.Click("btn_Print_PDF");
+    EXPECT_EQ(MessageLog::Take().size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(Report()));
+}
+
 // A clicked chart shows its copy-and-save button; the click on the print
 // button takes the focus from the chart, so the report's picture shows the
 // charts alone, as it does when nobody touched them.
