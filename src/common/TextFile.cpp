@@ -1,6 +1,7 @@
 #include "common/TextFile.h"
 
 #include "common/Messages.h"
+#include "common/RewriteInPlace.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +10,11 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace common {
 
@@ -140,17 +144,33 @@ bool WriteAll(QFileDevice& file, const QByteArray& bytes) {
     return file.flush();
 }
 
+// Where no file can be made in the folder but the file itself may be written,
+// the file is rewritten where it stands, as editors do. Truncating it first, as
+// a plain open for writing does, would leave an empty or cut file in place of
+// the old one on a full disk or under a file-size limit.
+bool CanRewriteInPlace(const QString& path) {
+    const QFileInfo file(path);
+    return file.isFile() && file.isWritable();
+}
+
+FileResult RewrittenInPlace(const QString& path, const QByteArray& bytes, WaitForDisk wait) {
+    if (!RewriteInPlace(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        wait == WaitForDisk::Yes)) {
+        return FileResult::Failed(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return FileResult::Done();
+}
+
 // The file replaced through a temporary file beside it, renamed over it once
 // written, without waiting for the disk.
 FileResult ReplaceWithoutWaiting(const QString& path, const QByteArray& bytes) {
     QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
     if (!temporary.open()) {
-        // No file can be made in the folder: the file itself, in place.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) || !WriteAll(file, bytes)) {
-            return FileResult::Failed(file.errorString());
+        if (CanRewriteInPlace(path)) {
+            return RewrittenInPlace(path, bytes, WaitForDisk::No);
         }
-        return FileResult::Done();
+        return FileResult::Failed(temporary.errorString());
     }
     if (!WriteAll(temporary, bytes)) {
         return FileResult::Failed(temporary.errorString());
@@ -176,12 +196,16 @@ FileResult SaveWhole(const QString& path, const QByteArray& bytes, WaitForDisk w
         return ReplaceWithoutWaiting(path, bytes);
     }
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // QSaveFile refuses a file it may not write before it makes its
+        // temporary file: what fails here with the file writable is the
+        // temporary file.
+        return CanRewriteInPlace(path) ? RewrittenInPlace(path, bytes, wait) : FileResult::Failed(file.errorString());
+    }
     // Every write and the flush are checked here: commit() renames what it has
     // even when its own last flush failed, and a full disk would then leave an
     // empty or cut file in place of the old one.
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(file, bytes);
-    if (!written || !file.commit()) {
+    if (!WriteAll(file, bytes) || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return FileResult::Failed(reason);

@@ -49,9 +49,10 @@ private:
 // Puts `bytes` in the file at `path` whole, or leaves the file as it was: the
 // bytes go to a temporary file beside it, which takes the name only once every
 // byte and the final flush are written. Where no file can be made in the
-// folder but the file itself may be written, it is written in place, as
-// editors do. On failure the error is the system's reason (for example "No
-// space left on device").
+// folder but the file itself may be written, it is rewritten in place, as
+// editors do (RewriteInPlace): the room for the new bytes is taken first and
+// the old bytes are put back if the new ones cannot all be written. On failure
+// the error is the system's reason (for example "No space left on device").
 //
 // A report or a settings file waits until the disk holds it, so that a power
 // cut just after leaves the new file or the old one. A file rewritten often on

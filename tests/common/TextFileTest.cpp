@@ -1,11 +1,14 @@
 #include "common/TextFile.h"
+#include "support/WriteUnder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -119,6 +122,53 @@ TEST(TextFile, CharactersOutsideTheCodePageAreNamedAndBecomeOneQuestionMark) {
               (QStringList{QStringLiteral("\u0141"), QStringLiteral("\U0001F600"), QStringLiteral("\u4E2D")}));
     EXPECT_EQ(EncodeWindows1252(texts[0]), QByteArray("?ukasz ? Skibsv\xE6rft \x80"));
     EXPECT_TRUE(OutsideWindows1252({QStringLiteral("0.02\u00B0 \u00B1 \u00B5s")}).isEmpty());
+}
+
+// Where no file may be made beside it, the file is rewritten in place: the
+// new bytes go in whole, a shorter file ends where they end, and a disk that
+// cannot take them leaves the old bytes, even those a cut-short write had
+// already covered.
+TEST(TextFile, SaveWholeInPlaceWritesEveryByteOrPutsTheOldOnesBack) {
+    using support::DiskCondition;
+    const QString fileTooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+    const QString diskFull = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    struct Case {
+        const char* what;
+        DiskCondition condition;
+        int oldSize;
+        int newSize;
+        QString reason; // empty: the new file is in place
+    };
+    const Case cases[] = {
+        {"shorter", DiskCondition::NoCreateRights, 5000, 100, QString()},
+        {"longer", DiskCondition::NoCreateRights, 100, 5000, QString()},
+        // The 64-byte limit stops the write part way through the old bytes.
+        {"old file past the limit", DiskCondition::NoCreateRightsFileSizeLimit, 200, 100, fileTooLarge},
+        {"new file past the limit", DiskCondition::NoCreateRightsFileSizeLimit, 20, 100, fileTooLarge},
+        // A tmpfs gives a file whole pages: the old bytes hold two.
+        {"within the old file's room", DiskCondition::NoCreateRightsFullDisk, 6000, 8000, QString()},
+        {"past the old file's room", DiskCondition::NoCreateRightsFullDisk, 100, 5000, diskFull},
+    };
+    for (const WaitForDisk wait : {WaitForDisk::Yes, WaitForDisk::No}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", " + support::ConditionName(c.condition) +
+                         (wait == WaitForDisk::Yes ? ", waiting for the disk" : ", without waiting"));
+            const QByteArray old(c.oldSize, 'o');
+            const QByteArray bytes(c.newSize, 'n');
+            const support::WriteOutcome outcome =
+                support::WriteUnder(c.condition, {QStringLiteral("status.log")}, old, [&](const QString& folder) {
+                    return SaveWhole(QDir(folder).filePath(QStringLiteral("status.log")), bytes, wait).Error();
+                });
+            if (!outcome.skipped.isEmpty()) {
+                GTEST_SKIP() << outcome.skipped.toStdString();
+            }
+            ASSERT_EQ(outcome.files.size(), 1U);
+            EXPECT_EQ(outcome.error, c.reason);
+            const QByteArray& expected = c.reason.isEmpty() ? bytes : old;
+            EXPECT_TRUE(outcome.files[0] == expected)
+                << outcome.files[0].size() << " bytes, " << outcome.files[0].count('o') << " of them old";
+        }
+    }
 }
 
 TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {

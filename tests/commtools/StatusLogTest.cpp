@@ -1,6 +1,7 @@
 #include "commtools/StatusLog.h"
 
 #include "common/TextFile.h"
+#include "support/WriteUnder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -322,6 +323,58 @@ TEST(StatusLog, AFullDiskLeavesTheFileAsItWasAndIsReported) {
         const QByteArray after = ReadAll(path);
         EXPECT_TRUE(after.endsWith(QByteArray("entry 9 before the disk filled\r\nCOM: room again\r\n"))) << c.what;
         EXPECT_EQ(errors.Texts().size(), 1) << c.what;
+    }
+}
+
+// A cut on the disks a survey shift meets. Where no file may be made beside
+// the log (a shared folder), the cut is written into the log itself; a disk
+// that cannot take it then leaves every entry of the old log, and says so.
+TEST(StatusLog, ACutLeavesTheOldLogWholeWhenTheDiskCannotTakeIt) {
+    using support::DiskCondition;
+    QByteArray old;
+    for (int i = 0; i < 20; ++i) {
+        old += "COM: entry " + QByteArray::number(i) + " of the last shift\r\n";
+    }
+    // The entry passes the limit, and the cut, which keeps only that entry, needs
+    // more room than the old log holds: a full disk cannot give it that.
+    constexpr qsizetype kLimit = 8000;
+    const QString entry(7600, QLatin1Char('x'));
+    const struct {
+        DiskCondition condition;
+        bool cut; // the cut log is in place
+    } cases[] = {
+        {DiskCondition::NoCreateRights, true},
+        {DiskCondition::NoCreateRightsFullDisk, false},
+        {DiskCondition::NoCreateRightsFileSizeLimit, false},
+        {DiskCondition::FullDisk, false},
+        {DiskCondition::FileSizeLimit, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(support::ConditionName(c.condition));
+        const support::WriteOutcome outcome =
+            support::WriteUnder(c.condition, {QStringLiteral("utility.log")}, old, [&](const QString& folder) {
+                StatusLog log(QDir(folder).filePath(QStringLiteral("utility.log")), kLimit);
+                Collector errors;
+                log.SetErrorOut(errors.Out());
+                log.Add(LogLevel::Simple, QStringLiteral("COM"), entry);
+                log.Flush();
+                return errors.Texts().join(QLatin1Char('\n'));
+            });
+        if (!outcome.skipped.isEmpty()) {
+            GTEST_SKIP() << outcome.skipped.toStdString();
+        }
+        ASSERT_EQ(outcome.files.size(), 1U);
+        if (c.cut) {
+            EXPECT_EQ(outcome.error, QString());
+            const QByteArray cut = "COM: " + Bytes(entry) + "\r\n";
+            EXPECT_EQ(outcome.files[0].size(), cut.size());
+            EXPECT_TRUE(outcome.files[0] == cut);
+            continue;
+        }
+        EXPECT_TRUE(outcome.error.startsWith(QStringLiteral("Error when save log file:")))
+            << outcome.error.toStdString();
+        EXPECT_TRUE(outcome.error.endsWith(QStringLiteral("/utility.log"))) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.files[0].toStdString(), old.toStdString()) << "the old log changed";
     }
 }
 

@@ -32,10 +32,22 @@
 
 namespace support {
 
-enum class DiskCondition { FullDisk, FileSizeLimit, NoCreateRights, ReadOnlyFile };
+enum class DiskCondition {
+    Unhindered, // nothing in the way: what the writer writes when it can
+    FullDisk,
+    FileSizeLimit,
+    NoCreateRights,
+    ReadOnlyFile,
+    // No file may be made in the folder, so a writer has only the file itself
+    // to write in, on a full disk or under the limit.
+    NoCreateRightsFullDisk,
+    NoCreateRightsFileSizeLimit,
+};
 
 inline const char* ConditionName(DiskCondition condition) {
     switch (condition) {
+    case DiskCondition::Unhindered:
+        return "nothing in the way";
     case DiskCondition::FullDisk:
         return "full disk";
     case DiskCondition::FileSizeLimit:
@@ -44,6 +56,10 @@ inline const char* ConditionName(DiskCondition condition) {
         return "no right to create files, the file itself writable";
     case DiskCondition::ReadOnlyFile:
         return "read-only file";
+    case DiskCondition::NoCreateRightsFullDisk:
+        return "no right to create files, the file itself writable, on a full disk";
+    case DiskCondition::NoCreateRightsFileSizeLimit:
+        return "no right to create files, the file itself writable, under a file-size limit";
     }
     return "";
 }
@@ -106,6 +122,17 @@ inline bool PutFile(const QString& path, const QByteArray& bytes, mode_t mode) {
     return ok;
 }
 
+inline bool CanCreateIn(const QString& folder) {
+    const QByteArray probe = QFile::encodeName(QDir(folder).filePath(QStringLiteral(".probe")));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    ::unlink(probe.constData());
+    return true;
+}
+
 inline QByteArray Blob(const QString& skipped, const QString& error, const std::vector<QByteArray>& files) {
     QByteArray blob;
     QDataStream out(&blob, QIODevice::WriteOnly);
@@ -140,50 +167,56 @@ inline WriteOutcome WriteUnder(DiskCondition condition, const QStringList& names
                 detail::PutFile(QDir(folder).filePath(name), old, mode);
             }
         };
+        const bool fullDisk =
+            condition == DiskCondition::FullDisk || condition == DiskCondition::NoCreateRightsFullDisk;
+        const bool sizeLimit =
+            condition == DiskCondition::FileSizeLimit || condition == DiskCondition::NoCreateRightsFileSizeLimit;
+        const bool noCreate = condition == DiskCondition::NoCreateRights ||
+                              condition == DiskCondition::NoCreateRightsFullDisk ||
+                              condition == DiskCondition::NoCreateRightsFileSizeLimit;
+        const bool readOnly = condition == DiskCondition::ReadOnlyFile;
         std::string refused;
-        switch (condition) {
-        case DiskCondition::FullDisk: {
+        if (fullDisk) {
             refused = detail::EnterUserNamespace(true);
             if (refused.empty() &&
                 ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0) {
                 refused = std::string("cannot mount a small file system: ") + std::strerror(errno);
             }
-            if (refused.empty()) {
-                put(0644);
-                // Fill the rest of it, a page at a time.
-                const int fd = ::open(QFile::encodeName(QDir(folder).filePath(QStringLiteral(".filler"))).constData(),
-                                      O_WRONLY | O_CREAT, 0600);
-                const QByteArray page(4096, 'f');
-                while (fd >= 0 && ::write(fd, page.constData(), static_cast<size_t>(page.size())) > 0) {
-                }
-                if (fd >= 0) {
-                    ::close(fd);
-                }
-            }
-            break;
         }
-        case DiskCondition::FileSizeLimit: {
-            put(0644);
+        if (refused.empty()) {
+            put(readOnly ? 0444 : noCreate ? 0666 : 0644);
+        }
+        if (refused.empty() && fullDisk) {
+            // Fill the rest of it, a page at a time.
+            const int fd = ::open(QFile::encodeName(QDir(folder).filePath(QStringLiteral(".filler"))).constData(),
+                                  O_WRONLY | O_CREAT, 0600);
+            const QByteArray page(4096, 'f');
+            while (fd >= 0 && ::write(fd, page.constData(), static_cast<size_t>(page.size())) > 0) {
+            }
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+        if (refused.empty() && (noCreate || readOnly)) {
+            // The unmapped user keeps the owner's identity on the disk but
+            // loses every privilege over it: the folder's mode alone decides,
+            // and without its write bit not even the owner may add a file.
+            ::chmod(QFile::encodeName(folder).constData(), noCreate ? 0555 : 0777);
+            refused = detail::EnterUserNamespace(false);
+        }
+        if (refused.empty() && sizeLimit) {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{64, 64};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            break;
-        }
-        case DiskCondition::NoCreateRights:
-            put(0666);
-            ::chmod(QFile::encodeName(folder).constData(), 0755);
-            refused = detail::EnterUserNamespace(false);
-            break;
-        case DiskCondition::ReadOnlyFile:
-            put(0444);
-            ::chmod(QFile::encodeName(folder).constData(), 0777);
-            refused = detail::EnterUserNamespace(false);
-            break;
         }
         if (!refused.empty()) {
             skipped = QString::fromStdString(refused);
         } else {
-            error = write(folder);
+            // Without this check a writer that never met the condition would
+            // pass a test of it, whatever it did.
+            error = noCreate && detail::CanCreateIn(folder)
+                        ? QStringLiteral("the condition does not hold: a file can be made in the folder")
+                        : write(folder);
             const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
             ::setrlimit(RLIMIT_FSIZE, &none);
             for (const QString& name : names) {
