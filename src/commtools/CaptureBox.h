@@ -1,7 +1,8 @@
 // A "Capture…" check box and the capture file behind it. Checking asks the
 // user for the file (a cancel leaves the box unchecked): a peer never chooses
-// where its bytes land. Unchecking, or the port closing, ends the capture; a
-// write the system refuses unchecks the box and says why, once.
+// where its bytes land. A file that is no regular file is refused at once and
+// the box stays unchecked. Unchecking, or the port closing, ends the capture;
+// a file that stops taking data unchecks the box and says why, once.
 #pragma once
 
 #include "commtools/CaptureFile.h"

@@ -1,41 +1,35 @@
 #include "commtools/CaptureFile.h"
 
+#include <QFile>
+
+#include <string_view>
+
 namespace commtools {
 
 bool CaptureFile::Open(const QString& path) {
     Close();
     error_.clear();
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::Append | QIODevice::Unbuffered)) {
-        error_ = QStringLiteral("Cannot open the capture file \"%1\": %2").arg(path, file_.errorString());
+    path_ = path;
+    if (!file_.Open(QFile::encodeName(path).toStdString())) {
+        error_ =
+            QStringLiteral("Cannot open the capture file \"%1\": %2").arg(path, QString::fromLocal8Bit(file_.Reason()));
         return false;
     }
     return true;
 }
 
 bool CaptureFile::Write(const QByteArray& bytes) {
-    if (!file_.isOpen()) {
+    if (!file_.IsOpen()) {
         return false;
     }
-    // A write the disk takes only in part says nothing; writing the rest again
-    // gives the system's reason.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 n = file_.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            error_ =
-                QStringLiteral("Cannot write the capture file \"%1\": %2").arg(file_.fileName(), file_.errorString());
-            Close();
-            return false;
-        }
-        done += n;
+    if (!file_.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        error_ = QStringLiteral("Cannot write the capture file \"%1\": %2")
+                     .arg(path_, QString::fromLocal8Bit(file_.Reason()));
+        return false;
     }
     return true;
 }
 
-void CaptureFile::Close() {
-    if (file_.isOpen()) {
-        file_.close();
-    }
-}
+void CaptureFile::Close() { file_.Close(); }
 
 } // namespace commtools

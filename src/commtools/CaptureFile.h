@@ -5,29 +5,35 @@
 // The file is opened for appending and never truncated: an existing capture
 // grows. Each read goes to the system at once, with no buffer of its own, so
 // nothing piles up in memory under a flood and what was written before a full
-// disk stays in the file.
+// disk stays in the file. It is written on the window's thread, so only a
+// regular file is taken: a FIFO or a device could hold the window in open()
+// or write() for as long as its reader pleases.
 #pragma once
 
+#include "common/AppendFile.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 namespace commtools {
 
 class CaptureFile {
 public:
-    // Opens or creates `path` for appending; false with Error() set.
+    // Opens or creates `path` for appending; false with Error() set, at once
+    // for anything but a regular file.
     bool Open(const QString& path);
-    // Appends all of `bytes`. False when the system refused: the file is then
-    // closed with what reached it, and Error() names the file and the reason.
+    // Appends all of `bytes`. False when the file did not take them all: it
+    // is then closed with what reached it, and Error() names the file and the
+    // reason.
     bool Write(const QByteArray& bytes);
     void Close();
 
-    bool IsOpen() const { return file_.isOpen(); }
+    bool IsOpen() const { return file_.IsOpen(); }
     QString Error() const { return error_; }
 
 private:
-    QFile file_;
+    common::AppendFile file_;
+    QString path_;
     QString error_;
 };
 

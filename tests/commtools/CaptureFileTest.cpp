@@ -1,6 +1,9 @@
 // The capture file on its own: it only ever appends, writes every byte as it
-// came, and says which file and why when the system refuses.
+// came, never holds the caller on a file that is no regular file, and says
+// which file and why when the system refuses.
 #include "commtools/CaptureFile.h"
+#include "support/UnreadFifo.h"
+#include "support/WriteUnder.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 using commtools::CaptureFile;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -50,4 +62,98 @@ TEST(CaptureFile, AFileThatCannotBeOpenedSaysWhichAndWhy) {
     EXPECT_EQ(capture.Error(),
               QStringLiteral("Cannot open the capture file \"%1\": No such file or directory").arg(path));
     EXPECT_FALSE(capture.Write("x"));
+}
+
+// A FIFO, a device, a directory or a socket picked by mistake is refused at
+// once, whether or not anyone reads it: a FIFO without a reader would hold
+// the window in open(), one whose reader stops in write().
+TEST(CaptureFile, AnythingButARegularFileIsRefusedAtOnce) {
+    QTemporaryDir dir;
+    support::UnreadFifo unread(dir.filePath(QStringLiteral("unread.fifo")));
+    ASSERT_TRUE(unread.Made());
+    const QString readFifo = dir.filePath(QStringLiteral("read.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(readFifo).constData(), 0644), 0);
+    const int reader = ::open(QFile::encodeName(readFifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString socketPath = dir.filePath(QStringLiteral("gnss.sock"));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+
+    struct Case {
+        const char* what;
+        QString path;
+    } cases[] = {
+        {"a FIFO that nobody reads", unread.Path()},
+        {"a FIFO with a reader", readFifo},
+        {"a device", QStringLiteral("/dev/null")},
+        {"a directory", folder},
+        {"a socket", socketPath},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CaptureFile capture;
+        bool opened = true;
+        const auto took = unread.Time(2000ms, [&] { opened = capture.Open(c.path); });
+        EXPECT_LT(took, 2000ms) << "open() waited for a reader";
+        EXPECT_FALSE(opened);
+        EXPECT_FALSE(capture.IsOpen());
+        EXPECT_EQ(capture.Error().toStdString(),
+                  QStringLiteral("Cannot open the capture file \"%1\": not a regular file").arg(c.path).toStdString());
+        EXPECT_FALSE(capture.Write("$GPGGA\r\n"));
+    }
+    ::close(listener);
+    ::close(reader);
+}
+
+// A disk that fills, or a size limit reached, mid-capture: the write the file
+// cannot take ends the capture with the file's name and the system's reason,
+// and what the file took before stays in it as it came.
+TEST(CaptureFile, AFileThatStopsTakingDataEndsTheCaptureAndKeepsWhatItTook) {
+    const QByteArray earlier("earlier capture\n");
+    const QByteArray first(40, 'a');
+    const QByteArray second(8000, 'b');
+    struct Case {
+        support::DiskCondition condition;
+        QString reason;
+    } cases[] = {
+        {support::DiskCondition::FileSizeLimit, QStringLiteral("File too large")},
+        {support::DiskCondition::FullDisk, QStringLiteral("No space left on device")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(support::ConditionName(c.condition));
+        const support::WriteOutcome outcome =
+            support::WriteUnder(c.condition, {QStringLiteral("gnss.log")}, earlier, [&](const QString& folder) {
+                CaptureFile capture;
+                if (!capture.Open(QDir(folder).filePath(QStringLiteral("gnss.log")))) {
+                    return QStringLiteral("not opened: ") + capture.Error();
+                }
+                if (!capture.Write(first)) {
+                    return QStringLiteral("the first write failed: ") + capture.Error();
+                }
+                if (capture.Write(second)) {
+                    return QStringLiteral("the file took everything");
+                }
+                QString error = capture.Error();
+                if (capture.IsOpen() || capture.Write("more")) {
+                    return QStringLiteral("the capture went on");
+                }
+                return error.replace(folder, QStringLiteral("FOLDER"));
+            });
+        if (!outcome.skipped.isEmpty()) {
+            GTEST_SKIP() << outcome.skipped.toStdString();
+        }
+        EXPECT_EQ(outcome.error.toStdString(),
+                  (QStringLiteral("Cannot write the capture file \"FOLDER/gnss.log\": ") + c.reason).toStdString());
+        ASSERT_EQ(outcome.files.size(), 1u);
+        const QByteArray& file = outcome.files[0];
+        EXPECT_TRUE(file.startsWith(earlier + first)) << file.size() << " bytes";
+        EXPECT_LT(file.size(), earlier.size() + first.size() + second.size());
+        EXPECT_TRUE((earlier + first + second).startsWith(file)) << "the bytes it took, and nothing else";
+    }
 }

@@ -10,6 +10,7 @@
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 #include "support/PtyPair.h"
+#include "support/UnreadFifo.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -596,6 +597,27 @@ TEST_F(TMaris_terminalWindow, AFullDiskEndsTheCaptureWithOneErrorAndKeepsWhatWas
     pty.Write("more");
     QTest::qWait(200);
     EXPECT_EQ(FileBytes(path), before + after.left(10));
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+// A FIFO picked by mistake, with nobody reading it, would hold the whole
+// window in open() until a reader came: it is refused at once with one error
+// that names it, and the box stays unchecked while the data goes on arriving.
+TEST_F(TMaris_terminalWindow, AFifoIsRefusedAtOnceWithOneError) {
+    QTemporaryDir dir;
+    support::UnreadFifo fifo(dir.filePath(QStringLiteral("gnss.fifo")));
+    ASSERT_TRUE(fifo.Made());
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    CaptureTo capture(fifo.Path());
+    const auto took = fifo.Time(std::chrono::milliseconds(2000), [&] { ui.Click("chkCapture1"); });
+    EXPECT_LT(took, std::chrono::milliseconds(2000)) << "the window waited for a reader";
+    EXPECT_EQ(ui.Text("chkCapture1"), "unchecked");
+    EXPECT_EQ(MessageLog::Take().join('|').toStdString(),
+              QStringLiteral("error: Cannot open the capture file \"%1\": not a regular file.")
+                  .arg(fifo.Path())
+                  .toStdString());
+    pty.Write("$GPGGA,1\r\n");
+    QTest::qWait(200);
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 

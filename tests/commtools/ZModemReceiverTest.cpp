@@ -1,9 +1,11 @@
 // The ZModem receiver on byte buffers: frames built here the way a sender
 // builds them, and a real `sz` talking to it over a socket pair.
 #include "commtools/ZModemReceiver.h"
+#include "support/WriteUnder.h"
 
 #include <gtest/gtest.h>
 
+#include <QDataStream>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -377,6 +379,70 @@ TEST(ZModemReceiver, EveryWayASessionBreaksLeavesNoFileAndAWorkingChannel) {
         EXPECT_FALSE(s.receiver.InSession()) << c.name;
         EXPECT_TRUE(FolderNames(s.folder).empty()) << c.name;
         EXPECT_EQ(s.Feed("$HEHDT,12.3,T\r\n"), "$HEHDT,12.3,T\r\n") << c.name;
+    }
+}
+
+// A logger's file larger than the disk takes, under a size limit or on a full
+// disk: the session is aborted and the log says why, the sender is told to
+// stop with the cancel sequence instead of sending the rest into the void, and
+// no part of the file is left, least of all under its name.
+TEST(ZModemReceiver, AFileTheDiskCannotTakeAbortsTheSessionAndLeavesNothing) {
+    struct Case {
+        support::DiskCondition condition;
+        std::string reason;
+    } cases[] = {
+        {support::DiskCondition::FileSizeLimit, "File too large"},
+        {support::DiskCondition::FullDisk, "No space left on device"},
+    };
+    constexpr std::size_t kSize = 200000; // well past the working file's 64 KB buffer
+    for (const Case& c : cases) {
+        SCOPED_TRACE(support::ConditionName(c.condition));
+        // The child's session, for the test to read: whether it is still open,
+        // what went back to the sender, the log, and the folder's entries.
+        const support::WriteOutcome outcome = support::WriteUnder(c.condition, {}, {}, [&](const QString& folder) {
+            Session s;
+            s.folder = folder.toStdString();
+            s.receiver.SetFolder(s.folder);
+            s.Feed("rz\r");
+            s.OfferFile("sonar.raw", kSize);
+            s.Feed(BinaryHeader(ZFrame::DATA, 0, true));
+            for (std::size_t sent = 0; sent < kSize && s.receiver.InSession(); sent += 8000) {
+                s.Feed(DataSubpacket(std::string(8000, 'd'), kZCrcG, true));
+            }
+            if (s.receiver.InSession()) {
+                s.Feed(DataSubpacket("", kZCrcE, true) + HexHeader(ZFrame::EOF_, kSize));
+            }
+            QStringList logged;
+            for (const std::string& line : s.logged) {
+                logged << QString::fromStdString(line);
+            }
+            QStringList entries;
+            for (const std::string& name : FolderNames(s.folder)) {
+                if (name != ".filler") { // what fills the small disk
+                    entries << QString::fromStdString(name);
+                }
+            }
+            QByteArray report;
+            QDataStream out(&report, QIODevice::WriteOnly);
+            out << s.receiver.InSession() << QByteArray::fromStdString(s.replies) << logged << entries;
+            return QString::fromLatin1(report.toBase64());
+        });
+        if (!outcome.skipped.isEmpty()) {
+            GTEST_SKIP() << outcome.skipped.toStdString();
+        }
+        QDataStream in(QByteArray::fromBase64(outcome.error.toLatin1()));
+        bool inSession = true;
+        QByteArray replies;
+        QStringList logged;
+        QStringList entries;
+        in >> inSession >> replies >> logged >> entries;
+        ASSERT_EQ(in.status(), QDataStream::Ok) << outcome.error.toStdString();
+        EXPECT_FALSE(inSession);
+        const QString aborted = QString::fromStdString("session aborted: cannot write \"sonar.raw\": " + c.reason);
+        EXPECT_TRUE(logged.contains(aborted)) << logged.join('\n').toStdString();
+        EXPECT_TRUE(replies.endsWith(QByteArray(8, '\x18') + QByteArray(8, '\b')))
+            << "no cancel sequence at the end of " << replies.right(40).toHex(' ').toStdString();
+        EXPECT_TRUE(entries.isEmpty()) << entries.join(' ').toStdString();
     }
 }
 

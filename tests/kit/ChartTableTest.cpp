@@ -63,6 +63,31 @@ TEST(ChartTableTest, TableShapes) {
     }
 }
 
+// A title with a CR, a tab or a Windows line end (typed into a chart's form or
+// read from an equipment file) stays one clean cell of the heading in either
+// layout: a spreadsheet takes a CR for a new row and a tab for a new column,
+// and every column after it would slide under the wrong heading.
+TEST(ChartTableTest, ATitleWithACarriageReturnOrTabStaysOneCell) {
+    const QString titles[] = {QStringLiteral("IHO\rSpecial"), QStringLiteral("IHO\tSpecial"),
+                              QStringLiteral("IHO\r\nSpecial"), QStringLiteral("Order 1a\r"), QStringLiteral("\r")};
+    for (const QString& title : titles) {
+        for (const bool sharedX : {true, false}) {
+            SCOPED_TRACE(QString(title).replace('\r', "\\r").replace('\t', "\\t").replace('\n', "\\n").toStdString() +
+                         (sharedX ? ", one x column" : ", x and y per series"));
+            const std::vector<TableSeries> series = {
+                {title, {{0, 1}, {1, 2}}},
+                {QStringLiteral("TVU"), sharedX ? QList<QPointF>{{0, 3}, {1, 4}} : QList<QPointF>{{5, 3}, {6, 4}}}};
+            const QString table = ChartTableText(title, series);
+            EXPECT_FALSE(table.contains('\r')) << table.toStdString();
+            const QStringList lines = table.split('\n');
+            ASSERT_EQ(lines.size(), 4) << "a heading, two rows and the last line end";
+            const qsizetype columns = sharedX ? 3 : 4;
+            EXPECT_EQ(lines[0].split('\t').size(), columns) << lines[0].toStdString();
+            EXPECT_EQ(lines[1].split('\t').size(), columns) << lines[1].toStdString();
+        }
+    }
+}
+
 TEST(ChartTableTest, NumbersAreShortestRoundTripWithADecimalPoint) {
     struct Case {
         const char* reason;
