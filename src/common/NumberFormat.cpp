@@ -174,6 +174,23 @@ std::string FormatGroupedNumber(double value) {
     }
     const bool negative = value < 0;
     std::string digits;
+    // Below 0.01 in size two decimals read "0.00", which answers nothing (an
+    // acre in square kilometres, an angstrom in metres): three significant
+    // digits instead, written as the general form writes them (0.00405, 1E-10).
+    // What rounds to 0.01 is shown as from 0.01 up.
+    if (value != 0.0 && std::fabs(value) < 0.01) {
+        const int exponent = SignificantDigits(value, 3, digits);
+        if (exponent < -5) {
+            return ScientificText(digits, exponent, negative);
+        }
+        if (exponent < -2) {
+            while (digits.back() == '0') {
+                digits.pop_back();
+            }
+            return (negative ? "-0." : "0.") + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        }
+        digits.clear();
+    }
     if (std::fabs(value) >= 1e18) {
         // 17 significant digits are all a double holds: an 18th would only show the
         // binary representation (1e308 would read 1.00000000000000001E308).

@@ -46,7 +46,8 @@ std::string FormatGeneral(double value);
 // Grouped text of a result list: two decimals rounded half away from zero from
 // the first 18 significant digits, whole digits grouped by three with ","; from
 // 1e18 on, where two decimals mean nothing, up to 17 significant digits and an
-// exponent ("1.5E20", "1E308"); "INF", "-INF", "NAN" for the non-finite values.
+// exponent ("1.5E20", "1E308"); below 0.01 in size, three significant digits
+// ("0.00405", "1E-10"); "INF", "-INF", "NAN" for the non-finite values.
 std::string FormatGroupedNumber(double value);
 
 // Whole number: optional leading blanks, optional sign, decimal digits, within

@@ -78,7 +78,7 @@ TEST(FormatGeneral, ShortestTextWithFifteenDigits) {
     }
 }
 
-TEST(FormatGroupedNumber, TwoDecimalsGroupedThousandsAndExponentFromTenToTheEighteenth) {
+TEST(FormatGroupedNumber, TwoDecimalsGroupedExponentFromTenToTheEighteenthThreeDigitsBelowAHundredth) {
     struct Case {
         double value;
         const char* expected;
@@ -86,10 +86,17 @@ TEST(FormatGroupedNumber, TwoDecimalsGroupedThousandsAndExponentFromTenToTheEigh
     const Case cases[] = {
         {0, "0.00"},
         {-0.0, "0.00"},
-        {0.004, "0.00"},
-        {-0.004, "0.00"}, // shows as zero, so no sign
-        {0.005, "0.01"},  // stored a hair above the half
-        {0.125, "0.13"},  // a true half goes away from zero
+        // Below 0.01, where two decimals would read "0.00", three significant digits.
+        {0.004, "0.004"},
+        {-0.004, "-0.004"},
+        {0.005, "0.005"},
+        {0.00404685642, "0.00405"}, // an acre in square kilometres
+        {0.0000123456, "0.0000123"},
+        {1e-10, "1E-10"}, // an angstrom in metres
+        {-2.5e-7, "-2.5E-7"},
+        {0.009996, "0.01"}, // three digits round it up to where two decimals hold
+        {0.01, "0.01"},
+        {0.125, "0.13"}, // a true half goes away from zero
         {-0.125, "-0.13"},
         {2.675, "2.67"},       // stored below the half
         {999.995, "1,000.00"}, // the carry reaches a new group
@@ -97,7 +104,7 @@ TEST(FormatGroupedNumber, TwoDecimalsGroupedThousandsAndExponentFromTenToTheEigh
         {1234.0, "1,234.00"},
         {-1234567.891, "-1,234,567.89"},
         {1e12, "1,000,000,000,000.00"},
-        {1e-300, "0.00"},
+        {1e-300, "1E-300"},
         {999999999999999872.0, "999,999,999,999,999,872.00"}, // every whole digit the double holds
         {1234567890123456.75, "1,234,567,890,123,456.75"},
         {1e18, "1E18"},
