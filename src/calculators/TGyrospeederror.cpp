@@ -20,6 +20,8 @@ TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent), ui(std::mak
     ui->udb_Speed->Associate(ui->edt_Speed);
     ui->udb_Course->Associate(ui->edt_Course);
 
+    typed_ = new kit::TypedFields(this, [this] { btn_CalculateClick(); });
+    typed_->Watch({ui->edt_Latitude, ui->edt_Speed, ui->edt_Course});
     for (QLineEdit* field : {ui->edt_Latitude, ui->edt_Speed, ui->edt_Course}) {
         connect(field, &QLineEdit::textChanged, this, &TGyrospeederror::btn_CalculateClick);
     }
@@ -36,21 +38,34 @@ std::array<QLabel*, 11> TGyrospeederror::RangeLabels() const {
 }
 
 void TGyrospeederror::btn_CalculateClick() {
-    common::RunGuarded([this] {
-        // All three fields are read before anything is written, so a field that
-        // cannot be read leaves every result as it was.
-        calculators::GyroInput input;
-        input.latitude = common::ParseFloat(ui->edt_Latitude->text().toStdString());
-        input.speed = common::ParseFloat(ui->edt_Speed->text().toStdString());
-        input.course = common::ParseFloat(ui->edt_Course->text().toStdString());
-        const calculators::GyroResult result = calculators::ComputeGyroSpeedError(input);
+    typed_->Run([this] {
+        bool done = false;
+        common::RunGuarded([&] {
+            // All three fields are read before anything is written, so a field that
+            // cannot be read leaves every result as it was.
+            calculators::GyroInput input;
+            input.latitude = common::ParseFloat(ui->edt_Latitude->text().toStdString());
+            input.speed = common::ParseFloat(ui->edt_Speed->text().toStdString());
+            input.course = common::ParseFloat(ui->edt_Course->text().toStdString());
+            const calculators::GyroResult result = calculators::ComputeGyroSpeedError(input);
 
-        ui->lbl_Error->setText(QString::fromStdString(common::FormatGeneral(result.error)) + kDegreeSign);
-        const auto labels = RangeLabels();
-        for (std::size_t i = 0; i < labels.size(); ++i) {
-            labels[i]->setText(QString::fromStdString(common::FormatGeneral(result.horizontal[i])) +
-                               QStringLiteral(" m"));
+            ui->lbl_Error->setText(QString::fromStdString(common::FormatGeneral(result.error)) + kDegreeSign);
+            const auto labels = RangeLabels();
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                labels[i]->setText(QString::fromStdString(common::FormatGeneral(result.horizontal[i])) +
+                                   QStringLiteral(" m"));
+            }
+            done = true;
+        });
+        // A text still on its way to a number ("-", "1e") has no results yet.
+        if (!done && (kit::TypedFields::Typing(ui->edt_Latitude) || kit::TypedFields::Typing(ui->edt_Speed) ||
+                      kit::TypedFields::Typing(ui->edt_Course))) {
+            ui->lbl_Error->setText(QStringLiteral("\u2014"));
+            for (QLabel* label : RangeLabels()) {
+                label->setText(QStringLiteral("\u2014"));
+            }
         }
+        return done;
     });
 }
 

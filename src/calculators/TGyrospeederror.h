@@ -6,6 +6,8 @@
 // error box before any result changes.
 #pragma once
 
+#include "kit/TypedFields.h"
+
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -30,4 +32,5 @@ private:
     std::array<QLabel*, 11> RangeLabels() const;
 
     std::unique_ptr<Ui::TGyrospeederror> ui;
+    kit::TypedFields* typed_ = nullptr; // the three fields, as a person types them
 };

@@ -20,6 +20,8 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent), ui(std::m
 
     connect(ui->cbo_From, &QComboBox::activated, this, &TPressureConvert::cbo_FromChange);
     connect(ui->cbo_To, &QComboBox::activated, this, &TPressureConvert::cbo_ToChange);
+    typed_ = new kit::TypedFields(this, [this] { edt_ValueChange(); });
+    typed_->Watch({ui->edt_Value});
     connect(ui->edt_Value, &QLineEdit::textChanged, this, &TPressureConvert::edt_ValueChange);
 }
 
@@ -30,21 +32,24 @@ void TPressureConvert::cbo_FromChange() { ConvertField(); }
 void TPressureConvert::cbo_ToChange() { ConvertField(); }
 
 void TPressureConvert::edt_ValueChange() {
-    double value = 0.0;
-    if (!common::TryParseFloat(ui->edt_Value->text().toStdString(), value)) {
-        // The reset is itself a change and converts 1 from inside this handler;
-        // the message then comes once, from this outer run only.
-        ui->edt_Value->setText(QStringLiteral("1"));
-        common::ShowMessage(
-            QStringLiteral("Invallid input value\nUse positive numbers\nUse points as decimal separator"));
-        ConvertValue(1.0);
-        return;
-    }
-    ConvertValue(value);
+    typed_->Run([this] {
+        double value = 0.0;
+        if (!common::TryParseFloat(typed_->Text(ui->edt_Value).toStdString(), value)) {
+            // The reset is itself a change and converts 1 from inside this
+            // handler; the message then comes once, from this outer run only.
+            typed_->Write(ui->edt_Value, QStringLiteral("1"), true);
+            common::ShowMessage(
+                QStringLiteral("Invallid input value\nUse positive numbers\nUse points as decimal separator"));
+            ConvertValue(1.0);
+            return true;
+        }
+        ConvertValue(value);
+        return true;
+    });
 }
 
 void TPressureConvert::ConvertField() {
-    common::RunGuarded([this] { ConvertValue(common::ParseFloat(ui->edt_Value->text().toStdString())); });
+    common::RunGuarded([this] { ConvertValue(common::ParseFloat(typed_->Text(ui->edt_Value).toStdString())); });
 }
 
 void TPressureConvert::ConvertValue(double value) {

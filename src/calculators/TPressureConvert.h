@@ -5,6 +5,8 @@
 // the handler), the user is told once, and 1 is converted.
 #pragma once
 
+#include "kit/TypedFields.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -27,4 +29,5 @@ private:
     void ConvertValue(double value);
 
     std::unique_ptr<Ui::TPressureConvert> ui;
+    kit::TypedFields* typed_ = nullptr; // the value, as a person types it
 };

@@ -22,7 +22,7 @@ QString Fixed(double value, int width, int decimals) {
     return QString::fromStdString(common::FormatFixed(value, width, decimals)).left(8);
 }
 
-int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
+int ReadInt(const QString& text) { return common::ParseInt(text.toStdString()); }
 
 // The radio button of each row of coverage::kSonarModels, in the rows' order.
 using ModelButton = QRadioButton* Ui::TR2SonicCoverage::*;
@@ -86,6 +86,10 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     single.style = kit::LineStyle::Dashed;
     graph->AddSeries(single);
 
+    typed_ = new kit::TypedFields(this, [this] { CalculateClick(); });
+    typed_->Watch({ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance,
+                   ui->edtAltitude, ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong,
+                   ui->edtLengthAlong_cm});
     for (QLineEdit* field :
          {ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude,
           ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAcross,
@@ -114,10 +118,9 @@ const coverage::SonarModel& TR2SonicCoverage::SelectedModel() const {
 }
 
 void TR2SonicCoverage::Write(QLineEdit* field, const QString& text) {
-    // Writing the same text is no change and asks for nothing.
-    if (field->text() != text) {
-        field->setText(text);
-    }
+    // Writing the same text is no change and asks for nothing; a field being
+    // typed in gets its text when it is finished.
+    typed_->Write(field, text);
 }
 
 QLineEdit* TR2SonicCoverage::FieldOf(coverage::Field field) const {
@@ -147,46 +150,46 @@ bool TR2SonicCoverage::Calculate() {
 
         // The altitude falls back quietly on the last one that could be read.
         std::int32_t altitude = 0;
-        if (common::TryParseInt(ui->edtAltitude->text().toStdString(), altitude)) {
+        if (common::TryParseInt(typed_->Text(ui->edtAltitude).toStdString(), altitude)) {
             lastAltitude_ = altitude;
         } else {
             Write(ui->edtAltitude, QString());
         }
         input.altitude = lastAltitude_;
-        if (ui->edtmount_ang->text().isEmpty()) {
+        if (typed_->Text(ui->edtmount_ang).isEmpty()) {
             Write(ui->edtmount_ang, QStringLiteral("0"));
         }
-        if (ui->edtFreq->text().isEmpty()) {
+        if (typed_->Text(ui->edtFreq).isEmpty()) {
             Write(ui->edtFreq, QStringLiteral("300"));
         }
-        if (ui->edtSector->text().isEmpty()) {
+        if (typed_->Text(ui->edtSector).isEmpty()) {
             Write(ui->edtSector, QStringLiteral("130"));
         }
-        if (ui->edtRotate->text().isEmpty()) {
+        if (typed_->Text(ui->edtRotate).isEmpty()) {
             Write(ui->edtRotate, QStringLiteral("0"));
         }
         std::int32_t sector = 0;
-        if (common::TryParseInt(ui->edtSector->text().toStdString(), sector) && sector < coverage::kMinSector) {
+        if (common::TryParseInt(typed_->Text(ui->edtSector).toStdString(), sector) && sector < coverage::kMinSector) {
             Write(ui->edtSector, QString::number(coverage::kMinSector));
         }
-        input.mounting = ReadInt(ui->edtmount_ang);
-        input.frequency = ReadInt(ui->edtFreq);
-        input.sector = ReadInt(ui->edtSector);
+        input.mounting = ReadInt(typed_->Text(ui->edtmount_ang));
+        input.frequency = ReadInt(typed_->Text(ui->edtFreq));
+        input.sector = ReadInt(typed_->Text(ui->edtSector));
         if (!input.dual) {
-            input.rotation = ReadInt(ui->edtRotate);
+            input.rotation = ReadInt(typed_->Text(ui->edtRotate));
             const int limit = std::max(0, coverage::RotationLimit(model, input.sector));
             ui->udbRotate->SetRange(-limit, limit);
         }
-        input.range = ReadInt(ui->edtRange_select);
+        input.range = ReadInt(typed_->Text(ui->edtRange_select));
         double separation = 1.0;
-        if (!ui->edtSelect_distance->text().isEmpty()) {
-            separation = common::ParseFloat(ui->edtSelect_distance->text().toStdString());
+        if (!typed_->Text(ui->edtSelect_distance).isEmpty()) {
+            separation = common::ParseFloat(typed_->Text(ui->edtSelect_distance).toStdString());
         }
         input.separation = separation;
 
         ui->lblSonar_type->setText(QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
         const coverage::Preparation preparation =
-            coverage::PrepareCoverage(input, model, ui->edtFreq->text().toStdString());
+            coverage::PrepareCoverage(input, model, typed_->Text(ui->edtFreq).toStdString());
         ui->udbSonarSectorCoverage->SetRange(coverage::kMinSector, preparation.sectorMaximum);
         ui->udb_Freq->SetRange(preparation.frequencyMinimum, preparation.frequencyMaximum);
         ui->udbAltitude->SetMaximum(preparation.altitudeMaximum);
@@ -202,17 +205,17 @@ bool TR2SonicCoverage::Calculate() {
         }
 
         // The target boxes are square: the across side follows the along side.
-        Write(ui->edtLengthAcross, ui->edtLengthAlong->text());
-        Write(ui->edtLengthAcross_cm, ui->edtLengthAlong_cm->text());
+        Write(ui->edtLengthAcross, typed_->Text(ui->edtLengthAlong));
+        Write(ui->edtLengthAcross_cm, typed_->Text(ui->edtLengthAlong_cm));
         input.sampling = ui->rbnED->isChecked() ? coverage::Sampling::Equidistant : coverage::Sampling::Equiangle;
         if (input.sampling == coverage::Sampling::Equidistant) {
             Write(ui->edtSelect_Beam_Angle, QStringLiteral("0"));
         }
-        input.box = ReadInt(ui->edtLengthAlong);
-        input.smallBox = ReadInt(ui->edtLengthAlong_cm);
-        input.speed = ReadInt(ui->edtSpeed_input);
+        input.box = ReadInt(typed_->Text(ui->edtLengthAlong));
+        input.smallBox = ReadInt(typed_->Text(ui->edtLengthAlong_cm));
+        input.speed = ReadInt(typed_->Text(ui->edtSpeed_input));
         input.speedUnit = ui->rbnMsec->isChecked() ? coverage::SpeedUnit::MetresPerSecond : coverage::SpeedUnit::Knots;
-        input.boxAngle = ReadInt(ui->edtSelect_Beam_Angle);
+        input.boxAngle = ReadInt(typed_->Text(ui->edtSelect_Beam_Angle));
         input.soundings = ui->rbn1024->isChecked() ? 1024 : 256;
         lastSoundings_ = input.soundings;
 
@@ -241,9 +244,9 @@ void TR2SonicCoverage::ShowResult(const coverage::CoverageInput& input, const co
     ui->edtAcrossbeam->setText(Fixed(result.beamWidths.across, 4, 1) + QStringLiteral(" \u00B0"));
     ui->lblCoverage_2->setText(QString::fromStdString(common::FormatFixed(result.ratio, 0, 1)));
     ui->lbl_Dual_or_single->setText(input.dual ? QStringLiteral("(Dual Head)") : QStringLiteral("(Single Head)"));
-    ui->lblAtDepth->setText(ui->edtAltitude->text() + QStringLiteral(" m"));
-    ui->lblRangeSetting->setText(ui->edtRange_select->text() + QStringLiteral(" m"));
-    ui->lblSwathSector->setText(ui->edtSector->text() + QStringLiteral(" \u00B0"));
+    ui->lblAtDepth->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    ui->lblRangeSetting->setText(typed_->Text(ui->edtRange_select) + QStringLiteral(" m"));
+    ui->lblSwathSector->setText(typed_->Text(ui->edtSector) + QStringLiteral(" \u00B0"));
     if (input.dual) {
         ui->edtNo_1->setText(Fixed(result.dual, 4, 0));
         ui->edtNo_4->setText(result.overlap < 0 ? QStringLiteral("No Overlap") : Fixed(result.overlap, 4, 0));

@@ -11,6 +11,7 @@
 #include "coverage/CoverageModel.h"
 #include "coverage/SwathPicture.h"
 #include "kit/Recompute.h"
+#include "kit/TypedFields.h"
 
 #include <QWidget>
 #include <memory>
@@ -46,7 +47,8 @@ private:
     void FillGraph(const coverage::CoverageInput& input, const coverage::CoverageResult& result);
 
     std::unique_ptr<Ui::TR2SonicCoverage> ui;
-    int lastAltitude_ = 10;   // the last altitude that could be read
-    int lastSoundings_ = 256; // of the last computation, for the report
-    kit::Recompute recompute_{[this] { return Calculate(); }};
+    int lastAltitude_ = 10;             // the last altitude that could be read
+    int lastSoundings_ = 256;           // of the last computation, for the report
+    kit::TypedFields* typed_ = nullptr; // the number fields, as a person types them
+    kit::Recompute recompute_{[this] { return typed_->Run([this] { return Calculate(); }); }};
 };

@@ -29,13 +29,6 @@ QString Two(const char* first, const char* second) {
     return QString::fromLatin1(first) + QLatin1Char('\n') + QString::fromLatin1(second);
 }
 
-void Quietly(QLineEdit* field, const QString& text) {
-    // The window answers a bad text with its fallback; that answer is no new
-    // input and starts no second computation.
-    const QSignalBlocker quiet(field);
-    field->setText(text);
-}
-
 } // namespace
 
 Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Tsurveyplan>()) {
@@ -56,6 +49,10 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     kit::AcceptDigitsOnly(
         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace});
 
+    typed_ = new kit::TypedFields(this, [this] { btnCalculateClick(); });
+    typed_->Watch({ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Max_range,
+                   ui->Max_pingrate, ui->Min_alongtrack_coverage, ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input,
+                   ui->edtLinespace});
     for (QLineEdit* field :
          {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Min_alongtrack_coverage,
           ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input, ui->edtLinespace}) {
@@ -80,6 +77,12 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
 }
 
 Tsurveyplan::~Tsurveyplan() = default;
+
+void Tsurveyplan::Quietly(QLineEdit* field, const QString& text) {
+    // The window answers a bad text with its fallback; that answer is no new
+    // input and starts no second computation.
+    typed_->Write(field, text, true);
+}
 
 bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
@@ -115,7 +118,7 @@ void Tsurveyplan::btnCalculateClick() { recompute_.Request(); }
 
 int Tsurveyplan::ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message) {
     std::int32_t value = 0;
-    if (common::TryParseInt(field->text().toStdString(), value)) {
+    if (common::TryParseInt(typed_->Text(field).toStdString(), value)) {
         last = value;
         return value;
     }
@@ -131,7 +134,7 @@ int Tsurveyplan::ReadWhole(QLineEdit* field, int& last, const char* replacement,
 
 double Tsurveyplan::ReadDecimal(QLineEdit* field, double& last, const QString& message) {
     double value = 0;
-    if (common::TryParseFloat(field->text().toStdString(), value)) {
+    if (common::TryParseFloat(typed_->Text(field).toStdString(), value)) {
         last = value;
         return value;
     }
@@ -143,10 +146,10 @@ double Tsurveyplan::ReadDecimal(QLineEdit* field, double& last, const QString& m
 bool Tsurveyplan::Calculate() {
     bool done = false;
     common::RunGuarded([&] {
-        if (ui->edtFreq->text().isEmpty()) {
+        if (typed_->Text(ui->edtFreq).isEmpty()) {
             Quietly(ui->edtFreq, QStringLiteral("300"));
         }
-        const int frequency = common::ParseInt(ui->edtFreq->text().toStdString());
+        const int frequency = common::ParseInt(typed_->Text(ui->edtFreq).toStdString());
         const lineplan::BeamWidthTexts widths = lineplan::WorkingBeamWidths(system_, frequency);
         ui->edtAlongbeam->setText(widths.along);
         ui->edtAcrossbeam->setText(widths.across);
@@ -182,14 +185,14 @@ bool Tsurveyplan::Calculate() {
         in.soundVelocity = ReadWhole(ui->Soundvelocity, lastSoundVelocity_, "1460",
                                      Two("Invallid argument for Soundvelocity", "Use positive integers"));
         // The shown, rounded widths are the ones planned with.
-        in.alongBeam = common::ParseFloat(ui->edtAlongbeam->text().toStdString());
-        in.acrossBeam = common::ParseFloat(ui->edtAcrossbeam->text().toStdString());
+        in.alongBeam = common::ParseFloat(typed_->Text(ui->edtAlongbeam).toStdString());
+        in.acrossBeam = common::ParseFloat(typed_->Text(ui->edtAcrossbeam).toStdString());
         in.lineSpacing = ReadWhole(ui->edtLinespace, lastSpacing_, "100",
                                    Two("Invallid argument for Line Space", "Use positive Integers "));
-        in.speed = common::ParseFloat(ui->edtSpeed_input->text().toStdString());
+        in.speed = common::ParseFloat(typed_->Text(ui->edtSpeed_input).toStdString());
         in.knots = ui->rbnKnots->isChecked();
-        in.minDepthText = ui->edtAltitude->text();
-        in.maxDepthText = ui->edtMaximum_depth->text();
+        in.minDepthText = typed_->Text(ui->edtAltitude);
+        in.maxDepthText = typed_->Text(ui->edtMaximum_depth);
 
         const lineplan::PlanRun run = lineplan::ComputeLinePlan(in);
         for (const QString& message : run.messages) {
@@ -241,16 +244,16 @@ void Tsurveyplan::ClearResults() {
         }
     }
     // The depths beside them are the ones asked for, which the range cannot reach.
-    const QString minDepth = ui->edtAltitude->text() + QStringLiteral(" metres");
-    const QString maxDepth = ui->edtMaximum_depth->text() + QStringLiteral(" metres");
+    const QString minDepth = typed_->Text(ui->edtAltitude) + QStringLiteral(" metres");
+    const QString maxDepth = typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" metres");
     for (QLabel* label : {ui->lblDepthNo5, ui->lblDepthNo6, ui->lblDepthNo7}) {
         label->setText(minDepth);
     }
     for (QLabel* label : {ui->lblDepthNo15, ui->lblDepthWorstAlong}) {
         label->setText(maxDepth);
     }
-    ui->lblMaxDepthM->setText(ui->edtMaximum_depth->text() + QStringLiteral(" m"));
-    ui->lblMinDepthM->setText(ui->edtAltitude->text() + QStringLiteral(" m"));
+    ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
+    ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
     for (QLabel* caption :
          {ui->lblRightCoverage, ui->lblRightRange, ui->lblRightSpeed, ui->lblRightSpacing, ui->lblRightOverlap}) {
         caption->hide();
@@ -260,11 +263,12 @@ void Tsurveyplan::ClearResults() {
 
 void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
     const lineplan::PlannerTexts t = lineplan::ResultTexts(result);
-    const QString minDepth = ui->edtAltitude->text() + QStringLiteral(" metres");
-    const QString maxDepth = ui->edtMaximum_depth->text() + QStringLiteral(" metres");
+    const QString minDepth = typed_->Text(ui->edtAltitude) + QStringLiteral(" metres");
+    const QString maxDepth = typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" metres");
     const QString beam = t.edge + QStringLiteral(" \u00B0");
     const bool knots = ui->rbnKnots->isChecked();
-    const QString speed = ui->edtSpeed_input->text() + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s"));
+    const QString speed =
+        typed_->Text(ui->edtSpeed_input) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s"));
 
     ui->No_5->setText(t.minSwath);
     ui->lblDepthNo5->setText(minDepth);
@@ -294,8 +298,8 @@ void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
     ui->lblCoveragePct->setText(ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
     ui->Swath_maxdepth->setText(t.maxSwathAtSpacing + QStringLiteral(" m"));
     ui->Swath_mindepth->setText(t.minSwathAtSpacing + QStringLiteral(" m"));
-    ui->lblMaxDepthM->setText(ui->edtMaximum_depth->text() + QStringLiteral(" m"));
-    ui->lblMinDepthM->setText(ui->edtAltitude->text() + QStringLiteral(" m"));
+    ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
+    ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
     ui->Cover_maxdepth->setText(t.maxCover + QStringLiteral(" %"));
     ui->Cover_mindepth->setText(t.minCover + QStringLiteral(" %"));
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "kit/Recompute.h"
+#include "kit/TypedFields.h"
 #include "lineplan/LinePlan.h"
 
 #include <QWidget>
@@ -43,6 +44,9 @@ private:
     bool Calculate();
     // A whole or decimal number from a field; an unreadable one gets its
     // fallback text (or is emptied) and its message, and `last` is used.
+    // Writes a fallback or a correction without starting a second
+    // computation; a field being typed in gets it when it is finished.
+    void Quietly(QLineEdit* field, const QString& text);
     int ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message);
     double ReadDecimal(QLineEdit* field, double& last, const QString& message);
     void ClearResults();
@@ -55,5 +59,6 @@ private:
     int lastMinDepth_ = 50, lastMaxDepth_ = 50, lastSwath_ = 130, lastRange_ = 450, lastPingRate_ = 40,
         lastCoverage_ = 100, lastSoundVelocity_ = 1500, lastSpacing_ = 100;
     double lastOverlap_ = 30;
-    kit::Recompute recompute_{[this] { return Calculate(); }};
+    kit::TypedFields* typed_ = nullptr; // the number fields, as a person types them
+    kit::Recompute recompute_{[this] { return typed_->Run([this] { return Calculate(); }); }};
 };

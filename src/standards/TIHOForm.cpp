@@ -90,6 +90,8 @@ TIHOForm::TIHOForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
     definitionMemos_ = {ui->mem_Definition0, ui->mem_Definition1, ui->mem_Definition2,
                         ui->mem_Definition3, ui->mem_Definition4, ui->mem_Definition5};
 
+    typed_ = new kit::TypedFields(this, [this] { edt_DepthChange(); });
+    typed_->Watch({ui->edt_Depth});
     connect(ui->edt_Depth, &QLineEdit::textChanged, this, &TIHOForm::edt_DepthChange);
     connect(ui->cbo_Order, &QComboBox::activated, this, &TIHOForm::cbo_OrderChange);
     for (QRadioButton* item : definitionItems_) {
@@ -103,13 +105,13 @@ void TIHOForm::edt_DepthChange() { recompute_.Request(); }
 
 void TIHOForm::ShowTolerances() {
     std::int32_t depth = 0;
-    if (common::TryParseInt(ui->edt_Depth->text().toStdString(), depth)) {
+    if (common::TryParseInt(typed_->Text(ui->edt_Depth).toStdString(), depth)) {
         lastDepth_ = depth;
     } else {
         // Emptying the field is itself a change, so the message appears once for
         // the bad text and once more for the emptied field; the results fall
         // back on the last depth that could be read.
-        ui->edt_Depth->setText(QString());
+        typed_->Write(ui->edt_Depth, QString());
         common::ShowMessage(QStringLiteral("Invallid argument for Depth\nUse positive Integers "));
     }
     const int row = ui->cbo_Order->currentIndex();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "kit/Recompute.h"
+#include "kit/TypedFields.h"
 
 #include <QWidget>
 #include <array>
@@ -50,8 +51,11 @@ private:
     std::array<QPlainTextEdit*, 6> definitionMemos_{}; // ...and the memo each one shows
     int lastDepth_ = 0;                                // the last depth read successfully in this window
     // The results always follow, from the last readable depth at worst.
+    kit::TypedFields* typed_ = nullptr; // the depth, as a person types it
     kit::Recompute recompute_{[this] {
-        ShowTolerances();
-        return true;
+        return typed_->Run([this] {
+            ShowTolerances();
+            return true;
+        });
     }};
 };

@@ -162,6 +162,15 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     charts_[kThuChart] = ui->THU_Calc_Chart;
     BuildCharts();
 
+    typed_ = new kit::TypedFields(this, [this] { RequestComputation(); });
+    typed_->Watch({ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
+                   ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
+                   ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
+                   ui->edt_pos_y_off,   ui->edt_pos_z_off,      ui->edt_SD_Roll,      ui->edt_SD_Pitch,
+                   ui->edt_SD_Heave,    ui->edt_motion_x_off,   ui->edt_motion_y_off, ui->edt_motion_z_off,
+                   ui->edt_SD_Heading,  ui->edt_SD_Draft,       ui->edt_SD_Squat,     ui->edt_SD_Settlement,
+                   ui->edt_SD_Load,     ui->edt_Max_heave,      ui->edt_tidal_SD,     ui->edt_Soundvelocity,
+                   ui->edt_SD_SVS,      ui->edt_SD_SVP,         ui->edt_Depth,        ui->edt_Depth_main});
     for (QLineEdit* field : {ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
                              ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
                              ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
@@ -201,6 +210,11 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     connect(ui->TrackBar1, &QSlider::valueChanged, this, &TTPU_Calculator::TrackBar1Change);
     connect(ui->edt_Depth, &QLineEdit::textChanged, this, &TTPU_Calculator::edt_DepthChange);
     connect(ui->edt_Depth_main, &QLineEdit::textChanged, this, &TTPU_Calculator::edt_Depth_mainChange);
+    // A depth finished is read as if it had been written whole: the track bar
+    // takes it, and the field shows the depth the bar could take.
+    for (QLineEdit* field : {ui->edt_Depth, ui->edt_Depth_main}) {
+        connect(field, &QLineEdit::editingFinished, this, [this, field] { DepthFinished(field); });
+    }
     // The spinners have stepped their field when these run.
     for (const kit::UpDown* spinner : {ui->udb_Depth, ui->udb_Depth_main}) {
         for (const QToolButton* arrow : {spinner->UpButton(), spinner->DownButton()}) {
@@ -362,8 +376,7 @@ void TTPU_Calculator::Compute() {
         if (GnssMode() == 0) {
             for (QLineEdit* field :
                  {ui->edt_SD_Draft, ui->edt_SD_Squat, ui->edt_SD_Settlement, ui->edt_SD_Load, ui->edt_tidal_SD}) {
-                const QSignalBlocker quiet(field);
-                field->setText(QStringLiteral("0"));
+                typed_->Write(field, QStringLiteral("0"), true);
             }
             in.draft = in.squat = in.settlement = in.load = in.tidalSd = 0.0;
         }
@@ -579,20 +592,35 @@ void TTPU_Calculator::TrackBar1Change() {
     RequestComputation();
     const QString depth = QString::number(ui->TrackBar1->value());
     ui->lbl_scroll_depth->setText(depth + QStringLiteral(" m"));
-    ui->edt_Depth->setText(depth);
-    ui->edt_Depth_main->setText(depth);
+    typed_->Write(ui->edt_Depth, depth);
+    typed_->Write(ui->edt_Depth_main, depth);
 }
 
 void TTPU_Calculator::edt_DepthChange() { DepthFieldChange(ui->edt_Depth->text()); }
 
 void TTPU_Calculator::edt_Depth_mainChange() { DepthFieldChange(ui->edt_Depth_main->text()); }
 
+void TTPU_Calculator::DepthFinished(QLineEdit* field) {
+    std::int32_t depth = 0;
+    if (!common::TryParseInt(field->text().toStdString(), depth)) {
+        DepthFieldChange(field->text()); // says once why it cannot be read
+    } else if (depth != ui->TrackBar1->value()) {
+        ui->TrackBar1->setValue(depth);
+        field->setText(QString::number(ui->TrackBar1->value()));
+    }
+}
+
 void TTPU_Calculator::DepthFieldChange(const QString& text) {
     kit::Recompute::Batch batch(recompute_);
-    common::RunGuarded([&] {
-        // The track bar clamps a depth beyond the sonar's reach to its end.
-        ui->TrackBar1->setValue(common::ParseInt(text.toStdString()));
-        RequestComputation();
+    typed_->Run([&] {
+        bool read = false;
+        common::RunGuarded([&] {
+            // The track bar clamps a depth beyond the sonar's reach to its end.
+            ui->TrackBar1->setValue(common::ParseInt(text.toStdString()));
+            RequestComputation();
+            read = true;
+        });
+        return read;
     });
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "kit/Recompute.h"
+#include "kit/TypedFields.h"
 #include "tpu/TpuModel.h"
 
 #include <QWidget>
@@ -112,6 +113,7 @@ private:
     // The TVU and THU charts' page as the report prints it.
     QImage ChartsPicture();
     void DepthFieldChange(const QString& text);
+    void DepthFinished(QLineEdit* field);
     int GnssMode() const;
     QLineEdit* SettingsControlOf(tpu::SettingsField field) const;
 
@@ -132,9 +134,12 @@ private:
     };
     std::optional<Computed> computed_;
 
+    kit::TypedFields* typed_ = nullptr; // the number fields, as a person types them
     // Declared last: its run reads everything above.
     kit::Recompute recompute_{[this] {
-        Compute();
-        return inputError_.isEmpty();
+        return typed_->Run([this] {
+            Compute();
+            return inputError_.isEmpty();
+        });
     }};
 };

@@ -48,6 +48,7 @@ TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
     const support::Controls firstUi(first);
     const support::Controls secondUi(second);
     firstUi.Type("edt_Depth", QStringLiteral("x")); // the bad depth of one window...
+    firstUi.Key("edt_Depth", QStringLiteral("Return"));
     EXPECT_EQ(MessageLog::Take().size(), 2);
     secondUi.Type("edt_Depth", QStringLiteral("0"));
     EXPECT_EQ(secondUi.Text("edt_TVU"), "±0.79 m"); // ...is not the other's: depth 100

@@ -93,17 +93,26 @@ TEST_F(TIHOFormTest, UnreadableDepthEmptiesTheFieldAndFallsBackOnTheLastDepth) {
     Choose(QStringLiteral("IHO Order 2"));
     MessageLog::Take();
 
-    // The handler empties the field itself, which is a change of its own: two messages.
+    // While typing the field keeps what was typed and nothing is said; the
+    // results are those of the last depth.
     Type(QStringLiteral("x"));
-    EXPECT_EQ(MessageLog::Take(), (QStringList{kBadDepth, kBadDepth}));
-    EXPECT_EQ(Depth(), "");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_EQ(Depth(), "10x");
     EXPECT_EQ(Tvu(), "±1.0 m");
     EXPECT_EQ(Thu(), "± 21 m");
+    // Finished, the handler empties the field itself, which is a change of its
+    // own: two messages.
+    ui.Key(QStringLiteral("edt_Depth"), QStringLiteral("Return"));
+    EXPECT_EQ(MessageLog::Take(), (QStringList{kBadDepth, kBadDepth}));
+    EXPECT_EQ(Depth(), "");
 
-    // Emptying the field by hand: the message once, the results of the last depth.
+    // Emptying the field by hand: the message once it is finished, the results
+    // of the last depth.
     Type(QStringLiteral("1"));
     ASSERT_EQ(Thu(), "± 20 m");
     Backspace();
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    ui.Key(QStringLiteral("edt_Depth"), QStringLiteral("Tab"));
     EXPECT_EQ(MessageLog::Take(), QStringList{kBadDepth});
     EXPECT_EQ(Thu(), "± 20 m");
 

@@ -1,0 +1,79 @@
+// Number fields as a surveyor types them. A field being typed in (changed by
+// the keyboard and not yet finished) is never rewritten under the fingers: the
+// computation runs at every keystroke with the value the window's rules make
+// of the typed text (clamped, raised to the altitude, an empty sector as 130),
+// while the field keeps showing what was typed, tinted, with "computed with
+// 10" in its tooltip. The corrected text is written when the field is
+// finished: Enter, Tab or the focus leaving it. A spinner step or a script's
+// `set` writes the field from code and is a finished field at once.
+//
+// Messages wait too: what a computation run during typing would show in a box
+// (a text that is no number yet, "No coverage at this altitude!") is held
+// beside the field, in its tooltip. Finishing runs the computation once more
+// with the field's text as if it had been written whole: it writes the
+// corrected text and shows once what still holds.
+//
+// A window reads its watched fields through Text(), writes them through
+// Write() and runs its computation inside Run().
+#pragma once
+
+#include <QObject>
+#include <QPalette>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+
+class QLineEdit;
+
+namespace kit {
+
+class TypedFields : public QObject {
+    Q_OBJECT
+public:
+    // `recompute` asks the window for a run (a kit::Recompute request).
+    TypedFields(QObject* owner, std::function<void()> recompute);
+
+    void Watch(std::initializer_list<QLineEdit*> fields);
+
+    // Whether a person is typing in the field now.
+    static bool Typing(const QLineEdit* field);
+
+    // The text a computation reads: the corrected one while the field is being
+    // typed and a rule corrected it, the field's own text otherwise.
+    QString Text(const QLineEdit* field) const;
+
+    // Writes an input's corrected text, or, while it is being typed, keeps it
+    // as the value computed with until the field is finished; either way the
+    // window computes again with it. Writing the text a field already holds
+    // does nothing. `quiet` writes without the field's change notification,
+    // for windows whose run continues with the value itself.
+    void Write(QLineEdit* field, const QString& text, bool quiet = false);
+
+    // Runs one computation; while a watched field is being typed, the boxes it
+    // would show are held beside that field instead.
+    bool Run(const std::function<bool()>& compute);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Held {
+        QString used; // the corrected text computed with; empty: none
+        bool corrected = false;
+        QStringList messages;
+        QPalette palette; // the field's own look, put back when finished
+        QString toolTip;
+        bool tinted = false;
+    };
+    void Edited(QLineEdit* field);
+    void Finished(QLineEdit* field);
+    void ShowHeld(QLineEdit* field);
+    QLineEdit* TypingField() const;
+
+    std::function<void()> recompute_;
+    int running_ = 0; // computations under way
+    std::map<QLineEdit*, Held> held_;
+};
+
+} // namespace kit
