@@ -20,7 +20,7 @@ TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent), ui(std::mak
     ui->udb_Speed->Associate(ui->edt_Speed);
     ui->udb_Course->Associate(ui->edt_Course);
 
-    typed_ = new kit::TypedFields(this, [this] { btn_CalculateClick(); });
+    typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { btn_CalculateClick(); });
     typed_->Watch({ui->edt_Latitude, ui->edt_Speed, ui->edt_Course});
     for (QLineEdit* field : {ui->edt_Latitude, ui->edt_Speed, ui->edt_Course}) {
         connect(field, &QLineEdit::textChanged, this, &TGyrospeederror::btn_CalculateClick);

@@ -32,5 +32,5 @@ private:
     std::array<QLabel*, 11> RangeLabels() const;
 
     std::unique_ptr<Ui::TGyrospeederror> ui;
-    kit::TypedFields* typed_ = nullptr; // the three fields, as a person types them
+    std::unique_ptr<kit::TypedFields> typed_; // the three fields, as a person types them
 };

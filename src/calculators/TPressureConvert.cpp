@@ -20,7 +20,7 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent), ui(std::m
 
     connect(ui->cbo_From, &QComboBox::activated, this, &TPressureConvert::cbo_FromChange);
     connect(ui->cbo_To, &QComboBox::activated, this, &TPressureConvert::cbo_ToChange);
-    typed_ = new kit::TypedFields(this, [this] { edt_ValueChange(); });
+    typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { edt_ValueChange(); });
     typed_->Watch({ui->edt_Value});
     connect(ui->edt_Value, &QLineEdit::textChanged, this, &TPressureConvert::edt_ValueChange);
 }

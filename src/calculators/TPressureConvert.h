@@ -29,5 +29,5 @@ private:
     void ConvertValue(double value);
 
     std::unique_ptr<Ui::TPressureConvert> ui;
-    kit::TypedFields* typed_ = nullptr; // the value, as a person types it
+    std::unique_ptr<kit::TypedFields> typed_; // the value, as a person types it
 };

@@ -86,7 +86,7 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     single.style = kit::LineStyle::Dashed;
     graph->AddSeries(single);
 
-    typed_ = new kit::TypedFields(this, [this] { CalculateClick(); });
+    typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { CalculateClick(); });
     typed_->Watch({ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance,
                    ui->edtAltitude, ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong,
                    ui->edtLengthAlong_cm});

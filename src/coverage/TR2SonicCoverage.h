@@ -47,8 +47,8 @@ private:
     void FillGraph(const coverage::CoverageInput& input, const coverage::CoverageResult& result);
 
     std::unique_ptr<Ui::TR2SonicCoverage> ui;
-    int lastAltitude_ = 10;             // the last altitude that could be read
-    int lastSoundings_ = 256;           // of the last computation, for the report
-    kit::TypedFields* typed_ = nullptr; // the number fields, as a person types them
+    int lastAltitude_ = 10;                   // the last altitude that could be read
+    int lastSoundings_ = 256;                 // of the last computation, for the report
+    std::unique_ptr<kit::TypedFields> typed_; // the number fields, as a person types them
     kit::Recompute recompute_{[this] { return typed_->Run([this] { return Calculate(); }); }};
 };

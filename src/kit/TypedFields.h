@@ -14,7 +14,9 @@
 // corrected text and shows once what still holds.
 //
 // A window reads its watched fields through Text(), writes them through
-// Write() and runs its computation inside Run().
+// Write() and runs its computation inside Run(). It holds its TypedFields as a
+// member, gone before the fields are: a field that has the focus when the
+// window is destroyed says it is finished, and must find no one to compute.
 #pragma once
 
 #include <QObject>

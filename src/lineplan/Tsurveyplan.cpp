@@ -49,7 +49,7 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     kit::AcceptDigitsOnly(
         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace});
 
-    typed_ = new kit::TypedFields(this, [this] { btnCalculateClick(); });
+    typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { btnCalculateClick(); });
     typed_->Watch({ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Max_range,
                    ui->Max_pingrate, ui->Min_alongtrack_coverage, ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input,
                    ui->edtLinespace});

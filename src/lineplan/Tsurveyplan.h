@@ -59,6 +59,6 @@ private:
     int lastMinDepth_ = 50, lastMaxDepth_ = 50, lastSwath_ = 130, lastRange_ = 450, lastPingRate_ = 40,
         lastCoverage_ = 100, lastSoundVelocity_ = 1500, lastSpacing_ = 100;
     double lastOverlap_ = 30;
-    kit::TypedFields* typed_ = nullptr; // the number fields, as a person types them
+    std::unique_ptr<kit::TypedFields> typed_; // the number fields, as a person types them
     kit::Recompute recompute_{[this] { return typed_->Run([this] { return Calculate(); }); }};
 };

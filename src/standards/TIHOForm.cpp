@@ -90,7 +90,7 @@ TIHOForm::TIHOForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
     definitionMemos_ = {ui->mem_Definition0, ui->mem_Definition1, ui->mem_Definition2,
                         ui->mem_Definition3, ui->mem_Definition4, ui->mem_Definition5};
 
-    typed_ = new kit::TypedFields(this, [this] { edt_DepthChange(); });
+    typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { edt_DepthChange(); });
     typed_->Watch({ui->edt_Depth});
     connect(ui->edt_Depth, &QLineEdit::textChanged, this, &TIHOForm::edt_DepthChange);
     connect(ui->cbo_Order, &QComboBox::activated, this, &TIHOForm::cbo_OrderChange);

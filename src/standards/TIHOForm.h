@@ -51,7 +51,7 @@ private:
     std::array<QPlainTextEdit*, 6> definitionMemos_{}; // ...and the memo each one shows
     int lastDepth_ = 0;                                // the last depth read successfully in this window
     // The results always follow, from the last readable depth at worst.
-    kit::TypedFields* typed_ = nullptr; // the depth, as a person types it
+    std::unique_ptr<kit::TypedFields> typed_; // the depth, as a person types it
     kit::Recompute recompute_{[this] {
         return typed_->Run([this] {
             ShowTolerances();

@@ -162,7 +162,7 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     charts_[kThuChart] = ui->THU_Calc_Chart;
     BuildCharts();
 
-    typed_ = new kit::TypedFields(this, [this] { RequestComputation(); });
+    typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { RequestComputation(); });
     typed_->Watch({ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
                    ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
                    ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,

@@ -134,7 +134,7 @@ private:
     };
     std::optional<Computed> computed_;
 
-    kit::TypedFields* typed_ = nullptr; // the number fields, as a person types them
+    std::unique_ptr<kit::TypedFields> typed_; // the number fields, as a person types them
     // Declared last: its run reads everything above.
     kit::Recompute recompute_{[this] {
         return typed_->Run([this] {
