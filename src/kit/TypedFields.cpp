@@ -24,7 +24,7 @@ QColor Tint(const QColor& base) {
 TypedFields::TypedFields(QObject* owner, std::function<void()> recompute)
     : QObject(owner), recompute_(std::move(recompute)) {}
 
-void TypedFields::Watch(std::initializer_list<QLineEdit*> fields) {
+void TypedFields::Watch(const std::vector<QLineEdit*>& fields) {
     for (QLineEdit* field : fields) {
         held_.try_emplace(field);
         connect(field, &QLineEdit::textEdited, this, [this, field] { Edited(field); });

@@ -25,6 +25,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QLineEdit;
 
@@ -36,7 +37,7 @@ public:
     // `recompute` asks the window for a run (a kit::Recompute request).
     TypedFields(QObject* owner, std::function<void()> recompute);
 
-    void Watch(std::initializer_list<QLineEdit*> fields);
+    void Watch(const std::vector<QLineEdit*>& fields);
 
     // Whether a person is typing in the field now.
     static bool Typing(const QLineEdit* field);

@@ -162,23 +162,21 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     charts_[kThuChart] = ui->THU_Calc_Chart;
     BuildCharts();
 
+    // The model's fields: each change recomputes. The depth fields move the
+    // track bar instead (connected below).
+    const std::vector<QLineEdit*> modelFields{
+        ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
+        ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
+        ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
+        ui->edt_pos_y_off,   ui->edt_pos_z_off,      ui->edt_SD_Roll,      ui->edt_SD_Pitch,
+        ui->edt_SD_Heave,    ui->edt_motion_x_off,   ui->edt_motion_y_off, ui->edt_motion_z_off,
+        ui->edt_SD_Heading,  ui->edt_SD_Draft,       ui->edt_SD_Squat,     ui->edt_SD_Settlement,
+        ui->edt_SD_Load,     ui->edt_Max_heave,      ui->edt_tidal_SD,     ui->edt_Soundvelocity,
+        ui->edt_SD_SVS,      ui->edt_SD_SVP};
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { RequestComputation(); });
-    typed_->Watch({ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
-                   ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
-                   ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
-                   ui->edt_pos_y_off,   ui->edt_pos_z_off,      ui->edt_SD_Roll,      ui->edt_SD_Pitch,
-                   ui->edt_SD_Heave,    ui->edt_motion_x_off,   ui->edt_motion_y_off, ui->edt_motion_z_off,
-                   ui->edt_SD_Heading,  ui->edt_SD_Draft,       ui->edt_SD_Squat,     ui->edt_SD_Settlement,
-                   ui->edt_SD_Load,     ui->edt_Max_heave,      ui->edt_tidal_SD,     ui->edt_Soundvelocity,
-                   ui->edt_SD_SVS,      ui->edt_SD_SVP,         ui->edt_Depth,        ui->edt_Depth_main});
-    for (QLineEdit* field : {ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
-                             ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
-                             ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
-                             ui->edt_pos_y_off,   ui->edt_pos_z_off,      ui->edt_SD_Roll,      ui->edt_SD_Pitch,
-                             ui->edt_SD_Heave,    ui->edt_motion_x_off,   ui->edt_motion_y_off, ui->edt_motion_z_off,
-                             ui->edt_SD_Heading,  ui->edt_SD_Draft,       ui->edt_SD_Squat,     ui->edt_SD_Settlement,
-                             ui->edt_SD_Load,     ui->edt_Max_heave,      ui->edt_tidal_SD,     ui->edt_Soundvelocity,
-                             ui->edt_SD_SVS,      ui->edt_SD_SVP}) {
+    typed_->Watch(modelFields);
+    typed_->Watch({ui->edt_Depth, ui->edt_Depth_main});
+    for (QLineEdit* field : modelFields) {
         connect(field, &QLineEdit::textChanged, this, &TTPU_Calculator::RequestComputation);
     }
     connect(ui->cbo_Select_sonar, &QComboBox::activated, this, &TTPU_Calculator::cbo_Select_sonarChange);
