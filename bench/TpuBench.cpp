@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTest>
 #include <benchmark/benchmark.h>
 
 // One keystroke in a model field at the widest swath (160°, 82 passes) with all
@@ -30,6 +31,35 @@ static void BM_TpuKeystroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TpuKeystroke)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same keystroke typed as a person types it, key events into the focused
+// field: the typed field's bookkeeping (its tint, the boxes held beside it)
+// on top of the computation. Arg 0 types "5" after "0.2" and takes it back;
+// arg 1 types "-" into an emptied field, a text on its way to a number, whose
+// run stops at the field and dashes the results, then takes it back.
+static void BM_TpuTypedKey(benchmark::State& state) {
+    TTPU_Calculator window;
+    bench::ShowOnScreen(&window);
+    window.findChild<QLineEdit*>(QStringLiteral("edt_Swath_width"))->setText(QStringLiteral("160"));
+    auto* yaw = window.findChild<QLineEdit*>(QStringLiteral("edt_Patch_yaw"));
+    yaw->setFocus();
+    yaw->end(false);
+    if (state.range(0) == 1) {
+        QTest::keyClick(yaw, Qt::Key_Backspace);
+        QTest::keyClick(yaw, Qt::Key_Backspace);
+        QTest::keyClick(yaw, Qt::Key_Backspace);
+    }
+    bench::PaintChanges(&window);
+    const char key = state.range(0) == 1 ? '-' : '5';
+    for (auto _ : state) {
+        QTest::keyClick(yaw, key);
+        bench::PaintChanges(&window);
+        QTest::keyClick(yaw, Qt::Key_Backspace);
+        bench::PaintChanges(&window);
+    }
+    state.SetItemsProcessed(state.iterations() * 2); // keystrokes
+}
+BENCHMARK(BM_TpuTypedKey)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The fit chart's curves from 1 m to 500 m for the seven orders: the P + Q D²
 // shortcut against evaluating the beams again at every depth.

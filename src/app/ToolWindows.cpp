@@ -8,6 +8,7 @@
 #include "commtools/TMaris_network.h"
 #include "commtools/TMaris_terminal.h"
 #include "coverage/TR2SonicCoverage.h"
+#include "kit/WindowParts.h"
 #include "lineplan/Tsurveyplan.h"
 #include "standards/TIHOForm.h"
 #include "tpu/TTPU_Calculator.h"
@@ -73,6 +74,7 @@ ToolWindow CreateToolWindow(const QString& className, QWidget* launcher) {
         return {};
     }
     QWidget* window = tool->make(launcher);
+    kit::SetUpKeyboard(window);
     window->setAttribute(Qt::WA_DeleteOnClose, tool->lifetime == Lifetime::ClosedForGood);
     return {window, tool->placement};
 }

@@ -3,6 +3,7 @@
 #include "calculators/ConversionRegistry.h"
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
+#include "kit/TypedFields.h"
 #include "kit/WindowParts.h"
 #include "ui_TConversion_tester.h"
 
@@ -140,9 +141,19 @@ void TConversion_tester::ConvValueChange() {
     QListWidget* results = ui->ConvResults;
     results->setUpdatesEnabled(false);
     results->clear();
+    // Half-typed text such as "-" or "" converts as nothing, without a box; a
+    // text that is no number ("2,5" from a comma-decimal habit) says beside
+    // the field why every result reads 0.
+    const QString text = ui->ConvValue->text();
     double value = 0.0;
-    if (!common::TryParseFloat(ui->ConvValue->text().toStdString(), value)) {
-        value = 0.0; // half-typed text such as "-" or "" converts as nothing, quietly
+    if (!common::TryParseFloat(text.toStdString(), value)) {
+        value = 0.0;
+        kit::ShowFieldNote(ui->ConvValue, text.isEmpty() ? QString()
+                                                         : QStringLiteral("'%1' is no number: converted as 0 "
+                                                                          "(\".\" is the decimal separator)")
+                                                               .arg(text));
+    } else {
+        kit::ShowFieldNote(ui->ConvValue, QString());
     }
     const QListWidgetItem* source = ui->ConvTypes->currentItem();
     if (source == nullptr || !source->isSelected()) {

@@ -22,6 +22,11 @@ TGyrospeederror::TGyrospeederror(QWidget* parent) : QWidget(parent), ui(std::mak
 
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { btn_CalculateClick(); });
     typed_->Watch({ui->edt_Latitude, ui->edt_Speed, ui->edt_Course});
+    std::vector<QWidget*> results{ui->lbl_Error};
+    for (QLabel* label : RangeLabels()) {
+        results.push_back(label);
+    }
+    typed_->Results(results);
     for (QLineEdit* field : {ui->edt_Latitude, ui->edt_Speed, ui->edt_Course}) {
         connect(field, &QLineEdit::textChanged, this, &TGyrospeederror::btn_CalculateClick);
     }
@@ -57,14 +62,6 @@ void TGyrospeederror::btn_CalculateClick() {
             }
             done = true;
         });
-        // A text still on its way to a number ("-", "1e") has no results yet.
-        if (!done && (kit::TypedFields::Typing(ui->edt_Latitude) || kit::TypedFields::Typing(ui->edt_Speed) ||
-                      kit::TypedFields::Typing(ui->edt_Course))) {
-            ui->lbl_Error->setText(QStringLiteral("\u2014"));
-            for (QLabel* label : RangeLabels()) {
-                label->setText(QStringLiteral("\u2014"));
-            }
-        }
         return done;
     });
 }

@@ -22,6 +22,7 @@ TPressureConvert::TPressureConvert(QWidget* parent) : QWidget(parent), ui(std::m
     connect(ui->cbo_To, &QComboBox::activated, this, &TPressureConvert::cbo_ToChange);
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { edt_ValueChange(); });
     typed_->Watch({ui->edt_Value});
+    typed_->Results({ui->edt_Result});
     connect(ui->edt_Value, &QLineEdit::textChanged, this, &TPressureConvert::edt_ValueChange);
 }
 

@@ -90,6 +90,12 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     typed_->Watch({ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance,
                    ui->edtAltitude, ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong,
                    ui->edtLengthAlong_cm});
+    typed_->Results({ui->edtAlongbeam,     ui->edtAcrossbeam,     ui->lblCoverage_2,     ui->lblAtDepth,
+                     ui->lblRangeSetting,  ui->lblSwathSector,    ui->edtNo_1,           ui->edtNo_4,
+                     ui->edtNo_5,          ui->edtNo_6,           ui->edtNo_7,           ui->edtNo_14,
+                     ui->lblW_acrossangle, ui->stPingrate,        ui->edt_1along_A1,     ui->edt_1across_A2,
+                     ui->edt_1x1total_A3,  ui->edt_xalong_B1,     ui->edt_xacross_B2,    ui->edt_xxxtotal_B3,
+                     ui->edt_xalong_C1_cm, ui->edt_xacross_C2_cm, ui->edt_xxxtotal_C3_cm});
     for (QLineEdit* field :
          {ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude,
           ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAcross,

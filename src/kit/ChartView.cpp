@@ -172,8 +172,10 @@ ChartView::ChartView(QWidget* parent)
     setRubberBand(QChartView::NoRubberBand);
     setDragMode(QGraphicsView::NoDrag);
     zoom_ = std::make_unique<ChartZoom>(this);
-    // A click gives the chart the focus, for Ctrl+C; the Tab key passes it by
-    // and a window that opens never gives it the focus its first field should get.
+    // A click gives the chart the focus, for Ctrl+C and the menu key. The Tab
+    // key reaches it once the window has put its charts after its inputs
+    // (kit::SetUpKeyboard), so a window that opens never gives a chart the
+    // focus its first field should get.
     setFocusPolicy(Qt::ClickFocus);
     SetUpCornerButton();
 

@@ -1,11 +1,15 @@
 #include "kit/TypedFields.h"
 
 #include "common/Messages.h"
+#include "common/NumberFormat.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalBlocker>
+#include <QVariant>
 
 namespace kit {
 
@@ -20,6 +24,26 @@ QColor Tint(const QColor& base) {
 }
 
 } // namespace
+
+void ShowFieldNote(QLineEdit* field, const QString& note) {
+    static const char* const kUntinted = "kitUntintedPalette";
+    const QVariant untinted = field->property(kUntinted);
+    if (note.isEmpty()) {
+        if (untinted.isValid()) {
+            field->setPalette(untinted.value<QPalette>());
+            field->setProperty(kUntinted, QVariant());
+            field->setToolTip(QString());
+        }
+        return;
+    }
+    if (!untinted.isValid()) {
+        field->setProperty(kUntinted, field->palette());
+        QPalette tinted = field->palette();
+        tinted.setColor(QPalette::Base, Tint(tinted.color(QPalette::Base)));
+        field->setPalette(tinted);
+    }
+    field->setToolTip(note);
+}
 
 TypedFields::TypedFields(QObject* owner, std::function<void()> recompute)
     : QObject(owner), recompute_(std::move(recompute)) {}
@@ -42,6 +66,7 @@ void TypedFields::Watch(const std::vector<QLineEdit*>& fields) {
                 if (other == field || Typing(other)) {
                     other->setModified(false);
                     held.corrected = false;
+                    held.noResults = false;
                     held.messages.clear();
                     ShowHeld(other);
                 }
@@ -51,6 +76,68 @@ void TypedFields::Watch(const std::vector<QLineEdit*>& fields) {
         // not yet active).
         field->installEventFilter(this);
     }
+}
+
+void TypedFields::Results(const std::vector<QWidget*>& results) {
+    for (QWidget* result : results) {
+        results_.emplace_back(result);
+    }
+}
+
+bool TypedFields::StillBecomingANumber(const QString& text) {
+    // A sign, digits with a "." or "," and a fraction, an exponent's start:
+    // every step of typing a number, a comma-decimal desktop's included.
+    static const QRegularExpression start(
+        QStringLiteral(R"(^\s*[+-]?((\d+([.,]\d*)?|[.,]\d+)([eE][+-]?\d*)?|[.,])?$)"));
+    double value = 0;
+    return !common::TryParseFloat(text.toStdString(), value) && start.match(text).hasMatch();
+}
+
+namespace {
+
+QString ShownText(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    if (const auto* field = qobject_cast<const QLineEdit*>(widget)) {
+        return field->text();
+    }
+    return {};
+}
+
+void Show(QWidget* widget, const QString& text) {
+    const QSignalBlocker quiet(widget);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        field->setText(text);
+    }
+}
+
+} // namespace
+
+void TypedFields::ShowNoResults() {
+    if (resultsBefore_.empty()) {
+        for (const QPointer<QWidget>& result : results_) {
+            resultsBefore_.push_back(result != nullptr ? ShownText(result) : QString());
+        }
+    }
+    for (const QPointer<QWidget>& result : results_) {
+        if (result != nullptr) {
+            Show(result, QStringLiteral("\u2014"));
+        }
+    }
+}
+
+// The dashes go before each run: what the run writes replaces the texts, and
+// what it leaves alone (a head's figures in the other mode) reads as before.
+void TypedFields::PutResultsBack() {
+    for (std::size_t i = 0; i < resultsBefore_.size() && i < results_.size(); ++i) {
+        if (results_[i] != nullptr) {
+            Show(results_[i], resultsBefore_[i]);
+        }
+    }
+    resultsBefore_.clear();
 }
 
 bool TypedFields::eventFilter(QObject* watched, QEvent* event) {
@@ -108,6 +195,7 @@ QLineEdit* TypedFields::TypingField() const {
 bool TypedFields::Run(const std::function<bool()>& compute) {
     ++running_;
     const auto ran = qScopeGuard([this] { --running_; });
+    PutResultsBack();
     QLineEdit* typing = TypingField();
     if (typing == nullptr) {
         return compute();
@@ -124,7 +212,16 @@ bool TypedFields::Run(const std::function<bool()>& compute) {
         throw;
     }
     common::SetMessagePresenter(shown);
-    held_[typing].messages = messages;
+    // A text on its way to a number has no figures yet and nothing to say; a
+    // rule's correction (an unreadable field refilled) can let the next run of
+    // the same keystroke compute, so this holds until the next key.
+    Held& held = held_[typing];
+    held.noResults = held.noResults || ((!done || !messages.isEmpty()) && StillBecomingANumber(typing->text()));
+    if (held.noResults) {
+        ShowNoResults();
+        messages.clear();
+    }
+    held.messages = messages;
     ShowHeld(typing);
     return done;
 }
@@ -132,6 +229,7 @@ bool TypedFields::Run(const std::function<bool()>& compute) {
 void TypedFields::Edited(QLineEdit* field) {
     // A new keystroke: the rules are applied to the new text afresh.
     held_[field].corrected = false;
+    held_[field].noResults = false;
 }
 
 void TypedFields::Finished(QLineEdit* field) {
@@ -143,6 +241,7 @@ void TypedFields::Finished(QLineEdit* field) {
     field->setModified(false);
     Held& held = held_[field];
     held.corrected = false;
+    held.noResults = false;
     held.messages.clear();
     ShowHeld(field);
     recompute_();
@@ -150,9 +249,9 @@ void TypedFields::Finished(QLineEdit* field) {
 
 void TypedFields::ShowHeld(QLineEdit* field) {
     Held& held = held_[field];
-    const bool show = Typing(field) && (held.corrected || !held.messages.isEmpty());
+    const bool show = Typing(field) && ((held.corrected && !held.noResults) || !held.messages.isEmpty());
     QStringList tip;
-    if (show && held.corrected) {
+    if (show && held.corrected && !held.noResults) {
         tip << (held.used.isEmpty() ? QStringLiteral("computed with the field empty")
                                     : QStringLiteral("computed with %1").arg(held.used));
     }

@@ -13,6 +13,11 @@
 // with the field's text as if it had been written whole: it writes the
 // corrected text and shows once what still holds.
 //
+// A text that is no number yet but can still become one ("-", ".", "1e-",
+// "55," or the field emptied) shows no message while it is typed: where the
+// computation cannot use it (or only with a message), the window's results
+// read "—" until it is a number, rather than figures of no typed value.
+//
 // A window reads its watched fields through Text(), writes them through
 // Write() and runs its computation inside Run(). It holds its TypedFields as a
 // member, gone before the fields are: a field that has the focus when the
@@ -21,6 +26,7 @@
 
 #include <QObject>
 #include <QPalette>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -38,6 +44,12 @@ public:
     TypedFields(QObject* owner, std::function<void()> recompute);
 
     void Watch(const std::vector<QLineEdit*>& fields);
+
+    // The labels and fields that show the window's results.
+    void Results(const std::vector<QWidget*>& results);
+
+    // Whether the text is no number but the start of one.
+    static bool StillBecomingANumber(const QString& text);
 
     // Whether a person is typing in the field now.
     static bool Typing(const QLineEdit* field);
@@ -64,6 +76,7 @@ private:
     struct Held {
         QString used; // the corrected text computed with; empty: none
         bool corrected = false;
+        bool noResults = false; // the results read "—": the text is no number
         QStringList messages;
         QPalette palette; // the field's own look, put back when finished
         QString toolTip;
@@ -73,10 +86,19 @@ private:
     void Finished(QLineEdit* field);
     void ShowHeld(QLineEdit* field);
     QLineEdit* TypingField() const;
+    void ShowNoResults();
+    void PutResultsBack();
 
     std::function<void()> recompute_;
     int running_ = 0; // computations under way
     std::map<QLineEdit*, Held> held_;
+    std::vector<QPointer<QWidget>> results_;
+    std::vector<QString> resultsBefore_; // their texts under the dashes; empty: none shown
 };
+
+// A note beside a field that is read but not as typed (a value taken as 0):
+// the field tinted as a typed field is, the note in its tooltip. An empty
+// note takes the tint away.
+void ShowFieldNote(QLineEdit* field, const QString& note);
 
 } // namespace kit

@@ -1,19 +1,23 @@
 #include "kit/WindowParts.h"
 
 #include "kit/Assets.h"
+#include "kit/ChartView.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace kit {
 
@@ -128,6 +132,34 @@ private:
 
 // Small enough for any screen, large enough to show some of the tool.
 constexpr QSize kSmallestScrolledWindow(320, 240);
+
+void SetUpKeyboard(QWidget* window) {
+    for (auto* memo : window->findChildren<QPlainTextEdit*>()) {
+        memo->setTabChangesFocus(true);
+    }
+    for (auto* memo : window->findChildren<QTextEdit*>()) {
+        memo->setTabChangesFocus(true);
+    }
+    std::vector<QWidget*> charts;
+    QWidget* lastInput = nullptr;
+    for (QWidget* widget = window->nextInFocusChain(); widget != window; widget = widget->nextInFocusChain()) {
+        if (!window->isAncestorOf(widget)) {
+            continue;
+        }
+        if (qobject_cast<ChartView*>(widget) != nullptr) {
+            charts.push_back(widget);
+        } else if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->focusProxy() == nullptr) {
+            lastInput = widget;
+        }
+    }
+    for (QWidget* chart : charts) {
+        chart->setFocusPolicy(Qt::StrongFocus);
+        if (lastInput != nullptr) {
+            QWidget::setTabOrder(lastInput, chart);
+        }
+        lastInput = chart;
+    }
+}
 
 QWidget* ScrollWhenSmaller(QWidget* window) {
     const QSize design = window->size();

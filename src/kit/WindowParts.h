@@ -59,6 +59,13 @@ void SetWindowButtons(QWidget* window, bool minimiseButton);
 // Returns the widget that now holds the layout, the window's new background.
 QWidget* ScrollWhenSmaller(QWidget* window);
 
+// The keyboard's way through a finished window: Tab leaves the memos instead
+// of typing into them, and after the last input it stops on each chart, where
+// Ctrl+C copies its numbers and the menu key opens its menu. The charts are
+// moved to the end of the window's chain, so the first field still gets the
+// focus when the window opens. Call once the window has all its parts.
+void SetUpKeyboard(QWidget* window);
+
 // Where a window opens: at `wanted`, but never larger than the screen's
 // available area and never outside it, its frame included. `decoration`: the
 // frame's width and height as the desktop draws it round a window already

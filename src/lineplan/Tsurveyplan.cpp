@@ -53,6 +53,7 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     typed_->Watch({ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Max_range,
                    ui->Max_pingrate, ui->Min_alongtrack_coverage, ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input,
                    ui->edtLinespace});
+    typed_->Results(ResultFields());
     for (QLineEdit* field :
          {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Min_alongtrack_coverage,
           ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input, ui->edtLinespace}) {
@@ -212,31 +213,32 @@ bool Tsurveyplan::Calculate() {
 // A computation that stopped at a range message leaves no plan for the inputs
 // shown: the figures of the last plan would read as if they belonged to them,
 // on screen and in the report.
+std::vector<QWidget*> Tsurveyplan::ResultFields() const {
+    return {ui->No_5,
+            ui->No_6,
+            ui->No_7,
+            ui->No_15,
+            ui->Worst_along,
+            ui->lblBeamNo15,
+            ui->lblBeamWorstAlong,
+            ui->No_14,
+            ui->Suggested_rangesetting,
+            ui->Maxrangesetting,
+            ui->lblAlongRange,
+            ui->lblPingRange,
+            ui->No_16,
+            ui->No_17,
+            ui->Max_linespacing,
+            ui->Max_speed,
+            ui->Swath_maxdepth,
+            ui->Swath_mindepth,
+            ui->Cover_maxdepth,
+            ui->Cover_mindepth};
+}
+
 void Tsurveyplan::ClearResults() {
     const QString none = QStringLiteral("\u2014");
-    const std::initializer_list<QObject*> results{
-        ui->No_5,
-        ui->No_6,
-        ui->No_7,
-        ui->No_15,
-        ui->Worst_along,
-        ui->lblBeamNo15,
-        ui->lblBeamWorstAlong,
-        ui->No_14,
-        ui->Suggested_rangesetting,
-        ui->Maxrangesetting,
-        ui->lblAlongRange,
-        ui->lblPingRange,
-        ui->No_16,
-        ui->No_17,
-        ui->Max_linespacing,
-        ui->Max_speed,
-        ui->Swath_maxdepth,
-        ui->Swath_mindepth,
-        ui->Cover_maxdepth,
-        ui->Cover_mindepth,
-    };
-    for (QObject* result : results) {
+    for (QWidget* result : ResultFields()) {
         if (auto* label = qobject_cast<QLabel*>(result)) {
             label->setText(none);
         } else if (auto* field = qobject_cast<QLineEdit*>(result)) {

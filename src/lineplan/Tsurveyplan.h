@@ -49,6 +49,7 @@ private:
     void Quietly(QLineEdit* field, const QString& text);
     int ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message);
     double ReadDecimal(QLineEdit* field, double& last, const QString& message);
+    std::vector<QWidget*> ResultFields() const; // the plan's figures
     void ClearResults();
     void Show(const lineplan::PlannerResult& result);
 

@@ -92,6 +92,7 @@ TIHOForm::TIHOForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
 
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { edt_DepthChange(); });
     typed_->Watch({ui->edt_Depth});
+    typed_->Results({ui->edt_TVU, ui->edt_THU});
     connect(ui->edt_Depth, &QLineEdit::textChanged, this, &TIHOForm::edt_DepthChange);
     connect(ui->cbo_Order, &QComboBox::activated, this, &TIHOForm::cbo_OrderChange);
     for (QRadioButton* item : definitionItems_) {

@@ -176,6 +176,7 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { RequestComputation(); });
     typed_->Watch(modelFields);
     typed_->Watch({ui->edt_Depth, ui->edt_Depth_main});
+    typed_->Results({ui->edt_Max_TVU, ui->edt_Min_TVU, ui->edt_Max_THU, ui->edt_Min_THU});
     for (QLineEdit* field : modelFields) {
         connect(field, &QLineEdit::textChanged, this, &TTPU_Calculator::RequestComputation);
     }

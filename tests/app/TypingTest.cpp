@@ -2,21 +2,33 @@
 // field shows what was typed after every key, no box interrupts the number,
 // and the results follow the value the window's rules make of it; finishing
 // the field writes the corrected text and says once what still holds.
+#include "app/ToolWindows.h"
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
 #include "coverage/TR2SonicCoverage.h"
+#include "kit/ChartView.h"
 #include "lineplan/Tsurveyplan.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
 #include "tpu/TTPU_Calculator.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -68,6 +80,14 @@ TEST(Typing, NoFieldIsRewrittenUnderTheFingersAndNoBoxInterruptsANumber) {
          "edt_SD_Roll", QStringLiteral(".5"), QStringLiteral(".5"), 0},
         {"TPU, an exponent", Make<TTPU_Calculator>(), nothing, "edt_SD_Heave", QStringLiteral("1e-3"), "edt_SD_Heave",
          QStringLiteral("1e-3"), QStringLiteral("1e-3"), 0},
+        {"coverage, a sign alone", Make<TR2SonicCoverage>(), nothing, "edtmount_ang", QStringLiteral("-"), "edtNo_5",
+         QStringLiteral("\u2014"), QStringLiteral("-"), 1},
+        {"planner, an exponent begun", Make<Tsurveyplan>(), nothing, "Soundvelocity", QStringLiteral("1e"),
+         "Max_linespacing", QStringLiteral("\u2014"), QStringLiteral("1460"), 1},
+        {"TPU, a decimal comma", Make<TTPU_Calculator>(), nothing, "edt_SD_Roll", QStringLiteral("0,"), "edt_Max_TVU",
+         QStringLiteral("\u2014"), QStringLiteral("0,"), 1},
+        {"gyro, a decimal comma", Make<TGyrospeederror>(), nothing, "edt_Latitude", QStringLiteral("55,5"), "lbl_Error",
+         QStringLiteral("\u2014"), QStringLiteral("55,5"), 1},
         {"TPU, a depth beyond the sonar's reach", Make<TTPU_Calculator>(), nothing, "edt_Depth_main",
          QStringLiteral("2147483647"), "lbl_scroll_depth", QStringLiteral("500 m"), QStringLiteral("500"), 0},
     };
@@ -94,6 +114,147 @@ TEST(Typing, NoFieldIsRewrittenUnderTheFingersAndNoBoxInterruptsANumber) {
         QTest::keyClick(field, Qt::Key_Return);
         EXPECT_EQ(field->text(), row.finished);
         EXPECT_EQ(MessageLog::Take().size(), row.messagesWhenFinished);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// What a person can set: editable fields, lists, selectors, spin boxes and
+// the choices of check boxes and radio groups (a group is one stop).
+bool IsInput(const QWidget* widget) {
+    if (const auto* field = qobject_cast<const QLineEdit*>(widget)) {
+        return !field->isReadOnly();
+    }
+    if (qobject_cast<const QListWidget*>(widget) != nullptr) {
+        // The unit conversion's result list is read, not set.
+        return widget->objectName() != QLatin1String("ConvResults");
+    }
+    return qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QCheckBox*>(widget) != nullptr || qobject_cast<const QRadioButton*>(widget) != nullptr;
+}
+
+// A radio button stands for its group: the auto-exclusive buttons of one
+// parent; the field inside an editable list or a spin box for its owner.
+const QObject* Stop(const QWidget* widget) {
+    if (qobject_cast<const QComboBox*>(widget->parent()) != nullptr ||
+        qobject_cast<const QAbstractSpinBox*>(widget->parent()) != nullptr) {
+        return widget->parent();
+    }
+    const auto* radio = qobject_cast<const QRadioButton*>(widget);
+    return radio != nullptr && radio->autoExclusive() ? radio->parent() : widget;
+}
+
+QString Describe(const QWidget* widget) {
+    return QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className());
+}
+
+TEST(Keyboard, TabReachesEveryInputOfEveryWindowAndTheChartsAfterThem) {
+    std::set<QString> seen;
+    for (const app::ToolEntry& tool : app::ToolTable()) {
+        if (!seen.insert(QString::fromLatin1(tool.className)).second) {
+            continue;
+        }
+        SCOPED_TRACE(tool.className);
+        std::unique_ptr<QWidget> window(app::CreateToolWindow(QString::fromLatin1(tool.className)).window);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+        std::set<const QObject*> wanted;
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (IsInput(widget) && widget->isVisibleTo(window.get()) && widget->isEnabled()) {
+                wanted.insert(Stop(widget));
+            }
+        }
+        std::set<const QObject*> reached;
+        std::vector<QWidget*> order;
+        QWidget* first = QApplication::focusWidget();
+        for (int step = 0; step < 400; ++step) {
+            QWidget* focused = QApplication::focusWidget();
+            if (focused == nullptr) {
+                break;
+            }
+            if (step > 0 && focused == first) {
+                break;
+            }
+            order.push_back(focused);
+            reached.insert(Stop(focused));
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        for (const QObject* stop : wanted) {
+            EXPECT_TRUE(reached.count(stop) != 0) << "not reached: " << stop->objectName().toStdString();
+        }
+        // The charts come after every input.
+        bool chartSeen = false;
+        for (QWidget* focused : order) {
+            if (qobject_cast<kit::ChartView*>(focused) != nullptr) {
+                chartSeen = true;
+            } else if (IsInput(focused)) {
+                EXPECT_FALSE(chartSeen) << "an input after a chart: " << Describe(focused).toStdString();
+            }
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(Keyboard, ArrowKeysChooseInARadioGroupAndTheMenuKeyOpensAChartsMenu) {
+    std::set<QString> seen;
+    for (const app::ToolEntry& tool : app::ToolTable()) {
+        if (!seen.insert(QString::fromLatin1(tool.className)).second) {
+            continue;
+        }
+        SCOPED_TRACE(tool.className);
+        std::unique_ptr<QWidget> window(app::CreateToolWindow(QString::fromLatin1(tool.className)).window);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        std::set<const QObject*> groups;
+        for (auto* radio : window->findChildren<QRadioButton*>()) {
+            if (!radio->isChecked() || !radio->isVisibleTo(window.get()) || !groups.insert(radio->parent()).second) {
+                continue;
+            }
+            const auto siblings = radio->parent()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+            const auto choosable = std::count_if(siblings.begin(), siblings.end(), [&](const QRadioButton* other) {
+                return other->isEnabled() && other->isVisibleTo(window.get());
+            });
+            if (choosable < 2) {
+                continue;
+            }
+            // From the chosen button one arrow or another leads to a
+            // neighbour, which is then chosen: the focus and the choice move
+            // together.
+            bool moved = false;
+            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left}) {
+                radio->click();
+                radio->setFocus();
+                QTest::keyClick(radio, key);
+                auto* focused = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+                ASSERT_NE(focused, nullptr);
+                EXPECT_TRUE(focused->isChecked()) << focused->objectName().toStdString();
+                moved = moved || focused != radio;
+            }
+            EXPECT_TRUE(moved) << "no arrow leaves " << radio->objectName().toStdString();
+        }
+        for (auto* chart : window->findChildren<kit::ChartView*>()) {
+            if (!chart->isVisibleTo(window.get())) {
+                continue;
+            }
+            chart->setFocus();
+            for (const auto& [key, modifiers] :
+                 {std::pair{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}}) {
+                QTest::keyClick(chart, key, modifiers);
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_NE(menu, nullptr) << chart->objectName().toStdString();
+                EXPECT_EQ(menu->actions().value(0)->text(), QStringLiteral("Copy data"));
+                menu->close();
+            }
+        }
     }
 }
 

@@ -270,15 +270,21 @@ TEST_F(PressureWindow, EveryChangeConvertsAtOnce) {
 TEST_F(PressureWindow, UnreadableValueIsResetToOneWithOneMessage) {
     ui.Choose("cbo_From", QStringLiteral("bar"));
     ui.Choose("cbo_To", QStringLiteral("psi"));
-    // Typed, the text stays as it is, converted as 1, and the message waits
-    // until the field is finished.
-    for (const QString& keys : {QStringLiteral("x"), QStringLiteral(","), QStringLiteral("e")}) {
+    // Typed, the text stays as it is and the message waits until the field is
+    // finished; meanwhile a text that is no number converts as 1, and one on
+    // its way to a number has no result yet.
+    const std::pair<QString, QString> typings[] = {
+        {QStringLiteral("x"), QStringLiteral(" 14.503774")},
+        {QStringLiteral(","), QStringLiteral("\u2014")},
+        {QStringLiteral("e"), QStringLiteral("\u2014")},
+    };
+    for (const auto& [keys, whileTyped] : typings) {
         ui.SetText("edt_Value", QStringLiteral("1"));
         MessageLog::Take();
         ui.Type("edt_Value", keys);
         EXPECT_EQ(ui.Text("edt_Value"), "1" + keys) << keys.toStdString();
         EXPECT_TRUE(MessageLog::Take().isEmpty()) << keys.toStdString();
-        EXPECT_EQ(Result(), " 14.503774");
+        EXPECT_EQ(Result(), whileTyped);
         ui.Key("edt_Value", QStringLiteral("Return"));
         EXPECT_EQ(ui.Text("edt_Value"), "1") << keys.toStdString();
         EXPECT_EQ(MessageLog::Take(), QStringList{kBadValue}) << keys.toStdString();
@@ -293,11 +299,11 @@ TEST_F(PressureWindow, UnreadableValueIsResetToOneWithOneMessage) {
     }
 }
 
-TEST_F(PressureWindow, OnlyTheValueFieldIsOnTheTabChain) {
-    EXPECT_EQ(ui.Get("edt_Value")->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
-    for (const char* skipped : {"cbo_From", "cbo_To", "edt_Result"}) {
-        EXPECT_EQ(ui.Get(skipped)->focusPolicy() & Qt::TabFocus, 0) << skipped;
+TEST_F(PressureWindow, TheValueAndBothUnitListsAreOnTheTabChainAndTheResultIsNot) {
+    for (const char* input : {"edt_Value", "cbo_From", "cbo_To"}) {
+        EXPECT_EQ(ui.Get(input)->focusPolicy() & Qt::TabFocus, Qt::TabFocus) << input;
     }
+    EXPECT_EQ(ui.Get("edt_Result")->focusPolicy() & Qt::TabFocus, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -411,6 +417,23 @@ TEST_F(ConversionWindow, ResultLinesForEachWorkedCase) {
             from = at < 0 ? from : at + 1;
         }
     }
+}
+
+// A comma-decimal habit converts as 0, as every text that is no number does,
+// and the field says so instead of leaving a silent 0.00.
+TEST_F(ConversionWindow, ATextThatIsNoNumberSaysBesideTheFieldThatItConvertsAsZero) {
+    auto* field = ui.Get<QLineEdit>("ConvValue");
+    const QColor ground = field->palette().color(QPalette::Base);
+    MessageLog::Take();
+    for (const char* step : {"2", "2,", "2,5"}) {
+        ui.SetText("ConvValue", QString::fromLatin1(step));
+    }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_EQ(field->toolTip(), QStringLiteral("'2,5' is no number: converted as 0 (\".\" is the decimal separator)"));
+    EXPECT_NE(field->palette().color(QPalette::Base), ground);
+    ui.SetText("ConvValue", QStringLiteral("2.5"));
+    EXPECT_TRUE(field->toolTip().isEmpty());
+    EXPECT_EQ(field->palette().color(QPalette::Base), ground);
 }
 
 TEST_F(ConversionWindow, FamilyWithoutUnitsHasNoBaseType) {
