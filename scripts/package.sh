@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cmake -S . -B build -G Ninja > /dev/null
-cmake --build build --target tormalind tormalind_assets
+cmake --build build --target package_contents
 (cd build && cpack -G DEB)
 ls build/tormalind-utility_*.deb

@@ -2,6 +2,7 @@
 
 #include "app/ReferenceWindows.h"
 #include "app/TAboutBox.h"
+#include "app/WindowMemory.h"
 #include "calculators/TConversion_tester.h"
 #include "calculators/TGyrospeederror.h"
 #include "calculators/TPressureConvert.h"
@@ -75,6 +76,7 @@ ToolWindow CreateToolWindow(const QString& className, QWidget* launcher) {
     }
     QWidget* window = tool->make(launcher);
     kit::SetUpKeyboard(window);
+    RememberWindow(window, className);
     window->setAttribute(Qt::WA_DeleteOnClose, tool->lifetime == Lifetime::ClosedForGood);
     return {window, tool->placement};
 }

@@ -1,6 +1,7 @@
 #include "app/Tutility_main.h"
 
 #include "app/ToolWindows.h"
+#include "app/WindowMemory.h"
 #include "commtools/StatusLog.h"
 #include "kit/WindowParts.h"
 #include "ui_Tutility_main.h"
@@ -84,6 +85,12 @@ QWidget* Tutility_main::OpenWindow(const QString& className) {
             wanted = desk.topLeft();
             break;
         }
+        // Where the surveyor left the last window of its kind, when the suite
+        // remembers it.
+        if (QRect place; app::RememberedPlace(className, place)) {
+            window->resize(place.size());
+            wanted = place.topLeft();
+        }
         // A window larger than the screen (the TPU calculator on a laptop)
         // opens inside it, whole, and scrolls its content.
         kit::PlaceOnScreen(window, wanted, desk, frameGeometry().size() - size());
@@ -101,6 +108,7 @@ void Tutility_main::ExitClick() {
     // _Exit skips the end of the application object, which writes the log
     // entries the communication tools still hold: they are written first.
     commtools::StatusLog::FlushAll();
+    app::KeepOpenWindows();
     ExitHandler()();
 }
 

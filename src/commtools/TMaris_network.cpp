@@ -6,6 +6,7 @@
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/StatusLog.h"
 #include "commtools/StreamLine.h"
+#include "kit/Remembered.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_network.h"
 
@@ -23,6 +24,8 @@ TMaris_network::TMaris_network(QWidget* parent)
                                                   commtools::StatusLog::kNetworkToolLimit)) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
+    // A new run never opens a device, starts a capture or sends by itself.
+    kit::NotRemembered({ui->chOnline, ui->chkCaptureNet});
     kit::SetWindowButtons(this, true);
 
     log_->SetLevel(commtools::LogLevel::Debug);

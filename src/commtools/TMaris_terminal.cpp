@@ -8,6 +8,7 @@
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
 #include "commtools/StreamLine.h"
+#include "kit/Remembered.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_terminal.h"
 
@@ -27,6 +28,9 @@ constexpr qsizetype kMemoLimit = 1 << 20;
 TMaris_terminal::TMaris_terminal(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TMaris_terminal>()) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
+    // A new run never opens a device, starts a capture or sends by itself.
+    kit::NotRemembered(
+        {ui->chkActive1, ui->ChkActive2, ui->chkCapture1, ui->chkCapture2, ui->ckbContinuous1, ui->ckbContinuous2});
     kit::SetWindowButtons(this, true);
     ui->UpDown1->Associate(ui->Edit3);
     ui->UpDown2->Associate(ui->Edit1);

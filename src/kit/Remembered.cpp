@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QSettings>
+#include <QWidget>
 #include <memory>
 
 namespace kit {
@@ -27,6 +28,22 @@ void KeepBetweenRuns() {
         std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tormalind"),
                                     QString::fromLatin1(common::kApplicationTitle));
 }
+
+bool KeepingBetweenRuns() { return TheMemory().kept != nullptr; }
+
+void WriteRemembered() {
+    if (const auto& kept = TheMemory().kept) {
+        kept->sync();
+    }
+}
+
+void NotRemembered(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls) {
+        control->setProperty("notRemembered", true);
+    }
+}
+
+bool Remembered(const QWidget* control) { return !control->property("notRemembered").toBool(); }
 
 QVariant Recalled(const QString& key) {
     const Memory& memory = TheMemory();
