@@ -14,17 +14,13 @@
 #include "ui_TSpecI2NS_II.h"
 #include "ui_TSpecI2NS_III.h"
 
-#include <QApplication>
-#include <QMenu>
 
 DocumentWindow::DocumentWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
 void DocumentWindow::FinishBuild() {
+    // The design's light ground, as the sheets were meant to sit on, on a
+    // dark desktop too: the heading's navy keeps its contrast.
     kit::ApplyFormLook(this);
-    // The ground of a menu on this desktop, as the sheets were meant to sit on.
-    QPalette ground = palette();
-    ground.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::Window));
-    setPalette(ground);
     setAutoFillBackground(true);
 }
 

@@ -11,12 +11,15 @@
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace kit {
@@ -87,7 +90,20 @@ void AcceptDigitsOnly(std::initializer_list<QLineEdit*> fields) {
     }
 }
 
+QPalette DesignPalette() {
+    static const QPalette light = [] {
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        return fusion != nullptr ? fusion->standardPalette() : QPalette(QColor(240, 240, 240));
+    }();
+    return light;
+}
+
 void ApplyFormLook(QWidget* window) {
+    // The layouts fix their colours (navy text, cream panels, pale green
+    // results), so they fix the grounds beneath them too: on a dark desktop
+    // the window keeps the light grounds it was designed on, and every text
+    // its contrast. Dialogs and menus of the desktop keep the desktop's look.
+    window->setPalette(DesignPalette());
     ApplyLook(window);
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         ApplyLook(widget);

@@ -12,6 +12,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
@@ -42,7 +43,11 @@ void SetTextColor(QWidget* widget, const QColor& color);
 // the layouts does.
 void AcceptDigitsOnly(std::initializer_list<QLineEdit*> fields);
 
-// Puts the look the form marks (see above) on the window and every widget in it.
+// The light palette the layouts were designed on, whatever the desktop's theme.
+QPalette DesignPalette();
+
+// Puts the design's palette and the look the form marks (see above) on the
+// window and every widget in it.
 void ApplyFormLook(QWidget* window);
 
 // The title-bar buttons of a top-level window. Every window has a system menu
