@@ -1,5 +1,7 @@
 #include "common/ServicePort.h"
 
+#include <cerrno>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -40,6 +42,22 @@ quint16 ResolveServicePort(const QString& text, bool udp, int& code) {
     const quint16 port = ntohs(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_port);
     ::freeaddrinfo(found);
     return port;
+}
+
+QString PortRefusalReason(PortRefusal refusal) {
+    int code = EADDRINUSE;
+    switch (refusal) {
+    case PortRefusal::InUse:
+        code = EADDRINUSE;
+        break;
+    case PortRefusal::Privileged:
+        code = EACCES;
+        break;
+    case PortRefusal::NotLocal:
+        code = EADDRNOTAVAIL;
+        break;
+    }
+    return QString::fromLocal8Bit(std::strerror(code));
 }
 
 } // namespace common

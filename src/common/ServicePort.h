@@ -1,6 +1,7 @@
 // The port a listening instrument socket is asked for, as the surveyor types
-// it: a number or a service name, and how many connections it lets wait. The
-// platform's name resolution and socket limits live behind this file.
+// it: a number or a service name, how many connections it lets wait, and why
+// the system refuses it. The platform's name resolution, socket limits and
+// error texts live behind this file.
 #pragma once
 
 #include <QString>
@@ -16,5 +17,15 @@ quint16 ResolveServicePort(const QString& text, bool udp, int& code);
 // connecting instruments (with the classic 5 the system drops the handshakes of
 // a burst and clients wait seconds to be accepted), as much as it allows.
 extern const int kListenBacklog;
+
+// Why the system would not give a socket its port, as far as the socket layer
+// tells it: another program already holds it (a second copy of the suite left
+// online), the port is one only the administrator may open (below 1024),
+// or the address is not one of this computer's.
+enum class PortRefusal { InUse, Privileged, NotLocal };
+
+// The system's own words for a refusal, as the surveyor reads them elsewhere
+// ("Address already in use", "Permission denied").
+QString PortRefusalReason(PortRefusal refusal);
 
 } // namespace common

@@ -20,6 +20,26 @@ constexpr auto kPrefix = "Net";
 // instead of in this program's memory.
 constexpr qint64 kConnectionBuffer = 64 * 1024;
 
+// Why the socket could not have its port, in the system's words: the socket
+// layer's own texts ("The bound address is already in use") read unlike what
+// the surveyor meets in every other program and in the system's manuals.
+QString BindFailure(QAbstractSocket::SocketError error, const QString& layerText) {
+    switch (error) {
+    case QAbstractSocket::AddressInUseError:
+        return common::PortRefusalReason(common::PortRefusal::InUse);
+    case QAbstractSocket::SocketAccessError:
+        return common::PortRefusalReason(common::PortRefusal::Privileged);
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return common::PortRefusalReason(common::PortRefusal::NotLocal);
+    default:
+        return layerText;
+    }
+}
+
+QString BindFailureText(QAbstractSocket::SocketError error, const QString& layerText) {
+    return QStringLiteral("Socket connect or bind error: %1").arg(BindFailure(error, layerText));
+}
+
 } // namespace
 
 NetSocket::NetSocket(StatusLog& log, QObject* parent) : QObject(parent), log_(log) {}
@@ -61,9 +81,11 @@ void NetSocket::Open() {
     if (udp_) {
         auto* socket = new QUdpSocket(this);
         if (!socket->bind(QHostAddress::AnyIPv4, port)) {
-            const int error = socket->error();
+            const QAbstractSocket::SocketError error = socket->error();
+            const QString text = BindFailureText(error, socket->errorString());
             delete socket;
-            Fail(error, QStringLiteral("Socket connect or bind error"));
+            emit Refused();
+            Fail(error, text);
         }
         udpSocket_ = socket;
         const QVariant size = socket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption);
@@ -75,9 +97,11 @@ void NetSocket::Open() {
         auto* server = new QTcpServer(this);
         server->setListenBacklogSize(common::kListenBacklog);
         if (!server->listen(QHostAddress::AnyIPv4, port)) {
-            const int error = server->serverError();
+            const QAbstractSocket::SocketError error = server->serverError();
+            const QString text = BindFailureText(error, server->errorString());
             delete server;
-            Fail(error, QStringLiteral("Socket connect or bind error"));
+            emit Refused();
+            Fail(error, text);
         }
         server_ = server;
         connect(server, &QTcpServer::newConnection, this, &NetSocket::Accept);

@@ -50,6 +50,10 @@ signals:
     // The socket went online or offline through SetActive.
     void Opened();
     void Closed();
+    // The system would not give the socket its port (another program holds
+    // it, or it is a privileged one): the tool stays offline. Said before the
+    // fatal entry and the error, so the window no longer shows it online.
+    void Refused();
 
 private:
     void Open();

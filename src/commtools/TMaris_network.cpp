@@ -64,6 +64,9 @@ TMaris_network::TMaris_network(QWidget* parent)
     connect(streamClock, &QTimer::timeout, this, [stream] { stream->Refresh(); });
     streamClock->start();
 
+    // A port the system refuses (a second copy of the suite, a privileged
+    // port) leaves the tool offline, and "Online" must not say otherwise.
+    connect(socket, &commtools::NetSocket::Refused, ui->chOnline, [this] { ui->chOnline->setChecked(false); });
     connect(ui->chOnline, &QCheckBox::clicked, this, &TMaris_network::chOnlineClick);
     connect(ui->eHost, &QLineEdit::textChanged, this, &TMaris_network::eHostChange);
     connect(ui->ePort, &QLineEdit::textChanged, this, &TMaris_network::ePortChange);

@@ -118,21 +118,16 @@ TEST_F(NetworkWindow, UdpShowsTheDatagramAndTypedKeysGoBackToItsSender) {
     EXPECT_FALSE(ui.Text("Memo1").isEmpty());
 }
 
-TEST_F(NetworkWindow, OpeningFailuresLeaveOnlineCheckedAndTheSocketClosed) {
+// A port text the resolver cannot read leaves "Online" as the surveyor ticked
+// it; a port the system refuses is covered by the refusal table below.
+TEST_F(NetworkWindow, UnreadablePortTextsLeaveOnlineCheckedAndTheSocketClosed) {
     struct Case {
         const char* name;
-        std::function<QString(quint16)> portText; // may occupy the port
+        std::function<QString(quint16)> portText;
         QString error;
         QString fatalStart;
     };
-    QTcpServer occupant;
     const Case cases[] = {
-        {"port in use",
-         [&](quint16 p) {
-             occupant.listen(QHostAddress::AnyIPv4, p);
-             return QString::number(p);
-         },
-         "Socket connect or bind error.", "] Fatal Error: 20, "},
         // The resolver's text ends in a blank; the error box adds its full stop.
         {"no such service", [](quint16) { return QStringLiteral("no-such-service"); }, "GetAddrInfo fails .",
          "] Fatal Error: 20, "},
@@ -151,6 +146,117 @@ TEST_F(NetworkWindow, OpeningFailuresLeaveOnlineCheckedAndTheSocketClosed) {
         EXPECT_TRUE(controls.Get<QCheckBox>("chOnline")->isChecked()) << c.name;
         EXPECT_FALSE(fresh.netSocket1().Active()) << c.name;
         EXPECT_TRUE(QTest::qWaitFor([&] { return controls.Text("Memo1").contains(c.fatalStart); }, 2000)) << c.name;
+    }
+}
+
+// A port the system will not give the tool, over TCP ("Online") and UDP (the
+// "UDP" button goes online at once): the error box and the fatal entry give
+// the system's reason, "Online" unticks, and once the port is free again a
+// tick opens it.
+struct Refusal {
+    const char* name;
+    bool udp;
+    bool privileged; // a port below 1024, else a port another socket holds
+    const char* reason;
+};
+
+class NetworkRefusal : public NetworkWindow, public testing::WithParamInterface<Refusal> {
+protected:
+    // A port below 1024 that only the administrator may open; a user with the
+    // right (root, a capability, or a system whose unprivileged ports start
+    // lower) gets it, and then the row has nothing to show.
+    static constexpr quint16 kLowPort = 1;
+
+    static QString WhyLowPortIsNotRefused(bool udp) {
+        QAbstractSocket::SocketError error = QAbstractSocket::UnknownSocketError;
+        if (udp) {
+            QUdpSocket probe;
+            if (probe.bind(QHostAddress::AnyIPv4, kLowPort)) {
+                return QStringLiteral("this user may open ports below 1024");
+            }
+            error = probe.error();
+        } else {
+            QTcpServer probe;
+            if (probe.listen(QHostAddress::AnyIPv4, kLowPort)) {
+                return QStringLiteral("this user may open ports below 1024");
+            }
+            error = probe.serverError();
+        }
+        return error == QAbstractSocket::SocketAccessError
+                   ? QString()
+                   : QStringLiteral("port %1 fails for another reason (%2)").arg(kLowPort).arg(error);
+    }
+
+    void GoOnline(bool udp) { ui.Click(udp ? "btn_UDP" : "chOnline"); }
+};
+
+TEST_P(NetworkRefusal, TheErrorGivesTheSystemsReasonAndOnlineUnticks) {
+    const Refusal& c = GetParam();
+    QTcpServer tcpOccupant;
+    QUdpSocket udpOccupant;
+    quint16 refused = port;
+    if (c.privileged) {
+        const QString skip = WhyLowPortIsNotRefused(c.udp);
+        if (!skip.isEmpty()) {
+            GTEST_SKIP() << skip.toStdString();
+        }
+        refused = kLowPort;
+        ui.SetText("ePort", QString::number(refused));
+    } else if (c.udp) {
+        ASSERT_TRUE(udpOccupant.bind(QHostAddress::AnyIPv4, port)) << udpOccupant.errorString().toStdString();
+    } else {
+        ASSERT_TRUE(tcpOccupant.listen(QHostAddress::AnyIPv4, port)) << tcpOccupant.errorString().toStdString();
+    }
+
+    GoOnline(c.udp);
+    const QString text = QStringLiteral("Socket connect or bind error: ") + c.reason;
+    EXPECT_EQ(MessageLog::Take(), QStringList{"error: " + text + "."});
+    EXPECT_EQ(ui.Text("chOnline"), "unchecked");
+    EXPECT_FALSE(window.netSocket1().Active());
+    const auto fatal = [&] { return LogEntries().filter(QStringLiteral("Fatal Error")); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fatal().isEmpty(); }, 2000)) << LogEntries().join('\n').toStdString();
+    ASSERT_EQ(fatal().size(), 1) << fatal().join('\n').toStdString();
+    EXPECT_TRUE(fatal()[0].startsWith("Fatal Error: 20, ")) << fatal()[0].toStdString();
+    EXPECT_TRUE(fatal()[0].endsWith(", " + text)) << fatal()[0].toStdString();
+
+    if (c.privileged) {
+        return;
+    }
+    tcpOccupant.close();
+    udpOccupant.close();
+    ui.Click("chOnline");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+    EXPECT_EQ(ui.Text("chOnline"), "checked");
+    ASSERT_TRUE(window.netSocket1().Active());
+    EXPECT_EQ(window.netSocket1().Udp(), c.udp);
+}
+
+INSTANTIATE_TEST_SUITE_P(TcpAndUdp, NetworkRefusal,
+                         testing::Values(Refusal{"TcpPortInUse", false, false, "Address already in use"},
+                                         Refusal{"UdpPortInUse", true, false, "Address already in use"},
+                                         Refusal{"TcpPortBelow1024", false, true, "Permission denied"},
+                                         Refusal{"UdpPortBelow1024", true, true, "Permission denied"}),
+                         [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+// A second start of the suite while the first one's tool is online on the
+// port: the second is refused whether the first listens by TCP or by UDP, so
+// two copies never share an instrument's datagrams unnoticed.
+TEST_F(NetworkWindow, ASecondCopyOnTheSamePortIsRefused) {
+    for (const bool udp : {false, true}) {
+        SCOPED_TRACE(udp ? "UDP" : "TCP");
+        TMaris_network first;
+        support::Controls firstUi{&first};
+        firstUi.SetText("ePort", QString::number(port));
+        firstUi.Click(udp ? "btn_UDP" : "chOnline");
+        ASSERT_TRUE(first.netSocket1().Active());
+        TMaris_network second;
+        support::Controls secondUi{&second};
+        secondUi.SetText("ePort", QString::number(port));
+        secondUi.Click(udp ? "btn_UDP" : "chOnline");
+        EXPECT_EQ(MessageLog::Take(), QStringList{"error: Socket connect or bind error: Address already in use."});
+        EXPECT_EQ(secondUi.Text("chOnline"), "unchecked");
+        EXPECT_FALSE(second.netSocket1().Active());
+        EXPECT_TRUE(first.netSocket1().Active());
     }
 }
 
