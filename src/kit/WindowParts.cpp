@@ -177,13 +177,14 @@ void SetUpKeyboard(QWidget* window) {
     }
 }
 
-QWidget* ScrollWhenSmaller(QWidget* window) {
+QWidget* ScrollWhenSmaller(QWidget* window, QSize smallest) {
     const QSize design = window->size();
+    const QSize least = smallest.isValid() ? smallest.boundedTo(design) : design;
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("scrolledContent"));
     // Its design size is the least it is given, and all it asks for: a larger
     // hint would keep scroll bars where the window is just large enough.
-    content->setMinimumSize(design);
+    content->setMinimumSize(least);
     content->setPalette(window->palette());
     content->setAutoFillBackground(true);
     // A form whose panels are laid out keeps them laid out, inside the area.
@@ -193,7 +194,7 @@ QWidget* ScrollWhenSmaller(QWidget* window) {
         inside->setSpacing(laidOut->spacing());
         while (QLayoutItem* item = laidOut->takeAt(0)) {
             if (QWidget* part = item->widget()) {
-                part->setMinimumSize(part->size());
+                part->setMinimumSize(part->size().boundedTo(least));
                 inside->addWidget(part);
             }
             delete item;
@@ -222,7 +223,7 @@ QWidget* ScrollWhenSmaller(QWidget* window) {
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(area);
-    window->installEventFilter(new ScrollBarsWhileSmaller(area, design));
+    window->installEventFilter(new ScrollBarsWhileSmaller(area, least));
     // A layout fixed in pixels stays no larger than it was drawn, but may now
     // be made smaller than that.
     if (window->minimumSize() == window->maximumSize()) {
@@ -230,6 +231,45 @@ QWidget* ScrollWhenSmaller(QWidget* window) {
     }
     window->resize(design);
     return content;
+}
+
+void ScrollPagesWhenSmaller(QTabWidget* tabs) {
+    for (int index = 0; index < tabs->count(); ++index) {
+        QWidget* page = tabs->widget(index);
+        if (page->layout() != nullptr) {
+            continue;
+        }
+        QRect fields;
+        const QObjectList parts = page->children(); // a copy: each move takes a child out of the list
+        for (QObject* child : parts) {
+            if (auto* part = qobject_cast<QWidget*>(child); part != nullptr && !part->isWindow()) {
+                fields |= part->geometry();
+            }
+        }
+        auto* content = new QWidget;
+        content->setMinimumSize(fields.right() + 1 + fields.left(), fields.bottom() + 1 + fields.top());
+        for (QObject* child : parts) {
+            auto* part = qobject_cast<QWidget*>(child);
+            if (part == nullptr || part->isWindow()) {
+                continue;
+            }
+            const bool shown = !part->isHidden();
+            const QRect at = part->geometry();
+            part->setParent(content);
+            part->setGeometry(at);
+            part->setVisible(shown);
+        }
+        auto* area = new QScrollArea(page);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setFocusPolicy(Qt::NoFocus);
+        area->setWidgetResizable(true);
+        area->setWidget(content);
+        area->viewport()->setAutoFillBackground(false);
+        content->setAutoFillBackground(false);
+        auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(area);
+    }
 }
 
 void PlaceOnScreen(QWidget* window, const QPoint& wanted, const QRect& available, const QSize& decoration) {

@@ -18,6 +18,7 @@
 #include <initializer_list>
 
 class QLineEdit;
+class QTabWidget;
 
 namespace kit {
 
@@ -62,7 +63,9 @@ void SetWindowButtons(QWidget* window, bool minimiseButton);
 // size keeps its size as the largest. Call after setupUi. For windows that
 // draw nothing on their own surface: their drawings are widgets of the form.
 // Returns the widget that now holds the layout, the window's new background.
-QWidget* ScrollWhenSmaller(QWidget* window);
+// `smallest`, when given, is the least size the window lays itself out for
+// (its own resize handling moves its parts): scroll bars come only below it.
+QWidget* ScrollWhenSmaller(QWidget* window, QSize smallest = QSize());
 
 // The keyboard's way through a finished window: Tab leaves the memos instead
 // of typing into them, and after the last input it stops on each chart, where
@@ -70,6 +73,11 @@ QWidget* ScrollWhenSmaller(QWidget* window);
 // moved to the end of the window's chain, so the first field still gets the
 // focus when the window opens. Call once the window has all its parts.
 void SetUpKeyboard(QWidget* window);
+
+// The pages of a tab set whose fields stand at fixed places: a page made
+// narrower or lower than its fields scrolls them, on the page's own ground,
+// so a window that gives its tabs less room loses no field.
+void ScrollPagesWhenSmaller(QTabWidget* tabs);
 
 // Where a window opens: at `wanted`, but never larger than the screen's
 // available area and never outside it, its frame included. `decoration`: the

@@ -23,7 +23,9 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QToolButton>
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -144,14 +146,21 @@ QString FieldCaption(const QLineEdit* field) {
     return caption.isEmpty() ? field->objectName() : caption;
 }
 
+// The least room the window lays itself out for: a 1024 x 768 screen less a
+// desktop's panel and the window's frame. Below it, it scrolls.
+constexpr QSize kLeastRoom(1010, 680);
+
 } // namespace
 
 TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TTPU_Calculator>()) {
     ui->setupUi(this);
     kit::ApplyFormLook(this);
     kit::SetWindowButtons(this, true);
-    // Wider and taller than a laptop's screen: it scrolls rather than overlap.
-    kit::ScrollWhenSmaller(this);
+    // Wider and taller than a laptop's screen: below its design size the tabs
+    // and charts give way first (LayOut), and only below the least room the
+    // window scrolls rather than overlap.
+    kit::ScrollWhenSmaller(this, kLeastRoom);
+    kit::ScrollPagesWhenSmaller(ui->TPU_Setup);
     ui->pnlTPU_Right->parentWidget()->installEventFilter(this);
     ui->udb_Depth_main->Associate(ui->edt_Depth_main);
     ui->udb_Swath->Associate(ui->edt_Swath_width);
@@ -961,11 +970,59 @@ void TTPU_Calculator::showEvent(QShowEvent* event) {
 }
 
 bool TTPU_Calculator::eventFilter(QObject* watched, QEvent* event) {
-    // The scrolled layout keeps at least its design size; the results column
-    // follows its right edge, never over the charts.
-    QWidget* content = ui->pnlTPU_Right->parentWidget();
-    if (watched == content && event->type() == QEvent::Resize) {
-        ui->pnlTPU_Right->move(content->width() - ui->pnlTPU_Right->width(), ui->pnlTPU_Right->y());
+    if (watched == ui->pnlTPU_Right->parentWidget() && event->type() == QEvent::Resize) {
+        LayOut(static_cast<QWidget*>(watched)->size());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The results column (Max/Min TVU and THU, the order limits, "Print PDF
+// Report") is what a surveyor reads: it keeps to the right edge and stays
+// whole in view. Below the design size the room is taken from the rest: the
+// setup tabs and the charts narrow (a tab page scrolls its fields), the order
+// check boxes wrap onto more rows, the depth bar shortens, and in a low
+// window the logo above the results gives way. At the design size every part
+// stands where the form puts it.
+void TTPU_Calculator::LayOut(QSize room) {
+    constexpr int kLeft = 92;    // the depth column's right edge
+    constexpr int kGap = 6;      // between the middle and the results column
+    constexpr int kBoxesX = 410; // the first order check box
+    constexpr int kTabsY = 60;   // the setup tabs under one row of check boxes
+    constexpr int kTabsHeight = 230;
+    constexpr int kLogoRoom = 150; // the logo's rows, above "Print PDF Report"
+    QWidget* results = ui->pnlTPU_Right;
+    const int resultsX = room.width() - results->width();
+    const int lower = std::clamp(results->height() - room.height(), 0, kLogoRoom);
+    results->move(resultsX, -lower);
+    ui->img_Logo->setVisible(lower == 0);
+
+    // The survey orders' check boxes in as many rows as the room needs.
+    const std::array<QCheckBox*, 7> boxes{ui->ckb_IHO_Special, ui->ckb_IHO_1, ui->ckb_IHO_2, ui->ckb_FSIS44,
+                                          ui->ckb_NL_A,        ui->ckb_NL_B,  ui->ckb_Orsted};
+    const int right = resultsX - kGap;
+    std::vector<QPoint> places;
+    int x = kBoxesX;
+    int row = 0;
+    for (const QCheckBox* box : boxes) {
+        if (x > kBoxesX && x + box->width() > right) {
+            ++row;
+            x = kBoxesX;
+        }
+        places.emplace_back(x, row);
+        x += box->width() + 4;
+    }
+    const int rows = row + 1;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const int y = rows == 1 ? 26 : 6 + places[i].y() * 24;
+        boxes[i]->move(places[i].x(), y);
+    }
+    const int tabsY = rows == 1 ? kTabsY : 6 + rows * 24 + 6;
+    ui->TPU_Setup->setGeometry(kLeft, tabsY, right - kLeft, kTabsHeight);
+    const int graphsY = tabsY + kTabsHeight + kGap;
+    ui->TPU_Graphs->setGeometry(kLeft, graphsY, right - kLeft, room.height() - graphsY - kGap);
+
+    // The depth bar and its maximum below it.
+    ui->TrackBar1->resize(ui->TrackBar1->width(), room.height() - ui->TrackBar1->y() - 30);
+    ui->lbl_Max_caption->move(ui->lbl_Max_caption->x(), room.height() - 24);
+    ui->lbl_Max_Depth->move(ui->lbl_Max_Depth->x(), room.height() - 24);
 }

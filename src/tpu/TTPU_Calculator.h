@@ -92,6 +92,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Lays the window out for the room it has (see the definition).
+    void LayOut(QSize room);
+
     void FormCreate();
     void BuildCharts();
     void ApplySonarPreset(std::size_t row);

@@ -18,8 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
