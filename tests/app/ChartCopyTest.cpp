@@ -47,6 +47,9 @@ std::optional<double> At(const Table& table, int keyColumn, const QString& key, 
     return std::nullopt;
 }
 
+// Half a unit of a shown text's last decimal, and a little: 0.125 is shown as "0.13".
+constexpr double kHalfCentimetre = 0.005 + 1e-9;
+
 // The number in a shown text such as "±  0.26 m" or "  55".
 double Shown(QString text) {
     text.remove(QStringLiteral("\u00B1")).remove(QStringLiteral(" m"));
@@ -90,7 +93,7 @@ void CheckTpuChart(const support::Controls& ui, const Table& table, bool tvu) {
     }
     EXPECT_FALSE(At(table, 0, QStringLiteral("66"), 1)) << "no beam beyond half the 130° swath";
     // The order's limit beside each beam, as the results column shows it.
-    EXPECT_NEAR(*At(table, 4, QStringLiteral("30"), 5), Shown(ui.Text(tvu ? "lbl_v1" : "lbl_h1")), 0.005);
+    EXPECT_NEAR(*At(table, 4, QStringLiteral("30"), 5), Shown(ui.Text(tvu ? "lbl_v1" : "lbl_h1")), kHalfCentimetre);
 }
 
 struct Case {
@@ -137,7 +140,7 @@ TEST(ChartCopy, HeadingsNameTheQuantitiesAndSeriesAndTheNumbersAreTheWindows) {
              for (int order = 1; order <= 7; ++order) {
                  const std::optional<double> tvu = At(table, 0, depth, order);
                  ASSERT_TRUE(tvu) << order;
-                 EXPECT_NEAR(*tvu, Shown(ui.Text(QStringLiteral("lbl_TVU%1").arg(order))), 0.005) << order;
+                 EXPECT_NEAR(*tvu, Shown(ui.Text(QStringLiteral("lbl_TVU%1").arg(order))), kHalfCentimetre) << order;
              }
          }},
         {"TPU calculator, TVU across the swath", Make<TTPU_Calculator>(), nothing, "TVU_Calc_Chart",
