@@ -670,24 +670,18 @@ void TTPU_Calculator::Button5Click() { close(); }
 // Report
 
 QImage TTPU_Calculator::ChartsPicture() {
-    // The report shows the TVU and THU charts as drawn now, under a tab header
-    // of their own page alone, whichever tab the surveyor is looking at.
+    // The report shows the TVU and THU charts as drawn now, whichever tab the
+    // surveyor is looking at, and nothing of the screen around them: the tab
+    // header and the sweep's button belong to the window, not to the page
+    // the client reads.
     QTabWidget* tabs = ui->TPU_Graphs;
     QWidget* looking = tabs->currentWidget();
+    // A page in view is laid out at the size the charts are drawn at.
     tabs->setCurrentWidget(ui->TPU_Graph);
-    const std::array<QWidget*, 2> analysis{ui->tabOrderFit, ui->tabErrorBudget};
-    for (QWidget* page : analysis) {
-        tabs->setTabVisible(tabs->indexOf(page), false);
-    }
-    QWidget* corner = tabs->cornerWidget(Qt::TopRightCorner);
-    corner->hide();
     ui->TVU_Calc_Chart->Flush();
     ui->THU_Calc_Chart->Flush();
-    const QImage picture = tabs->grab().toImage();
-    corner->show();
-    for (QWidget* page : analysis) {
-        tabs->setTabVisible(tabs->indexOf(page), true);
-    }
+    const QRect charts = ui->TVU_Calc_Chart->geometry().united(ui->THU_Calc_Chart->geometry());
+    const QImage picture = ui->TPU_Graph->grab(charts).toImage();
     tabs->setCurrentWidget(looking);
     return picture;
 }
