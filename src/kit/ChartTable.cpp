@@ -94,8 +94,8 @@ QString ChartTableText(const QString& xTitle, const std::vector<TableSeries>& se
     qsizetype rows = 0;
     for (std::size_t s = 0; s < series.size(); ++s) {
         const QString heading = SeriesHeading(series[s], s);
-        table += (s == 0 ? QString() : QStringLiteral("\t")) + heading + QStringLiteral(" X\t") + heading +
-                 QStringLiteral(" Y");
+        table += (s == 0 ? QString() : QStringLiteral("\t")) + heading + QStringLiteral(": ") + xHeading +
+                 QLatin1Char('\t') + heading;
         rows = std::max(rows, series[s].points.size());
     }
     table += QLatin1Char('\n');

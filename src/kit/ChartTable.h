@@ -21,10 +21,11 @@ struct TableSeries {
 // Tab-separated text, a heading row first, each line ending in "\n": the way
 // spreadsheets take a pasted table.
 //
-// When every series has the same x values, one x column comes first and then
-// one y column per series; otherwise each series has an x and a y column
-// ("<title> X", "<title> Y") and the cells below a shorter series stay empty.
-// The x column's heading is `xTitle`, or "X" when it is empty. Without any
+// When every series has the same x values, one x column comes first, headed
+// `xTitle`, and then one y column per series, headed with its title; otherwise
+// each series has an x and a y column ("<title>: <xTitle>", "<title>") and the
+// cells below a shorter series stay empty. Without `xTitle` the x heading is
+// "X". Without any
 // series the table is the heading "X" alone, so a paste still shows what was
 // copied. A tab or line break inside a heading becomes a blank, so the table
 // keeps its shape.

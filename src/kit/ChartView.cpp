@@ -114,6 +114,12 @@ void ChartSeries::SetColor(const QColor& color) {
     }
 }
 
+QString ChartSeries::CopyName() const {
+    // A legend text may carry blanks that only space the legend ("TVU ").
+    const QString legend = settings_.legendText.trimmed();
+    return legend.isEmpty() ? settings_.title : legend;
+}
+
 const QList<QPointF>& ChartSeries::Points() const {
     if (!sorted_) {
         // Stable, so points with equal x keep the order they were added in.
@@ -223,6 +229,8 @@ void ChartView::SetAxisFont(const QFont& font) {
 }
 
 void ChartView::SetBackground(const QColor& color) { setBackgroundBrush(color); }
+
+void ChartView::SetCopyXTitle(const QString& title) { copyXTitle_ = title; }
 
 ChartSeries& ChartView::AddSeries(const SeriesSettings& settings) {
     auto* line = new QLineSeries;
@@ -602,11 +610,18 @@ void ChartView::ShowCornerButtonWhenWanted() {
 QString ChartView::DataTable() const {
     std::vector<TableSeries> shown;
     for (const auto& series : series_) {
-        if (series->active_) {
-            shown.push_back({series->settings_.title, series->Points()});
+        if (!series->active_ || series->settings_.marker) {
+            continue;
         }
+        QList<QPointF> points = series->Points();
+        if (const double shift = series->settings_.copyXShift; shift != 0.0) {
+            for (QPointF& point : points) {
+                point.rx() += shift;
+            }
+        }
+        shown.push_back({series->CopyName(), std::move(points)});
     }
-    return ChartTableText(xTitle_, shown);
+    return ChartTableText(copyXTitle_.isEmpty() ? xTitle_ : copyXTitle_, shown);
 }
 
 void ChartView::CopyData() { QGuiApplication::clipboard()->setText(DataTable()); }

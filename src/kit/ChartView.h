@@ -69,6 +69,12 @@ struct SeriesSettings {
     int width = 2;
     LineStyle style = LineStyle::Solid;
     bool hoverHighlight = false; // drawn wider while the pointer is over its line
+    // A line that marks a place on the chart (the current depth, a cursor)
+    // rather than carrying numbers: drawn like any series, never copied.
+    bool marker = false;
+    // Added to every x in the copied table, never to the drawn line: for a
+    // series drawn one step away from the x its values belong to.
+    double copyXShift = 0.0;
 };
 
 struct TitleSettings {
@@ -107,12 +113,16 @@ public:
     QColor Color() const { return color_; }
     const QString& Title() const { return settings_.title; }
     const QString& LegendText() const { return settings_.legendText; }
+    bool IsMarker() const { return settings_.marker; }
     int Count() const { return static_cast<int>(points_.size()); }
     const QList<QPointF>& Points() const;
 
 private:
     friend class ChartView;
     ChartSeries(ChartView* view, const SeriesSettings& settings, QLineSeries* line);
+    // What the copied table heads its column with: the legend's text, or the
+    // title where the series is not listed in the legend.
+    QString CopyName() const;
 
     ChartView* view_;
     SeriesSettings settings_;
@@ -138,6 +148,10 @@ public:
     void SetAxisTitles(const QString& bottom, const QString& left, const QFont& font = QFont());
     void SetAxisFont(const QFont& font);
     void SetBackground(const QColor& color);
+    // The copied table's heading of the x column, quantity and unit, for a
+    // chart whose bottom axis has no title drawn; it takes the place of the
+    // axis title in the copy only.
+    void SetCopyXTitle(const QString& title);
     ChartSeries& AddSeries(const SeriesSettings& settings);
 
     // The run-time operations the windows use.
@@ -163,8 +177,9 @@ public:
     const std::vector<LegendEntry>& LegendEntries() const { return legendEntries_; }
     QFont LegendFont() const;
 
-    // The shown series with all their points, not only the drawn ones, as a
-    // tab-separated table (ChartTableText) under the bottom axis title.
+    // The shown data series with all their points, not only the drawn ones,
+    // as a tab-separated table (ChartTableText) under the copy's x title or
+    // else the bottom axis title; marker lines are left out.
     QString DataTable() const;
     // Puts DataTable on the clipboard.
     void CopyData();
@@ -220,6 +235,7 @@ private:
     std::unique_ptr<TextCache> legendTexts_;
     QString xTitle_;
     QString yTitle_;
+    QString copyXTitle_;
     TitleSettings title_;
     ChartDecoration* decoration_ = nullptr; // owned by the chart
     ChartLegend* legendItem_ = nullptr;     // owned by the chart

@@ -76,6 +76,9 @@ void SetUpCurves(kit::ChartView* chart, const QString& title, bool dottedFsis) {
     heading.color = kNavy;
     heading.rotated = true;
     chart->SetTitle(heading);
+    // No axis titles are drawn (the heading says what the chart shows); the
+    // copied table still names its depth column.
+    chart->SetCopyXTitle(QStringLiteral("Depth (m)"));
     kit::LegendSettings legend;
     legend.visible = true;
     legend.font = PixelFont(kTahoma, 10, true);

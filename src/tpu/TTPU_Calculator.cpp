@@ -30,11 +30,11 @@
 namespace {
 
 // The series of one chart: the system's curve on each side, then a pair per
-// survey order (starboard, then port), each order in its colour.
+// survey order (starboard, then port), each order in its colour. Only the
+// starboard series are listed in the legend; a port series is named after its
+// pair, "… - Left", for the copied table.
 struct SeriesRow {
-    const char* tvuTitle;
-    const char* thuTitle;
-    const char* legend; // starboard series only
+    const char* name; // the order; nullptr for the system's curve, named after its chart
     QColor color;
 };
 
@@ -43,22 +43,22 @@ const QColor kOlive(128, 128, 0);
 const QColor kGreen(0, 128, 0);
 
 const std::array<SeriesRow, 16> kSeries{{
-    {"TVU", "THU", nullptr, Qt::black},
-    {"TVU - Left", "THU - Left", nullptr, Qt::black},
-    {"IHO Special", "IHO Special", "IHO Special", Qt::red},
-    {"IHO Special -  Left", "IHO Special - Left", nullptr, Qt::red},
-    {"IHO Order 1", "IHO Order 1", "IHO Order 1", Qt::blue},
-    {"IHO Order 1 - Left", "IHO Order 1 - Left", nullptr, Qt::blue},
-    {"IHO Order 2", "IHO Order 2", "IHO Order 2", kGreen},
-    {"IHO Order 2 - Left", "IHO Order 2 - Left", nullptr, kGreen},
-    {"FSIS-44  Exclusive", "FSIS-44  Exclusive", "FSIS-44 Exclusive", Qt::black},
-    {"FSIS - Left", "FSIS - Left", nullptr, Qt::black},
-    {"NL Order A", "NL Order A", "NL Order A", kFuchsia},
-    {"NL Order A - Left", "NL Order A - Left", nullptr, kFuchsia},
-    {"NL Order B", "NL Order B", "NL Order B", kOlive},
-    {"NL Order B - Left", "NL Order B - Left", nullptr, kOlive},
-    {"Orsted", "Orsted", "Orsted", kit::kNavy},
-    {"Orsted - Left", "Orsted -  Left", nullptr, kit::kNavy},
+    {nullptr, Qt::black},
+    {nullptr, Qt::black},
+    {"IHO Special", Qt::red},
+    {"IHO Special", Qt::red},
+    {"IHO Order 1", Qt::blue},
+    {"IHO Order 1", Qt::blue},
+    {"IHO Order 2", kGreen},
+    {"IHO Order 2", kGreen},
+    {"FSIS-44 Exclusive", Qt::black},
+    {"FSIS-44 Exclusive", Qt::black},
+    {"NL Order A", kFuchsia},
+    {"NL Order A", kFuchsia},
+    {"NL Order B", kOlive},
+    {"NL Order B", kOlive},
+    {"Orsted", kit::kNavy},
+    {"Orsted", kit::kNavy},
 }};
 
 constexpr int kTvuChart = 0;
@@ -251,14 +251,22 @@ void TTPU_Calculator::BuildCharts() {
         kit::ChartView* view = charts_[chart];
         tpu::ApplyTpuChartLook(view, chart == kTvuChart ? QStringLiteral("TVU Calculation")
                                                         : QStringLiteral("THU Calculation"));
+        // The sweep draws beam k - 1 at abscissa k, and its mirror at -k;
+        // the copied table gives every beam its own angle, as the sweep's
+        // export does.
+        view->SetCopyXTitle(QStringLiteral("Beam angle (\u00B0)"));
         for (std::size_t s = 0; s < kSeries.size(); ++s) {
+            const bool port = s % 2 == 1;
+            const QString curve = chart == kTvuChart ? QStringLiteral("TVU") : QStringLiteral("THU");
+            const QString name = kSeries[s].name != nullptr ? QString::fromLatin1(kSeries[s].name) : curve;
             kit::SeriesSettings series;
-            series.title = QString::fromLatin1(chart == kTvuChart ? kSeries[s].tvuTitle : kSeries[s].thuTitle);
-            if (s == 0) {
-                series.legendText = chart == kTvuChart ? QStringLiteral("TVU ") : QStringLiteral("THU ");
-            } else if (kSeries[s].legend != nullptr) {
-                series.legendText = QString::fromLatin1(kSeries[s].legend);
+            if (port) {
+                series.title = name + QStringLiteral(" - Left");
+            } else {
+                series.title = name;
+                series.legendText = name;
             }
+            series.copyXShift = port ? 1.0 : -1.0;
             series.color = kSeries[s].color;
             series.width = 3;
             series.style = s < 2 ? kit::LineStyle::Dotted : kit::LineStyle::Solid;
@@ -671,24 +679,18 @@ void TTPU_Calculator::Button5Click() { close(); }
 // Report
 
 QImage TTPU_Calculator::ChartsPicture() {
-    // The report shows the TVU and THU charts as drawn now, under a tab header
-    // of their own page alone, whichever tab the surveyor is looking at.
+    // The report shows the TVU and THU charts as drawn now, whichever tab the
+    // surveyor is looking at, and nothing of the screen around them: the tab
+    // header and the sweep's button belong to the window, not to the page
+    // the client reads.
     QTabWidget* tabs = ui->TPU_Graphs;
     QWidget* looking = tabs->currentWidget();
+    // A page in view is laid out at the size the charts are drawn at.
     tabs->setCurrentWidget(ui->TPU_Graph);
-    const std::array<QWidget*, 2> analysis{ui->tabOrderFit, ui->tabErrorBudget};
-    for (QWidget* page : analysis) {
-        tabs->setTabVisible(tabs->indexOf(page), false);
-    }
-    QWidget* corner = tabs->cornerWidget(Qt::TopRightCorner);
-    corner->hide();
     ui->TVU_Calc_Chart->Flush();
     ui->THU_Calc_Chart->Flush();
-    const QImage picture = tabs->grab().toImage();
-    corner->show();
-    for (QWidget* page : analysis) {
-        tabs->setTabVisible(tabs->indexOf(page), true);
-    }
+    const QRect charts = ui->TVU_Calc_Chart->geometry().united(ui->THU_Calc_Chart->geometry());
+    const QImage picture = ui->TPU_Graph->grab(charts).toImage();
     tabs->setCurrentWidget(looking);
     return picture;
 }

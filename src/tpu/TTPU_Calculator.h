@@ -113,7 +113,7 @@ private:
     // Shows why an action on the results is refused while an input cannot be
     // read, and says whether it is.
     bool RefusedWhileInputError(const QString& action) const;
-    // The TVU and THU charts' page as the report prints it.
+    // The TVU and THU charts, one above the other, as the report prints them.
     QImage ChartsPicture();
     void DepthFieldChange(const QString& text);
     void DepthFinished(QLineEdit* field);

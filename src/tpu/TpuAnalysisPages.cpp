@@ -85,6 +85,7 @@ OrderFitPage::OrderFitPage(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     depth.color = Qt::white;
     depth.width = 2;
     depth.style = kit::LineStyle::Dashed;
+    depth.marker = true;
     chart->AddSeries(depth);
     Clear();
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <hpdf.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -227,14 +228,22 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
 
     page.Text(Font::Title, 190, 20, QStringLiteral("TPU Calculation Report"));
     page.Text(Font::Body, 215, 45, QStringLiteral("(Total Propagated Uncertainty)"));
-    // The picture is stretched into its rectangle, whatever the charts' shape on screen.
     HPDF_Image image = HPDF_LoadJpegImageFromMem(doc, reinterpret_cast<const HPDF_BYTE*>(jpeg.constData()),
                                                  static_cast<HPDF_UINT>(jpeg.size()));
     if (image == nullptr) {
         *reason = QStringLiteral("The chart picture could not be added.");
         return {};
     }
-    page.Image(image, 70, 150, 380, 200);
+    // The charts keep their shape: stretched, their labels and lines would
+    // read taller than on screen. They fill the width beside the results and
+    // stand at its top, or, were they ever taller than the room, its height.
+    constexpr double boxWidth = 380.0;
+    constexpr double boxHeight = 200.0;
+    const double pictureWidth = HPDF_Image_GetWidth(image);
+    const double pictureHeight = HPDF_Image_GetHeight(image);
+    const double scale = std::min(boxWidth / pictureWidth, boxHeight / pictureHeight);
+    const double width = pictureWidth * scale;
+    page.Image(image, 70 + (boxWidth - width) / 2, 150, width, pictureHeight * scale);
     page.Text(Font::Footer, 70, 800, common::MakerContactLine());
 
     page.Rectangle(50, 70, 500, 30);

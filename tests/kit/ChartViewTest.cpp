@@ -468,6 +468,43 @@ TEST_F(ChartOutputTest, CtrlCOnAClickedChartCopiesEveryPointOfTheShownSeries) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().split(QLatin1Char('\n')), lines);
 }
 
+// The copy is headed as a reader of the chart knows its lines: by the legend
+// (without the blanks that only space it), by the window's name for a series
+// the legend leaves out, under the copy's x title where the chart draws none.
+// A marker line (the current depth) is no data and stays out; a series drawn
+// one step off its own x is copied at its own x, and drawn where it was.
+TEST_F(ChartOutputTest, TheCopyIsHeadedByTheLegendAndLeavesMarkersOut) {
+    view.SetAxisTitles(QStringLiteral("Depth (m)"), QString());
+    kit::SeriesSettings listed;
+    listed.title = QStringLiteral("Series1");
+    listed.legendText = QStringLiteral("Dual Head ");
+    view.AddSeries(listed);
+    kit::SeriesSettings marker;
+    marker.title = QStringLiteral("Depth");
+    marker.marker = true;
+    view.AddSeries(marker);
+    for (int s = 0; s < 2; ++s) {
+        view.GetSeries(s).SetActive(false);
+    }
+    view.GetSeries(2).AddXY(10, 35);
+    view.GetSeries(2).AddXY(20, 70);
+    view.GetSeries(3).AddXY(15, 0);
+    view.GetSeries(3).AddXY(15, 70);
+    EXPECT_EQ(view.DataTable(), QStringLiteral("Depth (m)\tDual Head\n10\t35\n20\t70\n"));
+
+    view.SetCopyXTitle(QStringLiteral("Beam angle (\u00B0)"));
+    kit::SeriesSettings shifted;
+    shifted.title = QStringLiteral("TVU - Left");
+    shifted.copyXShift = 1.0;
+    view.AddSeries(shifted).AddXY(-3, 0.5);
+    view.Flush();
+    EXPECT_EQ(view.DataTable(), QStringLiteral("Dual Head: Beam angle (\u00B0)\tDual Head\t"
+                                               "TVU - Left: Beam angle (\u00B0)\tTVU - Left\n"
+                                               "10\t35\t-2\t0.5\n20\t70\t\t\n"));
+    EXPECT_EQ(static_cast<QLineSeries*>(view.chart()->series().at(4))->points(), QList<QPointF>{QPointF(-3, 0.5)});
+    EXPECT_EQ(view.GetSeries(4).Points(), QList<QPointF>{QPointF(-3, 0.5)});
+}
+
 TEST_F(ChartOutputTest, SavePictureWritesAPngOfTheChartAsShown) {
     view.GetSeries(0).AddXY(0, 0);
     view.GetSeries(0).AddXY(10, 5);

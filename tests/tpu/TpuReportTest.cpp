@@ -205,6 +205,10 @@ TEST_F(TpuReport, StartUpPageHoldsEveryTextAtItsPlace) {
         Tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), Report()}).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(images.size(), 3) << images.join('\n').toStdString(); // two header lines, one image
     EXPECT_TRUE(images[2].contains(QStringLiteral("jpeg")));
+    // As many picture pixels per inch across as down: the charts keep their shape on the page.
+    const QStringList columns = images[2].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_GE(columns.size(), 14) << images[2].toStdString();
+    EXPECT_EQ(columns[12], columns[13]) << images[2].toStdString();
     QFile file(Report());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -317,4 +321,34 @@ TEST_F(TpuReport, TheChartsCornerButtonStaysOutOfTheReportsPicture) {
     EXPECT_TRUE(chart->CornerButton()->isHidden());
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     EXPECT_EQ(QImage(folder.filePath(QStringLiteral("TPU_Graph.bmp"))), untouched);
+}
+
+// The report's picture is the two charts and nothing of the screen around
+// them: no tab header above the TVU chart, no sweep button in its corner. Its
+// top is the TVU chart as drawn, its bottom the THU chart, from any tab.
+TEST_F(TpuReport, ThePictureHoldsTheTwoChartsWithoutTheTabHeader) {
+    auto* tvu = ui.Get<kit::ChartView>("TVU_Calc_Chart");
+    auto* thu = ui.Get<kit::ChartView>("THU_Calc_Chart");
+    const auto rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); };
+    for (const char* tab : {"TPU Calculation", "Error Budget"}) {
+        SCOPED_TRACE(tab);
+        ui.Choose("TPU_Graphs", QString::fromLatin1(tab));
+        ui.Click("btn_Print_PDF");
+        ASSERT_TRUE(MessageLog::Take().isEmpty());
+        const QImage picture = rgb(QImage(folder.filePath(QStringLiteral("TPU_Graph.bmp"))));
+        ASSERT_FALSE(picture.isNull());
+
+        ui.Choose("TPU_Graphs", QStringLiteral("TPU Calculation"));
+        const QImage top = rgb(tvu->Picture());
+        const QImage bottom = rgb(thu->Picture());
+        EXPECT_EQ(picture.width(), top.width());
+        EXPECT_EQ(picture.height(), thu->geometry().bottom() - tvu->geometry().top() + 1);
+        EXPECT_EQ(picture.copy(0, 0, top.width(), top.height()), top) << "the TVU chart begins at the top row";
+        EXPECT_EQ(picture.copy(0, picture.height() - bottom.height(), bottom.width(), bottom.height()), bottom);
+        // The chart's ground colour all along the top row, where the tab header was.
+        const QRgb ground = tvu->backgroundBrush().color().rgb();
+        for (int x = 0; x < picture.width(); x += 7) {
+            ASSERT_EQ(picture.pixel(x, 0), ground) << "x " << x;
+        }
+    }
 }
