@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #if !defined(RENAME_NOREPLACE)
 #include <sys/syscall.h>
@@ -76,11 +75,11 @@ bool CopyBytes(int from, int to) {
 // that exists) and filled from the working file. A copy cut short is removed,
 // so a name never holds half a file. errno tells why on failure.
 Named CopyToNewFile(const char* from, const char* to) {
-    const int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // The mode any program asks for, as the working file: the umask decides.
+    const int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (out < 0) {
         return errno == EEXIST ? Named::Taken : Named::Failed;
     }
-    ::fchmod(out, 0644); // as the working file: a received log is ordinary data, whatever the umask
     const int in = ::open(from, O_RDONLY | O_CLOEXEC);
     bool copied = in >= 0 && CopyBytes(in, out) && ::fsync(out) == 0;
     int error = errno;

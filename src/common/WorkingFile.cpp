@@ -1,9 +1,11 @@
 #include "common/WorkingFile.h"
 
 #include <cerrno>
+#include <climits>
+#include <random>
+#include <string_view>
 
-#include <stdlib.h>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace common {
@@ -12,19 +14,37 @@ WorkingFile::~WorkingFile() { Discard(); }
 
 bool WorkingFile::Create(std::string pattern) {
     Discard();
-    const int fd = ::mkstemp(pattern.data());
-    // mkstemp makes the file private to its owner; a received log is ordinary data.
-    if (fd >= 0) {
-        ::fchmod(fd, 0644);
+    constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr std::size_t kRandom = 6;
+    if (pattern.size() < kRandom || std::string_view(pattern).substr(pattern.size() - kRandom) != "XXXXXX") {
+        errno = EINVAL;
+        return false;
     }
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (file == nullptr) {
-        if (fd >= 0) {
-            const int error = errno;
-            ::close(fd);
-            ::unlink(pattern.c_str());
-            errno = error;
+    // Created with the mode any program asks for, so the umask (or a default
+    // ACL of the folder) decides who may read a received file; mkstemp would
+    // make it private to its owner whatever the user set.
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        for (std::size_t n = pattern.size() - kRandom; n < pattern.size(); ++n) {
+            pattern[n] = kLetters[pick(random)];
         }
+        fd = ::open(pattern.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    if (fd < 0) {
+        return false;
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(pattern.c_str());
+        errno = error;
         return false;
     }
     std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
@@ -56,6 +76,11 @@ void WorkingFile::Discard() {
     std::fclose(file_);
     file_ = nullptr;
     ::unlink(path_.c_str());
+}
+
+std::size_t LongestFileName(const std::filesystem::path& folder) {
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
 }
 
 bool RemoveFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0; }

@@ -4,6 +4,7 @@
 // flush and remove such files live behind this file.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -20,8 +21,8 @@ public:
 
     // Creates a new file from `pattern`, a path whose last six characters are
     // "XXXXXX" and are replaced by letters or digits that make the name new.
-    // Ordinary data, readable by all as the umask allows. False, with errno
-    // set, when it cannot.
+    // Ordinary data: read and write for all, less what the umask takes away,
+    // as any program's new file. False, with errno set, when it cannot.
     bool Create(std::string pattern);
     explicit operator bool() const { return file_ != nullptr; }
     const std::filesystem::path& Path() const { return path_; }
@@ -39,6 +40,10 @@ private:
     std::FILE* file_ = nullptr;
     std::filesystem::path path_;
 };
+
+// The longest file name, in bytes, that `folder` takes (NAME_MAX on most file
+// systems, less on some encrypted ones).
+std::size_t LongestFileName(const std::filesystem::path& folder);
 
 // Removes a file, never a directory that took its name. False, with errno set,
 // when it cannot.

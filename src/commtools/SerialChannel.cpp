@@ -115,6 +115,19 @@ SerialChannel::SerialChannel(const QString& logPath, QObject* parent)
             zmodemClock_.stop();
         }
     });
+    // A '*' or an "rz" CR that no header followed is the device's own data:
+    // once the line is quiet it shows, so the screen never lags what came.
+    heldClock_.setSingleShot(true);
+    heldClock_.setInterval(ZModemReceiver::kHoldQuiet);
+    connect(&heldClock_, &QTimer::timeout, this, &SerialChannel::ShowHeld);
+}
+
+void SerialChannel::ShowHeld() {
+    heldClock_.stop();
+    const std::string held = zmodem_.TakeHeld();
+    if (!held.empty()) {
+        emit Received(QByteArray(held.data(), static_cast<qsizetype>(held.size())));
+    }
 }
 
 SerialChannel::~SerialChannel() {
@@ -165,6 +178,7 @@ void SerialChannel::SetActive(bool active) {
     if (!active) {
         port_.close();
         zmodem_.CarrierLost();
+        ShowHeld();
         Entry(QStringLiteral("The port is closed succesfully"));
         emit Closed();
         return;
@@ -256,6 +270,11 @@ void SerialChannel::ReadPort() {
     if (!shown.empty()) {
         emit Received(QByteArray(shown.data(), static_cast<qsizetype>(shown.size())));
     }
+    if (zmodem_.Holding()) {
+        heldClock_.start();
+    } else {
+        heldClock_.stop();
+    }
 }
 
 void SerialChannel::PortError(QSerialPort::SerialPortError error) {
@@ -296,6 +315,7 @@ void SerialChannel::CloseLostPort() {
     }
     port_.close();
     port_.clearError();
+    ShowHeld();
     emit Closed();
     emit Lost();
 }

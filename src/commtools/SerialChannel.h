@@ -94,6 +94,7 @@ private:
     void CloseLostPort();
     void ApplySettings();
     void Entry(const QString& text);
+    void ShowHeld();
 
     QSerialPort port_;
     QString portName_;
@@ -106,6 +107,7 @@ private:
     StatusLog log_;
     ZModemReceiver zmodem_;
     QTimer zmodemClock_;
+    QTimer heldClock_; // shows what the ZModem receiver held back once the line is quiet
 };
 
 } // namespace commtools

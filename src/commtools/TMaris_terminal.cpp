@@ -217,7 +217,7 @@ void TMaris_terminal::ShowProgress(Channel& channel, const commtools::TransferPr
     }
     const int percent = commtools::ProgressPercent(progress);
     if (percent < 0) {
-        channel.progressBar->setRange(0, 0); // no size announced: a busy bar
+        channel.progressBar->setRange(0, 0); // no size announced, or more came than it said: a busy bar
     } else {
         channel.progressBar->setRange(0, 100);
         channel.progressBar->setValue(percent);

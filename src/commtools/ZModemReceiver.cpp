@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <system_error>
@@ -234,13 +235,116 @@ std::string EscapeZdle(std::string_view data) {
     return out;
 }
 
-std::string SafeFileName(std::string_view peerName) {
+namespace {
+
+// How many bytes of `text` from `at` make one well-formed UTF-8 character
+// (no overlong forms, no surrogates, nothing past U+10FFFF); 0 when they do not.
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t n) { return static_cast<unsigned char>(text[at + n]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t length;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t n = 2; n < length; ++n) {
+        if (byte(n) < 0x80 || byte(n) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// The name with every control character and every byte that is no UTF-8 as
+// "_": a name shows in a file manager, a listing and the status log as it is
+// stored, and never moves a terminal's cursor or rings its bell.
+std::string Printable(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t length = Utf8Length(name, at);
+        const auto lead = static_cast<unsigned char>(name[at]);
+        const bool control = lead < 0x20 || lead == 0x7F ||
+                             (length == 2 && lead == 0xC2 && static_cast<unsigned char>(name[at + 1]) < 0xA0);
+        if (length == 0 || control) {
+            out += '_';
+            at += length == 0 ? 1 : length;
+        } else {
+            out.append(name.substr(at, length));
+            at += length;
+        }
+    }
+    return out;
+}
+
+// Cuts valid UTF-8 to at most `longest` bytes without splitting a character.
+std::string_view CutAtCharacter(std::string_view text, std::size_t longest) {
+    if (text.size() <= longest) {
+        return text;
+    }
+    std::size_t end = longest;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return text.substr(0, end);
+}
+
+// An extension longer than this is more likely part of the name itself.
+constexpr std::size_t kLongestKeptExtension = 16;
+
+} // namespace
+
+std::string SafeFileName(std::string_view peerName, std::size_t longest) {
     const auto slash = peerName.find_last_of("/\\");
-    std::string name(slash == std::string_view::npos ? peerName : peerName.substr(slash + 1));
-    if (name.empty() || name == "." || name == "..") {
+    const std::string_view last = slash == std::string_view::npos ? peerName : peerName.substr(slash + 1);
+    if (last.empty() || last == "." || last == "..") {
         return {};
     }
-    return name;
+    std::string name = Printable(last);
+    if (name.front() == '-') {
+        name.front() = '_';
+    }
+    if (name.size() <= longest) {
+        return name;
+    }
+    // The extension says what opens the file ("line 12.all", "svp.asvp"): the
+    // stem gives way.
+    const auto dot = name.find_last_of('.');
+    std::string_view extension;
+    if (dot != std::string::npos && dot > 0 && name.size() - dot <= kLongestKeptExtension &&
+        name.size() - dot < longest) {
+        extension = std::string_view(name).substr(dot);
+    }
+    const std::string_view stem = std::string_view(name).substr(0, name.size() - extension.size());
+    std::string shortened(CutAtCharacter(stem, longest - extension.size()));
+    shortened += extension;
+    return shortened;
+}
+
+std::optional<std::uint64_t> AnnouncedSize(std::string_view fileInformation) {
+    const std::string_view field = fileInformation.substr(0, fileInformation.find(' '));
+    std::uint64_t size = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), size);
+    if (field.empty() || error != std::errc() || end != field.data() + field.size()) {
+        return std::nullopt;
+    }
+    return size;
 }
 
 namespace {
@@ -285,13 +389,13 @@ std::string Duration(double seconds) {
 } // namespace
 
 int ProgressPercent(const TransferProgress& progress) {
-    if (progress.announced == 0) {
+    if (!progress.announced || progress.received > *progress.announced) {
         return -1;
     }
-    if (progress.received >= progress.announced) {
+    if (progress.received == *progress.announced) {
         return 100;
     }
-    return static_cast<int>(progress.received * 100 / progress.announced);
+    return static_cast<int>(progress.received * 100 / *progress.announced);
 }
 
 std::string RateText(double bytesPerSecond) {
@@ -309,10 +413,11 @@ std::string RateText(double bytesPerSecond) {
 
 std::string ProgressText(const TransferProgress& progress) {
     std::string text = progress.file + ": ";
-    if (progress.announced > 0) {
-        const SizeUnit unit = UnitFor(progress.announced);
-        text += Amount(progress.received, unit) + " of " + Amount(progress.announced, unit) + " " + unit.name + ", " +
-                std::to_string(ProgressPercent(progress)) + " %";
+    const int percent = ProgressPercent(progress);
+    if (percent >= 0) {
+        const SizeUnit unit = UnitFor(*progress.announced);
+        text += Amount(progress.received, unit) + " of " + Amount(*progress.announced, unit) + " " + unit.name + ", " +
+                std::to_string(percent) + " %";
     } else {
         const SizeUnit unit = UnitFor(progress.received);
         text += Amount(progress.received, unit) + " " + unit.name;
@@ -323,11 +428,117 @@ std::string ProgressText(const TransferProgress& progress) {
     }
     const double rate = static_cast<double>(progress.received) / seconds;
     text += ", " + RateText(rate);
-    if (progress.announced > progress.received) {
-        text += ", " + Duration(static_cast<double>(progress.announced - progress.received) / rate) + " left";
+    if (percent >= 0 && percent < 100) {
+        text += ", " + Duration(static_cast<double>(*progress.announced - progress.received) / rate) + " left";
     }
     return text;
 }
+
+namespace {
+
+// Outside a session, what the bytes held back since a '*' are: still possibly a
+// sender's first header, that header whole with a good CRC, or no header.
+enum class Opening { Partial, Start, None };
+
+// Only a sender's first frames open a session: its ZRQINIT, or its ZFILE when
+// it took an earlier session's ZRINIT as its answer.
+bool Opens(unsigned char type) {
+    return type == static_cast<unsigned char>(ZFrame::RQINIT) || type == static_cast<unsigned char>(ZFrame::FILE);
+}
+
+// Senders put one pad before a binary header and two before a hex one; a line
+// of stars in a device's banner is no header.
+constexpr std::size_t kMostPads = 4;
+// Pads, ZDLE, format, a 32-bit CRC header with every byte escaped, and room
+// for flow-control bytes between them.
+constexpr std::size_t kLongestOpening = 48;
+
+Opening ClassifyOpening(std::string_view bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size() && bytes[at] == kPad) {
+        ++at;
+    }
+    if (at > kMostPads || bytes.size() > kLongestOpening) {
+        return Opening::None;
+    }
+    if (at == bytes.size()) {
+        return Opening::Partial;
+    }
+    if (static_cast<unsigned char>(bytes[at++]) != kZdle) {
+        return Opening::None;
+    }
+    if (at == bytes.size()) {
+        return Opening::Partial;
+    }
+    const char format = bytes[at++];
+    if (format == 'B') {
+        std::array<unsigned char, 7> header{};
+        std::size_t digits = 0;
+        for (; at < bytes.size() && digits < 14; ++at, ++digits) {
+            const int value = common::HexDigitValue(bytes[at]);
+            if (value < 0) {
+                return Opening::None;
+            }
+            header[digits / 2] = static_cast<unsigned char>(header[digits / 2] << 4 | value);
+            if (digits == 1 && !Opens(header[0])) {
+                return Opening::None;
+            }
+        }
+        if (digits < 14) {
+            return Opening::Partial;
+        }
+        std::uint16_t crc = 0;
+        for (unsigned char byte : header) {
+            crc = UpdateCrc16(crc, byte);
+        }
+        return crc == 0 ? Opening::Start : Opening::None;
+    }
+    if (format != 'A' && format != 'C') {
+        return Opening::None;
+    }
+    const std::size_t length = format == 'C' ? 9 : 7;
+    std::string header;
+    bool escape = false;
+    for (; at < bytes.size(); ++at) {
+        auto byte = static_cast<unsigned char>(bytes[at]);
+        if ((byte & 0x7F) == kXon || (byte & 0x7F) == kXoff) {
+            continue;
+        }
+        if (!escape && byte == kZdle) {
+            escape = true;
+            continue;
+        }
+        if (escape) {
+            escape = false;
+            if (byte == 'l') {
+                byte = 0x7F;
+            } else if (byte == 'm') {
+                byte = 0xFF;
+            } else if ((byte & 0x60) == 0x40) {
+                byte ^= 0x40;
+            } else {
+                return Opening::None;
+            }
+        }
+        header += static_cast<char>(byte);
+        if (header.size() == 1 && !Opens(byte)) {
+            return Opening::None;
+        }
+    }
+    if (header.size() < length) {
+        return Opening::Partial;
+    }
+    if (format == 'A') {
+        return Crc16(header) == 0 ? Opening::Start : Opening::None;
+    }
+    std::uint32_t sent = 0;
+    for (int n = 0; n < 4; ++n) {
+        sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(header[5 + n])) << (8 * n);
+    }
+    return Crc32(std::string_view(header).substr(0, 5)) == sent ? Opening::Start : Opening::None;
+}
+
+} // namespace
 
 ZModemReceiver::ZModemReceiver(Settings settings)
     : settings_(std::move(settings)), naming_(common::SystemFileNaming()) {}
@@ -392,17 +603,65 @@ std::string ZModemReceiver::Receive(std::string_view data, Clock::time_point now
 }
 
 void ZModemReceiver::PassOn(unsigned char byte, std::string& display, Clock::time_point now) {
+    if (!opening_.empty() || byte == kPad) {
+        WatchForHeader(byte, display, now);
+        return;
+    }
+    display += std::exchange(announcement_, {});
     display += static_cast<char>(byte);
     static constexpr char kStart[] = "rz\r";
     if (byte == static_cast<unsigned char>(kStart[startMatch_])) {
         if (++startMatch_ == 3) {
-            // The announcement belongs to the session, not to the display.
-            display.resize(display.size() >= 3 ? display.size() - 3 : 0);
-            StartSession(now);
+            // A sender's announcement belongs to its session, not to the
+            // display; it waits to see whether a header follows at once.
+            startMatch_ = 0;
+            const std::size_t held = std::min<std::size_t>(3, display.size());
+            announcement_ = display.substr(display.size() - held);
+            display.resize(display.size() - held);
         }
     } else {
         startMatch_ = byte == 'r' ? 1 : 0;
     }
+}
+
+void ZModemReceiver::WatchForHeader(unsigned char byte, std::string& display, Clock::time_point now) {
+    opening_ += static_cast<char>(byte);
+    switch (ClassifyOpening(opening_)) {
+    case Opening::Partial:
+        return;
+    case Opening::Start: {
+        // The session's own parser reads the header again from its first byte,
+        // so a session runs exactly as if it had been open all along.
+        announcement_.clear();
+        const std::string header = std::exchange(opening_, {});
+        StartSession(now);
+        for (unsigned char headerByte : header) {
+            FeedSession(headerByte);
+        }
+        return;
+    }
+    case Opening::None:
+        break;
+    }
+    opening_.pop_back();
+    display += std::exchange(announcement_, {});
+    display += std::exchange(opening_, {});
+    startMatch_ = 0;
+    // The byte that showed it was no header may begin one itself, or be data.
+    PassOn(byte, display, now);
+}
+
+bool ZModemReceiver::Holding() const {
+    return !announcement_.empty() || !opening_.empty() || closing_ == kClosingSecondO;
+}
+
+std::string ZModemReceiver::TakeHeld() {
+    std::string held = std::exchange(announcement_, {}) + std::exchange(opening_, {});
+    if (closing_ == kClosingSecondO) {
+        held += 'O';
+    }
+    closing_ = -1;
+    return held;
 }
 
 bool ZModemReceiver::DropsAsClosing(unsigned char byte, std::string& display, Clock::time_point now) {
@@ -434,11 +693,11 @@ void ZModemReceiver::StartSession(Clock::time_point now) {
     Log("session started");
     std::error_code error;
     std::filesystem::create_directories(settings_.folder, error);
-    // The sender's ZRQINIT follows its "rz" CR at once and gets the answer. A
-    // second, unasked ZRINIT would reach the sender when it waits for the
-    // answer to its next frame, and every later answer would then come one
-    // frame late (sz -e repeats its ZSINIT, its ZFILE and its ZFIN for it). A
-    // sender that never asks gets it with the first time-out.
+    // The session opens on the sender's ZRQINIT, which gets its answer at once,
+    // or on its ZFILE. A second, unasked ZRINIT would reach the sender when it
+    // waits for the answer to its next frame, and every later answer would
+    // then come one frame late (sz -e repeats its ZSINIT, its ZFILE and its
+    // ZFIN for it). A sender that goes silent gets it with the first time-out.
     lastReply_ = HexHeader(ZFrame::RINIT, kReceiverFlags);
 }
 
@@ -813,11 +1072,14 @@ void ZModemReceiver::SubpacketDone() {
 
 void ZModemReceiver::HandleFileInfo() {
     const std::string peerName(data_.c_str()); // up to the NUL that ends the name
-    std::string rest = data_.size() > peerName.size() + 1 ? data_.substr(peerName.size() + 1) : std::string();
-    announcedSize_ = std::strtoull(rest.c_str(), nullptr, 10);
-    fileName_ = SafeFileName(peerName);
+    const std::string rest = data_.size() > peerName.size() + 1 ? data_.substr(peerName.size() + 1) : std::string();
+    announcedSize_ = AnnouncedSize(rest.c_str()); // up to the NUL that ends the information
+    // The working name, "." name ".partial-XXXXXX", must fit the folder too.
+    const std::size_t longest = common::LongestFileName(settings_.folder);
+    const std::size_t workingExtra = 1 + kWorkingMark.size() + kWorkingRandom;
+    fileName_ = SafeFileName(peerName, longest > workingExtra ? longest - workingExtra : 1);
     if (fileName_.empty()) {
-        Log("file name \"" + peerName + "\" refused");
+        Log("file name \"" + Printable(peerName) + "\" refused");
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
@@ -826,13 +1088,14 @@ void ZModemReceiver::HandleFileInfo() {
     std::string pattern =
         (settings_.folder / ("." + fileName_ + std::string(kWorkingMark) + std::string(kWorkingRandom, 'X'))).string();
     if (!file_.Create(pattern)) {
-        Log("cannot create a file in " + settings_.folder.string() + ": " + std::strerror(errno));
+        Log("cannot create \"" + fileName_ + "\" in " + settings_.folder.string() + ": " + std::strerror(errno));
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
     offset_ = 0;
     announcedAt_ = now_;
-    Log("receiving \"" + fileName_ + "\", " + std::to_string(announcedSize_) + " bytes");
+    Log("receiving \"" + fileName_ + "\", " +
+        (announcedSize_ ? std::to_string(*announcedSize_) + " bytes" : std::string("size unknown")));
     ReportProgress(true);
     Reply(HexHeader(ZFrame::RPOS, 0));
 }
@@ -876,7 +1139,15 @@ void ZModemReceiver::FinishFile() {
         if (offset_ >= kRateLoggedFrom && seconds > 0) {
             rate = ", " + RateText(offset_ / seconds);
         }
-        Log("received \"" + target->filename().string() + "\", " + std::to_string(offset_) + " bytes" + rate);
+        // A sender that ends early or sends more than it said leaves a file a
+        // surveyor should look at before trusting it.
+        std::string announced;
+        if (announcedSize_ && *announcedSize_ != offset_) {
+            announced = std::string(offset_ < *announcedSize_ ? ", fewer" : ", more") + " than the " +
+                        std::to_string(*announcedSize_) + " announced";
+        }
+        Log("received \"" + target->filename().string() + "\", " + std::to_string(offset_) + " bytes" + rate +
+            announced);
         return;
     }
     Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));

@@ -2,11 +2,17 @@
 // over the same serial line the terminal shows, without another program. The
 // engine works on byte buffers only: the channel hands it what the port read
 // and the time, and the engine answers through its sender, writes the files
-// and reports its steps through its log. Until a sender announces itself with
-// "rz" CR, every byte goes back to the caller for the receive display.
+// and reports its steps through its log. Until a sender's first header (its
+// ZRQINIT or its ZFILE) has arrived whole and with a good CRC, every byte goes
+// back to the caller for the receive display and nothing is written to the
+// line: a device whose position strings happen to hold "rz" CR is shown as it
+// speaks and is never answered. Only the few bytes that may still become such
+// a header (and the sender's "rz" CR right before it) wait, and only until the
+// next byte or a moment of silence tells.
 //
-// A peer never chooses where a file lands: only the last component of the name
-// it sends is used, inside the download folder, and a file gets its name only
+// A peer never chooses where a file lands nor what a name does on a screen or a
+// command line: only the last component of the name it sends is used, inside
+// the download folder, made safe to list and type; and a file gets its name only
 // once it is complete (an existing name gets ".1", ".2", ... instead). Until
 // then it lies in the folder under a hidden working name, "." name
 // ".partial-" and six letters or digits.
@@ -20,6 +26,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,24 +78,32 @@ std::string DataSubpacket(std::string_view data, char end, bool crc32);
 std::string EscapeZdle(std::string_view data);
 
 // The name a received file is stored under: the last component of the name the
-// peer sent, or empty when that is no usable name ("", ".", "..").
-std::string SafeFileName(std::string_view peerName);
+// peer sent, or empty when that is no usable name ("", ".", ".."). Control
+// characters (C0, DEL and C1, which terminals act on), a leading "-" (an
+// option to whoever types the name) and each byte that is not UTF-8 become
+// "_"; a name longer than `longest` bytes is shortened in its stem, on a
+// character boundary, keeping its extension.
+std::string SafeFileName(std::string_view peerName, std::size_t longest = std::string_view::npos);
+
+// The size a sender announces in its file information ("1024 1700000000 100644
+// ..."): empty when the first field is not a whole number of bytes.
+std::optional<std::uint64_t> AnnouncedSize(std::string_view fileInformation);
 
 // How far the file now arriving has come, for the channel's progress bar.
 struct TransferProgress {
     std::string file;                              // the name it is stored under
     std::uint64_t received = 0;                    // bytes written so far
-    std::uint64_t announced = 0;                   // the size the sender announced; 0: none
+    std::optional<std::uint64_t> announced;        // the size the sender announced, if any
     std::chrono::steady_clock::duration elapsed{}; // since the sender announced the file
     bool arriving = false;                         // false: complete or given up, nothing arrives
 };
 
 // Whole percent of the announced size, 100 only once all of it is there; -1
-// when the sender announced no size.
+// when the sender announced no size or more has come than it announced.
 int ProgressPercent(const TransferProgress& progress);
 // "svp profile.txt: 1.2 of 5.0 MB, 24 %, 410 kB/s, 9 s left": the rate and the
-// time left once the file has been arriving for a second. Decimal units, a
-// "." whatever the locale.
+// time left once the file has been arriving for a second. Without a size, or
+// past it, the bytes and the rate only. Decimal units, a "." whatever the locale.
 std::string ProgressText(const TransferProgress& progress);
 // "410 kB/s", "1.2 MB/s", "960 B/s".
 std::string RateText(double bytesPerSecond);
@@ -123,8 +138,14 @@ public:
     static constexpr std::uint64_t kRateLoggedFrom = 64 * 1024;
 
     // Takes what the port read. Returns the bytes that are ordinary terminal
-    // data: everything outside a session.
+    // data: everything outside a session, less what waits (see Holding).
     std::string Receive(std::string_view data, Clock::time_point now);
+    // Bytes wait outside a session while they may still open one: a '*' that
+    // may begin a header, "rz" CR right before it. The owner hands them to
+    // the display with TakeHeld once the line has been quiet for kHoldQuiet.
+    static constexpr std::chrono::milliseconds kHoldQuiet{300};
+    bool Holding() const;
+    std::string TakeHeld();
     // Called now and then (the channel's timer): time-outs and retries.
     void Tick(Clock::time_point now);
     // The line dropped (carrier lost or the port closed): the session ends and
@@ -153,6 +174,7 @@ private:
     enum class Expect { Nothing, SinitData, FileInfo, FileData };
 
     void PassOn(unsigned char byte, std::string& display, Clock::time_point now);
+    void WatchForHeader(unsigned char byte, std::string& display, Clock::time_point now);
     bool DropsAsClosing(unsigned char byte, std::string& display, Clock::time_point now);
     void StartSession(Clock::time_point now);
     void EndSession();
@@ -176,6 +198,8 @@ private:
     Settings settings_;
     bool inSession_ = false;
     int startMatch_ = 0;             // how much of "rz\r" has been seen outside a session
+    std::string announcement_;       // a whole "rz\r" (what of it this call still had), held back
+    std::string opening_;            // bytes that may yet be a sender's first header, held back
     int closing_ = -1;               // how far the sender's closing after its ZFIN has come (-1: not expected)
     Clock::time_point finishedAt_{}; // when the sender's ZFIN came
     int canRun_ = 0;                 // consecutive CAN bytes: five abort the session
@@ -208,7 +232,7 @@ private:
     Clock::time_point announcedAt_{}; // when the current file's ZFILE came
     common::WorkingFile file_;
     std::string fileName_;
-    std::uint64_t announcedSize_ = 0;
+    std::optional<std::uint64_t> announcedSize_;
     std::uint32_t offset_ = 0;
     std::vector<std::filesystem::path> received_;
 };

@@ -13,12 +13,14 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,10 +46,35 @@ std::vector<std::string> FolderNames(const fs::path& folder) {
     return names;
 }
 
-std::string FileInfo(const std::string& name, std::size_t size) {
-    return name + std::string(1, '\0') + std::to_string(size) + " 0 100644 0 1 " + std::to_string(size) +
-           std::string(1, '\0');
+std::string RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (auto& c : bytes) {
+        c = static_cast<char>(random());
+    }
+    return bytes;
 }
+
+// A sender's file information with the size field as it wrote it.
+std::string FileInfoAnnouncing(const std::string& name, const std::string& size) {
+    return name + std::string(1, '\0') + size + " 0 100644 0 1 " + size + std::string(1, '\0');
+}
+
+std::string FileInfo(const std::string& name, std::size_t size) {
+    return FileInfoAnnouncing(name, std::to_string(size));
+}
+
+// The process's umask for one scope; the old one comes back at its end.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : old_(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(old_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t old_;
+};
 
 // A receiver in a fresh download folder, with what it sent back and logged.
 struct Session {
@@ -65,8 +92,25 @@ struct Session {
     }
     std::string Feed(const std::string& bytes) { return receiver.Receive(bytes, now); }
     std::string TakeReplies() { return std::exchange(replies, {}); }
+    // A sender's opening as `sz` writes it; its answer is taken away.
+    void Start() {
+        Feed("rz\r" + HexHeader(ZFrame::RQINIT, 0));
+        TakeReplies();
+    }
     void OfferFile(const std::string& name, std::size_t size) {
         Feed(BinaryHeader(ZFrame::FILE, 0, true) + DataSubpacket(FileInfo(name, size), kZCrcW, true));
+    }
+    // A whole file: announced as `announced`, `content` sent, end of file.
+    void SendFile(const std::string& name, const std::string& announced, const std::string& content) {
+        Feed(BinaryHeader(ZFrame::FILE, 0, true) + DataSubpacket(FileInfoAnnouncing(name, announced), kZCrcW, true) +
+             BinaryHeader(ZFrame::DATA, 0, true));
+        constexpr std::size_t kPiece = 8192;
+        for (std::size_t at = 0; at + kPiece < content.size(); at += kPiece) {
+            Feed(DataSubpacket(content.substr(at, kPiece), kZCrcG, true));
+        }
+        const std::size_t rest = content.empty() ? 0 : (content.size() - 1) / kPiece * kPiece;
+        Feed(DataSubpacket(content.substr(rest), kZCrcE, true) +
+             HexHeader(ZFrame::EOF_, static_cast<std::uint32_t>(content.size())));
     }
 };
 
@@ -92,9 +136,14 @@ TEST(ZModemFraming, HexHeadersAsTheyGoOnTheLine) {
         {ZFrame::RINIT, 0x23000000,
          "**\x18"
          "B0100000023be50\r\x8a\x11"},
+        // ACK and FIN without XON: the sender reads them at the end of a
+        // session and would take an XON for the next terminal byte.
         {ZFrame::FIN, 0,
          "**\x18"
          "B0800000000022d\r\x8a"},
+        {ZFrame::ACK, 0x1234,
+         "**\x18"
+         "B033412000025c9\r\x8a"},
         {ZFrame::RPOS, 0x12345,
          "**\x18"
          "B09452301009602\r\x8a\x11"},
@@ -136,26 +185,78 @@ TEST(ZModemFraming, PeerNamesStayInsideTheFolder) {
     }
 }
 
-TEST(ZModemReceiver, PassesTerminalDataUntilTheSenderAnnouncesItself) {
-    Session s;
-    EXPECT_EQ(s.Feed("$GPGGA,1\r\n"), "$GPGGA,1\r\n");
-    EXPECT_EQ(s.Feed("r"), "r"); // a typed key shows at once, even as the start of "rz"
-    EXPECT_EQ(s.Feed("x ok rz\r**"), "x ok ");
-    EXPECT_TRUE(s.receiver.InSession());
-    // One ZRINIT for the sender's ZRQINIT, none unasked before it: a spare one
-    // would answer the sender's next frame.
-    EXPECT_EQ(s.TakeReplies(), "");
-    EXPECT_EQ(s.Feed("more" + HexHeader(ZFrame::RQINIT, 0)), "");
-    EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
-    // A sender that never asks is told with the first time-out.
+// Only a sender's first header, whole and with a good CRC, opens a session;
+// until then every byte reaches the display (a '*' or an "rz" CR only waits to
+// see whether a header follows) and nothing is written to the device.
+TEST(ZModemReceiver, PassesTerminalDataUntilASendersFirstHeader) {
+    const std::string rqinit = HexHeader(ZFrame::RQINIT, 0);
+    std::string badCrc = rqinit;
+    badCrc[16] = badCrc[16] == '0' ? '1' : '0';
+    const std::string fileOffer =
+        BinaryHeader(ZFrame::FILE, 0, true) + DataSubpacket(FileInfo("a.txt", 1), kZCrcW, true);
+    struct Case {
+        const char* name;
+        std::vector<std::string> pieces;
+        std::string shown; // what the display gets, held bytes included
+        bool opens;
+        std::string replies;
+    } cases[] = {
+        {"NMEA with its checksum stars",
+         {"$GPGGA,1*4F\r\n", "$GPHDT,2*1A\r\n"},
+         "$GPGGA,1*4F\r\n$GPHDT,2*1A\r\n",
+         false,
+         ""},
+        {"rz CR inside position strings", {"$GPTXT,rz\r", "$GPGGA,1*4F\r\n"}, "$GPTXT,rz\r$GPGGA,1*4F\r\n", false, ""},
+        {"rz CR and stars", {"rz\r**", "more\r\n"}, "rz\r**more\r\n", false, ""},
+        {"a banner of stars", {"******** GNSS ********\r\n"}, "******** GNSS ********\r\n", false, ""},
+        {"a header with a bad CRC", {"rz\r" + badCrc}, "rz\r" + badCrc, false, ""},
+        {"a good header that opens nothing",
+         {"rz\r" + HexHeader(ZFrame::FIN, 0)},
+         "rz\r" + HexHeader(ZFrame::FIN, 0),
+         false,
+         ""},
+        {"a sender's opening", {"ok rz\r" + rqinit}, "ok ", true, HexHeader(ZFrame::RINIT, 0x23000000)},
+        {"the opening in pieces",
+         {"r", "z\r*", "*\x18", "B00000", rqinit.substr(9)},
+         "r",
+         true,
+         HexHeader(ZFrame::RINIT, 0x23000000)},
+        {"a ZRQINIT without its rz", {rqinit}, "", true, HexHeader(ZFrame::RINIT, 0x23000000)},
+        {"a ZFILE first", {"rz\r" + fileOffer}, "", true, HexHeader(ZFrame::RPOS, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        std::string shown;
+        for (const auto& piece : c.pieces) {
+            shown += s.Feed(piece);
+        }
+        EXPECT_EQ(s.receiver.InSession(), c.opens);
+        if (!c.opens) {
+            // The quiet line: the owner takes what still waits.
+            s.now += 10s;
+            s.receiver.Tick(s.now);
+            shown += s.receiver.TakeHeld();
+        }
+        EXPECT_FALSE(s.receiver.Holding());
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(s.TakeReplies(), c.replies);
+    }
+    // A typed key shows at once, even as the start of "rz".
+    Session typed;
+    EXPECT_EQ(typed.Feed("r"), "r");
+    EXPECT_FALSE(typed.receiver.Holding());
+    // A sender that goes silent after its first header is told with the first time-out.
     Session quiet;
-    quiet.Feed("rz\r");
+    quiet.Feed(BinaryHeader(ZFrame::FILE, 0, true));
+    ASSERT_TRUE(quiet.receiver.InSession());
     quiet.now += 10s;
     quiet.receiver.Tick(quiet.now);
     EXPECT_EQ(quiet.TakeReplies(), HexHeader(ZFrame::RINIT, 0x23000000));
 }
 
 TEST(ZModemReceiver, ReceivesAFileAndHandsTheLineBackAfterTheSession) {
+    const ScopedUmask umask(022);
     Session s;
     s.Feed("rz\r" + HexHeader(ZFrame::RQINIT, 0));
     s.TakeReplies();
@@ -218,6 +319,144 @@ TEST(ZModemReceiver, ExistingNamesGetANumber) {
     }
     EXPECT_EQ(FolderNames(s.folder), (std::vector<std::string>{"svp.asvp", "svp.asvp.1", "svp.asvp.2"}));
     EXPECT_EQ(ReadAll(s.folder / "svp.asvp.2"), "2");
+}
+
+// A peer's name never lands verbatim: a terminal would act on its escape
+// sequences and bell, a shell would take a leading "-" for an option, a listing
+// would show bytes that are no UTF-8 as something else, and a name near the
+// folder's limit would leave no room for the working name. The log names the
+// file as it is stored.
+TEST(ZModemReceiver, HostileNamesAreStoredSafelyAndLoggedAsStored) {
+    const std::string umlaut = "\xc3\xa4"; // ä, two bytes
+    std::string longUmlauts;
+    for (int n = 0; n < 130; ++n) {
+        longUmlauts += umlaut;
+    }
+    struct Case {
+        std::string peer, stored;
+    } cases[] = {
+        {"\x1b[31mred\x1b[0m.txt", "_[31mred_[0m.txt"},
+        {"bell\x07.log", "bell_.log"},
+        {"two\nlines.txt", "two_lines.txt"},
+        {"tab\tand del\x7f", "tab_and del_"},
+        {"csi\xc2\x9b"
+         "2J.txt",
+         "csi_2J.txt"}, // a C1 control, a terminal's escape in one character
+        {"-rf", "_rf"},
+        {"--help", "_-help"},
+        {"/tmp/-x", "_x"},
+        {"Messung \xfc.txt", "Messung _.txt"},     // Latin-1, no UTF-8
+        {"over\xc0\xaflong", "over__long"},        // an overlong "/"
+        {"sur\xed\xa0\x80rogate", "sur___rogate"}, // a surrogate half
+        {"cut " + umlaut.substr(0, 1), "cut _"},   // a character cut off
+        {"Messung " + umlaut + ".txt", "Messung " + umlaut + ".txt"},
+        {"../../etc/passwd", "passwd"},
+        {"C:\\survey\\..\\line 7.all", "line 7.all"},
+        // 255 bytes at most for a name; the working name adds 16.
+        {std::string(300, 'a') + ".all", std::string(235, 'a') + ".all"},
+        {std::string(250, 'b'), std::string(239, 'b')},
+        {longUmlauts + ".txt", longUmlauts.substr(0, 234) + ".txt"},
+        {std::string(240, 'c') + "." + std::string(20, 'd'), std::string(239, 'c')},
+    };
+    Session s;
+    s.Start();
+    fs::create_directories(s.folder);
+    if (common::LongestFileName(s.folder) != 255) {
+        GTEST_SKIP() << "the temporary folder's file system has no 255-byte names";
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        s.logged.clear();
+        s.SendFile(c.peer, "2", "ok");
+        EXPECT_EQ(ReadAll(s.folder / c.stored), "ok");
+        EXPECT_EQ(s.logged, (std::vector<std::string>{"receiving \"" + c.stored + "\", 2 bytes",
+                                                      "received \"" + c.stored + "\", 2 bytes"}));
+        fs::remove(s.folder / c.stored);
+    }
+    EXPECT_EQ(FolderNames(s.folder), std::vector<std::string>{});
+    // A refused name is logged without its control characters too.
+    s.logged.clear();
+    s.SendFile("dir\x1b/", "2", "ok");
+    EXPECT_EQ(s.logged, std::vector<std::string>{"file name \"dir_/\" refused"});
+}
+
+// Received files are created as any program creates them: read and write for
+// all, less what the user's umask takes away, whichever way the folder lets
+// the complete file get its name.
+TEST(ZModemReceiver, ReceivedFilesFollowTheUmask) {
+    const auto refusedLink = [](const char*, const char*) {
+        errno = EPERM;
+        return -1;
+    };
+    const auto refusedRename = [](const char*, const char*) {
+        errno = EINVAL;
+        return -1;
+    };
+    struct Case {
+        mode_t umask;
+        fs::perms mode;
+    } cases[] = {
+        {077, fs::perms(0600)},
+        {000, fs::perms(0666)},
+        {022, fs::perms(0644)},
+        {027, fs::perms(0640)},
+    };
+    for (const auto& c : cases) {
+        for (const bool copied : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.umask) + (copied ? " copied" : " linked"));
+            Session s;
+            if (copied) {
+                s.receiver.SetFileNamingCalls({refusedLink, refusedRename});
+            }
+            const ScopedUmask umask(c.umask);
+            s.Start();
+            s.SendFile("tide.txt", "4", "1.23");
+            ASSERT_EQ(ReadAll(s.folder / "tide.txt"), "1.23");
+            EXPECT_EQ(fs::status(s.folder / "tide.txt").permissions() & fs::perms::all, c.mode);
+        }
+    }
+}
+
+// What a sender announces is a claim: a size that is no number is no size, and
+// a file that ends short of it or runs past it is said so in its entry.
+TEST(ZModemReceiver, AnnouncedSizesAreTakenForWhatTheyAre) {
+    struct Case {
+        const char* what;
+        std::string announced;
+        std::size_t sent;
+        std::optional<std::uint64_t> size;
+        std::string receiving, lastProgress, received;
+    } cases[] = {
+        {"a size", "1000", 1000, 1000, "receiving \"f\", 1000 bytes", "f: 1.0 of 1.0 kB, 100 %",
+         "received \"f\", 1000 bytes"},
+        {"no number", "-5x", 100, std::nullopt, "receiving \"f\", size unknown", "f: 100 B",
+         "received \"f\", 100 bytes"},
+        {"a negative number", "-5", 100, std::nullopt, "receiving \"f\", size unknown", "f: 100 B",
+         "received \"f\", 100 bytes"},
+        {"digits then letters", "12k", 100, std::nullopt, "receiving \"f\", size unknown", "f: 100 B",
+         "received \"f\", 100 bytes"},
+        {"past 64 bits", "99999999999999999999", 100, std::nullopt, "receiving \"f\", size unknown", "f: 100 B",
+         "received \"f\", 100 bytes"},
+        {"nothing", "", 100, std::nullopt, "receiving \"f\", size unknown", "f: 100 B", "received \"f\", 100 bytes"},
+        {"more than announced", "1000", 64500, 1000, "receiving \"f\", 1000 bytes", "f: 64.5 kB",
+         "received \"f\", 64500 bytes, more than the 1000 announced"},
+        {"fewer than announced", "1000", 500, 1000, "receiving \"f\", 1000 bytes", "f: 0.5 of 1.0 kB, 50 %",
+         "received \"f\", 500 bytes, fewer than the 1000 announced"},
+        {"an empty file", "0", 0, 0, "receiving \"f\", 0 bytes", "f: 0 of 0 B, 100 %", "received \"f\", 0 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Session s;
+        std::vector<TransferProgress> reports;
+        s.receiver.SetProgress([&](const TransferProgress& progress) { reports.push_back(progress); });
+        s.Start();
+        s.SendFile("f", c.announced, std::string(c.sent, 'd'));
+        ASSERT_GE(reports.size(), 2u);
+        const TransferProgress& last = reports[reports.size() - 2]; // the last while arriving
+        EXPECT_EQ(last.announced, c.size);
+        EXPECT_EQ(ProgressText(last), c.lastProgress);
+        EXPECT_EQ(s.logged, (std::vector<std::string>{"session started", c.receiving, c.received}));
+    }
 }
 
 // Folders on exFAT, FAT or some network shares refuse hard links, and some
@@ -328,8 +567,7 @@ TEST(ZModemReceiver, RemovesStaleWorkingFilesOnly) {
 TEST(ZModemReceiver, AShorterTimeOut) {
     Session s;
     s.receiver.SetTimeout(500ms);
-    s.Feed("rz\r");
-    s.TakeReplies();
+    s.Start();
     s.now += 400ms;
     s.receiver.Tick(s.now);
     EXPECT_EQ(s.TakeReplies(), "");
@@ -463,7 +701,8 @@ TEST(ZModemReceiver, TakesTheSubpacketAfterAHexHeadersLineEnd) {
     };
     for (const auto& c : cases) {
         Session s;
-        s.Feed("rz\r" + c.before);
+        s.Start();
+        s.Feed(c.before);
         s.TakeReplies();
         s.Feed(hexSinit + c.lineEnd + DataSubpacket(attention, kZCrcW, false));
         EXPECT_EQ(s.TakeReplies(), HexHeader(ZFrame::ACK, 0)) << c.name;
@@ -473,26 +712,41 @@ TEST(ZModemReceiver, TakesTheSubpacketAfterAHexHeadersLineEnd) {
     }
 }
 
-// A device that announces "rz" and then goes on with its position strings must
-// not hold the line: only whole frames count as a sender being there.
-TEST(ZModemReceiver, OnlyFramesKeepASessionAlive) {
-    Session s;
-    EXPECT_EQ(s.Feed("rz\r"), "");
-    std::string shown;
-    std::string expected;
+// A device whose data holds "rz" CR (random bytes do, about once in 17 MB) and
+// goes on with its position strings keeps its display and is never answered:
+// no ZRINIT, no cancel sequence, not one byte written to it.
+TEST(ZModemReceiver, AnRzInADevicesDataNeverTakesTheLine) {
+    struct Case {
+        const char* name;
+        std::string stream;
+    };
+    std::string gll;
     for (int second = 1; second <= 60; ++second) {
-        s.now += 1s;
-        s.receiver.Tick(s.now);
-        const std::string line = "$GPGLL,5231.0" + std::to_string(second) + ",N,00424.2,E\r\n";
-        if (!s.receiver.InSession()) {
-            expected += line;
-        }
-        shown += s.Feed(line);
+        gll += "$GPGLL,5231.0" + std::to_string(second) + ",N,00424.2,E*3C\r\n";
     }
-    EXPECT_FALSE(s.receiver.InSession());
-    EXPECT_EQ(std::count(s.logged.begin(), s.logged.end(), "session aborted: time-out"), 1);
-    EXPECT_EQ(shown.substr(0, 15), "$GPGLL,5231.040") << "three retries of ten seconds, then the time-out";
-    EXPECT_EQ(shown, expected);
+    std::string random = RandomBytes(1 << 20, 17);
+    for (std::size_t at : {1000u, 300000u, 900000u}) {
+        random.replace(at, 3, "rz\r");
+    }
+    const Case cases[] = {
+        {"rz CR, then a minute of position strings", "rz\r" + gll},
+        {"random bytes with rz CR", random},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        std::string shown;
+        for (std::size_t at = 0; at < c.stream.size(); at += 4096) {
+            s.now += 250ms;
+            s.receiver.Tick(s.now);
+            shown += s.Feed(c.stream.substr(at, 4096));
+            EXPECT_FALSE(s.receiver.InSession());
+        }
+        shown += s.receiver.TakeHeld();
+        EXPECT_TRUE(shown == c.stream) << "the display lost or gained bytes";
+        EXPECT_EQ(s.TakeReplies(), "");
+        EXPECT_EQ(s.logged, std::vector<std::string>{});
+    }
 }
 
 // The sender's "OO" closes a session only when it follows its ZFIN at once.
@@ -518,7 +772,7 @@ TEST(ZModemReceiver, DropsTheSendersClosingOnlyRightAfterItsZFin) {
     };
     for (const auto& c : cases) {
         Session s;
-        s.Feed("rz\r");
+        s.Start();
         std::string shown;
         for (const auto& piece : c.pieces) {
             s.now += piece.after;
@@ -543,7 +797,7 @@ TEST(ZModemReceiver, FiveCansInARowEndTheSession) {
     };
     for (const auto& c : cases) {
         Session s;
-        s.Feed("rz\r");
+        s.Start();
         for (const auto& piece : c.pieces) {
             s.Feed(piece);
         }
@@ -561,7 +815,7 @@ TEST(ZModemReceiver, CarriesOnAfterRandomGarbageInASession) {
     std::mt19937 random(7);
     for (int round = 0; round < 50; ++round) {
         Session s;
-        s.Feed("rz\r");
+        s.Start();
         std::string noise(1 + random() % 4000, '\0');
         for (auto& c : noise) {
             c = static_cast<char>(random());
@@ -578,7 +832,8 @@ TEST(ZModemReceiver, CarriesOnAfterRandomGarbageInASession) {
 
 TEST(ZModemProgress, TextsForTheChannelsProgressLine) {
     struct Case {
-        std::uint64_t received, announced;
+        std::uint64_t received;
+        std::optional<std::uint64_t> announced;
         double seconds;
         std::string text;
         const char* reason;
@@ -587,10 +842,12 @@ TEST(ZModemProgress, TextsForTheChannelsProgressLine) {
         {1200000, 5000000, 3, "f: 1.2 of 5.0 MB, 24 %, 400 kB/s, 10 s left", "the time left is rounded up"},
         {500, 1000, 0.5, "f: 0.5 of 1.0 kB, 50 %", "no rate in the first second"},
         {0, 1000, 5, "f: 0.0 of 1.0 kB, 0 %", "no rate before the first byte"},
-        {2500000, 0, 2, "f: 2.5 MB, 1.3 MB/s", "no size announced: no percent, no time left"},
+        {2500000, std::nullopt, 2, "f: 2.5 MB, 1.3 MB/s", "no size announced: no percent, no time left"},
         {4999999, 5000000, 10, "f: 5.0 of 5.0 MB, 99 %, 500 kB/s, 1 s left", "100 % only when all is there"},
         {5000000, 5000000, 10, "f: 5.0 of 5.0 MB, 100 %, 500 kB/s", "complete"},
-        {5000100, 5000000, 10, "f: 5.0 of 5.0 MB, 100 %, 500 kB/s", "more than announced"},
+        {5000100, 5000000, 10, "f: 5.0 MB, 500 kB/s", "more than announced: no percent"},
+        {64500, 1000, 10, "f: 64.5 kB, 6 kB/s", "far more than announced"},
+        {0, 0, 1, "f: 0 of 0 B, 100 %", "an empty file"},
         {100000, 1000000, 100, "f: 0.1 of 1.0 MB, 10 %, 1 kB/s, 15 min 0 s left", "minutes"},
         {1000000, 100000000, 100, "f: 1.0 of 100.0 MB, 1 %, 10 kB/s, 2 h 45 min left", "hours"},
         {960, 2000, 1, "f: 1.0 of 2.0 kB, 48 %, 960 B/s, 2 s left", "bytes per second"},
@@ -745,15 +1002,6 @@ struct RealSender {
         return true;
     }
 };
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (auto& c : bytes) {
-        c = static_cast<char>(random());
-    }
-    return bytes;
-}
 
 struct SenderFiles {
     QTemporaryDir dir;
