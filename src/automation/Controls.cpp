@@ -262,6 +262,11 @@ std::optional<QString> ShownText(QObject* control) {
     if (auto* slider = qobject_cast<QAbstractSlider*>(control)) {
         return QString::number(slider->value());
     }
+    // A view of a tool's own that shows lines of text (the network tool's log)
+    // says what it shows as a text memo does.
+    if (const QVariant text = control->property("plainText"); text.isValid()) {
+        return text.toString();
+    }
     return std::nullopt;
 }
 
