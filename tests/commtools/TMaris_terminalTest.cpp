@@ -578,8 +578,10 @@ TEST_F(TMaris_terminalWindow, ATimeOutIsSaidOnceUntilTheDeviceReadsAgain) {
     ui.Click("btn1Send");
     EXPECT_EQ(pty.Read(2), QByteArray("ok"));
 
-    // And stops reading again: a new stall, said once more.
+    // And stops reading again: a new stall, said once more. The repeat box,
+    // still ticked after "Break", starts again from unticked.
     ui.SetText("edt1Send", QString(1000, QLatin1Char('t')));
+    ui.Click("ckbContinuous1");
     ui.Click("ckbContinuous1");
     QTest::qWait(2000);
     ui.Click("btnBreak1");
