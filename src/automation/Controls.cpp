@@ -86,6 +86,9 @@ QString SetText(QObject* control, const QString& text) {
         // A typed entry of an editable list counts once it is confirmed.
         combo->setEditText(text);
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    } else if (control->property("plainText").isValid()) {
+        // A view of a tool's own that shows lines of text, set as a memo is.
+        control->setProperty("plainText", text);
     } else {
         return NotA("an edit", control);
     }
