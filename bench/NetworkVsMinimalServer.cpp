@@ -335,8 +335,6 @@ int main(int argc, char** argv) {
     kit::Application application(argc, argv, kit::Screen::Offscreen);
     common::SetMessagePresenter(
         [](common::MessageKind, const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
-    // One console line per log entry would cost the tool more than its log.
-    QLoggingCategory::setFilterRules(QStringLiteral("tormalind.comm.net.debug=false"));
     const QString script = QStringLiteral(TORMALIND_MINIMAL_LOG_SERVER);
     const bool ok = Compare("TCP connections/s", QStringLiteral("tcp"), connections, script) &&
                     Compare("UDP datagrams/s", QStringLiteral("udp"), datagrams, script);

@@ -9,6 +9,7 @@
 #include "commtools/TMaris_network.h"
 #include "commtools/TMaris_terminal.h"
 #include "coverage/TR2SonicCoverage.h"
+#include "kit/BackgroundWork.h"
 #include "kit/WindowParts.h"
 #include "lineplan/Tsurveyplan.h"
 #include "standards/TIHOForm.h"
@@ -78,6 +79,9 @@ ToolWindow CreateToolWindow(const QString& className, QWidget* launcher) {
     kit::SetUpKeyboard(window);
     RememberWindow(window, className);
     window->setAttribute(Qt::WA_DeleteOnClose, tool->lifetime == Lifetime::ClosedForGood);
+    if (tool->lifetime == Lifetime::HiddenOnClose) {
+        kit::HideWhileWorking(window);
+    }
     return {window, tool->placement};
 }
 

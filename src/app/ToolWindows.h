@@ -26,8 +26,9 @@ enum class Placement {
 enum class Lifetime {
     // A new window per command, gone for good once closed.
     ClosedForGood,
-    // A new window per command that only hides on closing: the communication
-    // tools' ports, sockets and repeated sends go on until the program ends.
+    // A new window per command that only hides on closing while something of
+    // it runs: the communication tools' ports, sockets, captures and repeated
+    // sends go on until the program ends. Closed with nothing running, it goes.
     HiddenOnClose,
     // One window made hidden at start, kept with its values for the whole run
     // and shown again by its command: the TPU calculator.

@@ -86,6 +86,9 @@ QString SetText(QObject* control, const QString& text) {
         // A typed entry of an editable list counts once it is confirmed.
         combo->setEditText(text);
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    } else if (control->property("plainText").isValid()) {
+        // A view of a tool's own that shows lines of text, set as a memo is.
+        control->setProperty("plainText", text);
     } else {
         return NotA("an edit", control);
     }
@@ -261,6 +264,11 @@ std::optional<QString> ShownText(QObject* control) {
     }
     if (auto* slider = qobject_cast<QAbstractSlider*>(control)) {
         return QString::number(slider->value());
+    }
+    // A view of a tool's own that shows lines of text (the network tool's log)
+    // says what it shows as a text memo does.
+    if (const QVariant text = control->property("plainText"); text.isValid()) {
+        return text.toString();
     }
     return std::nullopt;
 }

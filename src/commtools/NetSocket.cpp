@@ -8,7 +8,11 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
-Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net")
+// The socket layer's entries on the console, for a developer chasing a link:
+// off unless asked for (QT_LOGGING_RULES="tormalind.comm.net.debug=true").
+// A busy peer makes an entry per read, and a console that copied them all
+// would cost the tool more than its own log and fill a journal without end.
+Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net", QtInfoMsg)
 
 namespace commtools {
 namespace {
@@ -19,6 +23,17 @@ constexpr auto kPrefix = "Net";
 // that sends faster than the log is written waits in TCP's own flow control
 // instead of in this program's memory.
 constexpr qint64 kConnectionBuffer = 64 * 1024;
+
+// The most of one entry the console gets: the start of a read's hex bytes
+// tells a developer what the peer sends; the rest is in the log file.
+constexpr qsizetype kConsoleEntryLength = 200;
+
+QString ConsoleEntry(const QString& text) {
+    if (text.size() <= kConsoleEntryLength) {
+        return text;
+    }
+    return text.left(kConsoleEntryLength) + QStringLiteral(" ... (%1 characters)").arg(text.size());
+}
 
 // Why the socket could not have its port, in the system's words: the socket
 // layer's own texts ("The bound address is already in use") read unlike what
@@ -47,7 +62,7 @@ NetSocket::NetSocket(StatusLog& log, QObject* parent) : QObject(parent), log_(lo
 NetSocket::~NetSocket() { Close(); }
 
 void NetSocket::Entry(LogLevel level, const QString& text) {
-    qCDebug(lcNetSocket).noquote() << text;
+    qCDebug(lcNetSocket).noquote() << ConsoleEntry(text);
     log_.Add(level, QString::fromLatin1(kPrefix), text);
 }
 

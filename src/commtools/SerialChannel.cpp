@@ -1,6 +1,7 @@
 #include "commtools/SerialChannel.h"
 
 #include "common/DeviceFolder.h"
+#include "common/LineOutput.h"
 #include "common/Messages.h"
 
 #include <QCollator>
@@ -229,28 +230,45 @@ void SerialChannel::SendString(const QByteArray& bytes) {
     if (!Active() || bytes.isEmpty()) {
         return;
     }
-    if (port_.write(bytes) != bytes.size()) {
-        Entry(QStringLiteral("Communication Error 0:%1 0").arg(int(port_.error())));
-        port_.clearError();
+    const int line = static_cast<int>(port_.handle());
+    // A device that took nothing of the last send has not read since while
+    // its queue is still full: this send is dropped unsaid.
+    if (sendBacklogSaid_ && !common::WaitForRoom(line, std::chrono::milliseconds(0))) {
         return;
     }
-    // Each wait returns once some bytes have left; the time limit is the send's.
     const QDeadlineTimer deadline(kWriteTimeoutMs);
+    const auto remaining = [&] { return std::chrono::milliseconds(std::max<qint64>(1, deadline.remainingTime())); };
+    // A ZModem reply still in the port's buffer goes first; a send never
+    // overtakes it.
     while (Active() && port_.bytesToWrite() > 0 && !deadline.hasExpired()) {
-        port_.waitForBytesWritten(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        port_.waitForBytesWritten(static_cast<int>(remaining().count()));
     }
     if (!Active()) {
         return;
     }
-    const qint64 unsent = port_.bytesToWrite();
-    if (unsent == 0) {
+    qsizetype sent = 0;
+    while (port_.bytesToWrite() == 0 && sent < bytes.size()) {
+        const std::ptrdiff_t taken = common::WriteWithoutWaiting(
+            line, std::string_view(bytes.constData() + sent, static_cast<std::size_t>(bytes.size() - sent)));
+        if (taken < 0) {
+            Entry(QStringLiteral("Communication Error 0:%1 0").arg(int(QSerialPort::WriteError)));
+            return;
+        }
+        sent += taken;
+        if (sent < bytes.size() && (deadline.hasExpired() || !common::WaitForRoom(line, remaining()))) {
+            break;
+        }
+    }
+    if (sent == bytes.size()) {
         sendBacklogSaid_ = false;
         return;
     }
-    port_.clear(QSerialPort::Output);
-    port_.clearError();
+    // What the device has not taken is dropped, not kept for later: a
+    // repeated send must not pile up behind a device that does not read. What
+    // the queue holds stays there for the device, so the queue empties, and
+    // sends get through again, only when the device reads.
     if (!std::exchange(sendBacklogSaid_, true)) {
-        Entry(QStringLiteral("Write time-out: the device takes no data, %1 bytes dropped").arg(unsent));
+        Entry(QStringLiteral("Write time-out: the device takes no data, %1 bytes dropped").arg(bytes.size() - sent));
     }
 }
 

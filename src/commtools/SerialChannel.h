@@ -66,8 +66,8 @@ public:
     // Writes the bytes and waits at most 100 ms for them to leave; nothing
     // happens on a closed port or with no bytes. What the device has not taken
     // by then is dropped, so a repeat towards a device that does not read
-    // cannot pile up sends; the status memo says so once until a send gets
-    // through again.
+    // cannot pile up sends; the status memo says so once, and again only
+    // after the device has read and a whole send got through.
     void SendString(const QByteArray& bytes);
 
     StatusLog& Log() { return log_; }

@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "commtools/CaptureBox.h"
+#include "commtools/LogView.h"
 #include "commtools/NetSocket.h"
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/StatusLog.h"
@@ -30,9 +31,10 @@ TMaris_network::TMaris_network(QWidget* parent)
 
     log_->SetLevel(commtools::LogLevel::Debug);
     log_->SetTimeStamps(true);
-    // Entries reach the log memo in one edit per pass of the event loop: a
-    // burst of connections must not cost one layout per entry.
-    auto* logMemo = new commtools::LogDisplay(ui->Memo1, kMemoLimit);
+    // The log memo lays out only the entries it shows: a burst of
+    // connections or datagrams must not cost one layout per entry.
+    ui->Memo1->SetLimit(kMemoLimit);
+    commtools::LogView* logMemo = ui->Memo1;
     log_->SetVisualOut([logMemo](const QString& entry) { logMemo->Append(entry); });
     log_->SetErrorOut([this](const QString& error) {
         QMetaObject::invokeMethod(
@@ -113,3 +115,5 @@ void TMaris_network::btn_UDPClick() {
 }
 
 void TMaris_network::btn_Clear_Memo2Click() { ui->Memo2->clear(); }
+
+bool TMaris_network::WorksInBackground() const { return socket_->Active() || ui->chkCaptureNet->isChecked(); }

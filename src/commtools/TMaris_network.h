@@ -2,8 +2,11 @@
 // arrives over UDP in the data memo (where typed keys go back to the latest
 // sender) and the socket layer's log below it. "Online" opens and closes the
 // socket; "UDP" always leaves the tool online with a fresh UDP socket, and
-// "TCP/IP" takes effect at the next "Online". Closing the window only hides it.
+// "TCP/IP" takes effect at the next "Online". Closing the window only hides it
+// while it is online or captures; closed offline, it goes.
 #pragma once
+
+#include "kit/BackgroundWork.h"
 
 #include <QWidget>
 
@@ -20,7 +23,7 @@ class StatusLog;
 class StreamLine;
 } // namespace commtools
 
-class TMaris_network : public QWidget {
+class TMaris_network : public QWidget, public kit::BackgroundWork {
     Q_OBJECT
 public:
     explicit TMaris_network(QWidget* parent = nullptr);
@@ -34,6 +37,8 @@ public:
     void btn_TCPIPClick();
     void btn_UDPClick();
     void btn_Clear_Memo2Click();
+
+    bool WorksInBackground() const override;
 
 private:
     std::unique_ptr<Ui::TMaris_network> ui;

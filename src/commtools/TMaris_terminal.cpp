@@ -18,6 +18,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // What each memo keeps: enough for hours of NMEA, bounded for a shift.
@@ -276,6 +278,12 @@ void TMaris_terminal::Button4Click() { channels_[0].status->Clear(); }
 void TMaris_terminal::Button5Click() { channels_[1].status->Clear(); }
 void TMaris_terminal::btn1SendClick() { Send(channels_[0]); }
 void TMaris_terminal::btn2SendClick() { Send(channels_[1]); }
+bool TMaris_terminal::WorksInBackground() const {
+    return std::any_of(channels_.begin(), channels_.end(), [](const Channel& channel) {
+        return channel.port->Active() || channel.repeating || channel.captureBox->isChecked();
+    });
+}
+
 void TMaris_terminal::Timer1Timer() { Send(channels_[0]); }
 void TMaris_terminal::Timer2Timer() { Send(channels_[1]); }
 void TMaris_terminal::ckbContinuous1Click() { ContinuousClick(channels_[0]); }

@@ -2,9 +2,11 @@
 // receive memo that acts as the device's screen, a status memo fed by the
 // channel's status log, and a transmit panel that sends a line once or every
 // interval. ZModem downloads arrive through the receive path. Closing the
-// window only hides it: open ports and running repeats go on until the
-// program ends.
+// window only hides it while a port is open, a capture or a repeat runs: they
+// go on until the program ends. Closed with nothing running, it goes.
 #pragma once
+
+#include "kit/BackgroundWork.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -34,7 +36,7 @@ class StreamLine;
 struct TransferProgress;
 } // namespace commtools
 
-class TMaris_terminal : public QWidget {
+class TMaris_terminal : public QWidget, public kit::BackgroundWork {
     Q_OBJECT
 public:
     explicit TMaris_terminal(QWidget* parent = nullptr);
@@ -64,6 +66,8 @@ public:
     void btnBreak2Click();
     void Edit3Change();
     void Edit1Change();
+
+    bool WorksInBackground() const override;
 
 protected:
     void showEvent(QShowEvent* event) override;

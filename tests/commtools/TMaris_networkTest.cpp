@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QNetworkDatagram>
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -317,4 +318,49 @@ TEST_F(NetworkWindow, APortChangeWaitsForTheNextOnlineButUdpReopensAtOnce) {
     QTcpSocket second;
     second.connectToHost(QHostAddress::LocalHost, other);
     EXPECT_TRUE(second.waitForConnected(3000));
+}
+
+// The socket layer's copy of its entries on the console: nothing unless a
+// logging rule asks for it, and then one short line per entry however much a
+// read brought (a 50 MB stream once wrote three times its size there).
+TEST_F(NetworkWindow, TheConsoleCopyIsOffUnlessAskedForAndShortWhenOn) {
+    static QStringList console;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (QLatin1String(context.category) == QLatin1String("tormalind.comm.net")) {
+                console << text;
+            }
+        });
+    struct Case {
+        const char* rules;
+        bool copied;
+    };
+    const Case cases[] = {{"", false}, {"tormalind.comm.net.debug=true", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rules);
+        QLoggingCategory::setFilterRules(QString::fromLatin1(c.rules));
+        console.clear();
+        const qsizetype readsBefore = ui.Text("Memo1").count(QStringLiteral("4E ]"));
+        ui.Click("chOnline");
+        ASSERT_TRUE(window.netSocket1().Active());
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(client.waitForConnected(3000));
+        client.write(QByteArray(6000, 'N'));
+        ASSERT_TRUE(client.waitForBytesWritten(3000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return ui.Text("Memo1").count(QStringLiteral("4E ]")) > readsBefore; }, 5000));
+        client.abort();
+        ui.Click("chOnline");
+        ASSERT_FALSE(window.netSocket1().Active());
+        EXPECT_EQ(!console.isEmpty(), c.copied) << console.join('\n').toStdString();
+        for (const QString& line : console) {
+            EXPECT_LE(line.size(), 300) << line.left(80).toStdString();
+        }
+        if (c.copied) {
+            EXPECT_TRUE(console.filter(QStringLiteral("Input data length: ")).size() >= 1);
+        }
+    }
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
 }

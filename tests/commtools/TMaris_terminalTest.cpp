@@ -6,6 +6,7 @@
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
 #include "commtools/ZModemReceiver.h"
+#include "kit/BackgroundWork.h"
 #include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
@@ -15,7 +16,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -69,6 +74,28 @@ QByteArray StartedTransfer(const std::string& name, std::size_t size) {
     const std::string info = name + std::string(1, '\0') + std::to_string(size) + std::string(1, '\0');
     return Bytes("rz\r" + BinaryHeader(ZFrame::FILE, 0, true) + DataSubpacket(info, kZCrcW, true) +
                  BinaryHeader(ZFrame::DATA, 0, true) + DataSubpacket(std::string(1000, 'd'), kZCrcG, true));
+}
+
+// A figure of this process's memory from /proc/self/status, in KiB.
+qint64 ProcessKiB(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    return 0;
+}
+
+// Starts the peak (VmHWM) afresh from the memory in use now.
+void ResetPeakKiB() {
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly)) {
+        refs.write("5");
+    }
 }
 
 QStringList Items(const QComboBox* box) {
@@ -308,6 +335,78 @@ TEST_F(TMaris_terminalWindow, ClosingOnlyHidesSoThePortAndTheRepeatGoOn) {
     EXPECT_EQ(ui.Text("chkActive1"), "checked");
 }
 
+// As the launcher makes it: closed with nothing running the window goes;
+// with a port open, a repeat or a capture it only hides and they go on.
+TEST(TMaris_terminalLifetime, ClosedItGoesUnlessSomethingOfItRuns) {
+    struct Case {
+        const char* running;
+        bool openPort;
+        bool repeat;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"nothing", false, false, false},
+        {"an open port", true, false, true},
+        {"a repeated send", true, true, true},
+    };
+    FixedPorts ports;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.running);
+        PtyPair pty;
+        ASSERT_EQ(pty.Start(), QString());
+        QPointer<TMaris_terminal> window = new TMaris_terminal;
+        kit::HideWhileWorking(window);
+        window->show();
+        support::Controls ui{window};
+        if (c.openPort) {
+            ui.SetText("portBox1", pty.Near());
+            ui.Click("chkActive1");
+            ASSERT_EQ(ui.Text("chkActive1"), "checked");
+        }
+        if (c.repeat) {
+            ui.SetText("edt1Send", QStringLiteral("p"));
+            ui.SetText("Edit3", QStringLiteral("100"));
+            ui.Click("ckbContinuous1");
+            ui.Click("chkActive1");
+            ASSERT_EQ(ui.Text("chkActive1"), "unchecked");
+        }
+        window->close();
+        QTest::qWait(10);
+        EXPECT_EQ(!window.isNull(), c.kept);
+        if (c.kept && c.openPort && !c.repeat) {
+            EXPECT_TRUE(window->serialPort1().Active());
+        }
+        delete window.data();
+        MessageLog::Take();
+    }
+}
+
+// The surveyor opens and closes the terminal all shift long: each open once
+// kept a whole hidden window, a third of a megabyte that never came back.
+TEST(TMaris_terminalLifetime, OpenedAndClosedAgainAndAgainTheMemoryStaysFlat) {
+    const auto openAndClose = [] {
+        QPointer<TMaris_terminal> window = new TMaris_terminal;
+        kit::HideWhileWorking(window);
+        window->show();
+        QTest::qWait(1);
+        window->close();
+        QTest::qWait(1);
+        return window.isNull();
+    };
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(openAndClose());
+    }
+    const qint64 before = ProcessKiB("VmRSS:");
+    ResetPeakKiB();
+    for (int i = 0; i < 160; ++i) {
+        ASSERT_TRUE(openAndClose());
+    }
+    const qint64 peak = ProcessKiB("VmHWM:");
+    std::printf("160 opens: RSS before %lld KiB, peak after %lld KiB\n", static_cast<long long>(before),
+                static_cast<long long>(peak));
+    EXPECT_LT(peak - before, 5 * 1024);
+}
+
 TEST_F(TMaris_terminalWindow, ALostDeviceClosesThePortOnceAndAbortsTheTransferAndCanBeOpenedAgain) {
     QTemporaryDir downloads;
     window.serialPort1().ZModem().SetFolder(downloads.path().toStdString());
@@ -469,6 +568,37 @@ TEST_F(TMaris_terminalWindow, SendsADeviceDoesNotTakeAreDroppedAndSaidOnce) {
     ui.SetText("edt1Send", QStringLiteral("ok"));
     ui.Click("btn1Send");
     EXPECT_EQ(pty.Read(2), QByteArray("ok"));
+}
+
+// Short sends fit into what a dropped send leaves room for, though the device
+// still reads nothing: the time-out is said once for as long as the device
+// does not read, and said again only for a new stall after it has read.
+TEST_F(TMaris_terminalWindow, ATimeOutIsSaidOnceUntilTheDeviceReadsAgain) {
+    ASSERT_NO_FATAL_FAILURE(OpenChannel1(pty));
+    SetAppend(false);
+    ui.SetText("edt1Send", QString(1000, QLatin1Char('s')));
+    ui.SetText("Edit3", QStringLiteral("20"));
+    const auto timeOuts = [&] { return LinesWith(ui.Text("Memo2"), QStringLiteral("Write time-out")).size(); };
+
+    ui.Click("ckbContinuous1");
+    QTest::qWait(3000);
+    ui.Click("btnBreak1");
+    EXPECT_EQ(timeOuts(), 1) << ui.Text("Memo2").toStdString();
+
+    // The device reads what the line held, then takes a send whole.
+    EXPECT_GT(pty.ReadFor(1000).size(), 0);
+    ui.SetText("edt1Send", QStringLiteral("ok"));
+    ui.Click("btn1Send");
+    EXPECT_EQ(pty.Read(2), QByteArray("ok"));
+
+    // And stops reading again: a new stall, said once more. The repeat box,
+    // still ticked after "Break", starts again from unticked.
+    ui.SetText("edt1Send", QString(1000, QLatin1Char('t')));
+    ui.Click("ckbContinuous1");
+    ui.Click("ckbContinuous1");
+    QTest::qWait(2000);
+    ui.Click("btnBreak1");
+    EXPECT_EQ(timeOuts(), 2) << ui.Text("Memo2").toStdString();
 }
 
 TEST_F(TMaris_terminalWindow, AMemoShowsAnEndlessLineInBoundedParagraphsWithoutUndo) {
