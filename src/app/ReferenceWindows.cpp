@@ -14,7 +14,6 @@
 #include "ui_TSpecI2NS_II.h"
 #include "ui_TSpecI2NS_III.h"
 
-
 DocumentWindow::DocumentWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
 void DocumentWindow::FinishBuild() {
