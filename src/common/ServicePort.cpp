@@ -44,20 +44,20 @@ quint16 ResolveServicePort(const QString& text, bool udp, int& code) {
     return port;
 }
 
-QString PortRefusalReason(PortRefusal refusal) {
-    int code = EADDRINUSE;
+int PortRefusalCode(PortRefusal refusal) {
     switch (refusal) {
     case PortRefusal::InUse:
-        code = EADDRINUSE;
-        break;
+        return EADDRINUSE;
     case PortRefusal::Privileged:
-        code = EACCES;
-        break;
+        return EACCES;
     case PortRefusal::NotLocal:
-        code = EADDRNOTAVAIL;
-        break;
+        return EADDRNOTAVAIL;
     }
-    return QString::fromLocal8Bit(std::strerror(code));
+    return EADDRINUSE;
+}
+
+QString PortRefusalReason(PortRefusal refusal) {
+    return QString::fromLocal8Bit(std::strerror(PortRefusalCode(refusal)));
 }
 
 } // namespace common

@@ -27,5 +27,7 @@ enum class PortRefusal { InUse, Privileged, NotLocal };
 // The system's own words for a refusal, as the surveyor reads them elsewhere
 // ("Address already in use", "Permission denied").
 QString PortRefusalReason(PortRefusal refusal);
+// The system's error number for it, as the log gives a device's (98, 13, 99).
+int PortRefusalCode(PortRefusal refusal);
 
 } // namespace common

@@ -14,6 +14,8 @@
 // would cost the tool more than its own log and fill a journal without end.
 Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net", QtInfoMsg)
 
+#include <optional>
+
 namespace commtools {
 namespace {
 
@@ -38,21 +40,30 @@ QString ConsoleEntry(const QString& text) {
 // Why the socket could not have its port, in the system's words: the socket
 // layer's own texts ("The bound address is already in use") read unlike what
 // the surveyor meets in every other program and in the system's manuals.
-QString BindFailure(QAbstractSocket::SocketError error, const QString& layerText) {
+std::optional<common::PortRefusal> Refusal(QAbstractSocket::SocketError error) {
     switch (error) {
     case QAbstractSocket::AddressInUseError:
-        return common::PortRefusalReason(common::PortRefusal::InUse);
+        return common::PortRefusal::InUse;
     case QAbstractSocket::SocketAccessError:
-        return common::PortRefusalReason(common::PortRefusal::Privileged);
+        return common::PortRefusal::Privileged;
     case QAbstractSocket::SocketAddressNotAvailableError:
-        return common::PortRefusalReason(common::PortRefusal::NotLocal);
+        return common::PortRefusal::NotLocal;
     default:
-        return layerText;
+        return std::nullopt;
     }
 }
 
 QString BindFailureText(QAbstractSocket::SocketError error, const QString& layerText) {
-    return QStringLiteral("Socket connect or bind error: %1").arg(BindFailure(error, layerText));
+    const std::optional<common::PortRefusal> refusal = Refusal(error);
+    return QStringLiteral("Socket connect or bind error: %1")
+        .arg(refusal ? common::PortRefusalReason(*refusal) : layerText);
+}
+
+// The number the fatal entry gives: the system's own where the refusal is one
+// of its errors, the socket layer's otherwise.
+int BindFailureCode(QAbstractSocket::SocketError error) {
+    const std::optional<common::PortRefusal> refusal = Refusal(error);
+    return refusal ? common::PortRefusalCode(*refusal) : static_cast<int>(error);
 }
 
 } // namespace
@@ -100,7 +111,7 @@ void NetSocket::Open() {
             const QString text = BindFailureText(error, socket->errorString());
             delete socket;
             emit Refused();
-            Fail(error, text);
+            Fail(BindFailureCode(error), text);
         }
         udpSocket_ = socket;
         const QVariant size = socket->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption);
@@ -116,7 +127,7 @@ void NetSocket::Open() {
             const QString text = BindFailureText(error, server->errorString());
             delete server;
             emit Refused();
-            Fail(error, text);
+            Fail(BindFailureCode(error), text);
         }
         server_ = server;
         connect(server, &QTcpServer::newConnection, this, &NetSocket::Accept);
