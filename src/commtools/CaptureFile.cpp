@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <string_view>
 
 namespace commtools {
@@ -31,5 +32,51 @@ bool CaptureFile::Write(const QByteArray& bytes) {
 }
 
 void CaptureFile::Close() { file_.Close(); }
+
+QByteArray WholeLines::Take(quint64 connection, const QByteArray& bytes) {
+    // A device ends its lines with CR LF, LF or a lone CR.
+    const qsizetype end = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
+    const auto found = held_.find(connection);
+    if (end < 0) {
+        QByteArray& held = found == held_.end() ? held_[connection] : found->second;
+        held += bytes;
+        if (held.size() < kLongestHeld) {
+            return {};
+        }
+        QByteArray out = std::move(held);
+        held_.erase(connection);
+        return out;
+    }
+    QByteArray out;
+    if (found == held_.end()) {
+        out = end + 1 == bytes.size() ? bytes : bytes.left(end + 1);
+    } else {
+        out = std::move(found->second) + bytes.left(end + 1);
+        held_.erase(found);
+    }
+    if (end + 1 < bytes.size()) {
+        held_[connection] = bytes.mid(end + 1);
+    }
+    return out;
+}
+
+QByteArray WholeLines::Rest(quint64 connection) {
+    const auto found = held_.find(connection);
+    if (found == held_.end()) {
+        return {};
+    }
+    QByteArray rest = std::move(found->second);
+    held_.erase(found);
+    return rest;
+}
+
+QByteArray WholeLines::RestOfAll() {
+    QByteArray rest;
+    for (auto& [connection, bytes] : held_) {
+        rest += bytes;
+    }
+    held_.clear();
+    return rest;
+}
 
 } // namespace commtools

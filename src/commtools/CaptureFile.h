@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <map>
+
 namespace commtools {
 
 class CaptureFile {
@@ -35,6 +37,26 @@ private:
     common::AppendFile file_;
     QString path_;
     QString error_;
+};
+
+// The reads of several TCP connections on their way into one capture. Two
+// clients' pieces arrive interleaved, so each connection's bytes go out only
+// up to their last line end and the rest waits for that connection's next
+// read: the file then holds whole lines from each, as each sent them. A
+// connection that never ends a line goes out in pieces of kLongestHeld bytes.
+class WholeLines {
+public:
+    static constexpr qsizetype kLongestHeld = 4096;
+
+    // What of `bytes` (with what waited before them) may go to the file now.
+    QByteArray Take(quint64 connection, const QByteArray& bytes);
+    // What the connection left unfinished: it closed, or the capture ends.
+    QByteArray Rest(quint64 connection);
+    // Every connection's unfinished bytes, in the order the connections came.
+    QByteArray RestOfAll();
+
+private:
+    std::map<quint64, QByteArray> held_;
 };
 
 } // namespace commtools
