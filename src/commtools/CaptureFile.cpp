@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace commtools {
 
@@ -34,29 +35,18 @@ bool CaptureFile::Write(const QByteArray& bytes) {
 void CaptureFile::Close() { file_.Close(); }
 
 QByteArray WholeLines::Take(quint64 connection, const QByteArray& bytes) {
+    QByteArray& held = held_[connection];
+    if (held_.size() == 1) {
+        return held.isEmpty() ? bytes : std::exchange(held, {}) + bytes;
+    }
     // A device ends its lines with CR LF, LF or a lone CR.
     const qsizetype end = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
-    const auto found = held_.find(connection);
     if (end < 0) {
-        QByteArray& held = found == held_.end() ? held_[connection] : found->second;
         held += bytes;
-        if (held.size() < kLongestHeld) {
-            return {};
-        }
-        QByteArray out = std::move(held);
-        held_.erase(connection);
-        return out;
+        return held.size() < kLongestHeld ? QByteArray() : std::exchange(held, {});
     }
-    QByteArray out;
-    if (found == held_.end()) {
-        out = end + 1 == bytes.size() ? bytes : bytes.left(end + 1);
-    } else {
-        out = std::move(found->second) + bytes.left(end + 1);
-        held_.erase(found);
-    }
-    if (end + 1 < bytes.size()) {
-        held_[connection] = bytes.mid(end + 1);
-    }
+    QByteArray out = std::exchange(held, {}) + bytes.left(end + 1);
+    held = bytes.mid(end + 1);
     return out;
 }
 

@@ -40,10 +40,12 @@ private:
 };
 
 // The reads of several TCP connections on their way into one capture. Two
-// clients' pieces arrive interleaved, so each connection's bytes go out only
-// up to their last line end and the rest waits for that connection's next
-// read: the file then holds whole lines from each, as each sent them. A
-// connection that never ends a line goes out in pieces of kLongestHeld bytes.
+// clients' pieces arrive interleaved, so while more than one connection is
+// sending, each one's bytes go out only up to their last line end and the
+// rest waits for that connection's next read (or its end): the file then
+// holds whole lines from each, as each sent them. A lone connection's bytes
+// go out at once, as a serial port's do. A connection that never ends a line
+// goes out in pieces of kLongestHeld bytes.
 class WholeLines {
 public:
     static constexpr qsizetype kLongestHeld = 4096;
@@ -56,6 +58,7 @@ public:
     QByteArray RestOfAll();
 
 private:
+    // Every connection that sent and has not ended, with what it holds back.
     std::map<quint64, QByteArray> held_;
 };
 

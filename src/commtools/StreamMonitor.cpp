@@ -83,8 +83,8 @@ std::string UtcTime(std::string_view field) {
     if (whole.size() != 6 || !IsDigits(whole)) {
         return {};
     }
-    std::string time = std::string(whole.substr(0, 2)) + ':' + std::string(whole.substr(2, 2)) + ':' +
-                       std::string(whole.substr(4, 2));
+    std::string time =
+        std::string(whole.substr(0, 2)) + ':' + std::string(whole.substr(2, 2)) + ':' + std::string(whole.substr(4, 2));
     if (point != std::string_view::npos) {
         std::string_view fraction = field.substr(point + 1);
         if (!IsDigits(fraction) || fraction.size() > 4) {
@@ -387,8 +387,7 @@ StreamSummary StreamMonitor::Summarize(Clock::time_point now) {
     const std::string bad = CountsByAddress(badSinceOpened_, addresses_, otherBad_, "bad checksum", "bad checksums");
     const std::string broken = CountsByAddress(brokenSinceOpened_, addresses_, 0, "broken", "broken");
     if (!bad.empty() || !broken.empty()) {
-        summary.sinceOpened =
-            "since the port opened: " + bad + (bad.empty() || broken.empty() ? "" : "; ") + broken;
+        summary.sinceOpened = "since the port opened: " + bad + (bad.empty() || broken.empty() ? "" : "; ") + broken;
     }
     if (events_.empty()) {
         std::fill(shownRate_.begin(), shownRate_.end(), 0.0);
@@ -498,10 +497,8 @@ StreamSummary StreamMonitor::Summarize(Clock::time_point now) {
         }
         return *a.address < *b.address;
     });
-    summary.head = "NMEA ";
-    if (ggaSeen_ && ggaTime_ > now - kWindow) {
-        summary.head += "fix " + FixWords(Fields(ggaContent_)) + "; ";
-    }
+    // The fix says by itself that NMEA arrives; the line is short of room.
+    summary.head = ggaSeen_ && ggaTime_ > now - kWindow ? "fix " + FixWords(Fields(ggaContent_)) + "; " : "NMEA ";
     for (Item& item : items) {
         summary.kept += item.gga ? 1 : 0;
         summary.items.push_back(std::move(item.text));

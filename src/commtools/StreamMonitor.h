@@ -30,7 +30,7 @@ namespace commtools {
 // A summary in its parts, so that a line too narrow for all of it can leave
 // out the slowest addresses and never the fix or GGA.
 struct StreamSummary {
-    // "NMEA fix RTK fixed 14 sats ...;" and the leading address items, or the
+    // "fix RTK fixed 14 sats ...; " or "NMEA " before the address items, or the
     // byte rate, or "no data".
     std::string head;
     // One item per address ("GNGGA 10.0 Hz", "HEHDT 20.0 Hz no checksum",
@@ -78,8 +78,8 @@ public:
     // The line in its parts. A rate follows a changed stream at once but holds
     // still under arrival jitter, so asking is not free of state.
     StreamSummary Summarize(Clock::time_point now);
-    // "1,240 B/s", "no data", or "NMEA fix RTK fixed 14 sats HDOP 0.7 age
-    // 1.0 s 12:34:56.7; GNGGA 10.0 Hz, GNRMC 1.0 Hz (2 bad)".
+    // "1,240 B/s", "no data", "NMEA HEHDT 20.0 Hz no checksum", or "fix RTK fixed 14 sats HDOP 0.7 age
+    // 1.0 s 12:34:56.7; GNGGA 10.0 Hz, GNRMC 1.0 Hz (2 bad) + 2,150 B/s other".
     std::string Summary(Clock::time_point now) { return Summarize(now).Whole(); }
 
 private:
