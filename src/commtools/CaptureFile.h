@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 namespace commtools {
 
@@ -40,12 +41,11 @@ private:
 };
 
 // The reads of several TCP connections on their way into one capture. Two
-// clients' pieces arrive interleaved, so while more than one connection is
-// sending, each one's bytes go out only up to their last line end and the
-// rest waits for that connection's next read (or its end): the file then
-// holds whole lines from each, as each sent them. A lone connection's bytes
-// go out at once, as a serial port's do. A connection that never ends a line
-// goes out in pieces of kLongestHeld bytes.
+// clients' pieces arrive interleaved, so while one connection's line is
+// unfinished in the file, the others' bytes wait until it ends (or that
+// connection closes): the file then holds whole lines from each, as each
+// sent them. A lone connection's bytes go out at once, as a serial port's
+// do. Bytes that wait for a line that never ends go out at kLongestHeld.
 class WholeLines {
 public:
     static constexpr qsizetype kLongestHeld = 4096;
@@ -58,8 +58,12 @@ public:
     QByteArray RestOfAll();
 
 private:
-    // Every connection that sent and has not ended, with what it holds back.
+    void Release(QByteArray& out);
+
+    // What each connection holds back, and which one's line is unfinished
+    // in the file.
     std::map<quint64, QByteArray> held_;
+    std::optional<quint64> open_;
 };
 
 } // namespace commtools
