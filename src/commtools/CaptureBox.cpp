@@ -13,7 +13,7 @@ CaptureBox::CaptureBox(QCheckBox* box, QString fileName) : QObject(box), box_(bo
 
 void CaptureBox::Clicked(bool checked) {
     if (!checked) {
-        file_.Close();
+        Close();
         return;
     }
     kit::FileDialogRequest request;
@@ -33,9 +33,37 @@ void CaptureBox::Clicked(bool checked) {
 }
 
 void CaptureBox::Feed(const QByteArray& bytes) {
-    if (!file_.IsOpen() || file_.Write(bytes)) {
+    if (file_.IsOpen()) {
+        Write(bytes);
+    }
+}
+
+void CaptureBox::FeedFrom(quint64 connection, const QByteArray& bytes) {
+    if (file_.IsOpen()) {
+        Write(lines_.Take(connection, bytes));
+    }
+}
+
+void CaptureBox::End(quint64 connection) {
+    const QByteArray rest = lines_.Rest(connection);
+    if (file_.IsOpen()) {
+        Write(rest);
+    }
+}
+
+void CaptureBox::Close() {
+    const QByteArray rest = lines_.RestOfAll();
+    if (file_.IsOpen() && !rest.isEmpty()) {
+        Write(rest);
+    }
+    file_.Close();
+}
+
+void CaptureBox::Write(const QByteArray& bytes) {
+    if (bytes.isEmpty() || file_.Write(bytes)) {
         return;
     }
+    lines_.RestOfAll();
     box_->setChecked(false);
     // Said once the read that failed has returned: a modal box inside the
     // port's notification would run the event loop from within it.
@@ -45,7 +73,7 @@ void CaptureBox::Feed(const QByteArray& bytes) {
 }
 
 void CaptureBox::Stop() {
-    file_.Close();
+    Close();
     box_->setChecked(false);
 }
 

@@ -21,15 +21,25 @@ public:
 
     // What arrived, raw; written at once while the box is checked.
     void Feed(const QByteArray& bytes);
+    // What one TCP connection sent: written up to its last line end, the
+    // rest with the connection's next read, so connections never interleave
+    // mid-line in the file.
+    void FeedFrom(quint64 connection, const QByteArray& bytes);
+    // The connection closed: what it left unfinished goes to the file.
+    void End(quint64 connection);
     // The port closed: the capture ends and the box unchecks.
     void Stop();
 
 private:
     void Clicked(bool checked);
+    void Write(const QByteArray& bytes);
+    // Ends the capture with every connection's unfinished line in the file.
+    void Close();
 
     QCheckBox* box_;
     QString fileName_;
     CaptureFile file_;
+    WholeLines lines_;
 };
 
 } // namespace commtools

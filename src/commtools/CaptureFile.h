@@ -15,6 +15,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <map>
+#include <optional>
+
 namespace commtools {
 
 class CaptureFile {
@@ -35,6 +38,32 @@ private:
     common::AppendFile file_;
     QString path_;
     QString error_;
+};
+
+// The reads of several TCP connections on their way into one capture. Two
+// clients' pieces arrive interleaved, so while one connection's line is
+// unfinished in the file, the others' bytes wait until it ends (or that
+// connection closes): the file then holds whole lines from each, as each
+// sent them. A lone connection's bytes go out at once, as a serial port's
+// do. Bytes that wait for a line that never ends go out at kLongestHeld.
+class WholeLines {
+public:
+    static constexpr qsizetype kLongestHeld = 4096;
+
+    // What of `bytes` (with what waited before them) may go to the file now.
+    QByteArray Take(quint64 connection, const QByteArray& bytes);
+    // What the connection left unfinished: it closed, or the capture ends.
+    QByteArray Rest(quint64 connection);
+    // Every connection's unfinished bytes, in the order the connections came.
+    QByteArray RestOfAll();
+
+private:
+    void Release(QByteArray& out);
+
+    // What each connection holds back, and which one's line is unfinished
+    // in the file.
+    std::map<quint64, QByteArray> held_;
+    std::optional<quint64> open_;
 };
 
 } // namespace commtools

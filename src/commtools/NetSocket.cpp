@@ -154,23 +154,26 @@ void NetSocket::Accept() {
         Entry(LogLevel::Simple, QStringLiteral("accepted"));
         Entry(LogLevel::Simple, QStringLiteral("Opened:  : %1 server mode: 0").arg(port_));
         Entry(LogLevel::Simple, QStringLiteral("Connection is  accepted  Total:%1").arg(connections_.size()));
-        connect(connection, &QTcpSocket::readyRead, this, [this, connection] { ReadConnection(connection); });
-        connect(connection, &QTcpSocket::disconnected, this, [this, connection] {
-            ReadConnection(connection); // what came with the close
+        const quint64 number = ++accepted_;
+        connect(connection, &QTcpSocket::readyRead, this,
+                [this, connection, number] { ReadConnection(connection, number); });
+        connect(connection, &QTcpSocket::disconnected, this, [this, connection, number] {
+            ReadConnection(connection, number); // what came with the close
             connections_.removeOne(connection);
             connection->deleteLater();
+            emit Ended(number);
         });
     }
 }
 
-void NetSocket::ReadConnection(QTcpSocket* connection) {
+void NetSocket::ReadConnection(QTcpSocket* connection, quint64 number) {
     // One entry per receive-buffer's worth, as the socket hands the data over.
     while (connection->bytesAvailable() > 0) {
         const QByteArray bytes = connection->read(receiveBuffer_);
         if (bytes.isEmpty()) {
             break;
         }
-        emit Arrived(bytes);
+        emit Arrived(bytes, number);
         LogInput(bytes);
     }
 }
@@ -193,7 +196,7 @@ void NetSocket::ReadDatagrams() {
         replyAddress_ = sender;
         replyPort_ = senderPort;
         const QByteArray data(datagramBuffer_.constData(), size);
-        emit Arrived(data);
+        emit Arrived(data, 0);
         LogInput(data);
         emit Received(data);
     }

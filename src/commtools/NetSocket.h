@@ -43,8 +43,11 @@ public:
 
 signals:
     // Every byte that came in, raw, from every TCP connection and every
-    // datagram: what the stream line and a capture file see.
-    void Arrived(const QByteArray& bytes);
+    // datagram: what the stream line and a capture file see. `connection`
+    // numbers the accepted TCP connections from 1 on; 0 is a whole datagram.
+    void Arrived(const QByteArray& bytes, quint64 connection);
+    // A TCP connection closed, or the peer left.
+    void Ended(quint64 connection);
     // UDP data for the receive display.
     void Received(const QByteArray& bytes);
     // The socket went online or offline through SetActive.
@@ -59,7 +62,7 @@ private:
     void Open();
     void Close();
     void Accept();
-    void ReadConnection(QTcpSocket* connection);
+    void ReadConnection(QTcpSocket* connection, quint64 number);
     void ReadDatagrams();
     void LogInput(const QByteArray& bytes);
     void Entry(LogLevel level, const QString& text);
@@ -73,6 +76,7 @@ private:
     QTcpServer* server_ = nullptr;
     QUdpSocket* udpSocket_ = nullptr;
     QList<QTcpSocket*> connections_;
+    quint64 accepted_ = 0;
     qint64 receiveBuffer_ = 8192;
     QByteArray datagramBuffer_;
     QHostAddress replyAddress_;

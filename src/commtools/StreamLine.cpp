@@ -5,8 +5,16 @@
 
 namespace commtools {
 
+namespace {
+
+std::string_view View(const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace
+
 void StreamLine::Start() {
-    monitor_.Reset(StreamMonitor::Clock::now());
+    streams_.Reset(StreamMonitor::Clock::now());
     running_ = true;
     Refresh();
 }
@@ -17,21 +25,37 @@ void StreamLine::Stop() {
     label_->setToolTip(QString());
 }
 
-void StreamLine::Feed(const QByteArray& bytes) {
+void StreamLine::FeedFrom(quint64 connection, const QByteArray& bytes) {
     if (running_) {
-        monitor_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                      StreamMonitor::Clock::now());
+        streams_.Feed(connection, View(bytes), StreamMonitor::Clock::now());
     }
 }
+
+void StreamLine::FeedDatagram(const QByteArray& bytes) {
+    if (running_) {
+        streams_.FeedRecord(0, View(bytes), StreamMonitor::Clock::now());
+    }
+}
+
+void StreamLine::End(quint64 connection) { streams_.End(connection); }
 
 void StreamLine::Refresh() {
     if (!running_) {
         return;
     }
-    const QString summary = QString::fromStdString(monitor_.Summary(StreamMonitor::Clock::now()));
-    const QString shown = label_->fontMetrics().elidedText(summary, Qt::ElideMiddle, label_->width());
+    const StreamSummary summary = streams_.Summarize(StreamMonitor::Clock::now());
+    const QFontMetrics metrics = label_->fontMetrics();
+    const int width = label_->width();
+    QString shown = QString::fromStdString(summary.Fitted(
+        [&](const std::string& line) { return metrics.horizontalAdvance(QString::fromStdString(line)) <= width; }));
+    // Even the fix and GGA alone overflow a very narrow window: cut the end.
+    shown = metrics.elidedText(shown, Qt::ElideRight, width);
     label_->setText(shown);
-    label_->setToolTip(shown == summary ? QString() : summary);
+    QString whole = QString::fromStdString(summary.Whole());
+    if (!summary.sinceOpened.empty()) {
+        whole += QLatin1Char('\n') + QString::fromStdString(summary.sinceOpened);
+    }
+    label_->setToolTip(whole);
 }
 
 } // namespace commtools

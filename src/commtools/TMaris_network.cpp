@@ -52,14 +52,29 @@ TMaris_network::TMaris_network(QWidget* parent)
     display_->SetLimit(kMemoLimit);
 
     // The stream line reads what every connection and datagram brought, TCP
-    // included, though only UDP data reaches the memo.
+    // included, though only UDP data reaches the memo. Each TCP connection is
+    // a stream of its own, in the line and in the capture: two clients'
+    // pieces must not be read or written as one another's sentences. A
+    // datagram is whole: its end ends a sentence.
     stream_ = std::make_unique<commtools::StreamLine>(ui->lblStreamNet);
     commtools::StreamLine* stream = stream_.get();
-    connect(socket, &commtools::NetSocket::Arrived, this, [stream](const QByteArray& bytes) { stream->Feed(bytes); });
+    auto* capture = new commtools::CaptureBox(ui->chkCaptureNet, QStringLiteral("network.log"));
+    connect(socket, &commtools::NetSocket::Arrived, this,
+            [stream, capture](const QByteArray& bytes, quint64 connection) {
+                if (connection == 0) {
+                    stream->FeedDatagram(bytes);
+                    capture->Feed(bytes);
+                } else {
+                    stream->FeedFrom(connection, bytes);
+                    capture->FeedFrom(connection, bytes);
+                }
+            });
+    connect(socket, &commtools::NetSocket::Ended, this, [stream, capture](quint64 connection) {
+        stream->End(connection);
+        capture->End(connection);
+    });
     connect(socket, &commtools::NetSocket::Opened, this, [stream] { stream->Start(); });
     connect(socket, &commtools::NetSocket::Closed, this, [stream] { stream->Stop(); });
-    auto* capture = new commtools::CaptureBox(ui->chkCaptureNet, QStringLiteral("network.log"));
-    connect(socket, &commtools::NetSocket::Arrived, capture, &commtools::CaptureBox::Feed);
     connect(socket, &commtools::NetSocket::Closed, capture, &commtools::CaptureBox::Stop);
     auto* streamClock = new QTimer(this);
     streamClock->setInterval(1000);

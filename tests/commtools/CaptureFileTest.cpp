@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -155,5 +156,41 @@ TEST(CaptureFile, AFileThatStopsTakingDataEndsTheCaptureAndKeepsWhatItTook) {
         EXPECT_TRUE(file.startsWith(earlier + first)) << file.size() << " bytes";
         EXPECT_LT(file.size(), earlier.size() + first.size() + second.size());
         EXPECT_TRUE((earlier + first + second).startsWith(file)) << "the bytes it took, and nothing else";
+    }
+}
+
+// Two TCP clients' pieces arrive interleaved: the capture gets each one's
+// lines whole, every byte exactly once; a lone connection goes out at once,
+// and a line that never ends goes out in bounded pieces.
+TEST(WholeLines, KeepsEachConnectionsLinesWholeInTheCapture) {
+    struct Read {
+        quint64 connection;
+        QByteArray bytes;
+    };
+    struct Case {
+        std::vector<Read> reads;
+        std::vector<quint64> ended;
+        QByteArray written;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{{1, "$GPGGA,1"}, {2, "$HEHDT,23,T\r\n$HE"}, {1, "2*00\r\n$GP"}, {2, "HDT,24,T\r\n"}, {1, "GGA,3*00\r\n"}},
+         {},
+         "$GPGGA,12*00\r\n$HEHDT,23,T\r\n$HEHDT,24,T\r\n$GPGGA,3*00\r\n",
+         "the second waits while the first's line is open, then each line whole"},
+        {{{1, "$GPGGA,1"}, {2, "$HEHDT,2"}}, {1}, "$GPGGA,1$HEHDT,2", "a connection that closes leaves its line cut"},
+        {{{1, "partial"}}, {}, "partial", "alone: at once, line end or not"},
+        {{{1, "$"}, {2, QByteArray(5000, 'x')}}, {}, "$" + QByteArray(5000, 'x'), "waiting is bounded"},
+    };
+    for (const Case& c : cases) {
+        commtools::WholeLines lines;
+        QByteArray written;
+        for (const Read& read : c.reads) {
+            written += lines.Take(read.connection, read.bytes);
+        }
+        for (const quint64 connection : c.ended) {
+            written += lines.Rest(connection);
+        }
+        EXPECT_EQ(written, c.written) << c.reason;
     }
 }

@@ -15,6 +15,7 @@
 #include <QUdpSocket>
 
 #include <functional>
+#include <tuple>
 
 TEST_F(NetworkWindow, ATcpClientIsAcceptedAndItsDataLoggedNotShown) {
     ui.Click("chOnline");
@@ -364,4 +365,60 @@ TEST_F(NetworkWindow, TheConsoleCopyIsOffUnlessAskedForAndShortWhenOn) {
     }
     QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(previous);
+}
+
+// Two TCP clients each send clean NMEA in pieces that interleave on the way
+// in: neither's sentences are read as broken, the line speaks of the later
+// client, and the capture holds each one's lines whole.
+TEST_F(NetworkWindow, TwoClientsSendingInPiecesKeepTheirSentencesApart) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("network.log"));
+    const auto previous = kit::SetFileDialogPresenter([path](const kit::FileDialogRequest&) { return path; });
+    ui.Click("chOnline");
+    ui.Click("chkCaptureNet");
+    QTcpSocket gnss;
+    QTcpSocket gyro;
+    gnss.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(gnss.waitForConnected(3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 1; }, 3000));
+    gyro.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(gyro.waitForConnected(3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 2; }, 3000));
+    const QByteArray gga = "$GPGGA,123519.00,5407.038,N,01131.000,E,1,08,0.9,5.4,M,46.9,M,,*65\r\n";
+    const QByteArray hdt = "$HEHDT,123.45,T*1E\r\n";
+    QByteArray ggaSent;
+    QByteArray hdtSent;
+    for (int i = 0; i < 10; ++i) {
+        for (const auto& [client, line, sent] : {std::tuple{&gnss, gga, &ggaSent}, std::tuple{&gyro, hdt, &hdtSent}}) {
+            client->write(line.left(12));
+            ASSERT_TRUE(client->waitForBytesWritten(3000));
+            QTest::qWait(15);
+        }
+        for (const auto& [client, line, sent] : {std::tuple{&gnss, gga, &ggaSent}, std::tuple{&gyro, hdt, &hdtSent}}) {
+            client->write(line.mid(12));
+            ASSERT_TRUE(client->waitForBytesWritten(3000));
+            *sent += line;
+            QTest::qWait(15);
+        }
+    }
+    const QRegularExpression line(QStringLiteral("^2 connections, latest: NMEA HEHDT \\d+\\.\\d Hz$"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return line.match(ui.Text("lblStreamNet")).hasMatch(); }, 3000))
+        << ui.Text("lblStreamNet").toStdString();
+    const QString tip = ui.Get<QWidget>("lblStreamNet")->toolTip();
+    EXPECT_FALSE(tip.contains(QStringLiteral("bad")) || tip.contains(QStringLiteral("broken"))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("GPGGA"))) << tip.toStdString();
+    ui.Click("chOnline");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QByteArray ggaCaptured;
+    QByteArray hdtCaptured;
+    for (const QByteArray& captured : lines) {
+        if (!captured.isEmpty()) {
+            (captured.startsWith("$GPGGA") ? ggaCaptured : hdtCaptured) += captured + '\n';
+        }
+    }
+    EXPECT_EQ(ggaCaptured, ggaSent);
+    EXPECT_EQ(hdtCaptured, hdtSent);
+    kit::SetFileDialogPresenter(previous);
 }
