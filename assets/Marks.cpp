@@ -105,13 +105,21 @@ void DrawTransducer(QPainter& p, QPointF at, double size) {
 // sharp, where a fraction of a pixel would leave a faint seam of half-covered pixels.
 int IconInset(int size) { return std::max(1, size / 16); }
 
+QRect TileSquare(int size) {
+    const int inset = IconInset(size);
+    return QRect(inset, inset, size - 2 * inset, size - 2 * inset);
+}
+
 // Keeps only what lies on the tile: everything painted outside its rounded outline goes fully
-// transparent, and the outline itself is antialiased like the rest of the drawing.
+// transparent, and the outline itself is antialiased like the rest of the drawing. The smoothed
+// corner arcs spill a trace of cover past the tile's straight sides, into the margin that must
+// stay clear; the square of the inset holds them in, as it does the frame drawn after.
 void CutToTile(QImage& image, const QPainterPath& tile) {
     QImage mask = TransparentCanvas(image.width(), image.height());
     {
         QPainter m(&mask);
         BeginPainting(m);
+        m.setClipRect(TileSquare(image.width()));
         m.fillPath(tile, Qt::black);
     }
     QPainter p(&image);
@@ -170,6 +178,7 @@ QImage DrawDetailedIcon(const QImage& seabed, int size) {
 
     QPainter p(&image);
     BeginPainting(p);
+    p.setClipRect(TileSquare(size));
     p.translate(inset, inset);
     p.scale(side / 64.0, side / 64.0);
     p.setPen(QPen(kIconFrame, 2));
@@ -251,6 +260,7 @@ QImage DrawSmallIcon(const QImage& seabed, int size) {
 
     QPainter p(&image);
     BeginPainting(p);
+    p.setClipRect(TileSquare(size));
     p.setPen(QPen(kIconFrame, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(inset + 0.5, inset + 0.5, side - 1, side - 1), 2 * u - 0.5, 2 * u - 0.5);
