@@ -100,44 +100,177 @@ void DrawTransducer(QPainter& p, QPointF at, double size) {
     p.drawRoundedRect(QRectF(at.x() - size, at.y() - size * 0.9, 2 * size, size * 1.1), size * 0.3, size * 0.3);
 }
 
-} // namespace
+// The icon's water is a rounded tile set in from the image's edge, so the desktop's panel shows
+// round it and in its corners. The inset is whole pixels: a tile edge on a pixel boundary stays
+// sharp, where a fraction of a pixel would leave a faint seam of half-covered pixels.
+int IconInset(int size) { return std::max(1, size / 16); }
 
-// Drawn on a 64-unit tile and scaled, so the window icon and the desktop's icon sizes are one
-// picture.
-QImage DrawIcon(const QImage& seabed, int size) {
-    QImage image = OpaqueCanvas(size, size);
+QRect TileSquare(int size) {
+    const int inset = IconInset(size);
+    return QRect(inset, inset, size - 2 * inset, size - 2 * inset);
+}
+
+// Keeps only what lies on the tile: everything painted outside its rounded outline goes fully
+// transparent, and the outline itself is antialiased like the rest of the drawing. The smoothed
+// corner arcs spill a trace of cover past the tile's straight sides, into the margin that must
+// stay clear; the square of the inset holds them in, as it does the frame drawn after.
+void CutToTile(QImage& image, const QPainterPath& tile) {
+    QImage mask = TransparentCanvas(image.width(), image.height());
+    {
+        QPainter m(&mask);
+        BeginPainting(m);
+        m.setClipRect(TileSquare(image.width()));
+        m.fillPath(tile, Qt::black);
+    }
     QPainter p(&image);
-    BeginPainting(p);
-    p.scale(size / 64.0, size / 64.0);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.drawImage(0, 0, mask);
+}
 
-    QLinearGradient water(0, 0, 0, 64);
+const QColor kIconFrame(0x04, 0x10, 0x24);
+
+QLinearGradient IconWater(double top, double bottom) {
+    QLinearGradient water(0, top, 0, bottom);
     water.setColorAt(0, QColor(0x0a, 0x22, 0x46));
     water.setColorAt(1, QColor(0x10, 0x56, 0x70));
-    // The tile in its own 64 units: the image's pixel rectangle, scaled with
-    // the painter, would cover a corner of the small sizes only.
-    p.fillRect(QRectF(0, 0, 64, 64), water);
+    return water;
+}
 
-    const auto bed = [](double x) { return 40.0 + 4.5 * std::sin(x / 9.0 + 0.8) + 1.5 * std::sin(x / 3.1); };
-    QPainterPath ground;
-    ground.moveTo(0, 64);
-    for (double x = 0; x <= 64; x += 1) {
-        ground.lineTo(x, bed(x));
+// The crop of the survey, with the wreck and sand waves, that is the seabed of every icon size.
+const QRectF kIconSurveyCrop(330, 180, 200, 106);
+
+// The full drawing, on a 64-unit tile scaled to the image: the 32 px icon up to the largest are
+// one picture.
+QImage DrawDetailedIcon(const QImage& seabed, int size) {
+    const int inset = IconInset(size);
+    const double side = size - 2 * inset;
+    QImage image = TransparentCanvas(size, size);
+    QPainterPath tile;
+    {
+        QPainter p(&image);
+        BeginPainting(p);
+        p.translate(inset, inset);
+        p.scale(side / 64.0, side / 64.0);
+        tile.addRoundedRect(QRectF(0, 0, 64, 64), 9, 9);
+
+        // The tile in its own 64 units: the image's pixel rectangle, scaled with
+        // the painter, would cover a corner of the small sizes only.
+        p.fillRect(QRectF(0, 0, 64, 64), IconWater(0, 64));
+
+        const auto bed = [](double x) { return 40.0 + 4.5 * std::sin(x / 9.0 + 0.8) + 1.5 * std::sin(x / 3.1); };
+        QPainterPath ground;
+        ground.moveTo(0, 64);
+        for (double x = 0; x <= 64; x += 1) {
+            ground.lineTo(x, bed(x));
+        }
+        ground.lineTo(64, 64);
+        ground.closeSubpath();
+        p.save();
+        p.setClipPath(ground);
+        p.drawImage(QRectF(0, 30, 64, 34), seabed, kIconSurveyCrop);
+        p.restore();
+
+        DrawFan(p, {QPointF(32, 10), 58, 13, bed, 1.0, 1.6});
+        DrawTransducer(p, QPointF(32, 10), 5);
+        tile = p.transform().map(tile);
     }
-    ground.lineTo(64, 64);
-    ground.closeSubpath();
-    p.save();
-    p.setClipPath(ground);
-    // A crop of the survey with the wreck and sand waves, scaled down into the tile.
-    p.drawImage(QRectF(0, 30, 64, 34), seabed, QRectF(330, 180, 200, 106));
-    p.restore();
+    CutToTile(image, tile);
 
-    DrawFan(p, {QPointF(32, 10), 58, 13, bed, 1.0, 1.6});
-    DrawTransducer(p, QPointF(32, 10), 5);
-
-    p.setPen(QPen(QColor(0x04, 0x10, 0x24), 2));
+    QPainter p(&image);
+    BeginPainting(p);
+    p.setClipRect(TileSquare(size));
+    p.translate(inset, inset);
+    p.scale(side / 64.0, side / 64.0);
+    p.setPen(QPen(kIconFrame, 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(1, 1, 62, 62));
+    p.drawRoundedRect(QRectF(1, 1, 62, 62), 8, 8);
     return image;
+}
+
+// The menu and title-bar sizes, drawn in their own pixels: the same head, fan and seabed, but
+// three bold beams and three soundings, each on whole pixels. The large picture shrunk to 16 px
+// turns its thirteen hairline beams into a grey haze and its head into a smudge.
+QImage DrawSmallIcon(const QImage& seabed, int size) {
+    const int inset = IconInset(size);
+    const double side = size - 2 * inset;
+    const double u = side / 14.0; // the 16 px icon's tile is 14 pixels wide
+    QImage image = TransparentCanvas(size, size);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(inset, inset, side, side), 2 * u, 2 * u);
+    {
+        QPainter p(&image);
+        BeginPainting(p);
+        p.fillRect(QRectF(inset, inset, side, side), IconWater(inset, inset + side));
+
+        const double left = inset, right = inset + side, centre = size / 2.0;
+        // One low shoal under the head, deepening to both sides, as in the large picture.
+        const auto bed = [&](double x) {
+            const double across = (x - centre) / (side / 2);
+            return inset + u * (9.5 + 2.0 * across * across);
+        };
+        QPainterPath ground;
+        ground.moveTo(left, size);
+        for (double x = left; x <= right + 0.01; x += 0.5) {
+            ground.lineTo(x, bed(x));
+        }
+        ground.lineTo(right, size);
+        ground.closeSubpath();
+        QImage bedColours = seabed.copy(kIconSurveyCrop.toRect())
+                                .scaled(int(side), int(side * 0.53), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QBrush sediment(bedColours);
+        sediment.setTransform(QTransform::fromTranslate(left, inset + side * 0.47));
+        p.setPen(Qt::NoPen);
+        p.setBrush(sediment);
+        p.drawPath(ground);
+
+        // The head: a solid orange block with its edges on pixel boundaries; a white rim, or an
+        // edge through the middle of a pixel, would blur into the water.
+        const QRectF block(QPointF(std::round(centre - 3 * u), std::round(inset + u)),
+                           QPointF(size - std::round(centre - 3 * u), std::round(inset + 3 * u)));
+        const QPointF head(centre, block.bottom());
+        // The outer beams land a sounding's width in from the tile's sides, so the swath spans
+        // the tile as the wide fan of the large picture does.
+        const std::vector<QPointF> soundings{QPointF(left + 2 * u, bed(left + 2 * u)), QPointF(centre, bed(centre)),
+                                             QPointF(right - 2 * u, bed(right - 2 * u))};
+        QPolygonF wedge;
+        wedge << head << soundings.front() << soundings[1] << soundings.back();
+        p.setBrush(QColor(160, 240, 250, 110));
+        p.drawPolygon(wedge);
+        // The nadir beam is two pixels wide: the even sizes put the head's centre on a pixel
+        // boundary, where one pixel's width would be two half-grey columns.
+        p.setPen(QPen(QColor(255, 255, 255, 235), 2, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(head, soundings[1]);
+        p.setPen(QPen(QColor(255, 255, 255, 235), std::max(1.5, std::round(u)), Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(head, soundings.front());
+        p.drawLine(head, soundings.back());
+        // Soundings as whole-pixel squares: shoal red on the crest, deep blue at the swath's edges.
+        p.setPen(Qt::NoPen);
+        const double dot = std::round(2 * u);
+        const double depthOf[] = {0.85, 0.1, 0.85};
+        for (size_t i = 0; i < soundings.size(); ++i) {
+            p.setBrush(DepthColour(depthOf[i]));
+            p.drawRect(
+                QRectF(std::round(soundings[i].x() - dot / 2), std::round(soundings[i].y() - dot / 2), dot, dot));
+        }
+
+        p.setBrush(QColor(0xf4, 0xa2, 0x1c));
+        p.drawRect(block);
+    }
+    CutToTile(image, tile);
+
+    QPainter p(&image);
+    BeginPainting(p);
+    p.setClipRect(TileSquare(size));
+    p.setPen(QPen(kIconFrame, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(inset + 0.5, inset + 0.5, side - 1, side - 1), 2 * u - 0.5, 2 * u - 0.5);
+    return image;
+}
+
+} // namespace
+
+QImage DrawIcon(const QImage& seabed, int size) {
+    return size <= 24 ? DrawSmallIcon(seabed, size) : DrawDetailedIcon(seabed, size);
 }
 
 QImage DrawBanner() {

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLocale>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -149,28 +148,6 @@ TEST(Launcher, ExitWritesTheQueuedLogEntriesFirst) {
     MenuAction(suite.launcher->menuBar(), {"E&xit"})->trigger();
     Tutility_main::SetExitHandler([] { std::_Exit(0); });
     EXPECT_TRUE(atExit.endsWith("COM: Port closed\r\n")) << atExit.constData();
-}
-
-// Menus and task bars show the small icon sizes: each is the same picture as
-// the large one, not a corner of it.
-TEST(DesktopIcons, EverySizeShowsThePictureOfTheLargeOne) {
-    const QImage large(QStringLiteral(TORMALIND_ASSET_DIR "/hicolor/256x256/apps/tormalind-utility.png"));
-    ASSERT_FALSE(large.isNull());
-    for (const int size : {16, 24, 32, 48, 64, 128}) {
-        const QImage icon(QStringLiteral(TORMALIND_ASSET_DIR "/hicolor/%1x%1/apps/tormalind-utility.png").arg(size));
-        ASSERT_EQ(icon.size(), QSize(size, size)) << size;
-        const QImage expected = large.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        // Points on the water, the fan and the seabed, away from the edges.
-        for (const QPointF at :
-             {QPointF(0.25, 0.25), QPointF(0.75, 0.25), QPointF(0.5, 0.5), QPointF(0.3, 0.8), QPointF(0.7, 0.8)}) {
-            const QPoint pixel(static_cast<int>(at.x() * size), static_cast<int>(at.y() * size));
-            const QColor got = icon.pixelColor(pixel);
-            const QColor want = expected.pixelColor(pixel);
-            const int difference = std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) +
-                                   std::abs(got.blue() - want.blue());
-            EXPECT_LT(difference, 150) << size << " px at " << pixel.x() << "," << pixel.y();
-        }
-    }
 }
 
 // A program copied away from its data folder says where it looked, once, at start.
