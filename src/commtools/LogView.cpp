@@ -42,6 +42,10 @@ void LogView::Append(const QString& lineBreakAndEntry) {
     characters_ += entry.size() + 1;
     lines_.push_back(std::move(entry));
     Trim();
+    Changed();
+}
+
+void LogView::Changed() {
     if (!std::exchange(refreshPending_, true)) {
         QTimer::singleShot(kRefreshMs, this, &LogView::Refresh);
     }

@@ -35,12 +35,19 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+    // Drops the oldest lines beyond the limit.
     void Trim();
-    void Refresh();
+    // The lines changed: shown at the next refresh, however many changes come
+    // before it.
+    void Changed();
 
+    // Every line with its line end counts one character more.
     std::deque<QString> lines_;
     qsizetype characters_ = 0;
+
+private:
+    void Refresh();
+
     qsizetype limit_ = 0;
     bool refreshPending_ = false;
 };

@@ -8,6 +8,8 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
+#include <algorithm>
+
 // The socket layer's entries on the console, for a developer chasing a link:
 // off unless asked for (QT_LOGGING_RULES="tormalind.comm.net.debug=true").
 // A busy peer makes an entry per read, and a console that copied them all
@@ -29,6 +31,10 @@ constexpr qint64 kConnectionBuffer = 64 * 1024;
 // The most of one entry the console gets: the start of a read's hex bytes
 // tells a developer what the peer sends; the rest is in the log file.
 constexpr qsizetype kConsoleEntryLength = 200;
+
+// The most datagrams read in one pass of the event loop: about what a receive
+// buffer holds of short sentences, so the window still answers under a flood.
+constexpr int kDatagramsPerPass = 512;
 
 QString ConsoleEntry(const QString& text) {
     if (text.size() <= kConsoleEntryLength) {
@@ -185,9 +191,13 @@ void NetSocket::ReadDatagrams() {
     if (datagramBuffer_.size() != receiveBuffer_) {
         datagramBuffer_.resize(receiveBuffer_);
     }
-    while (udpSocket_ != nullptr && udpSocket_->hasPendingDatagrams()) {
-        QHostAddress sender;
-        quint16 senderPort = 0;
+    // Read until the socket has nothing more: asking first whether a datagram
+    // waits is a system call of its own for every datagram, as dear as the
+    // read. A sender that never pauses still lets the event loop round after
+    // a receive buffer's worth; the socket reports again at once.
+    QHostAddress sender;
+    quint16 senderPort = 0;
+    for (int read = 0; read < kDatagramsPerPass && udpSocket_ != nullptr; ++read) {
         const qint64 size =
             udpSocket_->readDatagram(datagramBuffer_.data(), datagramBuffer_.size(), &sender, &senderPort);
         if (size < 0) {
@@ -203,12 +213,19 @@ void NetSocket::ReadDatagrams() {
 }
 
 void NetSocket::LogInput(const QByteArray& bytes) {
-    // Each byte as two hex digits followed by a blank.
-    QString text = QStringLiteral("Input data length: %1 [").arg(bytes.size());
-    if (!bytes.isEmpty()) {
-        text += QString::fromLatin1(bytes.toHex(' ').toUpper()) + QLatin1Char(' ');
+    // Each byte as two hex digits followed by a blank, written in one go: the
+    // entry is made for every read and datagram of a busy peer.
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    const QString head = QStringLiteral("Input data length: ") + QString::number(bytes.size()) + QStringLiteral(" [");
+    QString text(head.size() + 3 * bytes.size() + 1, Qt::Uninitialized);
+    QChar* out = std::copy(head.cbegin(), head.cend(), text.begin());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = QLatin1Char(kDigits[byte >> 4]);
+        *out++ = QLatin1Char(kDigits[byte & 0x0F]);
+        *out++ = QLatin1Char(' ');
     }
-    text += QLatin1Char(']');
+    *out = QLatin1Char(']');
     Entry(LogLevel::Debug, text);
 }
 

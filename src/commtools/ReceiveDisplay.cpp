@@ -69,10 +69,32 @@ void ShowText(QTextCursor& cursor, QByteArray& text) {
     if (text.isEmpty()) {
         return;
     }
-    text.replace('\0', QByteArray());
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
-    InsertBroken(cursor, QString::fromLatin1(text));
+    // One pass over the bytes of a refresh, which under a flood are a few
+    // thousand sentences.
+    const char* bytes = text.constData();
+    const qsizetype size = text.size();
+    QString shown(size, Qt::Uninitialized);
+    QChar* out = shown.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (bytes[i] == '\0') {
+            continue;
+        }
+        if (bytes[i] == '\r') {
+            *out++ = QLatin1Char('\n');
+            // NUL bytes never show, so a CR, NULs and an LF are one line end.
+            qsizetype next = i + 1;
+            while (next < size && bytes[next] == '\0') {
+                ++next;
+            }
+            if (next < size && bytes[next] == '\n') {
+                i = next;
+            }
+            continue;
+        }
+        *out++ = QLatin1Char(bytes[i]);
+    }
+    shown.truncate(out - shown.constData());
+    InsertBroken(cursor, shown);
     text.clear();
 }
 

@@ -318,10 +318,17 @@ void StatusLog::Add(LogLevel level, const QString& prefix, const QString& text) 
     if (static_cast<int>(level) > static_cast<int>(level_)) {
         return;
     }
-    QString entry = common::ShowControls(prefix.isEmpty() ? text : prefix + QStringLiteral(": ") + text);
-    if (timeStamps_) {
-        entry = Stamp() + entry;
+    // Put together in one string: a busy link makes an entry for every read.
+    QString entry;
+    const QString stamp = timeStamps_ ? Stamp() : QString();
+    entry.reserve(stamp.size() + prefix.size() + 2 + text.size());
+    entry += stamp;
+    if (!prefix.isEmpty()) {
+        entry += prefix;
+        entry += QLatin1String(": ");
     }
+    entry += text;
+    entry = common::ShowControls(entry);
     // The version line travels with the first entry as one job, so a file
     // that cannot be written is reported once per entry, not twice.
     QByteArray bytes;

@@ -2,9 +2,9 @@
 
 #include "common/Messages.h"
 #include "commtools/CaptureBox.h"
+#include "commtools/DataView.h"
 #include "commtools/LogView.h"
 #include "commtools/NetSocket.h"
-#include "commtools/ReceiveDisplay.h"
 #include "commtools/StatusLog.h"
 #include "commtools/StreamLine.h"
 #include "kit/Remembered.h"
@@ -45,11 +45,13 @@ TMaris_network::TMaris_network(QWidget* parent)
     socket_->SetHost(ui->eHost->text());
     socket_->SetPort(ui->ePort->text());
     commtools::NetSocket* socket = socket_.get();
-    display_ =
-        new commtools::ReceiveDisplay(ui->Memo2, [socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
-    connect(socket, &commtools::NetSocket::Received, display_, &commtools::ReceiveDisplay::Show);
+    // The data memo, too, lays out only the lines it shows: a sensor's
+    // sentences every few milliseconds must not cost a layout each.
+    commtools::DataView* dataMemo = ui->Memo2;
+    dataMemo->SetSender([socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
+    connect(socket, &commtools::NetSocket::Received, dataMemo, &commtools::DataView::Show);
     // Neither memo may grow without bound under a peer that never stops.
-    display_->SetLimit(kMemoLimit);
+    dataMemo->SetLimit(kMemoLimit);
 
     // The stream line reads what every connection and datagram brought, TCP
     // included, though only UDP data reaches the memo. Each TCP connection is

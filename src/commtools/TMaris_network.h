@@ -18,7 +18,6 @@ class TMaris_network;
 
 namespace commtools {
 class NetSocket;
-class ReceiveDisplay;
 class StatusLog;
 class StreamLine;
 } // namespace commtools
@@ -44,6 +43,5 @@ private:
     std::unique_ptr<Ui::TMaris_network> ui;
     std::unique_ptr<commtools::StatusLog> log_;
     std::unique_ptr<commtools::NetSocket> socket_;
-    commtools::ReceiveDisplay* display_ = nullptr;
     std::unique_ptr<commtools::StreamLine> stream_;
 };

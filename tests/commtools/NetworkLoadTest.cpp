@@ -73,6 +73,7 @@ TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
 
     // 10,000 datagrams in bursts of 100; each carries its number once.
     ui.SetText("Memo1", QString());
+    ui.SetText("Memo2", QString());
     ui.Click("btn_UDP");
     QUdpSocket peer;
     constexpr int kDatagrams = 10000;
@@ -95,6 +96,15 @@ TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
         }
     }
     EXPECT_EQ(seen.size(), logged) << "a datagram logged twice";
+    // The data memo shows every datagram the log has, each once: five digits
+    // each, run together as they came.
+    const QString shown = ui.Text("Memo2").remove(QLatin1Char('\n'));
+    QSet<QString> shownNumbers;
+    for (qsizetype at = 0; at + 5 <= shown.size(); at += 5) {
+        shownNumbers.insert(shown.mid(at, 5));
+    }
+    EXPECT_EQ(shown.size(), 5 * logged);
+    EXPECT_EQ(shownNumbers.size(), logged) << "a datagram shown twice or not at all";
     EXPECT_GT(logged, kDatagrams * 9 / 10) << "loopback lost more than a tenth";
     // A burst of 500 connections is served in a few passes of the event loop;
     // on two busy cores such a pass takes 60 to 160 ms. The bound is for a
