@@ -7,7 +7,9 @@
 
 namespace assets {
 
-// The window icon, 'size' pixels square, with a crop of the survey picture (DrawSeabed) as its bed.
+// The window icon, 'size' pixels square, with a crop of the survey picture (DrawSeabed) as its bed:
+// a rounded tile on a transparent ground. From 32 px up it is one picture scaled; 16 and 24 px are
+// drawn in their own pixels with fewer, bolder strokes.
 QImage DrawIcon(const QImage& seabed, int size = 64);
 QImage DrawBanner();
 QImage DrawMakerLogo();

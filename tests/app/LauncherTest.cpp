@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QLocale>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -26,6 +28,19 @@ TEST(Startup, ArithmeticNeverTrapsAndNumbersUseAPoint) {
     EXPECT_TRUE(std::isnan(std::sqrt(-1.0 + zero)));
     EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral("."));
     EXPECT_EQ(QLocale().toString(2.5), QStringLiteral("2.5"));
+}
+
+// The title bars and the task bar take the windows' icon from the application: it is the
+// suite's icon, standing on a clear ground rather than in an opaque square.
+TEST(Startup, EveryWindowCarriesTheIconOnAClearGround) {
+    app::Suite suite = app::CreateSuite();
+    const QIcon icon = suite.launcher->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage image = icon.pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(64, 64));
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(63, 63)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(32, 32)), 255);
 }
 
 TEST(Launcher, EachCommandMakesAnIndependentCalculator) {
