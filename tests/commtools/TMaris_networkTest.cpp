@@ -14,7 +14,9 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#include <cerrno>
 #include <functional>
+#include <ostream>
 #include <tuple>
 
 TEST_F(NetworkWindow, ATcpClientIsAcceptedAndItsDataLoggedNotShown) {
@@ -161,6 +163,9 @@ struct Refusal {
     bool privileged; // a port below 1024, else a port another socket holds
     const char* reason;
 };
+
+// The case by its name in test listings, not as raw bytes.
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
 
 class NetworkRefusal : public NetworkWindow, public testing::WithParamInterface<Refusal> {
 protected:
