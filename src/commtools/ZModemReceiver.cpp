@@ -15,6 +15,21 @@
 namespace commtools {
 namespace {
 
+// The byte a ZDLE escape stands for: "l" and "m" the two rubouts, a control
+// character with bit 6 set; none for any other byte after a ZDLE.
+std::optional<unsigned char> Unescaped(unsigned char byte) {
+    if (byte == 'l') {
+        return 0x7F;
+    }
+    if (byte == 'm') {
+        return 0xFF;
+    }
+    if ((byte & 0x60) == 0x40) {
+        return static_cast<unsigned char>(byte ^ 0x40);
+    }
+    return std::nullopt;
+}
+
 constexpr unsigned char kPad = '*';
 constexpr unsigned char kZdle = 0x18; // also CAN: five in a row cancel a session
 constexpr unsigned char kXon = 0x11;
@@ -510,15 +525,11 @@ Opening ClassifyOpening(std::string_view bytes) {
         }
         if (escape) {
             escape = false;
-            if (byte == 'l') {
-                byte = 0x7F;
-            } else if (byte == 'm') {
-                byte = 0xFF;
-            } else if ((byte & 0x60) == 0x40) {
-                byte ^= 0x40;
-            } else {
+            const std::optional<unsigned char> plain = Unescaped(byte);
+            if (!plain) {
                 return Opening::None;
             }
+            byte = *plain;
         }
         header += static_cast<char>(byte);
         if (header.size() == 1 && !Opens(byte)) {
@@ -822,12 +833,8 @@ void ZModemReceiver::FeedSession(unsigned char byte) {
         }
         if (parse_ == Parse::Subpacket && (byte == kZCrcE || byte == kZCrcG || byte == kZCrcQ || byte == kZCrcW)) {
             frameEnd = true;
-        } else if (byte == 'l') {
-            byte = 0x7F;
-        } else if (byte == 'm') {
-            byte = 0xFF;
-        } else if ((byte & 0x60) == 0x40) {
-            byte ^= 0x40;
+        } else if (const std::optional<unsigned char> plain = Unescaped(byte)) {
+            byte = *plain;
         } else {
             parse_ = Parse::SeekHeader;
             CountError("bad escape sequence");

@@ -177,6 +177,27 @@ void SetUpKeyboard(QWidget* window) {
     }
 }
 
+namespace {
+
+// Moves the parts a form placed at fixed pixels onto `content`, each where it
+// stood and as shown or hidden as it was.
+void MoveFixedParts(QWidget* from, QWidget* content) {
+    const QObjectList parts = from->children(); // a copy: each move takes a child out of the list
+    for (QObject* child : parts) {
+        auto* part = qobject_cast<QWidget*>(child);
+        if (part == nullptr || part->isWindow()) {
+            continue;
+        }
+        const bool shown = !part->isHidden();
+        const QRect at = part->geometry();
+        part->setParent(content);
+        part->setGeometry(at);
+        part->setVisible(shown);
+    }
+}
+
+} // namespace
+
 QWidget* ScrollWhenSmaller(QWidget* window, QSize smallest) {
     const QSize design = window->size();
     const QSize least = smallest.isValid() ? smallest.boundedTo(design) : design;
@@ -201,18 +222,7 @@ QWidget* ScrollWhenSmaller(QWidget* window, QSize smallest) {
         }
         delete laidOut;
     }
-    const QObjectList parts = window->children(); // a copy: each move takes a child out of the list
-    for (QObject* child : parts) {
-        auto* part = qobject_cast<QWidget*>(child);
-        if (part == nullptr || part->isWindow()) {
-            continue;
-        }
-        const bool shown = !part->isHidden();
-        const QRect at = part->geometry();
-        part->setParent(content);
-        part->setGeometry(at);
-        part->setVisible(shown);
-    }
+    MoveFixedParts(window, content);
     auto* area = new QScrollArea(window);
     area->setObjectName(QStringLiteral("scrollArea"));
     area->setFrameShape(QFrame::NoFrame);
@@ -240,25 +250,14 @@ void ScrollPagesWhenSmaller(QTabWidget* tabs) {
             continue;
         }
         QRect fields;
-        const QObjectList parts = page->children(); // a copy: each move takes a child out of the list
-        for (QObject* child : parts) {
+        for (QObject* child : page->children()) {
             if (auto* part = qobject_cast<QWidget*>(child); part != nullptr && !part->isWindow()) {
                 fields |= part->geometry();
             }
         }
         auto* content = new QWidget;
         content->setMinimumSize(fields.right() + 1 + fields.left(), fields.bottom() + 1 + fields.top());
-        for (QObject* child : parts) {
-            auto* part = qobject_cast<QWidget*>(child);
-            if (part == nullptr || part->isWindow()) {
-                continue;
-            }
-            const bool shown = !part->isHidden();
-            const QRect at = part->geometry();
-            part->setParent(content);
-            part->setGeometry(at);
-            part->setVisible(shown);
-        }
+        MoveFixedParts(page, content);
         auto* area = new QScrollArea(page);
         area->setFrameShape(QFrame::NoFrame);
         area->setFocusPolicy(Qt::NoFocus);

@@ -151,7 +151,9 @@ QString Describe(const QWidget* widget) {
     return QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className());
 }
 
-TEST(Keyboard, TabReachesEveryInputOfEveryWindowAndTheChartsAfterThem) {
+// Each window class of the tool table once, made as its command makes it,
+// shown and active, for a test of what the keyboard does in it.
+void ForEachToolWindow(const std::function<void(QWidget* window)>& test) {
     std::set<QString> seen;
     for (const app::ToolEntry& tool : app::ToolTable()) {
         if (!seen.insert(QString::fromLatin1(tool.className)).second) {
@@ -162,10 +164,15 @@ TEST(Keyboard, TabReachesEveryInputOfEveryWindowAndTheChartsAfterThem) {
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        test(window.get());
+    }
+}
 
+TEST(Keyboard, TabReachesEveryInputOfEveryWindowAndTheChartsAfterThem) {
+    ForEachToolWindow([](QWidget* window) {
         std::set<const QObject*> wanted;
         for (QWidget* widget : window->findChildren<QWidget*>()) {
-            if (IsInput(widget) && widget->isVisibleTo(window.get()) && widget->isEnabled()) {
+            if (IsInput(widget) && widget->isVisibleTo(window) && widget->isEnabled()) {
                 wanted.insert(Stop(widget));
             }
         }
@@ -196,7 +203,7 @@ TEST(Keyboard, TabReachesEveryInputOfEveryWindowAndTheChartsAfterThem) {
                 EXPECT_FALSE(chartSeen) << "an input after a chart: " << Describe(focused).toStdString();
             }
         }
-    }
+    });
 }
 
 } // namespace
@@ -204,24 +211,15 @@ TEST(Keyboard, TabReachesEveryInputOfEveryWindowAndTheChartsAfterThem) {
 namespace {
 
 TEST(Keyboard, ArrowKeysChooseInARadioGroupAndTheMenuKeyOpensAChartsMenu) {
-    std::set<QString> seen;
-    for (const app::ToolEntry& tool : app::ToolTable()) {
-        if (!seen.insert(QString::fromLatin1(tool.className)).second) {
-            continue;
-        }
-        SCOPED_TRACE(tool.className);
-        std::unique_ptr<QWidget> window(app::CreateToolWindow(QString::fromLatin1(tool.className)).window);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ForEachToolWindow([](QWidget* window) {
         std::set<const QObject*> groups;
         for (auto* radio : window->findChildren<QRadioButton*>()) {
-            if (!radio->isChecked() || !radio->isVisibleTo(window.get()) || !groups.insert(radio->parent()).second) {
+            if (!radio->isChecked() || !radio->isVisibleTo(window) || !groups.insert(radio->parent()).second) {
                 continue;
             }
             const auto siblings = radio->parent()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
             const auto choosable = std::count_if(siblings.begin(), siblings.end(), [&](const QRadioButton* other) {
-                return other->isEnabled() && other->isVisibleTo(window.get());
+                return other->isEnabled() && other->isVisibleTo(window);
             });
             if (choosable < 2) {
                 continue;
@@ -242,7 +240,7 @@ TEST(Keyboard, ArrowKeysChooseInARadioGroupAndTheMenuKeyOpensAChartsMenu) {
             EXPECT_TRUE(moved) << "no arrow leaves " << radio->objectName().toStdString();
         }
         for (auto* chart : window->findChildren<kit::ChartView*>()) {
-            if (!chart->isVisibleTo(window.get())) {
+            if (!chart->isVisibleTo(window)) {
                 continue;
             }
             chart->setFocus();
@@ -255,7 +253,7 @@ TEST(Keyboard, ArrowKeysChooseInARadioGroupAndTheMenuKeyOpensAChartsMenu) {
                 menu->close();
             }
         }
-    }
+    });
 }
 
 } // namespace
