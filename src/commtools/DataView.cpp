@@ -18,24 +18,29 @@ void DataView::Show(const QByteArray& bytes) {
         afterCr_ = false;
         Key(static_cast<unsigned char>(bytes[0]));
     } else {
-        for (const char byte : bytes) {
-            switch (byte) {
-            case '\0':
-                break;
-            case '\r':
+        // A sentence's text goes onto its line in one piece, not byte by byte:
+        // only NUL and the line ends break the run.
+        qsizetype runStart = 0;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char byte = bytes[i];
+            if (byte != '\0' && byte != '\r' && byte != '\n') {
+                continue;
+            }
+            if (i > runStart) {
+                afterCr_ = false;
+                PutText(QLatin1String(bytes.constData() + runStart, i - runStart));
+            }
+            runStart = i + 1;
+            if (byte == '\r') {
                 NewLine();
                 afterCr_ = true;
-                break;
-            case '\n':
-                if (!std::exchange(afterCr_, false)) {
-                    NewLine();
-                }
-                break;
-            default:
-                afterCr_ = false;
-                Put(QLatin1Char(byte));
-                break;
+            } else if (byte == '\n' && !std::exchange(afterCr_, false)) {
+                NewLine();
             }
+        }
+        if (bytes.size() > runStart) {
+            afterCr_ = false;
+            PutText(QLatin1String(bytes.constData() + runStart, bytes.size() - runStart));
         }
     }
     Trim();
@@ -101,6 +106,20 @@ void DataView::Put(QChar character) {
         line.insert(line.size() - tail_, character);
     }
     ++characters_;
+}
+
+void DataView::PutText(QLatin1String text) {
+    while (!text.isEmpty()) {
+        if (CaretLine().size() - tail_ >= kLongestShownLine) {
+            NewLine();
+        }
+        QString& line = CaretLine();
+        const qsizetype room = kLongestShownLine - (line.size() - tail_);
+        const QLatin1String part = text.first(std::min(room, text.size()));
+        line.insert(line.size() - tail_, part);
+        characters_ += part.size();
+        text = text.sliced(part.size());
+    }
 }
 
 void DataView::NewLine() {

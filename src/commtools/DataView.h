@@ -43,6 +43,8 @@ protected:
 private:
     void Key(char16_t key);
     void Put(QChar character);
+    // Characters without line ends, as Put each in turn.
+    void PutText(QLatin1String text);
     void NewLine();
     QString& CaretLine();
     void KeepCaretInside();
