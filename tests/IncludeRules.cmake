@@ -11,6 +11,10 @@
 #   drive/    sees common/, kit/, app/, automation/ and itself.
 # Operating-system headers (unistd.h, fcntl.h, netdb.h, sys/..., ...) stand in
 # common/ only, one file per concern, so that another system adds files there.
+# So do the system's calls and its error numbers: a header that comes in
+# through another (unistd.h through a C++ header) shows no include line, so
+# the code itself is read for a global call (::access(, ::open(, ...), errno
+# and strerror outside common/.
 # Called with -DSOURCE_DIR=.../src -DQT_GUI_HEADERS="dir;dir".
 
 cmake_policy(VERSION 3.25)
@@ -36,10 +40,27 @@ endforeach()
 file(GLOB common_files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/common/*)
 list(APPEND core_files ${common_files})
 
+# A call of the system by its global name: "::open(" but not "QFile::open(".
+set(system_call "(^|[^A-Za-z0-9_>.:])::(access|open|openat|close|read|write|pread|pwrite|stat|fstat|lstat|unlink|link|rename|renameat2|mkstemp|fsync|fdatasync|ftruncate|fcntl|ioctl|poll|select|pipe|dup|dup2|socket|bind|listen|accept|connect|getaddrinfo|pathconf|syscall|isatty|tcgetattr|tcsetattr|kill|getpid)[ \t]*\\(")
+set(system_error "(^|[^A-Za-z0-9_])(errno|strerror|perror)([^A-Za-z0-9_]|$)")
+
 set(faults "")
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 foreach(file IN LISTS sources)
     string(REGEX MATCH "^[^/]+" folder "${file}")
+    if(NOT folder STREQUAL "common")
+        file(STRINGS ${SOURCE_DIR}/${file} code)
+        set(number 0)
+        foreach(line IN LISTS code)
+            math(EXPR number "${number} + 1")
+            string(REGEX REPLACE "//.*" "" line "${line}") # what a comment says is no call
+            if(line MATCHES "${system_call}")
+                list(APPEND faults "${file}:${number}: the system call ::${CMAKE_MATCH_2} outside common/")
+            elseif(line MATCHES "${system_error}")
+                list(APPEND faults "${file}:${number}: the system's error number (${CMAKE_MATCH_2}) outside common/")
+            endif()
+        endforeach()
+    endif()
     file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include")
     set(is_core OFF)
     if(file IN_LIST core_files)
@@ -115,6 +136,6 @@ endforeach()
 list(LENGTH sources count)
 if(faults)
     list(JOIN faults "\n  " text)
-    message(FATAL_ERROR "include lines against the layout:\n  ${text}")
+    message(FATAL_ERROR "code against the layout:\n  ${text}")
 endif()
-message(STATUS "${count} files follow the layout's arrows")
+message(STATUS "${count} files follow the layout's arrows and call the system only from common/")
