@@ -1,10 +1,13 @@
 # Reads every include line under src/ and fails on an arrow against the layout:
 #   common/   sees common/ only, and no Qt Gui or Widgets header;
 #   kit/      sees common/ and kit/;
-#   a core    (the sources of a TOOL_core library) sees common/ and tool cores,
-#             and no Qt Gui or Widgets header;
-#   a window  (the rest of a tool folder) sees common/, kit/, its own tool and
-#             other tools' cores, never another tool's window;
+#   survey/   the floor under the tools (survey orders, sonar configurations,
+#             swath and line geometry): a core that sees common/ only;
+#   a core    (the sources of a TOOL_core library) sees common/, survey/ and
+#             its own tool's core, never another tool's: the tools stand side
+#             by side on the survey floor; and no Qt Gui or Widgets header;
+#   a window  (the rest of a tool folder) sees common/, kit/, survey/, its own
+#             tool and other tools' cores, never another tool's window;
 #   app/      sees everything: it is the only folder that includes tool windows;
 #   automation/ sees common/, kit/ and itself: the actions on controls by
 #             name reach any window through Qt's own classes, never a tool's;
@@ -18,7 +21,7 @@
 # Called with -DSOURCE_DIR=.../src -DQT_GUI_HEADERS="dir;dir".
 
 cmake_policy(VERSION 3.25)
-set(shared_folders common kit app automation drive)
+set(shared_folders common kit app automation drive survey)
 file(GLOB folders RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
 set(tools "")
 foreach(folder IN LISTS folders)
@@ -27,9 +30,14 @@ foreach(folder IN LISTS folders)
     endif()
 endforeach()
 
-# The core sources of each tool, as its CMakeLists lists them.
+# The core sources of each tool and of the survey floor, as each CMakeLists
+# lists them.
 set(core_files "")
-foreach(tool IN LISTS tools)
+set(cored ${tools})
+if(EXISTS ${SOURCE_DIR}/survey/CMakeLists.txt)
+    list(APPEND cored survey)
+endif()
+foreach(tool IN LISTS cored)
     file(READ ${SOURCE_DIR}/${tool}/CMakeLists.txt lists)
     string(REGEX MATCH "tormalind_library\\(${tool}_core[^)]*\\)" block "${lists}")
     string(REGEX MATCHALL "[A-Za-z0-9_]+\\.(h|cpp)" names "${block}")
@@ -113,17 +121,22 @@ foreach(file IN LISTS sources)
             if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL "automation")
                 set(allowed ON)
             endif()
+        elseif(folder STREQUAL "survey")
+            if(to STREQUAL "common" OR to STREQUAL "survey")
+                set(allowed ON)
+            endif()
         elseif(folder STREQUAL "drive")
             if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL "app" OR to STREQUAL "automation"
                OR to STREQUAL "drive")
                 set(allowed ON)
             endif()
         elseif(is_core)
-            if(to STREQUAL "common" OR target IN_LIST core_files)
+            if(to STREQUAL "common" OR to STREQUAL "survey" OR (to STREQUAL folder AND target IN_LIST core_files))
                 set(allowed ON)
             endif()
         else()
-            if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL folder OR target IN_LIST core_files)
+            if(to STREQUAL "common" OR to STREQUAL "kit" OR to STREQUAL "survey" OR to STREQUAL folder
+               OR target IN_LIST core_files)
                 set(allowed ON)
             endif()
         endif()

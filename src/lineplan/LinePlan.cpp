@@ -3,6 +3,7 @@
 #include "common/Angles.h"
 #include "common/MakerContact.h"
 #include "common/NumberFormat.h"
+#include "survey/SurveyGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,7 @@ BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequenc
     BeamWidthTexts texts{Fixed(along, 4, 1), Fixed(across, 4, 1)};
     if (frequency == 700 && system && kPlannerSystems[*system].Model().freqMin == 700) {
         // A UHR head works at 700 kHz with its own widths.
-        const coverage::SonarModel& model = kPlannerSystems[*system].Model();
+        const survey::SonarModel& model = kPlannerSystems[*system].Model();
         texts = {QString::number(model.alongBeamWidth, 'f', 1), QString::number(model.acrossBeamWidth, 'f', 1)};
     }
     if (frequency == 100) {
@@ -67,8 +68,6 @@ BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequenc
     }
     return texts;
 }
-
-double LineSpacing(double swath, double overlapPercent) { return swath - swath * (overlapPercent / 200); }
 
 PlanRun ComputeLinePlan(const PlannerInput& in) {
     PlanRun run;
@@ -119,7 +118,7 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     const double speed = in.knots ? in.speed * kKnot : in.speed;
     r.pingSpacing = speed * (1 / r.pingRate);
     r.nadirCoverage = std::nearbyint(r.footprintAlong / (r.pingSpacing / 100));
-    r.lineSpacing = std::nearbyint(LineSpacing(r.minSwath, in.overlap));
+    r.lineSpacing = std::nearbyint(survey::LineSpacing(r.minSwath, in.overlap));
     const double maxSpeed = RoundHalfEven(r.pingRate * (r.footprintAlong * 100 / in.alongCoverage), 1);
     r.maxSpeed = in.knots ? RoundHalfEven(maxSpeed / kKnot, 1) : maxSpeed;
     r.maxSwath = 2 * slantMax * std::sin(edgeMax);

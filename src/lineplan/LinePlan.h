@@ -62,11 +62,6 @@ struct PlanRun {
 
 PlanRun ComputeLinePlan(const PlannerInput& input);
 
-// The spacing between neighbouring lines that leaves `overlapPercent` % of a
-// swath `swath` metres wide overlapping, half of it on each side of the line:
-// w - w (o / 200). 30 % gives 85 % of the swath.
-double LineSpacing(double swath, double overlapPercent);
-
 // The result texts as the window shows them (before their units).
 struct PlannerTexts {
     QString minSwath, footprintAlong, footprintAcross, worstAcross, worstAlong, edge, swathWidth, range, pingRate,

@@ -329,12 +329,12 @@ void Tsurveyplan::rg_Select_system_groupClick() {
     }
     system_ = chosen;
     const lineplan::PlannerSystem& system = lineplan::kPlannerSystems[*chosen];
-    const coverage::SonarModel& model = system.Model();
+    const survey::SonarModel& model = system.Model();
     ui->pnlIntro->hide();
     // The system's figures, written as one change: the plan is computed once, with all of them.
     Quietly(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
     Quietly(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
-    ui->udbSwathwidth->SetRange(coverage::kMinSector, model.maxSector);
+    ui->udbSwathwidth->SetRange(survey::kMinSector, model.maxSector);
     Quietly(ui->edtSwathwidth, QString::number(system.defaultSwath));
     Quietly(ui->Max_range, QString::number(system.maxRange));
     Quietly(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));

@@ -3,7 +3,7 @@
 #include "common/NumberFormat.h"
 #include "kit/ChartView.h"
 #include "kit/WindowParts.h"
-#include "lineplan/LinePlan.h"
+#include "survey/SurveyGeometry.h"
 #include "ui_ErrorBudgetPage.h"
 #include "ui_OrderFitPage.h"
 
@@ -190,7 +190,7 @@ void OrderFitPage::ShowSpacing() {
     const bool usable = read && overlap >= 0 && overlap <= 100;
     for (std::size_t order = 0; order < spacings_.size(); ++order) {
         Write(spacings_[order],
-              usable && swaths_[order] ? Metres(lineplan::LineSpacing(*swaths_[order], overlap)) : kNothing);
+              usable && swaths_[order] ? Metres(survey::LineSpacing(*swaths_[order], overlap)) : kNothing);
     }
 }
 

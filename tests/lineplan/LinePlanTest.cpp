@@ -45,13 +45,6 @@ TEST(LinePlan, StartValuesGiveTheWorkedPlan) {
     EXPECT_EQ(ResultTexts(Plan(metres)).maxSpeed, "4.9");
 }
 
-// The TPU calculator's order fit spaces its lines by the same rule.
-TEST(LinePlan, LineSpacingLeavesHalfTheOverlapOnEachSide) {
-    EXPECT_DOUBLE_EQ(LineSpacing(200, 30), 170); // 30 % overlap: 85 % of the swath
-    EXPECT_DOUBLE_EQ(LineSpacing(200, 0), 200);
-    EXPECT_DOUBLE_EQ(LineSpacing(200, 100), 100);
-}
-
 TEST(LinePlan, EdgeCasesOfTheArithmetic) {
     PlannerInput in = StartInput();
     const double wmin = Plan(in).minSwath;
