@@ -26,12 +26,10 @@ double RoundHalfEven(double value, int decimals) {
     return static_cast<double>(std::nearbyint(static_cast<long double>(value) * scale) / scale);
 }
 
-QString Fixed(double value, int width, int decimals) {
+std::string Fixed(double value, int width, int decimals) {
     // A number text keeps at most its first eight characters.
-    return QString::fromStdString(common::FormatFixed(value, width, decimals)).left(8);
+    return common::FormatFixed(value, width, decimals).substr(0, 8);
 }
-
-QString General(double value) { return QString::fromStdString(common::FormatGeneral(value)); }
 
 // A diagram's scale as the window reads it back from a whole-number text; none
 // when the text is no number.
@@ -61,17 +59,17 @@ BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequenc
     if (frequency == 700 && system && kPlannerSystems[*system].Model().freqMin == 700) {
         // A UHR head works at 700 kHz with its own widths.
         const survey::SonarModel& model = kPlannerSystems[*system].Model();
-        texts = {QString::number(model.alongBeamWidth, 'f', 1), QString::number(model.acrossBeamWidth, 'f', 1)};
+        texts = {common::FormatFixed(model.alongBeamWidth, 0, 1), common::FormatFixed(model.acrossBeamWidth, 0, 1)};
     }
     if (frequency == 100) {
-        texts = {QStringLiteral("2"), QStringLiteral("2")};
+        texts = {"2", "2"};
     }
     return texts;
 }
 
 PlanRun ComputeLinePlan(const PlannerInput& in) {
     PlanRun run;
-    const QString beyond = QStringLiteral("m  -  No coverage at this altitude!");
+    const std::string beyond = "m  -  No coverage at this altitude!";
     if (in.minDepth >= in.maxRange) {
         run.messages.push_back(in.minDepthText + beyond);
     }
@@ -139,9 +137,9 @@ PlannerTexts ResultTexts(const PlannerResult& r) {
     t.swathWidth = Fixed(2 * r.edgeDegrees, 4, 0);
     t.range = Fixed(r.suggestedRange, 4, 0);
     t.pingRate = Fixed(r.pingRate, 4, 2);
-    t.nadirCoverage = General(r.nadirCoverage);
-    t.lineSpacing = General(r.lineSpacing);
-    t.maxSpeed = General(r.maxSpeed);
+    t.nadirCoverage = common::FormatGeneral(r.nadirCoverage);
+    t.lineSpacing = common::FormatGeneral(r.lineSpacing);
+    t.maxSpeed = common::FormatGeneral(r.maxSpeed);
     t.maxSwathAtSpacing = Fixed(r.maxSwath, 5, 0);
     t.minSwathAtSpacing = Fixed(r.minSwath, 4, 0);
     t.maxCover = Fixed(r.maxCover, 3, 0);
