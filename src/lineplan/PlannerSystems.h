@@ -1,5 +1,5 @@
-// The line planner's systems: each names the coverage calculator's sonar
-// configuration whose beam widths, frequency range and widest sector it uses,
+// The line planner's systems: each names the sonar configuration of the
+// survey floor whose beam widths, frequency range and widest sector it uses,
 // and adds the planner's own figures: the default swath, the largest range
 // setting and the frequency it starts at.
 #pragma once
