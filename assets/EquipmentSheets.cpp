@@ -8,7 +8,7 @@
 
 #include "common/NumberFormat.h"
 #include "coverage/CoverageModel.h"
-#include "coverage/SonarModels.h"
+#include "survey/SonarModels.h"
 #include "tpu/TpuModel.h"
 #include "tpu/TpuPresets.h"
 
@@ -66,8 +66,8 @@ const SonarFamily kSonarFamilies[] = {
 // always shown as well.
 constexpr int kPingRanges[] = {10, 25, 50, 100, 200, 500};
 
-const coverage::SonarModel& CoverageRow(std::string_view caption) {
-    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+const survey::SonarModel& CoverageRow(std::string_view caption) {
+    for (const survey::SonarModel& model : survey::kSonarModels) {
         if (model.caption == caption) {
             return model;
         }
@@ -86,7 +86,7 @@ const tpu::SonarPreset& TpuRow(std::string_view item) {
 
 // One configuration as both calculators hold it.
 struct SonarConfiguration {
-    const coverage::SonarModel& coverage;
+    const survey::SonarModel& coverage;
     const tpu::SonarPreset& tpu;
 
     coverage::BeamWidths TpuWidthsAt(int frequency) const {
@@ -145,7 +145,7 @@ void CheckAgreement(const SonarConfiguration& c) {
 // The family's name is the standard configuration's, so the option's heading is what the
 // coverage calculator's report calls it ("Sonic 2024 UHR - 700 kHz" reads "Sonic 2024 UHR,
 // 700 kHz").
-QString ConfigurationHeading(const coverage::SonarModel& model) {
+QString ConfigurationHeading(const survey::SonarModel& model) {
     return TextOf(model.typeText).replace(QStringLiteral(" - "), QStringLiteral(", "));
 }
 
@@ -190,12 +190,12 @@ Sheet SonarSheet(const SonarFamily& family) {
                (c.coverage.fixedFrequency ? QStringLiteral(", fixed") : QStringLiteral(", tunable"));
     });
     sheet.rows << row(QStringLiteral("Sector"), [](const SonarConfiguration& c) {
-        return QStringLiteral("%1° to %2°").arg(coverage::kMinSector).arg(c.coverage.maxSector);
+        return QStringLiteral("%1° to %2°").arg(survey::kMinSector).arg(c.coverage.maxSector);
     });
     sheet.rows << row(QStringLiteral("Sector rotation, one head"), [](const SonarConfiguration& c) {
         return c.coverage.rotationLocked
                    ? QStringLiteral("locked at 0°")
-                   : QStringLiteral("up to ±%1°").arg(coverage::RotationLimit(c.coverage, coverage::kMinSector));
+                   : QStringLiteral("up to ±%1°").arg(coverage::RotationLimit(c.coverage, survey::kMinSector));
     });
     sheet.rows << row(QStringLiteral("Deepest altitude"),
                       [](const SonarConfiguration& c) { return QStringLiteral("%1 m").arg(c.coverage.maxAltitude); });

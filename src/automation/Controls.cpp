@@ -1,5 +1,7 @@
 #include "automation/Controls.h"
 
+#include "common/Messages.h"
+
 #include "kit/DocumentView.h"
 
 #include "kit/UpDown.h"
@@ -77,7 +79,7 @@ QObject* FindControl(QWidget* window, const QString& name, QString* error) {
     return found.first();
 }
 
-QString SetText(QObject* control, const QString& text) {
+void SetText(QObject* control, const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(text);
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
@@ -90,23 +92,21 @@ QString SetText(QObject* control, const QString& text) {
         // A view of a tool's own that shows lines of text, set as a memo is.
         control->setProperty("plainText", text);
     } else {
-        return NotA("an edit", control);
+        throw common::UserError(NotA("an edit", control));
     }
-    return {};
 }
 
-QString Type(QObject* control, const QString& text) {
+void Type(QObject* control, const QString& text) {
     if (!IsEdit(control)) {
-        return NotA("an edit", control);
+        throw common::UserError(NotA("an edit", control));
     }
     auto* widget = static_cast<QWidget*>(control);
     TypeInto(widget, [&] { QTest::keyClicks(widget, text); });
-    return {};
 }
 
-QString Backspace(QObject* control, int count) {
+void Backspace(QObject* control, int count) {
     if (!IsEdit(control)) {
-        return NotA("an edit", control);
+        throw common::UserError(NotA("an edit", control));
     }
     auto* widget = static_cast<QWidget*>(control);
     TypeInto(widget, [&] {
@@ -114,106 +114,101 @@ QString Backspace(QObject* control, int count) {
             QTest::keyClick(widget, Qt::Key_Backspace);
         }
     });
-    return {};
 }
 
-QString Key(QObject* control, const QString& keyName) {
+void Key(QObject* control, const QString& keyName) {
     auto* widget = qobject_cast<QWidget*>(control);
     if (widget == nullptr) {
-        return NotA("a control that takes keys", control);
+        throw common::UserError(NotA("a control that takes keys", control));
     }
     if (keyName.size() == 1) {
         // One character is one keystroke as Type makes it. A key sequence knows
         // keys, not letters: it reads "X" as Key_X, which types a lower-case x.
         widget->setFocus();
         QTest::keyClicks(widget, keyName);
-        return {};
+        return;
     }
     const QKeySequence sequence = QKeySequence::fromString(keyName, QKeySequence::PortableText);
     if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown) {
-        return QStringLiteral("no key ") + keyName;
+        throw common::UserError(QStringLiteral("no key ") + keyName);
     }
     const QKeyCombination combination = sequence[0];
     widget->setFocus();
     QTest::keyClick(widget, combination.key(), combination.keyboardModifiers());
-    return {};
 }
 
-QString Click(QObject* control) {
+void Click(QObject* control) {
     if (auto* action = qobject_cast<QAction*>(control)) {
         if (!action->isEnabled()) {
-            return QStringLiteral("disabled ") + control->objectName();
+            throw common::UserError(QStringLiteral("disabled ") + control->objectName());
         }
         action->trigger();
-        return {};
+        return;
     }
     auto* button = qobject_cast<QAbstractButton*>(control);
     if (button == nullptr) {
-        return NotA("a button", control);
+        throw common::UserError(NotA("a button", control));
     }
     if (!button->isEnabled()) {
-        return QStringLiteral("disabled ") + control->objectName();
+        throw common::UserError(QStringLiteral("disabled ") + control->objectName());
     }
     button->click();
-    return {};
 }
 
-QString Choose(QObject* control, const QString& item) {
+void Choose(QObject* control, const QString& item) {
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         const int index = combo->findText(item, Qt::MatchExactly);
         if (index < 0) {
-            return QStringLiteral("no item ") + item;
+            throw common::UserError(QStringLiteral("no item ") + item);
         }
         combo->setCurrentIndex(index);
         emit combo->activated(index);
-        return {};
+        return;
     }
     if (auto* list = qobject_cast<QListWidget*>(control)) {
         const auto found = list->findItems(item, Qt::MatchExactly);
         if (found.isEmpty()) {
-            return QStringLiteral("no item ") + item;
+            throw common::UserError(QStringLiteral("no item ") + item);
         }
         list->setCurrentItem(found.first());
         emit list->itemClicked(found.first());
-        return {};
+        return;
     }
     if (auto* group = qobject_cast<QGroupBox*>(control)) {
         for (QRadioButton* button : RadioItems(group)) {
             if (button->text() == item) {
                 button->click();
-                return {};
+                return;
             }
         }
-        return QStringLiteral("no item ") + item;
+        throw common::UserError(QStringLiteral("no item ") + item);
     }
     if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
         for (int i = 0; i < tabs->count(); ++i) {
             if (tabs->tabText(i) == item) {
                 tabs->setCurrentIndex(i);
-                return {};
+                return;
             }
         }
-        return QStringLiteral("no tab ") + item;
+        throw common::UserError(QStringLiteral("no tab ") + item);
     }
-    return QStringLiteral("nothing to choose in ") + control->objectName();
+    throw common::UserError(QStringLiteral("nothing to choose in ") + control->objectName());
 }
 
-QString Spin(QObject* control, bool up) {
+void Spin(QObject* control, bool up) {
     auto* spinner = qobject_cast<kit::UpDown*>(control);
     if (spinner == nullptr) {
-        return NotA("a spinner", control);
+        throw common::UserError(NotA("a spinner", control));
     }
     (up ? spinner->UpButton() : spinner->DownButton())->click();
-    return {};
 }
 
-QString Scroll(QObject* control, int position) {
+void Scroll(QObject* control, int position) {
     auto* slider = qobject_cast<QAbstractSlider*>(control);
     if (slider == nullptr) {
-        return NotA("a scroll bar", control);
+        throw common::UserError(NotA("a scroll bar", control));
     }
     slider->setValue(position);
-    return {};
 }
 
 std::optional<QString> ShownText(QObject* control) {

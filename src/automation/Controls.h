@@ -18,15 +18,18 @@ namespace automation {
 // name: a name must say which control it means.
 QObject* FindControl(QWidget* window, const QString& name, QString* error);
 
-// Each action returns an empty text when done, else why it could not be done.
-QString SetText(QObject* control, const QString& text); // one change, as a paste
-QString Type(QObject* control, const QString& text);    // one keystroke per character at the end
-QString Backspace(QObject* control, int count);         // at the end of the text
-QString Key(QObject* control, const QString& keyName);  // "Return", "Ctrl+C", or one character as typed
-QString Click(QObject* control);                        // button, check box, radio button, menu action
-QString Choose(QObject* control, const QString& item);  // drop-down, list, radio group, tab set
-QString Spin(QObject* control, bool up);                // one click on the spinner's arrow
-QString Scroll(QObject* control, int position);         // scroll bar or track bar
+// An action that cannot be done throws a common::UserError that says why
+// ("no item Deep", "disabled btnCompute"): the script or test asked for it, as
+// a user types a value a field refuses. Each checks before it acts, so a
+// refused action leaves the window as it was.
+void SetText(QObject* control, const QString& text); // one change, as a paste
+void Type(QObject* control, const QString& text);    // one keystroke per character at the end
+void Backspace(QObject* control, int count);         // at the end of the text
+void Key(QObject* control, const QString& keyName);  // "Return", "Ctrl+C", or one character as typed
+void Click(QObject* control);                        // button, check box, radio button, menu action
+void Choose(QObject* control, const QString& item);  // drop-down, list, radio group, tab set
+void Spin(QObject* control, bool up);                // one click on the spinner's arrow
+void Scroll(QObject* control, int position);         // scroll bar or track bar
 
 // What a control shows: an edit's, label's or drop-down's text; a memo's or
 // list's lines joined by line feeds; a radio group's chosen item, a tab set's

@@ -1,6 +1,10 @@
 #include "common/DeviceFolder.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace common {
 
@@ -11,5 +15,12 @@ std::optional<std::int64_t> DeviceFolderChangeTime() {
     }
     return static_cast<std::int64_t>(dev.st_mtim.tv_sec) * 1'000'000'000 + dev.st_mtim.tv_nsec;
 }
+
+std::string DeviceRefusal(const std::string& path) {
+    const int reason = ::access(path.c_str(), R_OK | W_OK) == 0 ? EBUSY : errno;
+    return std::strerror(reason);
+}
+
+std::string DeviceGone() { return std::strerror(ENOENT); }
 
 } // namespace common

@@ -1,6 +1,7 @@
 #include "common/NewFileName.h"
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -123,30 +124,30 @@ Named NameFile(const FileNamingCalls& calls, Naming way, const char* from, const
 
 FileNamingCalls SystemFileNaming() { return {&::link, &RenameWithoutReplacing}; }
 
-std::optional<std::filesystem::path> NameWithoutReplacing(const std::filesystem::path& from,
-                                                          const std::filesystem::path& folder, const std::string& name,
-                                                          const FileNamingCalls& calls) {
+FileResult NameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& folder,
+                                const std::string& name, const FileNamingCalls& calls, std::filesystem::path& named) {
     // A name taken meanwhile is skipped and the next numbered one tried; a way
     // of naming that the folder has refused is not tried again for those.
     Naming way = Naming::Link;
     for (int n = 0; n < 10000; ++n) {
         const auto target = folder / (n == 0 ? name : name + "." + std::to_string(n));
-        Named named = NameFile(calls, way, from.c_str(), target.c_str());
-        while (named == Named::Refused) {
+        Named outcome = NameFile(calls, way, from.c_str(), target.c_str());
+        while (outcome == Named::Refused) {
             way = way == Naming::Link ? Naming::Rename : Naming::Copy;
-            named = NameFile(calls, way, from.c_str(), target.c_str());
+            outcome = NameFile(calls, way, from.c_str(), target.c_str());
         }
-        if (named == Named::Done) {
+        if (outcome == Named::Done) {
             if (way != Naming::Rename) {
                 ::unlink(from.c_str());
             }
-            return target;
+            named = target;
+            return FileResult::Done();
         }
-        if (named == Named::Failed) {
+        if (outcome == Named::Failed) {
             break;
         }
     }
-    return std::nullopt;
+    return FileResult::Failed(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace common

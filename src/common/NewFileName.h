@@ -3,8 +3,9 @@
 // The only file-naming calls of the suite's platform live behind this file.
 #pragma once
 
+#include "common/FileResult.h"
+
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace common {
@@ -24,10 +25,9 @@ FileNamingCalls SystemFileNaming();
 // taken, the first free of `name`.1, `name`.2, … `name`.9999. The ways of
 // naming are tried best first (a hard link, a never-replacing rename, a copy
 // into a newly created file) and one the folder refuses is not tried again.
-// On success `from` is gone and the path given is returned; on failure nothing
-// is returned, errno tells why, and `from` is left for the caller.
-std::optional<std::filesystem::path> NameWithoutReplacing(const std::filesystem::path& from,
-                                                          const std::filesystem::path& folder, const std::string& name,
-                                                          const FileNamingCalls& calls);
+// On success `from` is gone and `named` holds the path given; on failure the
+// error is the system's reason and `from` is left for the caller.
+FileResult NameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& folder,
+                                const std::string& name, const FileNamingCalls& calls, std::filesystem::path& named);
 
 } // namespace common

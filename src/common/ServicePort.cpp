@@ -1,5 +1,7 @@
 #include "common/ServicePort.h"
 
+#include "common/NumberFormat.h"
+
 #include <cerrno>
 #include <cstring>
 #include <netdb.h>
@@ -14,8 +16,12 @@ quint16 ResolveServicePort(const QString& text, bool udp, int& code) {
     // The resolver takes any number and keeps its low 16 bits (70000 would
     // listen on 4464), and 0 would let the system pick a port no instrument
     // is set up to send to.
-    bool isNumber = false;
-    const qlonglong number = text.trimmed().toLongLong(&isNumber);
+    const std::string typed = text.trimmed().toStdString();
+    std::int32_t number = 0;
+    // Digits beyond the whole-number range are a number all the same, too big.
+    const std::size_t digits = typed.find_first_not_of("+-") == 1 ? 1 : 0;
+    const bool isNumber = TryParseInt(typed, number) ||
+                          (typed.size() > digits && typed.find_first_not_of("0123456789", digits) == std::string::npos);
     if (isNumber) {
         if (number >= 1 && number <= 65535) {
             code = 0;

@@ -3,6 +3,8 @@
 // ("°" is the single byte 0xB0).
 #pragma once
 
+#include "common/FileResult.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -28,23 +30,6 @@ bool ConfirmWindows1252(const QString& path, const QStringList& texts);
 // hex digits and "h": "A\rB" shows as "A\0DhB". Logged bytes and texts
 // quoted in messages would otherwise break their lines or hide characters.
 QString ShowControls(const QString& text);
-
-// The outcome of work on a file: done, or why not, in the words the general
-// error box shows.
-class [[nodiscard]] FileResult {
-public:
-    static FileResult Done() { return FileResult(QString(), true); }
-    static FileResult Failed(const QString& error) { return FileResult(error, false); }
-
-    bool Ok() const { return ok_; }
-    explicit operator bool() const { return ok_; }
-    const QString& Error() const { return error_; }
-
-private:
-    FileResult(const QString& error, bool ok) : error_(error), ok_(ok) {}
-    QString error_;
-    bool ok_;
-};
 
 // Puts `bytes` in the file at `path` whole, or leaves the file as it was: the
 // bytes go to a temporary file beside it, which takes the name only once every

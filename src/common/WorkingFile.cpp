@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <random>
 #include <string_view>
 
@@ -9,16 +10,22 @@
 #include <unistd.h>
 
 namespace common {
+namespace {
+
+// The system's reason for the call that just failed.
+FileResult SystemFailure() { return FileResult::Failed(QString::fromLocal8Bit(std::strerror(errno))); }
+
+} // namespace
 
 WorkingFile::~WorkingFile() { Discard(); }
 
-bool WorkingFile::Create(std::string pattern) {
+FileResult WorkingFile::Create(std::string pattern) {
     Discard();
     constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     constexpr std::size_t kRandom = 6;
     if (pattern.size() < kRandom || std::string_view(pattern).substr(pattern.size() - kRandom) != "XXXXXX") {
         errno = EINVAL;
-        return false;
+        return SystemFailure();
     }
     // Created with the mode any program asks for, so the umask (or a default
     // ACL of the folder) decides who may read a received file; mkstemp would
@@ -33,11 +40,11 @@ bool WorkingFile::Create(std::string pattern) {
         }
         fd = ::open(pattern.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
-            return false;
+            return SystemFailure();
         }
     }
     if (fd < 0) {
-        return false;
+        return SystemFailure();
     }
     std::FILE* file = ::fdopen(fd, "wb");
     if (file == nullptr) {
@@ -45,19 +52,19 @@ bool WorkingFile::Create(std::string pattern) {
         ::close(fd);
         ::unlink(pattern.c_str());
         errno = error;
-        return false;
+        return SystemFailure();
     }
     std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
     file_ = file;
     path_ = pattern;
-    return true;
+    return FileResult::Done();
 }
 
-bool WorkingFile::Write(std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+FileResult WorkingFile::Write(std::string_view bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() ? FileResult::Done() : SystemFailure();
 }
 
-bool WorkingFile::Finish() {
+FileResult WorkingFile::Finish() {
     bool written = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
     const int error = errno;
     if (std::fclose(file_) != 0 && written) {
@@ -66,7 +73,7 @@ bool WorkingFile::Finish() {
         errno = error;
     }
     file_ = nullptr;
-    return written;
+    return written ? FileResult::Done() : SystemFailure();
 }
 
 void WorkingFile::Discard() {

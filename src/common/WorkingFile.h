@@ -4,6 +4,8 @@
 // flush and remove such files live behind this file.
 #pragma once
 
+#include "common/FileResult.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
@@ -22,17 +24,17 @@ public:
     // Creates a new file from `pattern`, a path whose last six characters are
     // "XXXXXX" and are replaced by letters or digits that make the name new.
     // Ordinary data: read and write for all, less what the umask takes away,
-    // as any program's new file. False, with errno set, when it cannot.
-    bool Create(std::string pattern);
+    // as any program's new file. On failure the error is the system's reason.
+    FileResult Create(std::string pattern);
     explicit operator bool() const { return file_ != nullptr; }
     const std::filesystem::path& Path() const { return path_; }
 
-    // False, with errno set, when the bytes cannot be written.
-    bool Write(std::string_view bytes);
+    // Fails, with the system's reason, when the bytes cannot be written.
+    FileResult Write(std::string_view bytes);
     // Writes what is buffered, waits until the disk holds it and closes the
-    // file. False, with errno set, when any of it did not reach the disk; the
-    // file stays for the caller to remove.
-    bool Finish();
+    // file. Fails, with the system's reason, when any of it did not reach the
+    // disk; the file stays for the caller to remove.
+    FileResult Finish();
     // Closes and removes an unfinished file.
     void Discard();
 
@@ -45,8 +47,7 @@ private:
 // systems, less on some encrypted ones).
 std::size_t LongestFileName(const std::filesystem::path& folder);
 
-// Removes a file, never a directory that took its name. False, with errno set,
-// when it cannot.
+// Removes a file, never a directory that took its name. False when it cannot.
 bool RemoveFile(const std::filesystem::path& path);
 
 } // namespace common

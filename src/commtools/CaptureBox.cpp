@@ -24,11 +24,13 @@ void CaptureBox::Clicked(bool checked) {
     request.folderKind = QStringLiteral("captures");
     request.appends = true;
     const QString path = kit::AskFileName(box_->window(), request);
-    if (path.isEmpty() || !file_.Open(path)) {
+    if (path.isEmpty()) {
         box_->setChecked(false);
-        if (!path.isEmpty()) {
-            common::ShowError(file_.Error());
-        }
+        return;
+    }
+    if (const common::FileResult opened = file_.Open(path); !opened) {
+        box_->setChecked(false);
+        common::ShowError(opened.Error());
     }
 }
 
@@ -60,16 +62,17 @@ void CaptureBox::Close() {
 }
 
 void CaptureBox::Write(const QByteArray& bytes) {
-    if (bytes.isEmpty() || file_.Write(bytes)) {
+    if (bytes.isEmpty()) {
+        return;
+    }
+    const common::FileResult written = file_.Write(bytes);
+    if (written) {
         return;
     }
     lines_.RestOfAll();
     box_->setChecked(false);
-    // Said once the read that failed has returned: a modal box inside the
-    // port's notification would run the event loop from within it.
-    const QString error = file_.Error();
-    QMetaObject::invokeMethod(
-        this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
+    // Said once the read that failed has returned.
+    kit::ShowErrorAfterNotification(this, written.Error());
 }
 
 void CaptureBox::Stop() {

@@ -8,28 +8,25 @@
 
 namespace commtools {
 
-bool CaptureFile::Open(const QString& path) {
+common::FileResult CaptureFile::Open(const QString& path) {
     Close();
-    error_.clear();
     path_ = path;
     if (!file_.Open(QFile::encodeName(path).toStdString())) {
-        error_ =
-            QStringLiteral("Cannot open the capture file \"%1\": %2").arg(path, QString::fromLocal8Bit(file_.Reason()));
-        return false;
+        return common::FileResult::Failed(QStringLiteral("Cannot open the capture file \"%1\": %2")
+                                              .arg(path, QString::fromLocal8Bit(file_.Reason())));
     }
-    return true;
+    return common::FileResult::Done();
 }
 
-bool CaptureFile::Write(const QByteArray& bytes) {
+common::FileResult CaptureFile::Write(const QByteArray& bytes) {
     if (!file_.IsOpen()) {
-        return false;
+        return common::FileResult::Failed(QStringLiteral("The capture file \"%1\" is closed.").arg(path_));
     }
     if (!file_.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
-        error_ = QStringLiteral("Cannot write the capture file \"%1\": %2")
-                     .arg(path_, QString::fromLocal8Bit(file_.Reason()));
-        return false;
+        return common::FileResult::Failed(QStringLiteral("Cannot write the capture file \"%1\": %2")
+                                              .arg(path_, QString::fromLocal8Bit(file_.Reason())));
     }
-    return true;
+    return common::FileResult::Done();
 }
 
 void CaptureFile::Close() { file_.Close(); }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "common/AppendFile.h"
+#include "common/FileResult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,22 +23,20 @@ namespace commtools {
 
 class CaptureFile {
 public:
-    // Opens or creates `path` for appending; false with Error() set, at once
-    // for anything but a regular file.
-    bool Open(const QString& path);
-    // Appends all of `bytes`. False when the file did not take them all: it
-    // is then closed with what reached it, and Error() names the file and the
+    // Opens or creates `path` for appending; fails at once for anything but
+    // a regular file. The error names the file and the reason.
+    common::FileResult Open(const QString& path);
+    // Appends all of `bytes`. Fails when the file did not take them all: it is
+    // then closed with what reached it, and the error names the file and the
     // reason.
-    bool Write(const QByteArray& bytes);
+    common::FileResult Write(const QByteArray& bytes);
     void Close();
 
     bool IsOpen() const { return file_.IsOpen(); }
-    QString Error() const { return error_; }
 
 private:
     common::AppendFile file_;
     QString path_;
-    QString error_;
 };
 
 // The reads of several TCP connections on their way into one capture. Two

@@ -1,5 +1,6 @@
 #include "commtools/PortSettingsDialog.h"
 
+#include "common/NumberFormat.h"
 #include "ui_PortSettingsDialog.h"
 
 #include <algorithm>
@@ -45,9 +46,8 @@ PortSettingsDialog::~PortSettingsDialog() = default;
 
 PortSettings PortSettingsDialog::Settings() const {
     PortSettings settings = start_;
-    bool ok = false;
-    const int rate = ui->cbxBaudRate->currentText().trimmed().toInt(&ok);
-    if (ok && rate > 0) {
+    std::int32_t rate = 0;
+    if (common::TryParseInt(ui->cbxBaudRate->currentText().trimmed().toStdString(), rate) && rate > 0) {
         settings.baudRate = rate;
     }
     settings.dataBits = ValueAt(kDataBits, ui->cbxDataBits);

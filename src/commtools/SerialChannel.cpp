@@ -11,8 +11,6 @@
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <cstring>
 #include <mutex>
 
 namespace commtools {
@@ -34,9 +32,7 @@ QString OpenFailureReason(const QSerialPort& port, const QString& name) {
     if (port.error() != QSerialPort::PermissionError) {
         return port.errorString();
     }
-    const QByteArray path = QFile::encodeName(DevicePath(name));
-    const int reason = ::access(path.constData(), R_OK | W_OK) == 0 ? EBUSY : errno;
-    return QString::fromLocal8Bit(std::strerror(reason));
+    return QString::fromLocal8Bit(common::DeviceRefusal(QFile::encodeName(DevicePath(name)).toStdString()));
 }
 
 // Why an open port stopped working. The port's own text names whatever the
@@ -44,7 +40,7 @@ QString OpenFailureReason(const QSerialPort& port, const QString& name) {
 // an unrelated call's; a device node that is gone says it plainly.
 QString LostReason(const QSerialPort& port, const QString& name) {
     if (!QFile::exists(DevicePath(name))) {
-        return QString::fromLocal8Bit(std::strerror(ENOENT));
+        return QString::fromLocal8Bit(common::DeviceGone());
     }
     return port.errorString();
 }

@@ -7,6 +7,7 @@
 #include "commtools/NetSocket.h"
 #include "commtools/StatusLog.h"
 #include "commtools/StreamLine.h"
+#include "kit/Dialogs.h"
 #include "kit/Remembered.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_network.h"
@@ -36,10 +37,7 @@ TMaris_network::TMaris_network(QWidget* parent)
     ui->Memo1->SetLimit(kMemoLimit);
     commtools::LogView* logMemo = ui->Memo1;
     log_->SetVisualOut([logMemo](const QString& entry) { logMemo->Append(entry); });
-    log_->SetErrorOut([this](const QString& error) {
-        QMetaObject::invokeMethod(
-            this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
-    });
+    log_->SetErrorOut([this](const QString& error) { kit::ShowErrorAfterNotification(this, error); });
 
     socket_ = std::make_unique<commtools::NetSocket>(*log_);
     socket_->SetHost(ui->eHost->text());

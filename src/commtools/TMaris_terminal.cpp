@@ -8,6 +8,7 @@
 #include "commtools/ReceiveDisplay.h"
 #include "commtools/SerialChannel.h"
 #include "commtools/StreamLine.h"
+#include "kit/Dialogs.h"
 #include "kit/Remembered.h"
 #include "kit/WindowParts.h"
 #include "ui_TMaris_terminal.h"
@@ -140,10 +141,7 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
     // A lost device closed the port: the box shows it, and a click opens it again.
     QCheckBox* active = channel.active;
     connect(port, &commtools::SerialChannel::Lost, active, [active] { active->setChecked(false); });
-    port->Log().SetErrorOut([this](const QString& error) {
-        QMetaObject::invokeMethod(
-            this, [error] { common::ShowError(error); }, Qt::QueuedConnection);
-    });
+    port->Log().SetErrorOut([this](const QString& error) { kit::ShowErrorAfterNotification(this, error); });
     channel.statusMemo->setPlainText(QString());
     // A download shows its progress in the free corner of the transmit panel
     // while it runs; the engine calls on this thread, from the port's reads.

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -1094,8 +1093,9 @@ void ZModemReceiver::HandleFileInfo() {
     // when the sender's end-of-file has arrived at the right offset.
     std::string pattern =
         (settings_.folder / ("." + fileName_ + std::string(kWorkingMark) + std::string(kWorkingRandom, 'X'))).string();
-    if (!file_.Create(pattern)) {
-        Log("cannot create \"" + fileName_ + "\" in " + settings_.folder.string() + ": " + std::strerror(errno));
+    if (const common::FileResult created = file_.Create(pattern); !created) {
+        Log("cannot create \"" + fileName_ + "\" in " + settings_.folder.string() + ": " +
+            created.Error().toStdString());
         Reply(HexHeader(ZFrame::SKIP, 0));
         return;
     }
@@ -1108,8 +1108,8 @@ void ZModemReceiver::HandleFileInfo() {
 }
 
 bool ZModemReceiver::WriteData() {
-    if (!file_.Write(data_)) {
-        Abort("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
+    if (const common::FileResult written = file_.Write(data_); !written) {
+        Abort("cannot write \"" + fileName_ + "\": " + written.Error().toStdString());
         return false;
     }
     offset_ += static_cast<std::uint32_t>(data_.size());
@@ -1134,13 +1134,16 @@ void ZModemReceiver::ReportProgress(bool arriving) {
 void ZModemReceiver::FinishFile() {
     const std::filesystem::path working = file_.Path();
     ReportProgress(false);
-    if (!file_.Finish()) {
-        Log("cannot write \"" + fileName_ + "\": " + std::strerror(errno));
+    if (const common::FileResult finished = file_.Finish(); !finished) {
+        Log("cannot write \"" + fileName_ + "\": " + finished.Error().toStdString());
         common::RemoveFile(working);
         return;
     }
-    if (const auto target = common::NameWithoutReplacing(working, settings_.folder, fileName_, naming_)) {
-        received_.push_back(*target);
+    std::filesystem::path target;
+    const common::FileResult named =
+        common::NameWithoutReplacing(working, settings_.folder, fileName_, naming_, target);
+    if (named) {
+        received_.push_back(target);
         std::string rate;
         const double seconds = std::chrono::duration<double>(now_ - announcedAt_).count();
         if (offset_ >= kRateLoggedFrom && seconds > 0) {
@@ -1153,11 +1156,11 @@ void ZModemReceiver::FinishFile() {
             announced = std::string(offset_ < *announcedSize_ ? ", fewer" : ", more") + " than the " +
                         std::to_string(*announcedSize_) + " announced";
         }
-        Log("received \"" + target->filename().string() + "\", " + std::to_string(offset_) + " bytes" + rate +
+        Log("received \"" + target.filename().string() + "\", " + std::to_string(offset_) + " bytes" + rate +
             announced);
         return;
     }
-    Log("cannot name \"" + fileName_ + "\": " + std::strerror(errno));
+    Log("cannot name \"" + fileName_ + "\": " + named.Error().toStdString());
     common::RemoveFile(working);
 }
 

@@ -58,7 +58,7 @@ void Say(Preparation& preparation, const char* message) {
 
 } // namespace
 
-BeamWidths BeamWidthsAt(const SonarModel& model, int frequency) {
+BeamWidths BeamWidthsAt(const survey::SonarModel& model, int frequency) {
     if (model.fixedFrequency) {
         return {model.alongBeamWidth, model.acrossBeamWidth};
     }
@@ -71,7 +71,7 @@ double PingRateAt(int rangeMetres) {
     return static_cast<double>(std::min(ping, Real(kMaxPingRate)));
 }
 
-Preparation PrepareCoverage(CoverageInput& input, const SonarModel& model, std::string_view frequencyText) {
+Preparation PrepareCoverage(CoverageInput& input, const survey::SonarModel& model, std::string_view frequencyText) {
     Preparation preparation;
     preparation.sectorMaximum = model.maxSector;
     preparation.frequencyMinimum = model.freqMin;
@@ -266,7 +266,7 @@ SwathGraphCurves SwathGraph(const CoverageInput& input, const CoverageResult& re
     return curves;
 }
 
-int RotationLimit(const SonarModel& model, int sector) {
+int RotationLimit(const survey::SonarModel& model, int sector) {
     const int limit = model.maxSector / 2 - sector / 2;
     return std::min(limit, 70);
 }

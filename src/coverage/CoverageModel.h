@@ -5,7 +5,7 @@
 // Every formula runs in extended precision; each named result is a double.
 #pragma once
 
-#include "coverage/SonarModels.h"
+#include "survey/SonarModels.h"
 
 #include <array>
 #include <string>
@@ -42,7 +42,7 @@ struct BeamWidths {
 
 // The working centre-beam widths: a tunable row's scale inversely with the
 // frequency from 400 kHz; a fixed row's are its own.
-BeamWidths BeamWidthsAt(const SonarModel& model, int frequency);
+BeamWidths BeamWidthsAt(const survey::SonarModel& model, int frequency);
 
 // A field the preparation rewrites, or a message it shows, in the order they
 // happen.
@@ -68,7 +68,7 @@ struct Preparation {
 // rotation at 0, an altitude beyond the sonar's reach is cut to it (with a
 // message), an altitude below 1 m becomes 1 m (with a message), a range below
 // the altitude is raised to it. `input` leaves with the values in force.
-Preparation PrepareCoverage(CoverageInput& input, const SonarModel& model, std::string_view frequencyText);
+Preparation PrepareCoverage(CoverageInput& input, const survey::SonarModel& model, std::string_view frequencyText);
 
 inline constexpr const char* kNoCoverageMessage = "Probably no coverage on this altitude!";
 inline constexpr const char* kInvalidAltitudeMessage = "Invalid altitude - use positive integers!";
@@ -123,6 +123,6 @@ SwathGraphCurves SwathGraph(const CoverageInput& input, const CoverageResult& re
 
 // The sector rotation's limits in single-head mode: what the widest sector
 // leaves beyond the one set, at most 70° either way.
-int RotationLimit(const SonarModel& model, int sector);
+int RotationLimit(const survey::SonarModel& model, int sector);
 
 } // namespace coverage

@@ -24,9 +24,9 @@ QString Fixed(double value, int width, int decimals) {
 
 int ReadInt(const QString& text) { return common::ParseInt(text.toStdString()); }
 
-// The radio button of each row of coverage::kSonarModels, in the rows' order.
+// The radio button of each row of survey::kSonarModels, in the rows' order.
 using ModelButton = QRadioButton* Ui::TR2SonicCoverage::*;
-constexpr std::array<ModelButton, coverage::kSonarModels.size()> kModelButtons{
+constexpr std::array<ModelButton, survey::kSonarModels.size()> kModelButtons{
     &Ui::TR2SonicCoverage::rbnSonic2026, &Ui::TR2SonicCoverage::rbnSonic2026_100,
     &Ui::TR2SonicCoverage::rbnSonic2024, &Ui::TR2SonicCoverage::rbnSonic2024_UHR,
     &Ui::TR2SonicCoverage::rbnSonic2022, &Ui::TR2SonicCoverage::rbnSonic2022_UHR,
@@ -114,13 +114,13 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
 
 TR2SonicCoverage::~TR2SonicCoverage() = default;
 
-const coverage::SonarModel& TR2SonicCoverage::SelectedModel() const {
+const survey::SonarModel& TR2SonicCoverage::SelectedModel() const {
     for (std::size_t row = 0; row < kModelButtons.size(); ++row) {
         if ((ui.get()->*kModelButtons[row])->isChecked()) {
-            return coverage::kSonarModels[row];
+            return survey::kSonarModels[row];
         }
     }
-    return coverage::kSonarModels[coverage::kStartModel];
+    return survey::kSonarModels[survey::kStartModel];
 }
 
 void TR2SonicCoverage::Write(QLineEdit* field, const QString& text) {
@@ -150,7 +150,7 @@ void TR2SonicCoverage::CalculateClick() { recompute_.Request(); }
 bool TR2SonicCoverage::Calculate() {
     bool done = false;
     common::RunGuarded([&] {
-        const coverage::SonarModel& model = SelectedModel();
+        const survey::SonarModel& model = SelectedModel();
         coverage::CoverageInput input;
         input.dual = ui->rbnDual_h->isChecked();
 
@@ -175,8 +175,8 @@ bool TR2SonicCoverage::Calculate() {
             Write(ui->edtRotate, QStringLiteral("0"));
         }
         std::int32_t sector = 0;
-        if (common::TryParseInt(typed_->Text(ui->edtSector).toStdString(), sector) && sector < coverage::kMinSector) {
-            Write(ui->edtSector, QString::number(coverage::kMinSector));
+        if (common::TryParseInt(typed_->Text(ui->edtSector).toStdString(), sector) && sector < survey::kMinSector) {
+            Write(ui->edtSector, QString::number(survey::kMinSector));
         }
         input.mounting = ReadInt(typed_->Text(ui->edtmount_ang));
         input.frequency = ReadInt(typed_->Text(ui->edtFreq));
@@ -196,7 +196,7 @@ bool TR2SonicCoverage::Calculate() {
         ui->lblSonar_type->setText(QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
         const coverage::Preparation preparation =
             coverage::PrepareCoverage(input, model, typed_->Text(ui->edtFreq).toStdString());
-        ui->udbSonarSectorCoverage->SetRange(coverage::kMinSector, preparation.sectorMaximum);
+        ui->udbSonarSectorCoverage->SetRange(survey::kMinSector, preparation.sectorMaximum);
         ui->udb_Freq->SetRange(preparation.frequencyMinimum, preparation.frequencyMaximum);
         ui->udbAltitude->SetMaximum(preparation.altitudeMaximum);
         for (const coverage::Adjustment& adjustment : preparation.adjustments) {

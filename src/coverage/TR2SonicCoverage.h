@@ -39,7 +39,7 @@ public:
 
 private:
     bool Calculate();
-    const coverage::SonarModel& SelectedModel() const;
+    const survey::SonarModel& SelectedModel() const;
     void Write(QLineEdit* field, const QString& text);
     QLineEdit* FieldOf(coverage::Field field) const;
     void ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result);

@@ -2,6 +2,7 @@
 
 #include "automation/Controls.h"
 #include "common/Messages.h"
+#include "common/NumberFormat.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 
@@ -134,20 +135,17 @@ namespace {
 // the wrong text still ends.
 constexpr int kWaitForLimitMs = 10000;
 
-bool ReadNumber(const QString& text, int& number) {
-    bool ok = false;
-    number = text.toInt(&ok);
-    return ok;
-}
+// A whole number, blanks around it allowed.
+bool ReadNumber(const QString& text, int& number) { return common::TryParseInt(text.trimmed().toStdString(), number); }
 
 } // namespace
 
-template <QString (*action)(QObject*, const QString&)> bool Driver::ActWithText(const Arguments& a) {
-    return Act(a.name, [&](QObject* control) { return action(control, a.text); });
+template <void (*action)(QObject*, const QString&)> bool Driver::ActWithText(const Arguments& a) {
+    return Act(a.name, [&](QObject* control) { action(control, a.text); });
 }
 
-template <QString (*action)(QObject*, int)> bool Driver::ActWithNumber(const Arguments& a) {
-    return Act(a.name, [&](QObject* control) { return action(control, a.number); });
+template <void (*action)(QObject*, int)> bool Driver::ActWithNumber(const Arguments& a) {
+    return Act(a.name, [&](QObject* control) { action(control, a.number); });
 }
 
 const Driver::Command Driver::kCommands[] = {
@@ -229,13 +227,21 @@ QObject* Driver::Find(const QString& name) {
     return control;
 }
 
-bool Driver::Act(const QString& name, const std::function<QString(QObject*)>& action) {
+bool Driver::Act(const QString& name, const std::function<void(QObject*)>& action) {
     QObject* control = Find(name);
     if (control == nullptr) {
         return false;
     }
-    const QString error = action(control);
-    return error.isEmpty() || Fail(error);
+    return Attempt([&] { action(control); });
+}
+
+bool Driver::Attempt(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const common::UserError& refused) {
+        return Fail(QString::fromStdString(refused.what()));
+    }
+    return true;
 }
 
 void Driver::PrintLine(const QString& name, const QString& text) { out_ << name << '\t' << Escape(text) << Qt::endl; }
@@ -304,19 +310,18 @@ bool Driver::Click(const Arguments& a) {
         // commands stay in reach whichever window is current.
         QString error;
         if (auto* command = qobject_cast<QAction*>(automation::FindControl(launcher, a.name, &error))) {
-            const QString clickError = automation::Click(command);
-            return clickError.isEmpty() || Fail(clickError);
+            return Attempt([command] { automation::Click(command); });
         }
     }
     return Act(a.name, automation::Click);
 }
 
 bool Driver::Spin(const Arguments& a) {
-    return Act(a.name, [&](QObject* control) -> QString {
+    return Act(a.name, [&](QObject* control) {
         if (a.text != QLatin1String("up") && a.text != QLatin1String("down")) {
-            return QStringLiteral("spin up or down, not ") + a.text;
+            throw common::UserError(QStringLiteral("spin up or down, not ") + a.text);
         }
-        return automation::Spin(control, a.text == QLatin1String("up"));
+        automation::Spin(control, a.text == QLatin1String("up"));
     });
 }
 

@@ -48,9 +48,12 @@ private:
     bool Fail(const QString& reason);
     QObject* Find(const QString& name);
     // Finds control `name` and applies one of the shared actions to it.
-    bool Act(const QString& name, const std::function<QString(QObject*)>& action);
-    template <QString (*action)(QObject*, const QString&)> bool ActWithText(const Arguments& a);
-    template <QString (*action)(QObject*, int)> bool ActWithNumber(const Arguments& a);
+    // Runs a control action on the named control; a refused one fails the
+    // command with the action's reason.
+    bool Act(const QString& name, const std::function<void(QObject*)>& action);
+    bool Attempt(const std::function<void()>& action);
+    template <void (*action)(QObject*, const QString&)> bool ActWithText(const Arguments& a);
+    template <void (*action)(QObject*, int)> bool ActWithNumber(const Arguments& a);
     void PrintLine(const QString& name, const QString& text);
 
     bool Open(const Arguments& a);

@@ -1,15 +1,13 @@
 #include "kit/ChartView.h"
 
-#include "common/Messages.h"
-#include "common/TextFile.h"
 #include "kit/ChartItems.h"
 #include "kit/ChartLayout.h"
+#include "kit/ChartMenu.h"
 #include "kit/ChartScale.h"
 #include "kit/ChartTable.h"
 #include "kit/ChartZoom.h"
 #include "kit/Dialogs.h"
 
-#include <QBuffer>
 #include <QChart>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -19,7 +17,6 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineSeries>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPen>
 #include <QToolButton>
@@ -43,10 +40,6 @@ constexpr double kRethinGrowth = 1.25;
 // Room kept between the extreme points and the plot's frame, so a line along
 // the top or bottom is drawn whole and not half under the frame.
 constexpr double kEdgeRoom = 4.0;
-
-// The corner button's distance from the chart's top and right edges, in pixels.
-constexpr int kCornerMargin = 2;
-constexpr QSize kCornerButtonSize(22, 20);
 
 // NaN sorts with +infinity so the order stays strict and weak whatever a
 // computation produced.
@@ -183,7 +176,7 @@ ChartView::ChartView(QWidget* parent)
     // (kit::SetUpKeyboard), so a window that opens never gives a chart the
     // focus its first field should get.
     setFocusPolicy(Qt::ClickFocus);
-    SetUpCornerButton();
+    menu_ = new ChartMenu(this);
 
     ApplyAxisRange(AutoRange());
     axesStale_ = false;
@@ -380,6 +373,11 @@ QRectF ChartView::AutoRange() const {
 
 QRectF ChartView::AxisRange() const { return shownRange_; }
 
+void ChartView::ShowRange(const QRectF& range) {
+    ApplyAxisRange(range);
+    Flush();
+}
+
 void ChartView::ApplyAxisRange(const QRectF& range, bool force) {
     if (range == shownRange_ && !force) {
         return;
@@ -485,7 +483,7 @@ void ChartView::PlaceLegend() {
 
 void ChartView::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
-    PlaceCornerButton();
+    menu_->Place();
     plot_ = QRectF();
     ApplyAxisRange(shownRange_, true);
     // The room kept for the legend is a share of the height, and lines
@@ -554,58 +552,7 @@ void ChartView::wheelEvent(QWheelEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// Copy the data, save the picture
-
-void ChartView::SetUpCornerButton() {
-    // A child of the view beside the viewport, not inside it: the viewport
-    // holds the whole drawing, so a picture of the viewport leaves the button out.
-    cornerButton_ = new QToolButton(this);
-    cornerButton_->setText(QStringLiteral("\u2261"));
-    cornerButton_->setToolTip(QStringLiteral("Copy data or save picture"));
-    // A framed button of a fixed size: a bare glyph in the corner would sit
-    // on the plot's frame, hard to see and to hit on a coloured background.
-    cornerButton_->setFixedSize(kCornerButtonSize);
-    cornerButton_->setCursor(Qt::ArrowCursor);
-    // Out of the tab order: the chart itself takes the focus and the keys.
-    cornerButton_->setFocusPolicy(Qt::NoFocus);
-    cornerMenu_ = new QMenu(cornerButton_);
-    QAction* copy = cornerMenu_->addAction(QStringLiteral("Copy data"), this, &ChartView::CopyData);
-    QAction* save = cornerMenu_->addAction(QStringLiteral("Save picture\u2026"), this, &ChartView::SavePicture);
-    // The menu opens on a plain click, below the button and inside the chart,
-    // without the arrow a tool button with a menu would draw.
-    connect(cornerButton_, &QToolButton::clicked, this, [this] {
-        const QPoint corner(cornerButton_->width() - cornerMenu_->sizeHint().width(), cornerButton_->height());
-        cornerMenu_->popup(cornerButton_->mapToGlobal(corner));
-    });
-    connect(cornerMenu_, &QMenu::aboutToShow, this, [this] {
-        menuOpen_ = true;
-        ShowCornerButtonWhenWanted();
-    });
-    connect(cornerMenu_, &QMenu::aboutToHide, this, [this] {
-        menuOpen_ = false;
-        ShowCornerButtonWhenWanted();
-    });
-    // Named after the chart, so the driver can tell the buttons of the TPU
-    // calculator's two charts apart.
-    connect(this, &QObject::objectNameChanged, this, [this, copy, save](const QString& name) {
-        cornerButton_->setObjectName(name.isEmpty() ? QString() : name + QStringLiteral("_Menu"));
-        copy->setObjectName(name.isEmpty() ? QString() : name + QStringLiteral("_CopyData"));
-        save->setObjectName(name.isEmpty() ? QString() : name + QStringLiteral("_SavePicture"));
-    });
-    cornerButton_->hide();
-    PlaceCornerButton();
-}
-
-void ChartView::PlaceCornerButton() {
-    cornerButton_->move(width() - kCornerButtonSize.width() - kCornerMargin, kCornerMargin);
-}
-
-void ChartView::ShowCornerButtonWhenWanted() {
-    const bool wanted = pointerOver_ || hasFocus() || menuOpen_;
-    if (wanted == cornerButton_->isHidden()) {
-        cornerButton_->setVisible(wanted);
-    }
-}
+// Copy the data, save the picture (the menu is ChartMenu)
 
 QString ChartView::DataTable() const {
     std::vector<TableSeries> shown;
@@ -631,34 +578,15 @@ QImage ChartView::Picture() {
     return viewport()->grab().toImage();
 }
 
+QToolButton* ChartView::CornerButton() const { return menu_->Button(); }
+
 void ChartView::SavePicture() {
-    FileDialogRequest request;
-    request.kind = FileDialogKind::Save;
-    request.caption = QStringLiteral("Save picture");
-    request.filter = QStringLiteral("PNG picture (*.png)");
-    request.defaultSuffix = QStringLiteral("png");
     // Named as the chart is headed, or, without a heading, after what it draws.
     QString title = FileNameFrom(title_.lines.join(QLatin1Char(' ')));
     if (title.isEmpty()) {
         title = FileNameFrom(yTitle_);
     }
-    request.fileName = (title.isEmpty() ? QStringLiteral("Chart") : title) + QStringLiteral(".png");
-    request.folderKind = QStringLiteral("pictures");
-    const QString path = AskFileName(this, request);
-    if (path.isEmpty()) {
-        return;
-    }
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        if (!buffer.open(QIODevice::WriteOnly) || !Picture().save(&buffer, "PNG")) {
-            common::ShowError(common::CreateFileError(path, QStringLiteral("The picture could not be made.")));
-            return;
-        }
-    }
-    if (const common::FileResult saved = common::SaveWhole(path, png); !saved) {
-        common::ShowError(common::CreateFileError(path, saved.Error()));
-    }
+    SaveChartPicture(this, title.isEmpty() ? QStringLiteral("Chart") : title);
 }
 
 bool ChartView::event(QEvent* event) {
@@ -680,7 +608,7 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
     const bool menuKey =
         event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (menuKey) {
-        cornerButton_->click();
+        menu_->Button()->click();
         event->accept();
         return;
     }
@@ -689,24 +617,22 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
 
 void ChartView::enterEvent(QEnterEvent* event) {
     QChartView::enterEvent(event);
-    pointerOver_ = true;
-    ShowCornerButtonWhenWanted();
+    menu_->PointerOver(true);
 }
 
 void ChartView::leaveEvent(QEvent* event) {
     QChartView::leaveEvent(event);
-    pointerOver_ = false;
-    ShowCornerButtonWhenWanted();
+    menu_->PointerOver(false);
 }
 
 void ChartView::focusInEvent(QFocusEvent* event) {
     QChartView::focusInEvent(event);
-    ShowCornerButtonWhenWanted();
+    menu_->FocusChanged();
 }
 
 void ChartView::focusOutEvent(QFocusEvent* event) {
     QChartView::focusOutEvent(event);
-    ShowCornerButtonWhenWanted();
+    menu_->FocusChanged();
 }
 
 // ---------------------------------------------------------------------------

@@ -47,7 +47,6 @@
 
 class QImage;
 class QLineSeries;
-class QMenu;
 class QToolButton;
 class QValueAxis;
 
@@ -56,6 +55,7 @@ namespace kit {
 class ChartView;
 class ChartDecoration;
 class ChartLegend;
+class ChartMenu;
 class ChartZoom;
 class TextCache;
 enum class ChartText;
@@ -172,6 +172,17 @@ public:
 
     // The ranges the axes show now, as (x min, y min) to (x max, y max).
     QRectF AxisRange() const;
+    // The range that shows every point of the shown series, with room for
+    // the legend above the highest; the axes follow it until a zoom.
+    QRectF AutoRange() const;
+    // Shows `range` on the axes at once, outside the zoom's history (the zoom
+    // keeps its own).
+    void ShowRange(const QRectF& range);
+
+    // The plot area in the view's pixels (the chart fills the view from its
+    // top-left corner), and the value (x, y as the axes read) under a pixel.
+    QRectF PlotArea() const { return plot_; }
+    QPointF ToValue(const QPointF& viewPoint) const;
 
     // The legend as drawn: the listed, shown series in order, and its font.
     const std::vector<LegendEntry>& LegendEntries() const { return legendEntries_; }
@@ -190,7 +201,7 @@ public:
     void SavePicture();
 
     // The button in the top-right corner that opens the copy and save menu.
-    QToolButton* CornerButton() const { return cornerButton_; }
+    QToolButton* CornerButton() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -209,7 +220,6 @@ protected:
 private:
     friend class ChartSeries;
     friend class ChartBatch;
-    friend class ChartZoom;
 
     enum class Change { Points, Shown, Look };
     void SeriesChanged(ChartSeries* series, Change change);
@@ -218,12 +228,7 @@ private:
     void LayOut();
     void PlaceLegend();
     TextCache& TextsFor(ChartText role) const;
-    QRectF AutoRange() const;
     QSizeF PixelScale() const;
-    QPointF ToValue(const QPointF& viewPoint) const;
-    void SetUpCornerButton();
-    void PlaceCornerButton();
-    void ShowCornerButtonWhenWanted();
 
     std::vector<std::unique_ptr<ChartSeries>> series_;
     QValueAxis* axisX_ = nullptr;
@@ -252,11 +257,7 @@ private:
     QRectF plot_; // the plot area, in chart coordinates
 
     std::unique_ptr<ChartZoom> zoom_;
-
-    QToolButton* cornerButton_ = nullptr; // owned by the view
-    QMenu* cornerMenu_ = nullptr;         // owned by the button
-    bool pointerOver_ = false;
-    bool menuOpen_ = false;
+    ChartMenu* menu_ = nullptr; // owned by the view
 };
 
 // Holds back the drawing of a chart while a whole refresh is written; the last

@@ -49,8 +49,7 @@ void ChartZoom::ZoomTo(const QRectF& valueRect) {
     }
     history_.push_back(view_->AxisRange());
     lastWheel_.invalidate();
-    view_->ApplyAxisRange(target);
-    view_->Flush();
+    view_->ShowRange(target);
 }
 
 void ChartZoom::Undo() {
@@ -62,15 +61,13 @@ void ChartZoom::Undo() {
     lastWheel_.invalidate();
     // Back at the first step the axes follow the points again, which may have
     // changed while the user looked closer.
-    view_->ApplyAxisRange(history_.empty() ? view_->AutoRange() : previous);
-    view_->Flush();
+    view_->ShowRange(history_.empty() ? view_->AutoRange() : previous);
 }
 
 void ChartZoom::Reset() {
     history_.clear();
     lastWheel_.invalidate();
-    view_->ApplyAxisRange(view_->AutoRange());
-    view_->Flush();
+    view_->ShowRange(view_->AutoRange());
 }
 
 bool ChartZoom::Press(const QMouseEvent& event) {
@@ -92,7 +89,7 @@ bool ChartZoom::Move(const QMouseEvent& event) {
     if (!dragging_) {
         return false;
     }
-    band_->setGeometry(ZoomBand(bandOrigin_, event.position().toPoint(), view_->plot_));
+    band_->setGeometry(ZoomBand(bandOrigin_, event.position().toPoint(), view_->PlotArea()));
     return true;
 }
 
@@ -100,7 +97,7 @@ bool ChartZoom::Release(const QMouseEvent& event) {
     if (dragging_ && event.button() == Qt::MiddleButton) {
         dragging_ = false;
         band_->hide();
-        const QRect rect = ZoomBand(bandOrigin_, event.position().toPoint(), view_->plot_);
+        const QRect rect = ZoomBand(bandOrigin_, event.position().toPoint(), view_->PlotArea());
         if (rect.width() < kMinimumBand && rect.height() < kMinimumBand) {
             Undo();
         } else {
@@ -128,8 +125,7 @@ void ChartZoom::Wheel(const QWheelEvent& event) {
         history_.push_back(range);
     }
     lastWheel_.start();
-    view_->ApplyAxisRange(target);
-    view_->Flush();
+    view_->ShowRange(target);
 }
 
 } // namespace kit

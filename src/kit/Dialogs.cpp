@@ -101,6 +101,11 @@ DesktopOpener SetDesktopOpener(DesktopOpener opener) {
     return previous;
 }
 
+void ShowErrorAfterNotification(QObject* context, const QString& text) {
+    QMetaObject::invokeMethod(
+        context, [text] { common::ShowError(text); }, Qt::QueuedConnection);
+}
+
 void InstallModalMessageBoxes() {
     common::SetMessagePresenter([](common::MessageKind kind, const QString& text) {
         QMessageBox box(kind == common::MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,

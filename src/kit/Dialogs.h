@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+class QObject;
 class QWidget;
 
 namespace kit {
@@ -49,6 +50,12 @@ bool OpenInDesktop(const QString& path);
 
 using DesktopOpener = std::function<bool(const QString& path)>;
 DesktopOpener SetDesktopOpener(DesktopOpener opener);
+
+// Shows the error box once the notification now running (a port's read, a
+// socket's signal) has returned to Qt: a modal box inside it would run the
+// event loop from within the notification. Nothing is shown when `context`
+// is gone by then.
+void ShowErrorAfterNotification(QObject* context, const QString& text);
 
 // Shows every message and error of the message service in a modal box over the
 // active window, with the application title as caption, and asks its

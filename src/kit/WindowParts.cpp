@@ -1,5 +1,6 @@
 #include "kit/WindowParts.h"
 
+#include "common/NumberFormat.h"
 #include "kit/Assets.h"
 #include "kit/ChartView.h"
 
@@ -36,9 +37,8 @@ QFont PixelFontFromText(const QString& text) {
     // word that is a number, the style words follow it.
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < words.size(); ++i) {
-        bool isNumber = false;
-        const int pixels = words[i].toInt(&isNumber);
-        if (isNumber && pixels > 0) {
+        std::int32_t pixels = 0;
+        if (common::TryParseInt(words[i].toStdString(), pixels) && pixels > 0) {
             const QStringList style = words.mid(i + 1);
             return PixelFont(words.mid(0, i).join(QLatin1Char(' ')), pixels, style.contains(QStringLiteral("bold")));
         }

@@ -3,6 +3,7 @@
 #include "common/Angles.h"
 #include "common/MakerContact.h"
 #include "common/NumberFormat.h"
+#include "survey/SurveyGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,12 +26,10 @@ double RoundHalfEven(double value, int decimals) {
     return static_cast<double>(std::nearbyint(static_cast<long double>(value) * scale) / scale);
 }
 
-QString Fixed(double value, int width, int decimals) {
+std::string Fixed(double value, int width, int decimals) {
     // A number text keeps at most its first eight characters.
-    return QString::fromStdString(common::FormatFixed(value, width, decimals)).left(8);
+    return common::FormatFixed(value, width, decimals).substr(0, 8);
 }
-
-QString General(double value) { return QString::fromStdString(common::FormatGeneral(value)); }
 
 // A diagram's scale as the window reads it back from a whole-number text; none
 // when the text is no number.
@@ -59,20 +58,18 @@ BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequenc
     BeamWidthTexts texts{Fixed(along, 4, 1), Fixed(across, 4, 1)};
     if (frequency == 700 && system && kPlannerSystems[*system].Model().freqMin == 700) {
         // A UHR head works at 700 kHz with its own widths.
-        const coverage::SonarModel& model = kPlannerSystems[*system].Model();
-        texts = {QString::number(model.alongBeamWidth, 'f', 1), QString::number(model.acrossBeamWidth, 'f', 1)};
+        const survey::SonarModel& model = kPlannerSystems[*system].Model();
+        texts = {common::FormatFixed(model.alongBeamWidth, 0, 1), common::FormatFixed(model.acrossBeamWidth, 0, 1)};
     }
     if (frequency == 100) {
-        texts = {QStringLiteral("2"), QStringLiteral("2")};
+        texts = {"2", "2"};
     }
     return texts;
 }
 
-double LineSpacing(double swath, double overlapPercent) { return swath - swath * (overlapPercent / 200); }
-
 PlanRun ComputeLinePlan(const PlannerInput& in) {
     PlanRun run;
-    const QString beyond = QStringLiteral("m  -  No coverage at this altitude!");
+    const std::string beyond = "m  -  No coverage at this altitude!";
     if (in.minDepth >= in.maxRange) {
         run.messages.push_back(in.minDepthText + beyond);
     }
@@ -119,7 +116,7 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     const double speed = in.knots ? in.speed * kKnot : in.speed;
     r.pingSpacing = speed * (1 / r.pingRate);
     r.nadirCoverage = std::nearbyint(r.footprintAlong / (r.pingSpacing / 100));
-    r.lineSpacing = std::nearbyint(LineSpacing(r.minSwath, in.overlap));
+    r.lineSpacing = std::nearbyint(survey::LineSpacing(r.minSwath, in.overlap));
     const double maxSpeed = RoundHalfEven(r.pingRate * (r.footprintAlong * 100 / in.alongCoverage), 1);
     r.maxSpeed = in.knots ? RoundHalfEven(maxSpeed / kKnot, 1) : maxSpeed;
     r.maxSwath = 2 * slantMax * std::sin(edgeMax);
@@ -140,9 +137,9 @@ PlannerTexts ResultTexts(const PlannerResult& r) {
     t.swathWidth = Fixed(2 * r.edgeDegrees, 4, 0);
     t.range = Fixed(r.suggestedRange, 4, 0);
     t.pingRate = Fixed(r.pingRate, 4, 2);
-    t.nadirCoverage = General(r.nadirCoverage);
-    t.lineSpacing = General(r.lineSpacing);
-    t.maxSpeed = General(r.maxSpeed);
+    t.nadirCoverage = common::FormatGeneral(r.nadirCoverage);
+    t.lineSpacing = common::FormatGeneral(r.lineSpacing);
+    t.maxSpeed = common::FormatGeneral(r.maxSpeed);
     t.maxSwathAtSpacing = Fixed(r.maxSwath, 5, 0);
     t.minSwathAtSpacing = Fixed(r.minSwath, 4, 0);
     t.maxCover = Fixed(r.maxCover, 3, 0);

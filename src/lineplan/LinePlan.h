@@ -20,13 +20,13 @@ namespace lineplan {
 // at the frequency; the computation reads them back, so it uses the shown,
 // rounded widths.
 struct BeamWidthTexts {
-    QString along, across;
+    std::string along, across;
 };
 BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequency);
 
 struct PlannerInput {
     int minDepth = 50, maxDepth = 50;         // m
-    QString minDepthText, maxDepthText;       // as the fields show them, for the messages
+    std::string minDepthText, maxDepthText;   // as the fields show them, for the messages
     double overlap = 30;                      // percent
     int swath = 130;                          // degrees, the total opening
     int maxRange = 450;                       // m
@@ -54,7 +54,7 @@ struct PlannerResult {
 };
 
 struct PlanRun {
-    std::vector<QString> messages; // shown in order, before the results
+    std::vector<std::string> messages; // shown in order, before the results
     // No results where the range setting cannot reach a depth: the swath's
     // edge angle there has no value.
     std::optional<PlannerResult> result;
@@ -62,14 +62,9 @@ struct PlanRun {
 
 PlanRun ComputeLinePlan(const PlannerInput& input);
 
-// The spacing between neighbouring lines that leaves `overlapPercent` % of a
-// swath `swath` metres wide overlapping, half of it on each side of the line:
-// w - w (o / 200). 30 % gives 85 % of the swath.
-double LineSpacing(double swath, double overlapPercent);
-
 // The result texts as the window shows them (before their units).
 struct PlannerTexts {
-    QString minSwath, footprintAlong, footprintAcross, worstAcross, worstAlong, edge, swathWidth, range, pingRate,
+    std::string minSwath, footprintAlong, footprintAcross, worstAcross, worstAlong, edge, swathWidth, range, pingRate,
         nadirCoverage, lineSpacing, maxSpeed, maxSwathAtSpacing, minSwathAtSpacing, maxCover, minCover;
 };
 PlannerTexts ResultTexts(const PlannerResult& result);
@@ -95,7 +90,8 @@ struct PlannerDiagrams {
 PlannerDiagrams ComputeDiagrams(const PlannerResult& result);
 
 // The texts the window shows, as shown: the small gap labels carry the figures
-// with their units.
+// with their units. The report copies the window's fields, so its texts stay
+// the window's own until the window's one table of fields hands them over.
 struct LinePlanReportTexts {
     QString sonarType;
     // Settings

@@ -1,10 +1,10 @@
-// The line planner's systems: each names the coverage calculator's sonar
-// configuration whose beam widths, frequency range and widest sector it uses,
+// The line planner's systems: each names the sonar configuration of the
+// survey floor whose beam widths, frequency range and widest sector it uses,
 // and adds the planner's own figures: the default swath, the largest range
 // setting and the frequency it starts at.
 #pragma once
 
-#include "coverage/SonarModels.h"
+#include "survey/SonarModels.h"
 
 #include <array>
 #include <string_view>
@@ -14,15 +14,15 @@ namespace lineplan {
 struct PlannerSystem {
     std::string_view item;     // in the system list
     std::string_view typeText; // the sonar type label and the report
-    std::size_t model;         // row of coverage::kSonarModels
+    std::size_t model;         // row of survey::kSonarModels
     int defaultSwath;          // degrees
     int maxRange;              // m
     std::string_view frequencyText;
 
-    const coverage::SonarModel& Model() const { return coverage::kSonarModels[model]; }
+    const survey::SonarModel& Model() const { return survey::kSonarModels[model]; }
 };
 
-// Rows of coverage::kSonarModels, by the configuration they stand for.
+// Rows of survey::kSonarModels, by the configuration they stand for.
 namespace models {
 inline constexpr std::size_t kSonic2026 = 0, kSonic2026_100 = 1, kSonic2024 = 2, kSonic2024Uhr = 3, kSonic2022 = 4,
                              kSonic2022Uhr = 5, kSonic2020 = 6, kSonic2020Uhr = 7;

@@ -152,8 +152,8 @@ bool Tsurveyplan::Calculate() {
         }
         const int frequency = common::ParseInt(typed_->Text(ui->edtFreq).toStdString());
         const lineplan::BeamWidthTexts widths = lineplan::WorkingBeamWidths(system_, frequency);
-        ui->edtAlongbeam->setText(widths.along);
-        ui->edtAcrossbeam->setText(widths.across);
+        ui->edtAlongbeam->setText(QString::fromStdString(widths.along));
+        ui->edtAcrossbeam->setText(QString::fromStdString(widths.across));
 
         for (QWidget* caption :
              {static_cast<QWidget*>(ui->lblRightCoverage), static_cast<QWidget*>(ui->lblRightRange),
@@ -192,12 +192,12 @@ bool Tsurveyplan::Calculate() {
                                    Two("Invallid argument for Line Space", "Use positive Integers "));
         in.speed = common::ParseFloat(typed_->Text(ui->edtSpeed_input).toStdString());
         in.knots = ui->rbnKnots->isChecked();
-        in.minDepthText = typed_->Text(ui->edtAltitude);
-        in.maxDepthText = typed_->Text(ui->edtMaximum_depth);
+        in.minDepthText = typed_->Text(ui->edtAltitude).toStdString();
+        in.maxDepthText = typed_->Text(ui->edtMaximum_depth).toStdString();
 
         const lineplan::PlanRun run = lineplan::ComputeLinePlan(in);
-        for (const QString& message : run.messages) {
-            common::ShowMessage(message);
+        for (const std::string& message : run.messages) {
+            common::ShowMessage(QString::fromStdString(message));
         }
         if (!run.result) {
             ClearResults();
@@ -265,52 +265,56 @@ void Tsurveyplan::ClearResults() {
 
 void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
     const lineplan::PlannerTexts t = lineplan::ResultTexts(result);
+    // The core's texts are std::string; the window's fields take QString.
+    const auto shown = [](const std::string& text) { return QString::fromStdString(text); };
     const QString minDepth = typed_->Text(ui->edtAltitude) + QStringLiteral(" metres");
     const QString maxDepth = typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" metres");
-    const QString beam = t.edge + QStringLiteral(" \u00B0");
+    const QString beam = shown(t.edge) + QStringLiteral(" \u00B0");
     const bool knots = ui->rbnKnots->isChecked();
     const QString speed =
         typed_->Text(ui->edtSpeed_input) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s"));
 
-    ui->No_5->setText(t.minSwath);
+    ui->No_5->setText(shown(t.minSwath));
     ui->lblDepthNo5->setText(minDepth);
-    ui->No_6->setText(t.footprintAlong);
-    ui->No_7->setText(t.footprintAcross);
+    ui->No_6->setText(shown(t.footprintAlong));
+    ui->No_7->setText(shown(t.footprintAcross));
     ui->lblDepthNo6->setText(minDepth);
     ui->lblDepthNo7->setText(minDepth);
-    ui->No_15->setText(t.worstAcross);
-    ui->Worst_along->setText(t.worstAlong);
+    ui->No_15->setText(shown(t.worstAcross));
+    ui->Worst_along->setText(shown(t.worstAlong));
     ui->lblDepthNo15->setText(maxDepth);
     ui->lblDepthWorstAlong->setText(maxDepth);
     ui->lblBeamNo15->setText(beam);
     ui->lblBeamWorstAlong->setText(beam);
-    ui->No_14->setText(t.swathWidth + QStringLiteral(" \u00B0"));
-    const QString range = t.range + QStringLiteral(" metres");
+    ui->No_14->setText(shown(t.swathWidth) + QStringLiteral(" \u00B0"));
+    const QString range = shown(t.range) + QStringLiteral(" metres");
     ui->Suggested_rangesetting->setText(range);
     ui->Maxrangesetting->setText(range);
     ui->lblAlongRange->setText(range);
     ui->lblPingRange->setText(range);
-    ui->No_16->setText(t.pingRate + QStringLiteral(" p/sec"));
+    ui->No_16->setText(shown(t.pingRate) + QStringLiteral(" p/sec"));
     ui->lblPingSV->setText(ui->Soundvelocity->text() + QStringLiteral(" m/s"));
     ui->lblAlongSpeed->setText(speed);
-    ui->No_17->setText(t.nadirCoverage + QStringLiteral(" %"));
-    ui->Max_linespacing->setText(t.lineSpacing + QStringLiteral(" metres"));
+    ui->No_17->setText(shown(t.nadirCoverage) + QStringLiteral(" %"));
+    ui->Max_linespacing->setText(shown(t.lineSpacing) + QStringLiteral(" metres"));
     ui->lblOverlapPct->setText(ui->edtPercent_overlap->text() + QStringLiteral(" %"));
-    ui->Max_speed->setText(t.maxSpeed + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
+    ui->Max_speed->setText(shown(t.maxSpeed) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
     ui->lblCoveragePct->setText(ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
-    ui->Swath_maxdepth->setText(t.maxSwathAtSpacing + QStringLiteral(" m"));
-    ui->Swath_mindepth->setText(t.minSwathAtSpacing + QStringLiteral(" m"));
+    ui->Swath_maxdepth->setText(shown(t.maxSwathAtSpacing) + QStringLiteral(" m"));
+    ui->Swath_mindepth->setText(shown(t.minSwathAtSpacing) + QStringLiteral(" m"));
     ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
     ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
-    ui->Cover_maxdepth->setText(t.maxCover + QStringLiteral(" %"));
-    ui->Cover_mindepth->setText(t.minCover + QStringLiteral(" %"));
+    ui->Cover_maxdepth->setText(shown(t.maxCover) + QStringLiteral(" %"));
+    ui->Cover_mindepth->setText(shown(t.minCover) + QStringLiteral(" %"));
 
-    ui->lblRightCoverage->setText(QStringLiteral("Along Track Coverage: ") + t.nadirCoverage + QStringLiteral(" %"));
-    ui->lblRightRange->setText(QStringLiteral("Calculated for NADIR point for Range Setting: ") + t.range +
+    ui->lblRightCoverage->setText(QStringLiteral("Along Track Coverage: ") + shown(t.nadirCoverage) +
+                                  QStringLiteral(" %"));
+    ui->lblRightRange->setText(QStringLiteral("Calculated for NADIR point for Range Setting: ") + shown(t.range) +
                                QStringLiteral(" m"));
     ui->lblRightSpeed->setText(QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
                                (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
-    ui->lblRightSpacing->setText(QStringLiteral("Max Line Spacing:") + t.lineSpacing + QStringLiteral(" metres      "));
+    ui->lblRightSpacing->setText(QStringLiteral("Max Line Spacing:") + shown(t.lineSpacing) +
+                                 QStringLiteral(" metres      "));
     ui->lblRightOverlap->setText(QStringLiteral("For ") + ui->edtPercent_overlap->text() +
                                  QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
 }
@@ -329,12 +333,12 @@ void Tsurveyplan::rg_Select_system_groupClick() {
     }
     system_ = chosen;
     const lineplan::PlannerSystem& system = lineplan::kPlannerSystems[*chosen];
-    const coverage::SonarModel& model = system.Model();
+    const survey::SonarModel& model = system.Model();
     ui->pnlIntro->hide();
     // The system's figures, written as one change: the plan is computed once, with all of them.
     Quietly(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
     Quietly(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
-    ui->udbSwathwidth->SetRange(coverage::kMinSector, model.maxSector);
+    ui->udbSwathwidth->SetRange(survey::kMinSector, model.maxSector);
     Quietly(ui->edtSwathwidth, QString::number(system.defaultSwath));
     Quietly(ui->Max_range, QString::number(system.maxRange));
     Quietly(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));

@@ -3,7 +3,7 @@
 #include "common/NumberFormat.h"
 #include "kit/ChartView.h"
 #include "kit/WindowParts.h"
-#include "standards/SurveyOrders.h"
+#include "survey/SurveyOrders.h"
 #include "ui_GraphOverview.h"
 
 #include <QLabel>
@@ -44,13 +44,13 @@ constexpr int kTvuColumnRight = 240;
 constexpr int kFirstRowTop = 390;
 constexpr int kRowPitch = 21;
 
-const standards::SurveyOrder& OrderOfCurve(std::size_t curve) {
-    return standards::SurveyOrderTable[static_cast<std::size_t>(standards::kGraphRows[curve])];
+const survey::SurveyOrder& OrderOfCurve(std::size_t curve) {
+    return survey::SurveyOrderTable[static_cast<std::size_t>(survey::kGraphRows[curve])];
 }
 
 QString ValueText(double value) { return QString::fromStdString(common::FormatFixed(value, 3, 2)); }
 
-using ToleranceRule = double (*)(const standards::SurveyOrder&, int);
+using ToleranceRule = double (*)(const survey::SurveyOrder&, int);
 
 // One point per whole metre from the first depth down to `depth`, for each
 // curve, drawn once when the whole chart is filled.
@@ -141,19 +141,19 @@ void GraphOverview::paintEvent(QPaintEvent* event) {
 void GraphOverview::scb_VerticalChange() {
     const int depth = ui->scb_Vertical->value();
     ui->scb_Horizontal->setValue(depth); // runs the horizontal refresh first when it moves the bar
-    FillCurves(ui->cht_Vertical, &standards::MaxAllowableTVU, depth);
+    FillCurves(ui->cht_Vertical, &survey::MaxAllowableTVU, depth);
     ui->lbl_GraphDepth->setText(QString::number(depth) + QStringLiteral(" metres"));
     for (std::size_t curve = 0; curve < tvuColumn_.size(); ++curve) {
-        tvuColumn_[curve]->setText(ValueText(standards::MaxAllowableTVU(OrderOfCurve(curve), depth)));
+        tvuColumn_[curve]->setText(ValueText(survey::MaxAllowableTVU(OrderOfCurve(curve), depth)));
     }
 }
 
 void GraphOverview::scb_HorizontalChange() {
     const int depth = ui->scb_Horizontal->value();
     ui->scb_Vertical->setValue(depth); // runs the vertical refresh first when it moves the bar
-    FillCurves(ui->cht_Horizontal, &standards::MaxAllowableTHU, depth);
+    FillCurves(ui->cht_Horizontal, &survey::MaxAllowableTHU, depth);
     for (std::size_t curve = 0; curve < thuColumn_.size(); ++curve) {
-        thuColumn_[curve]->setText(ValueText(standards::MaxAllowableTHU(OrderOfCurve(curve), depth)));
+        thuColumn_[curve]->setText(ValueText(survey::MaxAllowableTHU(OrderOfCurve(curve), depth)));
     }
 }
 

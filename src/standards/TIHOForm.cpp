@@ -5,7 +5,7 @@
 #include "kit/UpDown.h"
 #include "kit/WindowParts.h"
 #include "standards/GraphOverview.h"
-#include "standards/SurveyOrders.h"
+#include "survey/SurveyOrders.h"
 #include "ui_TIHOForm.h"
 
 #include <QComboBox>
@@ -60,7 +60,7 @@ constexpr std::array<Item, 5> kLogos = {&Form::img_IHO, &Form::img_FSIS, &Form::
                                         &Form::img_Orsted};
 constexpr std::array<Item, 2> kThuRules = {&Form::lbl_THU_005, &Form::lbl_THU_01};
 
-static_assert(TIHOForm::kDefinitionsRow == static_cast<int>(standards::SurveyOrderTable.size()) &&
+static_assert(TIHOForm::kDefinitionsRow == static_cast<int>(survey::SurveyOrderTable.size()) &&
                   TIHOForm::kGraphOverviewRow == TIHOForm::kDefinitionsRow + 1,
               "the selector lists the survey orders, then Definitions and Graph Overview");
 static_assert(kRowRules.size() == TIHOForm::kGraphOverviewRow + 1, "a rule for every selector row");
@@ -73,7 +73,7 @@ TIHOForm::TIHOForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
     kit::SetWindowButtons(this, true);
     // The selector lists the core's survey orders in table order, then the two
     // pages that are not orders, and drops down in full.
-    for (const auto& order : standards::SurveyOrderTable) {
+    for (const auto& order : survey::SurveyOrderTable) {
         ui->cbo_Order->addItem(QString::fromUtf8(order.selectorText.data(), qsizetype(order.selectorText.size())));
     }
     ui->cbo_Order->addItem(QStringLiteral("Definitions"));
@@ -116,12 +116,12 @@ void TIHOForm::ShowTolerances() {
         common::ShowMessage(QStringLiteral("Invallid argument for Depth\nUse positive Integers "));
     }
     const int row = ui->cbo_Order->currentIndex();
-    if (row < 0 || row >= static_cast<int>(standards::SurveyOrderTable.size())) {
+    if (row < 0 || row >= static_cast<int>(survey::SurveyOrderTable.size())) {
         return;
     }
-    const auto& order = standards::SurveyOrderTable[static_cast<std::size_t>(row)];
-    ui->edt_TVU->setText(QString::fromStdString(ToleranceText(order, lastDepth_, standards::Tolerance::TVU)));
-    ui->edt_THU->setText(QString::fromStdString(ToleranceText(order, lastDepth_, standards::Tolerance::THU)));
+    const auto& order = survey::SurveyOrderTable[static_cast<std::size_t>(row)];
+    ui->edt_TVU->setText(QString::fromStdString(ToleranceText(order, lastDepth_, survey::Tolerance::TVU)));
+    ui->edt_THU->setText(QString::fromStdString(ToleranceText(order, lastDepth_, survey::Tolerance::THU)));
 }
 
 void TIHOForm::cbo_OrderChange() {

@@ -1,7 +1,7 @@
 #include "tpu/TpuAnalysis.h"
 
-#include "common/Angles.h"
 #include "common/NumberFormat.h"
+#include "survey/SurveyGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,7 +54,7 @@ std::optional<int> UsableAngle(const TpuInputs& inputs, int depth, const OrderLi
     return usable < 0 ? std::nullopt : std::optional<int>(usable);
 }
 
-double UsableSwath(int depth, int angle) { return 2.0 * depth * std::tan(angle * common::kRadiansPerDegree); }
+double UsableSwath(int depth, int angle) { return survey::FlatSeabedSwath(depth, angle); }
 
 FitCurves UsableSwathByDepth(const TpuInputs& inputs, int deepest) {
     FitCurves curves;

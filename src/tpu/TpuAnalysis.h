@@ -1,8 +1,8 @@
 // What the uncertainty model means for a survey plan. The order fit answers
 // "how wide may I run the swath and still meet this order at this depth": the
 // outermost whole-degree beam up to which every beam stays within the order's
-// limits and the swath on a flat seabed it gives (the line planner's rule then
-// spaces the lines). The
+// limits and the swath on a flat seabed it gives (the survey floor's line
+// spacing then spaces the lines). The
 // error budget answers "what would a better sensor buy": each term's share of
 // a total, and the total without the terms a surveyor leaves out.
 #pragma once

@@ -3,7 +3,7 @@
 #include "common/NumberFormat.h"
 #include "kit/ChartView.h"
 #include "kit/WindowParts.h"
-#include "lineplan/LinePlan.h"
+#include "survey/SurveyGeometry.h"
 #include "ui_ErrorBudgetPage.h"
 #include "ui_OrderFitPage.h"
 
@@ -184,13 +184,13 @@ void OrderFitPage::ShowOrder(std::size_t order, bool shown) {
 }
 
 void OrderFitPage::ShowSpacing() {
-    bool read = false;
-    const int overlap = ui->edtFitOverlap->text().toInt(&read);
+    std::int32_t overlap = 0;
+    const bool read = common::TryParseInt(ui->edtFitOverlap->text().trimmed().toStdString(), overlap);
     // An overlap outside 0 to 100 % (or none typed yet) gives no spacing.
     const bool usable = read && overlap >= 0 && overlap <= 100;
     for (std::size_t order = 0; order < spacings_.size(); ++order) {
         Write(spacings_[order],
-              usable && swaths_[order] ? Metres(lineplan::LineSpacing(*swaths_[order], overlap)) : kNothing);
+              usable && swaths_[order] ? Metres(survey::LineSpacing(*swaths_[order], overlap)) : kNothing);
     }
 }
 

@@ -149,11 +149,11 @@ TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {
 std::string ResultText(double value) { return "\u00B1 " + common::FormatFixed(value, 4, 3); }
 
 double TvuLimit(const OrderLimit& order, int depth) {
-    return standards::MaxAllowableTVU(standards::SurveyOrderTable.at(order.surveyOrder), depth);
+    return survey::MaxAllowableTVU(survey::SurveyOrderTable.at(order.surveyOrder), depth);
 }
 
 double ThuLimit(const OrderLimit& order, int depth) {
-    return standards::MaxAllowableTHU(standards::SurveyOrderTable.at(order.surveyOrder), depth);
+    return survey::MaxAllowableTHU(survey::SurveyOrderTable.at(order.surveyOrder), depth);
 }
 
 std::string LimitText(double limit) { return "\u00B1  " + common::FormatFixed(limit, 2, 2) + " m"; }

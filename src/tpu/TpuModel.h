@@ -7,7 +7,7 @@
 // with the survey orders' limits at that depth.
 #pragma once
 
-#include "standards/SurveyOrders.h"
+#include "survey/SurveyOrders.h"
 
 #include <array>
 #include <span>
@@ -107,7 +107,7 @@ std::string ResultText(double value);
 // survey order table whose rules it uses (IHO Order 1a and 1b share theirs).
 struct OrderLimit {
     std::string_view caption; // in the limit lists
-    std::size_t surveyOrder;  // row of standards::SurveyOrderTable
+    std::size_t surveyOrder;  // row of survey::SurveyOrderTable
 };
 
 inline constexpr std::array<OrderLimit, 7> kOrderLimits{{

@@ -6,7 +6,7 @@
 #include "assets/CentreDrawingTable.h"
 #include "common/NumberFormat.h"
 #include "coverage/CoverageModel.h"
-#include "coverage/SonarModels.h"
+#include "survey/SonarModels.h"
 #include "tpu/TpuPresets.h"
 
 #include <gtest/gtest.h>
@@ -65,13 +65,13 @@ std::string Degrees(double value) {
     return digits + "°";
 }
 
-std::string Beams(const coverage::SonarModel& model, int frequency) {
+std::string Beams(const survey::SonarModel& model, int frequency) {
     const coverage::BeamWidths widths = coverage::BeamWidthsAt(model, frequency);
     return Degrees(widths.along) + " × " + Degrees(widths.across) + " at " + Whole(frequency) + " kHz";
 }
 
-const coverage::SonarModel& CoverageRow(std::string_view caption) {
-    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+const survey::SonarModel& CoverageRow(std::string_view caption) {
+    for (const survey::SonarModel& model : survey::kSonarModels) {
         if (model.caption == caption) {
             return model;
         }
@@ -136,12 +136,12 @@ TEST(ReferenceSheets, SonarSheetsCarryTheCalculatorsFigures) {
     for (const SonarSheet& sheet : kSonarSheets) {
         SCOPED_TRACE(sheet.file);
         const std::string text = PageText(sheet.file);
-        const coverage::SonarModel* models[] = {&CoverageRow(sheet.coverage[0]), &CoverageRow(sheet.coverage[1])};
+        const survey::SonarModel* models[] = {&CoverageRow(sheet.coverage[0]), &CoverageRow(sheet.coverage[1])};
         const tpu::SonarPreset* presets[] = {&TpuRow(sheet.tpu[0]), &TpuRow(sheet.tpu[1])};
         const auto row = [&](const std::string& figure, const auto& cell) {
             return " " + figure + " " + cell(0) + " " + cell(1) + " ";
         };
-        const coverage::SonarModel& standard = *models[0];
+        const survey::SonarModel& standard = *models[0];
 
         std::vector<std::string> expected = {
             " " + std::string(sheet.family) + " — specification ",
@@ -153,7 +153,7 @@ TEST(ReferenceSheets, SonarSheetsCarryTheCalculatorsFigures) {
                 [&](int i) {
                     return models[i]->rotationLocked
                                ? std::string("locked at 0°")
-                               : "up to ±" + Whole(coverage::RotationLimit(*models[i], coverage::kMinSector)) + "°";
+                               : "up to ±" + Whole(coverage::RotationLimit(*models[i], survey::kMinSector)) + "°";
                 }),
             row("Deepest altitude", [&](int i) { return Whole(models[i]->maxAltitude) + " m"; }),
             row("Swath",

@@ -1,6 +1,7 @@
 // The shared actions where the suite's windows cannot show them: a name that
 // two controls carry, keys given by name, and waiting for a text to appear.
 #include "automation/Controls.h"
+#include "common/Messages.h"
 
 #include <QAction>
 #include <QDialog>
@@ -77,17 +78,24 @@ TEST(Key, SendsNamedKeysAndTypesOneCharacterAsGiven) {
     for (const Case& c : cases) {
         QLineEdit edit(QStringLiteral("12"));
         for (const QString& key : c.keys) {
-            EXPECT_EQ(automation::Key(&edit, key).toStdString(), "") << key.toStdString();
+            EXPECT_NO_THROW(automation::Key(&edit, key)) << key.toStdString();
         }
         EXPECT_EQ(edit.text().toStdString(), c.text) << c.keys.join(QLatin1Char(' ')).toStdString();
     }
 
+    const auto refusal = [](QObject* control, const QString& key) -> std::string {
+        try {
+            automation::Key(control, key);
+        } catch (const common::UserError& refused) {
+            return refused.what();
+        }
+        return "taken";
+    };
     QLineEdit edit;
-    EXPECT_EQ(automation::Key(&edit, QStringLiteral("Foo")).toStdString(), "no key Foo");
+    EXPECT_EQ(refusal(&edit, QStringLiteral("Foo")), "no key Foo");
     QAction action;
     action.setObjectName(QStringLiteral("mnuOnly"));
-    EXPECT_EQ(automation::Key(&action, QStringLiteral("Return")).toStdString(),
-              "not a control that takes keys: mnuOnly");
+    EXPECT_EQ(refusal(&action, QStringLiteral("Return")), "not a control that takes keys: mnuOnly");
 }
 
 TEST(WaitForText, RunsTheEventLoopUntilTheTextShows) {

@@ -25,7 +25,7 @@ int RefusedRename(const char*, const char*) {
 
 } // namespace
 
-// The copy fails and errno says why; the working file stays whole for the
+// The copy fails and says why in the system's words; the working file stays whole for the
 // caller, an earlier file of the name stays as it was, and no file is left
 // under the name or a numbered one.
 TEST(NameWithoutReplacing, ACopyCutShortByTheDiskLeavesNoFileUnderAnyName) {
@@ -48,13 +48,13 @@ TEST(NameWithoutReplacing, ACopyCutShortByTheDiskLeavesNoFileUnderAnyName) {
         const support::WriteOutcome outcome =
             support::WriteUnder(c.condition, files, bytes, [&](const QString& folder) {
                 const std::filesystem::path from = QDir(folder).filePath(working).toStdString();
-                const auto named = common::NameWithoutReplacing(from, folder.toStdString(), name.toStdString(),
-                                                                {&RefusedLink, &RefusedRename});
-                const int error = errno;
+                std::filesystem::path named;
+                const common::FileResult result = common::NameWithoutReplacing(
+                    from, folder.toStdString(), name.toStdString(), {&RefusedLink, &RefusedRename}, named);
                 QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
                 entries.removeOne(QStringLiteral(".filler")); // what fills the small disk
-                return (named ? QStringLiteral("named ") + QString::fromStdString(named->filename().string())
-                              : QString::fromLocal8Bit(std::strerror(error))) +
+                return (result ? QStringLiteral("named ") + QString::fromStdString(named.filename().string())
+                               : result.Error()) +
                        QLatin1Char('|') + entries.join(QLatin1Char(' '));
             });
         if (!outcome.skipped.isEmpty()) {

@@ -43,7 +43,8 @@ TEST(CaptureFile, AppendsEveryByteAndNeverTruncates) {
     const QByteArray first("$GPGGA,1\r\n\0\xFF\r", 13);
     const QByteArray second("\n\x00\x7F\x80", 4);
     CaptureFile capture;
-    ASSERT_TRUE(capture.Open(path)) << capture.Error().toStdString();
+    const common::FileResult opened = capture.Open(path);
+    ASSERT_TRUE(opened) << opened.Error().toStdString();
     EXPECT_TRUE(capture.Write(first));
     // Each write is in the file at once, not held back in a buffer.
     EXPECT_EQ(ReadAll(path), "earlier capture\n" + first);
@@ -58,9 +59,10 @@ TEST(CaptureFile, AFileThatCannotBeOpenedSaysWhichAndWhy) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("gone/gnss.log"));
     CaptureFile capture;
-    EXPECT_FALSE(capture.Open(path));
+    const common::FileResult opened = capture.Open(path);
+    EXPECT_FALSE(opened);
     EXPECT_FALSE(capture.IsOpen());
-    EXPECT_EQ(capture.Error(),
+    EXPECT_EQ(opened.Error(),
               QStringLiteral("Cannot open the capture file \"%1\": No such file or directory").arg(path));
     EXPECT_FALSE(capture.Write("x"));
 }
@@ -99,12 +101,12 @@ TEST(CaptureFile, AnythingButARegularFileIsRefusedAtOnce) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CaptureFile capture;
-        bool opened = true;
+        common::FileResult opened = common::FileResult::Done();
         const auto took = unread.Time(2000ms, [&] { opened = capture.Open(c.path); });
         EXPECT_LT(took, 2000ms) << "open() waited for a reader";
         EXPECT_FALSE(opened);
         EXPECT_FALSE(capture.IsOpen());
-        EXPECT_EQ(capture.Error().toStdString(),
+        EXPECT_EQ(opened.Error().toStdString(),
                   QStringLiteral("Cannot open the capture file \"%1\": not a regular file").arg(c.path).toStdString());
         EXPECT_FALSE(capture.Write("$GPGGA\r\n"));
     }
@@ -131,16 +133,18 @@ TEST(CaptureFile, AFileThatStopsTakingDataEndsTheCaptureAndKeepsWhatItTook) {
         const support::WriteOutcome outcome =
             support::WriteUnder(c.condition, {QStringLiteral("gnss.log")}, earlier, [&](const QString& folder) {
                 CaptureFile capture;
-                if (!capture.Open(QDir(folder).filePath(QStringLiteral("gnss.log")))) {
-                    return QStringLiteral("not opened: ") + capture.Error();
+                if (const common::FileResult opened = capture.Open(QDir(folder).filePath(QStringLiteral("gnss.log")));
+                    !opened) {
+                    return QStringLiteral("not opened: ") + opened.Error();
                 }
-                if (!capture.Write(first)) {
-                    return QStringLiteral("the first write failed: ") + capture.Error();
+                if (const common::FileResult written = capture.Write(first); !written) {
+                    return QStringLiteral("the first write failed: ") + written.Error();
                 }
-                if (capture.Write(second)) {
+                const common::FileResult cut = capture.Write(second);
+                if (cut) {
                     return QStringLiteral("the file took everything");
                 }
-                QString error = capture.Error();
+                QString error = cut.Error();
                 if (capture.IsOpen() || capture.Write("more")) {
                     return QStringLiteral("the capture went on");
                 }

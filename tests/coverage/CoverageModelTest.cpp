@@ -12,8 +12,8 @@ namespace {
 
 constexpr double kDegree = 0.017453292519943295769;
 
-const SonarModel& Model(std::string_view caption) {
-    for (const SonarModel& model : kSonarModels) {
+const survey::SonarModel& Model(std::string_view caption) {
+    for (const survey::SonarModel& model : survey::kSonarModels) {
         if (model.caption == caption) {
             return model;
         }

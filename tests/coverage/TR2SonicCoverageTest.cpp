@@ -1,11 +1,11 @@
 #include "coverage/TR2SonicCoverage.h"
 
-#include "coverage/SonarModels.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "kit/UpDown.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
+#include "survey/SonarModels.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -99,7 +99,7 @@ TEST_F(CoverageWindow, EmptyFieldsAreRefilledAndTheAltitudeFallsBackQuietly) {
 TEST_F(CoverageWindow, EachSonarButtonSelectsTheRowItNames) {
     // The window pairs its buttons with the rows by place: a button paired
     // with the wrong row would compute with another sonar's beams.
-    for (const coverage::SonarModel& model : coverage::kSonarModels) {
+    for (const survey::SonarModel& model : survey::kSonarModels) {
         const QString caption = QString::fromUtf8(model.caption.data(), qsizetype(model.caption.size()));
         QRadioButton* named = nullptr;
         for (QRadioButton* button : window.findChildren<QRadioButton*>()) {

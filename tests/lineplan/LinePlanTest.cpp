@@ -10,7 +10,7 @@ namespace {
 // The window's start: no system chosen, beam widths of a degree.
 PlannerInput StartInput() {
     PlannerInput in;
-    in.minDepthText = in.maxDepthText = QStringLiteral("50");
+    in.minDepthText = in.maxDepthText = "50";
     return in;
 }
 
@@ -45,13 +45,6 @@ TEST(LinePlan, StartValuesGiveTheWorkedPlan) {
     EXPECT_EQ(ResultTexts(Plan(metres)).maxSpeed, "4.9");
 }
 
-// The TPU calculator's order fit spaces its lines by the same rule.
-TEST(LinePlan, LineSpacingLeavesHalfTheOverlapOnEachSide) {
-    EXPECT_DOUBLE_EQ(LineSpacing(200, 30), 170); // 30 % overlap: 85 % of the swath
-    EXPECT_DOUBLE_EQ(LineSpacing(200, 0), 200);
-    EXPECT_DOUBLE_EQ(LineSpacing(200, 100), 100);
-}
-
 TEST(LinePlan, EdgeCasesOfTheArithmetic) {
     PlannerInput in = StartInput();
     const double wmin = Plan(in).minSwath;
@@ -83,10 +76,10 @@ TEST(LinePlan, EdgeCasesOfTheArithmetic) {
 TEST(LinePlan, ARangeThatCannotReachADepthIsReportedAndComputesNothing) {
     struct Case {
         int minDepth, maxDepth;
-        std::vector<QString> messages;
+        std::vector<std::string> messages;
         const char* reason;
     };
-    const QString beyond = QStringLiteral("m  -  No coverage at this altitude!");
+    const std::string beyond = "m  -  No coverage at this altitude!";
     const Case cases[] = {
         {500, 500, {"500" + beyond, "500" + beyond}, "both depths beyond the 450 m range"},
         {450, 450, {"450" + beyond}, "a minimum depth at the range reaches no swath edge; a maximum depth there does"},
@@ -96,8 +89,8 @@ TEST(LinePlan, ARangeThatCannotReachADepthIsReportedAndComputesNothing) {
         PlannerInput in = StartInput();
         in.minDepth = c.minDepth;
         in.maxDepth = c.maxDepth;
-        in.minDepthText = QString::number(c.minDepth);
-        in.maxDepthText = QString::number(c.maxDepth);
+        in.minDepthText = std::to_string(c.minDepth);
+        in.maxDepthText = std::to_string(c.maxDepth);
         in.maxRange = 450;
         const PlanRun run = ComputeLinePlan(in);
         EXPECT_EQ(run.messages, c.messages) << c.reason;
@@ -110,7 +103,7 @@ TEST(LinePlan, ThePingRateStopsAtTheMaxPingRateSetting) {
     // second; the sonar's setting caps it, and the speed follows from the cap.
     PlannerInput in = StartInput();
     in.minDepth = in.maxDepth = 5;
-    in.minDepthText = in.maxDepthText = QStringLiteral("5");
+    in.minDepthText = in.maxDepthText = "5";
     const PlannerResult capped = Plan(in);
     EXPECT_EQ(capped.pingRate, 40);
     const PlannerTexts t = ResultTexts(capped);
@@ -142,7 +135,7 @@ TEST(LinePlan, WorkingBeamWidthsAsTheFieldsShowThem) {
         EXPECT_EQ(texts.along, c.along) << c.frequency;
         EXPECT_EQ(texts.across, c.across) << c.frequency;
     }
-    // The planner's systems use the coverage configurations' figures.
+    // The planner's systems use the survey floor's sonar configurations.
     EXPECT_EQ(kPlannerSystems[4].Model().caption, "Sonic 2024");
     EXPECT_EQ(kPlannerSystems[0].Model().freqMin, 200);
     EXPECT_EQ(kPlannerSystems[7].Model().maxSector, 160);

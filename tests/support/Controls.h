@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 namespace support {
 
 class Controls {
@@ -23,20 +25,27 @@ public:
         return control;
     }
 
-    void SetText(const QString& name, const QString& text) const { Check(automation::SetText(Find(name), text)); }
-    void Type(const QString& name, const QString& text) const { Check(automation::Type(Find(name), text)); }
-    void Backspace(const QString& name, int count = 1) const { Check(automation::Backspace(Find(name), count)); }
-    void Key(const QString& name, const QString& key) const { Check(automation::Key(Find(name), key)); }
-    void Click(const QString& name) const { Check(automation::Click(Find(name))); }
-    void Choose(const QString& name, const QString& item) const { Check(automation::Choose(Find(name), item)); }
-    void SpinUp(const QString& name) const { Check(automation::Spin(Find(name), true)); }
-    void SpinDown(const QString& name) const { Check(automation::Spin(Find(name), false)); }
-    void Scroll(const QString& name, int position) const { Check(automation::Scroll(Find(name), position)); }
+    void SetText(const QString& name, const QString& text) const { Do(automation::SetText, name, text); }
+    void Type(const QString& name, const QString& text) const { Do(automation::Type, name, text); }
+    void Backspace(const QString& name, int count = 1) const { Do(automation::Backspace, name, count); }
+    void Key(const QString& name, const QString& key) const { Do(automation::Key, name, key); }
+    void Click(const QString& name) const { Do(automation::Click, name); }
+    void Choose(const QString& name, const QString& item) const { Do(automation::Choose, name, item); }
+    void SpinUp(const QString& name) const { Do(automation::Spin, name, true); }
+    void SpinDown(const QString& name) const { Do(automation::Spin, name, false); }
+    void Scroll(const QString& name, int position) const { Do(automation::Scroll, name, position); }
     QString Text(const QString& name) const;
 
 private:
     QObject* Find(const QString& name) const;
     static void Check(const QString& error);
+    // Runs the action on the named control; one the window refuses fails the
+    // test with its reason.
+    template <typename... Params, typename... Args>
+    void Do(void (*action)(QObject*, Params...), const QString& name, const Args&... args) const {
+        Attempt([&] { action(Find(name), args...); });
+    }
+    static void Attempt(const std::function<void()>& action);
 
     QWidget* window_;
 };

@@ -1,6 +1,8 @@
 // The test side of the control actions: a failed action fails the running test.
 #include "support/Controls.h"
 
+#include "common/Messages.h"
+
 #include <gtest/gtest.h>
 
 namespace support {
@@ -20,6 +22,14 @@ QObject* Controls::Find(const QString& name) const {
 void Controls::Check(const QString& error) {
     if (!error.isEmpty()) {
         ADD_FAILURE() << error.toStdString();
+    }
+}
+
+void Controls::Attempt(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const common::UserError& refused) {
+        ADD_FAILURE() << refused.what();
     }
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace standards {
+namespace survey {
 
 enum class TvuRule {
     RootSumSquare, // sqrt(a² + (b·d)²)
@@ -64,4 +64,4 @@ enum class Tolerance { TVU, THU };
 // the fixed text of a constant THU. UTF-8.
 std::string ToleranceText(const SurveyOrder& order, int depth, Tolerance which);
 
-} // namespace standards
+} // namespace survey

@@ -1,14 +1,15 @@
-// The sonar configurations of the coverage calculator, in the order the window
-// lists them: the centre-beam widths and how they follow the frequency, the
-// frequency range, the widest sector a head can form, the deepest altitude the
-// calculator accepts and whether the sector may be rotated. The line planner's
-// systems and the reference sheets read their figures from these rows too.
+// The sonar configurations the suite knows, in the order the coverage
+// calculator lists them: the centre-beam widths and how they follow the
+// frequency, the frequency range, the widest sector a head can form, the
+// deepest altitude it works at and whether the sector may be rotated. The
+// coverage calculator, the line planner's systems and the reference sheets
+// all read their figures from these rows.
 #pragma once
 
 #include <array>
 #include <string_view>
 
-namespace coverage {
+namespace survey {
 
 struct SonarModel {
     std::string_view caption;
@@ -38,4 +39,4 @@ inline constexpr std::array<SonarModel, 8> kSonarModels{{
 // The row selected when the window opens.
 inline constexpr std::size_t kStartModel = 2;
 
-} // namespace coverage
+} // namespace survey

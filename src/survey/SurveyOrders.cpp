@@ -1,10 +1,10 @@
-#include "standards/SurveyOrders.h"
+#include "survey/SurveyOrders.h"
 
 #include "common/NumberFormat.h"
 
 #include <cmath>
 
-namespace standards {
+namespace survey {
 
 double MaxAllowableTVU(const SurveyOrder& order, int depth) {
     if (order.tvuRule == TvuRule::DepthSteps) {
@@ -36,4 +36,4 @@ std::string ToleranceText(const SurveyOrder& order, int depth, Tolerance which) 
     return "\u00B1" + common::FormatFixed(value, 3, decimals) + " m";
 }
 
-} // namespace standards
+} // namespace survey

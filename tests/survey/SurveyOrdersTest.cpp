@@ -1,8 +1,8 @@
-#include "standards/SurveyOrders.h"
+#include "survey/SurveyOrders.h"
 
 #include <gtest/gtest.h>
 
-using namespace standards;
+using namespace survey;
 
 namespace {
 
