@@ -70,7 +70,10 @@ private:
     void PlaceDepthMarker();
 
     std::unique_ptr<Ui::OrderFitPage> ui;
-    // The table's rows, in the order of kOrderLimits.
+    // The table's rows, in the order of kOrderLimits. Its figures have a fixed
+    // size in the form: a new text (why an order stops changes with nearly
+    // every keystroke) is repainted in its place and lays out nothing again.
+
     using Column = std::array<QLabel*, kOrderLimits.size()>;
     Column captions_{}, angles_{}, swathTexts_{}, spacings_{}, stops_{}, fullTo_{}, nadirTo_{};
     std::array<std::optional<double>, kOrderLimits.size()> swaths_{};
