@@ -109,8 +109,10 @@ OrderFitPage::OrderFitPage(QWidget* parent) : QWidget(parent), ui(std::make_uniq
     kit::SeriesSettings depth;
     depth.title = QStringLiteral("Depth");
     depth.legendText = QStringLiteral("Current depth");
-    depth.color = Qt::white;
-    depth.width = 3;
+    // Dashed and dark on the white plot, unlike any order's solid line.
+    depth.color = QColor(64, 64, 64);
+    depth.width = 2;
+    depth.style = kit::LineStyle::Dashed;
     depth.marker = true;
     chart->AddSeries(depth);
     // Where an order's swath comes back after a gap, it goes on in a series
