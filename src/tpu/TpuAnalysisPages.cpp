@@ -259,17 +259,16 @@ void OrderFitPage::ShowSpacing() {
     double overlap = 0.0;
     QString note;
     if (!common::TryParseFloat(text.toStdString(), overlap)) {
-        // A text on its way to a number says nothing until it is finished.
-        const bool becoming =
-            kit::TypedFields::Typing(ui->edtFitOverlap) && kit::TypedFields::StillBecomingANumber(text);
-        note = becoming ? QString() : QStringLiteral("Type the overlap as a number, 0 to 100 %");
+        note = QStringLiteral("Type the overlap as a number, 0 to 100 %");
         overlap = std::numeric_limits<double>::quiet_NaN();
     } else if (!(overlap >= 0.0 && overlap <= 100.0)) {
         // At 100 % every point of the seabed is in two swaths, half the swath
         // apart; beyond it, or below 0, the planner's rule is no overlap.
         note = QStringLiteral("The overlap runs from 0 to 100 %");
     }
-    Write(ui->lblFitOverlapNote, note);
+    // What is being typed is not yet the overlap: the note waits until the
+    // field is finished, and the spacings read "—" meanwhile.
+    Write(ui->lblFitOverlapNote, kit::TypedFields::Typing(ui->edtFitOverlap) ? QString() : note);
     const bool usable = overlap >= 0.0 && overlap <= 100.0;
     for (std::size_t order = 0; order < spacings_.size(); ++order) {
         Write(spacings_[order],

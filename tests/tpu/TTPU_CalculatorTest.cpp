@@ -310,6 +310,17 @@ TEST_F(TpuWindow, OrderFitShowsTheUsableSwathOfEachOrderAtTheDepth) {
     }
     EXPECT_EQ(ui.Text("edt_Max_TVU"), kPm + "0.520") << "the fit changes no result";
 
+    // Typed, the overlap says nothing about itself until it is finished.
+    ui.Get<QLineEdit>("edtFitOverlap")->setFocus();
+    ui.Backspace("edtFitOverlap", 2);
+    ui.Type("edtFitOverlap", "250");
+    EXPECT_EQ(ui.Text("lblFitSpacing_1"), "\u2014");
+    EXPECT_EQ(ui.Text("lblFitOverlapNote"), "");
+    ui.Key("edtFitOverlap", "Return");
+    EXPECT_EQ(ui.Text("lblFitOverlapNote"), "The overlap runs from 0 to 100 %");
+    EXPECT_EQ(ui.Text("edtFitOverlap"), "250") << "never rewritten";
+    ui.SetText("edtFitOverlap", QStringLiteral("10"));
+
     // The depth columns and the curves are worked out when the tab comes into view.
     EXPECT_EQ(Points("Fit_Chart", 0), 0);
     ui.Choose("TPU_Graphs", QStringLiteral("Order Fit"));
