@@ -210,6 +210,7 @@ void OrderFitPage::ShowOverDepth() {
             chart->GetSeries(SegmentSeries(order, segment)).AddXY(point.depth, point.swath);
             widest_[order] = std::max(widest_[order], point.swath);
         }
+        ShowSegments(order);
     }
     PlaceDepthMarker();
 }
@@ -248,10 +249,16 @@ void OrderFitPage::Clear() {
 void OrderFitPage::ShowOrder(std::size_t order, bool shown) {
     kit::ChartBatch batch(ui->Fit_Chart);
     shown_[order] = shown;
-    for (int segment = 0; segment < kSegments; ++segment) {
-        ui->Fit_Chart->GetSeries(SegmentSeries(order, segment)).SetActive(shown);
-    }
+    ShowSegments(order);
     PlaceDepthMarker();
+}
+
+void OrderFitPage::ShowSegments(std::size_t order) {
+    // A further run is drawn (and copied) only where the curve has one.
+    for (int segment = 0; segment < kSegments; ++segment) {
+        kit::ChartSeries& series = ui->Fit_Chart->GetSeries(SegmentSeries(order, segment));
+        series.SetActive(shown_[order] && (segment == 0 || series.Count() > 0));
+    }
 }
 
 void OrderFitPage::ShowSpacing() {

@@ -66,6 +66,8 @@ private:
     // is in view: a keystroke with another tab in view leaves them to be
     // done when this one is shown.
     void ShowOverDepth();
+    // The order's runs of its curve follow its tick box.
+    void ShowSegments(std::size_t order);
     // The current depth as a line up to the widest swath of the orders shown.
     void PlaceDepthMarker();
 
