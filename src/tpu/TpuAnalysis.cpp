@@ -165,18 +165,15 @@ DepthFits FitOverDepth(const TpuInputs& inputs, const TpuSweep& sweep, int deepe
     // envelope and looks at single beams only from where it stops.
     std::vector<BeamCurve> beams(static_cast<std::size_t>(std::max(outermost, 0)) + 1);
     std::vector<BeamCurve> envelope(beams.size());
+    constexpr double kNone = std::numeric_limits<double>::lowest();
+    envelope[0] = {{kNone, kNone}, {kNone, kNone}, true}; // below the 1° beam: nothing
     for (int angle = 1; angle <= outermost; ++angle) {
         const auto k = static_cast<std::size_t>(angle);
         beams[k] = CurveOf(SweptBeam(sweep, angle), sweep.depth, halfPulse);
         const BeamCurve& below = envelope[k - 1];
-        BeamCurve& top = envelope[k];
-        top.exact = beams[k].exact && (angle == 1 || below.exact);
-        top.tvu = {std::max(below.tvu.p, beams[k].tvu.p), std::max(below.tvu.q, beams[k].tvu.q)};
-        top.thu = {std::max(below.thu.p, beams[k].thu.p), std::max(below.thu.q, beams[k].thu.q)};
-        if (angle == 1) {
-            top.tvu = beams[k].tvu;
-            top.thu = beams[k].thu;
-        }
+        envelope[k].exact = beams[k].exact && below.exact;
+        envelope[k].tvu = {std::max(below.tvu.p, beams[k].tvu.p), std::max(below.tvu.q, beams[k].tvu.q)};
+        envelope[k].thu = {std::max(below.thu.p, beams[k].thu.p), std::max(below.thu.q, beams[k].thu.q)};
     }
 
     for (std::size_t order = 0; order < kOrderLimits.size(); ++order) {
