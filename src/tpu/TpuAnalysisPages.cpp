@@ -31,6 +31,9 @@ int SegmentSeries(std::size_t order, int segment) {
 
 const QString kNothing = QStringLiteral("\u2014");
 
+// Room for the longest budget, so that the bars keep their rows' height.
+constexpr std::size_t kLongestBudget = std::max(kTermCount<BeamTvu>, kTermCount<BeamThu>);
+
 // A swath or spacing: whole metres, and a decimal below 10 m, where a metre is
 // a large part of it.
 QString Metres(double value) {
@@ -353,13 +356,14 @@ std::size_t BudgetBars::TermAt(std::size_t rank) const { return rank < ranked_.s
 int BudgetBars::HeaderHeight() const { return 2 * fontMetrics().height() + 6; }
 
 QRect BudgetBars::RowRect(std::size_t rank) const {
-    // Room for the longest budget, so that the rows keep their height.
-    const int rows = static_cast<int>(std::max(ranked_.size(), std::size_t{13}));
+    const int rows = static_cast<int>(std::max(ranked_.size(), kLongestBudget));
     const int rowHeight = std::max(fontMetrics().height(), (height() - HeaderHeight()) / rows);
     return {0, HeaderHeight() + static_cast<int>(rank) * rowHeight, width(), rowHeight};
 }
 
-QSize BudgetBars::sizeHint() const { return {480, HeaderHeight() + 13 * (fontMetrics().height() + 2)}; }
+QSize BudgetBars::sizeHint() const {
+    return {480, HeaderHeight() + static_cast<int>(kLongestBudget) * (fontMetrics().height() + 2)};
+}
 
 void BudgetBars::paintEvent(QPaintEvent*) {
     QPainter p(this);
