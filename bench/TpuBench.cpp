@@ -61,8 +61,9 @@ static void BM_TpuTypedKey(benchmark::State& state) {
 }
 BENCHMARK(BM_TpuTypedKey)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The fit chart's curves from 1 m to 500 m for the seven orders: the P + Q D²
-// shortcut against evaluating the beams again at every depth.
+// The fit over depth from 1 m to 500 m for the seven orders (the chart's
+// curves and the depth columns): the P + Q D² shortcut read off one sweep
+// against a sweep at every depth.
 static tpu::TpuInputs FitBenchInputs() {
     tpu::TpuInputs in;
     in.swathWidth = 160;
@@ -86,7 +87,7 @@ static tpu::TpuInputs FitBenchInputs() {
 static void BM_FitCurvesShortcut(benchmark::State& state) {
     const tpu::TpuInputs in = FitBenchInputs();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tpu::UsableSwathByDepth(in, 500));
+        benchmark::DoNotOptimize(tpu::FitOverDepth(in, tpu::RunTpuSweep(in, 10), 500));
     }
 }
 BENCHMARK(BM_FitCurvesShortcut)->Unit(benchmark::kMillisecond);
@@ -96,8 +97,9 @@ static void BM_FitCurvesBeamByBeam(benchmark::State& state) {
     for (auto _ : state) {
         double sum = 0;
         for (int depth = 1; depth <= 500; ++depth) {
+            const tpu::TpuSweep sweep = tpu::RunTpuSweep(in, depth);
             for (const tpu::OrderLimit& order : tpu::kOrderLimits) {
-                sum += tpu::UsableAngle(in, depth, order).value_or(-1);
+                sum += tpu::FitOrder(sweep, order).angle.value_or(-1);
             }
         }
         benchmark::DoNotOptimize(sum);

@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -401,7 +402,8 @@ void TTPU_Calculator::Compute() {
         const int depth = ui->TrackBar1->value();
         in.maxHeave = readReal(ui->edt_Max_heave);
         in.headingSd = readReal(ui->edt_SD_Heading);
-        const tpu::TpuSweep sweep = tpu::RunTpuSweep(in, depth);
+        const auto swept = std::make_shared<const tpu::TpuSweep>(tpu::RunTpuSweep(in, depth));
+        const tpu::TpuSweep& sweep = *swept;
         if (sweep.points.empty()) {
             ClearAnalysis();
             computed_.reset();
@@ -444,9 +446,9 @@ void TTPU_Calculator::Compute() {
         ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
         ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
 
-        // The last pass is the outer beam: its counter had not yet advanced.
-        ui->tabErrorBudget->Show(tpu::EvaluateBeam(in, depth, outer.abscissa - 1), sweep.nadir);
-        ui->tabOrderFit->Show(in, depth, ui->TrackBar1->maximum());
+        // The analysis tabs read the beams this sweep evaluated.
+        ui->tabErrorBudget->Show(swept, GnssMode() == 0);
+        ui->tabOrderFit->Show(in, swept, ui->TrackBar1->maximum());
         computed_ = Computed{in, depth};
     } catch (const common::UserError& error) {
         inputError_ = QString::fromUtf8(error.what());
@@ -736,8 +738,35 @@ void TTPU_Calculator::btnExportSweepClick() {
     if (path.isEmpty()) {
         return;
     }
+    // The installation the beams are of, as the window shows it, above the table.
+    tpu::SweepContext context;
+    const auto figure = [&context](const QString& caption, const QString& text) {
+        context.figures.emplace_back(caption.toStdString(), text.toStdString());
+    };
+    figure(QStringLiteral("Sonar"), ui->cbo_Select_sonar->currentText());
+    figure(QStringLiteral("GNSS mode"), gnssModeDescription_);
+    figure(QStringLiteral("Depth (m)"), QString::number(computed_->depth));
+    // Each field under its tab's name: three tabs have an "SD X-offset".
+    for (const auto& [field, edit] : SettingsControls()) {
+        QWidget* page = edit;
+        while (page != nullptr && ui->TPU_Setup->indexOf(page) < 0) {
+            page = page->parentWidget();
+        }
+        const QString tab =
+            page != nullptr ? ui->TPU_Setup->tabText(ui->TPU_Setup->indexOf(page)).remove('&') : QString();
+        if (field != tpu::SettingsField::Depth) {
+            figure(tab + QStringLiteral(": ") + FieldCaption(edit), edit->text());
+        }
+    }
+    const std::array<QCheckBox*, tpu::kOrderLimits.size()> ticks{
+        ui->ckb_IHO_Special, ui->ckb_IHO_1, ui->ckb_IHO_2, ui->ckb_FSIS44, ui->ckb_NL_A, ui->ckb_NL_B, ui->ckb_Orsted};
+    for (std::size_t order = 0; order < ticks.size(); ++order) {
+        if (ticks[order]->isChecked()) {
+            context.orders.push_back(order);
+        }
+    }
     QStringList lines;
-    for (const std::string& line : tpu::SweepTable(computed_->inputs, computed_->depth)) {
+    for (const std::string& line : tpu::SweepTable(computed_->inputs, computed_->depth, context)) {
         lines << QString::fromStdString(line);
     }
     // Written whole or not at all: an older export of that name stays until the new one is complete.

@@ -17,6 +17,12 @@ double PulseLength(const TpuInputs& inputs) {
     return static_cast<double>(inputs.soundVelocity) * inputs.pulseDuration / 1000000.0;
 }
 
+} // namespace
+
+double HalfPulseLength(const TpuInputs& inputs) { return PulseLength(inputs) / 2.0; }
+
+namespace {
+
 // Heave residual: 5 % of the largest heave expected.
 double HeaveTerm(const TpuInputs& inputs) { return inputs.maxHeave * 5.0 / 100.0; }
 
@@ -62,36 +68,42 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
     const double refraction = std::atan(inputs.svsSd / (std::tan((90.0 - angle) * kRadiansPerDegree) * c));
 
     BeamTerms beam;
-    beam.tvuTerms = {
-        std::sqrt(std::pow(range * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2)),
-        inputs.sonarZOffset,
-        std::tan(inputs.patchRoll * kRadiansPerDegree) * across,
-        std::tan(inputs.motionRoll * kRadiansPerDegree) * across,
-        inputs.positionVertical,
-        inputs.positionZOffset,
-        inputs.draft,
-        inputs.squat,
-        inputs.settlement,
-        inputs.load,
-        HeaveTerm(inputs),
-        std::cos(theta) * profileError,
-        inputs.tidalSd,
-    };
-    beam.thuTerms = {
-        range * std::tan(alongBeam / 2.0),
-        0.8 * footprint / 2.0,
-        inputs.sonarXOffset,
-        inputs.sonarYOffset,
-        std::tan(inputs.patchPitch * kRadiansPerDegree) * range,
-        std::tan(inputs.patchYaw * kRadiansPerDegree) * across,
-        inputs.positionHorizontal,
-        inputs.positionXOffset,
-        inputs.positionYOffset,
-        std::tan(inputs.motionPitch * kRadiansPerDegree) * range,
-        std::tan(inputs.headingSd * kRadiansPerDegree) * across,
-        std::cos((90.0 - angle) * kRadiansPerDegree) * profileError,
-        d * std::tan(theta + refraction) - d * std::tan(theta),
-    };
+    {
+        using enum BeamTvu;
+        beam.tvuTerms = TermValues<BeamTvu>{
+            TermValue<Range>(std::sqrt(std::pow(range * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2))),
+            TermValue<SonarZOffset>(inputs.sonarZOffset),
+            TermValue<PatchRoll>(std::tan(inputs.patchRoll * kRadiansPerDegree) * across),
+            TermValue<MotionRoll>(std::tan(inputs.motionRoll * kRadiansPerDegree) * across),
+            TermValue<PositionVertical>(inputs.positionVertical),
+            TermValue<PositionZOffset>(inputs.positionZOffset),
+            TermValue<Draft>(inputs.draft),
+            TermValue<Squat>(inputs.squat),
+            TermValue<Settlement>(inputs.settlement),
+            TermValue<Load>(inputs.load),
+            TermValue<Heave>(HeaveTerm(inputs)),
+            TermValue<SoundVelocityProfile>(std::cos(theta) * profileError),
+            TermValue<Tide>(inputs.tidalSd),
+        };
+    }
+    {
+        using enum BeamThu;
+        beam.thuTerms = TermValues<BeamThu>{
+            TermValue<AlongTrackFootprint>(range * std::tan(alongBeam / 2.0)),
+            TermValue<AcrossTrackFootprint>(0.8 * footprint / 2.0),
+            TermValue<SonarXOffset>(inputs.sonarXOffset),
+            TermValue<SonarYOffset>(inputs.sonarYOffset),
+            TermValue<PatchPitch>(std::tan(inputs.patchPitch * kRadiansPerDegree) * range),
+            TermValue<PatchYaw>(std::tan(inputs.patchYaw * kRadiansPerDegree) * across),
+            TermValue<PositionHorizontal>(inputs.positionHorizontal),
+            TermValue<PositionXOffset>(inputs.positionXOffset),
+            TermValue<PositionYOffset>(inputs.positionYOffset),
+            TermValue<MotionPitch>(std::tan(inputs.motionPitch * kRadiansPerDegree) * range),
+            TermValue<Heading>(std::tan(inputs.headingSd * kRadiansPerDegree) * across),
+            TermValue<SoundVelocityProfile>(std::cos((90.0 - angle) * kRadiansPerDegree) * profileError),
+            TermValue<BeamAngle>(d * std::tan(theta + refraction) - d * std::tan(theta)),
+        };
+    }
     beam.tvu = RootSumSquare(beam.tvuTerms);
     beam.thu = RootSumSquare(beam.thuTerms);
     return beam;
@@ -101,30 +113,36 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
     const double d = depth;
     const double pulse = PulseLength(inputs);
     NadirValues nadir;
-    nadir.tvuTerms = {
-        std::sqrt(std::pow(d * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2)),
-        inputs.sonarZOffset,
-        inputs.positionVertical,
-        inputs.positionZOffset,
-        inputs.draft,
-        inputs.squat,
-        inputs.settlement,
-        inputs.load,
-        HeaveTerm(inputs),
-        d * inputs.svpSd / inputs.soundVelocity,
-        inputs.tidalSd,
-    };
-    nadir.thuTerms = {
-        d * std::tan(AlongBeamwidthAt(inputs) * kRadiansPerDegree / 2.0),
-        inputs.sonarXOffset,
-        0.9 * d * std::tan(AcrossBeamwidthAt(inputs) * kRadiansPerDegree / 2.0),
-        inputs.sonarYOffset,
-        std::tan(inputs.patchPitch * kRadiansPerDegree) * d,
-        inputs.positionHorizontal,
-        inputs.positionXOffset,
-        inputs.positionYOffset,
-        std::tan(inputs.motionPitch * kRadiansPerDegree) * d,
-    };
+    {
+        using enum NadirTvu;
+        nadir.tvuTerms = TermValues<NadirTvu>{
+            TermValue<Range>(std::sqrt(std::pow(d * 0.2 / 100.0, 2) + std::pow(pulse / 2.0, 2))),
+            TermValue<SonarZOffset>(inputs.sonarZOffset),
+            TermValue<PositionVertical>(inputs.positionVertical),
+            TermValue<PositionZOffset>(inputs.positionZOffset),
+            TermValue<Draft>(inputs.draft),
+            TermValue<Squat>(inputs.squat),
+            TermValue<Settlement>(inputs.settlement),
+            TermValue<Load>(inputs.load),
+            TermValue<Heave>(HeaveTerm(inputs)),
+            TermValue<SoundVelocityProfile>(d * inputs.svpSd / inputs.soundVelocity),
+            TermValue<Tide>(inputs.tidalSd),
+        };
+    }
+    {
+        using enum NadirThu;
+        nadir.thuTerms = TermValues<NadirThu>{
+            TermValue<AlongTrackFootprint>(d * std::tan(AlongBeamwidthAt(inputs) * kRadiansPerDegree / 2.0)),
+            TermValue<SonarXOffset>(inputs.sonarXOffset),
+            TermValue<AcrossTrackFootprint>(0.9 * d * std::tan(AcrossBeamwidthAt(inputs) * kRadiansPerDegree / 2.0)),
+            TermValue<SonarYOffset>(inputs.sonarYOffset),
+            TermValue<PatchPitch>(std::tan(inputs.patchPitch * kRadiansPerDegree) * d),
+            TermValue<PositionHorizontal>(inputs.positionHorizontal),
+            TermValue<PositionXOffset>(inputs.positionXOffset),
+            TermValue<PositionYOffset>(inputs.positionYOffset),
+            TermValue<MotionPitch>(std::tan(inputs.motionPitch * kRadiansPerDegree) * d),
+        };
+    }
     nadir.tvu = RootSumSquare(nadir.tvuTerms);
     nadir.thu = RootSumSquare(nadir.thuTerms);
     return nadir;
@@ -132,6 +150,7 @@ NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
 
 TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {
     TpuSweep sweep;
+    sweep.depth = depth;
     sweep.alongBeamwidth = AlongBeamwidthAt(inputs);
     sweep.acrossBeamwidth = AcrossBeamwidthAt(inputs);
     sweep.alongText = BeamwidthText(sweep.alongBeamwidth);
@@ -141,7 +160,7 @@ TpuSweep RunTpuSweep(const TpuInputs& inputs, int depth) {
     for (int counter = -1; counter < half + 1;) {
         const BeamTerms beam = EvaluateBeam(inputs, depth, counter);
         ++counter;
-        sweep.points.push_back({counter, beam.tvu, beam.thu});
+        sweep.points.push_back({counter, beam.tvu, beam.thu, beam});
     }
     return sweep;
 }

@@ -10,6 +10,7 @@
 #include "survey/SurveyOrders.h"
 
 #include <array>
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,10 +44,201 @@ struct TpuInputs {
     double svpSd = 0.0;                                                   // m/s, the profile
 };
 
+// ---------------------------------------------------------------------------
+// The terms of a budget
+//
+// Each error source of a budget is an enumerator; its name, and how it grows
+// with depth, stand beside it in one table, and its value is given with the
+// enumerator as a tag. So a name can only travel with its own value: a term
+// moved in the model without its tag, or a table row out of place, does not
+// compile.
+
+// How a term grows with the depth D below the transducer: the order fit's
+// curves over depth rest on it. Every term is either fixed or proportional to
+// D, except the sonar's range term, √((k D)² + (L / 2)²) with the half pulse
+// length L / 2.
+enum class Growth { Fixed, WithDepth, Range };
+
+template <typename Term> struct TermRow {
+    Term term;
+    std::string_view name;
+    Growth growth;
+    bool vessel = false; // draft, squat, settlement, load, tide: zero when the height is RTK's
+};
+
+template <typename Term> struct TermTable; // rows in the order the model sums the squares
+
+enum class BeamTvu {
+    Range,
+    SonarZOffset,
+    PatchRoll,
+    MotionRoll,
+    PositionVertical,
+    PositionZOffset,
+    Draft,
+    Squat,
+    Settlement,
+    Load,
+    Heave,
+    SoundVelocityProfile,
+    Tide,
+};
+template <> struct TermTable<BeamTvu> {
+    static constexpr auto rows = std::to_array<TermRow<BeamTvu>>({
+        {BeamTvu::Range, "Range", Growth::Range},
+        {BeamTvu::SonarZOffset, "Sonar Z offset", Growth::Fixed},
+        {BeamTvu::PatchRoll, "Patch roll", Growth::WithDepth},
+        {BeamTvu::MotionRoll, "Motion roll", Growth::WithDepth},
+        {BeamTvu::PositionVertical, "Position vertical", Growth::Fixed},
+        {BeamTvu::PositionZOffset, "Position Z offset", Growth::Fixed},
+        {BeamTvu::Draft, "Draft", Growth::Fixed, true},
+        {BeamTvu::Squat, "Squat", Growth::Fixed, true},
+        {BeamTvu::Settlement, "Settlement", Growth::Fixed, true},
+        {BeamTvu::Load, "Load", Growth::Fixed, true},
+        {BeamTvu::Heave, "Heave", Growth::Fixed},
+        {BeamTvu::SoundVelocityProfile, "Sound velocity profile", Growth::WithDepth},
+        {BeamTvu::Tide, "Tide", Growth::Fixed, true},
+    });
+};
+
+enum class BeamThu {
+    AlongTrackFootprint,
+    AcrossTrackFootprint,
+    SonarXOffset,
+    SonarYOffset,
+    PatchPitch,
+    PatchYaw,
+    PositionHorizontal,
+    PositionXOffset,
+    PositionYOffset,
+    MotionPitch,
+    Heading,
+    SoundVelocityProfile,
+    BeamAngle,
+};
+template <> struct TermTable<BeamThu> {
+    static constexpr auto rows = std::to_array<TermRow<BeamThu>>({
+        {BeamThu::AlongTrackFootprint, "Along-track footprint", Growth::WithDepth},
+        {BeamThu::AcrossTrackFootprint, "Across-track footprint", Growth::WithDepth},
+        {BeamThu::SonarXOffset, "Sonar X offset", Growth::Fixed},
+        {BeamThu::SonarYOffset, "Sonar Y offset", Growth::Fixed},
+        {BeamThu::PatchPitch, "Patch pitch", Growth::WithDepth},
+        {BeamThu::PatchYaw, "Patch yaw", Growth::WithDepth},
+        {BeamThu::PositionHorizontal, "Position horizontal", Growth::Fixed},
+        {BeamThu::PositionXOffset, "Position X offset", Growth::Fixed},
+        {BeamThu::PositionYOffset, "Position Y offset", Growth::Fixed},
+        {BeamThu::MotionPitch, "Motion pitch", Growth::WithDepth},
+        {BeamThu::Heading, "Heading", Growth::WithDepth},
+        {BeamThu::SoundVelocityProfile, "Sound velocity profile", Growth::WithDepth},
+        {BeamThu::BeamAngle, "Beam angle (surface sound velocity)", Growth::WithDepth},
+    });
+};
+
+enum class NadirTvu {
+    Range,
+    SonarZOffset,
+    PositionVertical,
+    PositionZOffset,
+    Draft,
+    Squat,
+    Settlement,
+    Load,
+    Heave,
+    SoundVelocityProfile,
+    Tide,
+};
+template <> struct TermTable<NadirTvu> {
+    static constexpr auto rows = std::to_array<TermRow<NadirTvu>>({
+        {NadirTvu::Range, "Range", Growth::Range},
+        {NadirTvu::SonarZOffset, "Sonar Z offset", Growth::Fixed},
+        {NadirTvu::PositionVertical, "Position vertical", Growth::Fixed},
+        {NadirTvu::PositionZOffset, "Position Z offset", Growth::Fixed},
+        {NadirTvu::Draft, "Draft", Growth::Fixed, true},
+        {NadirTvu::Squat, "Squat", Growth::Fixed, true},
+        {NadirTvu::Settlement, "Settlement", Growth::Fixed, true},
+        {NadirTvu::Load, "Load", Growth::Fixed, true},
+        {NadirTvu::Heave, "Heave", Growth::Fixed},
+        {NadirTvu::SoundVelocityProfile, "Sound velocity profile", Growth::WithDepth},
+        {NadirTvu::Tide, "Tide", Growth::Fixed, true},
+    });
+};
+
+enum class NadirThu {
+    AlongTrackFootprint,
+    SonarXOffset,
+    AcrossTrackFootprint,
+    SonarYOffset,
+    PatchPitch,
+    PositionHorizontal,
+    PositionXOffset,
+    PositionYOffset,
+    MotionPitch,
+};
+template <> struct TermTable<NadirThu> {
+    static constexpr auto rows = std::to_array<TermRow<NadirThu>>({
+        {NadirThu::AlongTrackFootprint, "Along-track footprint", Growth::WithDepth},
+        {NadirThu::SonarXOffset, "Sonar X offset", Growth::Fixed},
+        {NadirThu::AcrossTrackFootprint, "Across-track footprint", Growth::WithDepth},
+        {NadirThu::SonarYOffset, "Sonar Y offset", Growth::Fixed},
+        {NadirThu::PatchPitch, "Patch pitch", Growth::WithDepth},
+        {NadirThu::PositionHorizontal, "Position horizontal", Growth::Fixed},
+        {NadirThu::PositionXOffset, "Position X offset", Growth::Fixed},
+        {NadirThu::PositionYOffset, "Position Y offset", Growth::Fixed},
+        {NadirThu::MotionPitch, "Motion pitch", Growth::WithDepth},
+    });
+};
+
+template <typename Term> inline constexpr std::size_t kTermCount = TermTable<Term>::rows.size();
+
+// Whether the table lists every term once, in the enumeration's order.
+template <typename Term> constexpr bool TableInOrder() {
+    for (std::size_t i = 0; i < kTermCount<Term>; ++i) {
+        if (static_cast<std::size_t>(TermTable<Term>::rows[i].term) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(TableInOrder<BeamTvu>() && TableInOrder<BeamThu>() && TableInOrder<NadirTvu>() &&
+                  TableInOrder<NadirThu>(),
+              "each term table lists its terms once, in the enumeration's order");
+
+template <typename Term> constexpr std::string_view TermName(Term term) {
+    return TermTable<Term>::rows[static_cast<std::size_t>(term)].name;
+}
+
+// A value with the term it is the value of.
+template <auto Tag> struct Tagged { double value; };
+template <auto Tag> constexpr Tagged<Tag> TermValue(double value) { return {value}; }
+
+// Whether the tags are every term of the budget once, in the model's order.
+template <typename Term, Term... Tags> constexpr bool EveryTermInOrder() {
+    std::size_t index = 0;
+    return sizeof...(Tags) == kTermCount<Term> && ((static_cast<std::size_t>(Tags) == index++) && ...);
+}
+
+// The values of one budget, in the model's order, read by term.
+template <typename Term> class TermValues {
+public:
+    constexpr TermValues() = default;
+    template <Term... Tags>
+    requires(EveryTermInOrder<Term, Tags...>()) constexpr explicit TermValues(Tagged<Tags>... values)
+        : values_{values.value...} {}
+
+    constexpr double operator[](Term term) const { return values_[static_cast<std::size_t>(term)]; }
+    constexpr const double* begin() const { return values_.data(); }
+    constexpr const double* end() const { return values_.data() + values_.size(); }
+    constexpr const double* data() const { return values_.data(); }
+    static constexpr std::size_t size() { return kTermCount<Term>; }
+
+private:
+    std::array<double, kTermCount<Term>> values_{};
+};
+
 // The terms of one beam in the order their squares are summed, and the totals.
 struct BeamTerms {
-    std::array<double, 13> tvuTerms{};
-    std::array<double, 13> thuTerms{};
+    TermValues<BeamTvu> tvuTerms;
+    TermValues<BeamThu> thuTerms;
     double tvu = 0.0;
     double thu = 0.0;
 };
@@ -59,8 +251,8 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle);
 
 // The nadir terms in the order their squares are summed, and the totals.
 struct NadirValues {
-    std::array<double, 11> tvuTerms{};
-    std::array<double, 9> thuTerms{};
+    TermValues<NadirTvu> tvuTerms;
+    TermValues<NadirThu> thuTerms;
     double tvu = 0.0;
     double thu = 0.0;
 };
@@ -70,15 +262,20 @@ struct NadirValues {
 // velocity terms vanish. So the nadir THU is smaller than the 0° beam's.
 NadirValues EvaluateNadir(const TpuInputs& inputs, int depth);
 
+// Half the pulse length in metres: the range term's part that no depth changes.
+double HalfPulseLength(const TpuInputs& inputs);
+
 // One pass of the sweep: the values evaluated at `abscissa` - 1 degrees, drawn
 // at `abscissa` on the starboard side and at -`abscissa` on the port side.
 struct BeamPoint {
     int abscissa = 0;
     double tvu = 0.0;
     double thu = 0.0;
+    BeamTerms terms; // of the beam at `abscissa` - 1 degrees
 };
 
 struct TpuSweep {
+    int depth = 0;               // m
     double alongBeamwidth = 0.0; // degrees at the working frequency
     double acrossBeamwidth = 0.0;
     std::string alongText, acrossText; // " 1.0 °"

@@ -1,5 +1,6 @@
 #include "tpu/TTPU_Calculator.h"
 
+#include "common/NumberFormat.h"
 #include "kit/ChartView.h"
 #include "kit/Dialogs.h"
 #include "kit/UpDown.h"
@@ -8,6 +9,7 @@
 #include "tpu/TpuAnalysis.h"
 #include "tpu/TpuAnalysisPages.h"
 #include "tpu/TpuSettings.h"
+#include "tpu/TpuStartInputs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -246,46 +248,101 @@ TEST_F(TpuWindow, OrderFitShowsTheUsableSwathOfEachOrderAtTheDepth) {
     const auto row = [this](int order) {
         return QStringList{ui.Text(QStringLiteral("lblFitAngle_%1").arg(order)),
                            ui.Text(QStringLiteral("lblFitSwath_%1").arg(order)),
-                           ui.Text(QStringLiteral("lblFitSpacing_%1").arg(order))};
+                           ui.Text(QStringLiteral("lblFitSpacing_%1").arg(order)),
+                           ui.Text(QStringLiteral("lblFitLimit_%1").arg(order))};
     };
     struct Case {
         const char* field;
         const char* text;
         int order;
         QStringList shown;
+        const char* note;
         const char* reason;
     };
+    const QString stop41 = QStringLiteral("THU \u00B1 2.022 > 2.00 m at 41\u00B0");
     const Case cases[] = {
-        {"edt_Depth_main", "10", 1, {"65\u00B0", "43 m", "41 m"}, "the whole 130° swath at 10 m, 10 % overlap"},
-        {"edtFitOverlap", "30", 1, {"65\u00B0", "43 m", "36 m"}, "30 % overlap keeps 85 % of the swath"},
-        {"edt_Depth_main", "100", 1, {"40\u00B0", "168 m", "143 m"}, "the 41° beam's THU exceeds 2 m at 100 m"},
-        {"edtFitOverlap", "101", 1, {"40\u00B0", "168 m", "\u2014"}, "no spacing for more than 100 % overlap"},
-        {"edt_Pulse_duration", "30.5", 1, {"\u2014", "\u2014", "\u2014"}, "no computation stands"},
-        {"edt_Pulse_duration", "30", 1, {"40\u00B0", "168 m", "\u2014"}, "back with the next computation"},
-        {"edt_pos_horizontal", "0.5", 5, {"none", "\u2014", "\u2014"}, "NL Order A's 0.4 m THU fails at nadir"},
-        {"edt_pos_horizontal", "0.05", 1, {"40\u00B0", "168 m", "\u2014"}, "the start's positioning again"},
+        {"edt_Depth_main", "10", 1, {"65\u00B0", "43 m", "41 m", "full swath"}, "", "the whole swath at 10 m, 10 %"},
+        {"edtFitOverlap", "30", 1, {"65\u00B0", "43 m", "36 m", "full swath"}, "", "30 % keeps 85 % of the swath"},
+        {"edtFitOverlap", "12.5", 1, {"65\u00B0", "43 m", "40 m", "full swath"}, "", "an overlap with decimals"},
+        {"edtFitOverlap", "100", 1, {"65\u00B0", "43 m", "21 m", "full swath"}, "", "100 % gives half the swath"},
+        {"edt_Depth_main", "100", 1, {"40\u00B0", "168 m", "84 m", stop41}, "", "the 41° beam's THU exceeds 2 m"},
+        {"edtFitOverlap",
+         "101",
+         1,
+         {"40\u00B0", "168 m", "\u2014", stop41},
+         "The overlap runs from 0 to 100 %",
+         "no spacing for more than 100 % overlap, and why beside the field"},
+        {"edtFitOverlap",
+         "1O",
+         1,
+         {"40\u00B0", "168 m", "\u2014", stop41},
+         "Type the overlap as a number, 0 to 100 %",
+         "a letter O for a nought"},
+        {"edtFitOverlap", "10", 1, {"40\u00B0", "168 m", "159 m", stop41}, "", "a usable overlap again"},
+        {"edt_Depth_main", "2", 1, {"65\u00B0", "8.6 m", "8.1 m", "full swath"}, "", "below 10 m with a decimal"},
+        {"edt_Depth_main",
+         "180",
+         1,
+         {"0\u00B0", "0.0 m", "0.0 m", "THU \u00B1 2.020 > 2.00 m at 1\u00B0"},
+         "",
+         "the nadir, Min THU 1.732, fits Special Order; the 1° beam does not"},
+        {"edt_Pulse_duration", "30.5", 1, {"\u2014", "\u2014", "\u2014", "\u2014"}, "", "no computation stands"},
+        {"edt_Pulse_duration",
+         "30",
+         1,
+         {"0\u00B0", "0.0 m", "0.0 m", "THU \u00B1 2.020 > 2.00 m at 1\u00B0"},
+         "",
+         "back with the next computation"},
+        {"edt_Depth_main", "100", 1, {"40\u00B0", "168 m", "159 m", stop41}, "", "back at 100 m"},
+        {"edt_pos_horizontal",
+         "0.5",
+         5,
+         {"none", "\u2014", "\u2014", "THU \u00B1 1.084 > 0.40 m at 0\u00B0"},
+         "",
+         "NL Order A's 0.4 m THU fails at nadir"},
+        {"edt_pos_horizontal", "0.05", 1, {"40\u00B0", "168 m", "159 m", stop41}, "", "the start's positioning"},
     };
     for (const Case& c : cases) {
         ui.SetText(c.field, QString::fromUtf8(c.text));
         MessageLog::Take();
         EXPECT_EQ(row(c.order), c.shown) << c.reason;
+        EXPECT_EQ(ui.Text("lblFitOverlapNote"), QString::fromUtf8(c.note)) << c.reason;
     }
     EXPECT_EQ(ui.Text("edt_Max_TVU"), kPm + "0.520") << "the fit changes no result";
 
-    // One curve per ticked order from 1 m to the track bar's end, the depth
-    // marked; drawn when the tab comes into view.
+    // Typed, the overlap says nothing about itself until it is finished.
+    ui.Get<QLineEdit>("edtFitOverlap")->setFocus();
+    ui.Backspace("edtFitOverlap", 2);
+    ui.Type("edtFitOverlap", "250");
+    EXPECT_EQ(ui.Text("lblFitSpacing_1"), "\u2014");
+    EXPECT_EQ(ui.Text("lblFitOverlapNote"), "");
+    ui.Key("edtFitOverlap", "Return");
+    EXPECT_EQ(ui.Text("lblFitOverlapNote"), "The overlap runs from 0 to 100 %");
+    EXPECT_EQ(ui.Text("edtFitOverlap"), "250") << "never rewritten";
+    ui.SetText("edtFitOverlap", QStringLiteral("10"));
+
+    // The depth columns and the curves are worked out when the tab comes into view.
     EXPECT_EQ(Points("Fit_Chart", 0), 0);
     ui.Choose("TPU_Graphs", QStringLiteral("Order Fit"));
-    EXPECT_EQ(Points("Fit_Chart", 0), 500);
+    EXPECT_EQ(ui.Text("lblFitFullTo_1"), "20 m");
+    EXPECT_EQ(ui.Text("lblFitNadirTo_1"), "207 m");
+    EXPECT_EQ(ui.Text("lblFitFullTo_3"), "\u2265 500 m");
+    // The depth axis reaches twice the depth in view; Special Order's curve
+    // stops where no beam beyond the nadir fits (178 m), with no line on zero.
+    EXPECT_EQ(Points("Fit_Chart", 0), 178);
+    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(0).Points()[99], QPointF(100, tpu::UsableSwath(100, 40)));
+    EXPECT_EQ(Points("Fit_Chart", 1), 200);
     EXPECT_EQ(Active("Fit_Chart"), (QList<int>{0, 7}));
     ui.Click("ckb_IHO_1");
     ui.Click("ckb_IHO_Special");
     EXPECT_EQ(Active("Fit_Chart"), (QList<int>{1, 7}));
-    EXPECT_EQ(Points("Fit_Chart", 1), 500);
-    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(0).Points()[99], QPointF(100, tpu::UsableSwath(100, 40)));
     EXPECT_EQ(Chart("Fit_Chart")->GetSeries(7).Points().front().x(), 100);
-    ui.SetText("edt_Depth_main", QStringLiteral("50"));
-    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(7).Points().front().x(), 50) << "redrawn at once while in view";
+    ui.SetText("edt_Depth_main", QStringLiteral("5"));
+    EXPECT_EQ(Chart("Fit_Chart")->GetSeries(7).Points().front().x(), 5) << "redrawn at once while in view";
+    EXPECT_EQ(Points("Fit_Chart", 1), 20) << "never squeezed into a corner: 1 m to 20 m in view";
+    ui.SetText("edt_pos_horizontal", QStringLiteral("0.5"));
+    EXPECT_EQ(ui.Text("lblFitFullTo_5"), "\u2014");
+    EXPECT_EQ(ui.Text("lblFitNadirTo_5"), "\u2014");
 }
 
 // The budget's shares add up to the shown totals; leaving a term out changes
@@ -296,14 +353,14 @@ TEST_F(TpuWindow, ErrorBudgetLeavesATermOutOfAPalerTotalOnly) {
     EXPECT_EQ(ui.Text("lblBudgetTopTVU"), "Range: 83 %");
     EXPECT_EQ(ui.Text("lblBudgetTopTHU"), "Across-track footprint: 95 %");
     auto* outer = ui.Get<tpu::BudgetBars>("barsOuterTvu");
-    EXPECT_EQ(outer->TotalText(), "Outer beam TVU  " + kPm + "0.520 m");
+    EXPECT_EQ(outer->TotalText(), QStringLiteral("Beam 65\u00B0 TVU ") + kPm + "0.520 m");
     EXPECT_EQ(outer->WithoutText(), "");
 
     // A click on the largest bar, the range: what a better sonar would buy.
     ASSERT_EQ(outer->TermAt(0), 0U);
     QTest::mouseClick(outer, Qt::LeftButton, {}, outer->RowRect(0).center());
     EXPECT_TRUE(outer->LeftOut(0));
-    EXPECT_EQ(outer->WithoutText(), "without it: " + kPm + "0.214 m"); // the other twelve terms
+    EXPECT_EQ(outer->WithoutText(), "without it: " + kPm + "0.214 m"); // the other terms
     const QStringList before = Results();
     ui.SetText("edt_Patch_yaw", QStringLiteral("0.25"));
     EXPECT_TRUE(outer->LeftOut(0)) << "left out until clicked again";
@@ -315,7 +372,66 @@ TEST_F(TpuWindow, ErrorBudgetLeavesATermOutOfAPalerTotalOnly) {
     ui.SetText("edt_Pulse_duration", QStringLiteral("x"));
     MessageLog::Take();
     EXPECT_EQ(ui.Text("lblBudgetTopTVU"), "\u2014");
-    EXPECT_EQ(outer->TotalText(), "Outer beam TVU");
+    EXPECT_EQ(outer->TotalText(), "Beam 65\u00B0 TVU");
+}
+
+// The bars show the beam chosen in the angle field, the outer beam at first;
+// the angle keeps within the swath as it changes, and what the RTK height
+// makes zero is left out of the bars with one line saying so.
+TEST_F(TpuWindow, ErrorBudgetAtAnyBeam) {
+    ui.Choose("TPU_Graphs", QStringLiteral("Error Budget"));
+    auto* tvu = ui.Get<tpu::BudgetBars>("barsOuterTvu");
+    auto* thu = ui.Get<tpu::BudgetBars>("barsOuterThu");
+    const auto total = [](const tpu::BeamTerms& beam, bool thuTotal) {
+        return QString::fromStdString(common::FormatFixed(thuTotal ? beam.thu : beam.tvu, 0, 3));
+    };
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* angle; // the field afterwards
+        int beam;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "65", 65, "the outer beam at first"},
+        {"edtBudgetAngle", "40", "40", 40, "a beam typed"},
+        {"edt_Swath_width", "60", "30", 30, "a narrower swath pulls the beam in to its outer beam"},
+        {"edt_Swath_width", "130", "40", 40, "and lets it back out to the beam chosen"},
+        {"edtBudgetAngle", "0", "0", 0, "the 0° beam by the beam formula"},
+    };
+    for (const Case& c : cases) {
+        if (c.field != nullptr) {
+            ui.SetText(c.field, QString::fromUtf8(c.text));
+        }
+        EXPECT_EQ(ui.Text("edtBudgetAngle"), c.angle) << c.reason;
+        const tpu::BeamTerms beam = tpu::EvaluateBeam(tpu::StartInputs(), 10, c.beam);
+        EXPECT_EQ(tvu->TotalText(), QStringLiteral("Beam %1\u00B0 TVU ").arg(c.beam) + kPm + total(beam, false) + " m")
+            << c.reason;
+        EXPECT_EQ(thu->TotalText(), QStringLiteral("Beam %1\u00B0 THU ").arg(c.beam) + kPm + total(beam, true) + " m")
+            << c.reason;
+    }
+    ui.SpinUp("udbBudgetAngle");
+    EXPECT_EQ(ui.Text("edtBudgetAngle"), "1");
+    EXPECT_TRUE(tvu->TotalText().startsWith(QStringLiteral("Beam 1\u00B0 TVU")));
+
+    // Typed beyond the swath: the bars show the outer beam while the field
+    // keeps what is typed, and it reads the outer beam when finished.
+    ui.Get<QLineEdit>("edtBudgetAngle")->setFocus();
+    ui.Backspace("edtBudgetAngle");
+    ui.Type("edtBudgetAngle", "70");
+    EXPECT_EQ(ui.Text("edtBudgetAngle"), "70");
+    EXPECT_TRUE(tvu->TotalText().startsWith(QStringLiteral("Beam 65\u00B0 TVU")));
+    ui.Key("edtBudgetAngle", "Return");
+    EXPECT_EQ(ui.Text("edtBudgetAngle"), "65");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+
+    // RTK: five terms of the thirteen are the mode's zeros, not shown.
+    EXPECT_EQ(tvu->Names().size(), 8U);
+    EXPECT_FALSE(ui.Text("lblBudgetRtk").isEmpty());
+    ui.Click("rbn_gnss_DGNSS");
+    EXPECT_EQ(tvu->Names().size(), 13U);
+    EXPECT_EQ(ui.Get<tpu::BudgetBars>("barsNadirTvu")->Names().size(), 11U);
+    EXPECT_TRUE(ui.Text("lblBudgetRtk").isEmpty());
 }
 
 TEST_F(TpuWindow, DepthFieldsTrackBarAndLimitsStayInStep) {
@@ -971,14 +1087,26 @@ TEST_F(TpuSettingsFile, MissingAndUnwritableFilesAreReported) {
 TEST_F(TpuSettingsFile, ExportSweepWritesEveryBeamOrNothing) {
     const QString path = folder.filePath(QStringLiteral("sweep.csv"));
     ui.SetText("edt_Depth_main", QStringLiteral("40"));
+    ui.Click("ckb_NL_A");
     Answer(path);
     ui.Click("btnExportSweep");
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     const QList<QByteArray> lines = Bytes(path).split('\n');
-    ASSERT_EQ(lines.size(), 1 + 66 + 1) << "the header, 0° to 65°, and the last line's end";
-    EXPECT_TRUE(lines[0].startsWith("Depth (m),Angle (deg),TVU (m),THU (m),"));
-    EXPECT_TRUE(lines[66].startsWith("40,65,0.2")) << lines[66].toStdString(); // TVU of the outer beam, 0.2.. m
-    EXPECT_TRUE(lines[66].endsWith("\r"));
+    // The installation above the table: what it was computed with, each
+    // field under its tab, as a spreadsheet shows it.
+    const qsizetype header = lines.indexOf("\r") + 1;
+    ASSERT_GT(header, 0);
+    EXPECT_EQ(lines.mid(0, 4), (QList<QByteArray>{"Sonar,Sonic 2024\r", "GNSS mode,RTK (Accurate height)\r",
+                                                  "Depth (m),40\r", "Multibeam System: Swath width,130\r"}));
+    EXPECT_TRUE(lines.contains("Motion Sensor: SD X-offset,0.01\r"));
+    EXPECT_TRUE(lines.contains("Project Information: Contractor,\"\"\"Tormalind ApS\"\"\"\r"));
+    EXPECT_TRUE(lines.contains("NL Order A THU limit (m),0.400000\r"));
+    ASSERT_EQ(lines.size(), header + 1 + 66 + 1) << "the header, 0° to 65°, and the last line's end";
+    EXPECT_TRUE(lines[header].startsWith("Depth (m),Angle (deg),TVU (m),THU (m),"));
+    EXPECT_TRUE(lines[header].endsWith(",IHO Special Order,NL Order A\r")) << "the ticked orders";
+    const QByteArray& outer = lines[header + 66];
+    EXPECT_TRUE(outer.startsWith("40,65,0.2")) << outer.toStdString(); // TVU of the outer beam, 0.2.. m
+    EXPECT_TRUE(outer.endsWith(",fail,fail\r")) << "the outer beam's THU, 3.8 m, meets neither";
 
     // While a field cannot be read there is no sweep to export; an older file stays.
     ui.SetText("edt_SD_Roll", QStringLiteral("0,02"));

@@ -130,21 +130,22 @@ TEST(TpuSweep, BeamTermsAreSummedInTheirOrder) {
     in.draft = 0.3;
     const BeamTerms beam = EvaluateBeam(in, 40, 30.0);
     // Terms that are inputs stand at their places in the budget.
-    EXPECT_EQ(beam.tvuTerms[1], 0.01);  // sonar z offset
-    EXPECT_EQ(beam.tvuTerms[6], 0.3);   // draft
-    EXPECT_EQ(beam.tvuTerms[10], 0.05); // 5 % of the maximum heave
-    EXPECT_EQ(beam.thuTerms[6], 0.05);  // positioning horizontal accuracy
+    EXPECT_EQ(beam.tvuTerms[BeamTvu::SonarZOffset], 0.01);
+    EXPECT_EQ(beam.tvuTerms[BeamTvu::Draft], 0.3);
+    EXPECT_EQ(beam.tvuTerms[BeamTvu::Heave], 0.05); // 5 % of the maximum heave
+    EXPECT_EQ(beam.thuTerms[BeamThu::PositionHorizontal], 0.05);
     // 30° at 40 m: slant range 46.19 m, 23.09 m across.
     const double range = 40.0 / std::cos(30.0 * 0.017453292519943295769);
-    EXPECT_NEAR(beam.thuTerms[0], range * std::tan(0.5 * 0.017453292519943295769), 1e-12);
-    EXPECT_NEAR(beam.tvuTerms[2], std::tan(0.05 * 0.017453292519943295769) * range * 0.5, 1e-12);
+    EXPECT_NEAR(beam.thuTerms[BeamThu::AlongTrackFootprint], range * std::tan(0.5 * 0.017453292519943295769), 1e-12);
+    EXPECT_NEAR(beam.tvuTerms[BeamTvu::PatchRoll], std::tan(0.05 * 0.017453292519943295769) * range * 0.5, 1e-12);
     // A profile 2 m/s off: the slant range's travel time error, split into its
     // vertical (D / c x S) and across-track (D tan 30 / c x S) parts.
     TpuInputs profile = in;
     profile.svpSd = 2.0;
     const BeamTerms off = EvaluateBeam(profile, 40, 30.0);
-    EXPECT_NEAR(off.tvuTerms[11], 40.0 / 1500 * 2.0, 1e-12);
-    EXPECT_NEAR(off.thuTerms[11], 40.0 * std::tan(30.0 * 0.017453292519943295769) / 1500 * 2.0, 1e-12);
+    EXPECT_NEAR(off.tvuTerms[BeamTvu::SoundVelocityProfile], 40.0 / 1500 * 2.0, 1e-12);
+    EXPECT_NEAR(off.thuTerms[BeamThu::SoundVelocityProfile],
+                40.0 * std::tan(30.0 * 0.017453292519943295769) / 1500 * 2.0, 1e-12);
     double tvu = 0;
     for (const double term : beam.tvuTerms) {
         tvu += term * term;
