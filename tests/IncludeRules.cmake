@@ -1,7 +1,7 @@
 # Reads every include line under src/ and fails on an arrow against the layout:
 #   common/   sees common/ only, and no Qt Gui or Widgets header;
 #   kit/      sees common/ and kit/;
-#   a core    (the sources of a TOOL_core library) sees common/ and tool cores,
+#   a core    (the sources of a TOOL_core or other *_core library) sees common/ and tool cores,
 #             and no Qt Gui or Widgets header;
 #   a window  (the rest of a tool folder) sees common/, kit/, its own tool and
 #             other tools' cores, never another tool's window;
@@ -27,7 +27,8 @@ endforeach()
 set(core_files "")
 foreach(tool IN LISTS tools)
     file(READ ${SOURCE_DIR}/${tool}/CMakeLists.txt lists)
-    string(REGEX MATCH "tormalind_library\\(${tool}_core[^)]*\\)" block "${lists}")
+    # Every core library of the tool: TOOL_core, and any NAME_core beside it.
+    string(REGEX MATCHALL "tormalind_library\\([a-z_]*_core[^)]*\\)" block "${lists}")
     string(REGEX MATCHALL "[A-Za-z0-9_]+\\.(h|cpp)" names "${block}")
     foreach(name IN LISTS names)
         list(APPEND core_files ${tool}/${name})
