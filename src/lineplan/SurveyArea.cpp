@@ -102,9 +102,9 @@ std::vector<QStringList> SplitRows(const QString& text) {
     return rows;
 }
 
-std::vector<Point> ReadCorners(const std::vector<QStringList>& rows) {
+std::vector<Point> ReadCorners(const std::vector<QStringList>& rows, Heading heading) {
     std::vector<Point> corners;
-    bool first = true;
+    bool first = heading == Heading::Allowed;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         QStringList cells;
         for (const QString& cell : rows[r]) {

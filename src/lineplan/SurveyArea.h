@@ -20,9 +20,11 @@ std::vector<QStringList> SplitRows(const QString& text);
 
 // The two numbers of each row ("." as the decimal point), first and second
 // cell as x and y. Empty rows are passed over; a first row that holds no
-// number is a heading ("Easting,Northing") and passed over too. Throws
-// common::UserError naming the row (counted from 1) that cannot be read.
-std::vector<Point> ReadCorners(const std::vector<QStringList>& rows);
+// number is a heading ("Easting,Northing") and passed over too, where a
+// heading may stand. Throws common::UserError naming the row (counted from
+// 1) that cannot be read.
+enum class Heading { Allowed, None };
+std::vector<Point> ReadCorners(const std::vector<QStringList>& rows, Heading heading = Heading::Allowed);
 
 // A file's area: grid corners from a CSV file, or WGS 84 longitude and
 // latitude from a GeoJSON file.

@@ -52,6 +52,7 @@ GridProjection::GridProjection(int epsg) : epsg_(epsg), proj_(std::make_unique<P
         throw common::UserError(QStringLiteral("%1 is not a coordinate system PROJ knows").arg(Code(epsg)));
     }
     const bool usable = ProjectedInMetres(context, crs);
+    name_ = QString::fromUtf8(proj_get_name(crs));
     proj_destroy(crs);
     if (!usable) {
         throw common::UserError(QStringLiteral("%1 is not a projected grid in metres").arg(Code(epsg)));

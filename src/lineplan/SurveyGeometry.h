@@ -4,6 +4,7 @@
 // EPSG code.
 #pragma once
 
+#include <QString>
 #include <memory>
 
 namespace surveylines {
@@ -25,6 +26,8 @@ public:
     GridProjection& operator=(const GridProjection&) = delete;
 
     int Epsg() const { return epsg_; }
+    // The system's name in the EPSG register ("WGS 84 / UTM zone 32N").
+    const QString& Name() const { return name_; }
     // Throw common::UserError for a point the conversion cannot reach.
     Point ToGrid(Point lonLat) const;
     Point ToGeographic(Point grid) const;
@@ -32,6 +35,7 @@ public:
 private:
     struct Proj;
     int epsg_;
+    QString name_;
     std::unique_ptr<Proj> proj_;
 };
 
