@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace surveylines {
@@ -102,9 +103,9 @@ std::vector<QStringList> SplitRows(const QString& text) {
     return rows;
 }
 
-std::vector<Point> ReadCorners(const std::vector<QStringList>& rows, Heading heading) {
+std::vector<Point> ReadCorners(const std::vector<QStringList>& rows, HeadingRow heading) {
     std::vector<Point> corners;
-    bool first = heading == Heading::Allowed;
+    bool first = heading == HeadingRow::Allowed;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         QStringList cells;
         for (const QString& cell : rows[r]) {

@@ -23,8 +23,8 @@ std::vector<QStringList> SplitRows(const QString& text);
 // number is a heading ("Easting,Northing") and passed over too, where a
 // heading may stand. Throws common::UserError naming the row (counted from
 // 1) that cannot be read.
-enum class Heading { Allowed, None };
-std::vector<Point> ReadCorners(const std::vector<QStringList>& rows, Heading heading = Heading::Allowed);
+enum class HeadingRow { Allowed, None };
+std::vector<Point> ReadCorners(const std::vector<QStringList>& rows, HeadingRow heading = HeadingRow::Allowed);
 
 // A file's area: grid corners from a CSV file, or WGS 84 longitude and
 // latitude from a GeoJSON file.

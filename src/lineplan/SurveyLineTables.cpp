@@ -36,6 +36,9 @@ std::vector<QStringList> WithoutHeading(std::vector<QStringList> rows) {
 CornerTable::CornerTable(QWidget* parent) : QTableWidget(1, 2, parent) {
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Tab leaves the table for the next field, as it leaves every memo of the
+    // suite; the arrow keys move between the cells.
+    setTabKeyNavigation(false);
     connect(this, &QTableWidget::itemChanged, this, [this] {
         if (!filling_) {
             KeepOneEmptyRow();
@@ -235,6 +238,7 @@ LineTableView::LineTableView(QWidget* parent) : QTableView(parent), model_(this)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
 }
 
 QString LineTableView::PlainText() const {

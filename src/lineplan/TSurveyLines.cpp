@@ -9,6 +9,7 @@
 #include "ui_TSurveyLines.h"
 
 #include <QSignalBlocker>
+#include <cmath>
 
 namespace {
 
@@ -110,7 +111,7 @@ std::vector<surveylines::Point> TSurveyLines::AreaCorners() {
     if (rows.empty()) {
         throw common::UserError(QStringLiteral("Type or paste the area's corners, or load an area"));
     }
-    std::vector<surveylines::Point> corners = surveylines::ReadCorners(rows, surveylines::Heading::None);
+    std::vector<surveylines::Point> corners = surveylines::ReadCorners(rows, surveylines::HeadingRow::None);
     if (ui->rbnGeoCorners->isChecked()) {
         // The table reads latitude first, as a surveyor writes a position.
         const surveylines::GridProjection& grid = Grid();
