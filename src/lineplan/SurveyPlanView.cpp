@@ -38,11 +38,9 @@ QString Distance(double metres) {
 
 SurveyPlanView::SurveyPlanView(QWidget* parent) : QWidget(parent) { setMinimumSize(240, 200); }
 
-void SurveyPlanView::SetPlan(std::vector<surveylines::Point> area, std::vector<surveylines::SurveyLine> lines,
-                             const QString& note) {
+void SurveyPlanView::SetPlan(std::vector<surveylines::Point> area, std::vector<surveylines::SurveyLine> lines) {
     area_ = std::move(area);
     lines_ = std::move(lines);
-    note_ = note;
     update();
 }
 
@@ -69,10 +67,7 @@ void SurveyPlanView::paintEvent(QPaintEvent*) {
         take(line.start);
         take(line.end);
     }
-    if (area_.size() < 2 || plot.width() < 20 || plot.height() < 20 || !(right - left + top - bottom > 0)) {
-        painter.setPen(kLine);
-        painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
-                         note_.isEmpty() ? QStringLiteral("No area") : note_);
+    if (area_.size() < 3 || plot.width() < 20 || plot.height() < 20 || !(right - left + top - bottom > 0)) {
         return;
     }
     // One scale both ways, the area in the middle of the plot.
@@ -199,12 +194,6 @@ void SurveyPlanView::paintEvent(QPaintEvent*) {
     bold.setBold(true);
     painter.setFont(bold);
     painter.drawText(QRectF(tip.x() - 10, tip.y() + 24, 20, 16), Qt::AlignCenter, QStringLiteral("N"));
-
-    if (!note_.isEmpty()) {
-        painter.setFont(font());
-        painter.setPen(kLine);
-        painter.drawText(plot.adjusted(20, 20, -20, -20), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, note_);
-    }
 }
 
 } // namespace lineplan

@@ -6,7 +6,6 @@
 
 #include "lineplan/SurveyLines.h"
 
-#include <QString>
 #include <QWidget>
 #include <vector>
 
@@ -17,11 +16,10 @@ class SurveyPlanView : public QWidget {
 public:
     explicit SurveyPlanView(QWidget* parent = nullptr);
 
-    // The area (grid corners, open ring) and its lines; `note` is shown over
-    // the plan when no lines could be laid.
-    void SetPlan(std::vector<surveylines::Point> area, std::vector<surveylines::SurveyLine> lines, const QString& note);
-
-    const std::vector<surveylines::SurveyLine>& Lines() const { return lines_; }
+    // The area (grid corners, open ring) and its lines: an area alone while
+    // its lines cannot be laid, blank paper while there is no area. What
+    // stops a plan is the window's to say.
+    void SetPlan(std::vector<surveylines::Point> area, std::vector<surveylines::SurveyLine> lines);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,7 +27,6 @@ protected:
 private:
     std::vector<surveylines::Point> area_;
     std::vector<surveylines::SurveyLine> lines_;
-    QString note_;
 };
 
 } // namespace lineplan

@@ -171,7 +171,7 @@ bool TSurveyLines::Calculate() {
     }
     ui->lblMessage->setText(problem);
     ui->lblMessage->setVisible(!problem.isEmpty());
-    ui->planView->SetPlan(area, lines_, problem);
+    ui->planView->SetPlan(area, lines_);
     ui->grdLines->Lines().SetLines(lines_);
     return true;
 }
