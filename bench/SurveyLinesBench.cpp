@@ -81,3 +81,13 @@ static void BM_LayLinesThousandCorners(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LayLinesThousandCorners)->Unit(benchmark::kMillisecond);
+
+static void BM_LayLinesTenKilometres(benchmark::State& state) {
+    const std::vector<surveylines::Point> square{
+        {500000, 6200000}, {510000, 6200000}, {510000, 6210000}, {500000, 6210000}};
+    for (auto _ : state) {
+        const auto area = surveylines::CheckedArea(square);
+        benchmark::DoNotOptimize(surveylines::LayLines(area, {0, false, 5, 0, 0, true}));
+    }
+}
+BENCHMARK(BM_LayLinesTenKilometres)->Unit(benchmark::kMillisecond);
