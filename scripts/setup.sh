@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-pdf-dev qt6-base-dev-tools
     libqt6opengl6-dev libxkbcommon-dev libgl-dev libvulkan-dev
     libhpdf-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libproj-dev proj-data proj-bin libgeos-dev
     xvfb xauth socat lrzsz iproute2 poppler-utils imagemagick
     dpkg-dev file desktop-file-utils clang-format
     fonts-liberation fonts-wine locales

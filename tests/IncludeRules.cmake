@@ -3,7 +3,8 @@
 #   kit/      sees common/ and kit/;
 #   survey/   the floor under the tools (survey orders, sonar configurations,
 #             swath and line geometry): a core that sees common/ only;
-#   a core    (the sources of a TOOL_core library) sees common/, survey/ and
+#   a core    (the sources of a TOOL_core or other NAME_core library of a
+#             tool folder) sees common/, survey/ and
 #             its own tool's core, never another tool's: the tools stand side
 #             by side on the survey floor; and no Qt Gui or Widgets header;
 #   a window  (the rest of a tool folder) sees common/, kit/, survey/, its own
@@ -39,7 +40,8 @@ if(EXISTS ${SOURCE_DIR}/survey/CMakeLists.txt)
 endif()
 foreach(tool IN LISTS cored)
     file(READ ${SOURCE_DIR}/${tool}/CMakeLists.txt lists)
-    string(REGEX MATCH "tormalind_library\\(${tool}_core[^)]*\\)" block "${lists}")
+    # Every core library of the tool: TOOL_core, and any NAME_core beside it.
+    string(REGEX MATCHALL "tormalind_library\\([a-z_]*_core[^)]*\\)" block "${lists}")
     string(REGEX MATCHALL "[A-Za-z0-9_]+\\.(h|cpp)" names "${block}")
     foreach(name IN LISTS names)
         list(APPEND core_files ${tool}/${name})

@@ -11,6 +11,7 @@
 #include "coverage/TR2SonicCoverage.h"
 #include "kit/BackgroundWork.h"
 #include "kit/WindowParts.h"
+#include "lineplan/TSurveyLines.h"
 #include "lineplan/Tsurveyplan.h"
 #include "standards/TIHOForm.h"
 #include "tpu/TTPU_Calculator.h"
@@ -35,6 +36,8 @@ using enum Lifetime;
 constexpr ToolEntry kTools[] = {
     {&Tutility_main::mnuCoverage, "TR2SonicCoverage", &Make<TR2SonicCoverage>, OverLauncher, ClosedForGood},
     {&Tutility_main::mnuLinePlanner, "Tsurveyplan", &Make<Tsurveyplan>, OverLauncher, ClosedForGood},
+    // Opened by the line planner's button; here so that scripts and tests open it too.
+    {nullptr, "TSurveyLines", &Make<TSurveyLines>, OverLauncher, ClosedForGood},
     {&Tutility_main::mnuTPU, "TTPU_Calculator", &Make<TTPU_Calculator>, OverLauncher, WholeRun},
     {&Tutility_main::mnuSurveySpecifications, "TIHOForm", &Make<TIHOForm>, OverLauncher, ClosedForGood},
     {&Tutility_main::mnuSpec2020, "TSpec2020", &Make<TSpec2020>, ScreenTopLeft, ClosedForGood},

@@ -36,7 +36,7 @@ enum class Lifetime {
 };
 
 struct ToolEntry {
-    QAction* Ui::Tutility_main::*command; // the launcher menu's command
+    QAction* Ui::Tutility_main::*command; // the launcher menu's command; none for a window another window opens
     const char* className;
     QWidget* (*make)(QWidget* launcher);
     Placement placement;

@@ -42,6 +42,9 @@ Tutility_main::~Tutility_main() = default;
 
 void Tutility_main::ConnectMenu() {
     for (const app::ToolEntry& tool : app::ToolTable()) {
+        if (tool.command == nullptr) {
+            continue;
+        }
         QAction* command = (*ui).*tool.command;
         const QString className = QString::fromLatin1(tool.className);
         connect(command, &QAction::triggered, this, [this, className] { OpenWindow(className); });

@@ -7,6 +7,7 @@
 #include "kit/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -313,7 +314,17 @@ bool Driver::Click(const Arguments& a) {
             return Attempt([command] { automation::Click(command); });
         }
     }
-    return Act(a.name, automation::Click);
+    // A window the click opens (the line planner's survey lines) becomes current,
+    // as a window a menu command opens does.
+    const QWidgetList before = QApplication::topLevelWidgets();
+    const bool done = Act(a.name, automation::Click);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->windowType() == Qt::Window && window->isVisible() && !before.contains(window)) {
+            current_ = window;
+            break;
+        }
+    }
+    return done;
 }
 
 bool Driver::Spin(const Arguments& a) {

@@ -6,6 +6,7 @@
 #include "kit/Dialogs.h"
 #include "kit/UpDown.h"
 #include "kit/WindowParts.h"
+#include "lineplan/TSurveyLines.h"
 #include "ui_Tsurveyplan.h"
 
 #include <QFocusEvent>
@@ -13,6 +14,7 @@
 #include <QSignalBlocker>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -70,6 +72,7 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     connect(ui->Button1, &QPushButton::clicked, this, &Tsurveyplan::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &Tsurveyplan::Button2Click);
     connect(ui->btnExit, &QPushButton::clicked, this, &Tsurveyplan::btnExitClick);
+    connect(ui->btnSurveyLines, &QPushButton::clicked, this, &Tsurveyplan::btnSurveyLinesClick);
     ui->Max_pingrate->installEventFilter(this);
     ui->pnlIntro->installEventFilter(this);
     ui->pnlMandatory->installEventFilter(this);
@@ -356,6 +359,27 @@ void Tsurveyplan::Button1Click() {
 }
 
 void Tsurveyplan::btnExitClick() { close(); }
+
+void Tsurveyplan::btnSurveyLinesClick() {
+    // The maximum line spacing as the planner shows it (whole metres), none
+    // while the range cannot reach the depths; the speed in knots.
+    const QString shown = ui->Max_linespacing->text().section(QLatin1Char(' '), 0, 0);
+    double value = 0;
+    const QString spacing = common::TryParseFloat(shown.toStdString(), value) ? shown : QString();
+    QString knots;
+    if (common::TryParseFloat(ui->edtSpeed_input->text().toStdString(), value)) {
+        constexpr double kKnot = 0.51444; // m/s
+        knots = ui->rbnKnots->isChecked()
+                    ? ui->edtSpeed_input->text().trimmed()
+                    : QString::fromStdString(common::FormatGeneral(std::nearbyint(value / kKnot * 100) / 100));
+    }
+    auto* lines = new TSurveyLines();
+    lines->setAttribute(Qt::WA_DeleteOnClose);
+    lines->TakePlan(spacing, knots);
+    kit::SetUpKeyboard(lines);
+    lines->move(frameGeometry().topLeft() + QPoint(40, 40));
+    lines->show();
+}
 
 void Tsurveyplan::Button2Click() {
     kit::FileDialogRequest request;

@@ -33,6 +33,7 @@ public:
     void Button1Click();
     void Button2Click();
     void btnExitClick();
+    void btnSurveyLinesClick();
 
     // The diagrams of the last computation, as drawn; none after a run without results.
     const std::optional<lineplan::PlannerDiagrams>& Diagrams() const;

@@ -43,9 +43,9 @@ QStringList ExtremeTexts() {
             QString::fromUtf8("\xF0\x9F\x8C\x8A")};
 }
 
-const char* const kWindows[] = {"TIHOForm",           "TR2SonicCoverage", "TTPU_Calculator",
-                                "Tsurveyplan",        "TGyrospeederror",  "TPressureConvert",
-                                "TConversion_tester", "TMaris_terminal",  "TMaris_network"};
+const char* const kWindows[] = {"TIHOForm",        "TR2SonicCoverage", "TTPU_Calculator",    "Tsurveyplan",
+                                "TGyrospeederror", "TPressureConvert", "TConversion_tester", "TMaris_terminal",
+                                "TMaris_network",  "TSurveyLines"};
 
 } // namespace
 

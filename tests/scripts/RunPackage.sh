@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree into a fresh folder and checks its
 # control data and contents: named and versioned from the CMake project,
-# depending on the run-time Qt 6, libharu and font packages (never a -dev one),
+# depending on the run-time Qt 6, libharu, PROJ, GEOS and font packages (never a -dev one),
 # and holding the program, its desktop entry, icons and documents (and not the
 # driver).   RunPackage.sh BUILD_DIR VERSION
 set -euo pipefail
@@ -20,7 +20,7 @@ grep -qx ' Package: tormalind-utility' <<< "$info" || fail "package name: $info"
 grep -qx " Version: $version" <<< "$info" || fail "version: $info"
 depends=$(grep '^ Depends:' <<< "$info") || fail "no Depends: $info"
 for needed in libqt6widgets6 libqt6charts6 libqt6pdfwidgets6 libqt6serialport6 libqt6network6 libhpdf \
-    qt6-qpa-plugins fonts-liberation fonts-wine; do
+    libproj25 libgeos-c1v5 proj-data qt6-qpa-plugins fonts-liberation fonts-wine; do
     grep -q "$needed" <<< "$depends" || fail "$needed is not a dependency: $depends"
 done
 ! grep -q -- '-dev' <<< "$depends" || fail "a development package is a dependency: $depends"
