@@ -541,26 +541,6 @@ protected:
 
 } // namespace
 
-TEST_F(TpuSettingsFile, EveryFieldOfTheFileIsOneFieldOfTheWindow) {
-    const auto controls = window.SettingsControls();
-    std::set<const QLineEdit*> distinct;
-    for (std::size_t index = 0; index < tpu::kSettingsFieldCount; ++index) {
-        const auto field = static_cast<tpu::SettingsField>(index);
-        const auto entries =
-            std::count_if(controls.begin(), controls.end(), [&](const auto& entry) { return entry.first == field; });
-        EXPECT_EQ(entries, 1) << "field " << index;
-        // A field no line names would never be saved.
-        EXPECT_TRUE(std::any_of(tpu::kSettingsLines.begin(), tpu::kSettingsLines.end(),
-                                [&](const tpu::SettingsLine& line) { return line.field == field; }))
-            << "field " << index;
-    }
-    for (const auto& [field, control] : controls) {
-        ASSERT_NE(control, nullptr) << "field " << static_cast<int>(field);
-        EXPECT_TRUE(window.isAncestorOf(control)) << control->objectName().toStdString();
-        EXPECT_TRUE(distinct.insert(control).second) << control->objectName().toStdString() << " keeps two fields";
-    }
-}
-
 TEST_F(TpuSettingsFile, SavesFortyLinesAndTheChoicesAndLoadsThemBackIntoAFreshWindow) {
     const QString path = folder.filePath(QStringLiteral("start.tpu"));
     Save(window, path);
