@@ -123,12 +123,6 @@ const coverage::SonarModel& TR2SonicCoverage::SelectedModel() const {
     return coverage::kSonarModels[coverage::kStartModel];
 }
 
-void TR2SonicCoverage::Write(QLineEdit* field, const QString& text) {
-    // Writing the same text is no change and asks for nothing; a field being
-    // typed in gets its text when it is finished.
-    typed_->Write(field, text);
-}
-
 QLineEdit* TR2SonicCoverage::FieldOf(coverage::Field field) const {
     switch (field) {
     case coverage::Field::Frequency:
@@ -159,24 +153,24 @@ bool TR2SonicCoverage::Calculate() {
         if (common::TryParseInt(typed_->Text(ui->edtAltitude).toStdString(), altitude)) {
             lastAltitude_ = altitude;
         } else {
-            Write(ui->edtAltitude, QString());
+            typed_->Show(ui->edtAltitude, QString());
         }
         input.altitude = lastAltitude_;
         if (typed_->Text(ui->edtmount_ang).isEmpty()) {
-            Write(ui->edtmount_ang, QStringLiteral("0"));
+            typed_->Show(ui->edtmount_ang, QStringLiteral("0"));
         }
         if (typed_->Text(ui->edtFreq).isEmpty()) {
-            Write(ui->edtFreq, QStringLiteral("300"));
+            typed_->Show(ui->edtFreq, QStringLiteral("300"));
         }
         if (typed_->Text(ui->edtSector).isEmpty()) {
-            Write(ui->edtSector, QStringLiteral("130"));
+            typed_->Show(ui->edtSector, QStringLiteral("130"));
         }
         if (typed_->Text(ui->edtRotate).isEmpty()) {
-            Write(ui->edtRotate, QStringLiteral("0"));
+            typed_->Show(ui->edtRotate, QStringLiteral("0"));
         }
         std::int32_t sector = 0;
         if (common::TryParseInt(typed_->Text(ui->edtSector).toStdString(), sector) && sector < coverage::kMinSector) {
-            Write(ui->edtSector, QString::number(coverage::kMinSector));
+            typed_->Show(ui->edtSector, QString::number(coverage::kMinSector));
         }
         input.mounting = ReadInt(typed_->Text(ui->edtmount_ang));
         input.frequency = ReadInt(typed_->Text(ui->edtFreq));
@@ -193,7 +187,7 @@ bool TR2SonicCoverage::Calculate() {
         }
         input.separation = separation;
 
-        ui->lblSonar_type->setText(QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
+        typed_->Show(ui->lblSonar_type, QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
         const coverage::Preparation preparation =
             coverage::PrepareCoverage(input, model, typed_->Text(ui->edtFreq).toStdString());
         ui->udbSonarSectorCoverage->SetRange(coverage::kMinSector, preparation.sectorMaximum);
@@ -203,7 +197,7 @@ bool TR2SonicCoverage::Calculate() {
             if (adjustment.message) {
                 common::ShowMessage(QString::fromStdString(adjustment.text));
             } else {
-                Write(FieldOf(adjustment.field), QString::fromStdString(adjustment.text));
+                typed_->Show(FieldOf(adjustment.field), QString::fromStdString(adjustment.text));
             }
         }
         if (input.altitude >= 1) {
@@ -211,11 +205,11 @@ bool TR2SonicCoverage::Calculate() {
         }
 
         // The target boxes are square: the across side follows the along side.
-        Write(ui->edtLengthAcross, typed_->Text(ui->edtLengthAlong));
-        Write(ui->edtLengthAcross_cm, typed_->Text(ui->edtLengthAlong_cm));
+        typed_->Show(ui->edtLengthAcross, typed_->Text(ui->edtLengthAlong));
+        typed_->Show(ui->edtLengthAcross_cm, typed_->Text(ui->edtLengthAlong_cm));
         input.sampling = ui->rbnED->isChecked() ? coverage::Sampling::Equidistant : coverage::Sampling::Equiangle;
         if (input.sampling == coverage::Sampling::Equidistant) {
-            Write(ui->edtSelect_Beam_Angle, QStringLiteral("0"));
+            typed_->Show(ui->edtSelect_Beam_Angle, QStringLiteral("0"));
         }
         input.box = ReadInt(typed_->Text(ui->edtLengthAlong));
         input.smallBox = ReadInt(typed_->Text(ui->edtLengthAlong_cm));
@@ -246,28 +240,28 @@ bool TR2SonicCoverage::Calculate() {
 }
 
 void TR2SonicCoverage::ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result) {
-    ui->edtAlongbeam->setText(Fixed(result.beamWidths.along, 4, 1) + QStringLiteral(" \u00B0"));
-    ui->edtAcrossbeam->setText(Fixed(result.beamWidths.across, 4, 1) + QStringLiteral(" \u00B0"));
-    ui->lblCoverage_2->setText(QString::fromStdString(common::FormatFixed(result.ratio, 0, 1)));
-    ui->lbl_Dual_or_single->setText(input.dual ? QStringLiteral("(Dual Head)") : QStringLiteral("(Single Head)"));
-    ui->lblAtDepth->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
-    ui->lblRangeSetting->setText(typed_->Text(ui->edtRange_select) + QStringLiteral(" m"));
-    ui->lblSwathSector->setText(typed_->Text(ui->edtSector) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->edtAlongbeam, Fixed(result.beamWidths.along, 4, 1) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->edtAcrossbeam, Fixed(result.beamWidths.across, 4, 1) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->lblCoverage_2, QString::fromStdString(common::FormatFixed(result.ratio, 0, 1)));
+    typed_->Show(ui->lbl_Dual_or_single, input.dual ? QStringLiteral("(Dual Head)") : QStringLiteral("(Single Head)"));
+    typed_->Show(ui->lblAtDepth, typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    typed_->Show(ui->lblRangeSetting, typed_->Text(ui->edtRange_select) + QStringLiteral(" m"));
+    typed_->Show(ui->lblSwathSector, typed_->Text(ui->edtSector) + QStringLiteral(" \u00B0"));
     if (input.dual) {
-        ui->edtNo_1->setText(Fixed(result.dual, 4, 0));
-        ui->edtNo_4->setText(result.overlap < 0 ? QStringLiteral("No Overlap") : Fixed(result.overlap, 4, 0));
+        typed_->Show(ui->edtNo_1, Fixed(result.dual, 4, 0));
+        typed_->Show(ui->edtNo_4, result.overlap < 0 ? QStringLiteral("No Overlap") : Fixed(result.overlap, 4, 0));
     }
-    ui->edtNo_5->setText(Fixed(result.single, 4, 0));
+    typed_->Show(ui->edtNo_5, Fixed(result.single, 4, 0));
     if (result.nadirCovered) {
-        ui->edtNo_6->setText(Fixed(result.footprintAlong, 4, 2));
-        ui->edtNo_7->setText(Fixed(result.footprintAcross, 4, 2));
+        typed_->Show(ui->edtNo_6, Fixed(result.footprintAlong, 4, 2));
+        typed_->Show(ui->edtNo_7, Fixed(result.footprintAcross, 4, 2));
     } else {
-        ui->edtNo_6->setText(QStringLiteral("No coverage"));
-        ui->edtNo_7->setText(QStringLiteral("No coverage"));
+        typed_->Show(ui->edtNo_6, QStringLiteral("No coverage"));
+        typed_->Show(ui->edtNo_7, QStringLiteral("No coverage"));
     }
-    ui->lblW_acrossangle->setText(QString::number(result.worstEdgeDegrees));
-    ui->edtNo_14->setText(Fixed(result.footprintWorst, 4, 2));
-    ui->stPingrate->setText(Fixed(result.pingRate, 2, 1) + QStringLiteral(" p/s"));
+    typed_->Show(ui->lblW_acrossangle, QString::number(result.worstEdgeDegrees));
+    typed_->Show(ui->edtNo_14, Fixed(result.footprintWorst, 4, 2));
+    typed_->Show(ui->stPingrate, Fixed(result.pingRate, 2, 1) + QStringLiteral(" p/s"));
     const std::array<QLineEdit*, 9> hits{ui->edt_1along_A1,    ui->edt_1across_A2,    ui->edt_1x1total_A3,
                                          ui->edt_xalong_B1,    ui->edt_xacross_B2,    ui->edt_xxxtotal_B3,
                                          ui->edt_xalong_C1_cm, ui->edt_xacross_C2_cm, ui->edt_xxxtotal_C3_cm};
@@ -275,18 +269,19 @@ void TR2SonicCoverage::ShowResult(const coverage::CoverageInput& input, const co
                                           result.hits.box[0],      result.hits.box[1],      result.hits.box[2],
                                           result.hits.smallBox[0], result.hits.smallBox[1], result.hits.smallBox[2]};
     for (std::size_t i = 0; i < hits.size(); ++i) {
-        hits[i]->setText(QString::number(counts[i]));
+        typed_->Show(hits[i], QString::number(counts[i]));
     }
-    ui->lblmissionmode->setText(input.sampling == coverage::Sampling::Equidistant ? QStringLiteral(" Equidistant (ED)")
-                                                                                  : QStringLiteral(" Equiangle (EA)"));
+    typed_->Show(ui->lblmissionmode, input.sampling == coverage::Sampling::Equidistant
+                                         ? QStringLiteral(" Equidistant (ED)")
+                                         : QStringLiteral(" Equiangle (EA)"));
 }
 
 void TR2SonicCoverage::ShowMode(bool dual) {
     if (dual) {
-        Write(ui->edtRotate, QStringLiteral("0"));
+        typed_->Show(ui->edtRotate, QStringLiteral("0"));
     } else {
-        ui->edtNo_1->clear();
-        ui->edtNo_4->clear();
+        typed_->Show(ui->edtNo_1, QString());
+        typed_->Show(ui->edtNo_4, QString());
     }
     for (QWidget* rotation : {static_cast<QWidget*>(ui->edtRotate), static_cast<QWidget*>(ui->lblRotate),
                               static_cast<QWidget*>(ui->udbRotate)}) {
@@ -318,8 +313,9 @@ void TR2SonicCoverage::FillGraph(const coverage::CoverageInput& input, const cov
 const coverage::SwathPicture& TR2SonicCoverage::Picture() const { return ui->swathView->Picture(); }
 
 void TR2SonicCoverage::btnZeroClick() {
-    Write(ui->edtmount_ang, QStringLiteral("0"));
-    Write(ui->edtRotate, QStringLiteral("0"));
+    kit::Recompute::Batch batch(recompute_);
+    typed_->Write(ui->edtmount_ang, QStringLiteral("0"));
+    typed_->Write(ui->edtRotate, QStringLiteral("0"));
 }
 
 void TR2SonicCoverage::btnExitClick() { close(); }

@@ -40,7 +40,6 @@ public:
 private:
     bool Calculate();
     const coverage::SonarModel& SelectedModel() const;
-    void Write(QLineEdit* field, const QString& text);
     QLineEdit* FieldOf(coverage::Field field) const;
     void ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result);
     void ShowMode(bool dual);

@@ -79,12 +79,6 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
 
 Tsurveyplan::~Tsurveyplan() = default;
 
-void Tsurveyplan::Quietly(QLineEdit* field, const QString& text) {
-    // The window answers a bad text with its fallback; that answer is no new
-    // input and starts no second computation.
-    typed_->Write(field, text, true);
-}
-
 bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == surface_) {
@@ -124,10 +118,10 @@ int Tsurveyplan::ReadWhole(QLineEdit* field, int& last, const char* replacement,
         return value;
     }
     if (replacement != nullptr) {
-        Quietly(field, QString::fromLatin1(replacement));
+        typed_->Show(field, QString::fromLatin1(replacement));
         last = common::ParseInt(replacement);
     } else {
-        Quietly(field, QString());
+        typed_->Show(field, QString());
     }
     common::ShowMessage(message);
     return last;
@@ -139,7 +133,7 @@ double Tsurveyplan::ReadDecimal(QLineEdit* field, double& last, const QString& m
         last = value;
         return value;
     }
-    Quietly(field, QString());
+    typed_->Show(field, QString());
     common::ShowMessage(message);
     return last;
 }
@@ -148,12 +142,12 @@ bool Tsurveyplan::Calculate() {
     bool done = false;
     common::RunGuarded([&] {
         if (typed_->Text(ui->edtFreq).isEmpty()) {
-            Quietly(ui->edtFreq, QStringLiteral("300"));
+            typed_->Show(ui->edtFreq, QStringLiteral("300"));
         }
         const int frequency = common::ParseInt(typed_->Text(ui->edtFreq).toStdString());
         const lineplan::BeamWidthTexts widths = lineplan::WorkingBeamWidths(system_, frequency);
-        ui->edtAlongbeam->setText(widths.along);
-        ui->edtAcrossbeam->setText(widths.across);
+        typed_->Show(ui->edtAlongbeam, widths.along);
+        typed_->Show(ui->edtAcrossbeam, widths.across);
 
         for (QWidget* caption :
              {static_cast<QWidget*>(ui->lblRightCoverage), static_cast<QWidget*>(ui->lblRightRange),
@@ -173,7 +167,7 @@ bool Tsurveyplan::Calculate() {
         if (in.maxDepth < in.minDepth) {
             in.maxDepth = in.minDepth;
             lastMaxDepth_ = in.minDepth;
-            Quietly(ui->edtMaximum_depth, QString::number(in.minDepth));
+            typed_->Show(ui->edtMaximum_depth, QString::number(in.minDepth));
         }
         in.swath = ReadWhole(ui->edtSwathwidth, lastSwath_, nullptr,
                              Two("Invallid argument for Swathe Width", "Use positive integers"));
@@ -239,23 +233,19 @@ std::vector<QWidget*> Tsurveyplan::ResultFields() const {
 void Tsurveyplan::ClearResults() {
     const QString none = QStringLiteral("\u2014");
     for (QWidget* result : ResultFields()) {
-        if (auto* label = qobject_cast<QLabel*>(result)) {
-            label->setText(none);
-        } else if (auto* field = qobject_cast<QLineEdit*>(result)) {
-            Quietly(field, none);
-        }
+        typed_->Show(result, none);
     }
     // The depths beside them are the ones asked for, which the range cannot reach.
     const QString minDepth = typed_->Text(ui->edtAltitude) + QStringLiteral(" metres");
     const QString maxDepth = typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" metres");
     for (QLabel* label : {ui->lblDepthNo5, ui->lblDepthNo6, ui->lblDepthNo7}) {
-        label->setText(minDepth);
+        typed_->Show(label, minDepth);
     }
     for (QLabel* label : {ui->lblDepthNo15, ui->lblDepthWorstAlong}) {
-        label->setText(maxDepth);
+        typed_->Show(label, maxDepth);
     }
-    ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
-    ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMaxDepthM, typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMinDepthM, typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
     for (QLabel* caption :
          {ui->lblRightCoverage, ui->lblRightRange, ui->lblRightSpeed, ui->lblRightSpacing, ui->lblRightOverlap}) {
         caption->hide();
@@ -272,47 +262,49 @@ void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
     const QString speed =
         typed_->Text(ui->edtSpeed_input) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s"));
 
-    ui->No_5->setText(t.minSwath);
-    ui->lblDepthNo5->setText(minDepth);
-    ui->No_6->setText(t.footprintAlong);
-    ui->No_7->setText(t.footprintAcross);
-    ui->lblDepthNo6->setText(minDepth);
-    ui->lblDepthNo7->setText(minDepth);
-    ui->No_15->setText(t.worstAcross);
-    ui->Worst_along->setText(t.worstAlong);
-    ui->lblDepthNo15->setText(maxDepth);
-    ui->lblDepthWorstAlong->setText(maxDepth);
-    ui->lblBeamNo15->setText(beam);
-    ui->lblBeamWorstAlong->setText(beam);
-    ui->No_14->setText(t.swathWidth + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->No_5, t.minSwath);
+    typed_->Show(ui->lblDepthNo5, minDepth);
+    typed_->Show(ui->No_6, t.footprintAlong);
+    typed_->Show(ui->No_7, t.footprintAcross);
+    typed_->Show(ui->lblDepthNo6, minDepth);
+    typed_->Show(ui->lblDepthNo7, minDepth);
+    typed_->Show(ui->No_15, t.worstAcross);
+    typed_->Show(ui->Worst_along, t.worstAlong);
+    typed_->Show(ui->lblDepthNo15, maxDepth);
+    typed_->Show(ui->lblDepthWorstAlong, maxDepth);
+    typed_->Show(ui->lblBeamNo15, beam);
+    typed_->Show(ui->lblBeamWorstAlong, beam);
+    typed_->Show(ui->No_14, t.swathWidth + QStringLiteral(" \u00B0"));
     const QString range = t.range + QStringLiteral(" metres");
-    ui->Suggested_rangesetting->setText(range);
-    ui->Maxrangesetting->setText(range);
-    ui->lblAlongRange->setText(range);
-    ui->lblPingRange->setText(range);
-    ui->No_16->setText(t.pingRate + QStringLiteral(" p/sec"));
-    ui->lblPingSV->setText(ui->Soundvelocity->text() + QStringLiteral(" m/s"));
-    ui->lblAlongSpeed->setText(speed);
-    ui->No_17->setText(t.nadirCoverage + QStringLiteral(" %"));
-    ui->Max_linespacing->setText(t.lineSpacing + QStringLiteral(" metres"));
-    ui->lblOverlapPct->setText(ui->edtPercent_overlap->text() + QStringLiteral(" %"));
-    ui->Max_speed->setText(t.maxSpeed + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
-    ui->lblCoveragePct->setText(ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
-    ui->Swath_maxdepth->setText(t.maxSwathAtSpacing + QStringLiteral(" m"));
-    ui->Swath_mindepth->setText(t.minSwathAtSpacing + QStringLiteral(" m"));
-    ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
-    ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
-    ui->Cover_maxdepth->setText(t.maxCover + QStringLiteral(" %"));
-    ui->Cover_mindepth->setText(t.minCover + QStringLiteral(" %"));
+    typed_->Show(ui->Suggested_rangesetting, range);
+    typed_->Show(ui->Maxrangesetting, range);
+    typed_->Show(ui->lblAlongRange, range);
+    typed_->Show(ui->lblPingRange, range);
+    typed_->Show(ui->No_16, t.pingRate + QStringLiteral(" p/sec"));
+    typed_->Show(ui->lblPingSV, ui->Soundvelocity->text() + QStringLiteral(" m/s"));
+    typed_->Show(ui->lblAlongSpeed, speed);
+    typed_->Show(ui->No_17, t.nadirCoverage + QStringLiteral(" %"));
+    typed_->Show(ui->Max_linespacing, t.lineSpacing + QStringLiteral(" metres"));
+    typed_->Show(ui->lblOverlapPct, ui->edtPercent_overlap->text() + QStringLiteral(" %"));
+    typed_->Show(ui->Max_speed, t.maxSpeed + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
+    typed_->Show(ui->lblCoveragePct, ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
+    typed_->Show(ui->Swath_maxdepth, t.maxSwathAtSpacing + QStringLiteral(" m"));
+    typed_->Show(ui->Swath_mindepth, t.minSwathAtSpacing + QStringLiteral(" m"));
+    typed_->Show(ui->lblMaxDepthM, typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMinDepthM, typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    typed_->Show(ui->Cover_maxdepth, t.maxCover + QStringLiteral(" %"));
+    typed_->Show(ui->Cover_mindepth, t.minCover + QStringLiteral(" %"));
 
-    ui->lblRightCoverage->setText(QStringLiteral("Along Track Coverage: ") + t.nadirCoverage + QStringLiteral(" %"));
-    ui->lblRightRange->setText(QStringLiteral("Calculated for NADIR point for Range Setting: ") + t.range +
-                               QStringLiteral(" m"));
-    ui->lblRightSpeed->setText(QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
-                               (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
-    ui->lblRightSpacing->setText(QStringLiteral("Max Line Spacing:") + t.lineSpacing + QStringLiteral(" metres      "));
-    ui->lblRightOverlap->setText(QStringLiteral("For ") + ui->edtPercent_overlap->text() +
-                                 QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
+    typed_->Show(ui->lblRightCoverage,
+                 QStringLiteral("Along Track Coverage: ") + t.nadirCoverage + QStringLiteral(" %"));
+    typed_->Show(ui->lblRightRange,
+                 QStringLiteral("Calculated for NADIR point for Range Setting: ") + t.range + QStringLiteral(" m"));
+    typed_->Show(ui->lblRightSpeed, QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
+                                        (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
+    typed_->Show(ui->lblRightSpacing,
+                 QStringLiteral("Max Line Spacing:") + t.lineSpacing + QStringLiteral(" metres      "));
+    typed_->Show(ui->lblRightOverlap, QStringLiteral("For ") + ui->edtPercent_overlap->text() +
+                                          QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
 }
 
 const std::optional<lineplan::PlannerDiagrams>& Tsurveyplan::Diagrams() const { return ui->diagramView->Diagrams(); }
@@ -332,28 +324,30 @@ void Tsurveyplan::rg_Select_system_groupClick() {
     const coverage::SonarModel& model = system.Model();
     ui->pnlIntro->hide();
     // The system's figures, written as one change: the plan is computed once, with all of them.
-    Quietly(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
-    Quietly(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
+    kit::Recompute::Batch batch(recompute_);
+    typed_->Write(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
+    typed_->Write(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
     ui->udbSwathwidth->SetRange(coverage::kMinSector, model.maxSector);
-    Quietly(ui->edtSwathwidth, QString::number(system.defaultSwath));
-    Quietly(ui->Max_range, QString::number(system.maxRange));
-    Quietly(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));
+    typed_->Write(ui->edtSwathwidth, QString::number(system.defaultSwath));
+    typed_->Write(ui->Max_range, QString::number(system.maxRange));
+    typed_->Write(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));
     ui->udbFreq->SetRange(model.freqMin, model.freqMax);
-    Quietly(ui->edtFreq, QString::fromLatin1(system.frequencyText.data(), qsizetype(system.frequencyText.size())));
+    typed_->Write(ui->edtFreq,
+                  QString::fromLatin1(system.frequencyText.data(), qsizetype(system.frequencyText.size())));
     ui->lblSonar_type->setText(QString::fromLatin1(system.typeText.data(), qsizetype(system.typeText.size())));
     ui->lblSonar_type->show();
     ui->rg_Select_system_group->hide();
     btnCalculateClick();
 }
 
-void Tsurveyplan::Button1Click() {
+void Tsurveyplan::ShowSystemList() {
     ui->rg_Select_system_group->show();
-    Quietly(ui->Max_range, QStringLiteral("500"));
+    typed_->Write(ui->Max_range, QStringLiteral("500"));
 }
 
 void Tsurveyplan::btnExitClick() { close(); }
 
-void Tsurveyplan::Button2Click() {
+void Tsurveyplan::SaveReport() {
     kit::FileDialogRequest request;
     request.kind = kit::FileDialogKind::Save;
     request.caption = QStringLiteral("Save calculated values to text file");

@@ -353,8 +353,8 @@ void TTPU_Calculator::Compute() {
                                                 .arg(reading->text())
                                                 .arg(tpu::kWidestSwath));
                 }
-                ui->edtAlongbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AlongBeamwidthAt(in))));
-                ui->edtAcrossbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AcrossBeamwidthAt(in))));
+                typed_->Show(ui->edtAlongbeam, QString::fromStdString(tpu::BeamwidthText(tpu::AlongBeamwidthAt(in))));
+                typed_->Show(ui->edtAcrossbeam, QString::fromStdString(tpu::BeamwidthText(tpu::AcrossBeamwidthAt(in))));
             } else if (entry.field == tpu::Field::TidalSd) {
                 // With RTK the height comes from the positioning, so the vessel's
                 // draft, squat, settlement and load and the tide add nothing. The
@@ -362,11 +362,11 @@ void TTPU_Calculator::Compute() {
                 if (GnssMode() == 0) {
                     for (QLineEdit* field : {ui->edt_SD_Draft, ui->edt_SD_Squat, ui->edt_SD_Settlement, ui->edt_SD_Load,
                                              ui->edt_tidal_SD}) {
-                        typed_->Write(field, QStringLiteral("0"), true);
+                        typed_->Show(field, QStringLiteral("0"));
                     }
                     in.draft = in.squat = in.settlement = in.load = in.tidalSd = 0.0;
                 }
-                ui->lbl_Date->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+                typed_->Show(ui->lbl_Date, QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
             }
         }
 
@@ -405,14 +405,14 @@ void TTPU_Calculator::Compute() {
         const std::array<QLabel*, 7> thuLabels{ui->lbl_h1, ui->lbl_h2, ui->lbl_h3, ui->lbl_h4,
                                                ui->lbl_h5, ui->lbl_h6, ui->lbl_h7};
         for (std::size_t order = 0; order < tpu::kOrderLimits.size(); ++order) {
-            tvuLabels[order]->setText(QString::fromStdString(tpu::LimitText(tvuLimits[order])));
-            thuLabels[order]->setText(QString::fromStdString(tpu::LimitText(thuLimits[order])));
+            typed_->Show(tvuLabels[order], QString::fromStdString(tpu::LimitText(tvuLimits[order])));
+            typed_->Show(thuLabels[order], QString::fromStdString(tpu::LimitText(thuLimits[order])));
         }
         const tpu::BeamPoint& outer = sweep.points.back();
-        ui->edt_Max_TVU->setText(QString::fromStdString(tpu::ResultText(outer.tvu)));
-        ui->edt_Min_TVU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
-        ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
-        ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
+        typed_->Show(ui->edt_Max_TVU, QString::fromStdString(tpu::ResultText(outer.tvu)));
+        typed_->Show(ui->edt_Min_TVU, QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
+        typed_->Show(ui->edt_Max_THU, QString::fromStdString(tpu::ResultText(outer.thu)));
+        typed_->Show(ui->edt_Min_THU, QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
 
         // The last pass is the outer beam: its counter had not yet advanced.
         ui->tabErrorBudget->Show(tpu::EvaluateBeam(in, depth, outer.abscissa - 1), sweep.nadir);
