@@ -350,6 +350,14 @@ TEST_F(TpuWindow, DepthFieldsTrackBarAndLimitsStayInStep) {
     ui.Get<QSlider>("TrackBar1")->setValue(30);
     EXPECT_EQ(ui.Text("edt_Depth_main"), "30");
     EXPECT_EQ(ui.Text("edt_Depth"), "30");
+    // SetDepth moves all three, held within the sonar's reach.
+    window.SetDepth(700);
+    EXPECT_EQ(ui.Get<QSlider>("TrackBar1")->value(), 500);
+    EXPECT_EQ(ui.Text("edt_Depth"), "500");
+    EXPECT_EQ(ui.Text("edt_Depth_main"), "500");
+    EXPECT_EQ(ui.Text("lbl_scroll_depth"), "500 m");
+    window.SetDepth(30);
+    EXPECT_EQ(ui.Text("lbl_v7"), "\u00B1  0.20 m");
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 
     ui.SetText("edt_Depth", QString());
