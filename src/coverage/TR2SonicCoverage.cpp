@@ -33,6 +33,43 @@ constexpr std::array<ModelButton, coverage::kSonarModels.size()> kModelButtons{
     &Ui::TR2SonicCoverage::rbnSonic2020, &Ui::TR2SonicCoverage::rbnSonic2020_UHR,
 };
 
+// The inputs, one row each: the field, its spinner (none: the field follows
+// another and is typed by no one), whether it takes digits only (the angles
+// that may turn either way take a sign) and its text in the report. Every
+// change of one recomputes; a field with a spinner is typed by a person, with
+// the typing rules of kit::TypedFields.
+struct InputRow {
+    QLineEdit* Ui::TR2SonicCoverage::*field;
+    kit::UpDown* Ui::TR2SonicCoverage::*spinner;
+    bool digitsOnly;
+    QString coverage::CoverageReportTexts::*report; // nullptr: not in the report
+};
+const std::array<InputRow, 13> kInputs{{
+    {&Ui::TR2SonicCoverage::edtSector, &Ui::TR2SonicCoverage::udbSonarSectorCoverage, true,
+     &coverage::CoverageReportTexts::sector},
+    {&Ui::TR2SonicCoverage::edtmount_ang, &Ui::TR2SonicCoverage::udbMount_ang, false,
+     &coverage::CoverageReportTexts::mountingAngle},
+    {&Ui::TR2SonicCoverage::edtRotate, &Ui::TR2SonicCoverage::udbRotate, false,
+     &coverage::CoverageReportTexts::rotation},
+    {&Ui::TR2SonicCoverage::edtRange_select, &Ui::TR2SonicCoverage::udbRange_select, true,
+     &coverage::CoverageReportTexts::range},
+    {&Ui::TR2SonicCoverage::edtSelect_distance, &Ui::TR2SonicCoverage::udbSelect_distance, true,
+     &coverage::CoverageReportTexts::headSeparation},
+    {&Ui::TR2SonicCoverage::edtAltitude, &Ui::TR2SonicCoverage::udbAltitude, true,
+     &coverage::CoverageReportTexts::altitude},
+    {&Ui::TR2SonicCoverage::edtFreq, &Ui::TR2SonicCoverage::udb_Freq, true, &coverage::CoverageReportTexts::frequency},
+    {&Ui::TR2SonicCoverage::edtSpeed_input, &Ui::TR2SonicCoverage::udbSpeed_input, true,
+     &coverage::CoverageReportTexts::speed},
+    {&Ui::TR2SonicCoverage::edtSelect_Beam_Angle, &Ui::TR2SonicCoverage::udbSelect_Beam_Angle, true,
+     &coverage::CoverageReportTexts::boxAngle},
+    {&Ui::TR2SonicCoverage::edtLengthAlong, &Ui::TR2SonicCoverage::udbLengthAlong, true,
+     &coverage::CoverageReportTexts::boxSide},
+    {&Ui::TR2SonicCoverage::edtLengthAlong_cm, &Ui::TR2SonicCoverage::udbLengthAlong_cm, true,
+     &coverage::CoverageReportTexts::centimetreBoxSide},
+    {&Ui::TR2SonicCoverage::edtLengthAcross, nullptr, true, nullptr},
+    {&Ui::TR2SonicCoverage::edtLengthAcross_cm, nullptr, true, nullptr},
+}};
+
 } // namespace
 
 TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TR2SonicCoverage>()) {
@@ -41,21 +78,17 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     kit::SetWindowButtons(this, true);
     // Taller than a small laptop's screen: it scrolls there rather than cut off.
     kit::ScrollWhenSmaller(this);
-    ui->udbSonarSectorCoverage->Associate(ui->edtSector);
-    ui->udbMount_ang->Associate(ui->edtmount_ang);
-    ui->udbRotate->Associate(ui->edtRotate);
-    ui->udbRange_select->Associate(ui->edtRange_select);
-    ui->udbSelect_distance->Associate(ui->edtSelect_distance);
-    ui->udbAltitude->Associate(ui->edtAltitude);
-    ui->udb_Freq->Associate(ui->edtFreq);
-    ui->udbSpeed_input->Associate(ui->edtSpeed_input);
-    ui->udbSelect_Beam_Angle->Associate(ui->edtSelect_Beam_Angle);
-    ui->udbLengthAlong->Associate(ui->edtLengthAlong);
-    ui->udbLengthAlong_cm->Associate(ui->edtLengthAlong_cm);
-
-    kit::AcceptDigitsOnly({ui->edtSector, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude, ui->edtFreq,
-                           ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAlong_cm,
-                           ui->edtLengthAcross, ui->edtLengthAcross_cm});
+    std::vector<QLineEdit*> typedInputs;
+    for (const InputRow& row : kInputs) {
+        QLineEdit* field = ui.get()->*row.field;
+        if (row.spinner != nullptr) {
+            (ui.get()->*row.spinner)->Associate(field);
+            typedInputs.push_back(field);
+        }
+        if (row.digitsOnly) {
+            kit::AcceptDigitsOnly({field});
+        }
+    }
 
     kit::ChartView* graph = ui->Coverage;
     kit::TitleSettings title;
@@ -87,20 +120,15 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     graph->AddSeries(single);
 
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { CalculateClick(); });
-    typed_->Watch({ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance,
-                   ui->edtAltitude, ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong,
-                   ui->edtLengthAlong_cm});
+    typed_->Watch(typedInputs);
     typed_->Results({ui->edtAlongbeam,     ui->edtAcrossbeam,     ui->lblCoverage_2,     ui->lblAtDepth,
                      ui->lblRangeSetting,  ui->lblSwathSector,    ui->edtNo_1,           ui->edtNo_4,
                      ui->edtNo_5,          ui->edtNo_6,           ui->edtNo_7,           ui->edtNo_14,
                      ui->lblW_acrossangle, ui->stPingrate,        ui->edt_1along_A1,     ui->edt_1across_A2,
                      ui->edt_1x1total_A3,  ui->edt_xalong_B1,     ui->edt_xacross_B2,    ui->edt_xxxtotal_B3,
                      ui->edt_xalong_C1_cm, ui->edt_xacross_C2_cm, ui->edt_xxxtotal_C3_cm});
-    for (QLineEdit* field :
-         {ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude,
-          ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAcross,
-          ui->edtLengthAlong_cm, ui->edtLengthAcross_cm}) {
-        connect(field, &QLineEdit::textChanged, this, &TR2SonicCoverage::CalculateClick);
+    for (const InputRow& row : kInputs) {
+        connect(ui.get()->*row.field, &QLineEdit::textChanged, this, &TR2SonicCoverage::CalculateClick);
     }
     for (QRadioButton* button : findChildren<QRadioButton*>()) {
         connect(button, &QRadioButton::clicked, this, &TR2SonicCoverage::CalculateClick);
@@ -336,17 +364,15 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     choices.equiangle = ui->rbnEA->isChecked();
     choices.soundings = lastSoundings_;
     coverage::CoverageReportTexts texts;
+    for (const InputRow& row : kInputs) {
+        if (row.report != nullptr) {
+            texts.*row.report = (ui.get()->*row.field)->text();
+        }
+    }
     texts.sonarType = ui->lblSonar_type->text();
-    texts.mountingAngle = ui->edtmount_ang->text();
-    texts.frequency = ui->edtFreq->text();
     texts.alongBeamWidth = ui->edtAlongbeam->text();
     texts.acrossBeamWidth = ui->edtAcrossbeam->text();
-    texts.sector = ui->edtSector->text();
-    texts.rotation = ui->edtRotate->text();
     texts.missionMode = ui->lblmissionmode->text();
-    texts.range = ui->edtRange_select->text();
-    texts.altitude = ui->edtAltitude->text();
-    texts.headSeparation = ui->edtSelect_distance->text();
     texts.dualCoverage = ui->edtNo_1->text();
     texts.overlap = ui->edtNo_4->text();
     texts.singleCoverage = ui->edtNo_5->text();
@@ -356,13 +382,9 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     texts.worstAcrossAngle = ui->lblW_acrossangle->text();
     texts.coverageRatio = ui->lblCoverage_2->text();
     texts.headMode = ui->lbl_Dual_or_single->text();
-    texts.speed = ui->edtSpeed_input->text();
-    texts.boxAngle = ui->edtSelect_Beam_Angle->text();
     texts.pingRate = ui->stPingrate->text();
     texts.metreBox = {ui->edt_1x1total_A3->text(), ui->edt_1along_A1->text(), ui->edt_1across_A2->text()};
-    texts.boxSide = ui->edtLengthAlong->text();
     texts.box = {ui->edt_xxxtotal_B3->text(), ui->edt_xalong_B1->text(), ui->edt_xacross_B2->text()};
-    texts.centimetreBoxSide = ui->edtLengthAlong_cm->text();
     texts.centimetreBox = {ui->edt_xxxtotal_C3_cm->text(), ui->edt_xalong_C1_cm->text(), ui->edt_xacross_C2_cm->text()};
     const QStringList lines = coverage::CoverageReportLines(texts, choices);
     if (!common::ConfirmWindows1252(path, lines)) {

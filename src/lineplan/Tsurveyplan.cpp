@@ -25,6 +25,30 @@ constexpr std::array<SystemButton, lineplan::kPlannerSystems.size()> kSystemButt
     &Ui::Tsurveyplan::rbnSystem6, &Ui::Tsurveyplan::rbnSystem7,
 };
 
+// The inputs, one row each: the field, its spinner (if any), whether it takes
+// digits only, and whether a change of it recomputes (the range and ping rate
+// limits do not: a click into the ping rate field or "Calculate" does). Every
+// input is typed with the rules of kit::TypedFields.
+struct InputRow {
+    QLineEdit* Ui::Tsurveyplan::*field;
+    kit::UpDown* Ui::Tsurveyplan::*spinner;
+    bool digitsOnly;
+    bool recomputes;
+};
+const std::array<InputRow, 11> kInputs{{
+    {&Ui::Tsurveyplan::edtAltitude, &Ui::Tsurveyplan::udbAltitude, true, true},
+    {&Ui::Tsurveyplan::edtMaximum_depth, &Ui::Tsurveyplan::udbMaximum_depth, true, true},
+    {&Ui::Tsurveyplan::edtPercent_overlap, &Ui::Tsurveyplan::udbPercent_overlap, true, true},
+    {&Ui::Tsurveyplan::edtSwathwidth, &Ui::Tsurveyplan::udbSwathwidth, true, true},
+    {&Ui::Tsurveyplan::Max_range, nullptr, false, false},
+    {&Ui::Tsurveyplan::Max_pingrate, nullptr, false, false},
+    {&Ui::Tsurveyplan::Min_alongtrack_coverage, nullptr, false, true},
+    {&Ui::Tsurveyplan::Soundvelocity, nullptr, false, true},
+    {&Ui::Tsurveyplan::edtFreq, &Ui::Tsurveyplan::udbFreq, false, true},
+    {&Ui::Tsurveyplan::edtSpeed_input, &Ui::Tsurveyplan::udbSpeed_input, false, true},
+    {&Ui::Tsurveyplan::edtLinespace, &Ui::Tsurveyplan::udbLinespace, true, true},
+}};
+
 QString Two(const char* first, const char* second) {
     return QString::fromLatin1(first) + QLatin1Char('\n') + QString::fromLatin1(second);
 }
@@ -38,26 +62,25 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     // Taller than a small laptop's screen: it scrolls there rather than cut off.
     surface_ = kit::ScrollWhenSmaller(this);
     surface_->installEventFilter(this);
-    ui->udbAltitude->Associate(ui->edtAltitude);
-    ui->udbMaximum_depth->Associate(ui->edtMaximum_depth);
-    ui->udbPercent_overlap->Associate(ui->edtPercent_overlap);
-    ui->udbSwathwidth->Associate(ui->edtSwathwidth);
-    ui->udbFreq->Associate(ui->edtFreq);
-    ui->udbSpeed_input->Associate(ui->edtSpeed_input);
-    ui->udbLinespace->Associate(ui->edtLinespace);
-
-    kit::AcceptDigitsOnly(
-        {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace});
+    std::vector<QLineEdit*> inputs;
+    for (const InputRow& row : kInputs) {
+        QLineEdit* field = ui.get()->*row.field;
+        if (row.spinner != nullptr) {
+            (ui.get()->*row.spinner)->Associate(field);
+        }
+        if (row.digitsOnly) {
+            kit::AcceptDigitsOnly({field});
+        }
+        inputs.push_back(field);
+    }
 
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { btnCalculateClick(); });
-    typed_->Watch({ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Max_range,
-                   ui->Max_pingrate, ui->Min_alongtrack_coverage, ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input,
-                   ui->edtLinespace});
+    typed_->Watch(inputs);
     typed_->Results(ResultFields());
-    for (QLineEdit* field :
-         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Min_alongtrack_coverage,
-          ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input, ui->edtLinespace}) {
-        connect(field, &QLineEdit::textChanged, this, &Tsurveyplan::btnCalculateClick);
+    for (const InputRow& row : kInputs) {
+        if (row.recomputes) {
+            connect(ui.get()->*row.field, &QLineEdit::textChanged, this, &Tsurveyplan::btnCalculateClick);
+        }
     }
     connect(ui->btnCalculate, &QPushButton::clicked, this, &Tsurveyplan::btnCalculateClick);
     connect(ui->rbnKnots, &QRadioButton::clicked, this, &Tsurveyplan::btnCalculateClick);
