@@ -75,8 +75,8 @@ struct FieldRow {
     bool printed = true;                  // on the report
 
     constexpr bool IsInput() const { return whole != nullptr || decimal != nullptr; }
-    // The squat came after the settings file and the report were laid out:
-    // it is computed with, never kept or printed.
+    // A field the computation uses that the settings file's forty lines and
+    // the report's page have no place for (the squat).
     constexpr FieldRow ComputedOnly() const {
         FieldRow row = *this;
         row.kept = row.printed = false;
