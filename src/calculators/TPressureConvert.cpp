@@ -38,7 +38,7 @@ void TPressureConvert::edt_ValueChange() {
         if (!common::TryParseFloat(typed_->Text(ui->edt_Value).toStdString(), value)) {
             // The reset is itself a change and converts 1 from inside this
             // handler; the message then comes once, from this outer run only.
-            typed_->Write(ui->edt_Value, QStringLiteral("1"), true);
+            typed_->Show(ui->edt_Value, QStringLiteral("1"));
             common::ShowMessage(
                 QStringLiteral("Invallid input value\nUse positive numbers\nUse points as decimal separator"));
             ConvertValue(1.0);

@@ -129,6 +129,24 @@ QString ShowControls(const QString& text) {
     return shown;
 }
 
+std::string ShowControls(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char byte : text) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code < 0x20 || code == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            shown += '\\';
+            shown += kHex[code >> 4];
+            shown += kHex[code & 0xF];
+            shown += 'h';
+        } else {
+            shown += byte;
+        }
+    }
+    return shown;
+}
+
 namespace {
 
 // Writes every byte, checking each write: a write cut short (a file-size limit)

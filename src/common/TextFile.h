@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <string_view>
 
 namespace common {
 
@@ -30,6 +32,8 @@ bool ConfirmWindows1252(const QString& path, const QStringList& texts);
 // hex digits and "h": "A\rB" shows as "A\0DhB". Logged bytes and texts
 // quoted in messages would otherwise break their lines or hide characters.
 QString ShowControls(const QString& text);
+// The same for UTF-8 text: no byte of a longer character is below 0x80.
+std::string ShowControls(std::string_view text);
 
 // Puts `bytes` in the file at `path` whole, or leaves the file as it was: the
 // bytes go to a temporary file beside it, which takes the name only once every

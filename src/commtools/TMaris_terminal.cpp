@@ -180,7 +180,7 @@ void TMaris_terminal::ActiveClick(Channel& channel) {
     common::RunGuarded([&] { channel.port->SetActive(channel.active->isChecked()); });
 }
 
-void TMaris_terminal::ConfigClick(Channel& channel) {
+void TMaris_terminal::ConfigurePort(Channel& channel) {
     commtools::PortSettingsDialog dialog(channel.port->Settings(), channel.port->PortName(), this);
     if (dialog.exec() == QDialog::Accepted) {
         channel.port->SetSettings(dialog.Settings());
@@ -256,7 +256,7 @@ void TMaris_terminal::BreakClick(Channel& channel) {
     RunTimer(channel);
 }
 
-void TMaris_terminal::IntervalChange(Channel& channel) {
+void TMaris_terminal::SetSendInterval(Channel& channel) {
     common::RunGuarded([&] {
         const int interval = common::ParseInt(channel.interval->text().toStdString());
         channel.timer->setInterval(std::max(0, interval));
@@ -264,16 +264,20 @@ void TMaris_terminal::IntervalChange(Channel& channel) {
     });
 }
 
+void TMaris_terminal::ClearReceived(Channel& channel) { channel.receiveMemo->clear(); }
+
+void TMaris_terminal::ClearStatus(Channel& channel) { channel.status->Clear(); }
+
 void TMaris_terminal::chkActive1Click() { ActiveClick(channels_[0]); }
 void TMaris_terminal::ChkActive2Click() { ActiveClick(channels_[1]); }
-void TMaris_terminal::Button1Click() { ConfigClick(channels_[0]); }
-void TMaris_terminal::Button2Click() { ConfigClick(channels_[1]); }
+void TMaris_terminal::Button1Click() { ConfigurePort(channels_[0]); }
+void TMaris_terminal::Button2Click() { ConfigurePort(channels_[1]); }
 void TMaris_terminal::portBox1Change() { PortChange(channels_[0]); }
 void TMaris_terminal::portBox2Change() { PortChange(channels_[1]); }
-void TMaris_terminal::COM1ClearClick() { ui->Memo1->clear(); }
-void TMaris_terminal::Button3Click() { ui->Memo3->clear(); }
-void TMaris_terminal::Button4Click() { channels_[0].status->Clear(); }
-void TMaris_terminal::Button5Click() { channels_[1].status->Clear(); }
+void TMaris_terminal::COM1ClearClick() { ClearReceived(channels_[0]); }
+void TMaris_terminal::Button3Click() { ClearReceived(channels_[1]); }
+void TMaris_terminal::Button4Click() { ClearStatus(channels_[0]); }
+void TMaris_terminal::Button5Click() { ClearStatus(channels_[1]); }
 void TMaris_terminal::btn1SendClick() { Send(channels_[0]); }
 void TMaris_terminal::btn2SendClick() { Send(channels_[1]); }
 bool TMaris_terminal::WorksInBackground() const {
@@ -288,5 +292,5 @@ void TMaris_terminal::ckbContinuous1Click() { ContinuousClick(channels_[0]); }
 void TMaris_terminal::ckbContinuous2Click() { ContinuousClick(channels_[1]); }
 void TMaris_terminal::btnBreak1Click() { BreakClick(channels_[0]); }
 void TMaris_terminal::btnBreak2Click() { BreakClick(channels_[1]); }
-void TMaris_terminal::Edit3Change() { IntervalChange(channels_[0]); }
-void TMaris_terminal::Edit1Change() { IntervalChange(channels_[1]); }
+void TMaris_terminal::Edit3Change() { SetSendInterval(channels_[0]); }
+void TMaris_terminal::Edit1Change() { SetSendInterval(channels_[1]); }

@@ -45,6 +45,8 @@ public:
     commtools::SerialChannel& serialPort1() { return *channels_[0].port; }
     commtools::SerialChannel& serialPort2() { return *channels_[1].port; }
 
+    // The form's handlers, by the controls' names (scripts and tests use them);
+    // each one hands its port's channel to what it does.
     void FormShow();
     void chkActive1Click();
     void ChkActive2Click();
@@ -101,12 +103,14 @@ private:
 
     void SetUpChannel(Channel& channel);
     void ActiveClick(Channel& channel);
-    void ConfigClick(Channel& channel);
+    void ConfigurePort(Channel& channel);
     void PortChange(Channel& channel);
     void Send(Channel& channel);
     void ContinuousClick(Channel& channel);
     void BreakClick(Channel& channel);
-    void IntervalChange(Channel& channel);
+    void SetSendInterval(Channel& channel);
+    void ClearReceived(Channel& channel);
+    void ClearStatus(Channel& channel);
     void RunTimer(Channel& channel);
     void FillPortList(Channel& channel);
     void ShowProgress(Channel& channel, const commtools::TransferProgress& progress);

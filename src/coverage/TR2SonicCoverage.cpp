@@ -33,6 +33,43 @@ constexpr std::array<ModelButton, survey::kSonarModels.size()> kModelButtons{
     &Ui::TR2SonicCoverage::rbnSonic2020, &Ui::TR2SonicCoverage::rbnSonic2020_UHR,
 };
 
+// The inputs, one row each: the field, its spinner (none: the field follows
+// another and is typed by no one), whether it takes digits only (the angles
+// that may turn either way take a sign) and its text in the report. Every
+// change of one recomputes; a field with a spinner is typed by a person, with
+// the typing rules of kit::TypedFields.
+struct InputRow {
+    QLineEdit* Ui::TR2SonicCoverage::*field;
+    kit::UpDown* Ui::TR2SonicCoverage::*spinner;
+    bool digitsOnly;
+    QString coverage::CoverageReportTexts::*report; // nullptr: not in the report
+};
+const std::array<InputRow, 13> kInputs{{
+    {&Ui::TR2SonicCoverage::edtSector, &Ui::TR2SonicCoverage::udbSonarSectorCoverage, true,
+     &coverage::CoverageReportTexts::sector},
+    {&Ui::TR2SonicCoverage::edtmount_ang, &Ui::TR2SonicCoverage::udbMount_ang, false,
+     &coverage::CoverageReportTexts::mountingAngle},
+    {&Ui::TR2SonicCoverage::edtRotate, &Ui::TR2SonicCoverage::udbRotate, false,
+     &coverage::CoverageReportTexts::rotation},
+    {&Ui::TR2SonicCoverage::edtRange_select, &Ui::TR2SonicCoverage::udbRange_select, true,
+     &coverage::CoverageReportTexts::range},
+    {&Ui::TR2SonicCoverage::edtSelect_distance, &Ui::TR2SonicCoverage::udbSelect_distance, true,
+     &coverage::CoverageReportTexts::headSeparation},
+    {&Ui::TR2SonicCoverage::edtAltitude, &Ui::TR2SonicCoverage::udbAltitude, true,
+     &coverage::CoverageReportTexts::altitude},
+    {&Ui::TR2SonicCoverage::edtFreq, &Ui::TR2SonicCoverage::udb_Freq, true, &coverage::CoverageReportTexts::frequency},
+    {&Ui::TR2SonicCoverage::edtSpeed_input, &Ui::TR2SonicCoverage::udbSpeed_input, true,
+     &coverage::CoverageReportTexts::speed},
+    {&Ui::TR2SonicCoverage::edtSelect_Beam_Angle, &Ui::TR2SonicCoverage::udbSelect_Beam_Angle, true,
+     &coverage::CoverageReportTexts::boxAngle},
+    {&Ui::TR2SonicCoverage::edtLengthAlong, &Ui::TR2SonicCoverage::udbLengthAlong, true,
+     &coverage::CoverageReportTexts::boxSide},
+    {&Ui::TR2SonicCoverage::edtLengthAlong_cm, &Ui::TR2SonicCoverage::udbLengthAlong_cm, true,
+     &coverage::CoverageReportTexts::centimetreBoxSide},
+    {&Ui::TR2SonicCoverage::edtLengthAcross, nullptr, true, nullptr},
+    {&Ui::TR2SonicCoverage::edtLengthAcross_cm, nullptr, true, nullptr},
+}};
+
 } // namespace
 
 TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TR2SonicCoverage>()) {
@@ -41,21 +78,17 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     kit::SetWindowButtons(this, true);
     // Taller than a small laptop's screen: it scrolls there rather than cut off.
     kit::ScrollWhenSmaller(this);
-    ui->udbSonarSectorCoverage->Associate(ui->edtSector);
-    ui->udbMount_ang->Associate(ui->edtmount_ang);
-    ui->udbRotate->Associate(ui->edtRotate);
-    ui->udbRange_select->Associate(ui->edtRange_select);
-    ui->udbSelect_distance->Associate(ui->edtSelect_distance);
-    ui->udbAltitude->Associate(ui->edtAltitude);
-    ui->udb_Freq->Associate(ui->edtFreq);
-    ui->udbSpeed_input->Associate(ui->edtSpeed_input);
-    ui->udbSelect_Beam_Angle->Associate(ui->edtSelect_Beam_Angle);
-    ui->udbLengthAlong->Associate(ui->edtLengthAlong);
-    ui->udbLengthAlong_cm->Associate(ui->edtLengthAlong_cm);
-
-    kit::AcceptDigitsOnly({ui->edtSector, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude, ui->edtFreq,
-                           ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAlong_cm,
-                           ui->edtLengthAcross, ui->edtLengthAcross_cm});
+    std::vector<QLineEdit*> typedInputs;
+    for (const InputRow& row : kInputs) {
+        QLineEdit* field = ui.get()->*row.field;
+        if (row.spinner != nullptr) {
+            (ui.get()->*row.spinner)->Associate(field);
+            typedInputs.push_back(field);
+        }
+        if (row.digitsOnly) {
+            kit::AcceptDigitsOnly({field});
+        }
+    }
 
     kit::ChartView* graph = ui->Coverage;
     kit::TitleSettings title;
@@ -87,20 +120,15 @@ TR2SonicCoverage::TR2SonicCoverage(QWidget* parent) : QWidget(parent), ui(std::m
     graph->AddSeries(single);
 
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { CalculateClick(); });
-    typed_->Watch({ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance,
-                   ui->edtAltitude, ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong,
-                   ui->edtLengthAlong_cm});
+    typed_->Watch(typedInputs);
     typed_->Results({ui->edtAlongbeam,     ui->edtAcrossbeam,     ui->lblCoverage_2,     ui->lblAtDepth,
                      ui->lblRangeSetting,  ui->lblSwathSector,    ui->edtNo_1,           ui->edtNo_4,
                      ui->edtNo_5,          ui->edtNo_6,           ui->edtNo_7,           ui->edtNo_14,
                      ui->lblW_acrossangle, ui->stPingrate,        ui->edt_1along_A1,     ui->edt_1across_A2,
                      ui->edt_1x1total_A3,  ui->edt_xalong_B1,     ui->edt_xacross_B2,    ui->edt_xxxtotal_B3,
                      ui->edt_xalong_C1_cm, ui->edt_xacross_C2_cm, ui->edt_xxxtotal_C3_cm});
-    for (QLineEdit* field :
-         {ui->edtSector, ui->edtmount_ang, ui->edtRotate, ui->edtRange_select, ui->edtSelect_distance, ui->edtAltitude,
-          ui->edtFreq, ui->edtSpeed_input, ui->edtSelect_Beam_Angle, ui->edtLengthAlong, ui->edtLengthAcross,
-          ui->edtLengthAlong_cm, ui->edtLengthAcross_cm}) {
-        connect(field, &QLineEdit::textChanged, this, &TR2SonicCoverage::CalculateClick);
+    for (const InputRow& row : kInputs) {
+        connect(ui.get()->*row.field, &QLineEdit::textChanged, this, &TR2SonicCoverage::CalculateClick);
     }
     for (QRadioButton* button : findChildren<QRadioButton*>()) {
         connect(button, &QRadioButton::clicked, this, &TR2SonicCoverage::CalculateClick);
@@ -121,12 +149,6 @@ const survey::SonarModel& TR2SonicCoverage::SelectedModel() const {
         }
     }
     return survey::kSonarModels[survey::kStartModel];
-}
-
-void TR2SonicCoverage::Write(QLineEdit* field, const QString& text) {
-    // Writing the same text is no change and asks for nothing; a field being
-    // typed in gets its text when it is finished.
-    typed_->Write(field, text);
 }
 
 QLineEdit* TR2SonicCoverage::FieldOf(coverage::Field field) const {
@@ -159,24 +181,24 @@ bool TR2SonicCoverage::Calculate() {
         if (common::TryParseInt(typed_->Text(ui->edtAltitude).toStdString(), altitude)) {
             lastAltitude_ = altitude;
         } else {
-            Write(ui->edtAltitude, QString());
+            typed_->Show(ui->edtAltitude, QString());
         }
         input.altitude = lastAltitude_;
         if (typed_->Text(ui->edtmount_ang).isEmpty()) {
-            Write(ui->edtmount_ang, QStringLiteral("0"));
+            typed_->Show(ui->edtmount_ang, QStringLiteral("0"));
         }
         if (typed_->Text(ui->edtFreq).isEmpty()) {
-            Write(ui->edtFreq, QStringLiteral("300"));
+            typed_->Show(ui->edtFreq, QStringLiteral("300"));
         }
         if (typed_->Text(ui->edtSector).isEmpty()) {
-            Write(ui->edtSector, QStringLiteral("130"));
+            typed_->Show(ui->edtSector, QStringLiteral("130"));
         }
         if (typed_->Text(ui->edtRotate).isEmpty()) {
-            Write(ui->edtRotate, QStringLiteral("0"));
+            typed_->Show(ui->edtRotate, QStringLiteral("0"));
         }
         std::int32_t sector = 0;
         if (common::TryParseInt(typed_->Text(ui->edtSector).toStdString(), sector) && sector < survey::kMinSector) {
-            Write(ui->edtSector, QString::number(survey::kMinSector));
+            typed_->Show(ui->edtSector, QString::number(survey::kMinSector));
         }
         input.mounting = ReadInt(typed_->Text(ui->edtmount_ang));
         input.frequency = ReadInt(typed_->Text(ui->edtFreq));
@@ -193,7 +215,7 @@ bool TR2SonicCoverage::Calculate() {
         }
         input.separation = separation;
 
-        ui->lblSonar_type->setText(QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
+        typed_->Show(ui->lblSonar_type, QString::fromUtf8(model.typeText.data(), qsizetype(model.typeText.size())));
         const coverage::Preparation preparation =
             coverage::PrepareCoverage(input, model, typed_->Text(ui->edtFreq).toStdString());
         ui->udbSonarSectorCoverage->SetRange(survey::kMinSector, preparation.sectorMaximum);
@@ -203,7 +225,7 @@ bool TR2SonicCoverage::Calculate() {
             if (adjustment.message) {
                 common::ShowMessage(QString::fromStdString(adjustment.text));
             } else {
-                Write(FieldOf(adjustment.field), QString::fromStdString(adjustment.text));
+                typed_->Show(FieldOf(adjustment.field), QString::fromStdString(adjustment.text));
             }
         }
         if (input.altitude >= 1) {
@@ -211,11 +233,11 @@ bool TR2SonicCoverage::Calculate() {
         }
 
         // The target boxes are square: the across side follows the along side.
-        Write(ui->edtLengthAcross, typed_->Text(ui->edtLengthAlong));
-        Write(ui->edtLengthAcross_cm, typed_->Text(ui->edtLengthAlong_cm));
+        typed_->Show(ui->edtLengthAcross, typed_->Text(ui->edtLengthAlong));
+        typed_->Show(ui->edtLengthAcross_cm, typed_->Text(ui->edtLengthAlong_cm));
         input.sampling = ui->rbnED->isChecked() ? coverage::Sampling::Equidistant : coverage::Sampling::Equiangle;
         if (input.sampling == coverage::Sampling::Equidistant) {
-            Write(ui->edtSelect_Beam_Angle, QStringLiteral("0"));
+            typed_->Show(ui->edtSelect_Beam_Angle, QStringLiteral("0"));
         }
         input.box = ReadInt(typed_->Text(ui->edtLengthAlong));
         input.smallBox = ReadInt(typed_->Text(ui->edtLengthAlong_cm));
@@ -246,28 +268,28 @@ bool TR2SonicCoverage::Calculate() {
 }
 
 void TR2SonicCoverage::ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result) {
-    ui->edtAlongbeam->setText(Fixed(result.beamWidths.along, 4, 1) + QStringLiteral(" \u00B0"));
-    ui->edtAcrossbeam->setText(Fixed(result.beamWidths.across, 4, 1) + QStringLiteral(" \u00B0"));
-    ui->lblCoverage_2->setText(QString::fromStdString(common::FormatFixed(result.ratio, 0, 1)));
-    ui->lbl_Dual_or_single->setText(input.dual ? QStringLiteral("(Dual Head)") : QStringLiteral("(Single Head)"));
-    ui->lblAtDepth->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
-    ui->lblRangeSetting->setText(typed_->Text(ui->edtRange_select) + QStringLiteral(" m"));
-    ui->lblSwathSector->setText(typed_->Text(ui->edtSector) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->edtAlongbeam, Fixed(result.beamWidths.along, 4, 1) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->edtAcrossbeam, Fixed(result.beamWidths.across, 4, 1) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->lblCoverage_2, QString::fromStdString(common::FormatFixed(result.ratio, 0, 1)));
+    typed_->Show(ui->lbl_Dual_or_single, input.dual ? QStringLiteral("(Dual Head)") : QStringLiteral("(Single Head)"));
+    typed_->Show(ui->lblAtDepth, typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    typed_->Show(ui->lblRangeSetting, typed_->Text(ui->edtRange_select) + QStringLiteral(" m"));
+    typed_->Show(ui->lblSwathSector, typed_->Text(ui->edtSector) + QStringLiteral(" \u00B0"));
     if (input.dual) {
-        ui->edtNo_1->setText(Fixed(result.dual, 4, 0));
-        ui->edtNo_4->setText(result.overlap < 0 ? QStringLiteral("No Overlap") : Fixed(result.overlap, 4, 0));
+        typed_->Show(ui->edtNo_1, Fixed(result.dual, 4, 0));
+        typed_->Show(ui->edtNo_4, result.overlap < 0 ? QStringLiteral("No Overlap") : Fixed(result.overlap, 4, 0));
     }
-    ui->edtNo_5->setText(Fixed(result.single, 4, 0));
+    typed_->Show(ui->edtNo_5, Fixed(result.single, 4, 0));
     if (result.nadirCovered) {
-        ui->edtNo_6->setText(Fixed(result.footprintAlong, 4, 2));
-        ui->edtNo_7->setText(Fixed(result.footprintAcross, 4, 2));
+        typed_->Show(ui->edtNo_6, Fixed(result.footprintAlong, 4, 2));
+        typed_->Show(ui->edtNo_7, Fixed(result.footprintAcross, 4, 2));
     } else {
-        ui->edtNo_6->setText(QStringLiteral("No coverage"));
-        ui->edtNo_7->setText(QStringLiteral("No coverage"));
+        typed_->Show(ui->edtNo_6, QStringLiteral("No coverage"));
+        typed_->Show(ui->edtNo_7, QStringLiteral("No coverage"));
     }
-    ui->lblW_acrossangle->setText(QString::number(result.worstEdgeDegrees));
-    ui->edtNo_14->setText(Fixed(result.footprintWorst, 4, 2));
-    ui->stPingrate->setText(Fixed(result.pingRate, 2, 1) + QStringLiteral(" p/s"));
+    typed_->Show(ui->lblW_acrossangle, QString::number(result.worstEdgeDegrees));
+    typed_->Show(ui->edtNo_14, Fixed(result.footprintWorst, 4, 2));
+    typed_->Show(ui->stPingrate, Fixed(result.pingRate, 2, 1) + QStringLiteral(" p/s"));
     const std::array<QLineEdit*, 9> hits{ui->edt_1along_A1,    ui->edt_1across_A2,    ui->edt_1x1total_A3,
                                          ui->edt_xalong_B1,    ui->edt_xacross_B2,    ui->edt_xxxtotal_B3,
                                          ui->edt_xalong_C1_cm, ui->edt_xacross_C2_cm, ui->edt_xxxtotal_C3_cm};
@@ -275,18 +297,19 @@ void TR2SonicCoverage::ShowResult(const coverage::CoverageInput& input, const co
                                           result.hits.box[0],      result.hits.box[1],      result.hits.box[2],
                                           result.hits.smallBox[0], result.hits.smallBox[1], result.hits.smallBox[2]};
     for (std::size_t i = 0; i < hits.size(); ++i) {
-        hits[i]->setText(QString::number(counts[i]));
+        typed_->Show(hits[i], QString::number(counts[i]));
     }
-    ui->lblmissionmode->setText(input.sampling == coverage::Sampling::Equidistant ? QStringLiteral(" Equidistant (ED)")
-                                                                                  : QStringLiteral(" Equiangle (EA)"));
+    typed_->Show(ui->lblmissionmode, input.sampling == coverage::Sampling::Equidistant
+                                         ? QStringLiteral(" Equidistant (ED)")
+                                         : QStringLiteral(" Equiangle (EA)"));
 }
 
 void TR2SonicCoverage::ShowMode(bool dual) {
     if (dual) {
-        Write(ui->edtRotate, QStringLiteral("0"));
+        typed_->Show(ui->edtRotate, QStringLiteral("0"));
     } else {
-        ui->edtNo_1->clear();
-        ui->edtNo_4->clear();
+        typed_->Show(ui->edtNo_1, QString());
+        typed_->Show(ui->edtNo_4, QString());
     }
     for (QWidget* rotation : {static_cast<QWidget*>(ui->edtRotate), static_cast<QWidget*>(ui->lblRotate),
                               static_cast<QWidget*>(ui->udbRotate)}) {
@@ -318,8 +341,9 @@ void TR2SonicCoverage::FillGraph(const coverage::CoverageInput& input, const cov
 const coverage::SwathPicture& TR2SonicCoverage::Picture() const { return ui->swathView->Picture(); }
 
 void TR2SonicCoverage::btnZeroClick() {
-    Write(ui->edtmount_ang, QStringLiteral("0"));
-    Write(ui->edtRotate, QStringLiteral("0"));
+    kit::Recompute::Batch batch(recompute_);
+    typed_->Write(ui->edtmount_ang, QStringLiteral("0"));
+    typed_->Write(ui->edtRotate, QStringLiteral("0"));
 }
 
 void TR2SonicCoverage::btnExitClick() { close(); }
@@ -340,17 +364,15 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     choices.equiangle = ui->rbnEA->isChecked();
     choices.soundings = lastSoundings_;
     coverage::CoverageReportTexts texts;
+    for (const InputRow& row : kInputs) {
+        if (row.report != nullptr) {
+            texts.*row.report = (ui.get()->*row.field)->text();
+        }
+    }
     texts.sonarType = ui->lblSonar_type->text();
-    texts.mountingAngle = ui->edtmount_ang->text();
-    texts.frequency = ui->edtFreq->text();
     texts.alongBeamWidth = ui->edtAlongbeam->text();
     texts.acrossBeamWidth = ui->edtAcrossbeam->text();
-    texts.sector = ui->edtSector->text();
-    texts.rotation = ui->edtRotate->text();
     texts.missionMode = ui->lblmissionmode->text();
-    texts.range = ui->edtRange_select->text();
-    texts.altitude = ui->edtAltitude->text();
-    texts.headSeparation = ui->edtSelect_distance->text();
     texts.dualCoverage = ui->edtNo_1->text();
     texts.overlap = ui->edtNo_4->text();
     texts.singleCoverage = ui->edtNo_5->text();
@@ -360,13 +382,9 @@ void TR2SonicCoverage::btnSavetoTxtClick() {
     texts.worstAcrossAngle = ui->lblW_acrossangle->text();
     texts.coverageRatio = ui->lblCoverage_2->text();
     texts.headMode = ui->lbl_Dual_or_single->text();
-    texts.speed = ui->edtSpeed_input->text();
-    texts.boxAngle = ui->edtSelect_Beam_Angle->text();
     texts.pingRate = ui->stPingrate->text();
     texts.metreBox = {ui->edt_1x1total_A3->text(), ui->edt_1along_A1->text(), ui->edt_1across_A2->text()};
-    texts.boxSide = ui->edtLengthAlong->text();
     texts.box = {ui->edt_xxxtotal_B3->text(), ui->edt_xalong_B1->text(), ui->edt_xacross_B2->text()};
-    texts.centimetreBoxSide = ui->edtLengthAlong_cm->text();
     texts.centimetreBox = {ui->edt_xxxtotal_C3_cm->text(), ui->edt_xalong_C1_cm->text(), ui->edt_xacross_C2_cm->text()};
     const QStringList lines = coverage::CoverageReportLines(texts, choices);
     if (!common::ConfirmWindows1252(path, lines)) {

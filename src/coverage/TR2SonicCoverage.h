@@ -3,9 +3,9 @@
 // a target box is hit. There is no calculate button: every change of a field,
 // every radio button and the window's creation run CalculateClick, which reads
 // every field (refilling the empty ones), applies the selected sonar, computes,
-// shows every result and redraws the swath picture and the swath graph. A
-// field the run itself rewrites asks for one more run, which then finds
-// nothing left to change.
+// shows every result and redraws the swath picture and the swath graph. The
+// fields the run itself corrects are written as what it computed with
+// (kit::TypedFields::Show): they ask for no second run.
 #pragma once
 
 #include "coverage/CoverageModel.h"
@@ -40,7 +40,6 @@ public:
 private:
     bool Calculate();
     const survey::SonarModel& SelectedModel() const;
-    void Write(QLineEdit* field, const QString& text);
     QLineEdit* FieldOf(coverage::Field field) const;
     void ShowResult(const coverage::CoverageInput& input, const coverage::CoverageResult& result);
     void ShowMode(bool dual);

@@ -105,7 +105,7 @@ QString ShownText(const QWidget* widget) {
     return {};
 }
 
-void Show(QWidget* widget, const QString& text) {
+void ShowQuietly(QWidget* widget, const QString& text) {
     const QSignalBlocker quiet(widget);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(text);
@@ -124,7 +124,7 @@ void TypedFields::ShowNoResults() {
     }
     for (const QPointer<QWidget>& result : results_) {
         if (result != nullptr) {
-            Show(result, QStringLiteral("\u2014"));
+            ShowQuietly(result, QStringLiteral("\u2014"));
         }
     }
 }
@@ -134,7 +134,7 @@ void TypedFields::ShowNoResults() {
 void TypedFields::PutResultsBack() {
     for (std::size_t i = 0; i < resultsBefore_.size() && i < results_.size(); ++i) {
         if (results_[i] != nullptr) {
-            Show(results_[i], resultsBefore_[i]);
+            ShowQuietly(results_[i], resultsBefore_[i]);
         }
     }
     resultsBefore_.clear();
@@ -160,14 +160,24 @@ QString TypedFields::Text(const QLineEdit* field) const {
     return field->text();
 }
 
-void TypedFields::Write(QLineEdit* field, const QString& text, bool quiet) {
+void TypedFields::Write(QLineEdit* field, const QString& text) { Put(field, text, true); }
+
+void TypedFields::Show(QWidget* widget, const QString& text) {
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        Put(field, text, false);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    }
+}
+
+void TypedFields::Put(QLineEdit* field, const QString& text, bool recompute) {
     if (Typing(field) && held_.count(field) != 0) {
         Held& held = held_[field];
         const bool changed = text == field->text() ? held.corrected : !held.corrected || held.used != text;
         held.corrected = text != field->text();
         held.used = text;
         ShowHeld(field);
-        if (changed && !quiet) {
+        if (changed && recompute) {
             recompute_();
         }
         return;
@@ -175,10 +185,10 @@ void TypedFields::Write(QLineEdit* field, const QString& text, bool quiet) {
     if (field->text() == text) {
         return;
     }
-    if (quiet) {
-        const QSignalBlocker blocker(field);
+    if (recompute) {
         field->setText(text);
     } else {
+        const QSignalBlocker quiet(field);
         field->setText(text);
     }
 }

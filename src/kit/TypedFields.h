@@ -18,8 +18,9 @@
 // computation cannot use it (or only with a message), the window's results
 // read "—" until it is a number, rather than figures of no typed value.
 //
-// A window reads its watched fields through Text(), writes them through
-// Write() and runs its computation inside Run(). It holds its TypedFields as a
+// A window reads its watched fields through Text(), writes inputs through
+// Write() and results and corrections through Show(), and runs its
+// computation inside Run(). It holds its TypedFields as a
 // member, gone before the fields are: a field that has the focus when the
 // window is destroyed says it is finished, and must find no one to compute.
 #pragma once
@@ -58,12 +59,22 @@ public:
     // typed and a rule corrected it, the field's own text otherwise.
     QString Text(const QLineEdit* field) const;
 
-    // Writes an input's corrected text, or, while it is being typed, keeps it
-    // as the value computed with until the field is finished; either way the
-    // window computes again with it. Writing the text a field already holds
-    // does nothing. `quiet` writes without the field's change notification,
-    // for windows whose run continues with the value itself.
-    void Write(QLineEdit* field, const QString& text, bool quiet = false);
+    // The two ways a window writes a field from code.
+    //
+    // Write: an input, written by an action (a preset, a button, the depth's
+    // controls moving together): the window computes again with it, once for
+    // the action when its writes are gathered in a kit::Recompute batch.
+    // While the field is being typed in, the text is kept as the value
+    // computed with until the field is finished. Writing the text a field
+    // already holds does nothing.
+    void Write(QLineEdit* field, const QString& text);
+
+    // Show: what a run computed with, which asks for no further run: a result
+    // (a label or a field), or an input's correction that the run already
+    // uses (a fallback for a text that cannot be read, a value pulled into
+    // range). The field's change notification is held back; an input being
+    // typed in keeps the text beside it until it is finished.
+    void Show(QWidget* widget, const QString& text);
 
     // Runs one computation; while a watched field is being typed, the boxes it
     // would show are held beside that field instead.
@@ -82,6 +93,7 @@ private:
         QString toolTip;
         bool tinted = false;
     };
+    void Put(QLineEdit* field, const QString& text, bool recompute);
     void Edited(QLineEdit* field);
     void Finished(QLineEdit* field);
     void ShowHeld(QLineEdit* field);

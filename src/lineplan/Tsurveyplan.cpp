@@ -27,6 +27,30 @@ constexpr std::array<SystemButton, lineplan::kPlannerSystems.size()> kSystemButt
     &Ui::Tsurveyplan::rbnSystem6, &Ui::Tsurveyplan::rbnSystem7,
 };
 
+// The inputs, one row each: the field, its spinner (if any), whether it takes
+// digits only, and whether a change of it recomputes (the range and ping rate
+// limits do not: a click into the ping rate field or "Calculate" does). Every
+// input is typed with the rules of kit::TypedFields.
+struct InputRow {
+    QLineEdit* Ui::Tsurveyplan::*field;
+    kit::UpDown* Ui::Tsurveyplan::*spinner;
+    bool digitsOnly;
+    bool recomputes;
+};
+const std::array<InputRow, 11> kInputs{{
+    {&Ui::Tsurveyplan::edtAltitude, &Ui::Tsurveyplan::udbAltitude, true, true},
+    {&Ui::Tsurveyplan::edtMaximum_depth, &Ui::Tsurveyplan::udbMaximum_depth, true, true},
+    {&Ui::Tsurveyplan::edtPercent_overlap, &Ui::Tsurveyplan::udbPercent_overlap, true, true},
+    {&Ui::Tsurveyplan::edtSwathwidth, &Ui::Tsurveyplan::udbSwathwidth, true, true},
+    {&Ui::Tsurveyplan::Max_range, nullptr, false, false},
+    {&Ui::Tsurveyplan::Max_pingrate, nullptr, false, false},
+    {&Ui::Tsurveyplan::Min_alongtrack_coverage, nullptr, false, true},
+    {&Ui::Tsurveyplan::Soundvelocity, nullptr, false, true},
+    {&Ui::Tsurveyplan::edtFreq, &Ui::Tsurveyplan::udbFreq, false, true},
+    {&Ui::Tsurveyplan::edtSpeed_input, &Ui::Tsurveyplan::udbSpeed_input, false, true},
+    {&Ui::Tsurveyplan::edtLinespace, &Ui::Tsurveyplan::udbLinespace, true, true},
+}};
+
 QString Two(const char* first, const char* second) {
     return QString::fromLatin1(first) + QLatin1Char('\n') + QString::fromLatin1(second);
 }
@@ -40,26 +64,25 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
     // Taller than a small laptop's screen: it scrolls there rather than cut off.
     surface_ = kit::ScrollWhenSmaller(this);
     surface_->installEventFilter(this);
-    ui->udbAltitude->Associate(ui->edtAltitude);
-    ui->udbMaximum_depth->Associate(ui->edtMaximum_depth);
-    ui->udbPercent_overlap->Associate(ui->edtPercent_overlap);
-    ui->udbSwathwidth->Associate(ui->edtSwathwidth);
-    ui->udbFreq->Associate(ui->edtFreq);
-    ui->udbSpeed_input->Associate(ui->edtSpeed_input);
-    ui->udbLinespace->Associate(ui->edtLinespace);
-
-    kit::AcceptDigitsOnly(
-        {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->edtLinespace});
+    std::vector<QLineEdit*> inputs;
+    for (const InputRow& row : kInputs) {
+        QLineEdit* field = ui.get()->*row.field;
+        if (row.spinner != nullptr) {
+            (ui.get()->*row.spinner)->Associate(field);
+        }
+        if (row.digitsOnly) {
+            kit::AcceptDigitsOnly({field});
+        }
+        inputs.push_back(field);
+    }
 
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { btnCalculateClick(); });
-    typed_->Watch({ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Max_range,
-                   ui->Max_pingrate, ui->Min_alongtrack_coverage, ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input,
-                   ui->edtLinespace});
+    typed_->Watch(inputs);
     typed_->Results(ResultFields());
-    for (QLineEdit* field :
-         {ui->edtAltitude, ui->edtMaximum_depth, ui->edtPercent_overlap, ui->edtSwathwidth, ui->Min_alongtrack_coverage,
-          ui->Soundvelocity, ui->edtFreq, ui->edtSpeed_input, ui->edtLinespace}) {
-        connect(field, &QLineEdit::textChanged, this, &Tsurveyplan::btnCalculateClick);
+    for (const InputRow& row : kInputs) {
+        if (row.recomputes) {
+            connect(ui.get()->*row.field, &QLineEdit::textChanged, this, &Tsurveyplan::btnCalculateClick);
+        }
     }
     connect(ui->btnCalculate, &QPushButton::clicked, this, &Tsurveyplan::btnCalculateClick);
     connect(ui->rbnKnots, &QRadioButton::clicked, this, &Tsurveyplan::btnCalculateClick);
@@ -81,12 +104,6 @@ Tsurveyplan::Tsurveyplan(QWidget* parent) : QWidget(parent), ui(std::make_unique
 }
 
 Tsurveyplan::~Tsurveyplan() = default;
-
-void Tsurveyplan::Quietly(QLineEdit* field, const QString& text) {
-    // The window answers a bad text with its fallback; that answer is no new
-    // input and starts no second computation.
-    typed_->Write(field, text, true);
-}
 
 bool Tsurveyplan::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
@@ -127,10 +144,10 @@ int Tsurveyplan::ReadWhole(QLineEdit* field, int& last, const char* replacement,
         return value;
     }
     if (replacement != nullptr) {
-        Quietly(field, QString::fromLatin1(replacement));
+        typed_->Show(field, QString::fromLatin1(replacement));
         last = common::ParseInt(replacement);
     } else {
-        Quietly(field, QString());
+        typed_->Show(field, QString());
     }
     common::ShowMessage(message);
     return last;
@@ -142,7 +159,7 @@ double Tsurveyplan::ReadDecimal(QLineEdit* field, double& last, const QString& m
         last = value;
         return value;
     }
-    Quietly(field, QString());
+    typed_->Show(field, QString());
     common::ShowMessage(message);
     return last;
 }
@@ -151,12 +168,12 @@ bool Tsurveyplan::Calculate() {
     bool done = false;
     common::RunGuarded([&] {
         if (typed_->Text(ui->edtFreq).isEmpty()) {
-            Quietly(ui->edtFreq, QStringLiteral("300"));
+            typed_->Show(ui->edtFreq, QStringLiteral("300"));
         }
         const int frequency = common::ParseInt(typed_->Text(ui->edtFreq).toStdString());
         const lineplan::BeamWidthTexts widths = lineplan::WorkingBeamWidths(system_, frequency);
-        ui->edtAlongbeam->setText(QString::fromStdString(widths.along));
-        ui->edtAcrossbeam->setText(QString::fromStdString(widths.across));
+        typed_->Show(ui->edtAlongbeam, QString::fromStdString(widths.along));
+        typed_->Show(ui->edtAcrossbeam, QString::fromStdString(widths.across));
 
         for (QWidget* caption :
              {static_cast<QWidget*>(ui->lblRightCoverage), static_cast<QWidget*>(ui->lblRightRange),
@@ -176,7 +193,7 @@ bool Tsurveyplan::Calculate() {
         if (in.maxDepth < in.minDepth) {
             in.maxDepth = in.minDepth;
             lastMaxDepth_ = in.minDepth;
-            Quietly(ui->edtMaximum_depth, QString::number(in.minDepth));
+            typed_->Show(ui->edtMaximum_depth, QString::number(in.minDepth));
         }
         in.swath = ReadWhole(ui->edtSwathwidth, lastSwath_, nullptr,
                              Two("Invallid argument for Swathe Width", "Use positive integers"));
@@ -242,23 +259,19 @@ std::vector<QWidget*> Tsurveyplan::ResultFields() const {
 void Tsurveyplan::ClearResults() {
     const QString none = QStringLiteral("\u2014");
     for (QWidget* result : ResultFields()) {
-        if (auto* label = qobject_cast<QLabel*>(result)) {
-            label->setText(none);
-        } else if (auto* field = qobject_cast<QLineEdit*>(result)) {
-            Quietly(field, none);
-        }
+        typed_->Show(result, none);
     }
     // The depths beside them are the ones asked for, which the range cannot reach.
     const QString minDepth = typed_->Text(ui->edtAltitude) + QStringLiteral(" metres");
     const QString maxDepth = typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" metres");
     for (QLabel* label : {ui->lblDepthNo5, ui->lblDepthNo6, ui->lblDepthNo7}) {
-        label->setText(minDepth);
+        typed_->Show(label, minDepth);
     }
     for (QLabel* label : {ui->lblDepthNo15, ui->lblDepthWorstAlong}) {
-        label->setText(maxDepth);
+        typed_->Show(label, maxDepth);
     }
-    ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
-    ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMaxDepthM, typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMinDepthM, typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
     for (QLabel* caption :
          {ui->lblRightCoverage, ui->lblRightRange, ui->lblRightSpeed, ui->lblRightSpacing, ui->lblRightOverlap}) {
         caption->hide();
@@ -277,49 +290,49 @@ void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
     const QString speed =
         typed_->Text(ui->edtSpeed_input) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s"));
 
-    ui->No_5->setText(shown(t.minSwath));
-    ui->lblDepthNo5->setText(minDepth);
-    ui->No_6->setText(shown(t.footprintAlong));
-    ui->No_7->setText(shown(t.footprintAcross));
-    ui->lblDepthNo6->setText(minDepth);
-    ui->lblDepthNo7->setText(minDepth);
-    ui->No_15->setText(shown(t.worstAcross));
-    ui->Worst_along->setText(shown(t.worstAlong));
-    ui->lblDepthNo15->setText(maxDepth);
-    ui->lblDepthWorstAlong->setText(maxDepth);
-    ui->lblBeamNo15->setText(beam);
-    ui->lblBeamWorstAlong->setText(beam);
-    ui->No_14->setText(shown(t.swathWidth) + QStringLiteral(" \u00B0"));
+    typed_->Show(ui->No_5, shown(t.minSwath));
+    typed_->Show(ui->lblDepthNo5, minDepth);
+    typed_->Show(ui->No_6, shown(t.footprintAlong));
+    typed_->Show(ui->No_7, shown(t.footprintAcross));
+    typed_->Show(ui->lblDepthNo6, minDepth);
+    typed_->Show(ui->lblDepthNo7, minDepth);
+    typed_->Show(ui->No_15, shown(t.worstAcross));
+    typed_->Show(ui->Worst_along, shown(t.worstAlong));
+    typed_->Show(ui->lblDepthNo15, maxDepth);
+    typed_->Show(ui->lblDepthWorstAlong, maxDepth);
+    typed_->Show(ui->lblBeamNo15, beam);
+    typed_->Show(ui->lblBeamWorstAlong, beam);
+    typed_->Show(ui->No_14, shown(t.swathWidth) + QStringLiteral(" \u00B0"));
     const QString range = shown(t.range) + QStringLiteral(" metres");
-    ui->Suggested_rangesetting->setText(range);
-    ui->Maxrangesetting->setText(range);
-    ui->lblAlongRange->setText(range);
-    ui->lblPingRange->setText(range);
-    ui->No_16->setText(shown(t.pingRate) + QStringLiteral(" p/sec"));
-    ui->lblPingSV->setText(ui->Soundvelocity->text() + QStringLiteral(" m/s"));
-    ui->lblAlongSpeed->setText(speed);
-    ui->No_17->setText(shown(t.nadirCoverage) + QStringLiteral(" %"));
-    ui->Max_linespacing->setText(shown(t.lineSpacing) + QStringLiteral(" metres"));
-    ui->lblOverlapPct->setText(ui->edtPercent_overlap->text() + QStringLiteral(" %"));
-    ui->Max_speed->setText(shown(t.maxSpeed) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
-    ui->lblCoveragePct->setText(ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
-    ui->Swath_maxdepth->setText(shown(t.maxSwathAtSpacing) + QStringLiteral(" m"));
-    ui->Swath_mindepth->setText(shown(t.minSwathAtSpacing) + QStringLiteral(" m"));
-    ui->lblMaxDepthM->setText(typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
-    ui->lblMinDepthM->setText(typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
-    ui->Cover_maxdepth->setText(shown(t.maxCover) + QStringLiteral(" %"));
-    ui->Cover_mindepth->setText(shown(t.minCover) + QStringLiteral(" %"));
+    typed_->Show(ui->Suggested_rangesetting, range);
+    typed_->Show(ui->Maxrangesetting, range);
+    typed_->Show(ui->lblAlongRange, range);
+    typed_->Show(ui->lblPingRange, range);
+    typed_->Show(ui->No_16, shown(t.pingRate) + QStringLiteral(" p/sec"));
+    typed_->Show(ui->lblPingSV, ui->Soundvelocity->text() + QStringLiteral(" m/s"));
+    typed_->Show(ui->lblAlongSpeed, speed);
+    typed_->Show(ui->No_17, shown(t.nadirCoverage) + QStringLiteral(" %"));
+    typed_->Show(ui->Max_linespacing, shown(t.lineSpacing) + QStringLiteral(" metres"));
+    typed_->Show(ui->lblOverlapPct, ui->edtPercent_overlap->text() + QStringLiteral(" %"));
+    typed_->Show(ui->Max_speed, shown(t.maxSpeed) + (knots ? QStringLiteral(" Knots") : QStringLiteral(" m/s")));
+    typed_->Show(ui->lblCoveragePct, ui->Min_alongtrack_coverage->text() + QStringLiteral(" %"));
+    typed_->Show(ui->Swath_maxdepth, shown(t.maxSwathAtSpacing) + QStringLiteral(" m"));
+    typed_->Show(ui->Swath_mindepth, shown(t.minSwathAtSpacing) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMaxDepthM, typed_->Text(ui->edtMaximum_depth) + QStringLiteral(" m"));
+    typed_->Show(ui->lblMinDepthM, typed_->Text(ui->edtAltitude) + QStringLiteral(" m"));
+    typed_->Show(ui->Cover_maxdepth, shown(t.maxCover) + QStringLiteral(" %"));
+    typed_->Show(ui->Cover_mindepth, shown(t.minCover) + QStringLiteral(" %"));
 
-    ui->lblRightCoverage->setText(QStringLiteral("Along Track Coverage: ") + shown(t.nadirCoverage) +
-                                  QStringLiteral(" %"));
-    ui->lblRightRange->setText(QStringLiteral("Calculated for NADIR point for Range Setting: ") + shown(t.range) +
-                               QStringLiteral(" m"));
-    ui->lblRightSpeed->setText(QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
-                               (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
-    ui->lblRightSpacing->setText(QStringLiteral("Max Line Spacing:") + shown(t.lineSpacing) +
-                                 QStringLiteral(" metres      "));
-    ui->lblRightOverlap->setText(QStringLiteral("For ") + ui->edtPercent_overlap->text() +
-                                 QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
+    typed_->Show(ui->lblRightCoverage,
+                 QStringLiteral("Along Track Coverage: ") + shown(t.nadirCoverage) + QStringLiteral(" %"));
+    typed_->Show(ui->lblRightRange,
+                 QStringLiteral("Calculated for NADIR point for Range Setting: ") + shown(t.range) + QStringLiteral(" m"));
+    typed_->Show(ui->lblRightSpeed, QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
+                                        (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
+    typed_->Show(ui->lblRightSpacing,
+                 QStringLiteral("Max Line Spacing:") + shown(t.lineSpacing) + QStringLiteral(" metres      "));
+    typed_->Show(ui->lblRightOverlap, QStringLiteral("For ") + ui->edtPercent_overlap->text() +
+                                          QStringLiteral(" % Swath Overlap at Depth ") + minDepth);
 }
 
 const std::optional<lineplan::PlannerDiagrams>& Tsurveyplan::Diagrams() const { return ui->diagramView->Diagrams(); }
@@ -339,23 +352,25 @@ void Tsurveyplan::rg_Select_system_groupClick() {
     const survey::SonarModel& model = system.Model();
     ui->pnlIntro->hide();
     // The system's figures, written as one change: the plan is computed once, with all of them.
-    Quietly(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
-    Quietly(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
+    kit::Recompute::Batch batch(recompute_);
+    typed_->Write(ui->edtAltitude, QString::number(lineplan::kSystemDepth));
+    typed_->Write(ui->edtMaximum_depth, QString::number(lineplan::kSystemDepth));
     ui->udbSwathwidth->SetRange(survey::kMinSector, model.maxSector);
-    Quietly(ui->edtSwathwidth, QString::number(system.defaultSwath));
-    Quietly(ui->Max_range, QString::number(system.maxRange));
-    Quietly(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));
+    typed_->Write(ui->edtSwathwidth, QString::number(system.defaultSwath));
+    typed_->Write(ui->Max_range, QString::number(system.maxRange));
+    typed_->Write(ui->Max_pingrate, QString::number(lineplan::kSystemPingRate));
     ui->udbFreq->SetRange(model.freqMin, model.freqMax);
-    Quietly(ui->edtFreq, QString::fromLatin1(system.frequencyText.data(), qsizetype(system.frequencyText.size())));
+    typed_->Write(ui->edtFreq,
+                  QString::fromLatin1(system.frequencyText.data(), qsizetype(system.frequencyText.size())));
     ui->lblSonar_type->setText(QString::fromLatin1(system.typeText.data(), qsizetype(system.typeText.size())));
     ui->lblSonar_type->show();
     ui->rg_Select_system_group->hide();
     btnCalculateClick();
 }
 
-void Tsurveyplan::Button1Click() {
+void Tsurveyplan::ShowSystemList() {
     ui->rg_Select_system_group->show();
-    Quietly(ui->Max_range, QStringLiteral("500"));
+    typed_->Write(ui->Max_range, QStringLiteral("500"));
 }
 
 void Tsurveyplan::btnExitClick() { close(); }
@@ -381,7 +396,7 @@ void Tsurveyplan::btnSurveyLinesClick() {
     lines->show();
 }
 
-void Tsurveyplan::Button2Click() {
+void Tsurveyplan::SaveReport() {
     kit::FileDialogRequest request;
     request.kind = kit::FileDialogKind::Save;
     request.caption = QStringLiteral("Save calculated values to text file");

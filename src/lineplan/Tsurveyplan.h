@@ -30,8 +30,12 @@ public:
 
     void btnCalculateClick();
     void rg_Select_system_groupClick();
-    void Button1Click();
-    void Button2Click();
+    void Button1Click() { ShowSystemList(); }
+    void Button2Click() { SaveReport(); }
+    // "Select System": the list of systems again, with the range limit it starts from.
+    void ShowSystemList();
+    // "Save calculated values to text file".
+    void SaveReport();
     void btnExitClick();
     void btnSurveyLinesClick();
 
@@ -45,9 +49,6 @@ private:
     bool Calculate();
     // A whole or decimal number from a field; an unreadable one gets its
     // fallback text (or is emptied) and its message, and `last` is used.
-    // Writes a fallback or a correction without starting a second
-    // computation; a field being typed in gets it when it is finished.
-    void Quietly(QLineEdit* field, const QString& text);
     int ReadWhole(QLineEdit* field, int& last, const char* replacement, const QString& message);
     double ReadDecimal(QLineEdit* field, double& last, const QString& message);
     std::vector<QWidget*> ResultFields() const; // the plan's figures

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QToolButton>
 #include <algorithm>
@@ -72,66 +73,66 @@ int OrderSeries(std::size_t order) { return 2 + 2 * static_cast<int>(order); }
 // limit, a metre and more, would flatten every other curve against the axis.
 constexpr std::size_t kIhoOrder2 = 2;
 
-int ReadInt(const QLineEdit* field) { return common::ParseInt(field->text().toStdString()); }
-double ReadReal(const QLineEdit* field) { return common::ParseFloat(field->text().toStdString()); }
-
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// The field of the window that keeps each field of a settings file, in the
-// order of tpu::SettingsField.
-struct SettingsControl {
-    tpu::SettingsField field;
+// The control of each of tpu::kFields, in its order: the window's half of the
+// field table. Connecting, reading the inputs, the report and the settings
+// file all go by it; the depth field stands for its twin on the main panel
+// (SetDepth moves both).
+struct FieldControl {
+    tpu::Field field;
     QLineEdit* Ui::TTPU_Calculator::*control;
 };
-constexpr std::array<SettingsControl, tpu::kSettingsFieldCount> kSettingsControls{{
-    {tpu::SettingsField::SwathWidth, &Ui::TTPU_Calculator::edt_Swath_width},
-    {tpu::SettingsField::SelectedSonar, &Ui::TTPU_Calculator::edt_Selected_sonar},
-    {tpu::SettingsField::PulseLength, &Ui::TTPU_Calculator::edt_Pulse_duration},
-    {tpu::SettingsField::Frequency, &Ui::TTPU_Calculator::edt_frq},
-    {tpu::SettingsField::SonarXOffset, &Ui::TTPU_Calculator::edt_sonar_x_off},
-    {tpu::SettingsField::SonarYOffset, &Ui::TTPU_Calculator::edt_sonar_y_off},
-    {tpu::SettingsField::SonarZOffset, &Ui::TTPU_Calculator::edt_sonar_z_off},
-    {tpu::SettingsField::PatchRoll, &Ui::TTPU_Calculator::edt_Patch_roll},
-    {tpu::SettingsField::PatchPitch, &Ui::TTPU_Calculator::edt_Patch_pitch},
-    {tpu::SettingsField::PatchYaw, &Ui::TTPU_Calculator::edt_Patch_yaw},
-    {tpu::SettingsField::PositionHorizontal, &Ui::TTPU_Calculator::edt_pos_horizontal},
-    {tpu::SettingsField::PositionVertical, &Ui::TTPU_Calculator::edt_pos_vertical},
-    {tpu::SettingsField::PositionXOffset, &Ui::TTPU_Calculator::edt_pos_x_off},
-    {tpu::SettingsField::PositionYOffset, &Ui::TTPU_Calculator::edt_pos_y_off},
-    {tpu::SettingsField::PositionZOffset, &Ui::TTPU_Calculator::edt_pos_z_off},
-    {tpu::SettingsField::SelectedMotion, &Ui::TTPU_Calculator::edt_Selected_Motion},
-    {tpu::SettingsField::SdRoll, &Ui::TTPU_Calculator::edt_SD_Roll},
-    {tpu::SettingsField::SdPitch, &Ui::TTPU_Calculator::edt_SD_Pitch},
-    {tpu::SettingsField::SdHeave, &Ui::TTPU_Calculator::edt_SD_Heave},
-    {tpu::SettingsField::MotionXOffset, &Ui::TTPU_Calculator::edt_motion_x_off},
-    {tpu::SettingsField::MotionYOffset, &Ui::TTPU_Calculator::edt_motion_y_off},
-    {tpu::SettingsField::MotionZOffset, &Ui::TTPU_Calculator::edt_motion_z_off},
-    {tpu::SettingsField::SelectedHeading, &Ui::TTPU_Calculator::edt_Selected_Heading},
-    {tpu::SettingsField::SdHeading, &Ui::TTPU_Calculator::edt_SD_Heading},
-    {tpu::SettingsField::SdDraft, &Ui::TTPU_Calculator::edt_SD_Draft},
-    {tpu::SettingsField::SdSettlement, &Ui::TTPU_Calculator::edt_SD_Settlement},
-    {tpu::SettingsField::SdLoad, &Ui::TTPU_Calculator::edt_SD_Load},
-    {tpu::SettingsField::Depth, &Ui::TTPU_Calculator::edt_Depth},
-    {tpu::SettingsField::MaxHeave, &Ui::TTPU_Calculator::edt_Max_heave},
-    {tpu::SettingsField::TidalSd, &Ui::TTPU_Calculator::edt_tidal_SD},
-    {tpu::SettingsField::SdSvs, &Ui::TTPU_Calculator::edt_SD_SVS},
-    {tpu::SettingsField::SdSvp, &Ui::TTPU_Calculator::edt_SD_SVP},
-    {tpu::SettingsField::Contractor, &Ui::TTPU_Calculator::edt_Contractor},
-    {tpu::SettingsField::Client, &Ui::TTPU_Calculator::edt_Client},
-    {tpu::SettingsField::Project, &Ui::TTPU_Calculator::edt_Project},
-    {tpu::SettingsField::Operator, &Ui::TTPU_Calculator::edt_Operator},
-    {tpu::SettingsField::SoundVelocity, &Ui::TTPU_Calculator::edt_Soundvelocity},
+constexpr std::array<FieldControl, tpu::kFieldCount> kFieldControls{{
+    {tpu::Field::Frequency, &Ui::TTPU_Calculator::edt_frq},
+    {tpu::Field::SwathWidth, &Ui::TTPU_Calculator::edt_Swath_width},
+    {tpu::Field::SonarXOffset, &Ui::TTPU_Calculator::edt_sonar_x_off},
+    {tpu::Field::SonarYOffset, &Ui::TTPU_Calculator::edt_sonar_y_off},
+    {tpu::Field::SonarZOffset, &Ui::TTPU_Calculator::edt_sonar_z_off},
+    {tpu::Field::PulseLength, &Ui::TTPU_Calculator::edt_Pulse_duration},
+    {tpu::Field::PatchRoll, &Ui::TTPU_Calculator::edt_Patch_roll},
+    {tpu::Field::PatchPitch, &Ui::TTPU_Calculator::edt_Patch_pitch},
+    {tpu::Field::PatchYaw, &Ui::TTPU_Calculator::edt_Patch_yaw},
+    {tpu::Field::PositionHorizontal, &Ui::TTPU_Calculator::edt_pos_horizontal},
+    {tpu::Field::PositionVertical, &Ui::TTPU_Calculator::edt_pos_vertical},
+    {tpu::Field::PositionXOffset, &Ui::TTPU_Calculator::edt_pos_x_off},
+    {tpu::Field::PositionYOffset, &Ui::TTPU_Calculator::edt_pos_y_off},
+    {tpu::Field::PositionZOffset, &Ui::TTPU_Calculator::edt_pos_z_off},
+    {tpu::Field::SdRoll, &Ui::TTPU_Calculator::edt_SD_Roll},
+    {tpu::Field::SdPitch, &Ui::TTPU_Calculator::edt_SD_Pitch},
+    {tpu::Field::SdHeave, &Ui::TTPU_Calculator::edt_SD_Heave},
+    {tpu::Field::MotionXOffset, &Ui::TTPU_Calculator::edt_motion_x_off},
+    {tpu::Field::MotionYOffset, &Ui::TTPU_Calculator::edt_motion_y_off},
+    {tpu::Field::MotionZOffset, &Ui::TTPU_Calculator::edt_motion_z_off},
+    {tpu::Field::SdDraft, &Ui::TTPU_Calculator::edt_SD_Draft},
+    {tpu::Field::SdSquat, &Ui::TTPU_Calculator::edt_SD_Squat},
+    {tpu::Field::SdSettlement, &Ui::TTPU_Calculator::edt_SD_Settlement},
+    {tpu::Field::SdLoad, &Ui::TTPU_Calculator::edt_SD_Load},
+    {tpu::Field::SoundVelocity, &Ui::TTPU_Calculator::edt_Soundvelocity},
+    {tpu::Field::SdSvs, &Ui::TTPU_Calculator::edt_SD_SVS},
+    {tpu::Field::SdSvp, &Ui::TTPU_Calculator::edt_SD_SVP},
+    {tpu::Field::TidalSd, &Ui::TTPU_Calculator::edt_tidal_SD},
+    {tpu::Field::MaxHeave, &Ui::TTPU_Calculator::edt_Max_heave},
+    {tpu::Field::SdHeading, &Ui::TTPU_Calculator::edt_SD_Heading},
+    {tpu::Field::Depth, &Ui::TTPU_Calculator::edt_Depth},
+    {tpu::Field::SelectedSonar, &Ui::TTPU_Calculator::edt_Selected_sonar},
+    {tpu::Field::SelectedMotion, &Ui::TTPU_Calculator::edt_Selected_Motion},
+    {tpu::Field::SelectedHeading, &Ui::TTPU_Calculator::edt_Selected_Heading},
+    {tpu::Field::Contractor, &Ui::TTPU_Calculator::edt_Contractor},
+    {tpu::Field::Client, &Ui::TTPU_Calculator::edt_Client},
+    {tpu::Field::Project, &Ui::TTPU_Calculator::edt_Project},
+    {tpu::Field::Operator, &Ui::TTPU_Calculator::edt_Operator},
 }};
 
 constexpr bool InFieldOrder() {
-    for (std::size_t index = 0; index < kSettingsControls.size(); ++index) {
-        if (kSettingsControls[index].field != static_cast<tpu::SettingsField>(index)) {
+    for (std::size_t index = 0; index < kFieldControls.size(); ++index) {
+        if (kFieldControls[index].field != static_cast<tpu::Field>(index)) {
             return false;
         }
     }
     return true;
 }
-static_assert(InFieldOrder(), "kSettingsControls lists each settings field once, in the enum's order");
+static_assert(InFieldOrder(), "kFieldControls gives each field its control, in the order of tpu::kFields");
 
 // What the surveyor reads beside a field: its label (lbl_X for edt_X, the
 // depth label for the second depth field) without its colon, or, where it has
@@ -168,21 +169,19 @@ TTPU_Calculator::TTPU_Calculator(QWidget* parent) : QWidget(parent), ui(std::mak
     ui->udb_Pulse_duration->Associate(ui->edt_Pulse_duration);
     ui->udb_frq->Associate(ui->edt_frq);
     ui->udb_Depth->Associate(ui->edt_Depth);
+    shownDepth_ = ui->TrackBar1->value();
     charts_[kTvuChart] = ui->TVU_Calc_Chart;
     charts_[kThuChart] = ui->THU_Calc_Chart;
     BuildCharts();
 
-    // The model's fields: each change recomputes. The depth fields move the
+    // The model's inputs: each change recomputes. The depth fields move the
     // track bar instead (connected below).
-    const std::vector<QLineEdit*> modelFields{
-        ui->edt_Swath_width, ui->edt_Pulse_duration, ui->edt_frq,          ui->edt_sonar_x_off,
-        ui->edt_sonar_y_off, ui->edt_sonar_z_off,    ui->edt_Patch_roll,   ui->edt_Patch_pitch,
-        ui->edt_Patch_yaw,   ui->edt_pos_horizontal, ui->edt_pos_vertical, ui->edt_pos_x_off,
-        ui->edt_pos_y_off,   ui->edt_pos_z_off,      ui->edt_SD_Roll,      ui->edt_SD_Pitch,
-        ui->edt_SD_Heave,    ui->edt_motion_x_off,   ui->edt_motion_y_off, ui->edt_motion_z_off,
-        ui->edt_SD_Heading,  ui->edt_SD_Draft,       ui->edt_SD_Squat,     ui->edt_SD_Settlement,
-        ui->edt_SD_Load,     ui->edt_Max_heave,      ui->edt_tidal_SD,     ui->edt_Soundvelocity,
-        ui->edt_SD_SVS,      ui->edt_SD_SVP};
+    std::vector<QLineEdit*> modelFields;
+    for (const FieldControl& entry : kFieldControls) {
+        if (tpu::RowOf(entry.field).IsInput()) {
+            modelFields.push_back(ui.get()->*entry.control);
+        }
+    }
     typed_ = std::make_unique<kit::TypedFields>(nullptr, [this] { RequestComputation(); });
     typed_->Watch(modelFields);
     typed_->Watch({ui->edt_Depth, ui->edt_Depth_main});
@@ -314,8 +313,6 @@ void TTPU_Calculator::FormCreate() {
 
 void TTPU_Calculator::RequestComputation() { recompute_.Request(); }
 
-void TTPU_Calculator::Button2Click() { recompute_.Request(); }
-
 void TTPU_Calculator::Compute() {
     // The charts are drawn once, when the whole refill is written.
     kit::ChartBatch tvuBatch(charts_[kTvuChart]);
@@ -331,77 +328,50 @@ void TTPU_Calculator::Compute() {
 
     // The field being read: when one cannot be read, the report names it.
     QLineEdit* reading = nullptr;
-    const auto readInt = [&reading](QLineEdit* field) {
-        reading = field;
-        return ReadInt(field);
-    };
-    const auto readReal = [&reading](QLineEdit* field) {
-        reading = field;
-        return ReadReal(field);
-    };
     fieldInError_.clear();
     inputError_.clear();
     try {
-        // Read in this order: a field that cannot be read stops the computation
-        // there, and what was written before it stays.
+        // Read in the table's order: a field that cannot be read stops the
+        // computation there, and what was written before it stays: the
+        // beamwidths once the frequency and the swath are read, the RTK zeros
+        // once the vessel figures and the tide are.
         tpu::TpuInputs in;
-        in.frequency = readInt(ui->edt_frq);
-        in.swathWidth = readInt(ui->edt_Swath_width);
-        // A swath wider than a full turn (or narrower than none) is a typing
-        // slip, not a set-up: it is said like any field that cannot be read.
-        if (in.swathWidth < 0 || in.swathWidth > tpu::kWidestSwath) {
-            throw common::UserError(QStringLiteral("'%1' is not a swath width from 0 to %2 degrees")
-                                        .arg(ui->edt_Swath_width->text())
-                                        .arg(tpu::kWidestSwath));
-        }
         in.referenceFrequency = referenceFrequency_;
         in.alongBeamwidth = alongBeamwidth_;
         in.acrossBeamwidth = acrossBeamwidth_;
-        ui->edtAlongbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AlongBeamwidthAt(in))));
-        ui->edtAcrossbeam->setText(QString::fromStdString(tpu::BeamwidthText(tpu::AcrossBeamwidthAt(in))));
-
-        in.sonarXOffset = readReal(ui->edt_sonar_x_off);
-        in.sonarYOffset = readReal(ui->edt_sonar_y_off);
-        in.sonarZOffset = readReal(ui->edt_sonar_z_off);
-        in.pulseDuration = readInt(ui->edt_Pulse_duration);
-        in.patchRoll = readReal(ui->edt_Patch_roll);
-        in.patchPitch = readReal(ui->edt_Patch_pitch);
-        in.patchYaw = readReal(ui->edt_Patch_yaw);
-        in.positionHorizontal = readReal(ui->edt_pos_horizontal);
-        in.positionVertical = readReal(ui->edt_pos_vertical);
-        in.positionXOffset = readReal(ui->edt_pos_x_off);
-        in.positionYOffset = readReal(ui->edt_pos_y_off);
-        in.positionZOffset = readReal(ui->edt_pos_z_off);
-        in.motionRoll = readReal(ui->edt_SD_Roll);
-        in.motionPitch = readReal(ui->edt_SD_Pitch);
-        in.motionHeave = readReal(ui->edt_SD_Heave);
-        in.motionXOffset = readReal(ui->edt_motion_x_off);
-        in.motionYOffset = readReal(ui->edt_motion_y_off);
-        in.motionZOffset = readReal(ui->edt_motion_z_off);
-        in.draft = readReal(ui->edt_SD_Draft);
-        in.squat = readReal(ui->edt_SD_Squat);
-        in.settlement = readReal(ui->edt_SD_Settlement);
-        in.load = readReal(ui->edt_SD_Load);
-        in.soundVelocity = readInt(ui->edt_Soundvelocity);
-        in.svsSd = readReal(ui->edt_SD_SVS);
-        in.svpSd = readReal(ui->edt_SD_SVP);
-        in.tidalSd = readReal(ui->edt_tidal_SD);
-
-        // With RTK the height comes from the positioning, so the vessel's
-        // draft, squat, settlement and load and the tide add nothing. The
-        // zeros are written as they are used; they need no second run.
-        if (GnssMode() == 0) {
-            for (QLineEdit* field :
-                 {ui->edt_SD_Draft, ui->edt_SD_Squat, ui->edt_SD_Settlement, ui->edt_SD_Load, ui->edt_tidal_SD}) {
-                typed_->Write(field, QStringLiteral("0"), true);
+        for (const FieldControl& entry : kFieldControls) {
+            const tpu::FieldRow& row = tpu::RowOf(entry.field);
+            if (!row.IsInput()) {
+                continue;
             }
-            in.draft = in.squat = in.settlement = in.load = in.tidalSd = 0.0;
+            reading = ui.get()->*entry.control;
+            tpu::ReadInput(in, row, reading->text().toStdString());
+            if (entry.field == tpu::Field::SwathWidth) {
+                // A swath wider than a full turn (or narrower than none) is a typing
+                // slip, not a set-up: it is said like any field that cannot be read.
+                if (in.swathWidth < 0 || in.swathWidth > tpu::kWidestSwath) {
+                    throw common::UserError(QStringLiteral("'%1' is not a swath width from 0 to %2 degrees")
+                                                .arg(reading->text())
+                                                .arg(tpu::kWidestSwath));
+                }
+                typed_->Show(ui->edtAlongbeam, QString::fromStdString(tpu::BeamwidthText(tpu::AlongBeamwidthAt(in))));
+                typed_->Show(ui->edtAcrossbeam, QString::fromStdString(tpu::BeamwidthText(tpu::AcrossBeamwidthAt(in))));
+            } else if (entry.field == tpu::Field::TidalSd) {
+                // With RTK the height comes from the positioning, so the vessel's
+                // draft, squat, settlement and load and the tide add nothing. The
+                // zeros are written as they are used; they need no second run.
+                if (GnssMode() == 0) {
+                    for (QLineEdit* field : {ui->edt_SD_Draft, ui->edt_SD_Squat, ui->edt_SD_Settlement, ui->edt_SD_Load,
+                                             ui->edt_tidal_SD}) {
+                        typed_->Show(field, QStringLiteral("0"));
+                    }
+                    in.draft = in.squat = in.settlement = in.load = in.tidalSd = 0.0;
+                }
+                typed_->Show(ui->lbl_Date, QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+            }
         }
-        ui->lbl_Date->setText(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
 
         const int depth = ui->TrackBar1->value();
-        in.maxHeave = readReal(ui->edt_Max_heave);
-        in.headingSd = readReal(ui->edt_SD_Heading);
         const auto swept = std::make_shared<const tpu::TpuSweep>(tpu::RunTpuSweep(in, depth));
         const tpu::TpuSweep& sweep = *swept;
         if (sweep.points.empty()) {
@@ -437,14 +407,14 @@ void TTPU_Calculator::Compute() {
         const std::array<QLabel*, 7> thuLabels{ui->lbl_h1, ui->lbl_h2, ui->lbl_h3, ui->lbl_h4,
                                                ui->lbl_h5, ui->lbl_h6, ui->lbl_h7};
         for (std::size_t order = 0; order < tpu::kOrderLimits.size(); ++order) {
-            tvuLabels[order]->setText(QString::fromStdString(tpu::LimitText(tvuLimits[order])));
-            thuLabels[order]->setText(QString::fromStdString(tpu::LimitText(thuLimits[order])));
+            typed_->Show(tvuLabels[order], QString::fromStdString(tpu::LimitText(tvuLimits[order])));
+            typed_->Show(thuLabels[order], QString::fromStdString(tpu::LimitText(thuLimits[order])));
         }
         const tpu::BeamPoint& outer = sweep.points.back();
-        ui->edt_Max_TVU->setText(QString::fromStdString(tpu::ResultText(outer.tvu)));
-        ui->edt_Min_TVU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
-        ui->edt_Max_THU->setText(QString::fromStdString(tpu::ResultText(outer.thu)));
-        ui->edt_Min_THU->setText(QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
+        typed_->Show(ui->edt_Max_TVU, QString::fromStdString(tpu::ResultText(outer.tvu)));
+        typed_->Show(ui->edt_Min_TVU, QString::fromStdString(tpu::ResultText(sweep.nadir.tvu)));
+        typed_->Show(ui->edt_Max_THU, QString::fromStdString(tpu::ResultText(outer.thu)));
+        typed_->Show(ui->edt_Min_THU, QString::fromStdString(tpu::ResultText(sweep.nadir.thu)));
 
         // The analysis tabs read the beams this sweep evaluated.
         ui->tabErrorBudget->Show(swept, GnssMode() == 0);
@@ -590,11 +560,11 @@ void TTPU_Calculator::rdg_gnss_modeClick() {
     ui->edt_pos_vertical->setText(Text(mode.vertical));
     gnssModeDescription_ = Text(mode.description);
     if (mode.vesselDefaults) {
-        Button4Click();
+        SetVesselDefaults();
     }
 }
 
-void TTPU_Calculator::Button4Click() {
+void TTPU_Calculator::SetVesselDefaults() {
     kit::Recompute::Batch batch(recompute_);
     ui->edt_SD_Draft->setText(Text(tpu::kVesselDefaults.draft));
     ui->edt_SD_Squat->setText(Text(tpu::kVesselDefaults.squat));
@@ -605,37 +575,49 @@ void TTPU_Calculator::Button4Click() {
 // ---------------------------------------------------------------------------
 // Depth
 
-void TTPU_Calculator::TrackBar1Change() {
-    kit::Recompute::Batch batch(recompute_);
-    RequestComputation();
-    const QString depth = QString::number(ui->TrackBar1->value());
-    ui->lbl_scroll_depth->setText(depth + QStringLiteral(" m"));
-    typed_->Write(ui->edt_Depth, depth);
-    typed_->Write(ui->edt_Depth_main, depth);
-}
+void TTPU_Calculator::TrackBar1Change() { SetDepth(ui->TrackBar1->value()); }
 
 void TTPU_Calculator::edt_DepthChange() { DepthFieldChange(ui->edt_Depth->text()); }
 
 void TTPU_Calculator::edt_Depth_mainChange() { DepthFieldChange(ui->edt_Depth_main->text()); }
+
+void TTPU_Calculator::SetDepth(int depth) {
+    kit::Recompute::Batch batch(recompute_);
+    {
+        // The bar holds a depth beyond the sonar's reach at its end.
+        const QSignalBlocker quiet(ui->TrackBar1);
+        ui->TrackBar1->setValue(depth);
+    }
+    if (ui->TrackBar1->value() != shownDepth_) {
+        shownDepth_ = ui->TrackBar1->value();
+        const QString text = QString::number(shownDepth_);
+        ui->lbl_scroll_depth->setText(text + QStringLiteral(" m"));
+        const QScopedValueRollback writing(writingDepth_, true);
+        typed_->Write(ui->edt_Depth, text);
+        typed_->Write(ui->edt_Depth_main, text);
+    }
+    RequestComputation();
+}
 
 void TTPU_Calculator::DepthFinished(QLineEdit* field) {
     std::int32_t depth = 0;
     if (!common::TryParseInt(field->text().toStdString(), depth)) {
         DepthFieldChange(field->text()); // says once why it cannot be read
     } else if (depth != ui->TrackBar1->value()) {
-        ui->TrackBar1->setValue(depth);
+        SetDepth(depth);
         field->setText(QString::number(ui->TrackBar1->value()));
     }
 }
 
 void TTPU_Calculator::DepthFieldChange(const QString& text) {
+    if (writingDepth_) {
+        return; // the depth's own controls, already in step
+    }
     kit::Recompute::Batch batch(recompute_);
     typed_->Run([&] {
         bool read = false;
         common::RunGuarded([&] {
-            // The track bar clamps a depth beyond the sonar's reach to its end.
-            ui->TrackBar1->setValue(common::ParseInt(text.toStdString()));
-            RequestComputation();
+            SetDepth(common::ParseInt(text.toStdString()));
             read = true;
         });
         return read;
@@ -674,8 +656,6 @@ void TTPU_Calculator::ckb_OrstedClick() { ShowOrder(6); }
 
 // ---------------------------------------------------------------------------
 // The window
-
-void TTPU_Calculator::Button5Click() { close(); }
 
 // ---------------------------------------------------------------------------
 // Report
@@ -781,57 +761,26 @@ void TTPU_Calculator::btn_Print_PDFClick() {
     }
     const QImage charts = ChartsPicture();
     tpu::ReportTexts texts;
-    texts.selectedSonar = ui->edt_Selected_sonar->text();
-    texts.selectedMotion = ui->edt_Selected_Motion->text();
-    texts.selectedHeading = ui->edt_Selected_Heading->text();
+    QStringList names; // the typed names, in the table's order
+    for (const FieldControl& entry : kFieldControls) {
+        const QString text = (ui.get()->*entry.control)->text();
+        texts.fields[tpu::IndexOf(entry.field)] = text;
+        if (tpu::RowOf(entry.field).kind == tpu::Kind::Text) {
+            names << text;
+        }
+    }
     texts.maxTvu = ui->edt_Max_TVU->text();
     texts.minTvu = ui->edt_Min_TVU->text();
     texts.maxThu = ui->edt_Max_THU->text();
     texts.minThu = ui->edt_Min_THU->text();
-    texts.swathWidth = ui->edt_Swath_width->text();
-    texts.pulseLength = ui->edt_Pulse_duration->text();
-    texts.frequency = ui->edt_frq->text();
     texts.acrossBeamWidth = ui->edtAcrossbeam->text();
     texts.alongBeamWidth = ui->edtAlongbeam->text();
-    texts.sonarXOffset = ui->edt_sonar_x_off->text();
-    texts.sonarYOffset = ui->edt_sonar_y_off->text();
-    texts.sonarZOffset = ui->edt_sonar_z_off->text();
-    texts.patchRoll = ui->edt_Patch_roll->text();
-    texts.patchPitch = ui->edt_Patch_pitch->text();
-    texts.patchYaw = ui->edt_Patch_yaw->text();
-    texts.positionHorizontal = ui->edt_pos_horizontal->text();
-    texts.positionVertical = ui->edt_pos_vertical->text();
-    texts.positionXOffset = ui->edt_pos_x_off->text();
-    texts.positionYOffset = ui->edt_pos_y_off->text();
-    texts.positionZOffset = ui->edt_pos_z_off->text();
-    texts.sdRoll = ui->edt_SD_Roll->text();
-    texts.sdPitch = ui->edt_SD_Pitch->text();
-    texts.sdHeave = ui->edt_SD_Heave->text();
-    texts.motionXOffset = ui->edt_motion_x_off->text();
-    texts.motionYOffset = ui->edt_motion_y_off->text();
-    texts.motionZOffset = ui->edt_motion_z_off->text();
-    texts.sdHeading = ui->edt_SD_Heading->text();
-    texts.sdDraft = ui->edt_SD_Draft->text();
-    texts.sdSettlement = ui->edt_SD_Settlement->text();
-    texts.sdLoad = ui->edt_SD_Load->text();
-    texts.depth = ui->edt_Depth->text();
-    texts.maxHeave = ui->edt_Max_heave->text();
-    texts.tidalSd = ui->edt_tidal_SD->text();
-    texts.sdSvs = ui->edt_SD_SVS->text();
-    texts.sdSvp = ui->edt_SD_SVP->text();
-    texts.contractor = ui->edt_Contractor->text();
-    texts.client = ui->edt_Client->text();
-    texts.project = ui->edt_Project->text();
-    texts.operatorName = ui->edt_Operator->text();
-    texts.soundVelocity = ui->edt_Soundvelocity->text();
     texts.date = ui->lbl_Date->text();
     texts.positioning = gnssModeDescription_;
     texts.dgnss = GnssMode() == 1;
     // The number fields are readable, so only the typed names can hold what
     // the report's single-byte text cannot.
-    if (!common::ConfirmWindows1252(QString::fromLatin1(tpu::kReportFile),
-                                    {texts.selectedSonar, texts.selectedMotion, texts.selectedHeading, texts.contractor,
-                                     texts.client, texts.project, texts.operatorName, texts.date})) {
+    if (!common::ConfirmWindows1252(QString::fromLatin1(tpu::kReportFile), names << texts.date)) {
         return;
     }
     if (const common::FileResult written = tpu::WriteTpuReport(charts, texts); !written) {
@@ -844,27 +793,33 @@ void TTPU_Calculator::btn_Print_PDFClick() {
 // ---------------------------------------------------------------------------
 // Settings file
 
-QLineEdit* TTPU_Calculator::SettingsControlOf(tpu::SettingsField field) const {
-    return ui.get()->*kSettingsControls[static_cast<std::size_t>(field)].control;
+QLineEdit* TTPU_Calculator::ControlOf(tpu::Field field) const {
+    return ui.get()->*kFieldControls[tpu::IndexOf(field)].control;
 }
 
-std::vector<std::pair<tpu::SettingsField, QLineEdit*>> TTPU_Calculator::SettingsControls() const {
-    std::vector<std::pair<tpu::SettingsField, QLineEdit*>> controls;
-    for (const SettingsControl& entry : kSettingsControls) {
+std::vector<std::pair<tpu::Field, QLineEdit*>> TTPU_Calculator::FieldControls() const {
+    std::vector<std::pair<tpu::Field, QLineEdit*>> controls;
+    for (const FieldControl& entry : kFieldControls) {
         controls.emplace_back(entry.field, ui.get()->*entry.control);
     }
     return controls;
 }
 
-void TTPU_Calculator::Button6Click() {
+std::optional<tpu::TpuInputs> TTPU_Calculator::ComputedInputs() const {
+    return computed_ ? std::optional(computed_->inputs) : std::nullopt;
+}
+
+void TTPU_Calculator::SaveSettings() {
     // Every file saved loads back into this window: a field that cannot be
     // read, or a text too long for the file, is refused before anything is
     // asked or written.
     if (RefusedWhileInputError(QStringLiteral("saving the settings"))) {
         return;
     }
-    for (const SettingsControl& entry : kSettingsControls) {
-        const QLineEdit* field = ui.get()->*entry.control;
+    // In the order of the file's lines, so the first field of the file too
+    // long is the one named.
+    for (const tpu::SettingsLine& line : tpu::kSettingsLines) {
+        const QLineEdit* field = ControlOf(line.field);
         if (field->text().size() > tpu::kSettingsTextLimit) {
             common::ShowError(QStringLiteral("Cannot save the settings: \"%1\" holds %2 characters, and a settings "
                                              "file keeps at most %3 in a field")
@@ -895,14 +850,19 @@ void TTPU_Calculator::Button6Click() {
     choices.aiding = ui->rbn_aiding_DGNSS->isChecked() ? 1 : 0;
     choices.antenna = ui->rbn_antenna_4m->isChecked() ? 1 : 0;
     choices.referenceSonar = referenceSonar_;
-    const QStringList lines =
-        tpu::SettingsFileLines([this](tpu::SettingsField field) { return SettingsControlOf(field)->text(); }, choices);
+    const std::vector<std::string> fileLines =
+        tpu::SettingsFileLines([this](tpu::Field field) { return ControlOf(field)->text().toStdString(); }, choices);
     // The load's own check, on the lines about to be written: what it would
     // refuse is never written.
-    const QString name = QDir::toNativeSeparators(path);
-    if (const tpu::LoadedSettings check = tpu::ReadSettingsLines(name, lines, true); !check.error.isEmpty()) {
-        common::ShowError(QStringLiteral("Cannot save the settings: %1").arg(check.error));
+    const std::string name = QDir::toNativeSeparators(path).toStdString();
+    tpu::LoadedSettings check;
+    if (const common::FileResult checked = tpu::ReadSettingsLines(name, fileLines, true, check); !checked) {
+        common::ShowError(QStringLiteral("Cannot save the settings: %1").arg(checked.Error()));
         return;
+    }
+    QStringList lines;
+    for (const std::string& line : fileLines) {
+        lines << QString::fromStdString(line);
     }
     if (!common::ConfirmWindows1252(path, lines)) {
         return;
@@ -913,7 +873,7 @@ void TTPU_Calculator::Button6Click() {
     }
 }
 
-void TTPU_Calculator::Button7Click() {
+void TTPU_Calculator::LoadSettings() {
     kit::FileDialogRequest request;
     request.kind = kit::FileDialogKind::Open;
     request.caption = QStringLiteral("Load Setting");
@@ -949,9 +909,14 @@ void TTPU_Calculator::Button7Click() {
         common::ShowError(QStringLiteral("Cannot load \"%1\": %2").arg(name, read.Error()));
         return;
     }
-    const tpu::LoadedSettings loaded = tpu::ReadSettingsLines(name, lines, endsWithLineEnd);
-    if (!loaded.error.isEmpty()) {
-        common::ShowError(loaded.error);
+    std::vector<std::string> fileLines;
+    for (const QString& line : lines) {
+        fileLines.push_back(line.toStdString());
+    }
+    tpu::LoadedSettings loaded;
+    if (const common::FileResult read = tpu::ReadSettingsLines(name.toStdString(), fileLines, endsWithLineEnd, loaded);
+        !read) {
+        common::ShowError(read.Error());
         return;
     }
     // One computation, with the lists, the modes and every field as the file
@@ -963,8 +928,8 @@ void TTPU_Calculator::Button7Click() {
     }
     for (std::size_t index = 0; index < tpu::kSettingsLines.size(); ++index) {
         const tpu::SettingsLine& line = tpu::kSettingsLines[index];
-        if (line.kind != tpu::LineKind::Ignored) {
-            SettingsControlOf(line.field)->setText(loaded.texts[index]);
+        if (line.read) {
+            ControlOf(line.field)->setText(QString::fromStdString(loaded.texts[index]));
         }
     }
 }

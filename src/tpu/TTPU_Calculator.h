@@ -1,8 +1,8 @@
 // The TPU calculator: the one tool window that lives for the whole run, made
 // hidden at start and shown by its launcher command with the values it had.
 //
-// Every model field's change, showing the window and the depth controls run
-// Button2Click, which reads every field afresh, writes the beamwidths, the
+// Every model field's change, showing the window and the depth controls ask
+// for a computation (RequestComputation), which reads every field afresh, writes the beamwidths, the
 // result fields and the survey orders' limits, and refills the 32 series of
 // the two charts. The equipment lists and radio groups write several fields at
 // once; their writes are gathered (a kit::Recompute batch) so that one user action
@@ -11,6 +11,7 @@
 
 #include "kit/Recompute.h"
 #include "kit/TypedFields.h"
+#include "tpu/TpuFields.h"
 #include "tpu/TpuModel.h"
 
 #include <QWidget>
@@ -33,7 +34,6 @@ class ChartView;
 
 namespace tpu {
 struct SettingsChoices;
-enum class SettingsField;
 } // namespace tpu
 
 class TTPU_Calculator : public QWidget {
@@ -42,8 +42,9 @@ public:
     explicit TTPU_Calculator(QWidget* parent = nullptr);
     ~TTPU_Calculator() override;
 
-    // The computation.
-    void Button2Click();
+    // The computation, once, however many fields a change writes (kit::Recompute).
+    void Button2Click() { RequestComputation(); }
+    void RequestComputation();
 
     // Equipment lists, radio groups and the vessel "Default" button.
     void cbo_Select_sonarChange();
@@ -52,10 +53,14 @@ public:
     void rdg_GNSS_AidingClick();
     void rdg_Antenna_separationClick();
     void rdg_gnss_modeClick();
-    void Button4Click();
+    void Button4Click() { SetVesselDefaults(); }
+    void SetVesselDefaults();
 
     // Depth controls: the track bar's position is the depth.
     void TrackBar1Change();
+    // Moves the track bar, both depth fields and the bar's label to `depth`
+    // (held within the sonar's reach) and computes once.
+    void SetDepth(int depth);
     void edt_DepthChange();
     void edt_Depth_mainChange();
     void udb_DepthClick();
@@ -70,7 +75,7 @@ public:
     void ckb_NL_BClick();
     void ckb_OrstedClick();
 
-    void Button5Click();
+    void Button5Click() { close(); }
 
     // The PDF report of what the window shows, opened in the desktop's viewer.
     void btn_Print_PDFClick();
@@ -78,11 +83,15 @@ public:
     void btnExportSweepClick();
 
     // The settings file: save the inputs' texts, load them back.
-    void Button6Click();
-    void Button7Click();
+    void Button6Click() { SaveSettings(); }
+    void Button7Click() { LoadSettings(); }
+    void SaveSettings();
+    void LoadSettings();
 
-    // The field of the window that keeps each field of a settings file.
-    std::vector<std::pair<tpu::SettingsField, QLineEdit*>> SettingsControls() const;
+    // The control of each field of tpu::kFields, in its order.
+    std::vector<std::pair<tpu::Field, QLineEdit*>> FieldControls() const;
+    // The inputs of the results shown; none while no computation stands.
+    std::optional<tpu::TpuInputs> ComputedInputs() const;
 
     // How the positioning gets its height, for the report.
     const QString& GnssModeDescription() const { return gnssModeDescription_; }
@@ -105,7 +114,6 @@ private:
     // report is refused while there is one.
     QString inputError_;
     QString fieldInError_;
-    void RequestComputation();
     void Compute();
     void ShowOrder(std::size_t order);
     // The analysis tabs when no computation stands.
@@ -118,7 +126,7 @@ private:
     void DepthFieldChange(const QString& text);
     void DepthFinished(QLineEdit* field);
     int GnssMode() const;
-    QLineEdit* SettingsControlOf(tpu::SettingsField field) const;
+    QLineEdit* ControlOf(tpu::Field field) const;
 
     std::unique_ptr<Ui::TTPU_Calculator> ui;
     kit::ChartView* charts_[2] = {};
@@ -136,6 +144,8 @@ private:
         int depth = 0;
     };
     std::optional<Computed> computed_;
+    int shownDepth_ = 0;        // the depth the fields and the label show
+    bool writingDepth_ = false; // SetDepth writes the depth fields: they need not move it again
 
     std::unique_ptr<kit::TypedFields> typed_; // the number fields, as a person types them
     // Declared last: its run reads everything above.

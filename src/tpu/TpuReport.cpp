@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tpu {
@@ -44,22 +45,34 @@ constexpr std::array<FontLook, 7> kFonts{{
 constexpr double kUnderlinePosition = 0.106;
 constexpr double kUnderlineThickness = 0.073;
 
-// The text of a report, by its member.
-using TextOf = QString ReportTexts::*;
+// Where a printed text comes from: a field of the window, or a text it shows
+// beside them (a result, the date).
+class TextOf {
+public:
+    constexpr TextOf(Field field) : field_(field) {}
+    constexpr TextOf(QString ReportTexts::*shown) : shown_(shown) {}
+    const QString& In(const ReportTexts& texts) const {
+        return shown_ != nullptr ? texts.*shown_ : texts.fields[IndexOf(field_)];
+    }
+
+private:
+    Field field_{};
+    QString ReportTexts::*shown_ = nullptr;
+};
 
 // A label and the field whose text follows it.
 struct Pair {
     const char* label;
     double labelX, labelY;
-    TextOf field;
+    TextOf text;
     double valueX, valueY;
 };
 
 constexpr std::array<Pair, 4> kEquipment{{
-    {"Multibeam system: ", 53, 78, &ReportTexts::selectedSonar, 170, 78},
-    {"Positioning: ", 308, 78, nullptr, 380, 78}, // the GNSS mode's description
-    {"Motion sensor: ", 53, 110, &ReportTexts::selectedMotion, 170, 110},
-    {"Heading system: ", 308, 110, &ReportTexts::selectedHeading, 410, 110},
+    {"Multibeam system: ", 53, 78, Field::SelectedSonar, 170, 78},
+    {"Positioning: ", 308, 78, &ReportTexts::positioning, 380, 78}, // the GNSS mode's description
+    {"Motion sensor: ", 53, 110, Field::SelectedMotion, 170, 110},
+    {"Heading system: ", 308, 110, Field::SelectedHeading, 410, 110},
 }};
 
 constexpr std::array<Pair, 4> kResults{{
@@ -75,58 +88,58 @@ struct Row {
     double y;
     const char* label;
     double labelX;
-    TextOf field;
+    std::optional<TextOf> text; // none: a section heading
     double valueX;
     bool dgnssOnly;
 };
 
 const std::array<Row, 38> kRows{{
-    {365, "Multibeam Parameters", 60, nullptr, 0, false},
-    {385, "Swath width:          \u00B0", 60, &ReportTexts::swathWidth, 140, false},
-    {385, "Pulse length:          \u00B5s", 200, &ReportTexts::pulseLength, 280, false},
-    {385, "Frequency:          kHz", 350, &ReportTexts::frequency, 420, false},
+    {365, "Multibeam Parameters", 60, std::nullopt, 0, false},
+    {385, "Swath width:          \u00B0", 60, Field::SwathWidth, 140, false},
+    {385, "Pulse length:          \u00B5s", 200, Field::PulseLength, 280, false},
+    {385, "Frequency:          kHz", 350, Field::Frequency, 420, false},
     {400, "Across-track beamwidth (Nadir):", 60, &ReportTexts::acrossBeamWidth, 235, false},
     {400, "Along-track beamwidth:", 300, &ReportTexts::alongBeamWidth, 430, false},
-    {415, "SD X-offset:             m", 60, &ReportTexts::sonarXOffset, 140, false},
-    {415, "SD Y-offset:             m", 200, &ReportTexts::sonarYOffset, 280, false},
-    {415, "SD Z-offset:          m", 350, &ReportTexts::sonarZOffset, 420, false},
-    {430, "SD Roll (Patch):         \u00B0", 60, &ReportTexts::patchRoll, 149, false},
-    {430, "SD Pitch (Patch):        \u00B0", 200, &ReportTexts::patchPitch, 294, false},
-    {430, "SD Yaw (Patch):      \u00B0", 350, &ReportTexts::patchYaw, 441, false},
-    {455, "Position Parameters", 60, nullptr, 0, false},
-    {475, "Horizontal Accuracy:                m", 60, &ReportTexts::positionHorizontal, 195, false},
-    {475, "Vertical Accuracy:                m", 300, &ReportTexts::positionVertical, 423, false},
-    {490, "SD X-offset:             m", 60, &ReportTexts::positionXOffset, 140, false},
-    {490, "SD Y-offset:             m", 200, &ReportTexts::positionYOffset, 280, false},
-    {490, "SD Z-offset:          m", 350, &ReportTexts::positionZOffset, 420, false},
-    {515, "Motion Sensor Parameters", 60, nullptr, 0, false},
-    {535, "SD Roll:              \u00B0", 60, &ReportTexts::sdRoll, 125, false},
-    {535, "SD Pitch:             \u00B0", 200, &ReportTexts::sdPitch, 269, false},
-    {535, "SD Heave:           m", 350, &ReportTexts::sdHeave, 419, false},
-    {550, "SD X-offset:             m", 60, &ReportTexts::motionXOffset, 140, false},
-    {550, "SD Y-offset:             m", 200, &ReportTexts::motionYOffset, 280, false},
-    {550, "SD Z-offset:          m", 350, &ReportTexts::motionZOffset, 420, false},
-    {575, "Heading Sensor Parameters", 60, nullptr, 0, false},
-    {595, "SD Heading:                \u00B0", 60, &ReportTexts::sdHeading, 150, false},
-    {620, "Vessel Parameters", 60, nullptr, 0, false},
+    {415, "SD X-offset:             m", 60, Field::SonarXOffset, 140, false},
+    {415, "SD Y-offset:             m", 200, Field::SonarYOffset, 280, false},
+    {415, "SD Z-offset:          m", 350, Field::SonarZOffset, 420, false},
+    {430, "SD Roll (Patch):         \u00B0", 60, Field::PatchRoll, 149, false},
+    {430, "SD Pitch (Patch):        \u00B0", 200, Field::PatchPitch, 294, false},
+    {430, "SD Yaw (Patch):      \u00B0", 350, Field::PatchYaw, 441, false},
+    {455, "Position Parameters", 60, std::nullopt, 0, false},
+    {475, "Horizontal Accuracy:                m", 60, Field::PositionHorizontal, 195, false},
+    {475, "Vertical Accuracy:                m", 300, Field::PositionVertical, 423, false},
+    {490, "SD X-offset:             m", 60, Field::PositionXOffset, 140, false},
+    {490, "SD Y-offset:             m", 200, Field::PositionYOffset, 280, false},
+    {490, "SD Z-offset:          m", 350, Field::PositionZOffset, 420, false},
+    {515, "Motion Sensor Parameters", 60, std::nullopt, 0, false},
+    {535, "SD Roll:              \u00B0", 60, Field::SdRoll, 125, false},
+    {535, "SD Pitch:             \u00B0", 200, Field::SdPitch, 269, false},
+    {535, "SD Heave:           m", 350, Field::SdHeave, 419, false},
+    {550, "SD X-offset:             m", 60, Field::MotionXOffset, 140, false},
+    {550, "SD Y-offset:             m", 200, Field::MotionYOffset, 280, false},
+    {550, "SD Z-offset:          m", 350, Field::MotionZOffset, 420, false},
+    {575, "Heading Sensor Parameters", 60, std::nullopt, 0, false},
+    {595, "SD Heading:                \u00B0", 60, Field::SdHeading, 150, false},
+    {620, "Vessel Parameters", 60, std::nullopt, 0, false},
     // With RTK the height comes from the positioning: these add nothing then.
-    {640, "SD Draft:             m", 60, &ReportTexts::sdDraft, 127, true},
-    {640, "SD Settlement:             m", 200, &ReportTexts::sdSettlement, 299, true},
-    {640, "SD Load:          m", 350, &ReportTexts::sdLoad, 407, true},
-    {665, "Environmental Parameters", 60, nullptr, 0, false},
-    {690, "Depth:             m", 60, &ReportTexts::depth, 112, false},
-    {690, "Max Heave:             m", 200, &ReportTexts::maxHeave, 284, false},
-    {690, "Tidal SD:            m", 350, &ReportTexts::tidalSd, 412, true},
-    {705, "SD SVS:             m/s", 60, &ReportTexts::sdSvs, 117, false},
-    {705, "SD SVP:                    m/s", 200, &ReportTexts::sdSvp, 279, false},
-    {705, "Soundvelocity:            m/s", 350, &ReportTexts::soundVelocity, 435, false},
+    {640, "SD Draft:             m", 60, Field::SdDraft, 127, true},
+    {640, "SD Settlement:             m", 200, Field::SdSettlement, 299, true},
+    {640, "SD Load:          m", 350, Field::SdLoad, 407, true},
+    {665, "Environmental Parameters", 60, std::nullopt, 0, false},
+    {690, "Depth:             m", 60, Field::Depth, 112, false},
+    {690, "Max Heave:             m", 200, Field::MaxHeave, 284, false},
+    {690, "Tidal SD:            m", 350, Field::TidalSd, 412, true},
+    {705, "SD SVS:             m/s", 60, Field::SdSvs, 117, false},
+    {705, "SD SVP:                    m/s", 200, Field::SdSvp, 279, false},
+    {705, "Soundvelocity:            m/s", 350, Field::SoundVelocity, 435, false},
 }};
 
 constexpr std::array<Pair, 5> kProject{{
-    {"Contractor:", 55, 727, &ReportTexts::contractor, 55, 740},
-    {"Client:", 55, 757, &ReportTexts::client, 55, 770},
-    {"Project:", 305, 727, &ReportTexts::project, 305, 740},
-    {"Operator:", 305, 757, &ReportTexts::operatorName, 305, 770},
+    {"Contractor:", 55, 727, Field::Contractor, 55, 740},
+    {"Client:", 55, 757, Field::Client, 55, 770},
+    {"Project:", 305, 727, Field::Project, 305, 740},
+    {"Operator:", 305, 757, Field::Operator, 305, 770},
     {"Date:", 430, 757, &ReportTexts::date, 430, 770},
 }};
 
@@ -224,7 +237,6 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
     HPDF_Page_SetWidth(hpage, static_cast<HPDF_REAL>(kPageWidth));
     HPDF_Page_SetHeight(hpage, static_cast<HPDF_REAL>(kPageHeight));
     Page page(doc, hpage);
-    const auto field = [&](TextOf text) { return texts.*text; };
 
     page.Text(Font::Title, 190, 20, QStringLiteral("TPU Calculation Report"));
     page.Text(Font::Body, 215, 45, QStringLiteral("(Total Propagated Uncertainty)"));
@@ -251,20 +263,20 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
     page.Line(300, 70, 130);
     for (const Pair& pair : kEquipment) {
         page.Text(Font::Label, pair.labelX, pair.labelY, QString::fromUtf8(pair.label));
-        page.Text(Font::Body, pair.valueX, pair.valueY, pair.field != nullptr ? field(pair.field) : texts.positioning);
+        page.Text(Font::Body, pair.valueX, pair.valueY, pair.text.In(texts));
     }
     for (const Pair& pair : kResults) {
         page.Text(Font::Label, pair.labelX, pair.labelY, QString::fromUtf8(pair.label));
     }
     for (const Pair& pair : kResults) {
-        page.Text(Font::Body, pair.valueX, pair.valueY, field(pair.field));
+        page.Text(Font::Body, pair.valueX, pair.valueY, pair.text.In(texts));
     }
     for (const Row& row : kRows) {
-        if (row.field == nullptr) {
+        if (!row.text) {
             page.Text(Font::Heading, row.labelX, row.y, QString::fromUtf8(row.label));
         } else if (!row.dgnssOnly || texts.dgnss) {
             page.Text(Font::Body, row.labelX, row.y, QString::fromUtf8(row.label));
-            page.Text(Font::Body, row.valueX, row.y, field(row.field));
+            page.Text(Font::Body, row.valueX, row.y, row.text->In(texts));
         }
     }
     page.Rectangle(50, 725, 500, 30);
@@ -275,7 +287,7 @@ QByteArray RenderReport(const QByteArray& jpeg, const ReportTexts& texts, QStrin
         page.Text(Font::BoxLabel, pair.labelX, pair.labelY, QString::fromUtf8(pair.label));
     }
     for (const Pair& pair : kProject) {
-        page.Text(Font::BoxValue, pair.valueX, pair.valueY, field(pair.field));
+        page.Text(Font::BoxValue, pair.valueX, pair.valueY, pair.text.In(texts));
     }
 
     if (errors.first != HPDF_OK || HPDF_SaveToStream(doc) != HPDF_OK) {

@@ -5,30 +5,21 @@
 #pragma once
 
 #include "common/TextFile.h"
+#include "tpu/TpuFields.h"
 
 #include <QImage>
 #include <QString>
+#include <array>
 
 namespace tpu {
 
 // The texts the window shows, as shown.
 struct ReportTexts {
-    // Equipment
-    QString selectedSonar, selectedMotion, selectedHeading;
-    QString positioning; // how the positioning gets its height
-    // Results, metres
-    QString maxTvu, minTvu, maxThu, minThu;
-    // Multibeam
-    QString swathWidth, pulseLength, frequency, acrossBeamWidth, alongBeamWidth, sonarXOffset, sonarYOffset,
-        sonarZOffset, patchRoll, patchPitch, patchYaw;
-    // Positioning
-    QString positionHorizontal, positionVertical, positionXOffset, positionYOffset, positionZOffset;
-    // Motion and heading sensors
-    QString sdRoll, sdPitch, sdHeave, motionXOffset, motionYOffset, motionZOffset, sdHeading;
-    // Vessel and environment
-    QString sdDraft, sdSettlement, sdLoad, depth, maxHeave, tidalSd, sdSvs, sdSvp, soundVelocity;
-    // Project
-    QString contractor, client, project, operatorName, date;
+    std::array<QString, kFieldCount> fields; // every field's text, by tpu::Field
+    QString positioning;                     // how the positioning gets its height
+    // Results, metres, and the beamwidths at the working frequency
+    QString maxTvu, minTvu, maxThu, minThu, acrossBeamWidth, alongBeamWidth;
+    QString date;
     bool dgnss = false; // the vessel figures and the tide are printed only then
 };
 

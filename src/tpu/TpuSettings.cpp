@@ -1,102 +1,119 @@
 #include "tpu/TpuSettings.h"
 
 #include "common/NumberFormat.h"
-#include "common/TextFile.h"
 #include "tpu/TpuPresets.h"
+
+#include <string_view>
 
 namespace tpu {
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // The place of `text` among `words`, or -1.
-template <typename Words, typename WordOf> int Find(const Words& words, const QString& text, WordOf wordOf) {
+template <typename Words, typename WordOf> int Find(const Words& words, std::string_view text, WordOf wordOf) {
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (Text(wordOf(words[i])) == text) {
+        if (std::string_view(wordOf(words[i])) == text) {
             return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-bool Readable(LineKind kind, const QString& text) {
-    const std::string bytes = text.toStdString();
+bool Readable(Kind kind, const std::string& text) {
     std::int32_t whole = 0;
     double decimal = 0.0;
     switch (kind) {
-    case LineKind::Whole:
-        return common::TryParseInt(bytes, whole);
-    case LineKind::Decimal:
-        return common::TryParseFloat(bytes, decimal);
-    case LineKind::Text:
-    case LineKind::Ignored:
+    case Kind::Whole:
+        return common::TryParseInt(text, whole);
+    case Kind::Decimal:
+        return common::TryParseFloat(text, decimal);
+    case Kind::Text:
         return true;
     }
     return false;
 }
 
+// A control character (C0, DEL, C1) or a line or paragraph separator becomes
+// one blank.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = [&](std::size_t ahead) {
+            return i + ahead < text.size() ? static_cast<unsigned char>(text[i + ahead]) : 0;
+        };
+        if (byte < 0x20 || byte == 0x7F) {
+            line += ' ';
+        } else if (byte == 0xC2 && next(1) >= 0x80 && next(1) < 0xA0) {
+            line += ' ';
+            i += 1;
+        } else if (byte == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) {
+            line += ' ';
+            i += 2;
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
 } // namespace
 
-QStringList SettingsFileLines(const std::function<QString(SettingsField field)>& textOf,
-                              const SettingsChoices& choices) {
-    QStringList lines;
+std::vector<std::string> SettingsFileLines(const std::function<std::string(Field field)>& textOf,
+                                           const SettingsChoices& choices) {
+    std::vector<std::string> lines;
     for (const SettingsLine& line : kSettingsLines) {
-        QString text = textOf(line.field);
-        for (QChar& ch : text) {
-            if (ch.category() == QChar::Other_Control || ch.category() == QChar::Separator_Line ||
-                ch.category() == QChar::Separator_Paragraph) {
-                ch = QLatin1Char(' ');
-            }
-        }
-        lines << text;
+        lines.push_back(OneLine(textOf(line.field)));
     }
-    lines << Text(kSonarPresets.at(choices.sonar).item) << Text(kMotionPresets.at(choices.motion).item)
-          << Text(kHeadingPresets.at(choices.heading).item) << Text(kGnssModeWords.at(choices.gnssMode))
-          << Text(kAidingWords.at(choices.aiding)) << Text(kAntennaWords.at(choices.antenna));
+    lines.emplace_back(kSonarPresets.at(choices.sonar).item);
+    lines.emplace_back(kMotionPresets.at(choices.motion).item);
+    lines.emplace_back(kHeadingPresets.at(choices.heading).item);
+    lines.emplace_back(kGnssModeWords.at(static_cast<std::size_t>(choices.gnssMode)));
+    lines.emplace_back(kAidingWords.at(static_cast<std::size_t>(choices.aiding)));
+    lines.emplace_back(kAntennaWords.at(static_cast<std::size_t>(choices.antenna)));
     if (choices.referenceSonar) {
-        lines << Text(kSonarPresets.at(*choices.referenceSonar).item);
+        lines.emplace_back(kSonarPresets.at(*choices.referenceSonar).item);
     }
     return lines;
 }
 
-LoadedSettings ReadSettingsLines(const QString& fileName, const QStringList& lines, bool endsWithLineEnd) {
-    LoadedSettings loaded;
-    const auto fault = [&](qsizetype index, const QString& what) {
-        loaded.error = QStringLiteral("Cannot load \"%1\": line %2 %3.").arg(fileName).arg(index + 1).arg(what);
-        return loaded;
+common::FileResult ReadSettingsLines(const std::string& fileName, const std::vector<std::string>& lines,
+                                     bool endsWithLineEnd, LoadedSettings& loaded) {
+    const auto fault = [&](std::size_t index, const std::string& what) {
+        return common::FileResult::Failed(QString::fromStdString("Cannot load \"" + fileName + "\": line " +
+                                                                 std::to_string(index + 1) + " " + what + "."));
     };
-    if (!lines.isEmpty() && !endsWithLineEnd) {
-        return fault(lines.size() - 1, QStringLiteral("has no line end: the file was cut short"));
+    const auto quoted = [](const std::string& text) { return "\"" + common::ShowControls(text) + "\""; };
+    if (!lines.empty() && !endsWithLineEnd) {
+        return fault(lines.size() - 1, "has no line end: the file was cut short");
     }
     for (std::size_t index = 0; index < kSettingsLines.size(); ++index) {
-        const auto at = static_cast<qsizetype>(index);
-        if (at >= lines.size()) {
-            return fault(at, QStringLiteral("is missing: a settings file has %1 lines").arg(kSettingsLines.size()));
+        if (index >= lines.size()) {
+            return fault(index, "is missing: a settings file has " + std::to_string(kSettingsLines.size()) + " lines");
         }
         const SettingsLine& line = kSettingsLines[index];
-        if (!Readable(line.kind, lines[at])) {
-            return fault(at, QStringLiteral("\"%1\" is not a %2")
-                                 .arg(common::ShowControls(lines[at]), line.kind == LineKind::Whole
-                                                                           ? QStringLiteral("whole number")
-                                                                           : QStringLiteral("number")));
+        const Kind kind = RowOf(line.field).kind;
+        if (line.read && !Readable(kind, lines[index])) {
+            return fault(index,
+                         quoted(lines[index]) + " is not a " + (kind == Kind::Whole ? "whole number" : "number"));
         }
-        loaded.texts[index] = lines[at];
+        loaded.texts[index] = lines[index];
     }
     // A file of the forty lines alone leaves the lists and modes as they are;
     // one that has some of the choices after them was cut short.
-    const auto first = static_cast<qsizetype>(kSettingsLines.size());
+    const std::size_t first = kSettingsLines.size();
     if (lines.size() == first) {
-        return loaded;
+        return common::FileResult::Done();
     }
-    if (lines.size() < first + static_cast<qsizetype>(kChoiceLines)) {
-        return fault(lines.size(),
-                     QStringLiteral("is missing: the choices after line %1 are %2 lines").arg(first).arg(kChoiceLines));
+    if (lines.size() < first + kChoiceLines) {
+        return fault(lines.size(), "is missing: the choices after line " + std::to_string(first) + " are " +
+                                       std::to_string(kChoiceLines) + " lines");
     }
     SettingsChoices choices;
-    const auto choose = [&](qsizetype offset, int found, const char* what, auto& into) {
+    std::optional<common::FileResult> refused;
+    const auto choose = [&](std::size_t offset, int found, const char* what, auto& into) {
         if (found < 0) {
-            fault(first + offset, QStringLiteral("\"%1\" is not %2")
-                                      .arg(common::ShowControls(lines[first + offset]), QString::fromLatin1(what)));
+            refused = fault(first + offset, quoted(lines[first + offset]) + " is not " + what);
             return false;
         }
         into = static_cast<std::remove_reference_t<decltype(into)>>(found);
@@ -110,20 +127,18 @@ LoadedSettings ReadSettingsLines(const QString& fileName, const QStringList& lin
         !choose(3, Find(kGnssModeWords, lines[first + 3], word), "a GNSS mode (RTK or DGNSS)", choices.gnssMode) ||
         !choose(4, Find(kAidingWords, lines[first + 4], word), "a GNSS aiding (RTK or DGNSS)", choices.aiding) ||
         !choose(5, Find(kAntennaWords, lines[first + 5], word), "an antenna separation", choices.antenna)) {
-        return loaded;
+        return *refused;
     }
-    const auto reference = static_cast<qsizetype>(kReferenceSonarLine - 1);
+    const std::size_t reference = kReferenceSonarLine - 1;
     if (lines.size() > reference) {
         const int row = Find(kSonarPresets, lines[reference], item);
         if (row < 0 || !kSonarPresets[static_cast<std::size_t>(row)].applies) {
-            fault(reference, QStringLiteral("\"%1\" is not a sonar with figures of its own")
-                                 .arg(common::ShowControls(lines[reference])));
-            return loaded;
+            return fault(reference, quoted(lines[reference]) + " is not a sonar with figures of its own");
         }
         choices.referenceSonar = static_cast<std::size_t>(row);
     }
     loaded.choices = choices;
-    return loaded;
+    return common::FileResult::Done();
 }
 
 } // namespace tpu

@@ -10,108 +10,67 @@
 // saved with; a reader of the forty lines alone finds them where it always did.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "common/TextFile.h"
+#include "tpu/TpuFields.h"
+
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tpu {
 
-// The fields a settings file keeps, in the order of their first line.
-enum class SettingsField {
-    SwathWidth,
-    SelectedSonar,
-    PulseLength,
-    Frequency,
-    SonarXOffset,
-    SonarYOffset,
-    SonarZOffset,
-    PatchRoll,
-    PatchPitch,
-    PatchYaw,
-    PositionHorizontal,
-    PositionVertical,
-    PositionXOffset,
-    PositionYOffset,
-    PositionZOffset,
-    SelectedMotion,
-    SdRoll,
-    SdPitch,
-    SdHeave,
-    MotionXOffset,
-    MotionYOffset,
-    MotionZOffset,
-    SelectedHeading,
-    SdHeading,
-    SdDraft,
-    SdSettlement,
-    SdLoad,
-    Depth,
-    MaxHeave,
-    TidalSd,
-    SdSvs,
-    SdSvp,
-    Contractor,
-    Client,
-    Project,
-    Operator,
-    SoundVelocity,
-};
-// The number of fields: SoundVelocity is the last.
-inline constexpr std::size_t kSettingsFieldCount = static_cast<std::size_t>(SettingsField::SoundVelocity) + 1;
-
-// What a line must hold to be loaded: any text, a whole number or a decimal
-// number as the computation reads them; or nothing, for a line that is not.
-enum class LineKind { Text, Whole, Decimal, Ignored };
-
+// A line of the file: the field whose text it holds, and whether a load reads
+// it (the pulse length's two repeats are written, never read).
 struct SettingsLine {
-    SettingsField field;
-    LineKind kind;
+    Field field;
+    bool read = true;
 };
 
 inline constexpr std::array<SettingsLine, 40> kSettingsLines{{
-    {SettingsField::SwathWidth, LineKind::Whole},
-    {SettingsField::SelectedSonar, LineKind::Text},
-    {SettingsField::PulseLength, LineKind::Whole},
-    {SettingsField::Frequency, LineKind::Whole},
-    {SettingsField::SonarXOffset, LineKind::Decimal},
-    {SettingsField::SonarYOffset, LineKind::Decimal},
-    {SettingsField::SonarZOffset, LineKind::Decimal},
-    {SettingsField::PatchRoll, LineKind::Decimal},
-    {SettingsField::PatchPitch, LineKind::Decimal},
-    {SettingsField::PatchYaw, LineKind::Decimal},
-    {SettingsField::PulseLength, LineKind::Ignored},
-    {SettingsField::PositionHorizontal, LineKind::Decimal},
-    {SettingsField::PositionVertical, LineKind::Decimal},
-    {SettingsField::PositionXOffset, LineKind::Decimal},
-    {SettingsField::PositionYOffset, LineKind::Decimal},
-    {SettingsField::PositionZOffset, LineKind::Decimal},
-    {SettingsField::SelectedMotion, LineKind::Text},
-    {SettingsField::PulseLength, LineKind::Whole},
-    {SettingsField::SdRoll, LineKind::Decimal},
-    {SettingsField::SdPitch, LineKind::Decimal},
-    {SettingsField::SdHeave, LineKind::Decimal},
-    {SettingsField::MotionXOffset, LineKind::Decimal},
-    {SettingsField::MotionYOffset, LineKind::Decimal},
-    {SettingsField::MotionZOffset, LineKind::Decimal},
-    {SettingsField::SelectedHeading, LineKind::Text},
-    {SettingsField::PulseLength, LineKind::Ignored},
-    {SettingsField::SdHeading, LineKind::Decimal},
-    {SettingsField::SdDraft, LineKind::Decimal},
-    {SettingsField::SdSettlement, LineKind::Decimal},
-    {SettingsField::SdLoad, LineKind::Decimal},
-    {SettingsField::Depth, LineKind::Whole},
-    {SettingsField::MaxHeave, LineKind::Decimal},
-    {SettingsField::TidalSd, LineKind::Decimal},
-    {SettingsField::SdSvs, LineKind::Decimal},
-    {SettingsField::SdSvp, LineKind::Decimal},
-    {SettingsField::Contractor, LineKind::Text},
-    {SettingsField::Client, LineKind::Text},
-    {SettingsField::Project, LineKind::Text},
-    {SettingsField::Operator, LineKind::Text},
-    {SettingsField::SoundVelocity, LineKind::Whole},
+    {Field::SwathWidth},
+    {Field::SelectedSonar},
+    {Field::PulseLength},
+    {Field::Frequency},
+    {Field::SonarXOffset},
+    {Field::SonarYOffset},
+    {Field::SonarZOffset},
+    {Field::PatchRoll},
+    {Field::PatchPitch},
+    {Field::PatchYaw},
+    {Field::PulseLength, false},
+    {Field::PositionHorizontal},
+    {Field::PositionVertical},
+    {Field::PositionXOffset},
+    {Field::PositionYOffset},
+    {Field::PositionZOffset},
+    {Field::SelectedMotion},
+    {Field::PulseLength},
+    {Field::SdRoll},
+    {Field::SdPitch},
+    {Field::SdHeave},
+    {Field::MotionXOffset},
+    {Field::MotionYOffset},
+    {Field::MotionZOffset},
+    {Field::SelectedHeading},
+    {Field::PulseLength, false},
+    {Field::SdHeading},
+    {Field::SdDraft},
+    {Field::SdSettlement},
+    {Field::SdLoad},
+    {Field::Depth},
+    {Field::MaxHeave},
+    {Field::TidalSd},
+    {Field::SdSvs},
+    {Field::SdSvp},
+    {Field::Contractor},
+    {Field::Client},
+    {Field::Project},
+    {Field::Operator},
+    {Field::SoundVelocity},
 }};
 
 // The choices after the forty lines, each as the file writes it: the list
@@ -135,31 +94,32 @@ inline constexpr std::size_t kReferenceSonarLine = 47;
 
 // A settings file is text from outside: a real one is a few hundred bytes, so
 // a file of more than this is no settings file and is not read at all.
-inline constexpr qint64 kSettingsSizeLimit = 64 * 1024;
+inline constexpr std::int64_t kSettingsSizeLimit = 64 * 1024;
 
-// A field's text longer than this is no setting (a paste gone wrong): saving
-// refuses it, which keeps every file within the size a load reads.
-inline constexpr qsizetype kSettingsTextLimit = 1000;
+// A field's text longer than this (in characters) is no setting (a paste gone
+// wrong): saving refuses it, which keeps every file within the size a load
+// reads.
+inline constexpr int kSettingsTextLimit = 1000;
 
-// The file's lines from the fields' texts and the choices. A line break or
-// other control character in a text becomes a blank: a line of the file is one
-// field, always.
-QStringList SettingsFileLines(const std::function<QString(SettingsField field)>& textOf,
-                              const SettingsChoices& choices);
+// The file's lines (UTF-8) from the fields' texts and the choices. A line
+// break or other control character in a text becomes a blank: a line of the
+// file is one field, always.
+std::vector<std::string> SettingsFileLines(const std::function<std::string(Field field)>& textOf,
+                                           const SettingsChoices& choices);
 
 // A file read and checked whole before anything is changed.
 struct LoadedSettings {
-    QString error;                          // why the file cannot be loaded; empty when it can
-    std::array<QString, 40> texts;          // the text of each of the forty lines
+    std::array<std::string, 40> texts;      // the text of each of the forty lines
     std::optional<SettingsChoices> choices; // absent in a file of forty lines
 };
 
 // Checks every line a load would use: the forty (each number readable as the
-// computation reads it) and, when the file has them, the six choices. The
-// error names the file and the first line at fault, with its text as it is
-// (control characters shown as \XXh).
+// computation reads it) and, when the file has them, the six choices, and
+// fills `loaded` from them. On failure the error names the file and the first
+// line at fault, with its text as it is (control characters shown as \XXh).
 // A file whose last line has no line end was cut short (every line of a
 // settings file ends with CR LF): `endsWithLineEnd` says whether it has one.
-LoadedSettings ReadSettingsLines(const QString& fileName, const QStringList& lines, bool endsWithLineEnd);
+common::FileResult ReadSettingsLines(const std::string& fileName, const std::vector<std::string>& lines,
+                                     bool endsWithLineEnd, LoadedSettings& loaded);
 
 } // namespace tpu

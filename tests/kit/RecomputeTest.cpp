@@ -1,7 +1,11 @@
 // How a window's computation reruns: once more after a run that wrote a field,
-// never nested, bounded, not after an error, and once per batch.
+// never nested, bounded, not after an error, and once per batch; and the two
+// ways a window writes a field, as an input or as what a run computed with.
 #include "kit/Recompute.h"
+#include "kit/TypedFields.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -78,4 +82,49 @@ TEST(Recompute, ABatchGathersItsRequestsIntoOneRunWhenTheOutermostEnds) {
     EXPECT_EQ(runs, 1);
     { kit::Recompute::Batch quiet(recompute); }
     EXPECT_EQ(runs, 1) << "a batch without a request runs nothing";
+}
+
+// An input written by an action computes once for the whole action; what a
+// run shows (a result, a correction it already uses) never asks for a run,
+// and is held beside a field being typed in rather than written under it.
+TEST(Recompute, WrittenInputsComputeOncePerActionAndShownTextsNever) {
+    QWidget window;
+    QLineEdit first(&window);
+    QLineEdit second(&window);
+    QLabel result(&window);
+    int runs = 0;
+    kit::Recompute recompute([&] {
+        ++runs;
+        return true;
+    });
+    kit::TypedFields typed(nullptr, [&] { recompute.Request(); });
+    typed.Watch({&first, &second});
+    for (QLineEdit* field : {&first, &second}) {
+        QObject::connect(field, &QLineEdit::textChanged, [&] { recompute.Request(); });
+    }
+    {
+        kit::Recompute::Batch action(recompute);
+        typed.Write(&first, QStringLiteral("1"));
+        typed.Write(&second, QStringLiteral("2"));
+    }
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(second.text(), "2");
+    typed.Write(&first, QStringLiteral("1"));
+    EXPECT_EQ(runs, 1) << "the text a field holds is no change";
+
+    typed.Show(&second, QStringLiteral("3"));
+    typed.Show(&result, QStringLiteral("4"));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(second.text(), "3");
+    EXPECT_EQ(result.text(), "4");
+
+    second.setModified(true); // a person typing in it
+    typed.Show(&second, QStringLiteral("5"));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(second.text(), "3");
+    EXPECT_EQ(typed.Text(&second), "5");
+    typed.Write(&second, QStringLiteral("6"));
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(second.text(), "3");
+    EXPECT_EQ(typed.Text(&second), "6");
 }

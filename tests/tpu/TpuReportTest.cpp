@@ -4,11 +4,14 @@
 #include "kit/Dialogs.h"
 #include "support/Controls.h"
 #include "support/MessageLog.h"
+#include "tpu/TpuFields.h"
+#include "tpu/TpuSettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -16,6 +19,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -351,4 +355,72 @@ TEST_F(TpuReport, ThePictureHoldsTheTwoChartsWithoutTheTabHeader) {
             ASSERT_EQ(picture.pixel(x, 0), ground) << "x " << x;
         }
     }
+}
+
+// Every row of the field table reaches what it says it does: a text of its
+// own in each field comes back in the inputs the computation used, on the
+// field's lines of the settings file and on the report's page, and a row kept
+// out of one of them is not found there.
+TEST_F(TpuReport, EveryFieldRowReachesTheInputsTheSettingsFileAndThePage) {
+    ui.Choose("rdg_gnss_mode", QStringLiteral("DGNSS")); // the vessel figures and the tide count and are printed
+    std::map<tpu::Field, QString> marks;
+    std::set<const QLineEdit*> controls;
+    for (const auto& [field, control] : window.FieldControls()) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(controls.insert(control).second) << control->objectName().toStdString() << " holds two fields";
+        const std::size_t index = tpu::IndexOf(field);
+        switch (tpu::RowOf(field).kind) {
+        case tpu::Kind::Whole:
+            marks[field] = QString::number(201 + index); // a swath within a full turn, a depth within reach
+            break;
+        case tpu::Kind::Decimal:
+            marks[field] = QStringLiteral("9.%1").arg(101 + index);
+            break;
+        case tpu::Kind::Text:
+            marks[field] = QStringLiteral("Mark%1").arg(index);
+            break;
+        }
+        ui.SetText(control->objectName(), marks[field]);
+    }
+    ASSERT_EQ(marks.size(), tpu::kFieldCount);
+
+    const std::optional<tpu::TpuInputs> inputs = window.ComputedInputs();
+    ASSERT_TRUE(inputs);
+    for (const tpu::FieldRow& row : tpu::kFields) {
+        if (row.whole != nullptr) {
+            EXPECT_EQ((*inputs).*row.whole, marks[row.field].toInt()) << marks[row.field].toStdString();
+        } else if (row.decimal != nullptr) {
+            EXPECT_DOUBLE_EQ((*inputs).*row.decimal, marks[row.field].toDouble()) << marks[row.field].toStdString();
+        }
+    }
+
+    const QString settings = folder.filePath(QStringLiteral("marks.tpu"));
+    kit::SetFileDialogPresenter([&](const kit::FileDialogRequest&) { return settings; });
+    ui.Click("Button6");
+    kit::SetFileDialogPresenter({});
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GT(lines.size(), static_cast<qsizetype>(tpu::kSettingsLines.size()));
+    for (const tpu::FieldRow& row : tpu::kFields) {
+        int kept = 0;
+        for (std::size_t index = 0; index < tpu::kSettingsLines.size(); ++index) {
+            if (tpu::kSettingsLines[index].field == row.field) {
+                ++kept;
+                EXPECT_EQ(lines[static_cast<qsizetype>(index)].trimmed(), marks[row.field].toLatin1())
+                    << "line " << index + 1;
+            }
+        }
+        EXPECT_EQ(kept > 0, row.kept) << marks[row.field].toStdString();
+    }
+
+    ui.Click("btn_Print_PDF");
+    const std::vector<Word> words = Words(Report());
+    if (words.empty()) {
+        GTEST_SKIP() << "pdftotext cannot read the report";
+    }
+    for (const tpu::FieldRow& row : tpu::kFields) {
+        EXPECT_EQ(Anywhere(words, marks[row.field]), row.printed) << marks[row.field].toStdString();
+    }
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
