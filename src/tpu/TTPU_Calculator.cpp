@@ -727,16 +727,20 @@ void TTPU_Calculator::btnExportSweepClick() {
     figure(QStringLiteral("GNSS mode"), gnssModeDescription_);
     figure(QStringLiteral("Depth (m)"), QString::number(computed_->depth));
     // Each field under its tab's name: three tabs have an "SD X-offset".
-    for (const auto& [field, edit] : SettingsControls()) {
+    // In the order of the settings file's first lines, each field once.
+    std::array<bool, tpu::kFieldCount> listed{};
+    for (const tpu::SettingsLine& line : tpu::kSettingsLines) {
+        if (line.field == tpu::Field::Depth || std::exchange(listed[tpu::IndexOf(line.field)], true)) {
+            continue;
+        }
+        QLineEdit* edit = ControlOf(line.field);
         QWidget* page = edit;
         while (page != nullptr && ui->TPU_Setup->indexOf(page) < 0) {
             page = page->parentWidget();
         }
         const QString tab =
             page != nullptr ? ui->TPU_Setup->tabText(ui->TPU_Setup->indexOf(page)).remove('&') : QString();
-        if (field != tpu::SettingsField::Depth) {
-            figure(tab + QStringLiteral(": ") + FieldCaption(edit), edit->text());
-        }
+        figure(tab + QStringLiteral(": ") + FieldCaption(edit), edit->text());
     }
     const std::array<QCheckBox*, tpu::kOrderLimits.size()> ticks{
         ui->ckb_IHO_Special, ui->ckb_IHO_1, ui->ckb_IHO_2, ui->ckb_FSIS44, ui->ckb_NL_A, ui->ckb_NL_B, ui->ckb_Orsted};
