@@ -1,8 +1,9 @@
 #include "lineplan/GridProjection.h"
 
 #include "common/Messages.h"
+#include "common/NumberFormat.h"
 
-#include <QString>
+#include <charconv>
 #include <cmath>
 #include <proj.h>
 
@@ -19,7 +20,32 @@ struct GridProjection::Proj {
 
 namespace {
 
-QString Code(int epsg) { return QStringLiteral("EPSG:%1").arg(epsg); }
+std::string Code(int epsg) { return "EPSG:" + std::to_string(epsg); }
+
+// A latitude or longitude as typed, to six significant digits: enough to
+// find the slip, and no sign on a zero.
+std::string Significant(double value) {
+    if (std::isnan(value)) {
+        return "nan";
+    }
+    if (value == 0) {
+        return "0";
+    }
+    char text[32];
+    return {text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr};
+}
+
+// Grid metres to the centimetre; a figure just below zero keeps its sign.
+std::string Metres(double value) {
+    if (!std::isfinite(value)) {
+        return Significant(value);
+    }
+    std::string text = common::FormatFixed(value, 0, 2);
+    if (value < 0 && text.front() != '-') {
+        text.insert(0, 1, '-');
+    }
+    return text;
+}
 
 // A grid is only worth laying lines in when its axes run in metres: a
 // geographic system in degrees, or a grid in feet, would make every spacing
@@ -46,24 +72,25 @@ GridProjection::GridProjection(int epsg) : epsg_(epsg), proj_(std::make_unique<P
     PJ_CONTEXT* context = proj_->context;
     // PROJ's own complaints go to the error text below, not to the terminal.
     proj_log_level(context, PJ_LOG_NONE);
-    const QByteArray code = Code(epsg).toLatin1();
-    PJ* crs = epsg > 0 ? proj_create(context, code.constData()) : nullptr;
+    const std::string code = Code(epsg);
+    PJ* crs = epsg > 0 ? proj_create(context, code.c_str()) : nullptr;
     if (crs == nullptr) {
-        throw common::UserError(QStringLiteral("%1 is not a coordinate system PROJ knows").arg(Code(epsg)));
+        throw common::UserError(code + " is not a coordinate system PROJ knows");
     }
     const bool usable = ProjectedInMetres(context, crs);
-    name_ = QString::fromUtf8(proj_get_name(crs));
+    const char* name = proj_get_name(crs);
+    name_ = name != nullptr ? name : "";
     proj_destroy(crs);
     if (!usable) {
-        throw common::UserError(QStringLiteral("%1 is not a projected grid in metres").arg(Code(epsg)));
+        throw common::UserError(code + " is not a projected grid in metres");
     }
-    PJ* raw = proj_create_crs_to_crs(context, "EPSG:4326", code.constData(), nullptr);
+    PJ* raw = proj_create_crs_to_crs(context, "EPSG:4326", code.c_str(), nullptr);
     if (raw != nullptr) {
         proj_->toGrid = proj_normalize_for_visualization(context, raw);
         proj_destroy(raw);
     }
     if (proj_->toGrid == nullptr) {
-        throw common::UserError(QStringLiteral("PROJ has no conversion between WGS 84 and %1").arg(Code(epsg)));
+        throw common::UserError("PROJ has no conversion between WGS 84 and " + code);
     }
 }
 
@@ -71,15 +98,13 @@ GridProjection::~GridProjection() = default;
 
 Point GridProjection::ToGrid(Point lonLat) const {
     if (!(std::abs(lonLat.y) <= 90 && std::abs(lonLat.x) <= 360)) {
-        throw common::UserError(
-            QStringLiteral("Latitude %1, longitude %2 is no place on Earth").arg(lonLat.y).arg(lonLat.x));
+        throw common::UserError("Latitude " + Significant(lonLat.y) + ", longitude " + Significant(lonLat.x) +
+                                " is no place on Earth");
     }
     const PJ_COORD out = proj_trans(proj_->toGrid, PJ_FWD, proj_coord(lonLat.x, lonLat.y, 0, 0));
     if (!std::isfinite(out.xy.x) || !std::isfinite(out.xy.y)) {
-        throw common::UserError(QStringLiteral("Latitude %1, longitude %2 cannot be put in the grid of %3")
-                                    .arg(lonLat.y)
-                                    .arg(lonLat.x)
-                                    .arg(Code(epsg_)));
+        throw common::UserError("Latitude " + Significant(lonLat.y) + ", longitude " + Significant(lonLat.x) +
+                                " cannot be put in the grid of " + Code(epsg_));
     }
     return {out.xy.x, out.xy.y};
 }
@@ -87,10 +112,8 @@ Point GridProjection::ToGrid(Point lonLat) const {
 Point GridProjection::ToGeographic(Point grid) const {
     const PJ_COORD out = proj_trans(proj_->toGrid, PJ_INV, proj_coord(grid.x, grid.y, 0, 0));
     if (!std::isfinite(out.lp.lam) || !std::isfinite(out.lp.phi)) {
-        throw common::UserError(QStringLiteral("Easting %1, northing %2 of %3 has no latitude and longitude")
-                                    .arg(grid.x, 0, 'f', 2)
-                                    .arg(grid.y, 0, 'f', 2)
-                                    .arg(Code(epsg_)));
+        throw common::UserError("Easting " + Metres(grid.x) + ", northing " + Metres(grid.y) + " of " + Code(epsg_) +
+                                " has no latitude and longitude");
     }
     return {out.lp.lam, out.lp.phi};
 }

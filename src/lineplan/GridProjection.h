@@ -4,8 +4,8 @@
 // EPSG code.
 #pragma once
 
-#include <QString>
 #include <memory>
+#include <string>
 
 namespace surveylines {
 
@@ -27,7 +27,7 @@ public:
 
     int Epsg() const { return epsg_; }
     // The system's name in the EPSG register ("WGS 84 / UTM zone 32N").
-    const QString& Name() const { return name_; }
+    const std::string& Name() const { return name_; }
     // Throw common::UserError for a point the conversion cannot reach.
     Point ToGrid(Point lonLat) const;
     Point ToGeographic(Point grid) const;
@@ -35,7 +35,7 @@ public:
 private:
     struct Proj;
     int epsg_;
-    QString name_;
+    std::string name_;
     std::unique_ptr<Proj> proj_;
 };
 

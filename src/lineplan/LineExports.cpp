@@ -3,19 +3,19 @@
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 
-#include <QFileInfo>
+#include <QByteArray>
+#include <QString>
+#include <algorithm>
 
 namespace surveylines {
 
 namespace {
 
-QByteArray Fixed(double value, int decimals) {
-    return QByteArray::fromStdString(common::FormatFixed(value, 0, decimals));
-}
+std::string Fixed(double value, int decimals) { return common::FormatFixed(value, 0, decimals); }
 
 // Eight decimals of a degree are about a millimetre: as exact as the grid's
 // centimetres, and no more.
-QByteArray Degrees(double value) { return Fixed(value, 8); }
+std::string Degrees(double value) { return Fixed(value, 8); }
 
 struct Ends {
     Point start, end; // longitude, latitude
@@ -30,42 +30,47 @@ std::vector<Ends> Geographic(const std::vector<SurveyLine>& lines, const GridPro
     return ends;
 }
 
-QByteArray Name(const SurveyLine& line) { return "Line " + QByteArray::number(line.number); }
+std::string Name(const SurveyLine& line) { return "Line " + std::to_string(line.number); }
 
 } // namespace
 
-LineFormat FormatOfFile(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("geojson") || suffix == QLatin1String("json")) {
+LineFormat FormatOfFile(std::string_view path) {
+    // What follows the last "." of the file's name, in any case.
+    const std::string_view name = path.substr(path.find_last_of('/') + 1);
+    const std::size_t dot = name.find_last_of('.');
+    std::string suffix(dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1));
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    if (suffix == "geojson" || suffix == "json") {
         return LineFormat::GeoJson;
     }
-    if (suffix == QLatin1String("kml")) {
+    if (suffix == "kml") {
         return LineFormat::Kml;
     }
-    if (suffix == QLatin1String("gpx")) {
+    if (suffix == "gpx") {
         return LineFormat::Gpx;
     }
     return LineFormat::Csv;
 }
 
-QByteArray LinesCsv(const std::vector<SurveyLine>& lines) {
+std::string LinesCsv(const std::vector<SurveyLine>& lines) {
     // CR LF, as the suite's other text files, which spreadsheets read alike.
-    QByteArray out = "Line,Start Easting,Start Northing,End Easting,End Northing,Length,Heading\r\n";
+    std::string out = "Line,Start Easting,Start Northing,End Easting,End Northing,Length,Heading\r\n";
     for (const SurveyLine& line : lines) {
-        out += QByteArray::number(line.number) + ',' + Fixed(line.start.x, 2) + ',' + Fixed(line.start.y, 2) + ',' +
+        out += std::to_string(line.number) + ',' + Fixed(line.start.x, 2) + ',' + Fixed(line.start.y, 2) + ',' +
                Fixed(line.end.x, 2) + ',' + Fixed(line.end.y, 2) + ',' + Fixed(line.length, 2) + ',' +
                Fixed(line.heading, 1) + "\r\n";
     }
     return out;
 }
 
-QByteArray LinesGeoJson(const std::vector<SurveyLine>& lines, const GridProjection& projection) {
+std::string LinesGeoJson(const std::vector<SurveyLine>& lines, const GridProjection& projection) {
     const std::vector<Ends> ends = Geographic(lines, projection);
-    QByteArray out = "{\"type\":\"FeatureCollection\",\"features\":[";
+    std::string out = "{\"type\":\"FeatureCollection\",\"features\":[";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        out += "{\"type\":\"Feature\",\"properties\":{\"line\":" + QByteArray::number(lines[i].number) +
-               ",\"name\":\"" + Name(lines[i]) + "\",\"length\":" + Fixed(lines[i].length, 2) +
+        out += "{\"type\":\"Feature\",\"properties\":{\"line\":" + std::to_string(lines[i].number) + ",\"name\":\"" +
+               Name(lines[i]) + "\",\"length\":" + Fixed(lines[i].length, 2) +
                ",\"heading\":" + Fixed(lines[i].heading, 1) +
                "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[[" + Degrees(ends[i].start.x) + ',' +
                Degrees(ends[i].start.y) + "],[" + Degrees(ends[i].end.x) + ',' + Degrees(ends[i].end.y) + "]]}}";
@@ -74,10 +79,10 @@ QByteArray LinesGeoJson(const std::vector<SurveyLine>& lines, const GridProjecti
     return out;
 }
 
-QByteArray LinesKml(const std::vector<SurveyLine>& lines, const GridProjection& projection) {
+std::string LinesKml(const std::vector<SurveyLine>& lines, const GridProjection& projection) {
     const std::vector<Ends> ends = Geographic(lines, projection);
-    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>Survey lines</name>\n";
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>Survey lines</name>\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += "<Placemark><name>" + Name(lines[i]) + "</name><LineString><coordinates>" + Degrees(ends[i].start.x) +
                ',' + Degrees(ends[i].start.y) + ",0 " + Degrees(ends[i].end.x) + ',' + Degrees(ends[i].end.y) +
@@ -87,13 +92,13 @@ QByteArray LinesKml(const std::vector<SurveyLine>& lines, const GridProjection& 
     return out;
 }
 
-QByteArray LinesGpx(const std::vector<SurveyLine>& lines, const GridProjection& projection) {
+std::string LinesGpx(const std::vector<SurveyLine>& lines, const GridProjection& projection) {
     const std::vector<Ends> ends = Geographic(lines, projection);
-    QByteArray out =
+    std::string out =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<gpx version=\"1.1\" creator=\"Tormalind UTILITY\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const QByteArray number = QByteArray::number(lines[i].number);
+        const std::string number = std::to_string(lines[i].number);
         out += "<rte><name>" + Name(lines[i]) + "</name><number>" + number + "</number>\n";
         out += "<rtept lat=\"" + Degrees(ends[i].start.y) + "\" lon=\"" + Degrees(ends[i].start.x) + "\"><name>SOL " +
                number + "</name></rtept>\n";
@@ -104,9 +109,11 @@ QByteArray LinesGpx(const std::vector<SurveyLine>& lines, const GridProjection& 
     return out;
 }
 
-common::FileResult ExportLines(const QString& path, const std::vector<SurveyLine>& lines,
+common::FileResult ExportLines(const std::string& path, const std::vector<SurveyLine>& lines,
                                const GridProjection& projection) {
-    QByteArray bytes;
+    // common/'s file calls take the path and the bytes as Qt's.
+    const QString file = QString::fromStdString(path);
+    std::string bytes;
     try {
         switch (FormatOfFile(path)) {
         case LineFormat::Csv:
@@ -123,10 +130,10 @@ common::FileResult ExportLines(const QString& path, const std::vector<SurveyLine
             break;
         }
     } catch (const common::UserError& error) {
-        return common::FileResult::Failed(common::CreateFileError(path, QString::fromStdString(error.what())));
+        return common::FileResult::Failed(common::CreateFileError(file, QString::fromStdString(error.what())));
     }
-    const common::FileResult saved = common::SaveWhole(path, bytes);
-    return saved ? saved : common::FileResult::Failed(common::CreateFileError(path, saved.Error()));
+    const common::FileResult saved = common::SaveWhole(file, QByteArray::fromStdString(bytes));
+    return saved ? saved : common::FileResult::Failed(common::CreateFileError(file, saved.Error()));
 }
 
 } // namespace surveylines

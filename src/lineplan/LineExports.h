@@ -7,8 +7,8 @@
 #include "common/TextFile.h"
 #include "lineplan/SurveyLines.h"
 
-#include <QByteArray>
-#include <QString>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace surveylines {
@@ -17,18 +17,18 @@ enum class LineFormat { Csv, GeoJson, Kml, Gpx };
 
 // The format a file name asks for by its extension (".geojson" or ".json",
 // ".kml", ".gpx"); CSV for any other.
-LineFormat FormatOfFile(const QString& path);
+LineFormat FormatOfFile(std::string_view path);
 
 // The bytes of each format. The geographic ones convert every end through
 // `projection`, which throws common::UserError for an end it cannot convert.
-QByteArray LinesCsv(const std::vector<SurveyLine>& lines);
-QByteArray LinesGeoJson(const std::vector<SurveyLine>& lines, const GridProjection& projection);
-QByteArray LinesKml(const std::vector<SurveyLine>& lines, const GridProjection& projection);
-QByteArray LinesGpx(const std::vector<SurveyLine>& lines, const GridProjection& projection);
+std::string LinesCsv(const std::vector<SurveyLine>& lines);
+std::string LinesGeoJson(const std::vector<SurveyLine>& lines, const GridProjection& projection);
+std::string LinesKml(const std::vector<SurveyLine>& lines, const GridProjection& projection);
+std::string LinesGpx(const std::vector<SurveyLine>& lines, const GridProjection& projection);
 
 // Writes the lines to `path` in the format its name asks for, whole or not at
 // all. The error names the file and the reason.
-common::FileResult ExportLines(const QString& path, const std::vector<SurveyLine>& lines,
+common::FileResult ExportLines(const std::string& path, const std::vector<SurveyLine>& lines,
                                const GridProjection& projection);
 
 } // namespace surveylines

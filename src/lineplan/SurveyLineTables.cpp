@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace lineplan {
@@ -15,6 +16,20 @@ namespace lineplan {
 namespace {
 
 QString Fixed(double value, int decimals) { return QString::fromStdString(common::FormatFixed(value, 0, decimals)); }
+
+// The rows and cells of pasted or set text, as the core parts them; a
+// byte-order mark at the start of a cell stays in it, as pasted.
+std::vector<QStringList> SplitRows(const QString& text) {
+    std::vector<QStringList> rows;
+    for (const surveylines::Cells& cells : surveylines::SplitRows(text.toStdString())) {
+        QStringList& row = rows.emplace_back();
+        for (const std::string& cell : cells) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            row << QString(utf8(cell));
+        }
+    }
+    return rows;
+}
 
 // A spreadsheet's copy carries its heading row along; the table has its own.
 std::vector<QStringList> WithoutHeading(std::vector<QStringList> rows) {
@@ -80,7 +95,7 @@ void CornerTable::SetPlainText(const QString& text) {
         const QSignalBlocker quiet(this);
         setRowCount(0);
     }
-    Fill(0, 0, WithoutHeading(surveylines::SplitRows(text)));
+    Fill(0, 0, WithoutHeading(SplitRows(text)));
     emit CornersChanged();
 }
 
@@ -110,7 +125,7 @@ void CornerTable::KeepOneEmptyRow() {
 }
 
 void CornerTable::Paste() {
-    const std::vector<QStringList> rows = WithoutHeading(surveylines::SplitRows(QApplication::clipboard()->text()));
+    const std::vector<QStringList> rows = WithoutHeading(SplitRows(QApplication::clipboard()->text()));
     if (rows.empty()) {
         return;
     }

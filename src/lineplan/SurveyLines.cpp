@@ -4,11 +4,11 @@
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 
-#include <QString>
 #include <algorithm>
 #include <cmath>
 #include <geos_c.h>
 #include <memory>
+#include <string>
 
 namespace surveylines {
 
@@ -19,7 +19,7 @@ constexpr double kKnot = 0.51444; // m/s, the suite's knot
 // number whose squares would lose the centimetres.
 constexpr double kFarthest = 1e8;
 
-QString Metres(double value) { return QString::fromStdString(common::FormatFixed(value, 0, 2)); }
+std::string Metres(double value) { return common::FormatFixed(value, 0, 2); }
 
 // GEOS through its reentrant C API: one context per computation, every
 // geometry freed with it.
@@ -130,8 +130,8 @@ std::vector<Point> CheckedArea(const std::vector<Point>& corners) {
     for (std::size_t i = 0; i < corners.size(); ++i) {
         const Point& p = corners[i];
         if (!(std::abs(p.x) < kFarthest && std::abs(p.y) < kFarthest)) {
-            throw common::UserError(
-                QStringLiteral("Corner %1 lies farther than 100,000 km from the grid's origin").arg(i + 1));
+            throw common::UserError("Corner " + std::to_string(i + 1) +
+                                    " lies farther than 100,000 km from the grid's origin");
         }
         if (ring.empty() || ring.back().x != p.x || ring.back().y != p.y) {
             ring.push_back(p);
@@ -142,11 +142,10 @@ std::vector<Point> CheckedArea(const std::vector<Point>& corners) {
         ring.pop_back();
     }
     if (ring.size() < 3) {
-        throw common::UserError(
-            QStringLiteral("An area needs at least three corners; the table has %1").arg(ring.size()));
+        throw common::UserError("An area needs at least three corners; the table has " + std::to_string(ring.size()));
     }
     if (OnOneLine(ring)) {
-        throw common::UserError(QStringLiteral("The area's corners lie on one line: it has no surface"));
+        throw common::UserError("The area's corners lie on one line: it has no surface");
     }
     const Geos geos;
     const Geos::Geometry polygon = geos.Polygon(ring);
@@ -161,9 +160,8 @@ std::vector<Point> CheckedArea(const std::vector<Point>& corners) {
             GEOSGeomGetX_r(geos.Handle(), place.get(), &x);
             GEOSGeomGetY_r(geos.Handle(), place.get(), &y);
         }
-        throw common::UserError(
-            QStringLiteral("The area's edges cross near %1 E, %2 N: the corners must go round the area in order")
-                .arg(Metres(x), Metres(y)));
+        throw common::UserError("The area's edges cross near " + Metres(x) + " E, " + Metres(y) +
+                                " N: the corners must go round the area in order");
     }
     return ring;
 }
@@ -185,13 +183,13 @@ double LongestSideHeading(const std::vector<Point>& area) {
 LaidLines LayLines(const std::vector<Point>& area, const LineSettings& settings) {
     const double spacing = settings.spacing;
     if (!(spacing >= kMinSpacing) || !std::isfinite(spacing)) {
-        throw common::UserError(QStringLiteral("A line spacing of at least 0.01 m is needed"));
+        throw common::UserError("A line spacing of at least 0.01 m is needed");
     }
     if (!(settings.runIn >= 0 && settings.runOut >= 0 && settings.runIn < kFarthest && settings.runOut < kFarthest)) {
-        throw common::UserError(QStringLiteral("Run-in and run-out are lengths of 0 m or more"));
+        throw common::UserError("Run-in and run-out are lengths of 0 m or more");
     }
     if (!std::isfinite(settings.heading)) {
-        throw common::UserError(QStringLiteral("The heading is no number of degrees"));
+        throw common::UserError("The heading is no number of degrees");
     }
     const double direction = settings.alongLongestSide ? LongestSideHeading(area) : Normalized(settings.heading, 360);
     const double radians = direction * common::kRadiansPerDegree;
@@ -215,10 +213,8 @@ LaidLines LayLines(const std::vector<Point>& area, const LineSettings& settings)
     // the far edge where the width is no whole number of spacings.
     const double wanted = std::max(1.0, std::ceil(width / spacing - 1e-9));
     if (!(wanted <= double(kMaxLines))) {
-        throw common::UserError(
-            QStringLiteral("The area is %1 m across the lines: at %2 m spacing that is more than 100,000 lines")
-                .arg(QString::fromStdString(common::FormatFixed(width, 0, 0)),
-                     QString::fromStdString(common::FormatGeneral(spacing))));
+        throw common::UserError("The area is " + common::FormatFixed(width, 0, 0) + " m across the lines: at " +
+                                common::FormatGeneral(spacing) + " m spacing that is more than 100,000 lines");
     }
     const auto count = std::size_t(wanted);
     std::vector<double> tracks(count);
@@ -243,7 +239,7 @@ LaidLines LayLines(const std::vector<Point>& area, const LineSettings& settings)
     const Geos::Geometry polygon = geos.Polygon(area);
     const Geos::Geometry inside = geos.Own(GEOSIntersection_r(h, all.get(), polygon.get()));
     if (inside == nullptr) {
-        throw common::UserError(QStringLiteral("The lines could not be clipped to the area"));
+        throw common::UserError("The lines could not be clipped to the area");
     }
     std::vector<Piece> pieces;
     CollectPieces(h, inside.get(), along, across, tracks, pieces);
@@ -293,13 +289,13 @@ LaidLines LayLines(const std::vector<Point>& area, const LineSettings& settings)
 
 SurveyTotals ComputeTotals(const std::vector<SurveyLine>& lines, const TimeSettings& settings) {
     if (!(settings.speedKnots > 0) || !std::isfinite(settings.speedKnots)) {
-        throw common::UserError(QStringLiteral("A speed above 0 knots is needed for the survey's time"));
+        throw common::UserError("A speed above 0 knots is needed for the survey's time");
     }
     if (!(settings.turnMinutes >= 0) || !std::isfinite(settings.turnMinutes)) {
-        throw common::UserError(QStringLiteral("A turn takes 0 minutes or more"));
+        throw common::UserError("A turn takes 0 minutes or more");
     }
     if (!(settings.hoursPerDay > 0 && settings.hoursPerDay <= 24)) {
-        throw common::UserError(QStringLiteral("Survey hours per day lie above 0 and at most 24"));
+        throw common::UserError("Survey hours per day lie above 0 and at most 24");
     }
     SurveyTotals totals;
     totals.lines = lines.size();

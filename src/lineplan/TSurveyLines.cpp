@@ -107,7 +107,13 @@ const surveylines::GridProjection& TSurveyLines::Grid() {
 }
 
 std::vector<surveylines::Point> TSurveyLines::AreaCorners() {
-    const std::vector<QStringList> rows = ui->grdCorners->Rows();
+    std::vector<surveylines::Cells> rows;
+    for (const QStringList& row : ui->grdCorners->Rows()) {
+        surveylines::Cells& cells = rows.emplace_back();
+        for (const QString& cell : row) {
+            cells.push_back(cell.toStdString());
+        }
+    }
     if (rows.empty()) {
         throw common::UserError(QStringLiteral("Type or paste the area's corners, or load an area"));
     }
@@ -138,7 +144,7 @@ bool TSurveyLines::Calculate() {
     bool typing = false;
     try {
         const surveylines::GridProjection& grid = Grid();
-        ui->lblGridName->setText(grid.Name());
+        ui->lblGridName->setText(QString::fromStdString(grid.Name()));
         area = surveylines::CheckedArea(AreaCorners());
         surveylines::LineSettings settings;
         settings.alongLongestSide = ui->ckbLongestSide->isChecked();
@@ -187,7 +193,7 @@ void TSurveyLines::btnLoadAreaClick() {
         return;
     }
     common::RunGuarded([&] {
-        const surveylines::AreaFile file = surveylines::ReadAreaFile(path);
+        const surveylines::AreaFile file = surveylines::ReadAreaFile(path.toStdString());
         std::vector<surveylines::Point> corners = file.corners;
         if (file.geographic) {
             try {
@@ -232,7 +238,7 @@ void TSurveyLines::btnExportLinesClick() {
     if (path.isEmpty()) {
         return;
     }
-    if (const common::FileResult written = surveylines::ExportLines(path, lines_, *grid_); !written) {
+    if (const common::FileResult written = surveylines::ExportLines(path.toStdString(), lines_, *grid_); !written) {
         common::ShowError(written.Error());
     }
 }

@@ -272,12 +272,13 @@ TEST(SurveyArea, PastedRowsGiveTheirCornersAndBadRowsAreNamed) {
         {"1,5e999\n", {}, "Row 1: '5e999' is not a number"},
         {"1,2\n3,4,5 ", {}, "Row 2 has 3 values; a corner is two numbers, one pair a row"},
         {"1.5,2\n1,5;2", {}, "Row 2: '5;2' is not a number"},
+        // No-break and ideographic spaces round a figure, as word processors leave them.
+        {"1,\u00A02\n3\t4\u3000\n", {{1, 2}, {3, 4}}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         std::vector<Point> corners;
-        EXPECT_EQ(Error([&] { corners = surveylines::ReadCorners(surveylines::SplitRows(QString::fromUtf8(c.text))); }),
-                  c.error);
+        EXPECT_EQ(Error([&] { corners = surveylines::ReadCorners(surveylines::SplitRows(c.text)); }), c.error);
         ASSERT_EQ(corners.size(), c.corners.size());
         for (std::size_t i = 0; i < corners.size(); ++i) {
             ExpectNear(corners[i], c.corners[i], 0);
@@ -286,10 +287,10 @@ TEST(SurveyArea, PastedRowsGiveTheirCornersAndBadRowsAreNamed) {
 }
 
 TEST(SurveyArea, GeoJsonGivesThePolygonsOuterRingOrSaysWhatItHoldsInstead) {
-    const QByteArray ring = "[[[9,56],[9.1,56],[9.1,56.1],[9,56]]]";
+    const std::string ring = "[[[9,56],[9.1,56],[9.1,56.1],[9,56]]]";
     const std::vector<Point> corners{{9, 56}, {9.1, 56}, {9.1, 56.1}};
     struct Case {
-        QByteArray text;
+        std::string text;
         const char* error;
     };
     const std::vector<Case> cases{
@@ -315,7 +316,7 @@ TEST(SurveyArea, GeoJsonGivesThePolygonsOuterRingOrSaysWhatItHoldsInstead) {
         {"{}", "it holds no GeoJSON geometry"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
+        SCOPED_TRACE(c.text);
         std::vector<Point> read;
         EXPECT_EQ(Error([&] { read = surveylines::ReadGeoJsonPolygon(c.text); }), c.error);
         if (*c.error == '\0') {
@@ -333,7 +334,7 @@ TEST(SurveyArea, AFileIsReadAsCsvOrGeoJsonAndAnErrorNamesIt) {
         QFile file(dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-        return file.fileName();
+        return file.fileName().toStdString();
     };
     const surveylines::AreaFile csv =
         surveylines::ReadAreaFile(write("area.csv", "\xEF\xBB\xBF"
@@ -347,53 +348,53 @@ TEST(SurveyArea, AFileIsReadAsCsvOrGeoJsonAndAnErrorNamesIt) {
     EXPECT_TRUE(json.geographic);
     EXPECT_EQ(json.corners.size(), 3u);
 
-    const QString line = write("line.geojson", "{\"type\":\"LineString\",\"coordinates\":[[9,56],[9,57]]}");
+    const std::string line = write("line.geojson", "{\"type\":\"LineString\",\"coordinates\":[[9,56],[9,57]]}");
     EXPECT_EQ(Error([&] { (void)surveylines::ReadAreaFile(line); }),
-              ("No area read from " + line + ": it holds a LineString, not a Polygon").toStdString());
-    const QString empty = write("empty.csv", "Easting,Northing\n");
+              "No area read from " + line + ": it holds a LineString, not a Polygon");
+    const std::string empty = write("empty.csv", "Easting,Northing\n");
     EXPECT_EQ(Error([&] { (void)surveylines::ReadAreaFile(empty); }),
-              ("No area read from " + empty + ": it holds no corners").toStdString());
-    EXPECT_EQ(Error([&] { (void)surveylines::ReadAreaFile(dir.path()); }),
-              ("No area read from " + dir.path() + ": it is no regular file").toStdString());
+              "No area read from " + empty + ": it holds no corners");
+    const std::string folder = dir.path().toStdString();
+    EXPECT_EQ(Error([&] { (void)surveylines::ReadAreaFile(folder); }),
+              "No area read from " + folder + ": it is no regular file");
 }
 
 // Random bytes and every cut of a good file: the readers either read an area
 // or say what was wrong, and whatever they read lays lines or is refused.
 TEST(SurveyArea, RandomAndTruncatedInputIsReadOrRefusedNeverMore) {
-    const QByteArray goodJson =
+    const std::string goodJson =
         "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"properties\":{\"name\":\"Bay\"},"
         "\"geometry\":{\"type\":\"Polygon\",\"coordinates\":[[[9,56],[9.1,56],[9.1,56.1],[9.06,56.1],[9.06,56.04],"
         "[9.04,56.04],[9.04,56.1],[9,56.1],[9,56]]]}}]}";
-    const QByteArray goodCsv = "Easting,Northing\r\n500000,6000000\r\n501000,6000000\r\n501000,6001000\r\n";
+    const std::string goodCsv = "Easting,Northing\r\n500000,6000000\r\n501000,6000000\r\n501000,6001000\r\n";
     std::mt19937 random(37);
-    std::vector<QByteArray> inputs;
-    for (qsizetype cut = 0; cut <= goodJson.size(); ++cut) {
-        inputs.push_back(goodJson.left(cut));
+    std::vector<std::string> inputs;
+    for (std::size_t cut = 0; cut <= goodJson.size(); ++cut) {
+        inputs.push_back(goodJson.substr(0, cut));
     }
-    for (qsizetype cut = 0; cut <= goodCsv.size(); ++cut) {
-        inputs.push_back(goodCsv.left(cut));
+    for (std::size_t cut = 0; cut <= goodCsv.size(); ++cut) {
+        inputs.push_back(goodCsv.substr(0, cut));
     }
-    const QByteArray alphabet = "0123456789.,;\t\n\r -+eE[]{}\":abcxyzPolygon";
+    const std::string alphabet = "0123456789.,;\t\n\r -+eE[]{}\":abcxyzPolygon";
     for (int i = 0; i < 2000; ++i) {
-        QByteArray bytes;
+        std::string bytes;
         const int length = int(random() % 80);
         for (int j = 0; j < length; ++j) {
-            bytes += i % 2 == 0 ? char(random() % 256) : alphabet[qsizetype(random() % alphabet.size())];
+            bytes += i % 2 == 0 ? char(random() % 256) : alphabet[random() % alphabet.size()];
         }
         inputs.push_back(bytes);
-        QByteArray mangled = (i % 3 == 0 ? goodJson : goodCsv);
-        mangled[qsizetype(random() % mangled.size())] = char(random() % 256);
+        std::string mangled = (i % 3 == 0 ? goodJson : goodCsv);
+        mangled[random() % mangled.size()] = char(random() % 256);
         inputs.push_back(mangled);
     }
     const surveylines::GridProjection utm(32632);
     std::size_t laid = 0;
-    for (const QByteArray& bytes : inputs) {
+    for (const std::string& bytes : inputs) {
         std::vector<Point> corners;
         try {
-            corners = bytes.startsWith('{')
-                          ? surveylines::ReadGeoJsonPolygon(bytes)
-                          : surveylines::ReadCorners(surveylines::SplitRows(QString::fromUtf8(bytes)));
-            if (bytes.startsWith('{')) {
+            corners = bytes.starts_with('{') ? surveylines::ReadGeoJsonPolygon(bytes)
+                                             : surveylines::ReadCorners(surveylines::SplitRows(bytes));
+            if (bytes.starts_with('{')) {
                 for (Point& corner : corners) {
                     corner = utm.ToGrid(corner);
                 }
@@ -450,7 +451,7 @@ TEST(LineExports, EachFileReadsBackWithTheLinesAndTheirNumbers) {
     QTemporaryDir dir;
 
     for (const char* name : {"lines.csv", "lines.geojson", "lines.kml", "lines.gpx"}) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
+        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
         ASSERT_TRUE(surveylines::ExportLines(path, lines, utm).Ok()) << name;
     }
     const auto read = [&](const char* name) {
@@ -517,7 +518,7 @@ TEST(LineExports, AFileThatCannotBeWrittenLeavesTheOldOneAndNamesIt) {
     const auto lines = surveylines::LayLines({{0, 0}, {100, 0}, {100, 100}}, {0, false, 50, 0, 0, true}).lines;
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("no such folder/lines.csv"));
-    const common::FileResult result = surveylines::ExportLines(missing, lines, utm);
+    const common::FileResult result = surveylines::ExportLines(missing.toStdString(), lines, utm);
     EXPECT_FALSE(result.Ok());
     EXPECT_TRUE(result.Error().startsWith(QStringLiteral("Cannot create file \"") + missing))
         << result.Error().toStdString();
