@@ -325,8 +325,8 @@ void Tsurveyplan::Show(const lineplan::PlannerResult& result) {
 
     typed_->Show(ui->lblRightCoverage,
                  QStringLiteral("Along Track Coverage: ") + shown(t.nadirCoverage) + QStringLiteral(" %"));
-    typed_->Show(ui->lblRightRange,
-                 QStringLiteral("Calculated for NADIR point for Range Setting: ") + shown(t.range) + QStringLiteral(" m"));
+    typed_->Show(ui->lblRightRange, QStringLiteral("Calculated for NADIR point for Range Setting: ") + shown(t.range) +
+                                        QStringLiteral(" m"));
     typed_->Show(ui->lblRightSpeed, QStringLiteral("And selected speed") + ui->edtSpeed_input->text() +
                                         (knots ? QStringLiteral(" Knots   ") : QStringLiteral(" m/s         ")));
     typed_->Show(ui->lblRightSpacing,
