@@ -19,6 +19,24 @@ QString Fixed(double value, int decimals) { return QString::fromStdString(common
 // waits for it without a word, its totals reading "—".
 struct StillTyping {};
 
+// A value refused while its field is still being typed may be a number on
+// its way ("0" towards "0.5", "3" towards "32632"): the plan waits without a
+// word, as for a text that is not yet a number, and the refusal is said once
+// the field is finished.
+template <typename Compute>
+decltype(auto) UnlessTyping(std::initializer_list<const QLineEdit*> fields, Compute compute) {
+    try {
+        return compute();
+    } catch (const common::UserError&) {
+        for (const QLineEdit* field : fields) {
+            if (kit::TypedFields::Typing(field)) {
+                throw StillTyping{};
+            }
+        }
+        throw;
+    }
+}
+
 } // namespace
 
 TSurveyLines::TSurveyLines(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TSurveyLines>()) {
@@ -143,9 +161,10 @@ bool TSurveyLines::Calculate() {
     lines_.clear();
     bool typing = false;
     try {
-        const surveylines::GridProjection& grid = Grid();
+        const surveylines::GridProjection& grid = UnlessTyping(
+            {ui->edtEpsg}, [&]() -> const auto& { return Grid(); });
         ui->lblGridName->setText(QString::fromStdString(grid.Name()));
-        area = surveylines::CheckedArea(AreaCorners());
+        area = surveylines::CheckedArea(UnlessTyping({ui->edtEpsg}, [&] { return AreaCorners(); }));
         surveylines::LineSettings settings;
         settings.alongLongestSide = ui->ckbLongestSide->isChecked();
         settings.heading = settings.alongLongestSide ? 0 : Number(ui->edtHeading, QStringLiteral("Heading"));
@@ -157,8 +176,11 @@ bool TSurveyLines::Calculate() {
         time.speedKnots = Number(ui->edtSpeed, QStringLiteral("Speed"));
         time.turnMinutes = Number(ui->edtTurnMinutes, QStringLiteral("Turn"));
         time.hoursPerDay = Number(ui->edtHoursPerDay, QStringLiteral("Survey hours per day"));
-        surveylines::LaidLines laid = surveylines::LayLines(area, settings);
-        const surveylines::SurveyTotals totals = surveylines::ComputeTotals(laid.lines, time);
+        surveylines::LaidLines laid = UnlessTyping({ui->edtHeading, ui->edtSpacing, ui->edtRunIn, ui->edtRunOut},
+                                                   [&] { return surveylines::LayLines(area, settings); });
+        const surveylines::SurveyTotals totals =
+            UnlessTyping({ui->edtSpeed, ui->edtTurnMinutes, ui->edtHoursPerDay},
+                         [&] { return surveylines::ComputeTotals(laid.lines, time); });
         ui->lblHeadingUsed->setText(QStringLiteral("Lines run %1\u00B0 and %2\u00B0")
                                         .arg(Fixed(laid.heading, 1), Fixed(laid.heading + 180, 1)));
         lines_ = std::move(laid.lines);

@@ -8,9 +8,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -171,6 +174,29 @@ TEST_F(LinesWindow, ASpacingBeingTypedIsNeverRewrittenAndWaitsWithoutAWord) {
     ui.Type("edtSpacing", "00");
     EXPECT_EQ(ui.Text("edtSpacing"), "200");
     EXPECT_EQ(ui.Text("lblLineCount"), "8");
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
+TEST_F(LinesWindow, AValueRefusedOnItsWayToANumberWaitsUntilTheFieldIsFinished) {
+    Bay();
+    // "0" on the way to "0.5" and "3" on the way to "32632" are refused as
+    // they stand: the totals wait, and nothing is said until the field is done.
+    for (const auto& [field, typed, finished] :
+         {std::tuple{"edtSpacing", "0", "A line spacing of at least 0.01 m is needed"},
+          std::tuple{"edtEpsg", "3", "EPSG:3 is not a coordinate system PROJ knows"}}) {
+        const QString before = ui.Text(field);
+        auto* edit = ui.Get<QLineEdit>(field);
+        edit->setFocus();
+        ui.Backspace(field, int(before.size()));
+        ui.Type(field, typed);
+        EXPECT_EQ(ui.Text(field), typed);
+        EXPECT_EQ(Totals(), kNoTotals) << field;
+        EXPECT_EQ(ui.Text("lblMessage"), "") << field;
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(ui.Text("lblMessage"), finished) << field;
+        ui.SetText(field, before);
+        EXPECT_EQ(ui.Text("lblMessage"), "") << field;
+    }
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
