@@ -2,6 +2,7 @@
 #include "common/Messages.h"
 #include "lineplan/LineExports.h"
 #include "lineplan/SurveyArea.h"
+#include "support/WriteUnder.h"
 
 #include <QDir>
 #include <QFile>
@@ -523,6 +524,33 @@ TEST(LineExports, AFileThatCannotBeWrittenLeavesTheOldOneAndNamesIt) {
     EXPECT_TRUE(result.Error().startsWith(QStringLiteral("Cannot create file \"") + missing))
         << result.Error().toStdString();
     EXPECT_FALSE(QFile::exists(missing));
+
+    // A full disk, a file-size limit, a folder without create rights, a
+    // read-only file: the lines are written whole, or the old file stays as it
+    // was and the error says so.
+    const QByteArray old(4096, 'o');
+    const std::string written = surveylines::LinesCsv(lines);
+    for (const support::DiskCondition condition :
+         {support::DiskCondition::FullDisk, support::DiskCondition::FileSizeLimit,
+          support::DiskCondition::NoCreateRights, support::DiskCondition::ReadOnlyFile,
+          support::DiskCondition::NoCreateRightsFullDisk}) {
+        SCOPED_TRACE(support::ConditionName(condition));
+        const support::WriteOutcome outcome =
+            support::WriteUnder(condition, {QStringLiteral("lines.csv")}, old, [&](const QString& folder) {
+                const std::string path = QDir(folder).filePath(QStringLiteral("lines.csv")).toStdString();
+                const common::FileResult exported = surveylines::ExportLines(path, lines, utm);
+                return exported.Ok() ? QString() : exported.Error();
+            });
+        if (!outcome.skipped.isEmpty()) {
+            GTEST_SKIP() << outcome.skipped.toStdString();
+        }
+        ASSERT_EQ(outcome.files.size(), 1U);
+        if (outcome.error.isEmpty()) {
+            EXPECT_EQ(outcome.files[0].toStdString(), written);
+        } else {
+            EXPECT_EQ(outcome.files[0], old) << "the old file changed: " << outcome.error.toStdString();
+        }
+    }
 }
 
 } // namespace
