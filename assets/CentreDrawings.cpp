@@ -25,7 +25,7 @@ namespace {
 // Lengths on the page are in points; the painter works in device pixels, ten to the point.
 double Pt(double points) { return points * kSheetUnit; }
 QPointF Pt(double x, double y) { return {Pt(x), Pt(y)}; }
-QFont Font(double points, QFont::Weight weight = QFont::Normal) { return SansFont(Pt(points), weight); }
+QFont CentreFont(double points, QFont::Weight weight = QFont::Normal) { return SansFont(Pt(points), weight); }
 
 constexpr double kPageWidth = 450, kPageHeight = 360;
 constexpr double kFrame = 12;       // the border's inset
@@ -299,7 +299,7 @@ void Dimension(QPainter& p, QPointF a, QPointF b, Qt::Orientation measure, doubl
         head(high, -1);
     }
 
-    const QFont f = Font(7.5);
+    const QFont f = CentreFont(7.5);
     const QFontMetricsF metrics(f, p.device());
     const double width = metrics.horizontalAdvance(label);
     const double middle = (low + high) / 2;
@@ -322,7 +322,7 @@ void DrawAxes(QPainter& p, QPointF origin, const QString& downName) {
     const QPointF right = origin + QPointF(length, 0), down = origin + QPointF(0, length);
     p.drawPolygon(QPolygonF{right, right + QPointF(-arrow, -half), right + QPointF(-arrow, half)});
     p.drawPolygon(QPolygonF{down, down + QPointF(-half, -arrow), down + QPointF(half, -arrow)});
-    const QFont f = Font(6.8);
+    const QFont f = CentreFont(6.8);
     const QFontMetricsF metrics(f, p.device());
     p.setPen(kOutline);
     p.setFont(f);
@@ -373,7 +373,7 @@ bool DrawView(QPainter& p, const CentreDrawing& drawing, const Panel& panel, dou
 
     // Each mark's name goes to the side away from the Y or Z measure and, up or down, away from
     // the other mark: the quarter its extension lines and the other mark leave free.
-    const QFont f = Font(7, QFont::Bold);
+    const QFont f = CentreFont(7, QFont::Bold);
     const QFontMetricsF metrics(f, p.device());
     const double r = Pt(kMarkerRadius);
     const auto markName = [&](QPointF at, QPointF other, const QString& text) {
@@ -388,7 +388,7 @@ bool DrawView(QPainter& p, const CentreDrawing& drawing, const Panel& panel, dou
 
     DrawAxes(p, QPointF(panel.area.left() + Pt(8), panel.area.bottom() - Pt(24)),
              view == View::Top ? QStringLiteral("Y starboard") : QStringLiteral("Z down"));
-    const QFont nameFont = Font(7.5, QFont::Bold);
+    const QFont nameFont = CentreFont(7.5, QFont::Bold);
     const QString name = view == View::Top ? QStringLiteral("TOP VIEW") : QStringLiteral("SIDE VIEW FROM STARBOARD");
     const double nameWidth = TextWidth(nameFont, name, p.device());
     const QPointF nameAt(panel.area.center().x() - nameWidth / 2, panel.area.bottom() - Pt(6));
@@ -406,7 +406,7 @@ bool DrawView(QPainter& p, const CentreDrawing& drawing, const Panel& panel, dou
 // Two rows: the marks and the line kinds, then the parts by their fill.
 // The hidden-edge line is listed only on a sheet whose views show one.
 void DrawLegend(QPainter& p, const CentreDrawing& drawing, const QRectF& strip, bool hiddenEdges) {
-    const QFont f = Font(6.8);
+    const QFont f = CentreFont(6.8);
     const QFontMetricsF metrics(f, p.device());
     const double gap = Pt(10), swatch = Pt(7.5), r = Pt(kMarkerRadius);
     double x = 0, middle = 0;
@@ -474,38 +474,39 @@ void DrawTitleBlock(QPainter& p, const CentreDrawing& drawing, const QRectF& blo
     // The title on one line, a little smaller where the unit's name is long.
     const QString title = TitleOf(drawing);
     double titlePt = 11;
-    while (titlePt > 8.5 && TextWidth(Font(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad) {
+    while (titlePt > 8.5 &&
+           TextWidth(CentreFont(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad) {
         titlePt -= 0.25;
     }
-    if (TextWidth(Font(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad) {
+    if (TextWidth(CentreFont(titlePt, QFont::Bold), title, p.device()) > titleCell.width() - 2 * pad) {
         throw std::runtime_error("the title of " + std::string(drawing.asset) + " runs out of its cell");
     }
     p.setPen(kNavy);
-    p.setFont(Font(titlePt, QFont::Bold));
+    p.setFont(CentreFont(titlePt, QFont::Bold));
     p.drawText(titleCell.adjusted(pad, Pt(5), -pad, 0), wrap, title);
     p.setPen(kOutline);
-    p.setFont(Font(7.5, QFont::DemiBold));
+    p.setFont(CentreFont(7.5, QFont::DemiBold));
     p.drawText(titleCell.adjusted(pad, Pt(22), -pad, 0), wrap,
                QStringLiteral("Dimensions in millimetres · scale 1:%1 at full size").arg(ratio));
-    p.setFont(Font(7));
+    p.setFont(CentreFont(7));
     p.drawText(titleCell.adjusted(pad, Pt(33), -pad, 0), wrap,
                QStringLiteral("Offsets from the mounting reference point: X forward, Y starboard, Z down."));
 
     const QString centreMark = drawing.sonar ? QStringLiteral("AC") : QStringLiteral("CM");
     p.setPen(kOutline);
-    p.setFont(Font(7.5, QFont::Bold));
+    p.setFont(CentreFont(7.5, QFont::Bold));
     p.drawText(offsetsCell.adjusted(pad, Pt(5), -pad, 0), wrap, QStringLiteral("RP to ") + centreMark);
     const Offset& c = drawing.centre;
-    p.setFont(Font(8.5));
+    p.setFont(CentreFont(8.5));
     const QString lines[] = {OffsetText('X', c.x), OffsetText('Y', c.y), OffsetText('Z', c.z)};
     for (int i = 0; i < 3; ++i) {
         p.drawText(offsetsCell.adjusted(pad, Pt(18 + 13 * i), -pad, 0), wrap, lines[i]);
     }
 
     p.setPen(kCaution);
-    p.setFont(Font(7.5, QFont::Bold));
+    p.setFont(CentreFont(7.5, QFont::Bold));
     p.drawText(cautionCell.adjusted(pad, Pt(5), -pad, 0), wrap, QStringLiteral("CAUTION"));
-    p.setFont(Font(7));
+    p.setFont(CentreFont(7));
     const QRectF cautionText = cautionCell.adjusted(pad, Pt(16), -pad, -Pt(3));
     const QString caution = QStringLiteral("Illustrative drawing. Confirm every offset against the installation "
                                            "drawing of the unit before using it in a survey.");

@@ -29,38 +29,38 @@ template <typename Window> QWidget* Make(QWidget*) { return new Window(); }
 // The about box belongs to the launcher.
 QWidget* MakeAboutBox(QWidget* launcher) { return new TAboutBox(launcher); }
 
-using Ui::Tutility_main;
+using LauncherMenu = Ui::Tutility_main;
 using enum Placement;
 using enum Lifetime;
 
 constexpr ToolEntry kTools[] = {
-    {&Tutility_main::mnuCoverage, "TR2SonicCoverage", &Make<TR2SonicCoverage>, OverLauncher, ClosedForGood},
-    {&Tutility_main::mnuLinePlanner, "Tsurveyplan", &Make<Tsurveyplan>, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuCoverage, "TR2SonicCoverage", &Make<TR2SonicCoverage>, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuLinePlanner, "Tsurveyplan", &Make<Tsurveyplan>, OverLauncher, ClosedForGood},
     // Opened by the line planner's button; here so that scripts and tests open it too.
     {nullptr, "TSurveyLines", &Make<TSurveyLines>, OverLauncher, ClosedForGood},
-    {&Tutility_main::mnuTPU, "TTPU_Calculator", &Make<TTPU_Calculator>, OverLauncher, WholeRun},
-    {&Tutility_main::mnuSurveySpecifications, "TIHOForm", &Make<TIHOForm>, OverLauncher, ClosedForGood},
-    {&Tutility_main::mnuSpec2020, "TSpec2020", &Make<TSpec2020>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuDraw2020, "TDraw2020", &Make<TDraw2020>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuSpec2022, "TSpec2022", &Make<TSpec2022>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuDraw2022, "TDraw2022", &Make<TDraw2022>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuSpec2024, "TSpec2024", &Make<TSpec2024>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuDraw2024, "TDraw2024", &Make<TDraw2024>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuSpec2026, "TSpec2026", &Make<TSpec2026>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuDraw2026, "TDraw2026", &Make<TDraw2026>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuI2NS_TypeI, "TSpecI2NS_I", &Make<TSpecI2NS_I>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuI2NS_TypeII, "TSpecI2NS_II", &Make<TSpecI2NS_II>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuI2NS_TypeIII, "TSpecI2NS_III", &Make<TSpecI2NS_III>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuI2NS_Dimensions, "TDrawI2NS", &Make<TDrawI2NS>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuMotionTypeI, "TSpecI2NS_I", &Make<TSpecI2NS_I>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuMotionTypeII, "TSpecI2NS_II", &Make<TSpecI2NS_II>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuMotionTypeIII, "TSpecI2NS_III", &Make<TSpecI2NS_III>, ScreenTopLeft, ClosedForGood},
-    {&Tutility_main::mnuGyroError, "TGyrospeederror", &Make<TGyrospeederror>, OverLauncher, ClosedForGood},
-    {&Tutility_main::mnuUnitConversion, "TConversion_tester", &Make<TConversion_tester>, OverLauncher, ClosedForGood},
-    {&Tutility_main::mnuPressureConversion, "TPressureConvert", &Make<TPressureConvert>, OverLauncher, ClosedForGood},
-    {&Tutility_main::mnuMarisTerminal, "TMaris_terminal", &Make<TMaris_terminal>, ScreenCentre, HiddenOnClose},
-    {&Tutility_main::mnuMarisNetwork, "TMaris_network", &Make<TMaris_network>, ScreenCentre, HiddenOnClose},
-    {&Tutility_main::mnuAbout, "TAboutBox", &MakeAboutBox, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuTPU, "TTPU_Calculator", &Make<TTPU_Calculator>, OverLauncher, WholeRun},
+    {&LauncherMenu::mnuSurveySpecifications, "TIHOForm", &Make<TIHOForm>, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuSpec2020, "TSpec2020", &Make<TSpec2020>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuDraw2020, "TDraw2020", &Make<TDraw2020>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuSpec2022, "TSpec2022", &Make<TSpec2022>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuDraw2022, "TDraw2022", &Make<TDraw2022>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuSpec2024, "TSpec2024", &Make<TSpec2024>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuDraw2024, "TDraw2024", &Make<TDraw2024>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuSpec2026, "TSpec2026", &Make<TSpec2026>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuDraw2026, "TDraw2026", &Make<TDraw2026>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuI2NS_TypeI, "TSpecI2NS_I", &Make<TSpecI2NS_I>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuI2NS_TypeII, "TSpecI2NS_II", &Make<TSpecI2NS_II>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuI2NS_TypeIII, "TSpecI2NS_III", &Make<TSpecI2NS_III>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuI2NS_Dimensions, "TDrawI2NS", &Make<TDrawI2NS>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuMotionTypeI, "TSpecI2NS_I", &Make<TSpecI2NS_I>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuMotionTypeII, "TSpecI2NS_II", &Make<TSpecI2NS_II>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuMotionTypeIII, "TSpecI2NS_III", &Make<TSpecI2NS_III>, ScreenTopLeft, ClosedForGood},
+    {&LauncherMenu::mnuGyroError, "TGyrospeederror", &Make<TGyrospeederror>, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuUnitConversion, "TConversion_tester", &Make<TConversion_tester>, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuPressureConversion, "TPressureConvert", &Make<TPressureConvert>, OverLauncher, ClosedForGood},
+    {&LauncherMenu::mnuMarisTerminal, "TMaris_terminal", &Make<TMaris_terminal>, ScreenCentre, HiddenOnClose},
+    {&LauncherMenu::mnuMarisNetwork, "TMaris_network", &Make<TMaris_network>, ScreenCentre, HiddenOnClose},
+    {&LauncherMenu::mnuAbout, "TAboutBox", &MakeAboutBox, OverLauncher, ClosedForGood},
 };
 
 } // namespace

@@ -35,7 +35,7 @@ bool RenameRefused(int error) {
     return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP || error == EPERM;
 }
 
-bool WriteAll(int fd, const char* bytes, std::size_t size) {
+bool WriteAllToFile(int fd, const char* bytes, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, bytes, size);
         if (n < 0 && errno == EINTR) {
@@ -66,7 +66,7 @@ bool CopyBytes(int from, int to) {
         if (n == 0) {
             return true;
         }
-        if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n))) {
+        if (!WriteAllToFile(to, buffer.data(), static_cast<std::size_t>(n))) {
             return false;
         }
     }

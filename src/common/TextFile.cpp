@@ -151,7 +151,7 @@ namespace {
 
 // Writes every byte, checking each write: a write cut short (a file-size limit)
 // says nothing, so the rest is written again until the system gives its reason.
-bool WriteAll(QFileDevice& file, const QByteArray& bytes) {
+bool WriteAndFlush(QFileDevice& file, const QByteArray& bytes) {
     for (qsizetype done = 0; done < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0) {
@@ -190,7 +190,7 @@ FileResult ReplaceWithoutWaiting(const QString& path, const QByteArray& bytes) {
         }
         return FileResult::Failed(temporary.errorString());
     }
-    if (!WriteAll(temporary, bytes)) {
+    if (!WriteAndFlush(temporary, bytes)) {
         return FileResult::Failed(temporary.errorString());
     }
     if (QFile::exists(path)) {
@@ -223,7 +223,7 @@ FileResult SaveWhole(const QString& path, const QByteArray& bytes, WaitForDisk w
     // Every write and the flush are checked here: commit() renames what it has
     // even when its own last flush failed, and a full disk would then leave an
     // empty or cut file in place of the old one.
-    if (!WriteAll(file, bytes) || !file.commit()) {
+    if (!WriteAndFlush(file, bytes) || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return FileResult::Failed(reason);

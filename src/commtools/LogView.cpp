@@ -13,7 +13,7 @@ namespace {
 
 // New entries show at most every 20 ms: quicker than the eye follows, and a
 // burst of entries then costs one scroll-bar change and one paint.
-constexpr int kRefreshMs = 20;
+constexpr int kLogRefreshMs = 20;
 constexpr int kMargin = 4;
 
 } // namespace
@@ -47,7 +47,7 @@ void LogView::Append(const QString& lineBreakAndEntry) {
 
 void LogView::Changed() {
     if (!std::exchange(refreshPending_, true)) {
-        QTimer::singleShot(kRefreshMs, this, &LogView::Refresh);
+        QTimer::singleShot(kLogRefreshMs, this, &LogView::Refresh);
     }
 }
 

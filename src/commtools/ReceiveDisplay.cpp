@@ -14,7 +14,7 @@ namespace {
 // A memo is brought up to date at most every 20 ms: quicker than the eye
 // follows, and a flood then costs one edit and one repaint a refresh instead
 // of one every pass of the event loop.
-constexpr int kRefreshMs = 20;
+constexpr int kDisplayRefreshMs = 20;
 
 // Characters the paragraph at the caret can still take before it is broken.
 qsizetype RoomInLine(const QTextCursor& cursor) {
@@ -123,7 +123,7 @@ void ReceiveDisplay::Show(const QByteArray& bytes) {
         return;
     }
     if (pending_.isEmpty()) {
-        QTimer::singleShot(kRefreshMs, this, &ReceiveDisplay::ShowPending);
+        QTimer::singleShot(kDisplayRefreshMs, this, &ReceiveDisplay::ShowPending);
     }
     pending_.append(bytes);
     pendingBytes_ += bytes.size();
@@ -194,7 +194,7 @@ LogDisplay::LogDisplay(QPlainTextEdit* memo, qsizetype limit) : QObject(memo), m
 
 void LogDisplay::Append(const QString& lineBreakAndEntry) {
     if (pending_.isEmpty()) {
-        QTimer::singleShot(kRefreshMs, this, &LogDisplay::ShowPending);
+        QTimer::singleShot(kDisplayRefreshMs, this, &LogDisplay::ShowPending);
     }
     pending_ += lineBreakAndEntry;
     if (limit_ > 0 && pending_.size() > 2 * limit_) {

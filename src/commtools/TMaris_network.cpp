@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr qsizetype kMemoLimit = 1 << 20;
+constexpr qsizetype kNetworkMemoLimit = 1 << 20;
 
 } // namespace
 
@@ -34,7 +34,7 @@ TMaris_network::TMaris_network(QWidget* parent)
     log_->SetTimeStamps(true);
     // The log memo lays out only the entries it shows: a burst of
     // connections or datagrams must not cost one layout per entry.
-    ui->Memo1->SetLimit(kMemoLimit);
+    ui->Memo1->SetLimit(kNetworkMemoLimit);
     commtools::LogView* logMemo = ui->Memo1;
     log_->SetVisualOut([logMemo](const QString& entry) { logMemo->Append(entry); });
     log_->SetErrorOut([this](const QString& error) { kit::ShowErrorAfterNotification(this, error); });
@@ -49,7 +49,7 @@ TMaris_network::TMaris_network(QWidget* parent)
     dataMemo->SetSender([socket](const QByteArray& bytes) { socket->SendTyped(bytes); });
     connect(socket, &commtools::NetSocket::Received, dataMemo, &commtools::DataView::Show);
     // Neither memo may grow without bound under a peer that never stops.
-    dataMemo->SetLimit(kMemoLimit);
+    dataMemo->SetLimit(kNetworkMemoLimit);
 
     // The stream line reads what every connection and datagram brought, TCP
     // included, though only UDP data reaches the memo. Each TCP connection is

@@ -24,7 +24,7 @@
 namespace {
 
 // What each memo keeps: enough for hours of NMEA, bounded for a shift.
-constexpr qsizetype kMemoLimit = 1 << 20;
+constexpr qsizetype kTerminalMemoLimit = 1 << 20;
 
 } // namespace
 
@@ -135,8 +135,8 @@ void TMaris_terminal::SetUpChannel(Channel& channel) {
     connect(port, &commtools::SerialChannel::Arrived, channel.capture, &commtools::CaptureBox::Feed);
     connect(port, &commtools::SerialChannel::Closed, channel.capture, &commtools::CaptureBox::Stop);
     // A device that streams for days must not eat the memory.
-    channel.display->SetLimit(kMemoLimit);
-    auto* status = channel.status = new commtools::LogDisplay(channel.statusMemo, kMemoLimit);
+    channel.display->SetLimit(kTerminalMemoLimit);
+    auto* status = channel.status = new commtools::LogDisplay(channel.statusMemo, kTerminalMemoLimit);
     port->Log().SetVisualOut([status](const QString& entry) { status->Append(entry); });
     // A lost device closed the port: the box shows it, and a click opens it again.
     QCheckBox* active = channel.active;

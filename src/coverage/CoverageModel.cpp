@@ -31,7 +31,7 @@ long long Saturate(Real value) {
     constexpr Real limit = 9.0e18L;
     return static_cast<long long>(std::clamp(value, -limit, limit));
 }
-long long Trunc(Real value) { return Saturate(std::trunc(value)); }
+long long SaturatedTrunc(Real value) { return Saturate(std::trunc(value)); }
 long long RoundEven(Real value) { return Saturate(std::nearbyint(value)); }
 
 // One edge of the swath: the slant range to the seabed (cut by the range
@@ -48,7 +48,7 @@ double EdgeAngle(Real edge, Real altitude, Real range) {
     return static_cast<double>(angle > kMaxEdge ? kMaxEdge : angle);
 }
 
-void Write(Preparation& preparation, Field field, std::string text) {
+void Correct(Preparation& preparation, Field field, std::string text) {
     preparation.adjustments.push_back({false, field, std::move(text)});
 }
 
@@ -80,35 +80,35 @@ Preparation PrepareCoverage(CoverageInput& input, const survey::SonarModel& mode
         // Leaving a fixed-frequency sonar brings the frequency back to 400 kHz.
         if (frequencyText == "700" || frequencyText == "100") {
             input.frequency = 400;
-            Write(preparation, Field::Frequency, "400");
+            Correct(preparation, Field::Frequency, "400");
         }
     } else {
         input.frequency = model.freqMin;
-        Write(preparation, Field::Frequency, std::to_string(model.freqMin));
+        Correct(preparation, Field::Frequency, std::to_string(model.freqMin));
     }
     if (model.rotationLocked) {
         if (input.sector > model.maxSector) {
             input.sector = model.maxSector;
-            Write(preparation, Field::Sector, std::to_string(model.maxSector));
+            Correct(preparation, Field::Sector, std::to_string(model.maxSector));
         }
         input.rotation = 0;
-        Write(preparation, Field::Rotation, "0");
+        Correct(preparation, Field::Rotation, "0");
     }
     preparation.altitudeMaximum = model.maxAltitude;
     if (input.altitude > model.maxAltitude) {
         Say(preparation, kNoCoverageMessage);
         input.altitude = model.maxAltitude;
-        Write(preparation, Field::Altitude, std::to_string(model.maxAltitude));
+        Correct(preparation, Field::Altitude, std::to_string(model.maxAltitude));
     }
     preparation.beamWidths = BeamWidthsAt(model, input.frequency);
     if (input.altitude < 1) {
         Say(preparation, kInvalidAltitudeMessage);
         input.altitude = 1;
-        Write(preparation, Field::Altitude, "1");
+        Correct(preparation, Field::Altitude, "1");
     }
     if (input.range < input.altitude) {
         input.range = input.altitude;
-        Write(preparation, Field::Range, std::to_string(input.altitude));
+        Correct(preparation, Field::Range, std::to_string(input.altitude));
     }
     return preparation;
 }
@@ -209,10 +209,10 @@ CoverageResult ComputeCoverage(const CoverageInput& input, const BeamWidths& bea
     Hits& hits = result.hits;
     if (result.single > 0) {
         if (input.sampling == Sampling::Equidistant) {
-            hits.one[0] = Trunc((1 / speedMs) * pingRate);
-            hits.one[1] = Trunc(soundings / single);
-            hits.box[0] = Trunc(box / speedMs * pingRate);
-            hits.box[1] = Trunc(soundings * box / single);
+            hits.one[0] = SaturatedTrunc((1 / speedMs) * pingRate);
+            hits.one[1] = SaturatedTrunc(soundings / single);
+            hits.box[0] = SaturatedTrunc(box / speedMs * pingRate);
+            hits.box[1] = SaturatedTrunc(soundings * box / single);
             hits.smallBox[0] = RoundEven(hits.one[0] / 100.0L * smallBox);
             hits.smallBox[1] = std::max(1LL, RoundEven(hits.one[1] / 100.0L * smallBox));
         } else {
@@ -223,10 +223,10 @@ CoverageResult ComputeCoverage(const CoverageInput& input, const BeamWidths& bea
             const Real distance = static_cast<double>(altitude * std::tan(outer));
             const Real oneMetre = static_cast<double>(outer - std::atan((distance - 1) / altitude));
             const Real boxAngle = static_cast<double>(outer - std::atan((distance - box) / altitude));
-            hits.one[0] = Trunc((1 / speedMs) * pingRate);
-            hits.one[1] = Trunc(oneMetre / spacing);
-            hits.box[0] = Trunc(box / speedMs * pingRate);
-            hits.box[1] = Trunc(boxAngle / spacing);
+            hits.one[0] = SaturatedTrunc((1 / speedMs) * pingRate);
+            hits.one[1] = SaturatedTrunc(oneMetre / spacing);
+            hits.box[0] = SaturatedTrunc(box / speedMs * pingRate);
+            hits.box[1] = SaturatedTrunc(boxAngle / spacing);
             hits.smallBox[0] = std::max(1LL, RoundEven(hits.one[0] / 100.0L * smallBox));
             hits.smallBox[1] = std::max(1LL, RoundEven(hits.one[1] / 100.0L * smallBox));
         }

@@ -12,7 +12,7 @@ constexpr int kLeftWall = 0;
 constexpr int kRightWall = 500; // the outlines end at 501, the last pixel column inside is 500
 constexpr int kWaterTop = 0;
 constexpr int kHeadLine = 20; // the head centres hang here
-constexpr int kSeabed = 185;
+constexpr int kSeabedY = 185;
 constexpr int kSeabedBottom = 200;
 // The fan's corners lie 160 tangents out from the head, although the seabed
 // line is 165 pixels under the head line: the drawn edges are a little steeper
@@ -32,7 +32,7 @@ constexpr double kSteepestEdge = kHalfPi - 0.01;
 // 100), so the conversions cannot overflow. A length, such as a corner's
 // distance from its head, is cut toward zero; a position falls on the pixel it
 // lies in, the one to its left or above it, on either side of the origin.
-int Trunc(double length) { return static_cast<int>(length); }
+int Pixels(double length) { return static_cast<int>(length); }
 int Pixel(double position) { return static_cast<int>(std::floor(position)); }
 
 // The drawing angle of a fan edge, measured from straight down toward its own
@@ -89,21 +89,21 @@ struct EdgeEnd {
 // point lies between the head line and the seabed line.
 PicturePoint OnOppositeWall(int cx, int wall, int cornerX) {
     const double run = std::abs(cornerX - cx);
-    return {wall, Pixel(kHeadLine + (kSeabed - kHeadLine) * std::abs(wall - cx) / run)};
+    return {wall, Pixel(kHeadLine + (kSeabedY - kHeadLine) * std::abs(wall - cx) / run)};
 }
 
 // a: the opening to the left of the vertical (negative: the edge points right).
 EdgeEnd LeftEdge(int cx, double a) {
-    const int x = cx - Trunc(kFanSpread * std::tan(a));
+    const int x = cx - Pixels(kFanSpread * std::tan(a));
     if (x <= kLeftWall) {
         const int y = std::max(kHeadLine, Pixel(kHeadLine + (cx - kLeftWall) * std::tan(kHalfPi - a)));
-        return {{kLeftWall, y}, {kLeftWall, kSeabed}, false};
+        return {{kLeftWall, y}, {kLeftWall, kSeabedY}, false};
     }
     if (x > kRightWall) {
         const PicturePoint end = OnOppositeWall(cx, kRightWall, x);
         return {end, end, true};
     }
-    return {{x, kSeabed}, {x, kSeabed}, false};
+    return {{x, kSeabedY}, {x, kSeabedY}, false};
 }
 
 // b: the opening to the right of the vertical (negative: the edge points left).
@@ -111,13 +111,13 @@ EdgeEnd RightEdge(int cx, double b) {
     const int x = Pixel(cx + kFanSpread * std::tan(b));
     if (x >= kRightWall) {
         const int y = std::max(kHeadLine, Pixel(kHeadLine + (kRightWall - cx) * std::tan(kHalfPi - b)));
-        return {{kRightWall, y}, {kRightWall, kSeabed}, false};
+        return {{kRightWall, y}, {kRightWall, kSeabedY}, false};
     }
     if (x < kLeftWall) {
         const PicturePoint end = OnOppositeWall(cx, kLeftWall, x);
         return {end, end, true};
     }
-    return {{x, kSeabed}, {x, kSeabed}, false};
+    return {{x, kSeabedY}, {x, kSeabedY}, false};
 }
 
 SwathFan Fan(int cx, double a, double b, FanHatch hatch) {
@@ -144,8 +144,8 @@ SwathPicture ComputeSwathPicture(double halfSector, double tilt, double mounting
     const double mu = std::isfinite(mountingAbs) ? mountingAbs : 0.0;
 
     SwathPicture picture;
-    picture.water = {{kLeftWall, kWaterTop}, {kRightWall + 1, kSeabed}};
-    picture.seabed = {{kLeftWall, kSeabed}, {kRightWall + 1, kSeabedBottom}};
+    picture.water = {{kLeftWall, kWaterTop}, {kRightWall + 1, kSeabedY}};
+    picture.seabed = {{kLeftWall, kSeabedY}, {kRightWall + 1, kSeabedBottom}};
     if (!dual) {
         picture.heads.push_back(HeadBar(kSingleHead, mu, mountingNegative));
         picture.fans.push_back(Fan(kSingleHead, left, right, FanHatch::RedRising));

@@ -13,7 +13,7 @@ QPoint ToPoint(const PicturePoint& p) { return {p.x, p.y}; }
 
 // The water: the desktop's gradient colour of an inactive caption.
 const QColor kWater(215, 228, 242);
-const QColor kSeabed = kit::kPaleGreen;
+const QColor kSeabedColour = kit::kPaleGreen;
 
 } // namespace
 
@@ -36,7 +36,7 @@ void SwathView::paintEvent(QPaintEvent*) {
     };
     painter.setBrush(kWater);
     painter.drawRect(rect(picture_.water));
-    painter.setBrush(kSeabed);
+    painter.setBrush(kSeabedColour);
     painter.drawRect(rect(picture_.seabed));
     painter.setBrush(Qt::black);
     for (const auto& head : picture_.heads) {

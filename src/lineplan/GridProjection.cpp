@@ -36,7 +36,7 @@ std::string Significant(double value) {
 }
 
 // Grid metres to the centimetre; a figure just below zero keeps its sign.
-std::string Metres(double value) {
+std::string GridMetres(double value) {
     if (!std::isfinite(value)) {
         return Significant(value);
     }
@@ -112,8 +112,8 @@ Point GridProjection::ToGrid(Point lonLat) const {
 Point GridProjection::ToGeographic(Point grid) const {
     const PJ_COORD out = proj_trans(proj_->toGrid, PJ_INV, proj_coord(grid.x, grid.y, 0, 0));
     if (!std::isfinite(out.lp.lam) || !std::isfinite(out.lp.phi)) {
-        throw common::UserError("Easting " + Metres(grid.x) + ", northing " + Metres(grid.y) + " of " + Code(epsg_) +
-                                " has no latitude and longitude");
+        throw common::UserError("Easting " + GridMetres(grid.x) + ", northing " + GridMetres(grid.y) + " of " +
+                                Code(epsg_) + " has no latitude and longitude");
     }
     return {out.lp.lam, out.lp.phi};
 }

@@ -11,11 +11,11 @@ namespace surveylines {
 
 namespace {
 
-std::string Fixed(double value, int decimals) { return common::FormatFixed(value, 0, decimals); }
+std::string ExportNumber(double value, int decimals) { return common::FormatFixed(value, 0, decimals); }
 
 // Eight decimals of a degree are about a millimetre: as exact as the grid's
 // centimetres, and no more.
-std::string Degrees(double value) { return Fixed(value, 8); }
+std::string Degrees(double value) { return ExportNumber(value, 8); }
 
 struct Ends {
     Point start, end; // longitude, latitude
@@ -30,7 +30,7 @@ std::vector<Ends> Geographic(const std::vector<SurveyLine>& lines, const GridPro
     return ends;
 }
 
-std::string Name(const SurveyLine& line) { return "Line " + std::to_string(line.number); }
+std::string LineName(const SurveyLine& line) { return "Line " + std::to_string(line.number); }
 
 } // namespace
 
@@ -57,9 +57,9 @@ std::string LinesCsv(const std::vector<SurveyLine>& lines) {
     // CR LF, as the suite's other text files, which spreadsheets read alike.
     std::string out = "Line,Start Easting,Start Northing,End Easting,End Northing,Length,Heading\r\n";
     for (const SurveyLine& line : lines) {
-        out += std::to_string(line.number) + ',' + Fixed(line.start.x, 2) + ',' + Fixed(line.start.y, 2) + ',' +
-               Fixed(line.end.x, 2) + ',' + Fixed(line.end.y, 2) + ',' + Fixed(line.length, 2) + ',' +
-               Fixed(line.heading, 1) + "\r\n";
+        out += std::to_string(line.number) + ',' + ExportNumber(line.start.x, 2) + ',' + ExportNumber(line.start.y, 2) +
+               ',' + ExportNumber(line.end.x, 2) + ',' + ExportNumber(line.end.y, 2) + ',' +
+               ExportNumber(line.length, 2) + ',' + ExportNumber(line.heading, 1) + "\r\n";
     }
     return out;
 }
@@ -70,8 +70,8 @@ std::string LinesGeoJson(const std::vector<SurveyLine>& lines, const GridProject
     for (std::size_t i = 0; i < lines.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
         out += "{\"type\":\"Feature\",\"properties\":{\"line\":" + std::to_string(lines[i].number) + ",\"name\":\"" +
-               Name(lines[i]) + "\",\"length\":" + Fixed(lines[i].length, 2) +
-               ",\"heading\":" + Fixed(lines[i].heading, 1) +
+               LineName(lines[i]) + "\",\"length\":" + ExportNumber(lines[i].length, 2) +
+               ",\"heading\":" + ExportNumber(lines[i].heading, 1) +
                "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[[" + Degrees(ends[i].start.x) + ',' +
                Degrees(ends[i].start.y) + "],[" + Degrees(ends[i].end.x) + ',' + Degrees(ends[i].end.y) + "]]}}";
     }
@@ -84,9 +84,9 @@ std::string LinesKml(const std::vector<SurveyLine>& lines, const GridProjection&
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>Survey lines</name>\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        out += "<Placemark><name>" + Name(lines[i]) + "</name><LineString><coordinates>" + Degrees(ends[i].start.x) +
-               ',' + Degrees(ends[i].start.y) + ",0 " + Degrees(ends[i].end.x) + ',' + Degrees(ends[i].end.y) +
-               ",0</coordinates></LineString></Placemark>\n";
+        out += "<Placemark><name>" + LineName(lines[i]) + "</name><LineString><coordinates>" +
+               Degrees(ends[i].start.x) + ',' + Degrees(ends[i].start.y) + ",0 " + Degrees(ends[i].end.x) + ',' +
+               Degrees(ends[i].end.y) + ",0</coordinates></LineString></Placemark>\n";
     }
     out += "</Document>\n</kml>\n";
     return out;
@@ -99,7 +99,7 @@ std::string LinesGpx(const std::vector<SurveyLine>& lines, const GridProjection&
         "<gpx version=\"1.1\" creator=\"Tormalind UTILITY\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string number = std::to_string(lines[i].number);
-        out += "<rte><name>" + Name(lines[i]) + "</name><number>" + number + "</number>\n";
+        out += "<rte><name>" + LineName(lines[i]) + "</name><number>" + number + "</number>\n";
         out += "<rtept lat=\"" + Degrees(ends[i].start.y) + "\" lon=\"" + Degrees(ends[i].start.x) + "\"><name>SOL " +
                number + "</name></rtept>\n";
         out += "<rtept lat=\"" + Degrees(ends[i].end.y) + "\" lon=\"" + Degrees(ends[i].end.x) + "\"><name>EOL " +

@@ -12,8 +12,6 @@ namespace lineplan {
 
 namespace {
 
-using common::kRadiansPerDegree;
-constexpr double kKnot = 0.51444; // m/s
 // The ping cycle: two-way travel at 1.0962 times the range's time, plus the
 // sonar's own 4.4 ms.
 constexpr double kTravelFactor = 1.0962;
@@ -26,7 +24,7 @@ double RoundHalfEven(double value, int decimals) {
     return static_cast<double>(std::nearbyint(static_cast<long double>(value) * scale) / scale);
 }
 
-std::string Fixed(double value, int width, int decimals) {
+std::string PaddedFixed(double value, int width, int decimals) {
     // A number text keeps at most its first eight characters.
     return common::FormatFixed(value, width, decimals).substr(0, 8);
 }
@@ -55,7 +53,7 @@ BeamWidthTexts WorkingBeamWidths(std::optional<std::size_t> system, int frequenc
     if (across == 0) {
         across = 1.0;
     }
-    BeamWidthTexts texts{Fixed(along, 4, 1), Fixed(across, 4, 1)};
+    BeamWidthTexts texts{PaddedFixed(along, 4, 1), PaddedFixed(across, 4, 1)};
     if (frequency == 700 && system && kPlannerSystems[*system].Model().freqMin == 700) {
         // A UHR head works at 700 kHz with its own widths.
         const survey::SonarModel& model = kPlannerSystems[*system].Model();
@@ -81,7 +79,7 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     }
 
     PlannerResult r;
-    const double halfSwath = in.swath / 2.0 * kRadiansPerDegree;
+    const double halfSwath = in.swath / 2.0 * common::kRadiansPerDegree;
     const double dmin = in.minDepth;
     const double dmax = in.maxDepth;
     const double range = in.maxRange;
@@ -93,32 +91,32 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
     const double edgeMin = std::acos(dmin / slantMin);
     r.minSwath = 2 * slantMin * std::sin(edgeMin);
 
-    r.footprintAlong = 2 * dmin * std::tan(in.alongBeam * kRadiansPerDegree / 2);
-    r.footprintAcross = 2 * dmin * std::tan(in.acrossBeam * kRadiansPerDegree / 2);
+    r.footprintAlong = 2 * dmin * std::tan(in.alongBeam * common::kRadiansPerDegree / 2);
+    r.footprintAcross = 2 * dmin * std::tan(in.acrossBeam * common::kRadiansPerDegree / 2);
 
     double slantMax = dmax / std::cos(halfSwath);
     if (slantMax > range) {
         slantMax = range;
     }
     const double edgeMax = std::acos(dmax / slantMax);
-    r.edgeDegrees = edgeMax / kRadiansPerDegree;
+    r.edgeDegrees = edgeMax / common::kRadiansPerDegree;
     // The outer beam widens by the secant of its angle across track, and its
     // slant range stretches it along track.
-    const double widened = in.acrossBeam * kRadiansPerDegree / std::cos(edgeMax);
+    const double widened = in.acrossBeam * common::kRadiansPerDegree / std::cos(edgeMax);
     r.worstAcross = dmax * std::tan(edgeMax + widened / 2) - dmax * std::tan(edgeMax - widened / 2);
-    r.worstAlong = 2 * (dmax / std::cos(edgeMax)) * std::tan(in.alongBeam * kRadiansPerDegree / 2);
+    r.worstAlong = 2 * (dmax / std::cos(edgeMax)) * std::tan(in.alongBeam * common::kRadiansPerDegree / 2);
 
     r.suggestedRange = std::min(dmax / std::cos(halfSwath), range);
     r.pingRate = 1 / (r.suggestedRange * 2 * kTravelFactor / in.soundVelocity + kPingOverhead);
     if (r.pingRate > in.maxPingRate) {
         r.pingRate = in.maxPingRate;
     }
-    const double speed = in.knots ? in.speed * kKnot : in.speed;
+    const double speed = in.knots ? in.speed * survey::kKnot : in.speed;
     r.pingSpacing = speed * (1 / r.pingRate);
     r.nadirCoverage = std::nearbyint(r.footprintAlong / (r.pingSpacing / 100));
     r.lineSpacing = std::nearbyint(survey::LineSpacing(r.minSwath, in.overlap));
     const double maxSpeed = RoundHalfEven(r.pingRate * (r.footprintAlong * 100 / in.alongCoverage), 1);
-    r.maxSpeed = in.knots ? RoundHalfEven(maxSpeed / kKnot, 1) : maxSpeed;
+    r.maxSpeed = in.knots ? RoundHalfEven(maxSpeed / survey::kKnot, 1) : maxSpeed;
     r.maxSwath = 2 * slantMax * std::sin(edgeMax);
     r.maxCover = r.maxSwath / in.lineSpacing * 100;
     r.minCover = r.minSwath / in.lineSpacing * 100;
@@ -128,22 +126,22 @@ PlanRun ComputeLinePlan(const PlannerInput& in) {
 
 PlannerTexts ResultTexts(const PlannerResult& r) {
     PlannerTexts t;
-    t.minSwath = Fixed(r.minSwath, 4, 0);
-    t.footprintAlong = Fixed(r.footprintAlong, 4, 2);
-    t.footprintAcross = Fixed(r.footprintAcross, 4, 2);
-    t.worstAcross = Fixed(r.worstAcross, 4, 2);
-    t.worstAlong = Fixed(r.worstAlong, 4, 2);
-    t.edge = Fixed(r.edgeDegrees, 4, 0);
-    t.swathWidth = Fixed(2 * r.edgeDegrees, 4, 0);
-    t.range = Fixed(r.suggestedRange, 4, 0);
-    t.pingRate = Fixed(r.pingRate, 4, 2);
+    t.minSwath = PaddedFixed(r.minSwath, 4, 0);
+    t.footprintAlong = PaddedFixed(r.footprintAlong, 4, 2);
+    t.footprintAcross = PaddedFixed(r.footprintAcross, 4, 2);
+    t.worstAcross = PaddedFixed(r.worstAcross, 4, 2);
+    t.worstAlong = PaddedFixed(r.worstAlong, 4, 2);
+    t.edge = PaddedFixed(r.edgeDegrees, 4, 0);
+    t.swathWidth = PaddedFixed(2 * r.edgeDegrees, 4, 0);
+    t.range = PaddedFixed(r.suggestedRange, 4, 0);
+    t.pingRate = PaddedFixed(r.pingRate, 4, 2);
     t.nadirCoverage = common::FormatGeneral(r.nadirCoverage);
     t.lineSpacing = common::FormatGeneral(r.lineSpacing);
     t.maxSpeed = common::FormatGeneral(r.maxSpeed);
-    t.maxSwathAtSpacing = Fixed(r.maxSwath, 5, 0);
-    t.minSwathAtSpacing = Fixed(r.minSwath, 4, 0);
-    t.maxCover = Fixed(r.maxCover, 3, 0);
-    t.minCover = Fixed(r.minCover, 3, 0);
+    t.maxSwathAtSpacing = PaddedFixed(r.maxSwath, 5, 0);
+    t.minSwathAtSpacing = PaddedFixed(r.minSwath, 4, 0);
+    t.maxCover = PaddedFixed(r.maxCover, 3, 0);
+    t.minCover = PaddedFixed(r.minCover, 3, 0);
     return t;
 }
 

@@ -15,11 +15,13 @@ namespace lineplan {
 
 namespace {
 
-QString Fixed(double value, int decimals) { return QString::fromStdString(common::FormatFixed(value, 0, decimals)); }
+QString CellNumber(double value, int decimals) {
+    return QString::fromStdString(common::FormatFixed(value, 0, decimals));
+}
 
 // The rows and cells of pasted or set text, as the core parts them; a
 // byte-order mark at the start of a cell stays in it, as pasted.
-std::vector<QStringList> SplitRows(const QString& text) {
+std::vector<QStringList> SplitTableText(const QString& text) {
     std::vector<QStringList> rows;
     for (const surveylines::Cells& cells : surveylines::SplitRows(text.toStdString())) {
         QStringList& row = rows.emplace_back();
@@ -95,7 +97,7 @@ void CornerTable::SetPlainText(const QString& text) {
         const QSignalBlocker quiet(this);
         setRowCount(0);
     }
-    Fill(0, 0, WithoutHeading(SplitRows(text)));
+    Fill(0, 0, WithoutHeading(SplitTableText(text)));
     emit CornersChanged();
 }
 
@@ -125,7 +127,7 @@ void CornerTable::KeepOneEmptyRow() {
 }
 
 void CornerTable::Paste() {
-    const std::vector<QStringList> rows = WithoutHeading(SplitRows(QApplication::clipboard()->text()));
+    const std::vector<QStringList> rows = WithoutHeading(SplitTableText(QApplication::clipboard()->text()));
     if (rows.empty()) {
         return;
     }
@@ -208,17 +210,17 @@ QString LineTableModel::CellText(int row, int column) const {
     case 0:
         return QString::number(line.number);
     case 1:
-        return Fixed(line.start.x, 2);
+        return CellNumber(line.start.x, 2);
     case 2:
-        return Fixed(line.start.y, 2);
+        return CellNumber(line.start.y, 2);
     case 3:
-        return Fixed(line.end.x, 2);
+        return CellNumber(line.end.x, 2);
     case 4:
-        return Fixed(line.end.y, 2);
+        return CellNumber(line.end.y, 2);
     case 5:
-        return Fixed(line.length, 1);
+        return CellNumber(line.length, 1);
     default:
-        return Fixed(line.heading, 1);
+        return CellNumber(line.heading, 1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "common/Angles.h"
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
+#include "survey/SurveyGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,6 @@ namespace surveylines {
 
 namespace {
 
-constexpr double kKnot = 0.51444; // m/s, the suite's knot
 // Farther from a grid's origin than any grid reaches: a typing slip, and a
 // number whose squares would lose the centimetres.
 constexpr double kFarthest = 1e8;
@@ -305,7 +305,8 @@ SurveyTotals ComputeTotals(const std::vector<SurveyLine>& lines, const TimeSetti
     }
     totals.kilometres = metres / 1000;
     totals.turns = lines.empty() ? 0 : lines.size() - 1;
-    totals.hours = metres / (settings.speedKnots * kKnot) / 3600 + double(totals.turns) * settings.turnMinutes / 60;
+    totals.hours =
+        metres / (settings.speedKnots * survey::kKnot) / 3600 + double(totals.turns) * settings.turnMinutes / 60;
     totals.days = totals.hours / settings.hoursPerDay;
     return totals;
 }

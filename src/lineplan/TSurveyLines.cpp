@@ -13,7 +13,9 @@
 
 namespace {
 
-QString Fixed(double value, int decimals) { return QString::fromStdString(common::FormatFixed(value, 0, decimals)); }
+QString FieldNumber(double value, int decimals) {
+    return QString::fromStdString(common::FormatFixed(value, 0, decimals));
+}
 
 // A field on its way to a number while it is typed ("", "-", "1e"): the plan
 // waits for it without a word, its totals reading "—".
@@ -149,10 +151,10 @@ std::vector<surveylines::Point> TSurveyLines::AreaCorners() {
 void TSurveyLines::ShowTotals(const surveylines::SurveyTotals* totals) {
     const QString none = QStringLiteral("\u2014");
     ui->lblLineCount->setText(totals != nullptr ? QString::number(totals->lines) : none);
-    ui->lblLineKm->setText(totals != nullptr ? Fixed(totals->kilometres, 1) : none);
+    ui->lblLineKm->setText(totals != nullptr ? FieldNumber(totals->kilometres, 1) : none);
     ui->lblTurns->setText(totals != nullptr ? QString::number(totals->turns) : none);
-    ui->lblSurveyHours->setText(totals != nullptr ? Fixed(totals->hours, 1) : none);
-    ui->lblSurveyDays->setText(totals != nullptr ? Fixed(totals->days, 1) : none);
+    ui->lblSurveyHours->setText(totals != nullptr ? FieldNumber(totals->hours, 1) : none);
+    ui->lblSurveyDays->setText(totals != nullptr ? FieldNumber(totals->days, 1) : none);
 }
 
 bool TSurveyLines::Calculate() {
@@ -182,7 +184,7 @@ bool TSurveyLines::Calculate() {
             UnlessTyping({ui->edtSpeed, ui->edtTurnMinutes, ui->edtHoursPerDay},
                          [&] { return surveylines::ComputeTotals(laid.lines, time); });
         ui->lblHeadingUsed->setText(QStringLiteral("Lines run %1\u00B0 and %2\u00B0")
-                                        .arg(Fixed(laid.heading, 1), Fixed(laid.heading + 180, 1)));
+                                        .arg(FieldNumber(laid.heading, 1), FieldNumber(laid.heading + 180, 1)));
         lines_ = std::move(laid.lines);
         ShowTotals(&totals);
     } catch (const common::UserError& error) {
@@ -230,7 +232,7 @@ void TSurveyLines::btnLoadAreaClick() {
         }
         QStringList rows;
         for (const surveylines::Point& corner : corners) {
-            rows << Fixed(corner.x, 2) + QLatin1Char('\t') + Fixed(corner.y, 2);
+            rows << FieldNumber(corner.x, 2) + QLatin1Char('\t') + FieldNumber(corner.y, 2);
         }
         // The table holds grid corners from here on, whatever the file held.
         {

@@ -7,6 +7,7 @@
 #include "kit/UpDown.h"
 #include "kit/WindowParts.h"
 #include "lineplan/TSurveyLines.h"
+#include "survey/SurveyGeometry.h"
 #include "ui_Tsurveyplan.h"
 
 #include <QFocusEvent>
@@ -383,10 +384,9 @@ void Tsurveyplan::btnSurveyLinesClick() {
     const QString spacing = common::TryParseFloat(shown.toStdString(), value) ? shown : QString();
     QString knots;
     if (common::TryParseFloat(ui->edtSpeed_input->text().toStdString(), value)) {
-        constexpr double kKnot = 0.51444; // m/s
         knots = ui->rbnKnots->isChecked()
                     ? ui->edtSpeed_input->text().trimmed()
-                    : QString::fromStdString(common::FormatGeneral(std::nearbyint(value / kKnot * 100) / 100));
+                    : QString::fromStdString(common::FormatGeneral(std::nearbyint(value / survey::kKnot * 100) / 100));
     }
     auto* lines = new TSurveyLines();
     lines->setAttribute(Qt::WA_DeleteOnClose);

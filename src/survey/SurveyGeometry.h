@@ -6,6 +6,9 @@
 
 namespace survey {
 
+// The knot the planners compute with, in metres per second.
+inline constexpr double kKnot = 0.51444;
+
 // The swath on a flat seabed `depth` metres down, out to `halfAngle` degrees
 // from the vertical on both sides: 2 D tan a.
 double FlatSeabedSwath(double depth, double halfAngle);

@@ -73,7 +73,7 @@ int OrderSeries(std::size_t order) { return 2 + 2 * static_cast<int>(order); }
 // limit, a metre and more, would flatten every other curve against the axis.
 constexpr std::size_t kIhoOrder2 = 2;
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The control of each of tpu::kFields, in its order: the window's half of the
 // field table. Connecting, reading the inputs, the report and the settings
@@ -300,11 +300,11 @@ void TTPU_Calculator::FormCreate() {
     ui->cbo_Select_Motion->setCurrentIndex(static_cast<int>(tpu::kStartMotion));
     ui->cbo_Select_Heading->setCurrentIndex(static_cast<int>(tpu::kStartHeading));
     ui->edt_Selected_sonar->setText(ui->cbo_Select_sonar->currentText());
-    ui->edt_Selected_Motion->setText(Text(tpu::kMotionPresets[tpu::kStartMotion].selectedText));
-    ui->edt_Selected_Heading->setText(Text(tpu::kHeadingPresets[tpu::kStartHeading].selectedText));
+    ui->edt_Selected_Motion->setText(FromUtf8(tpu::kMotionPresets[tpu::kStartMotion].selectedText));
+    ui->edt_Selected_Heading->setText(FromUtf8(tpu::kHeadingPresets[tpu::kStartHeading].selectedText));
     RequestComputation();
     if (gnssModeDescription_.isEmpty()) {
-        gnssModeDescription_ = Text(tpu::kGnssModes[0].description);
+        gnssModeDescription_ = FromUtf8(tpu::kGnssModes[0].description);
     }
 }
 
@@ -471,10 +471,10 @@ void TTPU_Calculator::ApplySonarPreset(std::size_t row) {
     if (!sonar.applies) {
         return;
     }
-    ui->edt_Swath_width->setText(Text(sonar.swathText));
+    ui->edt_Swath_width->setText(FromUtf8(sonar.swathText));
     ui->udb_Swath->SetRange(sonar.swathMinimum, sonar.swathMaximum);
     ui->udb_Swath->SetPosition(sonar.swathPosition);
-    ui->edt_frq->setText(Text(sonar.frequencyText));
+    ui->edt_frq->setText(FromUtf8(sonar.frequencyText));
     ui->udb_frq->SetRange(sonar.frequencyMinimum, sonar.frequencyMaximum);
     referenceSonar_ = row;
     referenceFrequency_ = sonar.referenceFrequency;
@@ -503,16 +503,16 @@ void TTPU_Calculator::cbo_Select_MotionChange() {
     }
     kit::Recompute::Batch batch(recompute_);
     const tpu::MotionPreset& motion = tpu::kMotionPresets[static_cast<std::size_t>(index)];
-    ui->edt_Selected_Motion->setText(Text(motion.selectedText));
+    ui->edt_Selected_Motion->setText(FromUtf8(motion.selectedText));
     ApplyGroupEffect(ui->rdg_GNSS_Aiding, ui->rbn_aiding_RTK, motion.aiding);
-    ui->edt_SD_Roll->setText(Text(motion.roll));
-    ui->edt_SD_Pitch->setText(Text(motion.pitch));
-    ui->edt_SD_Heave->setText(Text(motion.heave));
+    ui->edt_SD_Roll->setText(FromUtf8(motion.roll));
+    ui->edt_SD_Pitch->setText(FromUtf8(motion.pitch));
+    ui->edt_SD_Heave->setText(FromUtf8(motion.heave));
     if (motion.headingIndex >= 0) {
         // Only the list's selection: the motion row writes the heading figures.
         ui->cbo_Select_Heading->setCurrentIndex(motion.headingIndex);
-        ui->edt_Selected_Heading->setText(Text(motion.headingText));
-        ui->edt_SD_Heading->setText(Text(motion.headingSd));
+        ui->edt_Selected_Heading->setText(FromUtf8(motion.headingText));
+        ui->edt_SD_Heading->setText(FromUtf8(motion.headingSd));
     }
     ApplyGroupEffect(ui->rdg_Antenna_separation, ui->rbn_antenna_2m, motion.antenna);
 }
@@ -524,8 +524,8 @@ void TTPU_Calculator::cbo_Select_HeadingChange() {
     }
     kit::Recompute::Batch batch(recompute_);
     const tpu::HeadingPreset& heading = tpu::kHeadingPresets[static_cast<std::size_t>(index)];
-    ui->edt_Selected_Heading->setText(Text(heading.selectedText));
-    ui->edt_SD_Heading->setText(Text(heading.headingSd));
+    ui->edt_Selected_Heading->setText(FromUtf8(heading.selectedText));
+    ui->edt_SD_Heading->setText(FromUtf8(heading.headingSd));
     ApplyGroupEffect(ui->rdg_Antenna_separation, ui->rbn_antenna_2m, heading.antenna);
 }
 
@@ -533,7 +533,7 @@ void TTPU_Calculator::rdg_GNSS_AidingClick() {
     kit::Recompute::Batch batch(recompute_);
     for (const tpu::AidingFigures& aided : tpu::kAidingFigures) {
         if (aided.motionIndex == ui->cbo_Select_Motion->currentIndex()) {
-            const QString sd = Text(ui->rbn_aiding_DGNSS->isChecked() ? aided.dgnss : aided.rtk);
+            const QString sd = FromUtf8(ui->rbn_aiding_DGNSS->isChecked() ? aided.dgnss : aided.rtk);
             ui->edt_SD_Roll->setText(sd);
             ui->edt_SD_Pitch->setText(sd);
         }
@@ -545,7 +545,7 @@ void TTPU_Calculator::rdg_Antenna_separationClick() {
     for (const tpu::AntennaFigures& antennas : tpu::kAntennaFigures) {
         if (antennas.headingIndex == ui->cbo_Select_Heading->currentIndex()) {
             ui->edt_SD_Heading->setText(
-                Text(ui->rbn_antenna_4m->isChecked() ? antennas.fourMetres : antennas.twoMetres));
+                FromUtf8(ui->rbn_antenna_4m->isChecked() ? antennas.fourMetres : antennas.twoMetres));
         }
     }
 }
@@ -555,10 +555,10 @@ void TTPU_Calculator::rdg_gnss_modeClick() {
     const tpu::GnssModeFigures& mode = tpu::kGnssModes[static_cast<std::size_t>(GnssMode())];
     ui->edt_pos_vertical->setEnabled(mode.heightFieldsEnabled);
     ui->edt_pos_z_off->setEnabled(mode.heightFieldsEnabled);
-    ui->edt_pos_z_off->setText(Text(mode.zOffset));
-    ui->edt_pos_horizontal->setText(Text(mode.horizontal));
-    ui->edt_pos_vertical->setText(Text(mode.vertical));
-    gnssModeDescription_ = Text(mode.description);
+    ui->edt_pos_z_off->setText(FromUtf8(mode.zOffset));
+    ui->edt_pos_horizontal->setText(FromUtf8(mode.horizontal));
+    ui->edt_pos_vertical->setText(FromUtf8(mode.vertical));
+    gnssModeDescription_ = FromUtf8(mode.description);
     if (mode.vesselDefaults) {
         SetVesselDefaults();
     }
@@ -566,10 +566,10 @@ void TTPU_Calculator::rdg_gnss_modeClick() {
 
 void TTPU_Calculator::SetVesselDefaults() {
     kit::Recompute::Batch batch(recompute_);
-    ui->edt_SD_Draft->setText(Text(tpu::kVesselDefaults.draft));
-    ui->edt_SD_Squat->setText(Text(tpu::kVesselDefaults.squat));
-    ui->edt_SD_Settlement->setText(Text(tpu::kVesselDefaults.settlement));
-    ui->edt_SD_Load->setText(Text(tpu::kVesselDefaults.load));
+    ui->edt_SD_Draft->setText(FromUtf8(tpu::kVesselDefaults.draft));
+    ui->edt_SD_Squat->setText(FromUtf8(tpu::kVesselDefaults.squat));
+    ui->edt_SD_Settlement->setText(FromUtf8(tpu::kVesselDefaults.settlement));
+    ui->edt_SD_Load->setText(FromUtf8(tpu::kVesselDefaults.load));
 }
 
 // ---------------------------------------------------------------------------

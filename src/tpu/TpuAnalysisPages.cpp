@@ -45,7 +45,7 @@ QString PlusMinus(double value) {
     return QStringLiteral("\u00B1 ") + QString::fromStdString(common::FormatFixed(value, 0, 3)) + QStringLiteral(" m");
 }
 
-void Write(QLabel* label, const QString& text) {
+void SetIfChanged(QLabel* label, const QString& text) {
     // The same text again is no change and asks for no repaint.
     if (label->text() != text) {
         label->setText(text);
@@ -147,14 +147,14 @@ void OrderFitPage::SetOrderColours(const std::array<QColor, kOrderLimits.size()>
 
 void OrderFitPage::Show(const TpuInputs& inputs, std::shared_ptr<const TpuSweep> sweep, int deepest) {
     depth_ = sweep->depth;
-    Write(ui->lblFitDepth, QStringLiteral("At %1 m below the transducer, on a flat seabed:").arg(depth_));
+    SetIfChanged(ui->lblFitDepth, QStringLiteral("At %1 m below the transducer, on a flat seabed:").arg(depth_));
     for (std::size_t order = 0; order < kOrderLimits.size(); ++order) {
         const OrderFit fit = FitOrder(*sweep, kOrderLimits[order]);
         swaths_[order] = fit.angle ? std::optional<double>(UsableSwath(depth_, *fit.angle)) : std::nullopt;
-        Write(angles_[order],
-              fit.angle ? QString::number(*fit.angle) + QStringLiteral("\u00B0") : QStringLiteral("none"));
-        Write(swathTexts_[order], swaths_[order] ? Metres(*swaths_[order]) : kNothing);
-        Write(stops_[order], QString::fromStdString(StopText(fit)));
+        SetIfChanged(angles_[order],
+                     fit.angle ? QString::number(*fit.angle) + QStringLiteral("\u00B0") : QStringLiteral("none"));
+        SetIfChanged(swathTexts_[order], swaths_[order] ? Metres(*swaths_[order]) : kNothing);
+        SetIfChanged(stops_[order], QString::fromStdString(StopText(fit)));
     }
     ShowSpacing();
 
@@ -177,8 +177,8 @@ void OrderFitPage::ShowOverDepth() {
     const int deepest = pending_->deepest;
     pending_.reset();
     for (std::size_t order = 0; order < fits.size(); ++order) {
-        Write(fullTo_[order], QString::fromStdString(ReachText(fits[order].fullSwathTo, deepest)));
-        Write(nadirTo_[order], QString::fromStdString(ReachText(fits[order].nadirTo, deepest)));
+        SetIfChanged(fullTo_[order], QString::fromStdString(ReachText(fits[order].fullSwathTo, deepest)));
+        SetIfChanged(nadirTo_[order], QString::fromStdString(ReachText(fits[order].nadirTo, deepest)));
     }
 
     // The depth axis reaches about twice the current depth (at least 20 m, at
@@ -236,7 +236,7 @@ void OrderFitPage::PlaceDepthMarker() {
 void OrderFitPage::Clear() {
     for (const Column* column : {&angles_, &swathTexts_, &spacings_, &stops_, &fullTo_, &nadirTo_}) {
         for (QLabel* label : *column) {
-            Write(label, kNothing);
+            SetIfChanged(label, kNothing);
         }
     }
     swaths_.fill(std::nullopt);
@@ -278,11 +278,11 @@ void OrderFitPage::ShowSpacing() {
     }
     // What is being typed is not yet the overlap: the note waits until the
     // field is finished, and the spacings read "—" meanwhile.
-    Write(ui->lblFitOverlapNote, kit::TypedFields::Typing(ui->edtFitOverlap) ? QString() : note);
+    SetIfChanged(ui->lblFitOverlapNote, kit::TypedFields::Typing(ui->edtFitOverlap) ? QString() : note);
     const bool usable = overlap >= 0.0 && overlap <= 100.0;
     for (std::size_t order = 0; order < spacings_.size(); ++order) {
-        Write(spacings_[order],
-              usable && swaths_[order] ? Metres(survey::LineSpacing(*swaths_[order], overlap)) : kNothing);
+        SetIfChanged(spacings_[order],
+                     usable && swaths_[order] ? Metres(survey::LineSpacing(*swaths_[order], overlap)) : kNothing);
     }
 }
 
@@ -455,9 +455,10 @@ ErrorBudgetPage::~ErrorBudgetPage() = default;
 void ErrorBudgetPage::Show(std::shared_ptr<const TpuSweep> sweep, bool rtkHeight) {
     sweep_ = std::move(sweep);
     rtkHeight_ = rtkHeight;
-    Write(ui->lblBudgetRtk, rtkHeight ? QStringLiteral("With an RTK height, draft, squat, settlement, load and tide "
-                                                       "are zero and not shown.")
-                                      : QString());
+    SetIfChanged(ui->lblBudgetRtk, rtkHeight
+                                       ? QStringLiteral("With an RTK height, draft, squat, settlement, load and tide "
+                                                        "are zero and not shown.")
+                                       : QString());
     ShowBeam();
 }
 
@@ -472,8 +473,8 @@ void ErrorBudgetPage::ShowBeam() {
         for (BudgetBars* bars : {ui->barsOuterTvu, ui->barsOuterThu, ui->barsNadirTvu, ui->barsNadirThu}) {
             bars->Clear();
         }
-        Write(ui->lblBudgetTopTVU, kNothing);
-        Write(ui->lblBudgetTopTHU, kNothing);
+        SetIfChanged(ui->lblBudgetTopTVU, kNothing);
+        SetIfChanged(ui->lblBudgetTopTHU, kNothing);
         return;
     }
     ui->udbBudgetAngle->SetRange(0, static_cast<int>(sweep_->points.size()) - 2);
@@ -486,10 +487,10 @@ void ErrorBudgetPage::ShowBeam() {
     ui->barsOuterThu->SetTerms(thu);
     ui->barsNadirTvu->SetTerms(Shown(sweep_->nadir.tvuTerms, rtkHeight_));
     ui->barsNadirThu->SetTerms(Shown(sweep_->nadir.thuTerms, rtkHeight_));
-    Write(ui->lblCaptionBudgetTopTVU, QStringLiteral("Largest TVU term at %1\u00B0:").arg(beam));
-    Write(ui->lblCaptionBudgetTopTHU, QStringLiteral("Largest THU term at %1\u00B0:").arg(beam));
-    Write(ui->lblBudgetTopTVU, QString::fromStdString(TopTermText(tvu)));
-    Write(ui->lblBudgetTopTHU, QString::fromStdString(TopTermText(thu)));
+    SetIfChanged(ui->lblCaptionBudgetTopTVU, QStringLiteral("Largest TVU term at %1\u00B0:").arg(beam));
+    SetIfChanged(ui->lblCaptionBudgetTopTHU, QStringLiteral("Largest THU term at %1\u00B0:").arg(beam));
+    SetIfChanged(ui->lblBudgetTopTVU, QString::fromStdString(TopTermText(tvu)));
+    SetIfChanged(ui->lblBudgetTopTHU, QString::fromStdString(TopTermText(thu)));
 
     // The field shows the beam in use; while the surveyor types in it, it
     // keeps what was typed and says which beam is shown.

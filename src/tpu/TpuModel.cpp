@@ -13,13 +13,13 @@ namespace {
 using common::kRadiansPerDegree;
 
 // Pulse length in metres: the range resolution a pulse of that duration gives.
-double PulseLength(const TpuInputs& inputs) {
+double PulseMetres(const TpuInputs& inputs) {
     return static_cast<double>(inputs.soundVelocity) * inputs.pulseDuration / 1000000.0;
 }
 
 } // namespace
 
-double HalfPulseLength(const TpuInputs& inputs) { return PulseLength(inputs) / 2.0; }
+double HalfPulseLength(const TpuInputs& inputs) { return PulseMetres(inputs) / 2.0; }
 
 namespace {
 
@@ -53,7 +53,7 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
     const double d = depth;
     const double c = inputs.soundVelocity;
     const double theta = angle * kRadiansPerDegree;
-    const double pulse = PulseLength(inputs);
+    const double pulse = PulseMetres(inputs);
     const double alongBeam = AlongBeamwidthAt(inputs) * kRadiansPerDegree;
     const double acrossBeam = AcrossBeamwidthAt(inputs) * kRadiansPerDegree;
 
@@ -111,7 +111,7 @@ BeamTerms EvaluateBeam(const TpuInputs& inputs, int depth, double angle) {
 
 NadirValues EvaluateNadir(const TpuInputs& inputs, int depth) {
     const double d = depth;
-    const double pulse = PulseLength(inputs);
+    const double pulse = PulseMetres(inputs);
     NadirValues nadir;
     {
         using enum NadirTvu;

@@ -22,6 +22,8 @@
 #include <memory>
 #include <optional>
 
+namespace chart_copy_test {
+
 namespace {
 
 // The copied table as rows of cells, the heading row first.
@@ -181,3 +183,5 @@ TEST(ChartCopy, HeadingsNameTheQuantitiesAndSeriesAndTheNumbersAreTheWindows) {
 }
 
 } // namespace
+
+} // namespace chart_copy_test

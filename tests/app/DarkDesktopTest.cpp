@@ -22,6 +22,8 @@
 #include <memory>
 #include <set>
 
+namespace dark_desktop_test {
+
 namespace {
 
 double Luminance(const QColor& color) {
@@ -152,3 +154,5 @@ TEST(DarkDesktop, EveryTextOfEveryWindowIsAsReadableAsOnALightDesktop) {
 }
 
 } // namespace
+
+} // namespace dark_desktop_test

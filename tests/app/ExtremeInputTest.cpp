@@ -19,6 +19,8 @@
 #include <iterator>
 #include <memory>
 
+namespace extreme_input_test {
+
 namespace {
 
 qint64 ResidentMiB() { return ResidentKiB() / 1024; }
@@ -89,3 +91,5 @@ TEST(ExtremeInput, EveryFieldOfEveryToolWindowStaysUsable) {
     std::printf("extreme input: %d fields of %zu windows, %lld texts each, peak resident %lld MiB\n", fields,
                 std::size(kWindows), static_cast<long long>(texts.size()), static_cast<long long>(ResidentMiB()));
 }
+
+} // namespace extreme_input_test

@@ -18,6 +18,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+namespace launcher_test {
+
 using support::MenuAction;
 
 TEST(Startup, ArithmeticNeverTrapsAndNumbersUseAPoint) {
@@ -183,3 +185,5 @@ TEST(DesktopEntry, TheApplicationCarriesTheEntrysName) {
     // The window class of X11 is the program's name.
     EXPECT_TRUE(entry.readAll().split('\n').contains("StartupWMClass=tormalind"));
 }
+
+} // namespace launcher_test

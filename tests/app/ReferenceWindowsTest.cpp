@@ -13,6 +13,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace reference_windows_test {
+
 namespace {
 
 using Fitting = kit::DocumentView::Fitting;
@@ -216,3 +218,5 @@ TEST(ReferenceWindows, ASheetThatDoesNotFitItsWindowScrolls) {
     EXPECT_FALSE(view->verticalScrollBar()->isVisible());
     window->close();
 }
+
+} // namespace reference_windows_test

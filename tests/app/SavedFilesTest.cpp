@@ -19,6 +19,8 @@
 
 #include <unistd.h>
 
+namespace saved_files_test {
+
 namespace {
 
 using support::DiskCondition;
@@ -139,3 +141,5 @@ TEST(SavedFiles, AreReplacedWholeOrLeftAsTheyWereWithTheReason) {
     }
     kit::SetDesktopOpener({});
 }
+
+} // namespace saved_files_test

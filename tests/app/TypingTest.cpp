@@ -30,6 +30,8 @@
 #include <set>
 #include <vector>
 
+namespace typing_test {
+
 namespace {
 
 struct Row {
@@ -257,3 +259,5 @@ TEST(Keyboard, ArrowKeysChooseInARadioGroupAndTheMenuKeyOpensAChartsMenu) {
 }
 
 } // namespace
+
+} // namespace typing_test

@@ -16,6 +16,8 @@
 
 #include <vector>
 
+namespace window_memory_test {
+
 namespace {
 
 struct Setting {
@@ -170,3 +172,5 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
 }
 
 } // namespace
+
+} // namespace window_memory_test

@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace desktop_icon_test {
+
 namespace {
 
 struct IconFile {
@@ -176,3 +178,5 @@ TEST(DesktopIcons, TheMenuSizesAreDrawnInBoldStrokesNotABlur) {
 }
 
 } // namespace
+
+} // namespace desktop_icon_test

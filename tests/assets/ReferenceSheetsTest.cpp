@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+namespace reference_sheets_test {
+
 namespace {
 
 std::string Output(const std::string& command) {
@@ -308,3 +310,5 @@ TEST(ReferenceSheets, EveryOrderSheetHasTheRowsOfEveryOrder) {
         }
     }
 }
+
+} // namespace reference_sheets_test

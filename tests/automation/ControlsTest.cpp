@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+namespace controls_test {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -120,3 +122,5 @@ TEST(WaitForText, GivesUpAfterTheTimeOutOrWhenTheControlGoesAway) {
 }
 
 } // namespace
+
+} // namespace controls_test

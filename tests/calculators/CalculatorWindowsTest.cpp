@@ -21,6 +21,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+namespace calculator_windows_test {
+
 namespace {
 
 class GyroWindow : public testing::Test {
@@ -534,3 +536,5 @@ TEST_F(ConversionWindow, ArrowsStepWholeNumbersWithinTheirRange) {
     EXPECT_EQ(ui.Text("ConvValue"), "-32000");
     EXPECT_TRUE(Results().contains(QStringLiteral("-32,000,000.00 Meters")));
 }
+
+} // namespace calculator_windows_test

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace calculators_core_test {
+
 using namespace calculators;
 
 namespace {
@@ -336,3 +338,5 @@ TEST(ConversionRegistry, RefusesDuplicatesUnknownsAndMixedFamilies) {
     EXPECT_EQ(registry.RegisterFamily("Time"), 2);
     EXPECT_EQ(registry.Convert(2, massMeters, grams), 4.0);
 }
+
+} // namespace calculators_core_test

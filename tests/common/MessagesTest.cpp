@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+namespace messages_test {
+
 using namespace common;
 
 namespace {
@@ -68,3 +70,5 @@ TEST_F(Messages, GuardedHandlerReportsAProgrammingFaultAsSuch) {
         }
     }
 }
+
+} // namespace messages_test

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace new_file_name_test {
+
 namespace {
 
 // What an exFAT or FAT folder answers.
@@ -67,3 +69,5 @@ TEST(NameWithoutReplacing, ACopyCutShortByTheDiskLeavesNoFileUnderAnyName) {
         }
     }
 }
+
+} // namespace new_file_name_test

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+namespace number_format_test {
+
 using namespace common;
 
 namespace {
@@ -200,3 +202,5 @@ TEST(Parse, IgnoresTheProcessLocale) {
     EXPECT_EQ(FormatGeneral(2.5), "2.5");
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
+
+} // namespace number_format_test

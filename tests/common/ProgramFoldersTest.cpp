@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace program_folders_test {
+
 // The log goes beside the program only in a build tree that takes files; an
 // installed program, or one in a folder nobody may write to (/proc takes no
 // file even for root), logs to the user's data folder, made when missing.
@@ -32,3 +34,5 @@ TEST(ProgramFolders, TheLogGoesBesideTheProgramOnlyInAWritableBuildTree) {
     EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList())
         << "the probe leaves nothing behind";
 }
+
+} // namespace program_folders_test

@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace text_file_test {
+
 using namespace common;
 
 TEST(TextFile, WritesWindows1252WithCrLfAndNoByteOrderMark) {
@@ -210,3 +212,5 @@ TEST(TextFile, AByteOrderMarkSelectsTheEncoding) {
     ASSERT_TRUE(ReadTextFile(path, lines, 1000));
     EXPECT_EQ(lines, QStringList{QString(1000, QLatin1Char('a'))});
 }
+
+} // namespace text_file_test

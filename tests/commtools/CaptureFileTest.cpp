@@ -20,6 +20,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+namespace capture_file_test {
+
 using commtools::CaptureFile;
 using namespace std::chrono_literals;
 
@@ -198,3 +200,5 @@ TEST(WholeLines, KeepsEachConnectionsLinesWholeInTheCapture) {
         EXPECT_EQ(written, c.written) << c.reason;
     }
 }
+
+} // namespace capture_file_test

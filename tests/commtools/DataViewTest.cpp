@@ -9,6 +9,8 @@
 
 #include <vector>
 
+namespace data_view_test {
+
 namespace {
 
 struct Step {
@@ -84,3 +86,5 @@ TEST(DataView, KeepsTheNewestLinesWithinItsLimit) {
     EXPECT_GT(shown.size(), 900);
     EXPECT_TRUE(shown.endsWith("00000499\n")) << shown.right(40).toStdString();
 }
+
+} // namespace data_view_test

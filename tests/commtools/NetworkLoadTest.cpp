@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+namespace network_load_test {
+
 TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
     const qint64 startKiB = ResidentKiB();
     ui.Click("chOnline");
@@ -117,3 +119,5 @@ TEST_F(NetworkWindow, StaysCorrectAndResponsiveUnderLoad) {
                 static_cast<long long>(ResidentKiB()));
     EXPECT_LT(closedKiB - startKiB, 16 * 1024) << "the closed connections kept their memory";
 }
+
+} // namespace network_load_test

@@ -36,6 +36,8 @@
 #include <functional>
 #include <thread>
 
+namespace soak_test {
+
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
@@ -471,3 +473,5 @@ TEST(SerialSoak, Channel1Takes50MiBOfLinesAndOfOneEndlessLineInBoundedMemoryWith
 // The capture file written on the window's thread as the bytes arrive: the
 // same load, the same bounds.
 TEST(SerialSoak, Channel1Captures50MiBToAFileInBoundedMemoryWithoutFreezing) { SoakChannel1(true); }
+
+} // namespace soak_test

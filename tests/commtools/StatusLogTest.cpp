@@ -20,6 +20,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+namespace status_log_test {
+
 using namespace commtools;
 
 namespace {
@@ -704,3 +706,5 @@ TEST(StatusLog, DISABLED_RateAtTheNetworkLimit) {
                     seconds, kEntries / seconds);
     }
 }
+
+} // namespace status_log_test

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace stream_monitor_test {
+
 using commtools::StreamMonitor;
 using namespace std::chrono_literals;
 
@@ -388,3 +390,5 @@ TEST(StreamMonitor, ANarrowLineLeavesOutTheSlowestAddressesNeverGga) {
     }
     EXPECT_EQ(summary.Whole(), cases[0].shown);
 }
+
+} // namespace stream_monitor_test

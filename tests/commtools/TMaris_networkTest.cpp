@@ -19,6 +19,8 @@
 #include <ostream>
 #include <tuple>
 
+namespace tmaris_network_test {
+
 TEST_F(NetworkWindow, ATcpClientIsAcceptedAndItsDataLoggedNotShown) {
     ui.Click("chOnline");
     ASSERT_TRUE(window.netSocket1().Active());
@@ -427,3 +429,5 @@ TEST_F(NetworkWindow, TwoClientsSendingInPiecesKeepTheirSentencesApart) {
     EXPECT_EQ(hdtCaptured, hdtSent);
     kit::SetFileDialogPresenter(previous);
 }
+
+} // namespace tmaris_network_test

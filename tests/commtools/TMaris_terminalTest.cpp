@@ -40,6 +40,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+namespace tmaris_terminal_test {
+
 namespace {
 
 // The controls of one channel; both channels run the same code behind alike controls.
@@ -840,3 +842,5 @@ TEST(PortSettingsDialog, GivesBackTheChosenSettingsAndKeepsTheRateForBadText) {
         EXPECT_EQ(chosen.flowControl, QSerialPort::SoftwareControl);
     }
 }
+
+} // namespace tmaris_terminal_test

@@ -24,6 +24,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace zmodem_receiver_test {
+
 using namespace commtools;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -1064,3 +1066,5 @@ TEST(ZModemReceiverWithRealSender, ASenderKilledMidFileLeavesNothingBehind) {
     EXPECT_TRUE(FolderNames(s.folder).empty());
     EXPECT_EQ(s.Feed("back\r"), "back\r");
 }
+
+} // namespace zmodem_receiver_test

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+namespace coverage_model_test {
+
 using namespace coverage;
 
 namespace {
@@ -231,3 +233,5 @@ TEST(CoverageModel, SwathGraphRunsToTheRangeSetting) {
         EXPECT_EQ(huge.single.back().depth, range);
     }
 }
+
+} // namespace coverage_model_test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace coverage_report_test {
+
 using namespace coverage;
 
 namespace {
@@ -78,3 +80,5 @@ TEST(CoverageReport, DualHeadEquidistantInMetresPerSecond) {
     EXPECT_EQ(lines[41], "");
     EXPECT_EQ(lines[42], "           Max ping rate: 6.6 p/s     Number of Soundings per ping: 1024");
 }
+
+} // namespace coverage_report_test

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace swath_picture_test {
+
 using namespace coverage;
 
 namespace {
@@ -206,3 +208,5 @@ TEST(SwathPicture, EveryPointStaysInsideThePicture) {
     }
     EXPECT_EQ(failed, 0) << failures.str();
 }
+
+} // namespace swath_picture_test

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace tr2sonic_coverage_test {
+
 namespace {
 
 class CoverageWindow : public testing::Test {
@@ -235,3 +237,5 @@ TEST(CoverageWindows, EachWindowComputesFromItsOwnFields) {
     EXPECT_EQ(support::Controls(&first).Text("lblAtDepth"), "20 m");
     EXPECT_EQ(support::Controls(&second).Text("lblAtDepth"), "10 m");
 }
+
+} // namespace tr2sonic_coverage_test

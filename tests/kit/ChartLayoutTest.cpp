@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace chart_layout_test {
+
 using kit::ChartLayoutInput;
 using kit::ChartText;
 using kit::LayOutChart;
@@ -170,3 +172,5 @@ TEST(ChartLayout, LegendWrapsWhereTheNextEntryWouldPassTheRightEdge) {
         EXPECT_DOUBLE_EQ(flow.bottom, c.bottom) << c.why;
     }
 }
+
+} // namespace chart_layout_test

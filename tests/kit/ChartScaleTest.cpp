@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+namespace chart_scale_test {
+
 using kit::MakeTicks;
 using kit::ThinnedLine;
 using kit::WidenRange;
@@ -87,3 +89,5 @@ TEST(ChartScale, ThinningKeepsCornersAndDropsWhatTheEyeCannotSee) {
         EXPECT_EQ(ThinnedLine(c.points, c.scale, 0.2), c.drawn) << c.what;
     }
 }
+
+} // namespace chart_scale_test

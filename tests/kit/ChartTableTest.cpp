@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace chart_table_test {
+
 namespace {
 
 using kit::ChartTableText;
@@ -126,3 +128,5 @@ TEST(ChartTableTest, DecimalCommaLocaleStillWritesAPoint) {
 }
 
 } // namespace
+
+} // namespace chart_table_test

@@ -25,6 +25,8 @@
 #include <cmath>
 #include <limits>
 
+namespace chart_view_test {
+
 namespace {
 
 using kit::ChartBatch;
@@ -599,3 +601,5 @@ TEST_F(ChartOutputTest, AWindowOpeningGivesItsFirstFieldTheFocusAndTabPassesTheC
     QTest::keyClick(field, Qt::Key_Tab);
     EXPECT_FALSE(view.hasFocus());
 }
+
+} // namespace chart_view_test

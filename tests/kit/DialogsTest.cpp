@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace dialogs_test {
+
 namespace {
 
 using kit::FileDialogRequest;
@@ -57,3 +59,5 @@ TEST(Dialogs, EachKindOfFileOpensInTheFolderLastUsedForIt) {
 }
 
 } // namespace
+
+} // namespace dialogs_test

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace recompute_test {
+
 namespace {
 
 // A run that writes `writes[i]` fields on its i-th pass (each write asks for a
@@ -128,3 +130,5 @@ TEST(Recompute, WrittenInputsComputeOncePerActionAndShownTextsNever) {
     EXPECT_EQ(second.text(), "3");
     EXPECT_EQ(typed.Text(&second), "6");
 }
+
+} // namespace recompute_test

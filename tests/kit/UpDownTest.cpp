@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+namespace up_down_test {
+
 using namespace kit;
 
 TEST(UpDown, StepsFromTheFieldWithinItsRange) {
@@ -51,3 +53,5 @@ TEST(UpDown, AStepThatChangesNothingDoesNotRewriteTheField) {
     spinner.StepUp();
     EXPECT_EQ(changes.count(), 0);
 }
+
+} // namespace up_down_test

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace window_placement_test {
+
 TEST(WindowPlacement, ALargerWindowOpensInsideTheScreenAndASmallerOneWhereAsked) {
     const QRect laptop(0, 0, 1280, 800);
     struct Case {
@@ -65,3 +67,5 @@ TEST(WindowPlacement, AScrolledLayoutKeepsEveryPartAndItsPlace) {
     EXPECT_LT(window.minimumWidth(), 400);
     EXPECT_LT(window.minimumHeight(), 300);
 }
+
+} // namespace window_placement_test

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+namespace line_plan_test {
+
 using namespace lineplan;
 
 namespace {
@@ -165,3 +167,5 @@ TEST(LinePlan, DiagramsAreScaledToTheirFrameOrLeftOut) {
     EXPECT_FALSE(empty.footprints);
     EXPECT_FALSE(empty.lineOffset);
 }
+
+} // namespace line_plan_test

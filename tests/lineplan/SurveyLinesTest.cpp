@@ -16,6 +16,8 @@
 #include <cmath>
 #include <random>
 
+namespace survey_lines_test {
+
 namespace {
 
 using surveylines::Point;
@@ -554,3 +556,5 @@ TEST(LineExports, AFileThatCannotBeWrittenLeavesTheOldOneAndNamesIt) {
 }
 
 } // namespace
+
+} // namespace survey_lines_test

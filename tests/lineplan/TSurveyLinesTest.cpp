@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
+namespace tsurvey_lines_test {
+
 namespace {
 
 // A bay 200 m wide cut 600 m into a square kilometre: sixteen lines east and
@@ -259,3 +261,5 @@ TEST_F(LinesWindow, ExportWritesTheFormatTheFileNameAsksForOrNamesTheFileItCould
     EXPECT_TRUE(shown[0].startsWith(QStringLiteral("error: Cannot create file \"%1\"").arg(nowhere)))
         << shown[0].toStdString();
 }
+
+} // namespace tsurvey_lines_test

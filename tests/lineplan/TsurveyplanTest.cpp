@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace tsurveyplan_test {
+
 namespace {
 
 class PlannerWindow : public testing::Test {
@@ -276,3 +278,5 @@ TEST_F(PlannerWindow, ResultsOfEarlierInputsAreNotShownAfterARangeMessage) {
     EXPECT_TRUE(MessageLog::Take().isEmpty());
     EXPECT_NE(ui.Text("Max_linespacing"), QString::fromUtf8("\u2014"));
 }
+
+} // namespace tsurveyplan_test

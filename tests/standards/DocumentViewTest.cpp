@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace document_view_test {
+
 TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTheDesktop) {
     TIHOForm form;
     support::Controls ui{&form};
@@ -44,3 +46,5 @@ TEST(DocumentView, EveryRequirementPageShowsItsDocumentAndDoubleClickHandsItToTh
                                          "it.\nIt is at %1")
                               .arg(QDir::toNativeSeparators(orderTwo->Path()))});
 }
+
+} // namespace document_view_test

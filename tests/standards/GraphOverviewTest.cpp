@@ -11,6 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace graph_overview_test {
+
 namespace {
 
 class GraphOverviewTest : public testing::Test {
@@ -237,3 +239,5 @@ TEST_F(GraphOverviewTest, ClickOnTheWindowBackgroundRedrawsOnlyTheVerticalChart)
     EXPECT_EQ(Vertical()->GetSeries(2).Count(), 10);
     EXPECT_EQ(Horizontal()->GetSeries(2).Count(), 0);
 }
+
+} // namespace graph_overview_test

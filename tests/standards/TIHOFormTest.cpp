@@ -11,6 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace tiho_form_test {
+
 namespace {
 
 const QString kBadDepth = QStringLiteral("message: Invallid argument for Depth\nUse positive Integers ");
@@ -247,3 +249,5 @@ TEST_F(TIHOFormTest, OrstedMemoKeepsItsLinesAndTabs) {
     EXPECT_EQ(lines[12], "     o   0.15 metres (2-sigma, 95%) or better down to 20 metres ");
     EXPECT_EQ(lines[32], "");
 }
+
+} // namespace tiho_form_test

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace survey_geometry_test {
+
 namespace {
 
 TEST(SurveyGeometry, LineSpacingLeavesHalfTheOverlapOnEachSide) {
@@ -18,3 +20,5 @@ TEST(SurveyGeometry, AFlatSeabedSwathIsTwiceTheDepthTimesTheTangent) {
 }
 
 } // namespace
+
+} // namespace survey_geometry_test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace survey_orders_test {
+
 using namespace survey;
 
 namespace {
@@ -77,3 +79,5 @@ TEST(SurveyOrders, GraphCurvesAreTheSevenDistinctRules) {
     }
     EXPECT_EQ(MaxAllowableTHU(SurveyOrderTable[0], 123), 2.0); // a constant THU is still a number for the graph
 }
+
+} // namespace survey_orders_test

@@ -33,6 +33,8 @@
 
 #include <sys/stat.h>
 
+namespace ttpu_calculator_test {
+
 namespace {
 
 const QString kPm = QStringLiteral("\u00B1 ");
@@ -1153,3 +1155,5 @@ TEST_F(TpuSettingsFile, RandomAndTruncatedFilesChangeNothing) {
     EXPECT_EQ(ui.Text("edt_Swath_width"), "130");
     EXPECT_EQ(Results().mid(2), (QStringList{kPm + "0.091", kPm + "0.078", kPm + "0.954", kPm + "0.110"}));
 }
+
+} // namespace ttpu_calculator_test

@@ -9,6 +9,8 @@
 #include <limits>
 #include <type_traits>
 
+namespace tpu_analysis_test {
+
 using namespace tpu;
 
 namespace {
@@ -341,3 +343,5 @@ TEST(SweepTable, TheInstallationAboveEveryBeamWithItsTermsAndOrders) {
     none.swathWidth = -4;
     EXPECT_EQ(SweepTable(none, 40, {}).size(), 4U + 14U + 2U) << "no beam: the figures and the header alone";
 }
+
+} // namespace tpu_analysis_test

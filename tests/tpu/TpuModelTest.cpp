@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+namespace tpu_model_test {
+
 using namespace tpu;
 
 namespace {
@@ -212,3 +214,5 @@ TEST(TpuPresets, TablesHoldTheirRowsInListOrder) {
         }
     }
 }
+
+} // namespace tpu_model_test

@@ -21,6 +21,8 @@
 #include <gtest/gtest.h>
 #include <set>
 
+namespace tpu_report_test {
+
 namespace {
 
 struct Word {
@@ -424,3 +426,5 @@ TEST_F(TpuReport, EveryFieldRowReachesTheInputsTheSettingsFileAndThePage) {
     }
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
+
+} // namespace tpu_report_test
