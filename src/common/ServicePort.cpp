@@ -2,11 +2,13 @@
 
 #include "common/NumberFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace common {
 
@@ -65,5 +67,31 @@ int PortRefusalCode(PortRefusal refusal) {
 QString PortRefusalReason(PortRefusal refusal) {
     return QString::fromLocal8Bit(std::strerror(PortRefusalCode(refusal)));
 }
+
+WaitingInput ReadWaitingInput(qintptr descriptor, qint64 piece, qint64 limit) {
+    WaitingInput input;
+    const int fd = static_cast<int>(descriptor);
+    qint64 total = 0;
+    while (total < limit) {
+        QByteArray bytes(static_cast<qsizetype>(std::min(piece, limit - total)), Qt::Uninitialized);
+        const ssize_t n = ::recv(fd, bytes.data(), static_cast<size_t>(bytes.size()), MSG_DONTWAIT);
+        if (n > 0) {
+            bytes.truncate(static_cast<qsizetype>(n));
+            total += n;
+            input.pieces.append(std::move(bytes));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // 0 is the peer's close; a reset ends the connection as well. Nothing
+        // waiting yet (EAGAIN) leaves it open for the socket to read on.
+        input.ended = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+        break;
+    }
+    return input;
+}
+
+void CloseConnection(qintptr descriptor) { ::close(static_cast<int>(descriptor)); }
 
 } // namespace common

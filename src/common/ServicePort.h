@@ -4,6 +4,8 @@
 // error texts live behind this file.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -29,5 +31,19 @@ enum class PortRefusal { InUse, Privileged, NotLocal };
 QString PortRefusalReason(PortRefusal refusal);
 // The system's error number for it, as the log gives a device's (98, 13, 99).
 int PortRefusalCode(PortRefusal refusal);
+
+// What an accepted TCP connection holds by the time it is taken up: the
+// bytes waiting in its receive buffer, in pieces of at most `piece` bytes and
+// `limit` in all, and whether the peer had closed its side after them. A
+// one-line client (connect, send, close) is over before the tool comes to it;
+// read to its end here it needs no socket object of its own.
+struct WaitingInput {
+    QList<QByteArray> pieces;
+    bool ended = false; // the peer closed (or reset) after the pieces
+};
+WaitingInput ReadWaitingInput(qintptr descriptor, qint64 piece, qint64 limit);
+
+// Closes an accepted connection the tool read to its end.
+void CloseConnection(qintptr descriptor);
 
 } // namespace common

@@ -9,14 +9,14 @@
 #include <QUdpSocket>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 // The socket layer's entries on the console, for a developer chasing a link:
 // off unless asked for (QT_LOGGING_RULES="tormalind.comm.net.debug=true").
 // A busy peer makes an entry per read, and a console that copied them all
 // would cost the tool more than its own log and fill a journal without end.
 Q_LOGGING_CATEGORY(lcNetSocket, "tormalind.comm.net", QtInfoMsg)
-
-#include <optional>
 
 namespace commtools {
 namespace {
@@ -72,6 +72,19 @@ int BindFailureCode(QAbstractSocket::SocketError error) {
     return refusal ? common::PortRefusalCode(*refusal) : static_cast<int>(error);
 }
 
+// A listening socket that hands each accepted connection's descriptor to the
+// tool, which reads what is already there before it sets up a socket object.
+class ConnectionServer : public QTcpServer {
+public:
+    ConnectionServer(std::function<void(qintptr)> take, QObject* parent) : QTcpServer(parent), take_(std::move(take)) {}
+
+protected:
+    void incomingConnection(qintptr descriptor) override { take_(descriptor); }
+
+private:
+    std::function<void(qintptr)> take_;
+};
+
 } // namespace
 
 NetSocket::NetSocket(StatusLog& log, QObject* parent) : QObject(parent), log_(log) {}
@@ -126,7 +139,7 @@ void NetSocket::Open() {
         }
         connect(socket, &QUdpSocket::readyRead, this, &NetSocket::ReadDatagrams);
     } else {
-        auto* server = new QTcpServer(this);
+        auto* server = new ConnectionServer([this](qintptr descriptor) { Take(descriptor); }, this);
         server->setListenBacklogSize(common::kListenBacklog);
         if (!server->listen(QHostAddress::AnyIPv4, port)) {
             const QAbstractSocket::SocketError error = server->serverError();
@@ -136,7 +149,6 @@ void NetSocket::Open() {
             Fail(BindFailureCode(error), text);
         }
         server_ = server;
-        connect(server, &QTcpServer::newConnection, this, &NetSocket::Accept);
     }
     replyAddress_.clear();
     replyPort_ = 0;
@@ -153,22 +165,50 @@ void NetSocket::Close() {
     delete std::exchange(udpSocket_, nullptr);
 }
 
-void NetSocket::Accept() {
-    while (QTcpSocket* connection = server_->nextPendingConnection()) {
-        connections_.append(connection);
-        connection->setReadBufferSize(kConnectionBuffer);
-        Entry(LogLevel::Simple, QStringLiteral("accepted"));
-        Entry(LogLevel::Simple, QStringLiteral("Opened:  : %1 server mode: 0").arg(port_));
-        Entry(LogLevel::Simple, QStringLiteral("Connection is  accepted  Total:%1").arg(connections_.size()));
-        const quint64 number = ++accepted_;
-        connect(connection, &QTcpSocket::readyRead, this,
-                [this, connection, number] { ReadConnection(connection, number); });
-        connect(connection, &QTcpSocket::disconnected, this, [this, connection, number] {
-            ReadConnection(connection, number); // what came with the close
-            connections_.removeOne(connection);
-            connection->deleteLater();
-            emit Ended(number);
-        });
+void NetSocket::Take(qintptr descriptor) {
+    // A client that connected, said its piece and closed (a script's one
+    // line, a burst of them) has finished by the time its turn comes: read to
+    // its end at once, it costs no socket object, notifiers and buffers to set
+    // up and tear down again. A connection still open gets its socket.
+    common::WaitingInput waiting = common::ReadWaitingInput(descriptor, receiveBuffer_, kConnectionBuffer);
+    if (waiting.ended) {
+        const quint64 number = Accepted(connections_.size() + 1);
+        LogPieces(waiting.pieces, number);
+        common::CloseConnection(descriptor);
+        emit Ended(number);
+        return;
+    }
+    auto* connection = new QTcpSocket(server_);
+    if (!connection->setSocketDescriptor(descriptor)) {
+        common::CloseConnection(descriptor);
+        delete connection;
+        return;
+    }
+    connections_.append(connection);
+    connection->setReadBufferSize(kConnectionBuffer);
+    const quint64 number = Accepted(connections_.size());
+    connect(connection, &QTcpSocket::readyRead, this,
+            [this, connection, number] { ReadConnection(connection, number); });
+    connect(connection, &QTcpSocket::disconnected, this, [this, connection, number] {
+        ReadConnection(connection, number); // what came with the close
+        connections_.removeOne(connection);
+        connection->deleteLater();
+        emit Ended(number);
+    });
+    LogPieces(waiting.pieces, number);
+}
+
+quint64 NetSocket::Accepted(qsizetype total) {
+    Entry(LogLevel::Simple, QStringLiteral("accepted"));
+    Entry(LogLevel::Simple, QStringLiteral("Opened:  : %1 server mode: 0").arg(port_));
+    Entry(LogLevel::Simple, QStringLiteral("Connection is  accepted  Total:%1").arg(total));
+    return ++accepted_;
+}
+
+void NetSocket::LogPieces(const QList<QByteArray>& pieces, quint64 number) {
+    for (const QByteArray& bytes : pieces) {
+        emit Arrived(bytes, number);
+        LogInput(bytes);
     }
 }
 

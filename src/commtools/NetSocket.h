@@ -61,7 +61,12 @@ signals:
 private:
     void Open();
     void Close();
-    void Accept();
+    // An accepted connection's descriptor: read to its end when the peer has
+    // already closed, else taken on by a socket.
+    void Take(qintptr descriptor);
+    // The accept entries; returns the connection's number.
+    quint64 Accepted(qsizetype total);
+    void LogPieces(const QList<QByteArray>& pieces, quint64 number);
     void ReadConnection(QTcpSocket* connection, quint64 number);
     void ReadDatagrams();
     void LogInput(const QByteArray& bytes);

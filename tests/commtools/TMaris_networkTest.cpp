@@ -97,6 +97,70 @@ TEST_F(NetworkWindow, CaptureWritesEveryReceivedByteUntilOffline) {
     EXPECT_TRUE(MessageLog::Take().isEmpty());
 }
 
+// A client that connected, sent and closed before the tool came to it is read
+// to its end without a socket of its own; one still open gets a socket. Both
+// log, capture and end alike.
+TEST_F(NetworkWindow, ClientsThatHaveClosedBeforeTheirTurnAreReadToTheirEnd) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("network.log"));
+    const auto previous = kit::SetFileDialogPresenter([path](const kit::FileDialogRequest&) { return path; });
+    ui.Click("chOnline");
+    ui.Click("chkCaptureNet");
+    const QString opened = LogEntries().constLast();
+    // The socket's waits run no event loop: the tool takes both up only once
+    // they have closed.
+    const QByteArray line = "Hello";
+    QByteArray block(20000, '\0');
+    for (qsizetype i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<char>(i % 251);
+    }
+    for (const QByteArray& bytes : {line, block}) {
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(client.waitForConnected(3000));
+        client.write(bytes);
+        ASSERT_TRUE(client.waitForBytesWritten(3000));
+        client.disconnectFromHost();
+        ASSERT_TRUE(client.state() == QAbstractSocket::UnconnectedState || client.waitForDisconnected(3000));
+    }
+    QTcpSocket open;
+    open.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(open.waitForConnected(3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 1; }, 3000));
+    open.write("Bye");
+    ASSERT_TRUE(open.waitForBytesWritten(3000));
+    open.disconnectFromHost();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.netSocket1().Connections() == 0; }, 3000));
+
+    const QString accepted = QStringLiteral("Net: Opened:  : %1 server mode: 0").arg(port);
+    QStringList entries = LogEntries();
+    entries = entries.mid(entries.indexOf(opened) + 1);
+    for (QString& entry : entries) {
+        entry = entry.section(QLatin1Char('['), 0, 0); // the hex of 20,000 bytes aside
+    }
+    const QStringList expected = {"Net: accepted",
+                                  accepted,
+                                  "Net: Connection is  accepted  Total:1",
+                                  "Net: Input data length: 5 ",
+                                  "Net: accepted",
+                                  accepted,
+                                  "Net: Connection is  accepted  Total:1",
+                                  "Net: Input data length: 8192 ",
+                                  "Net: Input data length: 8192 ",
+                                  "Net: Input data length: 3616 ",
+                                  "Net: accepted",
+                                  accepted,
+                                  "Net: Connection is  accepted  Total:1",
+                                  "Net: Input data length: 3 "};
+    EXPECT_EQ(entries, expected) << entries.join('\n').toStdString();
+    ui.Click("chOnline");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), line + block + "Bye");
+    kit::SetFileDialogPresenter(previous);
+    EXPECT_TRUE(MessageLog::Take().isEmpty());
+}
+
 TEST_F(NetworkWindow, UdpShowsTheDatagramAndTypedKeysGoBackToItsSender) {
     ui.Click("btn_UDP");
     EXPECT_TRUE(ui.Get<QCheckBox>("chOnline")->isChecked());
