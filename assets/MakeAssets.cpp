@@ -30,8 +30,6 @@
 
 namespace {
 
-using namespace assets;
-
 void Save(const QImage& image, const QDir& out, const char* name) {
     const QString path = out.filePath(QString::fromLatin1(name));
     if (!image.save(path, "PNG")) {
@@ -42,6 +40,7 @@ void Save(const QImage& image, const QDir& out, const char* name) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    using namespace assets;
     // The PDF writer keeps its fonts in a hash; a fixed seed fixes their order in the file.
     QHashSeed::setDeterministicGlobalSeed();
     QGuiApplication app(argc, argv);

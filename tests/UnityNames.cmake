@@ -4,7 +4,8 @@
 # collide with another's or, worse, be called in its place as a closer
 # overload. Two rules keep that from happening:
 #   under each folder of SOURCE_DIRS, a name a file keeps to itself is no word
-#   of another file of its folder (a folder holds its targets' batches);
+#   of another file of its folder (a folder holds its targets' batches), and
+#   no file opens a namespace to the files after it with a using-directive;
 #   a test file (TEST_DIR, but for support/ and the probes) keeps all its code in
 #   a namespace named after the file and ending in _test, so that its helpers
 #   and its tests' calls stay between themselves.
@@ -77,6 +78,17 @@ foreach(dir IN LISTS SOURCE_DIRS)
     file(GLOB_RECURSE sources LIST_DIRECTORIES false ${dir}/*.cpp)
     foreach(file IN LISTS sources)
         get_filename_component(folder ${file} DIRECTORY)
+        # A using-directive at the head of a line stands at file or namespace
+        # level, and so reaches every file after it in the unity source; in a
+        # function it stays there. Literal suffixes are the one harmless kind.
+        file(STRINGS ${file} directives REGEX "^using namespace ")
+        foreach(directive IN LISTS directives)
+            if(NOT directive MATCHES "_literals")
+                file(RELATIVE_PATH here ${dir} ${file})
+                string(REGEX REPLACE "[;\n]+$" "" directive "${directive}")
+                list(APPEND faults "${here}: \"${directive}\" reaches the files after it")
+            endif()
+        endforeach()
         own_names(${file} names)
         if(NOT names)
             continue()

@@ -10,8 +10,6 @@
 #include <QPainter>
 #include <QScrollBar>
 
-using namespace kit;
-
 namespace {
 
 // The seven curves, one per graph row of the survey order table, in legend order.
@@ -68,12 +66,12 @@ void FillCurves(kit::ChartView* chart, ToleranceRule rule, int depth) {
 
 // The chart's title, legend and seven curves: what it draws, not where it sits.
 void SetUpCurves(kit::ChartView* chart, const QString& title, bool dottedFsis) {
-    chart->SetBackground(kCream);
-    chart->SetAxisFont(PixelFont(kTahoma, 10));
+    chart->SetBackground(kit::kCream);
+    chart->SetAxisFont(kit::PixelFont(kit::kTahoma, 10));
     kit::TitleSettings heading;
     heading.lines = {title};
-    heading.font = PixelFont(kTahoma, 12, true);
-    heading.color = kNavy;
+    heading.font = kit::PixelFont(kit::kTahoma, 12, true);
+    heading.color = kit::kNavy;
     heading.rotated = true;
     chart->SetTitle(heading);
     // No axis titles are drawn (the heading says what the chart shows); the
@@ -81,7 +79,7 @@ void SetUpCurves(kit::ChartView* chart, const QString& title, bool dottedFsis) {
     chart->SetCopyXTitle(QStringLiteral("Depth (m)"));
     kit::LegendSettings legend;
     legend.visible = true;
-    legend.font = PixelFont(kTahoma, 10, true);
+    legend.font = kit::PixelFont(kit::kTahoma, 10, true);
     legend.textInSeriesColor = true;
     legend.offset = QPointF(2, 0);
     chart->SetLegend(legend);

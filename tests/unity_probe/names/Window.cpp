@@ -3,3 +3,6 @@
 void Write(long* field, long value) { *field = value; }
 
 void ShowWindow(long* field) { Write(field, 2); }
+
+namespace units {}
+using namespace units;
