@@ -68,17 +68,16 @@ QString PortRefusalReason(PortRefusal refusal) {
     return QString::fromLocal8Bit(std::strerror(PortRefusalCode(refusal)));
 }
 
-WaitingInput ReadWaitingInput(qintptr descriptor, qint64 piece, qint64 limit) {
+WaitingInput ReadWaitingInput(qintptr descriptor, QByteArray& buffer, qint64 limit) {
     WaitingInput input;
     const int fd = static_cast<int>(descriptor);
     qint64 total = 0;
     while (total < limit) {
-        QByteArray bytes(static_cast<qsizetype>(std::min(piece, limit - total)), Qt::Uninitialized);
-        const ssize_t n = ::recv(fd, bytes.data(), static_cast<size_t>(bytes.size()), MSG_DONTWAIT);
+        const auto size = static_cast<size_t>(std::min<qint64>(buffer.size(), limit - total));
+        const ssize_t n = ::recv(fd, buffer.data(), size, MSG_DONTWAIT);
         if (n > 0) {
-            bytes.truncate(static_cast<qsizetype>(n));
             total += n;
-            input.pieces.append(std::move(bytes));
+            input.pieces.append(QByteArray(buffer.constData(), static_cast<qsizetype>(n)));
             continue;
         }
         if (n < 0 && errno == EINTR) {

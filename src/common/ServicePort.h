@@ -33,15 +33,16 @@ QString PortRefusalReason(PortRefusal refusal);
 int PortRefusalCode(PortRefusal refusal);
 
 // What an accepted TCP connection holds by the time it is taken up: the
-// bytes waiting in its receive buffer, in pieces of at most `piece` bytes and
-// `limit` in all, and whether the peer had closed its side after them. A
+// bytes waiting in its receive buffer, read through `buffer` in pieces of at
+// most its size and `limit` in all, and whether the peer had closed its side
+// after them. A
 // one-line client (connect, send, close) is over before the tool comes to it;
 // read to its end here it needs no socket object of its own.
 struct WaitingInput {
     QList<QByteArray> pieces;
     bool ended = false; // the peer closed (or reset) after the pieces
 };
-WaitingInput ReadWaitingInput(qintptr descriptor, qint64 piece, qint64 limit);
+WaitingInput ReadWaitingInput(qintptr descriptor, QByteArray& buffer, qint64 limit);
 
 // Closes an accepted connection the tool read to its end.
 void CloseConnection(qintptr descriptor);

@@ -170,10 +170,12 @@ void NetSocket::Take(qintptr descriptor) {
     // line, a burst of them) has finished by the time its turn comes: read to
     // its end at once, it costs no socket object, notifiers and buffers to set
     // up and tear down again. A connection still open gets its socket.
-    common::WaitingInput waiting = common::ReadWaitingInput(descriptor, receiveBuffer_, kConnectionBuffer);
+    const common::WaitingInput waiting = common::ReadWaitingInput(descriptor, ReadBuffer(), kConnectionBuffer);
     if (waiting.ended) {
         const quint64 number = Accepted(connections_.size() + 1);
-        LogPieces(waiting.pieces, number);
+        for (const QByteArray& bytes : waiting.pieces) {
+            Pass(bytes, number);
+        }
         common::CloseConnection(descriptor);
         emit Ended(number);
         return;
@@ -195,7 +197,9 @@ void NetSocket::Take(qintptr descriptor) {
         connection->deleteLater();
         emit Ended(number);
     });
-    LogPieces(waiting.pieces, number);
+    for (const QByteArray& bytes : waiting.pieces) {
+        Pass(bytes, number);
+    }
 }
 
 quint64 NetSocket::Accepted(qsizetype total) {
@@ -205,11 +209,19 @@ quint64 NetSocket::Accepted(qsizetype total) {
     return ++accepted_;
 }
 
-void NetSocket::LogPieces(const QList<QByteArray>& pieces, quint64 number) {
-    for (const QByteArray& bytes : pieces) {
-        emit Arrived(bytes, number);
-        LogInput(bytes);
+void NetSocket::Pass(const QByteArray& bytes, quint64 connection) {
+    emit Arrived(bytes, connection);
+    LogInput(bytes);
+}
+
+QByteArray& NetSocket::ReadBuffer() {
+    // One buffer of the receive size for every read: sized afresh for each
+    // 70-byte sentence it would cost a mapping of memory, or a third system
+    // call to ask the size first.
+    if (readBuffer_.size() != receiveBuffer_) {
+        readBuffer_.resize(receiveBuffer_);
     }
+    return readBuffer_;
 }
 
 void NetSocket::ReadConnection(QTcpSocket* connection, quint64 number) {
@@ -219,18 +231,12 @@ void NetSocket::ReadConnection(QTcpSocket* connection, quint64 number) {
         if (bytes.isEmpty()) {
             break;
         }
-        emit Arrived(bytes, number);
-        LogInput(bytes);
+        Pass(bytes, number);
     }
 }
 
 void NetSocket::ReadDatagrams() {
-    // One buffer of the receive size for every datagram: sized afresh for each
-    // 70-byte sentence it would cost a mapping of memory, or a third system
-    // call to ask the size first.
-    if (datagramBuffer_.size() != receiveBuffer_) {
-        datagramBuffer_.resize(receiveBuffer_);
-    }
+    QByteArray& buffer = ReadBuffer();
     // Read until the socket has nothing more: asking first whether a datagram
     // waits is a system call of its own for every datagram, as dear as the
     // read. A sender that never pauses still lets the event loop round after
@@ -238,16 +244,14 @@ void NetSocket::ReadDatagrams() {
     QHostAddress sender;
     quint16 senderPort = 0;
     for (int read = 0; read < kDatagramsPerPass && udpSocket_ != nullptr; ++read) {
-        const qint64 size =
-            udpSocket_->readDatagram(datagramBuffer_.data(), datagramBuffer_.size(), &sender, &senderPort);
+        const qint64 size = udpSocket_->readDatagram(buffer.data(), buffer.size(), &sender, &senderPort);
         if (size < 0) {
             break;
         }
         replyAddress_ = sender;
         replyPort_ = senderPort;
-        const QByteArray data(datagramBuffer_.constData(), size);
-        emit Arrived(data, 0);
-        LogInput(data);
+        const QByteArray data(buffer.constData(), size);
+        Pass(data, 0);
         emit Received(data);
     }
 }

@@ -66,7 +66,9 @@ private:
     void Take(qintptr descriptor);
     // The accept entries; returns the connection's number.
     quint64 Accepted(qsizetype total);
-    void LogPieces(const QList<QByteArray>& pieces, quint64 number);
+    // What came in, to the stream line and capture and into the log.
+    void Pass(const QByteArray& bytes, quint64 connection);
+    QByteArray& ReadBuffer();
     void ReadConnection(QTcpSocket* connection, quint64 number);
     void ReadDatagrams();
     void LogInput(const QByteArray& bytes);
@@ -83,7 +85,7 @@ private:
     QList<QTcpSocket*> connections_;
     quint64 accepted_ = 0;
     qint64 receiveBuffer_ = 8192;
-    QByteArray datagramBuffer_;
+    QByteArray readBuffer_;
     QHostAddress replyAddress_;
     quint16 replyPort_ = 0;
 };
